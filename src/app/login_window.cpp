@@ -1,0 +1,92 @@
+#include "app/login_window.h"
+
+#include "app/notify.h"
+#include "db/database.h"
+#include "db/delivered_data.h"
+#include "db/operators.h"
+#include "db/sql.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+constexpr int kLastAttempt = 2;  // the third failure ends the login
+}
+
+Tfrmlogin::Tfrmlogin(const QString &databaseFile, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setObjectName("Tfrmlogin");
+    setStyleSheet("Tfrmlogin { background: #e8eef4; border: 2px solid #2d6e9e; }");
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(28, 24, 28, 18);
+    grid->setVerticalSpacing(12);
+
+    auto *heading = new QLabel(QStringLiteral("人事管理信息系统  操作员登录"), this);
+    heading->setStyleSheet("font-size: 16px; font-weight: bold; color: #1f4f7b;");
+    grid->addWidget(heading, 0, 0, 1, 2, Qt::AlignHCenter);
+
+    grid->addWidget(new QLabel(QStringLiteral("操作员姓名"), this), 1, 0);
+    name_ = new QLineEdit(this);
+    grid->addWidget(name_, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("操作员密码"), this), 2, 0);
+    password_ = new QLineEdit(this);
+    password_->setEchoMode(QLineEdit::Password);
+    grid->addWidget(password_, 2, 1);
+
+    hint_ = new QLabel(QStringLiteral("初始操作员：%1    初始密码：%2")
+                           .arg(delivered::kOperatorName, delivered::kOperatorPassword),
+                       this);
+    hint_->setStyleSheet("color: red;");
+    grid->addWidget(hint_, 3, 0, 1, 2);
+
+    auto *buttons = new QHBoxLayout;
+    confirm_ = new QPushButton(QStringLiteral("确认"), this);
+    quit_ = new QPushButton(QStringLiteral("退出"), this);
+    confirm_->setDefault(true);
+    buttons->addStretch();
+    buttons->addWidget(confirm_);
+    buttons->addWidget(quit_);
+    grid->addLayout(buttons, 4, 0, 1, 2);
+    connect(confirm_, &QPushButton::clicked, this, &Tfrmlogin::BitBtn1Click);
+    connect(quit_, &QPushButton::clicked, this, &QDialog::reject);
+    setFixedSize(380, 230);
+
+    const database::OpenResult opened = database::open(database::kLoginConnection, databaseFile);
+    connected_ = opened.ok;
+    openError_ = opened.message;
+    if (!connected_)
+        notify::show(this, notify::Kind::Error, QStringLiteral("错误"), openError_);
+}
+
+Tfrmlogin::~Tfrmlogin() { database::close(database::kLoginConnection); }
+
+void Tfrmlogin::BitBtn1Click()
+{
+    if (!connected_) {
+        notify::show(this, notify::Kind::Error, QStringLiteral("错误"), openError_);
+        return;
+    }
+    bool ok = false;
+    try {
+        ok = operators::canLogIn(QSqlDatabase::database(database::kLoginConnection, false),
+                                 name_->text(), password_->text());
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, QStringLiteral("错误"), e.message());
+        return;
+    }
+    if (ok) {
+        accept();
+        return;
+    }
+    if (failures_ == kLastAttempt) {
+        reject();
+        return;
+    }
+    ++failures_;
+    password_->clear();
+    password_->setFocus();
+}

@@ -1,0 +1,51 @@
+// Start-up: splash, shared database, maximised main window, login; then the message loop.
+
+#include "app/login_window.h"
+#include "app/main_window.h"
+#include "app/navigation.h"
+#include "app/notify.h"
+#include "app/screen_registry.h"
+#include "app/splash.h"
+#include "db/app_paths.h"
+#include "db/database.h"
+
+#include <QApplication>
+#include <QFont>
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
+
+    std::unique_ptr<Tfrmstart> splash(Tfrmstart::create());
+    if (splash) {
+        splash->show();
+        splash->repaint();
+        holdSplash(3000);
+    }
+    QApplication::setApplicationDisplayName(navigation_texts::kProductTitle);
+
+    const QString databaseFile = app_paths::databaseFile();
+    const database::OpenResult opened = database::open(database::kSharedConnection, databaseFile);
+    if (!opened.ok) {
+        splash.reset();
+        notify::show(nullptr, notify::Kind::Error, navigation_texts::kProductTitle, opened.message);
+        return 1;
+    }
+
+    ScreenRegistry registry;
+    registerAllScreens(registry);
+    TfrmMain mainWindow(registry);
+    mainWindow.showMaximized();
+
+    int result = 0;
+    {
+        Tfrmlogin login(databaseFile, &mainWindow);
+        splash.reset();
+        if (login.exec() == QDialog::Accepted)
+            result = app.exec();
+    }
+    database::close(database::kSharedConnection);
+    return result;
+}

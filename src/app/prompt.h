@@ -1,0 +1,61 @@
+#pragma once
+// The program's own message box for confirmations and editing errors: a borderless modal
+// window with a title strip, an icon, the message, "确定" and, when asked for, "忽略".
+// prompt::ask returns 1 for "确定" or Enter, 2 for "忽略" or any other way of closing, and
+// 0 when the call was abandoned because the icon file could not be loaded. Callers treat
+// anything but 1 as "no".
+
+#include <QDialog>
+#include <QPixmap>
+#include <QString>
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QFrame;
+
+class Tfrmprompt : public QDialog {
+    Q_OBJECT
+public:
+    Tfrmprompt(const QString &title, const QString &message, bool withIgnore,
+               const QPixmap &ignoreIcon = {}, QWidget *parent = nullptr);
+
+    QLabel *titleStrip() const { return titleStrip_; }
+    QLabel *messageLabel() const { return message_; }
+    QLabel *iconLabel() const { return icon_; }
+    QPushButton *okButton() const { return ok_; }
+    QPushButton *ignoreButton() const { return ignore_; }
+    QFrame *okPanel() const { return okPanel_; }
+    QFrame *bevel() const { return bevel_; }
+
+    void reject() override;  // closing the window any other way answers 2
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QLabel *titleStrip_;
+    QLabel *icon_;
+    QLabel *message_;
+    QFrame *okPanel_;
+    QPushButton *ok_;
+    QPushButton *ignore_;
+    QFrame *bevel_;
+};
+
+namespace prompt {
+
+enum Result { Abandoned = 0, Ok = 1, Ignore = 2 };
+
+int ask(const QString &title, const QString &message, bool withIgnore, QWidget *parent = nullptr);
+
+struct Call {
+    QString title;
+    QString message;
+    bool withIgnore;
+};
+// Tests answer prompts through this seam and read what was asked; empty shows real windows.
+using Answerer = std::function<int(const Call &)>;
+void setAnswerer(Answerer answerer);
+
+}  // namespace prompt

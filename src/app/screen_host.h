@@ -1,0 +1,17 @@
+#pragma once
+// What a function screen may ask of the main window that hosts it.
+
+class QWidget;
+
+class ScreenHost {
+public:
+    virtual ~ScreenHost() = default;
+    // Enables or disables the menu (all but "帮助"), the quick-launch bar and the navigator.
+    virtual void Form1Enabled(bool enabled) = 0;
+    // The area screens and their further windows (sheets, charts, detail views) live in.
+    virtual QWidget *workArea() const = 0;
+    // The "正在处理数据，请稍后......" box over the work area, for long work.
+    virtual void setWaitBoxVisible(bool visible) = 0;
+    // The navigation toggle, pressed by screens that want the whole width.
+    virtual void toggleNavigator() = 0;
+};

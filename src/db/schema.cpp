@@ -1,0 +1,269 @@
+#include "db/schema.h"
+
+namespace schema {
+namespace {
+
+using K = Kind;
+
+// The indexes that make the history reading rules fast.
+std::vector<Index> historyIndexes(const QString &table)
+{
+    return {{table + "_by_employee_id", "职工编码,自动编号"},
+            {table + "_by_employee_date", "职工编码,变动时间"}};
+}
+
+std::vector<Table> buildTables()
+{
+    const QString employee = "zghmc(职工编码)";
+    std::vector<Table> t;
+
+    // Code tables, parents first so references resolve in creation order.
+    t.push_back({"dwdmb", {{"单位编码", K::Code, 2}, {"单位名称", K::Text, 20}}});
+    t.push_back({"zwjbdmb", {{"级别编码", K::Code, 2}, {"级别名称", K::Text, 20}}});
+    t.push_back({"zwdmb", {{"职务编码", K::Code, 2}, {"职务名称", K::Text, 40},
+                           {"职务级别", K::Text, 2, "zwjbdmb(级别编码)"}}});
+    t.push_back({"zcjbdmb", {{"级别编码", K::Code, 2}, {"级别名称", K::Text, 20}}});
+    t.push_back({"jslbdmb", {{"类别编码", K::Code, 2}, {"类别名称", K::Text, 20}}});
+    t.push_back({"zcdmb", {{"职称编码", K::Code, 2}, {"职称名称", K::Text, 40},
+                           {"职称级别", K::Text, 2, "zcjbdmb(级别编码)"},
+                           {"技术分类", K::Text, 2, "jslbdmb(类别编码)"}}});
+    t.push_back({"mzdmb", {{"民族编码", K::Code, 2}, {"民族名称", K::Text, 12}}});
+    t.push_back({"whcddmb", {{"文化程度编码", K::Code, 2}, {"文化程度", K::Text, 50},
+                             {"程度级别", K::Text, 2}}});
+    t.push_back({"dpdmb", {{"党派编码", K::Code, 2}, {"党派名称", K::Text, 10}}});
+    t.push_back({"gwjnlbb", {{"类别编码", K::Code, 2}, {"类别名称", K::Text, 50}}});
+    t.push_back({"gwjndmb", {{"档次编码", K::Code, 2}, {"档次名称", K::Text, 50}}});
+    t.push_back({"zwdjdmb", {{"等级编码", K::Code, 2}, {"等级名称", K::Text, 50},
+                             {"等级工资", K::Money}}});
+    // Kind names become column names of the attendance work tables: at most 10 characters.
+    t.push_back({"kqfsb", {{"方式编码", K::Code, 2}, {"方式名称", K::Text, 10}}});
+    t.push_back({"czydmb", {{"czybh", K::Code, 10}, {"czyxm", K::Text, 20, nullptr, true},
+                            {"czymm", K::Text, 255}, {"czyqx", K::Text, 50}}});
+    t.push_back({"gzzd", {{"字段", K::Code, 50}, {"公式", K::Text, 255}}});
+    t.push_back({"xtztb", {{"状态", K::Text, 10}}});
+
+    t.push_back({"zghmc", {
+        {"职工编码", K::Code, 6}, {"职工姓名", K::Text, 8}, {"曾用名", K::Text, 8},
+        {"职工性别", K::Text, 2}, {"出生年月", K::Date}, {"籍贯", K::Text, 20},
+        {"民族编码", K::Text, 2, "mzdmb(民族编码)"}, {"文化程度", K::Text, 2, "whcddmb(文化程度编码)"},
+        {"获得学位", K::Text, 10}, {"毕业学校", K::Text, 50}, {"毕业时间", K::Date},
+        {"所学专业", K::Text, 50}, {"身份证号", K::Text, 18}, {"工作时间", K::Date},
+        {"工作单位", K::Text, 50}, {"入司时间", K::Date}, {"工作类别", K::Text, 2},
+        {"健康状况", K::Text, 40}, {"政治面貌", K::Text, 10, "dpdmb(党派编码)"},
+        {"入党时间", K::Date}, {"出生地", K::Text, 20}, {"联系电话", K::Text, 20},
+        {"家庭住址", K::Text, 30}, {"邮政编码", K::Text, 7}, {"联系地址", K::Text, 30},
+        {"照片", K::Text, 255}, {"备注", K::Text, 50}, {"职工简介", K::LongText}}});
+
+    // Dated histories.
+    t.push_back({"dwdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
+                           {"变动时间", K::Date}, {"单位编码", K::Text, 2, "dwdmb(单位编码)"}},
+                 historyIndexes("dwdtb")});
+    t.push_back({"zwdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
+                           {"变动时间", K::Date}, {"职务编码", K::Text, 2, "zwdmb(职务编码)"}},
+                 historyIndexes("zwdtb")});
+    t.push_back({"zcdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
+                           {"变动时间", K::Date}, {"职称编码", K::Text, 2, "zcdmb(职称编码)"},
+                           {"类别编码", K::Text, 2, "jslbdmb(类别编码)"}},
+                 historyIndexes("zcdtb")});
+    t.push_back({"gwjndtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
+                             {"变动时间", K::Date}, {"档次编码", K::Text, 2, "gwjndmb(档次编码)"},
+                             {"类别编码", K::Text, 2, "gwjnlbb(类别编码)"}, {"变动理由", K::Text, 50}},
+                 historyIndexes("gwjndtb")});
+    // The change date is a real date here too, so the reading rules compare it like the others.
+    t.push_back({"zwdjdtb", {{"自动编号", K::AutoId}, {"变动时间", K::Date},
+                             {"职工编码", K::Text, 6, employee, true},
+                             {"等级编码", K::Text, 2, "zwdjdmb(等级编码)"}, {"等级工资", K::Money},
+                             {"变动理由", K::Text, 50}},
+                 historyIndexes("zwdjdtb")});
+
+    // Events.
+    t.push_back({"jcjlb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
+                           {"奖惩日期", K::Date}, {"奖惩", K::Integer}, {"奖惩方式", K::Text, 50},
+                           {"奖惩金额", K::Money}, {"事由", K::Text, 255}},
+                 {{"jcjlb_by_employee", "职工编码,奖惩日期"}}});
+    t.push_back({"kqjlb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
+                           {"方式编码", K::Text, 2, "kqfsb(方式编码)"}, {"考勤时间", K::Date},
+                           {"时数", K::Number}, {"事由", K::Text, 255}, {"罚金", K::Money}},
+                 {{"kqjlb_by_employee", "职工编码,考勤时间"}}});
+    t.push_back({"pxnrb", {{"培训编码", K::Code, 20}, {"培训日期", K::Date},
+                           {"训练内容", K::Text, 255}, {"累计时数", K::Number}}});
+    t.push_back({"pxjlb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
+                           {"培训编码", K::Text, 20, "pxnrb(培训编码)", true}, {"成绩", K::Number},
+                           {"技能评定", K::Text, 2}},
+                 {{"pxjlb_by_course", "培训编码"}, {"pxjlb_by_employee", "职工编码"}}});
+    t.push_back({"ndkhb", {{"自动编号", K::AutoId}, {"年度", K::Integer},
+                           {"职工编码", K::Text, 6, employee, true}, {"考核成绩", K::Text, 8}},
+                 {{"ndkhb_by_year", "年度,职工编码"}, {"ndkhb_by_employee", "职工编码,自动编号"}}});
+
+    // Monthly pay.
+    t.push_back({"gzb", {{"自动编号", K::AutoId}, {"年月", K::Date},
+                         {"职工编码", K::Text, 6, employee, true}, {"基本工资", K::Money},
+                         {"岗位工资", K::Money}, {"工龄", K::Integer}, {"边远津贴", K::Money},
+                         {"应发工资", K::Money}, {"扣除税金", K::Money}, {"实发工资", K::Money}},
+                 {{"gzb_by_month", "年月,职工编码"}, {"gzb_by_employee", "职工编码,年月"}}});
+    t.push_back({"jjb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
+                         {"年月", K::Date}, {"单位系数工资", K::Money}, {"岗位系数", K::Money},
+                         {"应发工资", K::Money}, {"扣发", K::Money}, {"税金", K::Money},
+                         {"实发", K::Money}},
+                 {{"jjb_by_month", "年月,职工编码"}, {"jjb_by_employee", "职工编码,年月"}}});
+    t.push_back({"btb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
+                         {"年月", K::Date}, {"生活补贴", K::Money}, {"食品补贴", K::Money},
+                         {"艰难补贴", K::Money}, {"液化气补贴", K::Money}, {"误餐补贴", K::Money},
+                         {"医药补贴", K::Money}, {"应发工资", K::Money}, {"扣发公积金", K::Money},
+                         {"扣发养老金", K::Money}, {"实发工资", K::Money}},
+                 {{"btb_by_month", "年月,职工编码"}, {"btb_by_employee", "职工编码,年月"}}});
+
+    // Cadre résumé: one sections row per cadre, the other tables are lists of text rows.
+    Table sections{"gbllb", {{"职工编码", K::Code, 6, employee}}};
+    for (const char *c : {"入党", "入团", "入民主党派", "技术职务", "军衔", "培训", "技术专长", "社会团体",
+                          "宗教信仰", "出国活动", "外语", "奖励", "处罚", "反动组织", "文革错误", "其他说明"})
+        sections.columns.push_back({c, K::LongText});
+    t.push_back(sections);
+    const auto resumeList = [&](const QString &name, std::initializer_list<const char *> texts) {
+        Table table{name, {{"职工编码", K::Text, 6, employee, true}},
+                    {{name + "_by_employee", "职工编码"}}};
+        for (const char *c : texts)
+            table.columns.push_back({c, K::Text, 255});
+        t.push_back(table);
+    };
+    resumeList("pojlb", {"姓名", "出生日期", "籍贯", "学历", "政治面貌", "工作时间", "毕业学校",
+                         "工作单位", "技术职务", "工作情况1", "工作情况2"});
+    resumeList("jtcyb", {"关系", "姓名", "出生日期", "政治面貌", "工作单位"});
+    resumeList("gwgxb", {"关系", "姓名", "出生日期", "政治面貌", "工作单位"});
+    resumeList("hyjlb", {"何年何月", "会议名称", "身份职务"});
+    resumeList("gzjlb", {"起止日期", "单位职务", "证明人"});
+    resumeList("xxjlb", {"起止年月", "学校", "毕业", "证明人"});
+
+    // Statistics work tables: kind, key and name, then whole-number counts and real shares.
+    const auto workTable = [&](const QString &name, std::initializer_list<const char *> keys,
+                               std::initializer_list<const char *> counts, bool shares,
+                               std::initializer_list<const char *> reals) {
+        Table table{name, {{"bz", K::Text, 2}}};
+        for (const char *c : keys)
+            table.columns.push_back({c, K::Text, 50});
+        for (const char *c : counts) {
+            table.columns.push_back({c, K::Integer});
+            if (shares && QString(c) != "zs")
+                table.columns.push_back({QString(c) + "zb", K::Number});
+        }
+        for (const char *c : reals)
+            table.columns.push_back({c, K::Number});
+        t.push_back(table);
+    };
+    const auto basic = {"zs", "nv", "ssmz", "bs", "ss", "bk", "dz", "zz", "dy", "ty", "mz", "qt",
+                        "l25", "f25t30", "f30t35", "f35t40", "f40t45", "f45t50", "f50t55", "f55t60"};
+    workTable("zgjbqkfxb", {"dwbm", "dwmc"}, basic, true, {});
+    workTable("zyjsgbqktjb", {"zcbm", "zcmc", "zcjb", "zclb"}, basic, false, {"pjnl"});
+    workTable("dyjbqktjb", {"dwbm", "dwmc"},
+              {"zs", "nv", "ssmz", "zg", "d1", "d2", "d3", "bs", "ss", "bk", "dz", "zz", "gz", "cz",
+               "xx", "l25", "f26t35", "f36t45", "f35t40", "f46t54", "f55t59", "f50t55", "u60"},
+              false, {"pjnl"});
+    workTable("zgglqkfxb", {"dwbm", "dwmc"},
+              {"zs", "l5", "f6t10", "f11t15", "f16t20", "f21t25", "f26t30", "f31t35", "f36t40"},
+              true, {});
+    workTable("zgjbqktjb", {"dwbm", "dwmc"}, basic, false, {"pjnl"});
+    workTable("pxcjzbtjb", {"pxbm", "pxnr"}, {"zs", "u90", "f80t90", "f70t80", "f60t70", "l60"},
+              true, {"pjcj"});
+    workTable("pxjnzbtjb", {"pxbm", "pxnr"}, {"zs", "A", "B", "C", "D"}, true, {});
+
+    // One employee's merged timeline, refilled at each build.
+    t.push_back({"gzdtjlb", {{"职工编码", K::Text, 6}, {"变动时间", K::Date}, {"职务编码", K::Text, 2},
+                             {"类别编码", K::Text, 2}, {"档次编码", K::Text, 2},
+                             {"职称编码", K::Text, 2}, {"单位编码", K::Text, 2},
+                             {"时数", K::Integer}}});
+    return t;
+}
+
+}  // namespace
+}  // namespace schema
+
+namespace schema {
+
+const std::vector<Table> &tables()
+{
+    static const std::vector<Table> all = buildTables();
+    return all;
+}
+
+const Table *findTable(const QString &name)
+{
+    for (const Table &t : tables())
+        if (t.name == name)
+            return &t;
+    return nullptr;
+}
+
+static QString quoted(const QString &identifier)
+{
+    return '"' + QString(identifier).replace('"', "\"\"") + '"';
+}
+
+QString columnDefinition(const Column &c)
+{
+    const QString q = quoted(c.name);
+    QString d = q;
+    switch (c.kind) {
+    case Kind::AutoId:
+        return d + " INTEGER PRIMARY KEY AUTOINCREMENT";
+    case Kind::Code:
+        d += QString(" TEXT NOT NULL PRIMARY KEY CHECK(length(%1) BETWEEN 1 AND %2)").arg(q).arg(c.width);
+        break;
+    case Kind::Text:
+        d += " TEXT";
+        if (c.width > 0)
+            d += QString(" CHECK(%1 IS NULL OR length(%1)<=%2)").arg(q).arg(c.width);
+        break;
+    case Kind::LongText:
+        d += " TEXT";
+        break;
+    case Kind::Date:
+        // ISO text only, so that dates compare correctly as text.
+        d += QString(" DATE CHECK(%1 IS NULL OR (%1 GLOB '[0-9][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9]'"
+                     " AND date(julianday(%1))=%1))").arg(q);
+        break;
+    case Kind::Integer:
+        d += " INTEGER";
+        break;
+    case Kind::Money:
+        d += QString(" CURRENCY CHECK(%1 IS NULL OR typeof(%1)='integer')").arg(q);
+        break;
+    case Kind::Number:
+        d += " REAL";
+        break;
+    }
+    if (c.notNull && c.kind != Kind::Code)
+        d += " NOT NULL";
+    if (!c.references.isEmpty()) {
+        const int open = c.references.indexOf('(');
+        d += QString(" REFERENCES %1(%2)")
+                 .arg(quoted(c.references.left(open)),
+                      quoted(c.references.mid(open + 1).chopped(1)));
+    }
+    return d;
+}
+
+QString createTableStatement(const Table &table)
+{
+    QStringList columns;
+    for (const Column &c : table.columns)
+        columns << columnDefinition(c);
+    return QString("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(", "));
+}
+
+QStringList createStatements()
+{
+    QStringList statements;
+    for (const Table &t : tables())
+        statements << createTableStatement(t);
+    for (const Table &t : tables())
+        for (const Index &i : t.indexes) {
+            QStringList cols;
+            for (const QString &c : i.columns.split(','))
+                cols << quoted(c);
+            statements << QString("CREATE INDEX %1 ON %2 (%3)")
+                              .arg(quoted(i.name), quoted(t.name), cols.join(", "));
+        }
+    return statements;
+}
+
+}  // namespace schema

@@ -1,0 +1,55 @@
+#pragma once
+// The database written as data: every table with its columns, references and indexes.
+// Statements are generated from this one description, so the types and checks of a
+// kind of column (dates, money, codes) are the same wherever that kind is used.
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace schema {
+
+enum class Kind {
+    AutoId,    // INTEGER PRIMARY KEY AUTOINCREMENT: increasing in insertion order, never reused
+    Code,      // the unique, non-empty code of a code table (primary key)
+    Text,      // text, with a width check when width > 0
+    LongText,  // text without a practical limit
+    Date,      // ISO text yyyy-MM-dd
+    Integer,
+    Money,     // exact 64-bit integer of 1/10000 yuan
+    Number,    // a measured quantity (hours, score, share)
+};
+
+struct Column {
+    QString name;
+    Kind kind;
+    int width = 0;
+    QString references = {};  // "table(column)"
+    bool notNull = false;
+};
+
+struct Index {
+    QString name;
+    QString columns;  // comma-separated
+};
+
+struct Table {
+    QString name;
+    std::vector<Column> columns;
+    std::vector<Index> indexes = {};
+};
+
+// Scale of money: the integer stored is yuan × 10000.
+inline constexpr qint64 kMoneyScale = 10000;
+
+const std::vector<Table> &tables();
+const Table *findTable(const QString &name);
+QString createTableStatement(const Table &table);
+QString columnDefinition(const Column &column);
+QStringList createStatements();  // tables then indexes, in dependency order
+
+// Marks a file as this program's database and records the layout's version.
+inline constexpr int kApplicationId = 0x57504144;  // "WPAD"
+inline constexpr int kSchemaVersion = 1;
+
+}  // namespace schema

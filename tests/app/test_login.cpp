@@ -1,0 +1,128 @@
+// Login outcomes: attempts, exact comparison of what was typed, and an unusable database.
+
+#include "app/login_window.h"
+#include "app/notify.h"
+#include "db/app_paths.h"
+#include "db/operators.h"
+#include "support/test_support.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+
+using Attempt = QPair<QString, QString>;
+
+
+class TestLogin : public QObject {
+    Q_OBJECT
+
+    static void addOperator(const QSqlDatabase &db, const QString &number, const QString &name,
+                            const QString &password)
+    {
+        QSqlQuery q(db);
+        q.prepare("insert into czydmb (czybh,czyxm) values (:n,:x)");
+        q.bindValue(":n", number);
+        q.bindValue(":x", name);
+        QVERIFY(q.exec());
+        operators::setPassword(db, number, password);
+    }
+
+private slots:
+    void outcomes_data()
+    {
+        QTest::addColumn<QList<Attempt>>("attempts");
+        QTest::addColumn<int>("result");  // -1: still open
+        QTest::addColumn<int>("failures");
+        const Attempt right{"admin", "123456"}, wrong{"admin", "654321"};
+        QTest::newRow("right") << QList<Attempt>{right} << int(QDialog::Accepted) << 0;
+        QTest::newRow("wrong once then right") << QList<Attempt>{wrong, right} << int(QDialog::Accepted) << 1;
+        QTest::newRow("wrong twice leaves one try") << QList<Attempt>{wrong, wrong} << -1 << 2;
+        QTest::newRow("wrong twice then right") << QList<Attempt>{wrong, wrong, right} << int(QDialog::Accepted) << 2;
+        QTest::newRow("wrong three times ends") << QList<Attempt>{wrong, wrong, wrong} << int(QDialog::Rejected) << 2;
+        QTest::newRow("empty name and password") << QList<Attempt>{{"", ""}} << -1 << 1;
+        QTest::newRow("blanks kept") << QList<Attempt>{{" 张三 ", "pw "}} << int(QDialog::Accepted) << 0;
+        QTest::newRow("blanks missing") << QList<Attempt>{{"张三", "pw"}} << -1 << 1;
+        QTest::newRow("two operators alike") << QList<Attempt>{{"李四", "abc"}} << int(QDialog::Accepted) << 0;
+        QTest::newRow("operator without password") << QList<Attempt>{{"王五", ""}} << -1 << 1;
+    }
+    void outcomes()
+    {
+        QFETCH(QList<Attempt>, attempts);
+        QFETCH(int, result);
+        QFETCH(int, failures);
+        ProgramFolder folder;
+        addOperator(folder.db(), "02", " 张三 ", "pw ");
+        addOperator(folder.db(), "03", "李四", "abc");
+        addOperator(folder.db(), "04", "李四", "abc");
+        addOperator(folder.db(), "05", "王五", "");
+
+        Tfrmlogin login(app_paths::databaseFile());
+        QCOMPARE(login.passwordBox()->echoMode(), QLineEdit::Password);
+        login.show();
+        for (const Attempt &a : attempts) {
+            QVERIFY(login.isVisible());
+            login.nameBox()->setText(a.first);
+            login.passwordBox()->setText(a.second);
+            QTest::mouseClick(login.confirmButton(), Qt::LeftButton);
+        }
+        QCOMPARE(login.failedAttempts(), failures);
+        if (result < 0) {
+            QVERIFY(login.isVisible());
+            QVERIFY(login.passwordBox()->text().isEmpty());  // emptied after a failure
+            QCOMPARE(login.nameBox()->text(), attempts.last().first);  // the name stays
+        } else {
+            QVERIFY(!login.isVisible());
+            QCOMPARE(login.result(), result);
+        }
+    }
+
+    void quitAndEscapeEndTheLogin_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("退出") << false;
+        QTest::newRow("Escape") << true;
+    }
+    void quitAndEscapeEndTheLogin()
+    {
+        QFETCH(bool, escape);
+        ProgramFolder folder;
+        Tfrmlogin login(app_paths::databaseFile());
+        login.show();
+        QCOMPARE(login.quitButton()->text(), "退出");
+        if (escape)
+            QTest::keyClick(&login, Qt::Key_Escape);
+        else
+            QTest::mouseClick(login.quitButton(), Qt::LeftButton);
+        QVERIFY(!login.isVisible());
+        QCOMPARE(login.result(), int(QDialog::Rejected));
+    }
+
+    void unusableDatabaseIsReportedAtEveryConfirm()
+    {
+        ProgramFolder folder(false);
+        QFile bad(folder.file("bad.db"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write(QByteArray(2048, 'z'));
+        bad.close();
+        QStringList reported;
+        notify::setObserver([&](notify::Kind, const QString &, const QString &text) { reported << text; });
+        {
+            Tfrmlogin login(folder.file("bad.db"));
+            login.show();
+            QCOMPARE(reported.size(), 1);
+            login.nameBox()->setText("admin");
+            login.passwordBox()->setText("123456");
+            QTest::mouseClick(login.confirmButton(), Qt::LeftButton);
+            QCOMPARE(reported.size(), 2);
+            QVERIFY(login.isVisible());
+            QCOMPARE(login.failedAttempts(), 0);
+        }
+        notify::setObserver({});
+        QVERIFY(reported.first().startsWith("数据库文件已损坏"));
+    }
+};
+
+QTEST_MAIN(TestLogin)
+#include "test_login.moc"

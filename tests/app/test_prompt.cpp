@@ -1,0 +1,117 @@
+// The prompt dialog: its buttons and results, the icon file, and the test seam.
+
+#include "app/notify.h"
+#include "app/prompt.h"
+#include "support/test_support.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+class TestPrompt : public QObject {
+    Q_OBJECT
+
+    // Answers the next real prompt window with `answer` once it is shown.
+    static void answerNextWindow(std::function<void(Tfrmprompt *)> answer)
+    {
+        QTimer::singleShot(0, [answer] {
+            auto *window = qobject_cast<Tfrmprompt *>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            answer(window);
+        });
+    }
+
+private slots:
+    void results_data()
+    {
+        QTest::addColumn<bool>("withIgnore");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("result");
+        QTest::newRow("Enter") << false << "enter" << 1;
+        QTest::newRow("确定") << false << "ok" << 1;
+        QTest::newRow("Enter with 忽略") << true << "enter" << 1;
+        QTest::newRow("确定 with 忽略") << true << "ok" << 1;
+        QTest::newRow("忽略") << true << "ignore" << 2;
+        QTest::newRow("closed otherwise") << true << "close" << 2;
+    }
+    void results()
+    {
+        QFETCH(bool, withIgnore);
+        QFETCH(QString, answer);
+        QFETCH(int, result);
+        ProgramFolder folder(false);
+        answerNextWindow([answer](Tfrmprompt *w) {
+            if (answer == "enter")
+                QTest::keyClick(w, Qt::Key_Return);
+            else if (answer == "ok")
+                QTest::mouseClick(w->okButton(), Qt::LeftButton);
+            else if (answer == "ignore")
+                QTest::mouseClick(w->ignoreButton(), Qt::LeftButton);
+            else
+                w->reject();
+        });
+        QCOMPARE(prompt::ask("删除提示", "确定要删除本职务信息吗？", withIgnore), result);
+    }
+
+    void layoutFollowsTheIgnoreButton()
+    {
+        Tfrmprompt plain("错误信息", "由于本职务有人担任，\n无法删除本职务信息！", false);
+        Tfrmprompt asking("删除提示", "确定要删除本职务信息吗？", true, QPixmap(8, 8));
+        QCOMPARE(plain.size(), QSize(277, 143));
+        QCOMPARE(plain.titleStrip()->text(), " 错误信息");
+        QCOMPARE(plain.messageLabel()->text().split('\n').size(), 2);
+        QVERIFY(plain.ignoreButton()->isHidden() && plain.bevel()->isHidden());
+        QVERIFY(!asking.ignoreButton()->isHidden() && !asking.bevel()->isHidden());
+        QCOMPARE(plain.okPanel()->x() - asking.okPanel()->x(), 50);
+        QVERIFY(asking.okPanel()->geometry().right() < asking.ignoreButton()->geometry().left());
+        QCOMPARE(asking.okButton()->focusPolicy(), Qt::NoFocus);
+    }
+
+    void twoCallsAreIndependent()
+    {
+        ProgramFolder folder(false);
+        QPixmap firstIcon;
+        answerNextWindow([&](Tfrmprompt *w) {
+            firstIcon = w->iconLabel()->pixmap();
+            QTest::mouseClick(w->ignoreButton(), Qt::LeftButton);
+        });
+        QCOMPARE(prompt::ask("退出提示", "您确定要退出本系统吗？", true), 2);
+        bool ignoreHidden = false;
+        QPixmap secondIcon;
+        answerNextWindow([&](Tfrmprompt *w) {
+            ignoreHidden = w->ignoreButton()->isHidden();
+            secondIcon = w->iconLabel()->pixmap();
+            QTest::keyClick(w, Qt::Key_Enter);
+        });
+        QCOMPARE(prompt::ask("错误提示", "编号重复或空，请重新输入！", false), 1);
+        QVERIFY(ignoreHidden);
+        QVERIFY(firstIcon.toImage() != secondIcon.toImage());
+    }
+
+    void missingIconAbandonsTheCallWithIgnoreOnly()
+    {
+        ProgramFolder folder(false);
+        QVERIFY(QFile::remove(folder.file("MSGBOX02.ico")));
+        QStringList reported;
+        notify::setObserver([&](notify::Kind, const QString &, const QString &text) { reported << text; });
+        QList<prompt::Call> asked;
+        prompt::setAnswerer([&](const prompt::Call &c) { asked << c; return 1; });
+        QCOMPARE(prompt::ask("删除提示", "确定要删除本员工信息吗？", true), int(prompt::Abandoned));
+        QCOMPARE(reported.size(), 1);
+        QVERIFY(reported.first().contains("MSGBOX02.ico"));
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(prompt::ask("错误提示", "职工编号空，请重新输入！", false), 1);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.first().message, "职工编号空，请重新输入！");
+        QVERIFY(!asked.first().withIgnore);
+        prompt::setAnswerer({});
+        notify::setObserver({});
+    }
+};
+
+QTEST_MAIN(TestPrompt)
+#include "test_prompt.moc"

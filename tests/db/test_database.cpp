@@ -1,0 +1,179 @@
+// Opening, creating and refusing database files; the schema's guarantees on stored data.
+
+#include "db/app_paths.h"
+#include "db/database.h"
+#include "db/sql.h"
+#include "db/transaction.h"
+#include "support/test_support.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+
+class TestDatabase : public QObject {
+    Q_OBJECT
+
+    static QByteArray digest(const QString &file)
+    {
+        QFile f(file);
+        f.open(QIODevice::ReadOnly);
+        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+    }
+
+    static bool execs(const QString &statement)
+    {
+        QSqlQuery q(database::shared());
+        return q.exec(statement);
+    }
+
+private slots:
+    void firstStartCreatesDeliveredDatabaseAndSecondReusesIt()
+    {
+        ProgramFolder folder(false);
+        const QString file = app_paths::databaseFile();
+        QVERIFY(!QFile::exists(file));
+        database::OpenResult r = database::open(database::kSharedConnection, file);
+        QVERIFY2(r.ok, qPrintable(r.message));
+        QVERIFY(r.created);
+        QSqlDatabase db = database::shared();
+        QCOMPARE(queryValue(db, "select count(*) from mzdmb").toInt(), 56);
+        QCOMPARE(queryValue(db, "select 民族名称 from mzdmb where 民族编码='00'").toString(), "汉族");
+        QCOMPARE(queryValue(db, "select count(*) from whcddmb").toInt(), 8);
+        QCOMPARE(queryValue(db, "select group_concat(党派编码) from (select 党派编码 from dpdmb order by 1)").toString(),
+                 "00,01,02,03");
+        QCOMPARE(queryValue(db, "select count(*) from dwdmb where 单位编码>='97'").toInt(), 3);
+        QCOMPARE(queryValue(db, "select count(*) from zwdmb where 职务级别='07'").toInt(), 1);
+        QCOMPARE(queryValue(db, "select count(*) from xtztb").toInt(), 1);
+        QCOMPARE(queryValue(db, "select count(*) from czydmb").toInt(), 1);
+        QVERIFY(queryValue(db, "select czymm from czydmb").toString().startsWith("$argon2id$"));
+        QCOMPARE(queryValue(db, "PRAGMA foreign_keys").toInt(), 1);
+        QCOMPARE(queryValue(db, "PRAGMA journal_mode").toString(), "wal");
+        QCOMPARE(queryValue(db, "PRAGMA synchronous").toInt(), 2);
+        QVERIFY(execs("insert into dwdmb values ('11','新部门')"));
+        database::close(database::kSharedConnection);
+
+        r = database::open(database::kSharedConnection, file);
+        QVERIFY2(r.ok, qPrintable(r.message));
+        QVERIFY(!r.created);
+        QCOMPARE(queryValue(database::shared(), "select 单位名称 from dwdmb where 单位编码='11'").toString(), "新部门");
+    }
+
+    void refusesFilesItCannotUseWithoutChangingThem_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("messageStart");
+        QTest::newRow("damaged") << "damaged" << "数据库文件已损坏";
+        QTest::newRow("foreign") << "foreign" << "该文件不是本系统的数据库";
+        QTest::newRow("read-only") << "readonly" << "数据库文件是只读的";
+    }
+    void refusesFilesItCannotUseWithoutChangingThem()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, messageStart);
+        ProgramFolder folder(false);
+        const QString file = folder.file("x.db");
+        if (kind == "damaged") {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        } else {
+            QVERIFY(database::createDelivered(file).ok);
+            if (kind == "foreign") {
+                QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+                other.setDatabaseName(file);
+                QVERIFY(other.open());
+                QSqlQuery(other).exec("PRAGMA application_id=0");
+                other.close();
+                other = {};
+                QSqlDatabase::removeDatabase("other");
+            } else {
+                QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+            }
+        }
+        const QByteArray before = digest(file);
+        const database::OpenResult r = database::open(database::kSharedConnection, file);
+        QVERIFY(!r.ok);
+        QVERIFY2(r.message.startsWith(messageStart), qPrintable(r.message));
+        QCOMPARE(digest(file), before);
+        QVERIFY(!QFile::exists(file + "-wal"));
+    }
+
+    void createDeliveredRefusesToOverwrite()
+    {
+        ProgramFolder folder(false);
+        const QString file = folder.file("y.db");
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("keep me");
+        f.close();
+        QVERIFY(!database::createDelivered(file).ok);
+        QFile g(file);
+        QVERIFY(g.open(QIODevice::ReadOnly));
+        QCOMPARE(g.readAll(), QByteArray("keep me"));
+    }
+
+    void usedCodesCannotBeDeletedOrChanged()
+    {
+        ProgramFolder folder;
+        QVERIFY(execs("insert into zghmc (职工编码,职工姓名,民族编码) values ('000001','张三','01')"));
+        QVERIFY(execs("insert into dwdtb (职工编码,变动时间,单位编码) values ('000001','2003-01-01','02')"));
+        QVERIFY(!execs("delete from mzdmb where 民族编码='01'"));
+        QVERIFY(!execs("delete from dwdmb where 单位编码='02'"));
+        QVERIFY(!execs("update dwdmb set 单位编码='20' where 单位编码='02'"));
+        QVERIFY(!execs("insert into dwdtb (职工编码,变动时间,单位编码) values ('000001','2003-01-01','55')"));
+        QVERIFY(execs("delete from mzdmb where 民族编码='55'"));
+        QVERIFY(execs("delete from dwdmb where 单位编码='10'"));
+    }
+
+    void storedValuesKeepTheirForm_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<bool>("accepted");
+        const QString pay = "insert into gzb (年月,职工编码,基本工资) values ('2003-04-01','000001',%1)";
+        QTest::newRow("money as integer") << pay.arg("12345000") << true;
+        QTest::newRow("empty money") << pay.arg("NULL") << true;
+        QTest::newRow("money as real") << pay.arg("1234.5") << false;
+        const QString born = "update zghmc set 出生年月=%1 where 职工编码='000001'";
+        QTest::newRow("iso date") << born.arg("'1970-12-31'") << true;
+        QTest::newRow("empty date") << born.arg("NULL") << true;
+        QTest::newRow("30 February") << born.arg("'2023-02-30'") << false;
+        QTest::newRow("slashes") << born.arg("'1970/12/31'") << false;
+        QTest::newRow("empty text as date") << born.arg("''") << false;
+        QTest::newRow("duplicate code") << QString("insert into dwdmb values ('01','重复')") << false;
+        QTest::newRow("empty code") << QString("insert into dwdmb values ('','空')") << false;
+        QTest::newRow("name too long") << QString("insert into dwdmb values ('12','一二三四五六七八九十一二三四五六七八九十一')") << false;
+    }
+    void storedValuesKeepTheirForm()
+    {
+        QFETCH(QString, statement);
+        QFETCH(bool, accepted);
+        ProgramFolder folder;
+        QVERIFY(execs("insert into zghmc (职工编码,职工姓名) values ('000001','张三')"));
+        QCOMPARE(execs(statement), accepted);
+    }
+
+    void transactionRollsBackUnlessCommitted()
+    {
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        try {
+            Transaction t(db);
+            sql::exec(db, "insert into dwdmb values ('20','甲')");
+            sql::exec(db, "insert into dwdmb values ('20','乙')");  // duplicate: throws
+            t.commit();
+            QFAIL("the duplicate was accepted");
+        } catch (const sql::Failure &) {
+        }
+        QCOMPARE(queryValue(db, "select count(*) from dwdmb where 单位编码='20'").toInt(), 0);
+        {
+            Transaction t(db);
+            sql::exec(db, "insert into dwdmb values ('21','丙')");
+            t.commit();
+        }
+        QCOMPARE(queryValue(db, "select count(*) from dwdmb where 单位编码='21'").toInt(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "test_database.moc"

@@ -1,0 +1,53 @@
+// The SQL functions and comparisons the statements rely on, evaluated by SQLite itself.
+
+#include "db/clock.h"
+#include "support/test_support.h"
+
+#include <QTest>
+
+class TestSqlFunctions : public QObject {
+    Q_OBJECT
+private slots:
+    void evaluates_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QVariant>("expected");
+        const auto row = [](const char *name, const char *expr, QVariant v) {
+            QTest::newRow(name) << QString(expr) << v;
+        };
+        row("years across new year", "datediff('yyyy','1970-12-31','2003-01-01')", 33);
+        row("years from january", "datediff('YYYY','1970-01-01','2003-01-01')", 33);
+        row("years backwards", "datediff('yyyy','2003-01-01','1970-12-31')", -33);
+        row("days", "datediff('d','2003-01-01','2003-03-01')", 59);
+        row("days over leap day", "datediff('d','2004-02-28','2004-03-01')", 2);
+        row("months", "datediff('m','2002-12-31','2003-01-01')", 1);
+        row("no date", "datediff('yyyy',NULL,'2003-01-01')", QVariant());
+        row("year", "year('2003-04-20')", 2003);
+        row("month", "month('2003-04-20')", 4);
+        row("year of nothing", "year(NULL)", QVariant());
+        row("val of code", "val('08')", 8);
+        row("val with blanks and tail", "val(' 1 2abc')", 12);
+        row("val of words", "val('abc')", 0);
+        row("val negative decimal", "val('-3.5x')", -3.5);
+        row("val order", "(select group_concat(c) from (select c from (select '10' c union all select '8' union all select '09') order by val(c)))", "8,09,10");
+        row("codes compare as text", "'08'<'10' and '10'<'97' and '97'<'99'", 1);
+        row("today", "date()", "2003-04-20");
+        row("text concatenation", "'管理岗位'||'一档'", "管理岗位一档");
+    }
+    void evaluates()
+    {
+        QFETCH(QString, expression);
+        QFETCH(QVariant, expected);
+        ProgramFolder folder;
+        clock_source::setToday(QDate(2003, 4, 20));
+        const QVariant value = queryValue(folder.db(), "select " + expression);
+        clock_source::setToday({});
+        if (expected.isNull())
+            QVERIFY2(value.isNull(), qPrintable(value.toString()));
+        else
+            QCOMPARE(value.toString(), expected.toString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSqlFunctions)
+#include "test_sql_functions.moc"

@@ -1,0 +1,37 @@
+#include "support/test_support.h"
+
+#include "db/app_paths.h"
+#include "db/database.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+ProgramFolder::ProgramFolder(bool withDatabase)
+{
+    app_paths::setProgramDir(dir_.path());
+    for (const char *icon : {"MSGBOX02.ico", "msgbox02.ico"})
+        QFile::copy(QStringLiteral(WENPAD_RESOURCES "/") + icon, dir_.filePath(icon));
+    if (withDatabase) {
+        const database::OpenResult r = database::open(database::kSharedConnection, app_paths::databaseFile());
+        if (!r.ok)
+            qFatal("cannot create the test database: %s", qPrintable(r.message));
+    }
+}
+
+ProgramFolder::~ProgramFolder()
+{
+    database::close(database::kSharedConnection);
+    app_paths::setProgramDir({});
+}
+
+QSqlDatabase ProgramFolder::db() const { return database::shared(); }
+
+QVariant queryValue(const QSqlDatabase &db, const QString &statement)
+{
+    QSqlQuery q(db);
+    if (!q.exec(statement))
+        qFatal("%s: %s", qPrintable(statement), qPrintable(q.lastError().text()));
+    return q.next() ? q.value(0) : QVariant();
+}
