@@ -246,6 +246,19 @@ FunctionScreen *TfrmMain::openScreen(const QString &className)
     return screen;
 }
 
+QWidget *TfrmMain::openWindow(const QString &className, const QString &argument)
+{
+    const WindowFactory *factory = registry_.findWindow(className);
+    if (!factory)
+        return nullptr;
+    QWidget *window = (*factory)(*this, argument);
+    if (window) {
+        window->show();
+        window->raise();
+    }
+    return window;
+}
+
 void TfrmMain::Form1Enabled(bool enabled)
 {
     const QList<QAction *> entries = menuBar()->actions();

@@ -24,6 +24,7 @@ public:
     QWidget *workArea() const override;
     void setWaitBoxVisible(bool visible) override;
     void toggleNavigator() override;
+    QWidget *openWindow(const QString &className, const QString &argument) override;
 
     // Opens the screen registered under `className` in the work area; nullptr if none is.
     FunctionScreen *openScreen(const QString &className);

@@ -1,6 +1,7 @@
 #pragma once
 // What a function screen may ask of the main window that hosts it.
 
+class QString;
 class QWidget;
 
 class ScreenHost {
@@ -14,4 +15,7 @@ public:
     virtual void setWaitBoxVisible(bool visible) = 0;
     // The navigation toggle, pressed by screens that want the whole width.
     virtual void toggleNavigator() = 0;
+    // A further window one screen opens for another (the personal information sheet with an
+    // employee code, say), placed in the work area; nullptr when that window is not built.
+    virtual QWidget *openWindow(const QString &className, const QString &argument) = 0;
 };

@@ -22,14 +22,21 @@ struct ScreenEntry {
     std::function<FunctionScreen *(ScreenHost &)> create;
 };
 
+// A further window opened by a screen with one argument; it parents itself to the work area.
+using WindowFactory = std::function<QWidget *(ScreenHost &, const QString &argument)>;
+
 class ScreenRegistry {
 public:
     void add(const QString &className, ScreenEntry entry);
     bool contains(const QString &className) const { return entries_.contains(className); }
     const ScreenEntry *find(const QString &className) const;
 
+    void addWindow(const QString &className, WindowFactory factory);
+    const WindowFactory *findWindow(const QString &className) const;
+
 private:
     QMap<QString, ScreenEntry> entries_;
+    QMap<QString, WindowFactory> windows_;
 };
 
 // Top-left corner that centres `screen` in `area`, halving with truncation towards zero;

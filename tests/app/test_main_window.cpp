@@ -48,6 +48,11 @@ private slots:
         registry.add("Tfrmzglr", {Placement::Stored, [](ScreenHost &h) {
                                       return new FakeScreen(h, "Tfrmzglr", {500, 400});
                                   }});
+        registry.addWindow("Tfrmgrxxzl", [](ScreenHost &h, const QString &code) {
+            auto *sheet = new QWidget(h.workArea());
+            sheet->setObjectName(code);
+            return sheet;
+        });
     }
 
     void everyEntryExistsAndOnlyBuiltScreensAreEnabled()
@@ -106,6 +111,18 @@ private slots:
             QCOMPARE(a->isEnabled(), a->text() != "干部履历表");  // its screen is not built here
         QVERIFY(window.navigator()->isEnabled());
         QVERIFY(window.quickLaunchBar()->isEnabled());
+    }
+
+    void furtherWindowsOpenInTheWorkArea()
+    {
+        ProgramFolder folder;
+        TfrmMain window(registry);
+        window.show();
+        QWidget *sheet = window.openWindow("Tfrmgrxxzl", "000123");
+        QVERIFY(sheet && sheet->isVisible());
+        QCOMPARE(sheet->parentWidget(), window.workArea());
+        QCOMPARE(sheet->objectName(), "000123");
+        QCOMPARE(window.openWindow("TfrmPie", {}), nullptr);
     }
 
     void navigatorExpandsOneGroupAndToggles()
