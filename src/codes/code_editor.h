@@ -1,0 +1,87 @@
+#pragma once
+// The code table editor: one screen class that shows any member of the code table family.
+// Browse mode lists the rows; "添加" and "修改" open the boxes for one row, "保存" writes it and
+// "忽略" drops the change; "删除" asks first. Every box is found by its label (object name).
+
+#include "app/function_screen.h"
+#include "codes/code_members.h"
+#include "codes/code_rows.h"
+
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QToolButton;
+
+namespace codes {
+
+class CodeRowsModel;
+
+class CodeEditor : public FunctionScreen {
+    Q_OBJECT
+public:
+    enum class Mode { Browse, Add, Modify };
+
+    CodeEditor(ScreenHost &host, const Member &member);
+
+    Mode mode() const { return mode_; }
+    QTableView *grid() const { return grid_; }
+    QLabel *titleStrip() const { return title_; }
+    QLabel *listTitle() const { return listTitle_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct BoxWidgets {
+        const codes::Box *box;
+        QLineEdit *edit = nullptr;
+        QComboBox *list = nullptr;
+        QLineEdit *repeat = nullptr;  // NewPassword: the repetition
+    };
+
+    QWidget *buildEditPanel();
+    QWidget *buildButtonBar();
+    QWidget *buildListPanel();
+    template <typename Handler>
+    QPushButton *addButton(QWidget *bar, const QString &caption, Handler handler);
+
+    void add();
+    void modify();
+    void save();
+    void ignore();
+    void remove();
+    void moveCurrent(int step);
+
+    void setMode(Mode mode);
+    int currentRow() const;
+    void reload(const QString &selectCode, int fallbackRow = 0);
+    void showCurrentRow();
+    bool formatCodeBox();  // the zero-padding, or the member's message with the focus back
+    std::optional<RowChange> typedRow();  // nothing after a message about bad input
+    bool unchanged(const RowChange &change) const;
+
+    const Member &member_;
+    Mode mode_ = Mode::Browse;
+    CodeRowsModel *model_;
+    QLabel *title_ = nullptr;
+    QLabel *listTitle_ = nullptr;
+    QLineEdit *codeBox_ = nullptr;
+    QLineEdit *nameBox_ = nullptr;
+    std::vector<BoxWidgets> boxes_;
+    QTableView *grid_ = nullptr;
+    QToolButton *up_ = nullptr;
+    QToolButton *down_ = nullptr;
+    QPushButton *add_ = nullptr;
+    QPushButton *modify_ = nullptr;  // absent where rows are only added and deleted
+    QPushButton *save_ = nullptr;
+    QPushButton *return_ = nullptr;
+    QPushButton *ignore_ = nullptr;
+    QPushButton *delete_ = nullptr;
+};
+
+}  // namespace codes

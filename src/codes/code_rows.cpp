@@ -1,0 +1,184 @@
+#include "codes/code_rows.h"
+
+#include "db/operators.h"
+#include "db/schema.h"
+#include "db/sql.h"
+#include "db/transaction.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+#include <sqlite3.h>
+
+namespace codes {
+namespace {
+
+const QString kWageTable = QStringLiteral("gzb");
+
+void bindAll(QSqlQuery &query, const QStringList &params, const QVariantList &values)
+{
+    for (qsizetype i = 0; i < params.size(); ++i)
+        query.bindValue(params[i], values[i]);
+}
+
+void insertRow(const QSqlDatabase &db, const Member &member, const QVariantMap &values)
+{
+    QStringList columns, params;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        columns << sql::quoteIdentifier(it.key());
+        params << QString(":p%1").arg(params.size());
+    }
+    QSqlQuery query = sql::prepare(db, QString("insert into %1 (%2) values (%3)")
+                                           .arg(sql::quoteIdentifier(member.table),
+                                                columns.join(','), params.join(',')));
+    bindAll(query, params, values.values());
+    sql::exec(query);
+}
+
+void updateRow(const QSqlDatabase &db, const Member &member, const QString &originalCode,
+               const QVariantMap &values)
+{
+    QStringList assignments, params;
+    QVariantList bound;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        // The code is written only when it changed, so an unchanged code never touches the
+        // rows that refer to it.
+        if (it.key() == member.codeColumn && it.value().toString() == originalCode)
+            continue;
+        params << QString(":p%1").arg(params.size());
+        assignments << sql::quoteIdentifier(it.key()) + '=' + params.last();
+        bound << it.value();
+    }
+    if (assignments.isEmpty())
+        return;
+    params << QStringLiteral(":original");
+    bound << originalCode;
+    QSqlQuery query = sql::prepare(db, QString("update %1 set %2 where %3=:original")
+                                           .arg(sql::quoteIdentifier(member.table),
+                                                assignments.join(','),
+                                                sql::quoteIdentifier(member.codeColumn)));
+    bindAll(query, params, bound);
+    sql::exec(query);
+}
+
+QStringList wageColumns(const QSqlDatabase &db)
+{
+    QSqlQuery query = sql::prepare(db, QStringLiteral("select name from pragma_table_info('gzb')"));
+    query.setForwardOnly(true);
+    sql::exec(query);
+    QStringList names;
+    while (query.next())
+        names << query.value(0).toString();
+    return names;
+}
+
+bool isFixedWageColumn(const QString &name)
+{
+    for (const schema::Column &c : schema::findTable(kWageTable)->columns)
+        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+void addSalaryItem(const QSqlDatabase &db, const Member &member, const QVariantMap &values)
+{
+    const QString name = values.value(member.codeColumn).toString();
+    if (!acceptableSalaryItemName(db, name))
+        throw sql::Failure(QStringLiteral("工资项目名称不能作为工资表的列名：") + name);
+    Transaction transaction(db);
+    // Declared like every other money column of gzb, so amounts stay exact integers.
+    sql::exec(db, QString("ALTER TABLE gzb ADD COLUMN %1 DEFAULT 0")
+                      .arg(schema::columnDefinition({name, schema::Kind::Money})));
+    insertRow(db, member, values);
+    transaction.commit();
+}
+
+void dropSalaryItem(const QSqlDatabase &db, const Member &member, const QString &name)
+{
+    if (isFixedWageColumn(name))
+        throw sql::Failure(QStringLiteral("工资表的固有列不能删除：") + name);
+    Transaction transaction(db);
+    sql::exec(db, "ALTER TABLE gzb DROP COLUMN " + sql::quoteIdentifier(name));
+    QSqlQuery query = sql::prepare(db, QString("delete from %1 where %2=:code")
+                                           .arg(sql::quoteIdentifier(member.table),
+                                                sql::quoteIdentifier(member.codeColumn)));
+    query.bindValue(QStringLiteral(":code"), name);
+    sql::exec(query);
+    transaction.commit();
+}
+
+}  // namespace
+
+std::optional<QString> formatCode(const QString &typed)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    const QString text = typed.trimmed();
+    if (!digits.match(text).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return QString("%1").arg(value, 2, 10, QChar('0'));
+}
+
+void saveRow(const QSqlDatabase &db, const Member &member, const RowChange &change)
+{
+    if (member.salaryItems) {
+        if (!change.originalCode.isEmpty())
+            throw sql::Failure(QStringLiteral("工资项目只能添加和删除"));
+        addSalaryItem(db, member, change.values);
+        return;
+    }
+    Transaction transaction(db);
+    if (change.originalCode.isEmpty())
+        insertRow(db, member, change.values);
+    else
+        updateRow(db, member, change.originalCode, change.values);
+    if (change.password)
+        operators::setPassword(db, change.values.value(member.codeColumn).toString(), *change.password);
+    transaction.commit();
+}
+
+void deleteRow(const QSqlDatabase &db, const Member &member, const QString &code)
+{
+    if (member.salaryItems) {
+        dropSalaryItem(db, member, code);
+        return;
+    }
+    QSqlQuery query = sql::prepare(db, QString("delete from %1 where %2=:code")
+                                           .arg(sql::quoteIdentifier(member.table),
+                                                sql::quoteIdentifier(member.codeColumn)));
+    query.bindValue(QStringLiteral(":code"), code);
+    sql::exec(query);
+}
+
+std::vector<std::pair<QString, QString>> listItems(const QSqlDatabase &db, const Box &box)
+{
+    QSqlQuery query = sql::prepare(db, QString("select %1,%2 from %3 order by %1")
+                                           .arg(sql::quoteIdentifier(box.listKey),
+                                                sql::quoteIdentifier(box.listShown),
+                                                sql::quoteIdentifier(box.listTable)));
+    query.setForwardOnly(true);
+    sql::exec(query);
+    std::vector<std::pair<QString, QString>> items;
+    while (query.next())
+        items.emplace_back(query.value(0).toString(), query.value(1).toString());
+    return items;
+}
+
+bool acceptableSalaryItemName(const QSqlDatabase &db, const QString &name)
+{
+    static const QRegularExpression identifier(QStringLiteral("^[\\p{L}_][\\p{L}0-9_]*$"));
+    constexpr int kLongestName = 50;  // the width of gzzd.字段
+    if (name.size() > kLongestName || !identifier.match(name).hasMatch())
+        return false;
+    const QByteArray utf8 = name.toUtf8();
+    if (sqlite3_keyword_check(utf8.constData(), int(utf8.size())))
+        return false;
+    for (const QString &column : wageColumns(db))
+        if (column.compare(name, Qt::CaseInsensitive) == 0)
+            return false;
+    return true;
+}
+
+}  // namespace codes

@@ -1,0 +1,40 @@
+#pragma once
+// Writing the rows of a code table screen. Every typed value is bound; the database refuses
+// duplicate, empty and still-used codes (its constraints), and the screen reports the refusal.
+// A salary item row comes and goes together with its money column of gzb.
+
+#include "codes/code_members.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantMap>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace codes {
+
+// The code typed in a box, written with at least two digits ("5" → "05", "123" stays);
+// nothing when the text is not a whole number.
+std::optional<QString> formatCode(const QString &typed);
+
+struct RowChange {
+    QString originalCode;              // the code of the row being modified; empty when adding
+    QVariantMap values;                // column → value as typed (NULL for an empty box)
+    std::optional<QString> password;   // operators: a new password, stored as a hash
+};
+
+// Adds or changes one row in one transaction. Throws sql::Failure when refused.
+void saveRow(const QSqlDatabase &db, const Member &member, const RowChange &change);
+// Deletes the row with this code. Throws sql::Failure when refused.
+void deleteRow(const QSqlDatabase &db, const Member &member, const QString &code);
+
+// The rows a drop-down offers: code and name, in code order. Throws sql::Failure.
+std::vector<std::pair<QString, QString>> listItems(const QSqlDatabase &db, const Box &box);
+
+// A salary item becomes a column of gzb, so its name must be a plain identifier: letters
+// (Chinese included), digits and underscores, not starting with a digit, not an SQL keyword
+// and not yet a column of gzb.
+bool acceptableSalaryItemName(const QSqlDatabase &db, const QString &name);
+
+}  // namespace codes
