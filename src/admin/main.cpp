@@ -112,7 +112,7 @@ int rebuild(const Arguments &a)
     try {
         const QSqlDatabase db = QSqlDatabase::database("admin", false);
         tables.at(table).rebuild(db, cutoff);
-        QTextStream(stdout) << stats::toCsv(db, tables.at(table).gridQuery);
+        QTextStream(stdout) << stats::toCsv(db, tables.at(table).gridQuery());
     } catch (const sql::Failure &e) {
         err() << e.message() << '\n';
         status = 1;

@@ -1,9 +1,12 @@
 #include "app/screen_registry.h"
+
 #include "codes/code_screens.h"
+#include "stats/statistics_screens.h"
 
 // Each subsystem registers its screens here as they are built; until then the navigator
 // shows their entries disabled.
 void registerAllScreens(ScreenRegistry &registry)
 {
+    registerStatisticsScreens(registry);
     registerCodeScreens(registry);
 }

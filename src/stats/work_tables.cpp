@@ -11,7 +11,7 @@ namespace stats {
 const std::map<QString, WorkTable> &workTables()
 {
     static const std::map<QString, WorkTable> tables = {
-        {"zgjbqkfxb", {"select * from zgjbqkfxb order by bz, rowid", rebuildZgjbqkfxb}},
+        {"zgjbqkfxb", {"zgjbqkfxb", "bz, rowid", rebuildZgjbqkfxb}},
     };
     return tables;
 }

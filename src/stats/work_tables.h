@@ -11,8 +11,15 @@
 namespace stats {
 
 struct WorkTable {
-    QString gridQuery;  // the rows in grid order
+    QString name;
+    QString gridOrder;  // ORDER BY of the rows as the grid and the reports show them
     std::function<void(const QSqlDatabase &, const QDate &)> rebuild;  // throws sql::Failure
+
+    // The named columns (all with "*") of the rows in grid order.
+    QString gridQuery(const QString &columns = QStringLiteral("*")) const
+    {
+        return QStringLiteral("select %1 from %2 order by %3").arg(columns, name, gridOrder);
+    }
 };
 
 // Work table name → how it is rebuilt and read.

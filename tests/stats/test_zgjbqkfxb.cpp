@@ -49,7 +49,7 @@ QVariant cell(const QSqlDatabase &db, const QString &bz, const QString &dwbm, co
 
 QString tableCsv(const QSqlDatabase &db)
 {
-    return stats::toCsv(db, stats::workTables().at("zgjbqkfxb").gridQuery);
+    return stats::toCsv(db, stats::workTables().at("zgjbqkfxb").gridQuery());
 }
 
 }  // namespace
