@@ -6,6 +6,7 @@
 #include "db/database.h"
 #include "db/money.h"
 #include "db/sql.h"
+#include "stats/striped_grid.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -41,12 +43,14 @@ QLineEdit *passwordBox(QWidget *parent, const QString &name)
     return edit;
 }
 
-// The selected row blue in every state of the grid, also while it is disabled during editing.
-void paintSelectionBlue(QTableView *grid)
+// Members without row colours: plain rows, the selected one still blue, also while the grid
+// is disabled during editing.
+void paintPlainRows(QTableView *grid)
 {
+    grid->setItemDelegate(new QStyledItemDelegate(grid));
     QPalette palette = grid->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Highlight, QColor(0, 0, 255));
+        palette.setColor(group, QPalette::Highlight, StripedDelegate::background(0, true));
         palette.setColor(group, QPalette::HighlightedText, Qt::white);
     }
     grid->setPalette(palette);
@@ -191,16 +195,12 @@ QWidget *CodeEditor::buildListPanel()
     listTitle_->setStyleSheet("font-weight: bold;");
     layout->addWidget(listTitle_);
 
-    grid_ = new QTableView(panel);
+    grid_ = new StripedGrid(panel);
     grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(22);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->setColumnWidth(0, 60);
-    paintSelectionBlue(grid_);
+    if (!member_.striped)
+        paintPlainRows(grid_);
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { showCurrentRow(); });
     layout->addWidget(grid_, 1);

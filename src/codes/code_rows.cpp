@@ -175,7 +175,9 @@ bool acceptableSalaryItemName(const QSqlDatabase &db, const QString &name)
     const QByteArray utf8 = name.toUtf8();
     if (sqlite3_keyword_check(utf8.constData(), int(utf8.size())))
         return false;
-    for (const QString &column : wageColumns(db))
+    // The row id's own names would hide it behind the new column.
+    const QStringList taken = wageColumns(db) + QStringList{"rowid", "oid", "_rowid_"};
+    for (const QString &column : taken)
         if (column.compare(name, Qt::CaseInsensitive) == 0)
             return false;
     return true;

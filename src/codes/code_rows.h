@@ -34,7 +34,7 @@ std::vector<std::pair<QString, QString>> listItems(const QSqlDatabase &db, const
 
 // A salary item becomes a column of gzb, so its name must be a plain identifier: letters
 // (Chinese included), digits and underscores, not starting with a digit, not an SQL keyword
-// and not yet a column of gzb.
+// and not yet a column of gzb (nor a name of its row id).
 bool acceptableSalaryItemName(const QSqlDatabase &db, const QString &name);
 
 }  // namespace codes

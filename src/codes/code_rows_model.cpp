@@ -4,11 +4,6 @@
 
 namespace codes {
 
-QColor stripedRowColour(int row)
-{
-    return row % 2 == 0 ? QColor(220, 243, 236) : QColor(255, 251, 240);
-}
-
 CodeRowsModel::CodeRowsModel(const Member &member, QObject *parent)
     : QAbstractTableModel(parent), member_(member)
 {
@@ -51,8 +46,6 @@ QVariant CodeRowsModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return rows_[index.row()].value(member_.grid[size_t(index.column())].column);
-    if (role == Qt::BackgroundRole && member_.striped)
-        return stripedRowColour(index.row());
     return {};
 }
 

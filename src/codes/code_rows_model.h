@@ -1,20 +1,15 @@
 #pragma once
 // The rows of one code table screen, read at once (code tables are short) so no statement
-// stays open while the screen writes. Shows the member's grid columns under their titles and,
-// for the striped members, paints the rows alternately by record number.
+// stays open while the screen writes. Shows the member's grid columns under their titles.
 
 #include "codes/code_members.h"
 
 #include <QAbstractTableModel>
-#include <QColor>
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlRecord>
 
 namespace codes {
-
-// Odd records (the first, the third …) pale green, even records ivory.
-QColor stripedRowColour(int row);
 
 class CodeRowsModel : public QAbstractTableModel {
     Q_OBJECT
