@@ -317,7 +317,6 @@ bool CodeEditor::formatCodeBox()
 {
     if (const std::optional<QString> code = formatCode(codeBox_->text())) {
         codeBox_->setText(*code);
-        emit codeBox_->textEdited(*code);  // the education member's second box follows
         return true;
     }
     prompt::ask(kRefusedTitle, member_.codeFormatMessage, false, this);
@@ -439,6 +438,9 @@ void CodeEditor::remove()
         return;
     try {
         deleteRow(database::shared(), member_, model_->record(row).value(member_.codeColumn).toString());
+    } catch (const Refused &e) {
+        prompt::ask(kRefusedTitle, e.message(), false, this);
+        return;
     } catch (const sql::Failure &) {
         prompt::ask(kRefusedTitle, texts.refusal, false, this);
         return;

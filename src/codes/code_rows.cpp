@@ -71,6 +71,8 @@ QStringList wageColumns(const QSqlDatabase &db)
     return names;
 }
 
+bool keepsOperators(const Member &member) { return member.table == QStringLiteral("czydmb"); }
+
 bool isFixedWageColumn(const QString &name)
 {
     for (const schema::Column &c : schema::findTable(kWageTable)->columns)
@@ -145,11 +147,15 @@ void deleteRow(const QSqlDatabase &db, const Member &member, const QString &code
         dropSalaryItem(db, member, code);
         return;
     }
+    Transaction transaction(db);
     QSqlQuery query = sql::prepare(db, QString("delete from %1 where %2=:code")
                                            .arg(sql::quoteIdentifier(member.table),
                                                 sql::quoteIdentifier(member.codeColumn)));
     query.bindValue(QStringLiteral(":code"), code);
     sql::exec(query);
+    if (keepsOperators(member) && sql::scalar(db, "select count(*) from czydmb where czymm is not null").toInt() == 0)
+        throw Refused(kLastOperator);
+    transaction.commit();
 }
 
 std::vector<std::pair<QString, QString>> listItems(const QSqlDatabase &db, const Box &box)

@@ -4,6 +4,7 @@
 // A salary item row comes and goes together with its money column of gzb.
 
 #include "codes/code_members.h"
+#include "db/sql.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -26,7 +27,15 @@ struct RowChange {
 
 // Adds or changes one row in one transaction. Throws sql::Failure when refused.
 void saveRow(const QSqlDatabase &db, const Member &member, const RowChange &change);
-// Deletes the row with this code. Throws sql::Failure when refused.
+// A refusal of the program's own, whose message is shown instead of the member's.
+class Refused : public sql::Failure {
+public:
+    using sql::Failure::Failure;
+};
+inline const QString kLastOperator = QStringLiteral("至少要保留一个能登录的操作员，无法删除！");
+
+// Deletes the row with this code. Throws sql::Failure when the database refuses, and Refused
+// for the last operator who can log in (nobody could open the program again).
 void deleteRow(const QSqlDatabase &db, const Member &member, const QString &code);
 
 // The rows a drop-down offers: code and name, in code order. Throws sql::Failure.

@@ -446,6 +446,16 @@ private slots:
         box(e, "操作员姓名")->setText("张三丰");
         press(e, "保存");  // no new password typed: the old one stays
         QVERIFY(operators::canLogIn(p.db(), "张三丰", "秘密1"));
+
+        // Someone must still be able to log in.
+        select(e, "01");
+        press(e, "删除");
+        QCOMPARE(listed(e), QStringList{"02"});
+        p.takePrompts();
+        press(e, "删除");
+        QCOMPARE(p.takePrompts(), (QStringList{"删除提示|确定要删除本职务信息吗？",
+                                               "错误信息|至少要保留一个能登录的操作员，无法删除！"}));
+        QVERIFY(operators::canLogIn(p.db(), "张三丰", "秘密1"));
     }
 
     void salaryItems()
