@@ -1,5 +1,6 @@
 #include "app/screen_registry.h"
 
+#include "query/query_screens.h"
 #include "stats/statistics_screens.h"
 
 // Each subsystem registers its screens here as they are built; until then the navigator
@@ -7,4 +8,5 @@
 void registerAllScreens(ScreenRegistry &registry)
 {
     registerStatisticsScreens(registry);
+    registerQueryScreens(registry);
 }
