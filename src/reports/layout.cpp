@@ -15,6 +15,7 @@ constexpr double kMeasureDpi = 600;
 constexpr double kMmPerInch = 25.4;
 constexpr double kCellPadding = 1;     // between a cell's rule and its text
 constexpr double kEpsilon = 1e-6;
+constexpr double kSmallestPt = 6;  // cell texts shrink to fit down to this size
 
 // Fonts are measured at the PDF writer's resolution, so widths match the printed page.
 const QImage &measureDevice()
@@ -33,24 +34,17 @@ double lineHeightMm(const QFont &font)
     return QFontMetricsF(font, &measureDevice()).height() / kMeasureDpi * kMmPerInch;
 }
 
-// Greedy breaking of `text` into pieces no wider than `widthMm`; `pieces` are the units that
-// may not be split, `joiners` what stood between them.
-QStringList fill(const QStringList &pieces, const QStringList &joiners, double widthMm, const QFont &font)
+// Greedy breaking of a sequence of characters into lines no wider than `widthMm`.
+QStringList fill(const QStringList &pieces, double widthMm, const QFont &font)
 {
     QStringList lines;
     QString current;
-    for (int i = 0; i < pieces.size(); ++i) {
-        if (current.isEmpty()) {
-            current = pieces[i];
-            continue;
-        }
-        const QString candidate = current + joiners.value(i - 1) + pieces[i];
-        if (textWidthMm(font, candidate) <= widthMm) {
-            current = candidate;
-        } else {
+    for (const QString &piece : pieces) {
+        if (!current.isEmpty() && textWidthMm(font, current + piece) > widthMm) {
             lines << current;
-            current = pieces[i];
+            current.clear();
         }
+        current += piece;
     }
     if (!current.isEmpty())
         lines << current;
@@ -131,6 +125,7 @@ public:
             edges_.push_back(x);
         }
 
+        bodyFont_ = fontFor(r_.fonts, FontRole::Body);
         headingLineHeight_ = lineHeightMm(fontFor(r_.fonts, FontRole::Heading));
         headingHeight_ = std::max(1, r_.headingLines) * headingLineHeight_ + 2 * kCellPadding;
         groupHeight_ = r_.groups.empty() ? 0 : headingLineHeight_ + 2 * kCellPadding;
@@ -193,6 +188,14 @@ private:
     {
         if (!s.isEmpty())
             page.texts.push_back({box, s, align, role});
+    }
+
+    // A cell text wider than its cell is printed smaller (down to a limit) rather than cut;
+    // 0 keeps the body size.
+    double fittingSize(const QString &cell, double width) const
+    {
+        const double needed = textWidthMm(bodyFont_, cell);
+        return needed > width ? std::max(kSmallestPt, r_.fonts.bodyPt * width / needed) : 0;
     }
 
     void rule(Page &page, double x1, double y1, double x2, double y2)
@@ -259,8 +262,10 @@ private:
         for (int c = 0; c < int(r_.columns.size()); ++c) {
             const double a = x0 + edges_[size_t(c)];
             const double w = edges_[size_t(c) + 1] - edges_[size_t(c)];
-            text(page, {a + kCellPadding, y, w - 2 * kCellPadding, r_.rowHeight}, cells.value(c),
-                 r_.columns[size_t(c)].align, FontRole::Body);
+            const QRectF box(a + kCellPadding, y, w - 2 * kCellPadding, r_.rowHeight);
+            const QString cell = cells.value(c);
+            if (!cell.isEmpty())
+                page.texts.push_back({box, cell, r_.columns[size_t(c)].align, FontRole::Body, fittingSize(cell, box.width())});
         }
         for (double e : edges_)
             rule(page, x0 + e, y, x0 + e, y + r_.rowHeight);
@@ -285,6 +290,7 @@ private:
     const QList<Row> &rows_;
     Document doc_;
     double left_ = 0, top_ = 0, width_ = 0, bottom_ = 0, tableWidth_ = 0;
+    QFont bodyFont_;
     std::vector<double> edges_;  // column edges from the table's left side
     double headingLineHeight_ = 0, headingHeight_ = 0, groupHeight_ = 0;
     double labelHeight_ = 0, titleHeight_ = 0, footerHeight_ = 0;
@@ -325,19 +331,29 @@ QStringList headingLines(const QString &heading, double widthMm, const QFont &fo
         return {};
     if (textWidthMm(font, text) <= widthMm)
         return {text};
+    // Two lines broken at the blank that balances them best: "任现职 时  间" breaks before
+    // "时", "大 学 本 科" in the middle.
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    QStringList words = text.split(blanks);
-    QStringList joiners;
-    for (auto it = blanks.globalMatch(text); it.hasNext();)
-        joiners << it.next().captured();
-    QStringList lines;
-    for (const QString &line : fill(words, joiners, widthMm, font)) {
-        if (textWidthMm(font, line) <= widthMm)
-            lines << line;
-        else
-            lines << fill(characters(line), {}, widthMm, font);
+    QStringList lines = {text};
+    double best = textWidthMm(font, text);
+    for (auto it = blanks.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString first = text.left(m.capturedStart()), second = text.mid(m.capturedEnd());
+        const double wider = std::max(textWidthMm(font, first), textWidthMm(font, second));
+        if (wider < best) {
+            best = wider;
+            lines = {first, second};
+        }
     }
-    return lines;
+    // A line still too wide breaks between characters.
+    QStringList result;
+    for (const QString &line : lines) {
+        if (textWidthMm(font, line) <= widthMm)
+            result << line;
+        else
+            result << fill(characters(line), widthMm, font);
+    }
+    return result;
 }
 
 Document layout(const Report &report, const QList<Row> &rows)

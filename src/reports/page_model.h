@@ -18,6 +18,7 @@ struct Text {
     QString text;
     Align align = Align::Left;
     FontRole role = FontRole::Body;
+    double pointSize = 0;  // 0: the role's size; smaller where a cell text had to shrink
 };
 
 struct Page {

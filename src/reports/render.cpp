@@ -44,7 +44,10 @@ bool paint(const Document &document, QPagedPaintDevice &device)
         for (const QLineF &l : page.lines)
             painter.drawLine(QLineF(l.p1() * scale, l.p2() * scale));
         for (const Text &t : page.texts) {
-            painter.setFont(fontFor(document.fonts, t.role));
+            QFont font = fontFor(document.fonts, t.role);
+            if (t.pointSize > 0)
+                font.setPointSizeF(t.pointSize);
+            painter.setFont(font);
             painter.drawText(toDevice(t.box), int(alignment(t.align) | Qt::AlignVCenter | Qt::TextSingleLine),
                              t.text);
         }
