@@ -1,17 +1,34 @@
 #include "app/striped_grid.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Stripes by record number on the cells only, so the grid's empty part stays plain.
+class StripeDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        // Record numbers count from 1: odd records (even row indexes) are pale green.
+        option->backgroundBrush = index.row() % 2 == 0 ? QColor(220, 243, 236) : QColor(255, 251, 240);
+    }
+};
+
+}  // namespace
 
 StripedGrid::StripedGrid(QWidget *parent) : QTableView(parent)
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setAlternatingRowColors(true);
+    setItemDelegate(new StripeDelegate(this));
     QPalette p = palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        p.setColor(group, QPalette::Base, QColor(220, 243, 236));
-        p.setColor(group, QPalette::AlternateBase, QColor(255, 251, 240));
         p.setColor(group, QPalette::Highlight, QColor(0, 0, 255));
         p.setColor(group, QPalette::HighlightedText, Qt::white);
     }

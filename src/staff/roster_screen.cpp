@@ -206,6 +206,7 @@ void RosterScreen::reload()
         model_->setRows({});
         reportFailure(failure);
     }
+    grid_->resizeColumnsToContents();
     if (model_->rowCount() > 0)
         grid_->selectRow(0);
 }
