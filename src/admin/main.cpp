@@ -118,7 +118,7 @@ int printRoster(const Arguments &a)
             }
         }
         const QList<QVariantList> rows = roster::read(db, *member, filter);
-        const report::Document document = roster::layoutRoster(roster::printedTitle(*member, partyItem), rows);
+        const report::Document document = roster::layoutRoster(member->reportClass, roster::printedTitle(*member, partyItem), rows);
         QString error;
         if (!report::writePdf(document, pdf, &error)) {
             err() << error << '\n';

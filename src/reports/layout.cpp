@@ -106,6 +106,7 @@ public:
     {
         const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
         doc_.paper = r_.orientation == QPageLayout::Landscape ? a4.transposed() : a4;
+        doc_.name = r_.name;
         doc_.orientation = r_.orientation;
         doc_.fonts = r_.fonts;
         left_ = r_.margins.left();

@@ -27,6 +27,7 @@ struct Page {
 };
 
 struct Document {
+    QString name;
     QSizeF paper;     // millimetres, already turned for landscape
     QPageLayout::Orientation orientation = QPageLayout::Landscape;
     Fonts fonts;

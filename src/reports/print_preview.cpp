@@ -46,6 +46,7 @@ void preview(const Document &document, QWidget *parent)
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), document.orientation, QMarginsF(0, 0, 0, 0)));
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("打印预览"));
+    dialog.setObjectName(document.name);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&document](QPrinter *p) { paint(document, *p); });
     if (auto *bar = dialog.findChild<QToolBar *>()) {

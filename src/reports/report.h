@@ -51,6 +51,7 @@ struct Fonts {
 
 // All lengths in millimetres.
 struct Report {
+    QString name;  // the report's class name (Trepgbxx …), carried into the laid-out document
     QPageLayout::Orientation orientation = QPageLayout::Landscape;  // A4 either way
     QMarginsF margins{10, 10, 10, 10};
     Fonts fonts;

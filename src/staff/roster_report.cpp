@@ -36,11 +36,12 @@ QString printedTitle(const Member &member, const QString &partyItem)
     return partyItem.mid(2, 20) + QStringLiteral("花名册");
 }
 
-report::Report printedRoster(const QString &title)
+report::Report printedRoster(const QString &reportClass, const QString &title)
 {
     using report::Align;
     using report::field;
     report::Report r;
+    r.name = reportClass;
     r.orientation = QPageLayout::Landscape;
     r.title = title;
     r.titleOnEveryPage = true;
@@ -70,9 +71,9 @@ report::Report printedRoster(const QString &title)
     return r;
 }
 
-report::Document layoutRoster(const QString &title, const QList<QVariantList> &rows)
+report::Document layoutRoster(const QString &reportClass, const QString &title, const QList<QVariantList> &rows)
 {
-    return report::layout(printedRoster(title), rows);
+    return report::layout(printedRoster(reportClass, title), rows);
 }
 
 }  // namespace roster

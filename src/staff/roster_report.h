@@ -16,7 +16,7 @@ QString cutToGb2312Bytes(const QString &text, int bytes);
 // at most 20) followed by "花名册".
 QString printedTitle(const Member &member, const QString &partyItem);
 
-report::Report printedRoster(const QString &title);
-report::Document layoutRoster(const QString &title, const QList<QVariantList> &rows);
+report::Report printedRoster(const QString &reportClass, const QString &title);
+report::Document layoutRoster(const QString &reportClass, const QString &title, const QList<QVariantList> &rows);
 
 }  // namespace roster

@@ -235,7 +235,7 @@ void RosterScreen::printRoster()
     if (party_ && roster::codeOf(party_->currentText()) == QStringLiteral("00"))
         return;
     const QString partyItem = party_ ? party_->currentText() : QString();
-    report::preview(roster::layoutRoster(roster::printedTitle(member_, partyItem), rows()), this);
+    report::preview(roster::layoutRoster(member_.reportClass, roster::printedTitle(member_, partyItem), rows()), this);
 }
 
 bool RosterScreen::eventFilter(QObject *watched, QEvent *event)

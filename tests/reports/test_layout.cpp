@@ -129,11 +129,12 @@ private slots:
                 QVERIFY(t->box.right() <= paper.width() - report.margins.right() + kEps);
                 QVERIFY(t->box.bottom() <= paper.height() - report.margins.bottom() - 6);
             }
+            const QRectF inside = QRectF(QPointF(report.margins.left(), report.margins.top()),
+                                         QPointF(paper.width() - report.margins.right(),
+                                                 paper.height() - report.margins.bottom()))
+                                      .adjusted(-kEps, -kEps, kEps, kEps);
             for (const QLineF &l : page.lines)
-                QVERIFY(QRectF(QPointF(report.margins.left(), report.margins.top()),
-                               QPointF(paper.width() - report.margins.right(), paper.height() - report.margins.bottom()))
-                            .adjusted(-kEps, -kEps, kEps, kEps)
-                            .contains(l.p2()));
+                QVERIFY(inside.contains(l.p1()) && inside.contains(l.p2()));
             const QString number = QStringLiteral("第 %1 页 共 %2 页").arg(p + 1).arg(doc.pages.size());
             QVERIFY(std::any_of(page.texts.begin(), page.texts.end(), [&](const Text &t) { return t.text == number; }));
         }

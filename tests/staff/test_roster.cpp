@@ -207,7 +207,7 @@ private slots:
         QList<QVariantList> rows = roster::read(folder.db(), *roster::findMember("Tfrmgbxx"), widest());
         while (rows.size() < 60)
             rows += rows;
-        const report::Document doc = roster::layoutRoster("专业技术干部基本情况表", rows);
+        const report::Document doc = roster::layoutRoster("Trepgbxx", "专业技术干部基本情况表", rows);
         QCOMPARE(doc.orientation, QPageLayout::Landscape);
         QVERIFY(doc.pages.size() >= 3);
         QStringList numbers;
@@ -322,6 +322,7 @@ private slots:
         party->printRoster();
         QCOMPARE(printed.size(), 2);
         for (const report::Document &d : printed) {
+            QCOMPARE(d.name, "Trepdyxx");
             QCOMPARE(texts(d.pages.front(), report::FontRole::Title), std::vector<QString>{"共产党员花名册"});
             const auto first = std::find_if(d.pages.front().texts.begin(), d.pages.front().texts.end(),
                                             [](const report::Text &t) { return t.role == report::FontRole::Body; });
