@@ -1,6 +1,7 @@
 #include "app/screen_registry.h"
 
 #include "query/query_screens.h"
+#include "staff/roster_screens.h"
 #include "stats/statistics_screens.h"
 
 // Each subsystem registers its screens here as they are built; until then the navigator
@@ -9,4 +10,5 @@ void registerAllScreens(ScreenRegistry &registry)
 {
     registerStatisticsScreens(registry);
     registerQueryScreens(registry);
+    registerRosterScreens(registry);
 }

@@ -6,7 +6,7 @@
 #include "db/sql.h"
 #include "query/basic_situation.h"
 #include "query/condition_dialog.h"
-#include "stats/striped_grid.h"
+#include "app/striped_grid.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
