@@ -1,6 +1,8 @@
 #include "app/screen_registry.h"
 
 #include "codes/code_screens.h"
+#include "query/query_screens.h"
+#include "staff/roster_screens.h"
 #include "stats/statistics_screens.h"
 
 // Each subsystem registers its screens here as they are built; until then the navigator
@@ -8,5 +10,7 @@
 void registerAllScreens(ScreenRegistry &registry)
 {
     registerStatisticsScreens(registry);
+    registerQueryScreens(registry);
+    registerRosterScreens(registry);
     registerCodeScreens(registry);
 }

@@ -2,11 +2,10 @@
 
 #include "app/notify.h"
 #include "app/prompt.h"
-#include "codes/code_rows_model.h"
+#include "app/striped_grid.h"
 #include "db/database.h"
 #include "db/money.h"
 #include "db/sql.h"
-#include "stats/striped_grid.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -43,23 +42,30 @@ QLineEdit *passwordBox(QWidget *parent, const QString &name)
     return edit;
 }
 
-// Members without row colours: plain rows, the selected one still blue, also while the grid
-// is disabled during editing.
-void paintPlainRows(QTableView *grid)
+QStringList gridTitles(const Member &member)
 {
-    grid->setItemDelegate(new QStyledItemDelegate(grid));
+    QStringList titles;
+    for (const GridColumn &c : member.grid)
+        titles << c.title;
+    return titles;
+}
+
+// The row being modified stays marked blue while the grid is disabled; members without row
+// colours show plain rows.
+void prepareGrid(QTableView *grid, bool striped)
+{
+    if (!striped)
+        grid->setItemDelegate(new QStyledItemDelegate(grid));
     QPalette palette = grid->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Highlight, StripedDelegate::background(0, true));
-        palette.setColor(group, QPalette::HighlightedText, Qt::white);
-    }
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
     grid->setPalette(palette);
 }
 
 }  // namespace
 
 CodeEditor::CodeEditor(ScreenHost &host, const Member &member)
-    : FunctionScreen(host, member.className), member_(member), model_(new CodeRowsModel(member, this))
+    : FunctionScreen(host, member.className), member_(member), model_(new RowsModel(gridTitles(member), this))
 {
     setFixedSize(kScreenSize);
     auto *column = new QVBoxLayout(this);
@@ -199,8 +205,7 @@ QWidget *CodeEditor::buildListPanel()
     grid_->setModel(model_);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->setColumnWidth(0, 60);
-    if (!member_.striped)
-        paintPlainRows(grid_);
+    prepareGrid(grid_, member_.striped);
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { showCurrentRow(); });
     layout->addWidget(grid_, 1);
@@ -245,14 +250,27 @@ int CodeEditor::currentRow() const
     return current.isValid() ? current.row() : -1;
 }
 
+QSqlRecord CodeEditor::currentRecord() const { return rows_.value(currentRow()); }
+
 void CodeEditor::reload(const QString &selectCode, int fallbackRow)
 {
     try {
-        model_->load(database::shared());
+        rows_ = readRows(database::shared(), member_);
     } catch (const sql::Failure &e) {
+        rows_.clear();
         notify::show(this, notify::Kind::Error, member_.title.trimmed(), e.message());
     }
-    int row = selectCode.isEmpty() ? -1 : model_->rowOf(selectCode);
+    QList<QVariantList> shown;
+    int row = -1;
+    for (const QSqlRecord &record : rows_) {
+        if (!selectCode.isEmpty() && record.value(member_.codeColumn).toString() == selectCode)
+            row = int(shown.size());
+        QVariantList cells;
+        for (const GridColumn &c : member_.grid)
+            cells << record.value(c.column);
+        shown << cells;
+    }
+    model_->setRows(shown);
     if (row < 0)
         row = std::min(fallbackRow, model_->rowCount() - 1);
     if (row >= 0)
@@ -262,7 +280,7 @@ void CodeEditor::reload(const QString &selectCode, int fallbackRow)
 
 void CodeEditor::showCurrentRow()
 {
-    const QSqlRecord record = model_->record(currentRow());  // empty when there is no row
+    const QSqlRecord record = currentRecord();
     const auto text = [&](const QString &column) { return comparable(record.value(column)); };
     codeBox_->setText(text(member_.codeColumn));
     nameBox_->setText(text(member_.nameColumn));
@@ -348,7 +366,7 @@ std::optional<RowChange> CodeEditor::typedRow()
 {
     RowChange change;
     if (mode_ == Mode::Modify)
-        change.originalCode = model_->record(currentRow()).value(member_.codeColumn).toString();
+        change.originalCode = currentRecord().value(member_.codeColumn).toString();
     change.values.insert(member_.codeColumn, codeBox_->text());
     change.values.insert(member_.nameColumn, textOrNull(nameBox_->text()));
     for (const BoxWidgets &w : boxes_) {
@@ -391,7 +409,7 @@ bool CodeEditor::unchanged(const RowChange &change) const
 {
     if (change.originalCode.isEmpty() || change.password)
         return false;
-    const QSqlRecord original = model_->record(currentRow());
+    const QSqlRecord original = currentRecord();
     for (auto it = change.values.begin(); it != change.values.end(); ++it)
         if (comparable(it.value()) != comparable(original.value(it.key())))
             return false;
@@ -437,7 +455,7 @@ void CodeEditor::remove()
     if (prompt::ask(kDeleteTitle, texts.question, true, this) != prompt::Ok)
         return;
     try {
-        deleteRow(database::shared(), member_, model_->record(row).value(member_.codeColumn).toString());
+        deleteRow(database::shared(), member_, currentRecord().value(member_.codeColumn).toString());
     } catch (const Refused &e) {
         prompt::ask(kRefusedTitle, e.message(), false, this);
         return;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+class RowsModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -18,8 +19,6 @@ class QTableView;
 class QToolButton;
 
 namespace codes {
-
-class CodeRowsModel;
 
 class CodeEditor : public FunctionScreen {
     Q_OBJECT
@@ -59,6 +58,7 @@ private:
 
     void setMode(Mode mode);
     int currentRow() const;
+    QSqlRecord currentRecord() const;  // empty when there is no row
     void reload(const QString &selectCode, int fallbackRow = 0);
     void showCurrentRow();
     bool formatCodeBox();  // the zero-padding, or the member's message with the focus back
@@ -67,7 +67,8 @@ private:
 
     const Member &member_;
     Mode mode_ = Mode::Browse;
-    CodeRowsModel *model_;
+    QList<QSqlRecord> rows_;  // every column of the listed rows
+    RowsModel *model_;        // the grid's columns of them
     QLabel *title_ = nullptr;
     QLabel *listTitle_ = nullptr;
     QLineEdit *codeBox_ = nullptr;

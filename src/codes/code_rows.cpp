@@ -110,6 +110,17 @@ void dropSalaryItem(const QSqlDatabase &db, const Member &member, const QString 
 
 }  // namespace
 
+QList<QSqlRecord> readRows(const QSqlDatabase &db, const Member &member)
+{
+    QSqlQuery query = sql::prepare(db, member.rowsStatement);
+    query.setForwardOnly(true);
+    sql::exec(query);
+    QList<QSqlRecord> rows;
+    while (query.next())
+        rows << query.record();
+    return rows;
+}
+
 std::optional<QString> formatCode(const QString &typed)
 {
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));

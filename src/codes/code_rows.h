@@ -6,7 +6,9 @@
 #include "codes/code_members.h"
 #include "db/sql.h"
 
+#include <QList>
 #include <QSqlDatabase>
+#include <QSqlRecord>
 #include <QString>
 #include <QVariantMap>
 #include <optional>
@@ -14,6 +16,10 @@
 #include <vector>
 
 namespace codes {
+
+// The member's rows with all their columns, in the order its statement gives. Read at once
+// (code tables are short), so no statement stays open while the screen writes. Throws sql::Failure.
+QList<QSqlRecord> readRows(const QSqlDatabase &db, const Member &member);
 
 // The code typed in a box, written with at least two digits ("5" → "05", "123" stays);
 // nothing when the text is not a whole number.

@@ -6,7 +6,7 @@
 #include "db/sql.h"
 #include "stats/group_caption_bar.h"
 #include "stats/pie_view.h"
-#include "stats/striped_grid.h"
+#include "app/striped_grid.h"
 #include "stats/work_tables.h"
 
 #include <QCalendarWidget>

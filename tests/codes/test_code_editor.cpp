@@ -4,10 +4,10 @@
 
 #include "app/main_window.h"
 #include "app/prompt.h"
+#include "app/striped_grid.h"
 #include "codes/code_editor.h"
 #include "codes/code_screens.h"
 #include "db/operators.h"
-#include "stats/striped_grid.h"
 #include "support/test_support.h"
 
 #include <QApplication>

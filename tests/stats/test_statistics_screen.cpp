@@ -9,7 +9,7 @@
 #include "stats/pie_view.h"
 #include "stats/statistics_screen.h"
 #include "stats/statistics_screens.h"
-#include "stats/striped_grid.h"
+#include "app/striped_grid.h"
 #include "support/test_support.h"
 
 #include <QDateEdit>
@@ -102,9 +102,9 @@ private slots:
         QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), "单位名称");
         QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), "占比");
         QCOMPARE(model->record(rows - 1).value("dwmc").toString(), "汀岚分公司");
-        QCOMPARE(StripedDelegate::background(0, false), QColor(220, 243, 236));
-        QCOMPARE(StripedDelegate::background(1, false), QColor(255, 251, 240));
-        QCOMPARE(StripedDelegate::background(1, true), QColor(0, 0, 255));
+        QCOMPARE(StripedDelegate::stripe(0), QColor(220, 243, 236));
+        QCOMPARE(StripedDelegate::stripe(1), QColor(255, 251, 240));
+        QCOMPARE(screen->grid()->palette().color(QPalette::Highlight), QColor(0, 0, 255));
 
         // A chart of the total row covers the screen; its "返回" uncovers it.
         screen->grid()->selectRow(rows - 1);
