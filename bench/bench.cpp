@@ -6,6 +6,7 @@
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
+#include "query/basic_situation.h"
 #include "reference/zgjbqkfxb_reference.h"
 #include "stats/zgjbqkfxb.h"
 
@@ -16,6 +17,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <climits>
 #include <functional>
 
 namespace {
@@ -42,6 +44,23 @@ void readCountedRows(const QSqlDatabase &db)
     }
 }
 
+void readEmployees(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.exec("select * from zghmc");
+    while (q.next())
+        q.value(0);
+}
+
+// What a list grid does on opening: the query, then its first batch of rows.
+void firstRowsOf(const QSqlDatabase &db, const query::Condition &condition, int rows)
+{
+    QSqlQuery q = query::basicSituationQuery(db, condition);
+    for (int i = 0; i < rows && q.next(); ++i)
+        q.value(0);
+}
+
 const std::vector<Operation> &operations()
 {
     static const std::vector<Operation> ops = {
@@ -50,6 +69,15 @@ const std::vector<Operation> &operations()
          [](const QSqlDatabase &db) { reference::rebuildZgjbqkfxb(db, kCutoff); }},
         {"rebuild zgjbqkfxb vs plain read",
          [](const QSqlDatabase &db) { stats::rebuildZgjbqkfxb(db, kCutoff); }, readCountedRows},
+        {"basic query first 256 rows vs zghmc",
+         [](const QSqlDatabase &db) { firstRowsOf(db, {}, 256); }, readEmployees},
+        {"basic query all rows vs zghmc",
+         [](const QSqlDatabase &db) { firstRowsOf(db, {}, INT_MAX); }, readEmployees},
+        {"condition search vs zghmc",
+         [](const QSqlDatabase &db) {
+             firstRowsOf(db, query::build({.name = "张", .nameMatch = query::NameMatch::Prefix, .department = "03"}), INT_MAX);
+         },
+         readEmployees},
     };
     return ops;
 }

@@ -22,7 +22,11 @@ QString tableName(Table table);               // dwdtb, zwdtb, zcdtb, gwjndtb, z
 const QStringList &datedTimelineTables();     // the four tables of an employee's timeline
 
 // Rule 1: the current row, the greatest 自动编号 of each employee; the date plays no part.
+// currentRow lists every employee's current row once (for statements driven by the history
+// table); currentRowByEmployee checks the outer row against its own employee's rows through
+// the index, which lets a list joined from zghmc stream its first rows at once.
 QString currentRow(Table table);
+QString currentRowByEmployee(Table table);
 
 // Rule 2: the row in force on a date (changes dated on it included): of the rows dated on or
 // before it, the greatest 自动编号. An employee with no such row has none.

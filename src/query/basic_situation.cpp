@@ -31,8 +31,11 @@ QString basicSituationBase()
                "dwdmb.单位名称, zwdmb.职务名称, gwjnlbb.类别名称, gwjndmb.档次名称, zwdtb.变动时间 as 任职时间, "
                "whcddmb.文化程度, zghmc.毕业学校, zghmc.毕业时间, zghmc.所学专业, zghmc.工作时间, zghmc.入司时间, "
                "dpdmb.党派名称, zghmc.入党时间, zcdmb.职称名称, zcdtb.变动时间 as 聘任时间, zghmc.备注 "
-               "from zghmc, dwdmb, dwdtb, mzdmb, whcddmb, zcdmb, zcdtb, zwdmb, zwdtb, dpdmb, jslbdmb, zcjbdmb, "
-               "gwjndtb, gwjndmb, gwjnlbb "
+               // The join order is fixed, employees first: each is checked against its own few
+               // history rows through the indexes, so the first rows come at once at any size.
+               "from zghmc cross join dwdtb cross join zwdtb cross join zcdtb cross join gwjndtb "
+               "cross join dwdmb cross join mzdmb cross join whcddmb cross join zcdmb cross join zwdmb "
+               "cross join dpdmb cross join jslbdmb cross join zcjbdmb cross join gwjndmb cross join gwjnlbb "
                "where dpdmb.党派编码=zghmc.政治面貌 and mzdmb.民族编码=zghmc.民族编码 "
                "and whcddmb.文化程度编码=zghmc.文化程度 and dwdmb.单位编码=dwdtb.单位编码 "
                "and zcdmb.职称编码=zcdtb.职称编码 and zcdtb.职工编码=zghmc.职工编码 "
@@ -41,8 +44,8 @@ QString basicSituationBase()
                "and jslbdmb.类别编码=zcdmb.技术分类 and gwjndmb.档次编码=gwjndtb.档次编码 "
                "and gwjndtb.类别编码=gwjnlbb.类别编码 and zcjbdmb.级别编码=zcdmb.职称级别 "
                "and %1 and %2 and %3 and %4")
-        .arg(history::currentRow(Table::Department), history::currentRow(Table::SkillGrade),
-             history::currentRow(Table::Position), history::currentRow(Table::Title));
+        .arg(history::currentRowByEmployee(Table::Department), history::currentRowByEmployee(Table::SkillGrade),
+             history::currentRowByEmployee(Table::Position), history::currentRowByEmployee(Table::Title));
 }
 
 QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition)
