@@ -48,7 +48,11 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const StatisticsDescription
     auto *print = new QPushButton(QStringLiteral("打印"), this);
     print->setEnabled(bool(description.print));
     connect(print, &QPushButton::clicked, this, [this] {
-        description_.print(this, database::shared(), cutoff_->date());
+        try {
+            description_.print(this, database::shared(), built_);
+        } catch (const sql::Failure &e) {
+            notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
+        }
     });
     toolbar->addWidget(print);
     for (const stats::ChartButton &chart : description.charts) {
