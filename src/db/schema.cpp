@@ -55,9 +55,13 @@ std::vector<Table> buildTables()
         {"照片", K::Text, 255}, {"备注", K::Text, 50}, {"职工简介", K::LongText}}});
 
     // Dated histories.
+    // Also by department, so one department's employees are found, in code order, without
+    // reading the whole history.
+    std::vector<Index> departmentIndexes = historyIndexes("dwdtb");
+    departmentIndexes.push_back({"dwdtb_by_department", "单位编码,职工编码"});
     t.push_back({"dwdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                            {"变动时间", K::Date}, {"单位编码", K::Text, 2, "dwdmb(单位编码)"}},
-                 historyIndexes("dwdtb")});
+                 departmentIndexes});
     t.push_back({"zwdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                            {"变动时间", K::Date}, {"职务编码", K::Text, 2, "zwdmb(职务编码)"}},
                  historyIndexes("zwdtb")});
