@@ -194,6 +194,23 @@ private slots:
         QCOMPARE(kind == "code" ? staff::normalizedCode(text) : staff::parseDate(text).toString(Qt::ISODate), result);
     }
 
+    // A department's list starts from that department's rows in code order, so it can be read
+    // lazily without a sort over the whole register.
+    void departmentListUsesTheIndexes()
+    {
+        ProgramFolder folder;
+        QSqlQuery list = staff::departmentEmployees(folder.db(), "02");
+        QSqlQuery plan(folder.db());
+        plan.prepare("explain query plan " + list.lastQuery());
+        plan.bindValue(":dw", "02");
+        QVERIFY(plan.exec());
+        QString steps;
+        while (plan.next())
+            steps += plan.value(3).toString() + '\n';
+        QVERIFY2(steps.contains("dwdtb_by_department") && steps.contains("dwdtb_by_employee_id"), qPrintable(steps));
+        QVERIFY2(!steps.contains("TEMP B-TREE"), qPrintable(steps));
+    }
+
     void gradeSalaryAndTitleLists()
     {
         ProgramFolder folder;
