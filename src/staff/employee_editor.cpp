@@ -99,8 +99,12 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
     connect(code, &QLineEdit::editingFinished, this, [code] { code->setText(staff::normalizedCode(code->text())); });
     auto *grade = static_cast<QComboBox *>(detail_->control(kGrade));
     connect(grade, &QComboBox::activated, this, [this, grade] {
-        const QString salary = staff::standardGradeSalary(database::shared(), grade->currentData().toString());
-        DetailPanel::setValue(detail_->control(kGradeSalary), salary);
+        try {
+            DetailPanel::setValue(detail_->control(kGradeSalary),
+                                  staff::standardGradeSalary(database::shared(), grade->currentData().toString()));
+        } catch (const sql::Failure &e) {
+            reportFailure(e.message());
+        }
     });
     connect(static_cast<QComboBox *>(detail_->control(kWorkType)), &QComboBox::currentIndexChanged, this,
             &Tfrmzglr::refillTitles);
@@ -331,7 +335,7 @@ void Tfrmzglr::edit()
 
 void Tfrmzglr::save()
 {
-    detail_->control(kCode)->clearFocus();  // leaving the code field normalises it
+    // As if the operator had left the code field.
     auto *code = static_cast<QLineEdit *>(detail_->control(kCode));
     code->setText(staff::normalizedCode(code->text()));
     QString message;

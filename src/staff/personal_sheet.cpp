@@ -13,7 +13,7 @@ namespace {
 const QString kWorkType = QStringLiteral("zcdtb.类别编码");
 const QString kTitle = QStringLiteral("zcdtb.职称编码");
 
-QString historyTableFor(const QString &table)
+QString currentRowCondition(const QString &table)
 {
     for (history::Table t : {history::Table::Department, history::Table::Position, history::Table::Title,
                              history::Table::SkillGrade, history::Table::GradeSalary})
@@ -29,7 +29,7 @@ QString sheetStatement()
     QStringList columns = {"zghmc.照片", "zghmc.职工简介"};
     QStringList joins;
     for (const QString &table : entryHistoryTables())
-        joins << QStringLiteral("left join %1 on %1.职工编码=zghmc.职工编码 and %2").arg(table, historyTableFor(table));
+        joins << QStringLiteral("left join %1 on %1.职工编码=zghmc.职工编码 and %2").arg(table, currentRowCondition(table));
     QString titleAlias;
     int n = 0;
     for (const Field &f : detailFields()) {
