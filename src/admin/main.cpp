@@ -1,9 +1,22 @@
 // wenpad-admin: work on a database file without the window.
-//   wenpad-admin init --db FILE      create a new delivered database at FILE
+//   wenpad-admin init --db FILE                              create a new delivered database
+//   wenpad-admin demo --db FILE --employees N [--seed S]     fill it with a generated organisation
+//   wenpad-admin rebuild TABLE --db FILE --date yyyy-mm-dd   rebuild a statistics work table and
+//                                                            print it as CSV, rows in grid order
+//   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
+//                [--party CODE]      write the printed roster of screen NAME (Tfrmgbxx,
+//                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
 
 #include "db/database.h"
+#include "db/sql.h"
+#include "demo/demo_organisation.h"
+#include "reports/render.h"
+#include "staff/roster_report.h"
+#include "stats/work_tables.h"
 
-#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+
 #include <QMap>
 #include <QStringList>
 #include <QTextStream>
@@ -17,18 +30,28 @@ QTextStream &err()
     return stream;
 }
 
-// --name value pairs after the command word.
-QMap<QString, QString> options(const QStringList &args)
+// What follows the command word: plain words, and --name value pairs.
+struct Arguments {
+    QStringList words;
+    QMap<QString, QString> options;
+};
+
+Arguments parse(const QStringList &args)
 {
-    QMap<QString, QString> result;
-    for (int i = 2; i + 1 < args.size(); i += 2)
-        result[args[i]] = args[i + 1];
-    return result;
+    Arguments parsed;
+    for (int i = 2; i < args.size(); ++i) {
+        if (args[i].startsWith("--") && i + 1 < args.size()) {
+            parsed.options[args[i]] = args[i + 1];
+            ++i;
+        } else
+            parsed.words << args[i];
+    }
+    return parsed;
 }
 
-int init(const QMap<QString, QString> &opts)
+int init(const Arguments &a)
 {
-    const QString file = opts.value("--db");
+    const QString file = a.options.value("--db");
     if (file.isEmpty()) {
         err() << "usage: wenpad-admin init --db FILE\n";
         return 2;
@@ -42,18 +65,162 @@ int init(const QMap<QString, QString> &opts)
     return 0;
 }
 
+int demoOrganisation(const Arguments &a)
+{
+    const QMap<QString, QString> &opts = a.options;
+    const QString file = opts.value("--db");
+    bool ok = false;
+    demo::Options options;
+    options.employees = opts.value("--employees").toInt(&ok);
+    if (file.isEmpty() || !ok || options.employees <= 0 || options.employees > 999999) {
+        err() << "usage: wenpad-admin demo --db FILE --employees N [--seed S]\n";
+        return 2;
+    }
+    options.seed = opts.value("--seed", "1").toULongLong();
+    const database::OpenResult r = database::open("admin", file);
+    if (!r.ok) {
+        err() << r.message << '\n';
+        return 1;
+    }
+    int status = 0;
+    try {
+        demo::generate(QSqlDatabase::database("admin", false), options, [](int done) {
+            QTextStream(stdout) << "\r" << done << " employees" << Qt::flush;
+        });
+        QTextStream(stdout) << "\n";
+    } catch (const sql::Failure &e) {
+        err() << "\n" << e.message() << '\n';
+        status = 1;
+    }
+    database::close("admin");
+    return status;
+}
+
+int rebuild(const Arguments &a)
+{
+    const QMap<QString, QString> &opts = a.options;
+    const auto &tables = stats::workTables();
+    const QString table = a.words.value(0);
+    const QString file = opts.value("--db");
+    const QDate cutoff = QDate::fromString(opts.value("--date"), Qt::ISODate);
+    if (!tables.count(table) || file.isEmpty() || !cutoff.isValid()) {
+        QStringList names;
+        for (const auto &[name, _] : tables)
+            names << name;
+        err() << "usage: wenpad-admin rebuild <" << names.join('|') << "> --db FILE --date yyyy-mm-dd\n";
+        return 2;
+    }
+    const database::OpenResult r = database::open("admin", file);
+    if (!r.ok) {
+        err() << r.message << '\n';
+        return 1;
+    }
+    int status = 0;
+    try {
+        const QSqlDatabase db = QSqlDatabase::database("admin", false);
+        tables.at(table).rebuild(db, cutoff);
+        QTextStream(stdout) << stats::toCsv(db, tables.at(table).gridQuery());
+    } catch (const sql::Failure &e) {
+        err() << e.message() << '\n';
+        status = 1;
+    }
+    database::close("admin");
+    return status;
+}
+
+// The item of `items` whose code is `code`; with no code, the item at `fallback`.
+std::optional<QString> pick(const QStringList &items, const QString &code, int fallback)
+{
+    if (code.isEmpty())
+        return items.value(std::clamp(fallback, 0, int(items.size()) - 1));
+    for (const QString &item : items)
+        if (roster::codeOf(item) == code)
+            return item;
+    return std::nullopt;
+}
+
+int printRoster(const Arguments &a)
+{
+    const roster::Member *member = roster::findMember(a.words.value(0));
+    const QString file = a.options.value("--db");
+    const QString pdf = a.options.value("--pdf");
+    const auto range = roster::levelRangeNamed(a.options.value("--range", QStringLiteral("以上")));
+    if (!member || file.isEmpty() || pdf.isEmpty() || !range) {
+        err() << "usage: wenpad-admin roster Tfrmgbxx|Tfrmkjgbxx|Tfrmdyxx --db FILE --pdf OUT [--dept CODE]"
+                 " [--level CODE --range 以上|等于|以下] [--party CODE]\n";
+        return 2;
+    }
+    if (!QFileInfo::exists(file)) {
+        err() << QStringLiteral("数据库文件不存在：%1").arg(file) << '\n';
+        return 1;
+    }
+    const database::OpenResult opened = database::open(database::kSharedConnection, file);
+    if (!opened.ok) {
+        err() << opened.message << '\n';
+        return 1;
+    }
+    const QSqlDatabase db = database::shared();
+    try {
+        // Unset filters start where the screen starts.
+        roster::Filter filter;
+        filter.department = a.options.value("--dept");
+        filter.range = *range;
+        const QStringList levels = roster::levelItems(db, *member);
+        const auto level = pick(levels, a.options.value("--level"), member->startAtLastLevel ? int(levels.size()) - 1 : 0);
+        if (!level) {
+            err() << QStringLiteral("没有这个级别：%1").arg(a.options.value("--level")) << '\n';
+            return 1;
+        }
+        filter.level = roster::codeOf(*level);
+        QString partyItem;
+        if (member->partyFilter) {
+            const auto party = pick(roster::partyItems(db), a.options.value("--party"), 1);
+            if (!party) {
+                err() << QStringLiteral("没有这个党派：%1").arg(a.options.value("--party")) << '\n';
+                return 1;
+            }
+            partyItem = *party;
+            filter.party = roster::codeOf(partyItem);
+            if (filter.party == QStringLiteral("00")) {
+                err() << QStringLiteral("党派编码为00时不打印党员花名册。") << '\n';
+                return 1;
+            }
+        }
+        const QList<QVariantList> rows = roster::read(db, *member, filter);
+        const report::Document document = roster::layoutRoster(member->reportClass, roster::printedTitle(*member, partyItem), rows);
+        QString error;
+        if (!report::writePdf(document, pdf, &error)) {
+            err() << error << '\n';
+            return 1;
+        }
+        QTextStream(stdout) << QStringLiteral("wrote %1: %2 rows on %3 pages\n").arg(pdf).arg(rows.size()).arg(document.pages.size());
+    } catch (const sql::Failure &failure) {
+        err() << failure.message() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Reports measure and draw text, which needs a GUI application; without a display it runs
+    // offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const QMap<QString, std::function<int(const QMap<QString, QString> &)>> commands = {
+    const QMap<QString, std::function<int(const Arguments &)>> commands = {
         {"init", init},
+        {"demo", demoOrganisation},
+        {"rebuild", rebuild},
+        {"roster", printRoster},
     };
     if (args.size() < 2 || !commands.contains(args[1])) {
         err() << "usage: wenpad-admin <" << QStringList(commands.keys()).join('|') << "> [options]\n";
         return 2;
     }
-    return commands[args[1]](options(args));
+    return commands[args[1]](parse(args));
 }

@@ -1,9 +1,16 @@
 #include "app/screen_registry.h"
+
+#include "query/query_screens.h"
+#include "staff/roster_screens.h"
 #include "staff/staff_screens.h"
+#include "stats/statistics_screens.h"
 
 // Each subsystem registers its screens here as they are built; until then the navigator
 // shows their entries disabled.
 void registerAllScreens(ScreenRegistry &registry)
 {
+    registerStatisticsScreens(registry);
+    registerQueryScreens(registry);
+    registerRosterScreens(registry);
     registerStaffScreens(registry);
 }

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QScreen>
 #include <memory>
 
 int main(int argc, char **argv)
@@ -37,6 +38,9 @@ int main(int argc, char **argv)
     ScreenRegistry registry;
     registerAllScreens(registry);
     TfrmMain mainWindow(registry);
+    // Sized to the screen first, so it fills it even where no window manager maximises.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        mainWindow.setGeometry(screen->availableGeometry());
     mainWindow.showMaximized();
 
     int result = 0;

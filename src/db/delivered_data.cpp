@@ -86,12 +86,14 @@ void insertData(const QSqlDatabase &db)
                 {"06", "车间主任", "09"}, {"07", "车间副主任", "10"}, {"08", "班组长", "11"},
                 {"09", "科员", "11"}, {"10", "工人", "12"}});
 
-    insertRows(db, "zcjbdmb", {"级别编码", "级别名称"},
-               numbered({"正高级", "副高级", "中级", "初级", "员级"}));
+    // "99" is the level of "no title", so joins through the title level keep those employees.
+    std::vector<Row> titleLevels = numbered({"正高级", "副高级", "中级", "初级", "员级"});
+    titleLevels.push_back({"99", "无级别"});
+    insertRows(db, "zcjbdmb", {"级别编码", "级别名称"}, titleLevels);
     insertRows(db, "jslbdmb", {"类别编码", "类别名称"},
                numbered({"无", "工程技术", "会计", "经济", "统计", "卫生技术", "政工"}, 0));
     insertRows(db, "zcdmb", {"职称编码", "职称名称", "职称级别", "技术分类"},
-               {{"00", "无", QVariant(), "00"},
+               {{"00", "无", "99", "00"},
                 {"01", "教授级高级工程师", "01", "01"}, {"02", "高级工程师", "02", "01"},
                 {"03", "工程师", "03", "01"}, {"04", "助理工程师", "04", "01"},
                 {"05", "技术员", "05", "01"}, {"06", "高级会计师", "02", "02"},

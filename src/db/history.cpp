@@ -49,6 +49,16 @@ QString inForceOn(Table table, const QString &dateExpression)
     return greatestPerEmployee(table, QStringLiteral("h.变动时间<=") + dateExpression);
 }
 
+QString snapshotOn(Table table, const QString &dateExpression, const QStringList &columns)
+{
+    // SQLite takes the other columns of a max() aggregate from the row holding the maximum.
+    QString extra;
+    for (const QString &c : columns)
+        extra += ", " + c;
+    return QStringLiteral("select 职工编码, max(自动编号) as 自动编号%1 from %2 where 变动时间<=%3 group by 职工编码")
+        .arg(extra, tableName(table), dateExpression);
+}
+
 QString inForceInYear(Table table, const QString &yearExpression)
 {
     // Compared as a date, so the index on the change date serves.

@@ -5,11 +5,12 @@ namespace {
 
 using K = Kind;
 
-// The indexes that make the history reading rules fast.
-std::vector<Index> historyIndexes(const QString &table)
+// The indexes that make the history reading rules fast; the dated one carries the codes too,
+// so an as-of snapshot is read from the index alone.
+std::vector<Index> historyIndexes(const QString &table, const QString &codes)
 {
     return {{table + "_by_employee_id", "职工编码,自动编号"},
-            {table + "_by_employee_date", "职工编码,变动时间"}};
+            {table + "_by_employee_date", "职工编码,变动时间," + codes}};
 }
 
 std::vector<Table> buildTables()
@@ -52,33 +53,35 @@ std::vector<Table> buildTables()
         {"健康状况", K::Text, 40}, {"政治面貌", K::Text, 10, "dpdmb(党派编码)"},
         {"入党时间", K::Date}, {"出生地", K::Text, 20}, {"联系电话", K::Text, 20},
         {"家庭住址", K::Text, 30}, {"邮政编码", K::Text, 7}, {"联系地址", K::Text, 30},
-        {"照片", K::Text, 255}, {"备注", K::Text, 50}, {"职工简介", K::LongText}}});
+        {"照片", K::Text, 255}, {"备注", K::Text, 50}, {"职工简介", K::LongText}},
+                 // What the statistics count, readable without touching the wide rows.
+                 {{"zghmc_statistics", "职工编码,职工性别,民族编码,文化程度,政治面貌,出生年月,工作时间,入党时间"}}});
 
     // Dated histories.
     // Also by department, so one department's employees are found, in code order, without
     // reading the whole history.
-    std::vector<Index> departmentIndexes = historyIndexes("dwdtb");
+    std::vector<Index> departmentIndexes = historyIndexes("dwdtb", "单位编码");
     departmentIndexes.push_back({"dwdtb_by_department", "单位编码,职工编码"});
     t.push_back({"dwdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                            {"变动时间", K::Date}, {"单位编码", K::Text, 2, "dwdmb(单位编码)"}},
                  departmentIndexes});
     t.push_back({"zwdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                            {"变动时间", K::Date}, {"职务编码", K::Text, 2, "zwdmb(职务编码)"}},
-                 historyIndexes("zwdtb")});
+                 historyIndexes("zwdtb", "职务编码")});
     t.push_back({"zcdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                            {"变动时间", K::Date}, {"职称编码", K::Text, 2, "zcdmb(职称编码)"},
                            {"类别编码", K::Text, 2, "jslbdmb(类别编码)"}},
-                 historyIndexes("zcdtb")});
+                 historyIndexes("zcdtb", "职称编码,类别编码")});
     t.push_back({"gwjndtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                              {"变动时间", K::Date}, {"档次编码", K::Text, 2, "gwjndmb(档次编码)"},
                              {"类别编码", K::Text, 2, "gwjnlbb(类别编码)"}, {"变动理由", K::Text, 50}},
-                 historyIndexes("gwjndtb")});
+                 historyIndexes("gwjndtb", "档次编码,类别编码")});
     // The change date is a real date here too, so the reading rules compare it like the others.
     t.push_back({"zwdjdtb", {{"自动编号", K::AutoId}, {"变动时间", K::Date},
                              {"职工编码", K::Text, 6, employee, true},
                              {"等级编码", K::Text, 2, "zwdjdmb(等级编码)"}, {"等级工资", K::Money},
                              {"变动理由", K::Text, 50}},
-                 historyIndexes("zwdjdtb")});
+                 historyIndexes("zwdjdtb", "等级编码")});
 
     // Events.
     t.push_back({"jcjlb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},

@@ -13,45 +13,59 @@
 
 namespace {
 
-QDate argDate(sqlite3_value *v)
+// Year, month and day of an ISO date text "yyyy-MM-dd…", read without building strings:
+// these functions run for every row of a statistics rebuild.
+struct Ymd {
+    int year = 0, month = 0, day = 0;
+    bool valid = false;
+};
+
+Ymd argYmd(sqlite3_value *v)
 {
+    Ymd r;
     if (sqlite3_value_type(v) == SQLITE_NULL)
-        return {};
-    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(v));
-    if (!text)
-        return {};
-    return QDate::fromString(QString::fromUtf8(text, int(std::min<size_t>(std::strlen(text), 10))),
-                             Qt::ISODate);
+        return r;
+    const auto *t = sqlite3_value_text(v);
+    if (!t || sqlite3_value_bytes(v) < 10 || t[4] != '-' || t[7] != '-')
+        return r;
+    const auto digit = [t](int i) { return std::isdigit(t[i]) ? t[i] - '0' : -1; };
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (digit(i) < 0)
+            return r;
+    r.year = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
+    r.month = digit(5) * 10 + digit(6);
+    r.day = digit(8) * 10 + digit(9);
+    r.valid = QDate::isValid(r.year, r.month, r.day);
+    return r;
 }
 
 void yearFn(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    const QDate d = argDate(argv[0]);
-    d.isValid() ? sqlite3_result_int(ctx, d.year()) : sqlite3_result_null(ctx);
+    const Ymd d = argYmd(argv[0]);
+    d.valid ? sqlite3_result_int(ctx, d.year) : sqlite3_result_null(ctx);
 }
 
 void monthFn(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    const QDate d = argDate(argv[0]);
-    d.isValid() ? sqlite3_result_int(ctx, d.month()) : sqlite3_result_null(ctx);
+    const Ymd d = argYmd(argv[0]);
+    d.valid ? sqlite3_result_int(ctx, d.month) : sqlite3_result_null(ctx);
 }
 
 void datediffFn(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     const auto *unitText = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
-    const QDate a = argDate(argv[1]);
-    const QDate b = argDate(argv[2]);
-    if (!unitText || !a.isValid() || !b.isValid()) {
+    const Ymd a = argYmd(argv[1]);
+    const Ymd b = argYmd(argv[2]);
+    if (!unitText || !a.valid || !b.valid) {
         sqlite3_result_null(ctx);
         return;
     }
-    const QString unit = QString::fromUtf8(unitText).toLower();
-    if (unit == QLatin1String("yyyy"))
-        sqlite3_result_int(ctx, b.year() - a.year());
-    else if (unit == QLatin1String("m"))
-        sqlite3_result_int(ctx, (b.year() - a.year()) * 12 + b.month() - a.month());
-    else if (unit == QLatin1String("d"))
-        sqlite3_result_int64(ctx, a.daysTo(b));
+    if (sqlite3_stricmp(unitText, "yyyy") == 0)
+        sqlite3_result_int(ctx, b.year - a.year);
+    else if (sqlite3_stricmp(unitText, "m") == 0)
+        sqlite3_result_int(ctx, (b.year - a.year) * 12 + b.month - a.month);
+    else if (sqlite3_stricmp(unitText, "d") == 0)
+        sqlite3_result_int64(ctx, QDate(a.year, a.month, a.day).daysTo(QDate(b.year, b.month, b.day)));
     else
         sqlite3_result_error(ctx, "datediff: unknown interval", -1);
 }

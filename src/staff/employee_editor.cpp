@@ -1,6 +1,7 @@
 #include "staff/employee_editor.h"
 
 #include "app/prompt.h"
+#include "app/striped_grid.h"
 #include "db/database.h"
 #include "db/money.h"
 #include "db/sql.h"
@@ -37,14 +38,9 @@ const QString kErrorTitle = QStringLiteral("错误提示");
 
 QTableView *makeGrid(QSqlQueryModel *model, const QStringList &titles, QWidget *parent)
 {
-    auto *grid = new QTableView(parent);
+    auto *grid = new StripedGrid(parent);
     grid->setProperty("titles", titles);
     grid->setModel(model);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->verticalHeader()->setDefaultSectionSize(20);
-    grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
     return grid;
 }

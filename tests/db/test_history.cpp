@@ -82,6 +82,10 @@ private slots:
         row("per row, on", "on-row", "000002", "2003-12-31", "04");
         row("per row, before", "before-row", "000002", "2003-12-31", "03");
         row("per row, late correction", "on-row", "000001", "2003-12-31", "02");
+        row("snapshot, late correction", "snapshot", "000001", "2003-12-31", "02");
+        row("snapshot, change on D", "snapshot", "000002", "2003-12-31", "04");
+        row("snapshot, day before the change", "snapshot", "000002", "2003-12-30", "03");
+        row("snapshot, nothing yet", "snapshot", "000001", "2001-12-31", "");
     }
     void rules()
     {
@@ -97,6 +101,13 @@ private slots:
             const auto id = history::latestDatedOn(db, Table::Department, employee,
                                                    QDate::fromString(reference, Qt::ISODate));
             found = id ? departmentOfRow(db, *id) : QString();
+        } else if (rule == "snapshot") {
+            QSqlQuery q = sql::prepare(db, "select 单位编码 from (" + history::snapshotOn(Table::Department, ":d", {"单位编码"})
+                                               + ") where 职工编码=:e");
+            q.bindValue(":d", reference);
+            q.bindValue(":e", employee);
+            sql::exec(q);
+            found = q.next() ? q.value(0).toString() : QString();
         } else {
             const QMap<QString, QString> conditions = {
                 {"current", history::currentRow(Table::Department)},

@@ -1,0 +1,76 @@
+#include "app/striped_grid.h"
+
+#include <QHeaderView>
+
+QColor StripedDelegate::stripe(int row)
+{
+    // Odd record numbers (even row indexes) are pale green, even ones cream.
+    return row % 2 == 0 ? QColor(220, 243, 236) : QColor(255, 251, 240);
+}
+
+void StripedDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->backgroundBrush = stripe(index.row());
+    const int type = index.data().typeId();
+    if (type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Double)
+        option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
+}
+
+QString StripedDelegate::displayText(const QVariant &value, const QLocale &locale) const
+{
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::Double)
+        return QString::number(value.toDouble(), 'f', 2);
+    return QStyledItemDelegate::displayText(value, locale);
+}
+
+StripedGrid::StripedGrid(QWidget *parent) : QTableView(parent)
+{
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new StripedDelegate(this));
+    QPalette p = palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Highlight, QColor(0, 0, 255));
+        p.setColor(group, QPalette::HighlightedText, Qt::white);
+    }
+    setPalette(p);
+    horizontalHeader()->setStyleSheet(
+        "QHeaderView::section { background: rgb(126, 211, 188); padding: 3px; border: 0;"
+        " border-right: 1px solid #5a9c8a; border-bottom: 1px solid #5a9c8a; }");
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->hide();
+}
+
+RowsModel::RowsModel(QStringList titles, QObject *parent)
+    : QAbstractTableModel(parent), titles_(std::move(titles))
+{
+}
+
+void RowsModel::setRows(QList<QVariantList> rows)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+int RowsModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(rows_.size()); }
+
+int RowsModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(titles_.size()); }
+
+QVariant RowsModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return rows_.at(index.row()).value(index.column());
+}
+
+QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role == Qt::DisplayRole && orientation == Qt::Horizontal)
+        return titles_.value(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}

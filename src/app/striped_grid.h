@@ -1,0 +1,45 @@
+#pragma once
+// The read-only list grid of the program: whole rows selected, the selected row on pure blue,
+// the others alternately pale green (odd record numbers) and cream, the title row sea green.
+
+#include <QAbstractTableModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+// Paints the stripes on the cells only (the grid's empty part stays plain); numbers right,
+// text left, reals with two decimals, empty values blank.
+class StripedDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant &value, const QLocale &locale) const override;
+    static QColor stripe(int row);  // 0-based row; record numbers count from 1
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+};
+
+class StripedGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit StripedGrid(QWidget *parent = nullptr);
+};
+
+// Rows read once into memory, shown under fixed titles.
+class RowsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit RowsModel(QStringList titles, QObject *parent = nullptr);
+
+    void setRows(QList<QVariantList> rows);
+    const QList<QVariantList> &rows() const { return rows_; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QStringList titles_;
+    QList<QVariantList> rows_;
+};

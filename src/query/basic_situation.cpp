@@ -1,0 +1,57 @@
+#include "query/basic_situation.h"
+
+#include "db/history.h"
+#include "db/sql.h"
+
+#include <QStringList>
+
+namespace query {
+
+using history::Table;
+
+const std::vector<ListColumn> &basicSituationColumns()
+{
+    static const std::vector<ListColumn> columns = {
+        {"职工编码", "职工编码"}, {"职工姓名", "职工姓名"}, {"职工性别", "职工性别"},
+        {"出生年月", "出生年月"}, {"民族名称", "民族"}, {"籍贯", "籍贯"},
+        {"单位名称", "单位名称"}, {"职务名称", "现任职务"}, {"类别名称", "岗位类别"},
+        {"档次名称", "等级（职务）档次"}, {"任职时间", "任职时间"}, {"文化程度", "文化程度"},
+        {"毕业学校", "毕业学校"}, {"毕业时间", "毕业时间"}, {"所学专业", "所学专业"},
+        {"工作时间", "工作时间"}, {"入司时间", "入司时间"}, {"党派名称", "政治面貌"},
+        {"入党时间", "入党（团）时间"}, {"职称名称", "职称名称"}, {"聘任时间", "聘任时间"},
+        {"备注", "备注"},
+    };
+    return columns;
+}
+
+QString basicSituationBase()
+{
+    return QStringLiteral(
+               "select zghmc.职工编码, zghmc.职工姓名, zghmc.职工性别, zghmc.出生年月, mzdmb.民族名称, zghmc.籍贯, "
+               "dwdmb.单位名称, zwdmb.职务名称, gwjnlbb.类别名称, gwjndmb.档次名称, zwdtb.变动时间 as 任职时间, "
+               "whcddmb.文化程度, zghmc.毕业学校, zghmc.毕业时间, zghmc.所学专业, zghmc.工作时间, zghmc.入司时间, "
+               "dpdmb.党派名称, zghmc.入党时间, zcdmb.职称名称, zcdtb.变动时间 as 聘任时间, zghmc.备注 "
+               "from zghmc, dwdmb, dwdtb, mzdmb, whcddmb, zcdmb, zcdtb, zwdmb, zwdtb, dpdmb, jslbdmb, zcjbdmb, "
+               "gwjndtb, gwjndmb, gwjnlbb "
+               "where dpdmb.党派编码=zghmc.政治面貌 and mzdmb.民族编码=zghmc.民族编码 "
+               "and whcddmb.文化程度编码=zghmc.文化程度 and dwdmb.单位编码=dwdtb.单位编码 "
+               "and zcdmb.职称编码=zcdtb.职称编码 and zcdtb.职工编码=zghmc.职工编码 "
+               "and dwdtb.职工编码=zghmc.职工编码 and zwdtb.职工编码=zghmc.职工编码 "
+               "and gwjndtb.职工编码=zghmc.职工编码 and zwdmb.职务编码=zwdtb.职务编码 "
+               "and jslbdmb.类别编码=zcdmb.技术分类 and gwjndmb.档次编码=gwjndtb.档次编码 "
+               "and gwjndtb.类别编码=gwjnlbb.类别编码 and zcjbdmb.级别编码=zcdmb.职称级别 "
+               "and %1 and %2 and %3 and %4")
+        .arg(history::currentRow(Table::Department), history::currentRow(Table::SkillGrade),
+             history::currentRow(Table::Position), history::currentRow(Table::Title));
+}
+
+QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition)
+{
+    QSqlQuery q = sql::prepare(db, basicSituationBase() + ' ' + condition.text);
+    for (auto it = condition.values.cbegin(); it != condition.values.cend(); ++it)
+        q.bindValue(it.key(), it.value());
+    sql::exec(q);
+    return q;
+}
+
+}  // namespace query

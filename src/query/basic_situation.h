@@ -1,0 +1,26 @@
+#pragma once
+// The employee basic situation query: every employee with the current rows of the department,
+// position, title and post-skill histories and the names of all their codes. The base text
+// ends inside its WHERE clause, so a combined condition can follow it.
+
+#include "query/condition.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <vector>
+
+namespace query {
+
+struct ListColumn {
+    QString field;  // the result column
+    QString title;  // the grid's heading
+};
+
+QString basicSituationBase();
+const std::vector<ListColumn> &basicSituationColumns();
+
+// The base text with the condition appended, prepared and bound. Throws sql::Failure.
+QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition);
+
+}  // namespace query

@@ -1,0 +1,32 @@
+#pragma once
+// The employee basic situation query screen: the list of every employee, narrowed by the
+// combined-condition dialog, each employee's sheet, and the list printed as a roster.
+
+#include "app/function_screen.h"
+#include "query/condition.h"
+
+class QLineEdit;
+class QPushButton;
+class QSqlQueryModel;
+class StripedGrid;
+
+class Tfrmzgjbqkcx : public FunctionScreen {
+    Q_OBJECT
+public:
+    explicit Tfrmzgjbqkcx(ScreenHost &host);
+
+    QSqlQueryModel *model() const { return model_; }
+    StripedGrid *grid() const { return grid_; }
+    QLineEdit *rosterTitle() const { return title_; }
+    QPushButton *button(const QString &caption) const;
+
+    // Shows the base list narrowed by `condition` (each search starts again from the base).
+    void showList(const query::Condition &condition);
+    void askCondition();   // "查询条件"
+    void showDetails();    // "详细信息"
+
+private:
+    QSqlQueryModel *model_;
+    StripedGrid *grid_;
+    QLineEdit *title_;
+};

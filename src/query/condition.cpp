@@ -1,0 +1,80 @@
+#include "query/condition.h"
+
+namespace query {
+namespace {
+
+QString comparator(Comparison c)
+{
+    switch (c) {
+    case Comparison::Equal: return "=";
+    case Comparison::AtOrAbove: return "<=";
+    case Comparison::AtOrBelow: return ">=";
+    }
+    return "=";
+}
+
+class Builder {
+public:
+    void add(const QString &column, const QString &op, const QString &parameter, const QVariant &value)
+    {
+        condition.text += QString(" and %1%2:%3").arg(column, op, parameter);
+        condition.values.insert(":" + parameter, value);
+    }
+    void code(const QString &column, const QString &parameter, const QString &value,
+              Comparison comparison = Comparison::Equal)
+    {
+        if (!value.isEmpty())
+            add(column, comparator(comparison), parameter, value);
+    }
+    void years(const QString &dateColumn, const QString &op, const QString &parameter, std::optional<int> value)
+    {
+        if (value)
+            add(QString("datediff('YYYY',%1,date())").arg(dateColumn), op, parameter, *value);
+    }
+    Condition condition;
+};
+
+}  // namespace
+
+QString prefixPattern(const QString &prefix)
+{
+    QString escaped = prefix;
+    escaped.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
+    return escaped + '%';
+}
+
+Condition build(const Choices &c)
+{
+    Builder b;
+    const QString name = c.name.trimmed();
+    if (!name.isEmpty()) {
+        if (c.nameMatch == NameMatch::Equal) {
+            b.add("zghmc.职工姓名", "=", "zgcx_name", c.name);
+        } else {
+            b.condition.text += " and zghmc.职工姓名 like :zgcx_name escape '\\'";
+            b.condition.values.insert(":zgcx_name", prefixPattern(c.name));
+        }
+    }
+    b.years("zghmc.出生年月", ">=", "zgcx_age_from", c.ageFrom);
+    b.years("zghmc.出生年月", "<=", "zgcx_age_to", c.ageTo);
+    b.years("zghmc.入司时间", ">=", "zgcx_service_from", c.serviceFrom);
+    b.years("zghmc.入司时间", "<=", "zgcx_service_to", c.serviceTo);
+    b.code("zghmc.文化程度", "zgcx_education", c.education, c.educationComparison);
+    b.code("dwdtb.单位编码", "zgcx_department", c.department);
+    b.code("zwdtb.职务编码", "zgcx_position", c.position);
+    b.code("zwdmb.职务级别", "zgcx_position_level", c.positionLevel, c.positionLevelComparison);
+    b.code("zcdmb.技术分类", "zgcx_category", c.technicalCategory);
+    b.code("zcdmb.职称级别", "zgcx_title_level", c.titleLevel, c.titleLevelComparison);
+    b.code("zghmc.政治面貌", "zgcx_party", c.party);
+    if (c.staff == StaffKind::Cadre)
+        b.condition.text += " and zcdtb.职称编码<>'00'";
+    else if (c.staff == StaffKind::Ordinary)
+        b.condition.text += " and zcdtb.职称编码='00'";
+    b.code("gwjndtb.档次编码", "zgcx_skill", c.skillGrade, c.skillGradeComparison);
+    // The post category is a condition of ordinary staff only.
+    if (c.staff == StaffKind::Ordinary)
+        b.code("gwjndtb.类别编码", "zgcx_post", c.postCategory);
+    return b.condition;
+}
+
+}  // namespace query

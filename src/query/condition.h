@@ -1,0 +1,47 @@
+#pragma once
+// The combined condition: what the operator chose in the condition dialog, turned into clauses
+// (each beginning with " and ") to append to a caller's query that ends inside its WHERE
+// clause. Every typed or chosen value is a bound parameter, never part of the text.
+
+#include <QString>
+#include <QVariantMap>
+#include <optional>
+
+namespace query {
+
+// "等" equal; "上" this code and higher (smaller codes); "下" this code and lower.
+enum class Comparison { Equal, AtOrAbove, AtOrBelow };
+enum class NameMatch { Equal, Prefix };  // "等", "匹配"
+enum class StaffKind { All, Cadre, Ordinary };  // "全部", "干部", "普通职工"
+
+struct Choices {
+    QString name;  // blank: no condition
+    NameMatch nameMatch = NameMatch::Equal;
+    std::optional<int> ageFrom, ageTo, serviceFrom, serviceTo;
+    QString education;  // a code; empty: no condition
+    Comparison educationComparison = Comparison::Equal;
+    QString department;
+    QString position;
+    QString positionLevel;
+    Comparison positionLevelComparison = Comparison::Equal;
+    QString technicalCategory;
+    QString titleLevel;
+    Comparison titleLevelComparison = Comparison::Equal;
+    QString party;
+    StaffKind staff = StaffKind::All;
+    QString skillGrade;
+    Comparison skillGradeComparison = Comparison::Equal;
+    QString postCategory;  // counts only for "普通职工"
+};
+
+struct Condition {
+    QString text;        // empty when nothing is chosen
+    QVariantMap values;  // parameter name (with ':') → value, to bind on the caller's query
+};
+
+Condition build(const Choices &choices);
+
+// The LIKE pattern matching texts that begin with `prefix` literally ('\' escapes).
+QString prefixPattern(const QString &prefix);
+
+}  // namespace query

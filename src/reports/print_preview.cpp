@@ -1,0 +1,61 @@
+#include "reports/print_preview.h"
+
+#include "app/notify.h"
+#include "reports/render.h"
+
+#include <QFileDialog>
+#include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QToolBar>
+
+namespace report {
+namespace {
+
+PreviewObserver &observer()
+{
+    static PreviewObserver instance;
+    return instance;
+}
+
+void saveAsPdf(const Document &document, QWidget *parent)
+{
+    QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("保存为PDF"), QString(),
+                                                QStringLiteral("PDF 文件 (*.pdf)"));
+    if (file.isEmpty())
+        return;
+    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        file += QStringLiteral(".pdf");
+    QString error;
+    if (!writePdf(document, file, &error))
+        notify::show(parent, notify::Kind::Error, QStringLiteral("保存为PDF"), error);
+}
+
+}  // namespace
+
+void setPreviewObserver(PreviewObserver o) { observer() = std::move(o); }
+
+void preview(const Document &document, QWidget *parent)
+{
+    if (observer()) {
+        observer()(document);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);  // the page model measures from the paper's corner
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), document.orientation, QMarginsF(0, 0, 0, 0)));
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("打印预览"));
+    dialog.setObjectName(document.name);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&document](QPrinter *p) { paint(document, *p); });
+    if (auto *bar = dialog.findChild<QToolBar *>()) {
+        bar->addSeparator();
+        QAction *save = bar->addAction(QStringLiteral("保存为PDF"));
+        QObject::connect(save, &QAction::triggered, &dialog, [&] { saveAsPdf(document, &dialog); });
+    }
+    dialog.resize(1100, 800);
+    dialog.exec();
+}
+
+}  // namespace report

@@ -1,0 +1,73 @@
+#pragma once
+// The three rosters (technical cadres, section-level cadres, party members) as one family:
+// a table of members says how each one differs; one query reads any of them.
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <optional>
+#include <vector>
+
+namespace roster {
+
+struct Member {
+    QString screenClass;
+    QString reportClass;
+    QString windowTitle;
+    QString levelCaption;    // the level drop-down's label
+    QString levelTable;      // zcjbdmb (title levels) or zwjbdmb (position levels)
+    QString levelJoin;
+    QString groupCondition;  // who belongs to the group at all
+    bool startAtLastLevel = false;
+    bool categoryFilter = false;  // "技术类别"
+    bool partyFilter = false;     // "政治面貌"
+    bool arrowButtons = false;    // beside the department list
+    QString reportTitle;          // empty: the chosen party's name + "花名册"
+};
+
+const std::vector<Member> &members();
+const Member *findMember(const QString &screenClass);
+
+enum class LevelRange { Above, Equal, Below };  // "以上", "等于", "以下"
+std::optional<LevelRange> levelRangeNamed(const QString &caption);
+
+// Level codes compare as text and a smaller code is a higher level. "以上" runs from the top
+// ("00") down to the level, "以下" from the level to the bottom; `upper` empty: no bound.
+struct LevelBounds {
+    QString upper;
+    QString lower;
+};
+LevelBounds levelBounds(LevelRange range, const QString &level);
+
+struct Filter {
+    QString department;  // empty: every department
+    QString level;
+    LevelRange range = LevelRange::Above;
+    QString category;    // technical cadres; empty: every category
+    QString party;       // party members
+};
+
+// The grid's columns, in order; rows hold them in this order.
+enum Field {
+    Code, Name, Position, PositionSince, Sex, Born, NativePlace, Nation, Education, School,
+    Graduated, Speciality, Party, JoinedParty, StartedWork, JoinedCompany, Title, TitleSince,
+    Remark, FieldCount
+};
+const QStringList &fieldTitles();
+
+// The roster's rows; throws sql::Failure.
+QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter);
+
+// The filter lists. Code-and-name items are the two-character code followed by the name.
+struct Department {
+    QString code;
+    QString name;
+};
+QList<Department> departments(const QSqlDatabase &db);  // stored order
+QStringList levelItems(const QSqlDatabase &db, const Member &member);
+QStringList categoryItems(const QSqlDatabase &db);  // every category but "00"
+QStringList partyItems(const QSqlDatabase &db);
+inline QString codeOf(const QString &item) { return item.left(2); }
+
+}  // namespace roster

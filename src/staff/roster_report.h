@@ -1,0 +1,22 @@
+#pragma once
+// The printed roster (Trepgbxx, Trepkjgbxx, Trepdyxx): a landscape ruled table of seventeen
+// columns with the title and headings on every page, over rows in the roster's field order.
+
+#include "reports/page_model.h"
+#include "staff/roster_query.h"
+
+namespace roster {
+
+// The printed forms of some fields.
+QString shortNation(const QString &nation);       // the first character followed by "族"
+QString yearAndMonth(const QString &isoDate);     // "1970-05-12" → "1970-05"
+QString cutToGb2312Bytes(const QString &text, int bytes);
+
+// The title: the member's own, or the chosen party's name (from the item's third character,
+// at most 20) followed by "花名册".
+QString printedTitle(const Member &member, const QString &partyItem);
+
+report::Report printedRoster(const QString &reportClass, const QString &title);
+report::Document layoutRoster(const QString &reportClass, const QString &title, const QList<QVariantList> &rows);
+
+}  // namespace roster

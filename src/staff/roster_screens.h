@@ -1,0 +1,6 @@
+#pragma once
+
+class ScreenRegistry;
+
+// The three roster screens.
+void registerRosterScreens(ScreenRegistry &registry);

@@ -1,0 +1,74 @@
+#pragma once
+// The one screen of every statistics table: toolbar with "打印", the chart buttons and "返回";
+// the cut-off date picker; the striped grid with its group captions. A description says what
+// differs between the tables.
+
+#include "app/function_screen.h"
+#include "stats/pie_slices.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <functional>
+#include <vector>
+
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QSqlQueryModel;
+class StripedGrid;
+class GroupCaptionBar;
+
+struct GridColumn {
+    QString field;
+    QString title;
+};
+
+struct GroupCaption {
+    QString caption;
+    QString firstField;
+    QString lastField;
+};
+
+struct StatisticsDescription {
+    QString className;
+    QString titleBar;     // "  职工花名册 >> 职工基本情况分析表"
+    QString workTable;    // a key of stats::workTables()
+    QString gridLabel;    // "分析表" or "统计表"
+    QString nameColumn;   // the column naming a row in chart titles
+    bool rebuildOnDateChange = true;
+    std::vector<GridColumn> columns;
+    std::vector<GroupCaption> groups;
+    std::vector<stats::ChartButton> charts;
+    // The printed reports, previewed one after the other; empty until the screen prints.
+    std::function<void(QWidget *parent, const QSqlDatabase &, const QDate &)> print;
+};
+
+class StatisticsScreen : public FunctionScreen {
+    Q_OBJECT
+public:
+    StatisticsScreen(ScreenHost &host, const StatisticsDescription &description);
+
+    QDateEdit *cutoffPicker() const { return cutoff_; }
+    StripedGrid *grid() const { return grid_; }
+    QSqlQueryModel *model() const { return model_; }
+    QPushButton *button(const QString &caption) const;
+
+    // Rebuilds the work table for the picker's date and shows it; on failure the previous
+    // rows stay and the database's message is shown.
+    void insertdata();
+    // Opens the pie chart of the selected row for one of the description's chart buttons.
+    QWidget *showChart(const stats::ChartButton &chart);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void cutoffChosen();
+
+    const StatisticsDescription &description_;
+    QDateEdit *cutoff_;
+    StripedGrid *grid_;
+    QSqlQueryModel *model_;
+    GroupCaptionBar *captions_;
+    QDate built_;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+class ScreenRegistry;
+
+// The statistics screens, each a description of the one statistics screen class.
+void registerStatisticsScreens(ScreenRegistry &registry);

@@ -1,0 +1,142 @@
+// The statistics screen and the pie chart view: what they add over the rebuild.
+
+#include "app/main_window.h"
+#include "app/notify.h"
+#include "db/clock.h"
+#include "db/sql.h"
+#include "demo/demo_organisation.h"
+#include "stats/pie_slices.h"
+#include "stats/pie_view.h"
+#include "stats/statistics_screen.h"
+#include "stats/statistics_screens.h"
+#include "app/striped_grid.h"
+#include "support/test_support.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPieSeries>
+#include <QPushButton>
+#include <QSqlField>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+#include <QTest>
+
+namespace {
+
+QSqlRecord row(const QString &name, std::initializer_list<std::pair<const char *, QVariant>> values)
+{
+    QSqlRecord r;
+    QSqlField n("dwmc", QMetaType(QMetaType::QString));
+    n.setValue(name.isNull() ? QVariant() : QVariant(name));
+    r.append(n);
+    for (const auto &[column, value] : values) {
+        QSqlField f(column, QMetaType(QMetaType::Int));
+        f.setValue(value);
+        r.append(f);
+    }
+    return r;
+}
+
+const stats::ChartButton kEducation = {"学历图示", "->学历图示",
+                                       {{"bs", "博士生"}, {"ss", "硕士生"}, {"bk", "本科生"}, {"dz", "大专生"}, {"zz", "中专以下"}}};
+
+}  // namespace
+
+class TestStatisticsScreen : public QObject {
+    Q_OBJECT
+private slots:
+    void pieSlices_data()
+    {
+        QTest::addColumn<QSqlRecord>("record");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("nothing to draw") << row("人事科", {{"bs", QVariant()}, {"ss", 0}, {"bk", QVariant()}, {"dz", 0}, {"zz", QVariant()}})
+                                         << "人事科->学历图示" << QStringList{};
+        QTest::newRow("one slice") << row("财务科", {{"bs", QVariant()}, {"ss", QVariant()}, {"bk", 7}, {"dz", 0}, {"zz", QVariant()}})
+                                   << "财务科->学历图示" << QStringList{"本科生"};
+        QTest::newRow("total row in listed order") << row("汀岚分公司", {{"bs", 1}, {"ss", 2}, {"bk", 3}, {"dz", 4}, {"zz", 5}})
+                                                   << "汀岚分公司->学历图示"
+                                                   << QStringList{"博士生", "硕士生", "本科生", "大专生", "中专以下"};
+        QTest::newRow("no name") << row(QString(), {{"bs", 1}, {"ss", QVariant()}, {"bk", QVariant()}, {"dz", QVariant()}, {"zz", QVariant()}})
+                                 << "->学历图示" << QStringList{"博士生"};
+    }
+    void pieSlices()
+    {
+        QFETCH(QSqlRecord, record);
+        QFETCH(QString, title);
+        QFETCH(QStringList, labels);
+        const stats::PieData pie = stats::pieFromRow(record, "dwmc", kEducation);
+        QCOMPARE(pie.title, title);
+        QStringList got;
+        for (const auto &[label, value] : pie.slices)
+            got << label;
+        QCOMPARE(got, labels);
+
+        QWidget area;
+        area.resize(600, 400);
+        TfrmPie view(pie, &area);
+        QCOMPARE(view.titleLabel()->text(), title);
+        QCOMPARE(view.series()->count(), labels.size());
+    }
+
+    void screenBuildsChartsAndReturns()
+    {
+        ProgramFolder folder;
+        clock_source::setToday(QDate(2025, 3, 1));
+        demo::generate(folder.db(), {.employees = 120, .seed = 5});
+        ScreenRegistry registry;
+        registerStatisticsScreens(registry);
+        TfrmMain window(registry);
+        window.resize(1200, 800);
+        window.show();
+
+        auto *screen = qobject_cast<StatisticsScreen *>(window.openScreen("Tfrmzgjbqkfxb"));
+        QVERIFY(screen);
+        QCOMPARE(screen->cutoffPicker()->date(), QDate(2025, 3, 1));
+        QVERIFY(!window.navigator()->isEnabled());
+        QVERIFY(window.waitBox()->isHidden());
+        QSqlQueryModel *model = screen->model();
+        const int rows = model->rowCount();
+        QVERIFY(rows >= 2);
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), "单位名称");
+        QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), "占比");
+        QCOMPARE(model->record(rows - 1).value("dwmc").toString(), "汀岚分公司");
+        QCOMPARE(StripedDelegate::stripe(0), QColor(220, 243, 236));
+        QCOMPARE(StripedDelegate::stripe(1), QColor(255, 251, 240));
+        QCOMPARE(screen->grid()->palette().color(QPalette::Highlight), QColor(0, 0, 255));
+
+        // A chart of the total row covers the screen; its "返回" uncovers it.
+        screen->grid()->selectRow(rows - 1);
+        QTest::mouseClick(screen->button("政治情况图示"), Qt::LeftButton);
+        auto *pie = window.workArea()->findChild<TfrmPie *>();
+        QVERIFY(pie && pie->isVisible());
+        QCOMPARE(pie->titleLabel()->text(), "汀岚分公司->政治情况图示");
+        QPointer<TfrmPie> pieGuard(pie);
+        QTest::mouseClick(pie->returnButton(), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(pieGuard.isNull());
+
+        // A failing rebuild keeps the previous rows and says why.
+        QStringList errors;
+        notify::setObserver([&](notify::Kind, const QString &, const QString &text) { errors << text; });
+        sql::exec(folder.db(), "create temp trigger fail before insert on zgjbqkfxb "
+                               "begin select raise(abort,'磁盘已满'); end");
+        screen->cutoffPicker()->setDate(QDate(2000, 1, 1));
+        screen->insertdata();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors.first().contains("磁盘已满"));
+        QCOMPARE(screen->model()->rowCount(), rows);
+        notify::setObserver({});
+
+        QPointer<StatisticsScreen> guard(screen);
+        QTest::mouseClick(screen->button("返回"), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(guard.isNull());
+        QVERIFY(window.navigator()->isEnabled());
+        clock_source::setToday({});
+    }
+};
+
+QTEST_MAIN(TestStatisticsScreen)
+#include "test_statistics_screen.moc"
