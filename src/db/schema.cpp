@@ -52,7 +52,8 @@ std::vector<Table> buildTables()
         {"工作单位", K::Text, 50}, {"入司时间", K::Date}, {"工作类别", K::Text, 2},
         {"健康状况", K::Text, 40}, {"政治面貌", K::Text, 10, "dpdmb(党派编码)"},
         {"入党时间", K::Date}, {"出生地", K::Text, 20}, {"联系电话", K::Text, 20},
-        {"家庭住址", K::Text, 30}, {"邮政编码", K::Text, 7}, {"联系地址", K::Text, 30},
+        // 邮政编码 holds the mobile number (the editor's "移动电话"): as wide as a phone number.
+        {"家庭住址", K::Text, 30}, {"邮政编码", K::Text, 20}, {"联系地址", K::Text, 30},
         {"照片", K::Text, 255}, {"备注", K::Text, 50}, {"职工简介", K::LongText}},
                  // What the statistics count, readable without touching the wide rows.
                  {{"zghmc_statistics", "职工编码,职工性别,民族编码,文化程度,政治面貌,出生年月,工作时间,入党时间"}}});

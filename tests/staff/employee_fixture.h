@@ -15,7 +15,8 @@ inline staff::EmployeeRecord validEmployee(const QString &code = QStringLiteral(
                 {"文化程度", "03"},          {"入司时间", "2003-06-01"},   {"zcdtb.类别编码", "01"},
                 {"dwdtb.单位编码", "02"},    {"zwdtb.职务编码", "04"},     {"zwdjdtb.等级编码", "03"},
                 {"zwdjdtb.等级工资", "3120.5"}, {"zcdtb.职称编码", "03"}, {"gwjndtb.类别编码", "01"},
-                {"gwjndtb.档次编码", "02"},  {"照片", "p1.jpg"}};
+                {"gwjndtb.档次编码", "02"},  {"照片", "p1.jpg"},
+                {"邮政编码", "13912345678"}};  // the mobile number
     return r;
 }
 
