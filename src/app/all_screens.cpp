@@ -3,6 +3,7 @@
 #include "codes/code_screens.h"
 #include "query/query_screens.h"
 #include "staff/roster_screens.h"
+#include "staff/staff_screens.h"
 #include "stats/statistics_screens.h"
 
 // Each subsystem registers its screens here as they are built; until then the navigator
@@ -13,4 +14,5 @@ void registerAllScreens(ScreenRegistry &registry)
     registerQueryScreens(registry);
     registerRosterScreens(registry);
     registerCodeScreens(registry);
+    registerStaffScreens(registry);
 }

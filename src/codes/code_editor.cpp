@@ -292,7 +292,7 @@ void CodeEditor::showCurrentRow()
             w.edit->setText(comparable(value));
             break;
         case BoxKind::Money:
-            w.edit->setText(value.isNull() ? QString() : money::toText(value.toLongLong()));
+            w.edit->setText(value.isNull() ? QString() : money::formatYuan(value.toLongLong()));
             break;
         case BoxKind::List:
             w.list->setCurrentIndex(std::max(0, w.list->findData(value.isNull() ? QVariant() : value)));
@@ -377,7 +377,7 @@ std::optional<RowChange> CodeEditor::typedRow()
         case BoxKind::Money:
             if (w.edit->text().trimmed().isEmpty()) {
                 change.values.insert(w.box->column, QVariant());
-            } else if (const std::optional<qint64> amount = money::fromText(w.edit->text())) {
+            } else if (const std::optional<qint64> amount = money::parseYuan(w.edit->text())) {
                 change.values.insert(w.box->column, qlonglong(*amount));
             } else {
                 prompt::ask(kErrorTitle, w.box->label + QStringLiteral("格式错误，请重新输入！"), false, this);

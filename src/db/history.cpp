@@ -36,8 +36,8 @@ QString greatestPerEmployee(Table table, const QString &filter)
 QString greatestForRow(Table table, const QString &employeeColumn, const QString &filter)
 {
     const QString t = tableName(table);
-    return QStringLiteral("%1.自动编号 = (select max(h.自动编号) from %1 h where h.职工编码=%2 and %3)")
-        .arg(t, employeeColumn, filter);
+    return QStringLiteral("%1.自动编号 = (select max(h.自动编号) from %1 h where h.职工编码=%2%3)")
+        .arg(t, employeeColumn, filter.isEmpty() ? QString() : QStringLiteral(" and ") + filter);
 }
 
 }  // namespace
@@ -75,6 +75,11 @@ QString inForceInYear(Table table, const QString &yearExpression)
 QString inForceBefore(Table table, const QString &dateExpression)
 {
     return greatestPerEmployee(table, QStringLiteral("h.变动时间<") + dateExpression);
+}
+
+QString currentRowForRow(Table table, const QString &employeeColumn)
+{
+    return greatestForRow(table, employeeColumn, {});
 }
 
 QString inForceOnForRow(Table table, const QString &employeeColumn, const QString &dateExpression)

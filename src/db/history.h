@@ -44,6 +44,10 @@ QString inForceInYear(Table table, const QString &yearExpression);
 // Rule 4: the row in force before a date (changes dated on it excluded).
 QString inForceBefore(Table table, const QString &dateExpression);
 
+// Rule 1 judged per outer row through the indexes, for lists that start from a few rows (one
+// department's): `employeeColumn` names the outer row's employee column.
+QString currentRowForRow(Table table, const QString &employeeColumn);
+
 // Rule 2 and 4 with the date taken from the outer row, judged per row through the indexes:
 // `employeeColumn` and `dateExpression` name columns of the outer row (e.g. "gzb.职工编码",
 // "gzb.年月").

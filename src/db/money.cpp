@@ -5,28 +5,40 @@
 #include <QRegularExpression>
 
 namespace money {
+namespace {
+constexpr int kDecimals = 4;     // 10^4 == schema::kMoneyScale
+constexpr int kWholeDigits = 14;  // 10^14 yuan × 10^4 stays below 2^63
+static_assert(schema::kMoneyScale == 10000);
+}  // namespace
 
-QString toText(qint64 amount)
+std::optional<qint64> parseYuan(const QString &text)
 {
-    const bool negative = amount < 0;
-    const quint64 magnitude = negative ? quint64(0) - quint64(amount) : quint64(amount);
-    const quint64 scale = quint64(schema::kMoneyScale);
-    QString fraction = QString("%1").arg(magnitude % scale, 4, 10, QChar('0'));
-    while (fraction.size() > 2 && fraction.endsWith('0'))
-        fraction.chop(1);
-    return QString("%1%2.%3").arg(negative ? "-" : "").arg(magnitude / scale).arg(fraction);
-}
-
-std::optional<qint64> fromText(const QString &text)
-{
-    static const QRegularExpression amount(QStringLiteral("^([-+]?)([0-9]{1,14})(?:\\.([0-9]{0,4}))?$"));
-    const QRegularExpressionMatch m = amount.match(text.trimmed());
+    static const QRegularExpression form(
+        QStringLiteral("^([+-]?)(\\d{1,%1})(?:\\.(\\d{0,%2}))?$").arg(kWholeDigits).arg(kDecimals));
+    const QRegularExpressionMatch m = form.match(text.trimmed());
     if (!m.hasMatch())
         return std::nullopt;
     const qint64 whole = m.captured(2).toLongLong();
-    const qint64 fraction = m.captured(3).leftJustified(4, '0').toLongLong();
-    const qint64 value = whole * schema::kMoneyScale + fraction;
-    return m.captured(1) == "-" ? -value : value;
+    const qint64 fraction = m.captured(3).leftJustified(kDecimals, QChar('0')).toLongLong();
+    const qint64 units = whole * schema::kMoneyScale + fraction;
+    return m.captured(1) == QLatin1String("-") ? -units : units;
+}
+
+QString formatYuan(qint64 units)
+{
+    const bool negative = units < 0;
+    // Work on the magnitude as unsigned so the smallest qint64 does not overflow.
+    const quint64 magnitude = negative ? quint64(0) - quint64(units) : quint64(units);
+    const quint64 scale = quint64(schema::kMoneyScale);
+    QString fraction = QString::number(magnitude % scale).rightJustified(kDecimals, QChar('0'));
+    while (fraction.size() > 2 && fraction.endsWith(QChar('0')))
+        fraction.chop(1);
+    return (negative ? QStringLiteral("-") : QString()) + QString::number(magnitude / scale) + '.' + fraction;
+}
+
+QString typingPattern()
+{
+    return QStringLiteral("\\d{0,%1}(\\.\\d{0,%2})?").arg(kWholeDigits).arg(kDecimals);
 }
 
 }  // namespace money

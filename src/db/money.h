@@ -1,16 +1,23 @@
 #pragma once
-// Amounts as people read and type them: yuan with up to four decimals, converted exactly to
-// and from the stored integers of 1/10000 yuan (never through a floating-point number).
+// Money as people type and read it: yuan with up to four decimals, held as an exact integer of
+// 1/10000 yuan (schema::kMoneyScale). No floating point anywhere between the text and the
+// integer, so what was typed is what is stored.
 
 #include <QString>
+#include <QtGlobal>
 #include <optional>
 
 namespace money {
 
-// 36000000 → "3600.00"; decimals beyond the second only when they are not zero.
-QString toText(qint64 amount);
-// "3600", "3600.5", "-12.3456" → the amount; nothing for any other text (more than four
-// decimals, letters, an empty box).
-std::optional<qint64> fromText(const QString &text);
+// "1234", "1234.5", "-0.0001", " 12.30 " → units; empty, malformed, more than four decimals or
+// too large for 64 bits → nullopt. Callers treat empty text as "no amount" before calling.
+std::optional<qint64> parseYuan(const QString &text);
+
+// Units → yuan text with at least two decimals and as many more as the amount needs
+// (36000000 → "3600.00", 12345 → "1.2345"), so parseYuan(formatYuan(x)) == x.
+QString formatYuan(qint64 units);
+
+// The pattern a money box accepts while typing (unsigned amounts, up to four decimals).
+QString typingPattern();
 
 }  // namespace money

@@ -52,15 +52,20 @@ std::vector<Table> buildTables()
         {"工作单位", K::Text, 50}, {"入司时间", K::Date}, {"工作类别", K::Text, 2},
         {"健康状况", K::Text, 40}, {"政治面貌", K::Text, 10, "dpdmb(党派编码)"},
         {"入党时间", K::Date}, {"出生地", K::Text, 20}, {"联系电话", K::Text, 20},
-        {"家庭住址", K::Text, 30}, {"邮政编码", K::Text, 7}, {"联系地址", K::Text, 30},
+        // 邮政编码 holds the mobile number (the editor's "移动电话"): as wide as a phone number.
+        {"家庭住址", K::Text, 30}, {"邮政编码", K::Text, 20}, {"联系地址", K::Text, 30},
         {"照片", K::Text, 255}, {"备注", K::Text, 50}, {"职工简介", K::LongText}},
                  // What the statistics count, readable without touching the wide rows.
                  {{"zghmc_statistics", "职工编码,职工性别,民族编码,文化程度,政治面貌,出生年月,工作时间,入党时间"}}});
 
     // Dated histories.
+    // Also by department, so one department's employees are found, in code order, without
+    // reading the whole history.
+    std::vector<Index> departmentIndexes = historyIndexes("dwdtb", "单位编码");
+    departmentIndexes.push_back({"dwdtb_by_department", "单位编码,职工编码"});
     t.push_back({"dwdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                            {"变动时间", K::Date}, {"单位编码", K::Text, 2, "dwdmb(单位编码)"}},
-                 historyIndexes("dwdtb", "单位编码")});
+                 departmentIndexes});
     t.push_back({"zwdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                            {"变动时间", K::Date}, {"职务编码", K::Text, 2, "zwdmb(职务编码)"}},
                  historyIndexes("zwdtb", "职务编码")});

@@ -2,7 +2,6 @@
 // goes with its salary item, and amounts typed in yuan.
 
 #include "codes/code_rows.h"
-#include "db/money.h"
 #include "db/sql.h"
 #include "support/test_support.h"
 
@@ -137,31 +136,6 @@ private slots:
         queryValue(db, "insert into gzzd(字段) values('基本工资')");
         QVERIFY_THROWS_EXCEPTION(sql::Failure, codes::deleteRow(db, salaryItems(), "基本工资"));
         QCOMPARE(wageColumns(db), before);
-    }
-
-    void moneyText_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<qlonglong>("amount");  // -1: refused
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("whole yuan") << "3600" << 36000000LL << "3600.00";
-        QTest::newRow("one decimal") << "3600.5" << 36005000LL << "3600.50";
-        QTest::newRow("four decimals") << "0.0001" << 1LL << "0.0001";
-        QTest::newRow("negative") << "-12.34" << -123400LL << "-12.34";
-        QTest::newRow("blanks around") << " 5 " << 50000LL << "5.00";
-        QTest::newRow("five decimals") << "1.00001" << -1LL << QString();
-        QTest::newRow("letters") << "12元" << -1LL << QString();
-        QTest::newRow("empty") << "" << -1LL << QString();
-    }
-    void moneyText()
-    {
-        QFETCH(QString, typed);
-        QFETCH(qlonglong, amount);
-        QFETCH(QString, shown);
-        const std::optional<qint64> parsed = money::fromText(typed);
-        QCOMPARE(parsed.value_or(-1), amount);
-        if (parsed)
-            QCOMPARE(money::toText(*parsed), shown);
     }
 };
 

@@ -80,6 +80,7 @@ private slots:
         row("year excludes 1 January after", "year", "000003", "2003", "05");
         row("year includes its own 1 January", "year", "000003", "2004", "06");
         row("only later rows: none in force", "on", "000004", "2005-01-01", "");
+        row("per row, current is the late correction", "current-row", "000001", "", "02");
         row("per row, on", "on-row", "000002", "2003-12-31", "04");
         row("per row, before", "before-row", "000002", "2003-12-31", "03");
         row("per row, late correction", "on-row", "000001", "2003-12-31", "02");
@@ -116,6 +117,7 @@ private slots:
                 {"on", history::inForceOn(Table::Department, ":d")},
                 {"before", history::inForceBefore(Table::Department, ":d")},
                 {"year", history::inForceInYear(Table::Department, ":d")},
+                {"current-row", history::currentRowForRow(Table::Department, "dwdtb.职工编码")},
                 {"on-row", history::inForceOnForRow(Table::Department, "dwdtb.职工编码", ":d")},
                 {"before-row", history::inForceBeforeForRow(Table::Department, "dwdtb.职工编码", ":d")},
             };

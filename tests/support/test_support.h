@@ -23,3 +23,27 @@ private:
 
 // Runs one statement and fails the test on error; returns the first column of the first row.
 QVariant queryValue(const QSqlDatabase &db, const QString &statement);
+
+#include "app/screen_host.h"
+
+#include <QList>
+#include <QWidget>
+
+// A main window stand-in for screens under test: a plain work area, and a record of the
+// Form1Enabled calls and of the further windows asked for.
+class TestHost : public ScreenHost {
+public:
+    void Form1Enabled(bool enabled) override { enabledCalls << enabled; }
+    QWidget *workArea() const override { return const_cast<QWidget *>(&area); }
+    void setWaitBoxVisible(bool) override {}
+    void toggleNavigator() override {}
+    QWidget *openWindow(const QString &className, const QString &argument) override
+    {
+        openedWindows << className + ' ' + argument;
+        return nullptr;
+    }
+
+    QWidget area;
+    QList<bool> enabledCalls;
+    QStringList openedWindows;
+};

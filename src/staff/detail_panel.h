@@ -1,0 +1,31 @@
+#pragma once
+// The employee detail panel shared by the editor and the personal information sheet: the
+// sections of employee_fields.h as framed groups of captioned controls, the photo box at the
+// top right and 备注 at the bottom. Each screen supplies the control of a field.
+
+#include "staff/employee_fields.h"
+
+#include <QMap>
+#include <QWidget>
+#include <functional>
+
+class PhotoBox;
+
+class DetailPanel : public QWidget {
+    Q_OBJECT
+public:
+    using ControlFactory = std::function<QWidget *(const staff::Field &, QWidget *parent)>;
+    DetailPanel(const ControlFactory &makeControl, QWidget *parent = nullptr);
+
+    QWidget *control(const QString &key) const { return controls_.value(key); }
+    const QMap<QString, QWidget *> &controls() const { return controls_; }
+    PhotoBox *photo() const { return photo_; }
+
+    // The text a control shows as a value: line edits their text, lists their item's data.
+    static QString valueOf(const QWidget *control);
+    static void setValue(QWidget *control, const QString &value);
+
+private:
+    QMap<QString, QWidget *> controls_;
+    PhotoBox *photo_;
+};

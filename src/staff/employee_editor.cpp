@@ -1,0 +1,389 @@
+#include "staff/employee_editor.h"
+
+#include "app/prompt.h"
+#include "app/striped_grid.h"
+#include "db/database.h"
+#include "db/money.h"
+#include "db/sql.h"
+#include "staff/detail_panel.h"
+#include "staff/photo_box.h"
+#include "staff/photo_picker.h"
+#include "staff/staff_lists.h"
+#include "staff/title_strip.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSqlQueryModel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using staff::Control;
+using staff::Field;
+
+namespace {
+const QString kCode = QStringLiteral("职工编码");
+const QString kWorkType = QStringLiteral("zcdtb.类别编码");
+const QString kTitle = QStringLiteral("zcdtb.职称编码");
+const QString kGrade = QStringLiteral("zwdjdtb.等级编码");
+const QString kGradeSalary = QStringLiteral("zwdjdtb.等级工资");
+const QString kErrorTitle = QStringLiteral("错误提示");
+
+QTableView *makeGrid(QSqlQueryModel *model, const QStringList &titles, QWidget *parent)
+{
+    auto *grid = new StripedGrid(parent);
+    grid->setProperty("titles", titles);
+    grid->setModel(model);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
+}
+
+// Opens the grid's rows; the model reads them in chunks as the grid scrolls.
+void openRows(QTableView *grid, QSqlQuery query)
+{
+    auto *model = static_cast<QSqlQueryModel *>(grid->model());
+    model->setQuery(std::move(query));
+    const QStringList titles = grid->property("titles").toStringList();
+    for (int i = 0; i < titles.size(); ++i)
+        model->setHeaderData(i, Qt::Horizontal, titles[i]);
+    grid->setColumnWidth(0, 60);
+}
+
+void fillList(QComboBox *list, const QList<staff::CodeItem> &items)
+{
+    const QSignalBlocker quiet(list);
+    list->clear();
+    for (const staff::CodeItem &item : items)
+        list->addItem(item.name, item.code);
+    list->setCurrentIndex(-1);
+}
+}  // namespace
+
+Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
+{
+    departments_ = new QSqlQueryModel(this);
+    employees_ = new QSqlQueryModel(this);
+
+    detail_ = new DetailPanel([this](const Field &f, QWidget *parent) { return makeControl(f, parent); });
+    resume_ = new QPlainTextEdit;
+    resume_->setObjectName(staff::kResumeColumn);
+    // Browse mode disables the panel; its values must stay readable.
+    detail_->setStyleSheet("QLineEdit:disabled, QComboBox:disabled { color: black; }");
+    pages_ = new QTabWidget(this);
+    pages_->addTab(detail_, QStringLiteral("个人信息"));
+    pages_->addTab(resume_, QStringLiteral("个人简历"));
+
+    auto *body = new QHBoxLayout;
+    body->addWidget(buildLists());
+    body->addWidget(pages_, 1);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(2, 2, 2, 6);
+    column->addWidget(makeTitleStrip(QStringLiteral("  职工花名册 >> 职工基本情况编辑"), this));
+    column->addLayout(body, 1);
+    column->addWidget(buildButtonBar());
+    resize(1120, 660);
+
+    connect(detail_->photo(), &PhotoBox::doubleClicked, this, &Tfrmzglr::choosePhoto);
+    auto *code = static_cast<QLineEdit *>(detail_->control(kCode));
+    connect(code, &QLineEdit::editingFinished, this, [code] { code->setText(staff::normalizedCode(code->text())); });
+    auto *grade = static_cast<QComboBox *>(detail_->control(kGrade));
+    connect(grade, &QComboBox::activated, this, [this, grade] {
+        try {
+            DetailPanel::setValue(detail_->control(kGradeSalary),
+                                  staff::standardGradeSalary(database::shared(), grade->currentData().toString()));
+        } catch (const sql::Failure &e) {
+            reportFailure(e.message());
+        }
+    });
+    connect(static_cast<QComboBox *>(detail_->control(kWorkType)), &QComboBox::currentIndexChanged, this,
+            &Tfrmzglr::refillTitles);
+
+    try {
+        for (const Field &f : staff::detailFields())
+            if (f.control == Control::Lookup && f.lookup.filterField.isEmpty())
+                fillList(static_cast<QComboBox *>(detail_->control(f.key())),
+                         staff::lookupItems(database::shared(), f.lookup));
+        openRows(departmentGrid_, staff::departments(database::shared()));
+    } catch (const sql::Failure &e) {
+        reportFailure(e.message());
+    }
+    connect(departmentGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &Tfrmzglr::showDepartment);
+    connect(employeeGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &Tfrmzglr::showEmployee);
+    setMode(Mode::Browse);
+    if (departments_->rowCount() > 0)
+        departmentGrid_->selectRow(0);
+    else
+        showDepartment();
+}
+
+QWidget *Tfrmzglr::buildLists()
+{
+    lists_ = new QWidget(this);
+    lists_->setFixedWidth(230);
+    auto *column = new QVBoxLayout(lists_);
+    column->setContentsMargins(0, 0, 0, 0);
+    const auto addList = [&](const QString &heading, QTableView *grid, const QString &name) {
+        auto *head = new QHBoxLayout;
+        head->addWidget(new QLabel(heading, lists_), 1);
+        for (const auto &[arrow, delta] : {std::pair{QStringLiteral("▲"), -1}, std::pair{QStringLiteral("▼"), 1}}) {
+            auto *b = new QPushButton(arrow, lists_);
+            b->setObjectName(name + (delta < 0 ? "Up" : "Down"));
+            b->setFixedWidth(28);
+            connect(b, &QPushButton::clicked, this, [this, grid, delta] { step(grid, delta); });
+            buttons_ << b;
+            head->addWidget(b);
+        }
+        column->addLayout(head);
+        column->addWidget(grid, 1);
+    };
+    departmentGrid_ = makeGrid(departments_, {"编号", "单位名称"}, lists_);
+    employeeGrid_ = makeGrid(employees_, {"编码", "职工姓名"}, lists_);
+    addList(QStringLiteral("部门信息"), departmentGrid_, "department");
+    addList(QStringLiteral("员工信息"), employeeGrid_, "employee");
+    return lists_;
+}
+
+QWidget *Tfrmzglr::buildButtonBar()
+{
+    auto *bar = new QWidget(this);
+    auto *row = new QHBoxLayout(bar);
+    row->addStretch();
+    const std::vector<std::pair<QString, void (Tfrmzglr::*)()>> actions = {
+        {"添加", &Tfrmzglr::add}, {"删除", &Tfrmzglr::remove}, {"返回", nullptr},
+        {"保存", &Tfrmzglr::save}, {"忽略", &Tfrmzglr::cancel}, {"修改", &Tfrmzglr::edit}};
+    for (const auto &[caption, action] : actions) {
+        auto *b = new QPushButton(caption, bar);
+        b->setObjectName(caption);
+        b->setMinimumWidth(80);
+        if (action)
+            connect(b, &QPushButton::clicked, this, action);
+        else
+            connect(b, &QPushButton::clicked, this, &QWidget::close);
+        buttons_ << b;
+        row->addWidget(b);
+    }
+    return bar;
+}
+
+QPushButton *Tfrmzglr::button(const QString &caption) const
+{
+    for (QPushButton *b : buttons_)
+        if (b->objectName() == caption || b->text() == caption)
+            return b;
+    return nullptr;
+}
+
+QWidget *Tfrmzglr::makeControl(const Field &f, QWidget *parent)
+{
+    if (f.control == Control::Choice || f.control == Control::Lookup) {
+        auto *list = new QComboBox(parent);
+        for (const QString &item : f.choices)
+            list->addItem(item, item);
+        list->setCurrentIndex(-1);
+        return list;
+    }
+    auto *edit = new QLineEdit(parent);
+    switch (f.control) {
+    case Control::MaskedDate:
+        edit->setInputMask(QStringLiteral("0000-00-00; "));
+        break;
+    case Control::Date:
+        edit->setMaxLength(10);
+        edit->setToolTip(QStringLiteral("年-月-日，例如 2003-06-01"));
+        break;
+    case Control::Money:
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(money::typingPattern()), edit));
+        break;
+    default:
+        if (f.width() > 0)
+            edit->setMaxLength(f.width());
+    }
+    return edit;
+}
+
+void Tfrmzglr::showDepartment()
+{
+    const QModelIndex current = departmentGrid_->currentIndex();
+    const QString department = current.isValid() ? departments_->index(current.row(), 0).data().toString() : QString();
+    try {
+        openRows(employeeGrid_, staff::departmentEmployees(database::shared(), department));
+    } catch (const sql::Failure &e) {
+        employees_->clear();
+        reportFailure(e.message());
+    }
+    if (employees_->rowCount() > 0)
+        employeeGrid_->selectRow(0);
+    else
+        showEmployee();
+    updateRowButtons();
+}
+
+void Tfrmzglr::showEmployee()
+{
+    const QModelIndex current = employeeGrid_->currentIndex();
+    std::optional<staff::EmployeeRecord> record;
+    if (current.isValid() && employees_->rowCount() > 0) {
+        try {
+            record = staff::loadEmployee(database::shared(), employees_->index(current.row(), 0).data().toString());
+        } catch (const sql::Failure &e) {
+            reportFailure(e.message());
+        }
+    }
+    showRecord(record.value_or(staff::EmployeeRecord{}));
+}
+
+void Tfrmzglr::showRecord(const staff::EmployeeRecord &record)
+{
+    record_ = record;
+    // The work type first, so the title list offers that type's titles.
+    DetailPanel::setValue(detail_->control(kWorkType), record.value(kWorkType));
+    refillTitles();
+    for (auto it = detail_->controls().cbegin(); it != detail_->controls().cend(); ++it)
+        if (it.key() != kWorkType)
+            DetailPanel::setValue(it.value(), record.value(it.key()));
+    resume_->setPlainText(record.value(staff::kResumeColumn));
+    photo_ = record.value(staff::kPhotoColumn);
+    detail_->photo()->showPhoto(photo_);
+}
+
+staff::EmployeeRecord Tfrmzglr::recordFromControls() const
+{
+    staff::EmployeeRecord record;
+    if (mode_ == Mode::Editing)
+        record.entryRowIds = record_.entryRowIds;
+    for (auto it = detail_->controls().cbegin(); it != detail_->controls().cend(); ++it)
+        record.values.insert(it.key(), DetailPanel::valueOf(it.value()));
+    record.values.insert(staff::kResumeColumn, resume_->toPlainText());
+    record.values.insert(staff::kPhotoColumn, photo_);
+    return record;
+}
+
+void Tfrmzglr::refillTitles()
+{
+    auto *titles = static_cast<QComboBox *>(detail_->control(kTitle));
+    const QString chosen = DetailPanel::valueOf(titles);
+    const Field *title = staff::findField(kTitle);
+    try {
+        fillList(titles, staff::lookupItems(database::shared(), title->lookup,
+                                            DetailPanel::valueOf(detail_->control(kWorkType))));
+    } catch (const sql::Failure &e) {
+        reportFailure(e.message());
+    }
+    DetailPanel::setValue(titles, chosen);  // kept only when the new type offers it
+}
+
+void Tfrmzglr::setMode(Mode mode)
+{
+    mode_ = mode;
+    const bool browsing = mode == Mode::Browse;
+    for (const char *caption : {"添加", "删除", "修改", "返回"})
+        button(caption)->setEnabled(browsing);
+    lists_->setEnabled(browsing);
+    button("保存")->setEnabled(!browsing);
+    button("忽略")->setEnabled(!browsing);
+    detail_->setEnabled(!browsing);
+    resume_->setReadOnly(browsing);
+    detail_->control(kCode)->setEnabled(mode == Mode::Adding);
+    if (browsing)
+        updateRowButtons();
+}
+
+void Tfrmzglr::updateRowButtons()
+{
+    const bool any = employees_->rowCount() > 0;
+    button("修改")->setEnabled(mode_ == Mode::Browse && any);
+    button("删除")->setEnabled(mode_ == Mode::Browse && any);
+}
+
+void Tfrmzglr::step(QTableView *grid, int delta)
+{
+    auto *model = static_cast<QSqlQueryModel *>(grid->model());
+    const int row = grid->currentIndex().row() + delta;
+    if (row >= model->rowCount() && model->canFetchMore())
+        model->fetchMore();  // one more chunk, only when stepping past the rows read so far
+    if (row >= 0 && row < model->rowCount())
+        grid->selectRow(row);
+}
+
+void Tfrmzglr::add()
+{
+    setMode(Mode::Adding);
+    showRecord({});
+    pages_->setCurrentIndex(0);
+    detail_->control(kCode)->setFocus();
+}
+
+void Tfrmzglr::edit()
+{
+    if (record_.code().isEmpty())
+        return;
+    setMode(Mode::Editing);
+}
+
+void Tfrmzglr::save()
+{
+    // As if the operator had left the code field.
+    auto *code = static_cast<QLineEdit *>(detail_->control(kCode));
+    code->setText(staff::normalizedCode(code->text()));
+    QString message;
+    try {
+        message = staff::saveEmployee(database::shared(), recordFromControls(), mode_ == Mode::Adding);
+    } catch (const sql::Failure &e) {
+        message = e.message();
+    }
+    if (!message.isEmpty()) {
+        prompt::ask(kErrorTitle, message, false, this);
+        return;
+    }
+    setMode(Mode::Browse);
+    showDepartment();
+}
+
+void Tfrmzglr::cancel()
+{
+    setMode(Mode::Browse);
+    showEmployee();
+}
+
+void Tfrmzglr::remove()
+{
+    if (record_.code().isEmpty())
+        return;
+    if (prompt::ask(QStringLiteral("删除提示"), QStringLiteral("确定要删除本员工信息吗？"), true, this) != prompt::Ok)
+        return;
+    bool removed = false;
+    try {
+        removed = staff::removeEmployee(database::shared(), record_.code()) == staff::Removal::Removed;
+    } catch (const sql::Failure &) {
+    }
+    if (!removed) {
+        prompt::ask(QStringLiteral("错误信息"), QStringLiteral("由于本员工信息无法删除！"), false, this);
+        return;
+    }
+    showDepartment();
+}
+
+void Tfrmzglr::choosePhoto()
+{
+    if (mode_ == Mode::Browse)
+        return;
+    Tfrmzpxz picker(this);
+    if (picker.exec() != QDialog::Accepted)
+        return;
+    photo_ = QFileInfo(picker.selectedPath()).fileName();
+    detail_->photo()->showPhoto(photo_);
+}
+
+void Tfrmzglr::reportFailure(const QString &message)
+{
+    prompt::ask(QStringLiteral("错误信息"), message, false, this);
+}

@@ -1,0 +1,68 @@
+#pragma once
+// Tfrmzglr: the employee master editor. Left, the departments and the employees currently in
+// the selected one; right, the employee's record and entry-time history rows (detail panel)
+// and résumé; below, 添加 / 删除 / 返回 / 保存 / 忽略 / 修改. Browse, adding and editing modes
+// set which of these can be used.
+
+#include "app/function_screen.h"
+#include "staff/employee_fields.h"
+#include "staff/employee_record.h"
+
+class DetailPanel;
+class QPlainTextEdit;
+class QPushButton;
+class QSqlQueryModel;
+class QTableView;
+class QTabWidget;
+
+class Tfrmzglr : public FunctionScreen {
+    Q_OBJECT
+public:
+    enum class Mode { Browse, Adding, Editing };
+
+    explicit Tfrmzglr(ScreenHost &host);
+
+    Mode mode() const { return mode_; }
+    DetailPanel *detail() const { return detail_; }
+    QPlainTextEdit *resume() const { return resume_; }
+    QTableView *departmentGrid() const { return departmentGrid_; }
+    QTableView *employeeGrid() const { return employeeGrid_; }
+    QPushButton *button(const QString &caption) const;  // bar, arrows ("↑部门" …) by caption
+
+    // The employee shown (empty in adding mode and when the department has nobody).
+    QString currentCode() const { return record_.code(); }
+
+    void add();
+    void edit();
+    void save();
+    void cancel();
+    void remove();
+    void choosePhoto();
+
+private:
+    QWidget *buildLists();
+    QWidget *buildButtonBar();
+    QWidget *makeControl(const staff::Field &field, QWidget *parent);
+    void showDepartment();  // reopens the employee list of the selected department
+    void showEmployee();    // the record of the selected employee
+    void showRecord(const staff::EmployeeRecord &record);
+    staff::EmployeeRecord recordFromControls() const;
+    void refillTitles();
+    void setMode(Mode mode);
+    void updateRowButtons();
+    void step(QTableView *grid, int delta);
+    void reportFailure(const QString &message);
+
+    Mode mode_ = Mode::Browse;
+    staff::EmployeeRecord record_;
+    QString photo_;
+    QSqlQueryModel *departments_;
+    QSqlQueryModel *employees_;
+    QTableView *departmentGrid_ = nullptr;
+    QTableView *employeeGrid_ = nullptr;
+    QWidget *lists_ = nullptr;
+    DetailPanel *detail_ = nullptr;
+    QPlainTextEdit *resume_ = nullptr;
+    QTabWidget *pages_ = nullptr;
+    QList<QPushButton *> buttons_;
+};

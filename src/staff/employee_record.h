@@ -1,0 +1,56 @@
+#pragma once
+// One employee as the editor holds it: the master row of zghmc and the entry-time row of each
+// of the five histories, loaded, checked, saved and deleted. Values are kept as the screen
+// shows them (dates yyyy-MM-dd, amounts in yuan) and converted only when read or written.
+
+#include <QDate>
+#include <QMap>
+#include <QSqlDatabase>
+#include <QString>
+#include <optional>
+
+namespace staff {
+
+struct EmployeeRecord {
+    // By field key (see employee_fields.h), plus 照片 and 职工简介.
+    QMap<QString, QString> values;
+    // History table → 自动编号 of the employee's entry-time row (the earliest dated); a table
+    // without an entry here gets a new row on save.
+    QMap<QString, qint64> entryRowIds;
+
+    QString value(const QString &key) const { return values.value(key); }
+    QString code() const { return values.value(QStringLiteral("职工编码")); }
+};
+
+// 12 → "000012"; text that is not a whole number stays as it is.
+QString normalizedCode(const QString &text);
+
+// A real calendar date written year-month-day ("2003-06-01", "2003-6-1"); invalid otherwise.
+QDate parseDate(const QString &text);
+
+// The stored employee; nullopt when there is none. Throws sql::Failure.
+std::optional<EmployeeRecord> loadEmployee(const QSqlDatabase &db, const QString &code);
+
+// The message of the first save check that fails, empty when all pass. Throws sql::Failure.
+QString checkEmployee(const QSqlDatabase &db, const EmployeeRecord &record);
+
+inline const QString kDuplicateCode = QStringLiteral("编号重复或空，请重新输入！");
+
+// Checks, then writes the master row and the five entry-time rows in one transaction, every
+// history row carrying the code and the entry date. Returns the message to show (a failed
+// check, or kDuplicateCode when the database refuses a write), empty when saved.
+QString saveEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool adding);
+
+enum class Removal { Removed, InUse };
+// Removes the employee with histories and résumé in one transaction, unless pay, appraisal,
+// attendance, reward or training rows refer to him or her. Throws sql::Failure.
+Removal removeEmployee(const QSqlDatabase &db, const QString &code);
+
+// Tables whose rows keep an employee from being deleted, and those deleted with him or her.
+const QStringList &recordsKeepingEmployee();
+const QStringList &recordsOwnedByEmployee();
+
+// The standard salary of a grade (zwdjdmb.等级工资) as yuan text; empty when unknown.
+QString standardGradeSalary(const QSqlDatabase &db, const QString &gradeCode);
+
+}  // namespace staff

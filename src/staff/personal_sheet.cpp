@@ -1,0 +1,79 @@
+#include "staff/personal_sheet.h"
+
+#include "db/history.h"
+#include "db/money.h"
+#include "db/sql.h"
+#include "staff/employee_fields.h"
+
+#include <QSqlRecord>
+
+namespace staff {
+namespace {
+
+const QString kWorkType = QStringLiteral("zcdtb.类别编码");
+const QString kTitle = QStringLiteral("zcdtb.职称编码");
+
+QString currentRowCondition(const QString &table)
+{
+    for (history::Table t : {history::Table::Department, history::Table::Position, history::Table::Title,
+                             history::Table::SkillGrade, history::Table::GradeSalary})
+        if (history::tableName(t) == table)
+            return history::currentRowForRow(t, "zghmc.职工编码");
+    return {};
+}
+
+// Outer joins throughout: a missing history row or an unknown code leaves that one field
+// blank instead of hiding the whole employee.
+QString sheetStatement()
+{
+    QStringList columns = {"zghmc.照片", "zghmc.职工简介"};
+    QStringList joins;
+    for (const QString &table : entryHistoryTables())
+        joins << QStringLiteral("left join %1 on %1.职工编码=zghmc.职工编码 and %2").arg(table, currentRowCondition(table));
+    QString titleAlias;
+    int n = 0;
+    for (const Field &f : detailFields()) {
+        const QString as = " as " + sql::quoteIdentifier(f.key());
+        const QString source = f.table + '.' + sql::quoteIdentifier(f.column);
+        if (f.control != Control::Lookup || f.key() == kWorkType) {
+            if (f.key() != kWorkType)
+                columns << source + as;
+            continue;
+        }
+        const QString alias = QStringLiteral("c%1").arg(++n);
+        joins << QStringLiteral("left join %1 %2 on %2.%3=%4")
+                     .arg(f.lookup.table, alias, sql::quoteIdentifier(f.lookup.key), source);
+        columns << alias + '.' + sql::quoteIdentifier(f.lookup.shown) + as;
+        if (f.key() == kTitle)
+            titleAlias = alias;
+    }
+    // The work type shown is the category of the current title, not the stored category.
+    joins << QStringLiteral("left join jslbdmb worktype on worktype.类别编码=%1.技术分类").arg(titleAlias);
+    columns << "worktype.类别名称 as " + sql::quoteIdentifier(kWorkType);
+    return QStringLiteral("select %1 from zghmc %2 where zghmc.职工编码=:zgbm").arg(columns.join(", "), joins.join(' '));
+}
+
+}  // namespace
+
+std::optional<QMap<QString, QString>> personalSheet(const QSqlDatabase &db, const QString &code)
+{
+    static const QString statement = sheetStatement();
+    QSqlQuery q = sql::prepare(db, statement);
+    q.setForwardOnly(true);
+    q.bindValue(":zgbm", code);
+    sql::exec(q);
+    if (!q.next())
+        return std::nullopt;
+    QMap<QString, QString> sheet;
+    const QSqlRecord record = q.record();
+    for (int i = 0; i < record.count(); ++i) {
+        const QString name = record.fieldName(i);
+        const Field *f = findField(name);
+        const QVariant v = q.value(i);
+        sheet.insert(name, f && f->control == Control::Money && !v.isNull() ? money::formatYuan(v.toLongLong())
+                                                                             : v.toString());
+    }
+    return sheet;
+}
+
+}  // namespace staff

@@ -1,0 +1,67 @@
+#include "staff/personal_sheet_window.h"
+
+#include "app/notify.h"
+#include "db/database.h"
+#include "db/sql.h"
+#include "staff/detail_panel.h"
+#include "staff/personal_sheet.h"
+#include "staff/photo_box.h"
+#include "staff/title_strip.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+Tfrmgrxxzl::Tfrmgrxxzl(const QString &employeeCode, QWidget *workArea) : QFrame(workArea)
+{
+    setObjectName("Tfrmgrxxzl");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+    setAutoFillBackground(true);
+
+    title_ = makeTitleStrip(QStringLiteral(" [%1]个人基本信息").arg(employeeCode), this);
+    detail_ = new DetailPanel([](const staff::Field &, QWidget *parent) {
+        auto *shown = new QLineEdit(parent);
+        shown->setReadOnly(true);
+        return shown;
+    });
+    resume_ = new QPlainTextEdit;
+    resume_->setReadOnly(true);
+    pages_ = new QTabWidget(this);
+    pages_->addTab(detail_, QStringLiteral("基本信息"));
+    pages_->addTab(resume_, QStringLiteral("个人履历表"));
+
+    auto *back = new QPushButton(QStringLiteral("返回"), this);
+    connect(back, &QPushButton::clicked, this, &QWidget::close);
+    auto *bar = new QHBoxLayout;
+    bar->addWidget(new QLabel(QStringLiteral("按〈返回〉按钮则返回上一层"), this));
+    bar->addStretch();
+    bar->addWidget(back);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(2, 2, 2, 6);
+    column->addWidget(title_);
+    column->addWidget(pages_, 1);
+    column->addLayout(bar);
+    resize(900, 640);
+    showEmployee(employeeCode);
+}
+
+void Tfrmgrxxzl::showEmployee(const QString &code)
+{
+    std::optional<QMap<QString, QString>> sheet;
+    try {
+        sheet = staff::personalSheet(database::shared(), code);
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+    }
+    for (auto it = detail_->controls().cbegin(); it != detail_->controls().cend(); ++it)
+        DetailPanel::setValue(it.value(), sheet ? sheet->value(it.key()) : QString());
+    resume_->setPlainText(sheet ? sheet->value(staff::kResumeColumn) : QString());
+    detail_->photo()->showPhoto(sheet ? sheet->value(staff::kPhotoColumn) : QString());
+}

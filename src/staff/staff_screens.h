@@ -1,0 +1,7 @@
+#pragma once
+// The employee record screens: the editor Tfrmzglr and the personal information sheet
+// Tfrmgrxxzl (a further window other screens open with an employee code).
+
+class ScreenRegistry;
+
+void registerStaffScreens(ScreenRegistry &registry);
