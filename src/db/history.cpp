@@ -44,12 +44,6 @@ QString greatestForRow(Table table, const QString &employeeColumn, const QString
 
 QString currentRow(Table table) { return greatestPerEmployee(table, {}); }
 
-QString currentRowByEmployee(Table table)
-{
-    const QString t = tableName(table);
-    return QStringLiteral("%1.自动编号 = (select max(h.自动编号) from %1 h where h.职工编码=%1.职工编码)").arg(t);
-}
-
 QString inForceOn(Table table, const QString &dateExpression)
 {
     return greatestPerEmployee(table, QStringLiteral("h.变动时间<=") + dateExpression);

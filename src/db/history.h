@@ -22,11 +22,9 @@ QString tableName(Table table);               // dwdtb, zwdtb, zcdtb, gwjndtb, z
 const QStringList &datedTimelineTables();     // the four tables of an employee's timeline
 
 // Rule 1: the current row, the greatest 自动编号 of each employee; the date plays no part.
-// currentRow lists every employee's current row once (for statements driven by the history
-// table); currentRowByEmployee checks the outer row against its own employee's rows through
-// the index, which lets a list joined from zghmc stream its first rows at once.
+// This form lists every employee's current row once, for statements driven by the history
+// table; currentRowForRow below suits lists joined from zghmc.
 QString currentRow(Table table);
-QString currentRowByEmployee(Table table);
 
 // Rule 2: the row in force on a date (changes dated on it included): of the rows dated on or
 // before it, the greatest 自动编号. An employee with no such row has none.
@@ -44,8 +42,9 @@ QString inForceInYear(Table table, const QString &yearExpression);
 // Rule 4: the row in force before a date (changes dated on it excluded).
 QString inForceBefore(Table table, const QString &dateExpression);
 
-// Rule 1 judged per outer row through the indexes, for lists that start from a few rows (one
-// department's): `employeeColumn` names the outer row's employee column.
+// Rule 1 judged per outer row through the indexes: each row is checked against its own
+// employee's few rows, so a list joined from zghmc streams its first rows at once at any size.
+// `employeeColumn` names the outer row's employee column.
 QString currentRowForRow(Table table, const QString &employeeColumn);
 
 // Rule 2 and 4 with the date taken from the outer row, judged per row through the indexes:

@@ -2,6 +2,7 @@
 
 #include "db/history.h"
 #include "db/sql.h"
+#include "staff/roster_query.h"
 
 #include <QStringList>
 
@@ -44,8 +45,10 @@ QString basicSituationBase()
                "and jslbdmb.类别编码=zcdmb.技术分类 and gwjndmb.档次编码=gwjndtb.档次编码 "
                "and gwjndtb.类别编码=gwjnlbb.类别编码 and zcjbdmb.级别编码=zcdmb.职称级别 "
                "and %1 and %2 and %3 and %4")
-        .arg(history::currentRowByEmployee(Table::Department), history::currentRowByEmployee(Table::SkillGrade),
-             history::currentRowByEmployee(Table::Position), history::currentRowByEmployee(Table::Title));
+        .arg(history::currentRowForRow(Table::Department, "zghmc.职工编码"),
+             history::currentRowForRow(Table::SkillGrade, "zghmc.职工编码"),
+             history::currentRowForRow(Table::Position, "zghmc.职工编码"),
+             history::currentRowForRow(Table::Title, "zghmc.职工编码"));
 }
 
 QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition)
@@ -55,6 +58,28 @@ QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition
         q.bindValue(it.key(), it.value());
     sql::exec(q);
     return q;
+}
+
+QList<QVariantList> basicSituationRosterRows(const QSqlDatabase &db, const Condition &condition)
+{
+    // Which result column fills each field of the printed roster.
+    static const std::vector<std::pair<roster::Field, QString>> fields = {
+        {roster::Code, "职工编码"},        {roster::Name, "职工姓名"},       {roster::Position, "职务名称"},
+        {roster::PositionSince, "任职时间"}, {roster::Sex, "职工性别"},      {roster::Born, "出生年月"},
+        {roster::NativePlace, "籍贯"},     {roster::Nation, "民族名称"},     {roster::Education, "文化程度"},
+        {roster::School, "毕业学校"},      {roster::Graduated, "毕业时间"},  {roster::Speciality, "所学专业"},
+        {roster::Party, "党派名称"},       {roster::JoinedParty, "入党时间"}, {roster::StartedWork, "工作时间"},
+        {roster::JoinedCompany, "入司时间"}, {roster::Title, "职称名称"},    {roster::TitleSince, "聘任时间"},
+        {roster::Remark, "备注"}};
+    QSqlQuery q = basicSituationQuery(db, condition);
+    QList<QVariantList> rows;
+    while (q.next()) {
+        QVariantList row(roster::FieldCount);
+        for (const auto &[field, column] : fields)
+            row[field] = q.value(column);
+        rows << row;
+    }
+    return rows;
 }
 
 }  // namespace query

@@ -23,4 +23,7 @@ const std::vector<ListColumn> &basicSituationColumns();
 // The base text with the condition appended, prepared and bound. Throws sql::Failure.
 QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition);
 
+// The same rows in the field order of the printed roster. Throws sql::Failure.
+QList<QVariantList> basicSituationRosterRows(const QSqlDatabase &db, const Condition &condition);
+
 }  // namespace query

@@ -6,6 +6,8 @@
 #include "db/sql.h"
 #include "query/basic_situation.h"
 #include "query/condition_dialog.h"
+#include "reports/print_preview.h"
+#include "staff/roster_report.h"
 #include "app/striped_grid.h"
 
 #include <QHBoxLayout>
@@ -38,7 +40,7 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
     title_ = new QLineEdit(this);
     title_->setMaxLength(40);
     bar->addWidget(title_);
-    addButton(QStringLiteral("打印花名册"), [] {});
+    addButton(QStringLiteral("打印花名册"), &Tfrmzgjbqkcx::printRoster);
     bar->addStretch();
     addButton(QStringLiteral("返回"), &QWidget::close);
     layout->addLayout(bar);
@@ -66,6 +68,7 @@ void Tfrmzgjbqkcx::showList(const query::Condition &condition)
         notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
         return;
     }
+    condition_ = condition;
     const auto &columns = query::basicSituationColumns();
     for (size_t i = 0; i < columns.size(); ++i)
         model_->setHeaderData(int(i), Qt::Horizontal, columns[i].title);
@@ -87,4 +90,16 @@ void Tfrmzgjbqkcx::showDetails()
         return;
     }
     host().openWindow("Tfrmgrxxzl", model_->record(current.row()).value("职工编码").toString());
+}
+
+void Tfrmzgjbqkcx::printRoster()
+{
+    try {
+        // The rows now listed, under the typed title (none when the box is empty).
+        report::preview(roster::layoutRoster("Trepcxxx", title_->text(),
+                                             query::basicSituationRosterRows(database::shared(), condition_)),
+                        this);
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
+    }
 }

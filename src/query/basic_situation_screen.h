@@ -24,8 +24,10 @@ public:
     void showList(const query::Condition &condition);
     void askCondition();   // "查询条件"
     void showDetails();    // "详细信息"
+    void printRoster();    // "打印花名册"
 
 private:
+    query::Condition condition_;
     QSqlQueryModel *model_;
     StripedGrid *grid_;
     QLineEdit *title_;

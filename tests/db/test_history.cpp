@@ -64,8 +64,6 @@ private slots:
             QTest::newRow(name) << rule << e << ref << dept;
         };
         row("late correction: current row is B", "current", "000001", "", "02");
-        row("late correction: current row by employee is B", "current-by-employee", "000001", "", "02");
-        row("current row by employee, in order", "current-by-employee", "000002", "", "04");
         row("late correction: in force 2003-12-31 is B", "on", "000001", "2003-12-31", "02");
         row("late correction: latest-dated 2003-12-31 is A", "latest", "000001", "2003-12-31", "01");
         row("late correction: in force 2002-12-31 is B", "on", "000001", "2002-12-31", "02");
@@ -113,7 +111,6 @@ private slots:
         } else {
             const QMap<QString, QString> conditions = {
                 {"current", history::currentRow(Table::Department)},
-                {"current-by-employee", history::currentRowByEmployee(Table::Department)},
                 {"on", history::inForceOn(Table::Department, ":d")},
                 {"before", history::inForceBefore(Table::Department, ":d")},
                 {"year", history::inForceInYear(Table::Department, ":d")},

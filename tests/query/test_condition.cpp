@@ -8,6 +8,7 @@
 #include "query/condition.h"
 #include "query/condition_dialog.h"
 #include "query/query_screens.h"
+#include "reports/print_preview.h"
 #include "support/test_support.h"
 
 #include <QApplication>
@@ -189,6 +190,40 @@ private slots:
         });
         screen->askCondition();
         QCOMPARE(screen->model()->rowCount(), 2);
+    }
+
+    void printedRosterTakesTheTypedTitle_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::newRow("typed") << "在职人员花名册";
+        QTest::newRow("empty") << "";
+    }
+    void printedRosterTakesTheTypedTitle()
+    {
+        QFETCH(QString, title);
+        ProgramFolder folder;
+        fillRegister(folder.db());
+        ScreenRegistry registry;
+        registerQueryScreens(registry);
+        TfrmMain window(registry);
+        auto *screen = qobject_cast<Tfrmzgjbqkcx *>(window.openScreen("Tfrmzgjbqkcx"));
+        screen->showList(build({.staff = StaffKind::Cadre}));
+        screen->rosterTitle()->setText(title);
+        QList<report::Document> printed;
+        report::setPreviewObserver([&](const report::Document &d) { printed << d; });
+        screen->button("打印花名册")->click();
+        report::setPreviewObserver({});
+        QCOMPARE(printed.size(), 1);
+        QStringList titles, names;
+        for (const report::Text &t : printed.first().pages.front().texts) {
+            if (t.role == report::FontRole::Title)
+                titles << t.text;
+            if (t.text == "张三" || t.text == "李四" || t.text == "张三丰")
+                names << t.text;
+        }
+        QCOMPARE(titles, title.isEmpty() ? QStringList{} : QStringList{title});
+        names.sort();
+        QCOMPARE(names, QStringList({"张三", "李四"}));  // the rows now listed, not the whole register
     }
 };
 

@@ -6,6 +6,7 @@
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "stats/pie_slices.h"
+#include "reports/print_preview.h"
 #include "stats/pie_view.h"
 #include "stats/statistics_screen.h"
 #include "stats/statistics_screens.h"
@@ -105,6 +106,25 @@ private slots:
         QCOMPARE(StripedDelegate::stripe(0), QColor(220, 243, 236));
         QCOMPARE(StripedDelegate::stripe(1), QColor(255, 251, 240));
         QCOMPARE(screen->grid()->palette().color(QPalette::Highlight), QColor(0, 0, 255));
+
+        // "打印" previews the two reports in turn, dated with the cut-off, rows in grid order.
+        QList<report::Document> printed;
+        report::setPreviewObserver([&](const report::Document &d) { printed << d; });
+        QTest::mouseClick(screen->button("打印"), Qt::LeftButton);
+        report::setPreviewObserver({});
+        QCOMPARE(printed.size(), 2);
+        QCOMPARE(printed[0].name, "Trepzgjbqkfxb");
+        QCOMPARE(printed[1].name, "Trepzgjbqkfxb2");
+        QStringList texts;
+        for (const report::Text &t : printed[0].pages.front().texts)
+            texts << t.text;
+        QVERIFY(texts.contains("职工基本情况分析表1"));
+        QVERIFY(texts.contains("单位：澄禾汀岚分公司"));
+        QVERIFY(texts.contains("数字截止时间：2025年03月01日"));
+        QVERIFY(texts.contains("学         历"));
+        QCOMPARE(texts.count("占 比"), 11);
+        QVERIFY(texts.indexOf(model->record(0).value("dwmc").toString()) < texts.indexOf("汀岚分公司"));
+        QVERIFY(texts.contains(QString::number(model->record(0).value("nvzb").toDouble(), 'f', 2)));
 
         // A chart of the total row covers the screen; its "返回" uncovers it.
         screen->grid()->selectRow(rows - 1);
