@@ -65,6 +65,26 @@ int init(const Arguments &a)
     return 0;
 }
 
+// Opens the database at `file` (created as delivered when missing), runs `work` on it and
+// reports a refusal of the database; the exit status.
+int onDatabase(const QString &file, const std::function<void(const QSqlDatabase &)> &work)
+{
+    const database::OpenResult r = database::open("admin", file);
+    if (!r.ok) {
+        err() << r.message << '\n';
+        return 1;
+    }
+    int status = 0;
+    try {
+        work(QSqlDatabase::database("admin", false));
+    } catch (const sql::Failure &e) {
+        err() << '\n' << e.message() << '\n';
+        status = 1;
+    }
+    database::close("admin");
+    return status;
+}
+
 int demoOrganisation(const Arguments &a)
 {
     const QMap<QString, QString> &opts = a.options;
@@ -77,23 +97,10 @@ int demoOrganisation(const Arguments &a)
         return 2;
     }
     options.seed = opts.value("--seed", "1").toULongLong();
-    const database::OpenResult r = database::open("admin", file);
-    if (!r.ok) {
-        err() << r.message << '\n';
-        return 1;
-    }
-    int status = 0;
-    try {
-        demo::generate(QSqlDatabase::database("admin", false), options, [](int done) {
-            QTextStream(stdout) << "\r" << done << " employees" << Qt::flush;
-        });
+    return onDatabase(file, [&](const QSqlDatabase &db) {
+        demo::generate(db, options, [](int done) { QTextStream(stdout) << "\r" << done << " employees" << Qt::flush; });
         QTextStream(stdout) << "\n";
-    } catch (const sql::Failure &e) {
-        err() << "\n" << e.message() << '\n';
-        status = 1;
-    }
-    database::close("admin");
-    return status;
+    });
 }
 
 int rebuild(const Arguments &a)
@@ -110,22 +117,10 @@ int rebuild(const Arguments &a)
         err() << "usage: wenpad-admin rebuild <" << names.join('|') << "> --db FILE --date yyyy-mm-dd\n";
         return 2;
     }
-    const database::OpenResult r = database::open("admin", file);
-    if (!r.ok) {
-        err() << r.message << '\n';
-        return 1;
-    }
-    int status = 0;
-    try {
-        const QSqlDatabase db = QSqlDatabase::database("admin", false);
+    return onDatabase(file, [&](const QSqlDatabase &db) {
         tables.at(table).rebuild(db, cutoff);
         QTextStream(stdout) << stats::toCsv(db, tables.at(table).gridQuery());
-    } catch (const sql::Failure &e) {
-        err() << e.message() << '\n';
-        status = 1;
-    }
-    database::close("admin");
-    return status;
+    });
 }
 
 // The item of `items` whose code is `code`; with no code, the item at `fallback`.

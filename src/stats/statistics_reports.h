@@ -4,6 +4,7 @@
 // headings), then one ruled row per grid row in grid order.
 
 #include "reports/page_model.h"
+#include "stats/count_columns.h"
 #include "reports/report.h"
 
 #include <QDate>
@@ -12,10 +13,8 @@
 
 namespace stats {
 
-struct ReportColumn {
-    QString field;    // the work table's column
-    QString heading;  // blanks mark where a long heading may break
-};
+// A column of the work table and its heading (blanks mark where a long heading may break).
+using ReportColumn = TitledColumn;
 
 struct StatisticsReport {
     QString name;   // Trepzgjbqkfxb …

@@ -4,6 +4,7 @@
 // differs between the tables.
 
 #include "app/function_screen.h"
+#include "stats/count_columns.h"
 #include "stats/pie_slices.h"
 
 #include <QDate>
@@ -18,10 +19,7 @@ class QSqlQueryModel;
 class StripedGrid;
 class GroupCaptionBar;
 
-struct GridColumn {
-    QString field;
-    QString title;
-};
+using GridColumn = stats::TitledColumn;
 
 struct GroupCaption {
     QString caption;

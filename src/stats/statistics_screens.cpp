@@ -15,17 +15,6 @@ const Slices kAgeSlices = {{"l25", "25岁以下"},   {"f25t30", "25岁-30岁"}, 
                            {"f35t40", "35岁-40岁"}, {"f40t45", "40岁-45岁"}, {"f45t50", "45岁-50岁"},
                            {"f50t55", "50岁-55岁"}, {"f55t60", "55岁-60岁"}};
 
-// Each count column followed by its share column titled "占比".
-std::vector<GridColumn> withShares(std::initializer_list<GridColumn> counts)
-{
-    std::vector<GridColumn> columns;
-    for (const GridColumn &c : counts) {
-        columns.push_back(c);
-        columns.push_back({c.field + "zb", QStringLiteral("占比")});
-    }
-    return columns;
-}
-
 StatisticsDescription basicSituationAnalysis()
 {
     StatisticsDescription d;
@@ -35,12 +24,13 @@ StatisticsDescription basicSituationAnalysis()
     d.gridLabel = "分析表";
     d.nameColumn = "dwmc";
     d.columns = {{"dwmc", "单位名称"}, {"zs", "总数"}};
-    for (const GridColumn &c : withShares({{"nv", "女"}, {"ssmz", "少数民族"}, {"bs", "博士生"}, {"ss", "硕士生"},
+    for (const GridColumn &c : stats::withShares({{"nv", "女"}, {"ssmz", "少数民族"}, {"bs", "博士生"}, {"ss", "硕士生"},
                                            {"bk", "大学本科"}, {"dz", "大学专科"}, {"zz", "中专以下"},
                                            {"dy", "共产党员"}, {"ty", "共青团员"}, {"mz", "民主党派"}, {"qt", "其他"},
                                            {"l25", "25岁以下"}, {"f25t30", "25-30"}, {"f30t35", "30-35"},
                                            {"f35t40", "35-40"}, {"f40t45", "40-45"}, {"f45t50", "45-50"},
-                                           {"f50t55", "50-55"}, {"f55t60", "55-60"}}))
+                                           {"f50t55", "50-55"}, {"f55t60", "55-60"}},
+                                          QStringLiteral("占比")))
         d.columns.push_back(c);
     d.groups = {{"学         历", "bs", "zzzb"}, {"政  治  情  况", "dy", "qtzb"}, {"年   龄   情   况", "l25", "f55t60zb"}};
     d.print = [](QWidget *parent, const QSqlDatabase &db, const QDate &cutoff) {
