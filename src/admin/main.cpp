@@ -1,8 +1,9 @@
 // wenpad-admin: work on a database file without the window.
 //   wenpad-admin init --db FILE                              create a new delivered database
 //   wenpad-admin demo --db FILE --employees N [--seed S]     fill it with a generated organisation
-//   wenpad-admin rebuild TABLE --db FILE --date yyyy-mm-dd   rebuild a statistics work table and
-//                                                            print it as CSV, rows in grid order
+//   wenpad-admin rebuild TABLE --db FILE --date yyyy-mm-dd [--pdf OUT]
+//                                    rebuild a statistics work table and print it as CSV, rows
+//                                    in grid order; with --pdf also write its printed reports
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
 //                [--party CODE]      write the printed roster of screen NAME (Tfrmgbxx,
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
@@ -66,8 +67,8 @@ int init(const Arguments &a)
 }
 
 // Opens the database at `file` (created as delivered when missing), runs `work` on it and
-// reports a refusal of the database; the exit status.
-int onDatabase(const QString &file, const std::function<void(const QSqlDatabase &)> &work)
+// reports a refusal of the database; the exit status (`work`'s own when it returns).
+int onDatabase(const QString &file, const std::function<int(const QSqlDatabase &)> &work)
 {
     const database::OpenResult r = database::open("admin", file);
     if (!r.ok) {
@@ -76,7 +77,7 @@ int onDatabase(const QString &file, const std::function<void(const QSqlDatabase 
     }
     int status = 0;
     try {
-        work(QSqlDatabase::database("admin", false));
+        status = work(QSqlDatabase::database("admin", false));
     } catch (const sql::Failure &e) {
         err() << '\n' << e.message() << '\n';
         status = 1;
@@ -100,6 +101,7 @@ int demoOrganisation(const Arguments &a)
     return onDatabase(file, [&](const QSqlDatabase &db) {
         demo::generate(db, options, [](int done) { QTextStream(stdout) << "\r" << done << " employees" << Qt::flush; });
         QTextStream(stdout) << "\n";
+        return 0;
     });
 }
 
@@ -114,12 +116,29 @@ int rebuild(const Arguments &a)
         QStringList names;
         for (const auto &[name, _] : tables)
             names << name;
-        err() << "usage: wenpad-admin rebuild <" << names.join('|') << "> --db FILE --date yyyy-mm-dd\n";
+        err() << "usage: wenpad-admin rebuild <" << names.join('|') << "> --db FILE --date yyyy-mm-dd [--pdf OUT]\n";
         return 2;
     }
     return onDatabase(file, [&](const QSqlDatabase &db) {
         tables.at(table).rebuild(db, cutoff);
         QTextStream(stdout) << stats::toCsv(db, tables.at(table).gridQuery());
+        const QString pdf = opts.value("--pdf");
+        if (pdf.isEmpty())
+            return 0;
+        // The reports one after the other in one file.
+        report::Document all;
+        for (const report::Document &d : stats::printedReports(db, table, cutoff)) {
+            if (all.pages.empty())
+                all = d;
+            else
+                all.pages.insert(all.pages.end(), d.pages.begin(), d.pages.end());
+        }
+        QString error;
+        if (!report::writePdf(all, pdf, &error)) {
+            err() << error << '\n';
+            return 1;
+        }
+        return 0;
     });
 }
 

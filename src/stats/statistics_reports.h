@@ -32,7 +32,7 @@ report::Report printedStatistics(const StatisticsReport &description, const QDat
 report::Document layoutStatistics(const QSqlDatabase &db, const QString &workTable,
                                   const StatisticsReport &description, const QDate &cutoff);
 
-// The two reports of the basic situation analysis, printed one after the other.
+// The two reports of the basic situation analysis.
 const std::vector<StatisticsReport> &basicSituationReports();
 
 }  // namespace stats

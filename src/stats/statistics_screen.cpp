@@ -4,6 +4,7 @@
 #include "db/clock.h"
 #include "db/database.h"
 #include "db/sql.h"
+#include "reports/print_preview.h"
 #include "stats/group_caption_bar.h"
 #include "stats/pie_view.h"
 #include "app/striped_grid.h"
@@ -46,10 +47,11 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const StatisticsDescription
     auto *toolbar = new QHBoxLayout;
     toolbar->setContentsMargins(6, 4, 6, 4);
     auto *print = new QPushButton(QStringLiteral("打印"), this);
-    print->setEnabled(bool(description.print));
     connect(print, &QPushButton::clicked, this, [this] {
         try {
-            description_.print(this, database::shared(), built_);
+            // Each preview opens once the one before it is closed.
+            for (const report::Document &d : stats::printedReports(database::shared(), description_.workTable, built_))
+                report::preview(d, this);
         } catch (const sql::Failure &e) {
             notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
         }

@@ -8,8 +8,6 @@
 #include "stats/pie_slices.h"
 
 #include <QDate>
-#include <QSqlDatabase>
-#include <functional>
 #include <vector>
 
 class QDateEdit;
@@ -37,8 +35,6 @@ struct StatisticsDescription {
     std::vector<GridColumn> columns;
     std::vector<GroupCaption> groups;
     std::vector<stats::ChartButton> charts;
-    // The printed reports, previewed one after the other; empty until the screen prints.
-    std::function<void(QWidget *parent, const QSqlDatabase &, const QDate &)> print;
 };
 
 class StatisticsScreen : public FunctionScreen {

@@ -1,8 +1,6 @@
 #include "stats/statistics_screens.h"
 
 #include "app/screen_registry.h"
-#include "reports/print_preview.h"
-#include "stats/statistics_reports.h"
 #include "stats/statistics_screen.h"
 
 namespace {
@@ -33,11 +31,6 @@ StatisticsDescription basicSituationAnalysis()
                                           QStringLiteral("占比")))
         d.columns.push_back(c);
     d.groups = {{"学         历", "bs", "zzzb"}, {"政  治  情  况", "dy", "qtzb"}, {"年   龄   情   况", "l25", "f55t60zb"}};
-    d.print = [](QWidget *parent, const QSqlDatabase &db, const QDate &cutoff) {
-        // The second preview opens once the first is closed.
-        for (const stats::StatisticsReport &r : stats::basicSituationReports())
-            report::preview(stats::layoutStatistics(db, "zgjbqkfxb", r, cutoff), parent);
-    };
     d.charts = {{"学历图示", "->学历图示", kEducationSlices},
                 {"政治情况图示", "->政治情况图示", kPoliticsSlices},
                 {"年龄情况图示", "->年龄图示", kAgeSlices}};

@@ -11,9 +11,17 @@ namespace stats {
 const std::map<QString, WorkTable> &workTables()
 {
     static const std::map<QString, WorkTable> tables = {
-        {"zgjbqkfxb", {"zgjbqkfxb", "bz, rowid", rebuildZgjbqkfxb}},
+        {"zgjbqkfxb", {"zgjbqkfxb", "bz, rowid", rebuildZgjbqkfxb, basicSituationReports()}},
     };
     return tables;
+}
+
+std::vector<report::Document> printedReports(const QSqlDatabase &db, const QString &workTable, const QDate &cutoff)
+{
+    std::vector<report::Document> documents;
+    for (const StatisticsReport &r : workTables().at(workTable).reports)
+        documents.push_back(layoutStatistics(db, workTable, r, cutoff));
+    return documents;
 }
 
 static QString csvField(const QVariant &value)
