@@ -145,12 +145,17 @@ void generate(const QSqlDatabase &db, const Options &options, const std::functio
         const QString code = QString("%1").arg(i + 1, 6, 10, QChar('0'));
         const bool woman = r.chance(40);
         const QDate born = r.dateBetween(QDate(anchor.year() - 64, 1, 1), QDate(anchor.year() - 19, 12, 31));
-        const QDate started = born.addYears(r.between(17, 26)).addDays(r.between(0, 300));
-        const QDate joined = std::min(anchor, started.addYears(r.weighted({40, 30, 20, 10}) * 3).addDays(r.between(0, 200)));
+        // Dates after birth and before the anchor, drawn `years` after birth where that fits.
+        const auto lifeEvent = [&](int fromYears, int toYears, const QDate &notBefore) {
+            const QDate d = born.addYears(r.between(fromYears, toYears)).addDays(r.between(0, 300));
+            return d <= anchor ? std::max(d, notBefore) : r.dateBetween(std::min(notBefore, anchor), anchor);
+        };
+        const QDate started = lifeEvent(17, 26, born.addYears(16));
+        const QDate joined = std::min(anchor, lifeEvent(17, 26 + r.weighted({40, 30, 20, 10}) * 6, started));
         const int education = 1 + r.weighted({2, 6, 25, 25, 15, 15, 9, 3});
         const int party = r.weighted({55, 30, 12, 3});  // 其他, 党员, 团员, 民主党派
         const QString partyCode = QStringList{"00", "01", "02", "03"}[party];
-        const QDate joinedParty = party == 1 ? std::min(anchor, born.addYears(r.between(18, 45)).addDays(r.between(0, 360))) : QDate();
+        const QDate joinedParty = party == 1 ? lifeEvent(18, 45, born.addYears(18)) : QDate();
         const QString name = r.pick(kSurnames) + r.pick(kGiven) + (r.chance(60) ? r.pick(kGiven) : QString());
         const QString place = r.pick(kPlaces);
         const QStringList degrees = {"博士学位", "硕士学位", "学士学位", "无学位"};

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSqlQueryModel>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -77,7 +78,12 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
     // Browse mode disables the panel; its values must stay readable.
     detail_->setStyleSheet("QLineEdit:disabled, QComboBox:disabled { color: black; }");
     pages_ = new QTabWidget(this);
-    pages_->addTab(detail_, QStringLiteral("个人信息"));
+    // On a small work area the fields scroll rather than being squeezed.
+    auto *detailScroll = new QScrollArea;
+    detailScroll->setWidgetResizable(true);
+    detailScroll->setFrameShape(QFrame::NoFrame);
+    detailScroll->setWidget(detail_);
+    pages_->addTab(detailScroll, QStringLiteral("个人信息"));
     pages_->addTab(resume_, QStringLiteral("个人简历"));
 
     auto *body = new QHBoxLayout;
@@ -88,7 +94,7 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
     column->addWidget(makeTitleStrip(QStringLiteral("  职工花名册 >> 职工基本情况编辑"), this));
     column->addLayout(body, 1);
     column->addWidget(buildButtonBar());
-    resize(1120, 660);
+    resize(host.workArea()->size().boundedTo(QSize(1180, 780)));
 
     connect(detail_->photo(), &PhotoBox::doubleClicked, this, &Tfrmzglr::choosePhoto);
     auto *code = static_cast<QLineEdit *>(detail_->control(kCode));
