@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -54,6 +55,15 @@ DetailPanel::DetailPanel(const ControlFactory &makeControl, QWidget *parent) : Q
         }
     }
     column->addStretch();
+}
+
+QWidget *DetailPanel::scrolling()
+{
+    auto *area = new QScrollArea;
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(this);
+    return area;
 }
 
 QString DetailPanel::valueOf(const QWidget *control)

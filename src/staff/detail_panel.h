@@ -23,6 +23,9 @@ public:
 
     // The text a control shows as a value: line edits their text, lists their item's data.
     static QString valueOf(const QWidget *control);
+    // The panel inside a scroll area: on a small work area the fields scroll rather than
+    // being squeezed.
+    QWidget *scrolling();
     static void setValue(QWidget *control, const QString &value);
 
 private:

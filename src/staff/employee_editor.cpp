@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSqlQueryModel>
-#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -78,12 +77,7 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
     // Browse mode disables the panel; its values must stay readable.
     detail_->setStyleSheet("QLineEdit:disabled, QComboBox:disabled { color: black; }");
     pages_ = new QTabWidget(this);
-    // On a small work area the fields scroll rather than being squeezed.
-    auto *detailScroll = new QScrollArea;
-    detailScroll->setWidgetResizable(true);
-    detailScroll->setFrameShape(QFrame::NoFrame);
-    detailScroll->setWidget(detail_);
-    pages_->addTab(detailScroll, QStringLiteral("个人信息"));
+    pages_->addTab(detail_->scrolling(), QStringLiteral("个人信息"));
     pages_->addTab(resume_, QStringLiteral("个人简历"));
 
     auto *body = new QHBoxLayout;

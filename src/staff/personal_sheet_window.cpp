@@ -33,7 +33,7 @@ Tfrmgrxxzl::Tfrmgrxxzl(const QString &employeeCode, QWidget *workArea) : QFrame(
     resume_ = new QPlainTextEdit;
     resume_->setReadOnly(true);
     pages_ = new QTabWidget(this);
-    pages_->addTab(detail_, QStringLiteral("基本信息"));
+    pages_->addTab(detail_->scrolling(), QStringLiteral("基本信息"));
     pages_->addTab(resume_, QStringLiteral("个人履历表"));
 
     auto *back = new QPushButton(QStringLiteral("返回"), this);
@@ -48,7 +48,7 @@ Tfrmgrxxzl::Tfrmgrxxzl(const QString &employeeCode, QWidget *workArea) : QFrame(
     column->addWidget(title_);
     column->addWidget(pages_, 1);
     column->addLayout(bar);
-    resize(900, 640);
+    resize(workArea ? workArea->size().boundedTo(QSize(1000, 780)) : QSize(1000, 720));
     showEmployee(employeeCode);
 }
 
