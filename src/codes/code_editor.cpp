@@ -1,4 +1,5 @@
 #include "codes/code_editor.h"
+#include "app/title_strip.h"
 
 #include "app/notify.h"
 #include "app/prompt.h"
@@ -70,9 +71,7 @@ CodeEditor::CodeEditor(ScreenHost &host, const Member &member)
     setFixedSize(kScreenSize);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(2, 2, 2, 6);
-    title_ = new QLabel(member.title, this);
-    title_->setObjectName("titleStrip");
-    title_->setStyleSheet("background: #3a6ea5; color: white; font-weight: bold; padding: 4px;");
+    title_ = makeTitleStrip(member.title, this);
     column->addWidget(title_);
 
     auto *row = new QHBoxLayout;

@@ -1,4 +1,5 @@
 #include "query/basic_situation_screen.h"
+#include "app/title_strip.h"
 
 #include "app/notify.h"
 #include "app/prompt.h"
@@ -23,9 +24,7 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
     setGeometry(host.workArea()->rect());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *strip = new QLabel(QStringLiteral("  职工花名册 >> 职工基本情况查询"), this);
-    strip->setStyleSheet("background: #2d6e9e; color: white; font-weight: bold; padding: 4px;");
-    layout->addWidget(strip);
+    layout->addWidget(makeTitleStrip(QStringLiteral("  职工花名册 >> 职工基本情况查询"), this));
 
     auto *bar = new QHBoxLayout;
     bar->setContentsMargins(6, 4, 6, 4);

@@ -1,4 +1,5 @@
 #include "query/condition_dialog.h"
+#include "app/title_strip.h"
 
 #include "db/sql.h"
 
@@ -42,9 +43,7 @@ Tfrmzgcx::Tfrmzgcx(const QSqlDatabase &db, QWidget *workArea)
     setObjectName("Tfrmzgcx");
     setWindowTitle(QStringLiteral("模糊查询条件"));
     auto *layout = new QVBoxLayout(this);
-    auto *strip = new QLabel(QStringLiteral("  模糊查询条件"), this);
-    strip->setStyleSheet("background: #2d6e9e; color: white; font-weight: bold; padding: 4px;");
-    layout->addWidget(strip);
+    layout->addWidget(makeTitleStrip(QStringLiteral("  模糊查询条件"), this));
 
     auto *grid = new QGridLayout;
     layout->addLayout(grid);

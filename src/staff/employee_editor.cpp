@@ -9,7 +9,7 @@
 #include "staff/photo_box.h"
 #include "staff/photo_picker.h"
 #include "staff/staff_lists.h"
-#include "staff/title_strip.h"
+#include "app/title_strip.h"
 
 #include <QComboBox>
 #include <QFileInfo>

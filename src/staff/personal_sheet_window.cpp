@@ -6,7 +6,7 @@
 #include "staff/detail_panel.h"
 #include "staff/personal_sheet.h"
 #include "staff/photo_box.h"
-#include "staff/title_strip.h"
+#include "app/title_strip.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,5 @@
 #include "staff/roster_screen.h"
+#include "app/title_strip.h"
 
 #include "app/prompt.h"
 #include "app/screen_registry.h"
@@ -42,10 +43,7 @@ RosterScreen::RosterScreen(ScreenHost &host, const roster::Member &member)
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 6);
 
-    auto *caption = new QLabel(member.windowTitle, this);
-    caption->setObjectName("caption");
-    caption->setStyleSheet("background: #0a246a; color: white; font-weight: bold; padding: 4px;");
-    column->addWidget(caption);
+    column->addWidget(makeTitleStrip(member.windowTitle, this));
 
     auto *body = new QHBoxLayout;
     body->setContentsMargins(6, 0, 6, 0);

@@ -1,4 +1,5 @@
 #include "stats/statistics_screen.h"
+#include "app/title_strip.h"
 
 #include "app/notify.h"
 #include "db/clock.h"
@@ -40,9 +41,7 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const StatisticsDescription
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto *title = new QLabel(description.titleBar, this);
-    title->setStyleSheet("background: #2d6e9e; color: white; font-weight: bold; padding: 4px;");
-    layout->addWidget(title);
+    layout->addWidget(makeTitleStrip(description.titleBar, this));
 
     auto *toolbar = new QHBoxLayout;
     toolbar->setContentsMargins(6, 4, 6, 4);

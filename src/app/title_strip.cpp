@@ -1,4 +1,4 @@
-#include "staff/title_strip.h"
+#include "app/title_strip.h"
 
 QLabel *makeTitleStrip(const QString &title, QWidget *parent)
 {
