@@ -1,6 +1,7 @@
 #include "app/function_screen.h"
 
 #include <QCloseEvent>
+#include <QPushButton>
 
 FunctionScreen::FunctionScreen(ScreenHost &host, const QString &className, Reenable reenable)
     : QFrame(host.workArea()), host_(host), reenable_(reenable)
@@ -11,6 +12,14 @@ FunctionScreen::FunctionScreen(ScreenHost &host, const QString &className, Reena
     setFrameShadow(QFrame::Raised);
     setAutoFillBackground(true);
     host_.Form1Enabled(false);
+}
+
+QPushButton *FunctionScreen::button(const QString &caption) const
+{
+    for (QPushButton *b : findChildren<QPushButton *>())
+        if (b->text() == caption)
+            return b;
+    return nullptr;
 }
 
 void FunctionScreen::returnToMainWindow()

@@ -7,12 +7,17 @@
 
 #include <QFrame>
 
+class QPushButton;
+
 class FunctionScreen : public QFrame {
     Q_OBJECT
 public:
     enum class Reenable { OnClose, ByReturnButton };
 
     FunctionScreen(ScreenHost &host, const QString &className, Reenable reenable = Reenable::OnClose);
+
+    // The screen's button with this caption, or nullptr.
+    QPushButton *button(const QString &caption) const;
 
 protected:
     ScreenHost &host() const { return host_; }

@@ -51,14 +51,6 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
     showList({});
 }
 
-QPushButton *Tfrmzgjbqkcx::button(const QString &caption) const
-{
-    for (QPushButton *b : findChildren<QPushButton *>())
-        if (b->text() == caption)
-            return b;
-    return nullptr;
-}
-
 void Tfrmzgjbqkcx::showList(const query::Condition &condition)
 {
     try {

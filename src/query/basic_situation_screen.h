@@ -18,7 +18,6 @@ public:
     QSqlQueryModel *model() const { return model_; }
     StripedGrid *grid() const { return grid_; }
     QLineEdit *rosterTitle() const { return title_; }
-    QPushButton *button(const QString &caption) const;
 
     // Shows the base list narrowed by `condition` (each search starts again from the base).
     void showList(const query::Condition &condition);

@@ -94,14 +94,6 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const StatisticsDescription
     insertdata();
 }
 
-QPushButton *StatisticsScreen::button(const QString &caption) const
-{
-    for (QPushButton *b : findChildren<QPushButton *>())
-        if (b->text() == caption)
-            return b;
-    return nullptr;
-}
-
 void StatisticsScreen::cutoffChosen()
 {
     if (cutoff_->date() != built_)

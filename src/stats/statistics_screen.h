@@ -45,7 +45,6 @@ public:
     QDateEdit *cutoffPicker() const { return cutoff_; }
     StripedGrid *grid() const { return grid_; }
     QSqlQueryModel *model() const { return model_; }
-    QPushButton *button(const QString &caption) const;
 
     // Rebuilds the work table for the picker's date and shows it; on failure the previous
     // rows stay and the database's message is shown.
