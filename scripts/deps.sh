@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libgl-dev qt6-image-formats-plugins
   libsqlite3-dev libsodium-dev
   fonts-noto-cjk
-  xvfb xauth imagemagick poppler-utils
+  poppler-utils   # pdftotext: tests read printed reports back
 )
 missing=()
 for p in "${packages[@]}"; do
