@@ -18,6 +18,7 @@
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QVBoxLayout>
+#include <memory>
 
 Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkcx")
 {
@@ -68,9 +69,15 @@ void Tfrmzgjbqkcx::showList(const query::Condition &condition)
 
 void Tfrmzgjbqkcx::askCondition()
 {
-    Tfrmzgcx dialog(database::shared(), host().workArea());
-    if (dialog.exec() == QDialog::Accepted)
-        showList(dialog.condition());
+    std::unique_ptr<Tfrmzgcx> dialog;
+    try {
+        dialog = std::make_unique<Tfrmzgcx>(database::shared(), host().workArea());
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
+        return;
+    }
+    if (dialog->exec() == QDialog::Accepted)
+        showList(dialog->condition());
 }
 
 void Tfrmzgjbqkcx::showDetails()

@@ -1,7 +1,6 @@
 #include "query/condition_dialog.h"
 #include "app/title_strip.h"
 
-#include "db/sql.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -72,18 +71,18 @@ Tfrmzgcx::Tfrmzgcx(const QSqlDatabase &db, QWidget *workArea)
     grid->addWidget(boxes_["职工姓名"], row, 1);
     addOptions(grid, row++, 2, "职工姓名", {"等", "匹配"});
     rangeRow(QStringLiteral("职工年龄"));
-    addList(grid, row++, "文化程度", "select * from whcddmb order by 文化程度编码", true);
-    addList(grid, row++, "部门名称", "select * from dwdmb order by 单位编码", false)->setEditable(true);
+    addList(grid, row++, "文化程度", true);
+    addList(grid, row++, "部门名称", false)->setEditable(true);
     rangeRow(QStringLiteral("职工工龄"));
-    addList(grid, row++, "政治面貌", "select * from dpdmb order by 党派编码", false);
-    addList(grid, row++, "现任职务", "select * from zwdmb order by 职务编码", false);
+    addList(grid, row++, "政治面貌", false);
+    addList(grid, row++, "现任职务", false);
     label(kStaffGroup);
     addOptions(grid, row++, 1, kStaffGroup, {"全部", "干部", "普通职工"});
-    addList(grid, row++, "岗位类别", "select * from gwjnlbb order by 类别编码", false);
-    addList(grid, row++, "岗位技能", "select * from gwjndmb order by 档次编码", true);
-    addList(grid, row++, "职务级别", "select * from zwjbdmb order by 级别编码", true);
-    addList(grid, row++, "技术分类", "select * from jslbdmb order by 类别编码", false);
-    addList(grid, row++, "职称级别", "select * from zcjbdmb order by 级别编码", true);
+    addList(grid, row++, "岗位类别", false);
+    addList(grid, row++, "岗位技能", true);
+    addList(grid, row++, "职务级别", true);
+    addList(grid, row++, "技术分类", false);
+    addList(grid, row++, "职称级别", true);
     connect(groups_.at(kStaffGroup), &QButtonGroup::idClicked, this, &Tfrmzgcx::staffKindChosen);
 
     auto *buttons = new QHBoxLayout;
@@ -102,17 +101,12 @@ Tfrmzgcx::Tfrmzgcx(const QSqlDatabase &db, QWidget *workArea)
         move(workArea->mapToGlobal(workArea->rect().center()) - rect().center());
 }
 
-QComboBox *Tfrmzgcx::addList(QGridLayout *grid, int row, const QString &label, const QString &statement,
-                             bool comparisons)
+QComboBox *Tfrmzgcx::addList(QGridLayout *grid, int row, const QString &label, bool comparisons)
 {
     grid->addWidget(new QLabel(label, this), row, 0);
     auto *list = new QComboBox(this);
     list->addItem(kNoCondition);
-    QSqlQuery q = sql::prepare(db_, statement);
-    q.setForwardOnly(true);
-    sql::exec(q);
-    while (q.next())
-        list->addItem(q.value(0).toString() + ' ' + q.value(1).toString());
+    list->addItems(query::listItems(db_, label));
     list->setMinimumWidth(220);
     grid->addWidget(list, row, 1);
     lists_[label] = list;

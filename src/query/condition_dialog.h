@@ -32,8 +32,7 @@ public:
     void clear();   // "清除"
 
 private:
-    QComboBox *addList(class QGridLayout *grid, int row, const QString &label, const QString &statement,
-                       bool comparisons);
+    QComboBox *addList(class QGridLayout *grid, int row, const QString &label, bool comparisons);
     QButtonGroup *addOptions(class QGridLayout *grid, int row, int column, const QString &group,
                              const QStringList &captions);
     void staffKindChosen();
