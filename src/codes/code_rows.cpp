@@ -14,49 +14,31 @@ namespace {
 
 const QString kWageTable = QStringLiteral("gzb");
 
-void bindAll(QSqlQuery &query, const QStringList &params, const QVariantList &values)
-{
-    for (qsizetype i = 0; i < params.size(); ++i)
-        query.bindValue(params[i], values[i]);
-}
-
 void insertRow(const QSqlDatabase &db, const Member &member, const QVariantMap &values)
 {
-    QStringList columns, params;
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        columns << sql::quoteIdentifier(it.key());
-        params << QString(":p%1").arg(params.size());
-    }
-    QSqlQuery query = sql::prepare(db, QString("insert into %1 (%2) values (%3)")
-                                           .arg(sql::quoteIdentifier(member.table),
-                                                columns.join(','), params.join(',')));
-    bindAll(query, params, values.values());
+    QSqlQuery query = sql::prepareInsert(db, member.table, values.keys());
+    sql::bindRow(query, values.values());
     sql::exec(query);
 }
 
 void updateRow(const QSqlDatabase &db, const Member &member, const QString &originalCode,
                const QVariantMap &values)
 {
-    QStringList assignments, params;
+    QStringList columns;
     QVariantList bound;
     for (auto it = values.begin(); it != values.end(); ++it) {
         // The code is written only when it changed, so an unchanged code never touches the
         // rows that refer to it.
         if (it.key() == member.codeColumn && it.value().toString() == originalCode)
             continue;
-        params << QString(":p%1").arg(params.size());
-        assignments << sql::quoteIdentifier(it.key()) + '=' + params.last();
+        columns << it.key();
         bound << it.value();
     }
-    if (assignments.isEmpty())
+    if (columns.isEmpty())
         return;
-    params << QStringLiteral(":original");
-    bound << originalCode;
-    QSqlQuery query = sql::prepare(db, QString("update %1 set %2 where %3=:original")
-                                           .arg(sql::quoteIdentifier(member.table),
-                                                assignments.join(','),
-                                                sql::quoteIdentifier(member.codeColumn)));
-    bindAll(query, params, bound);
+    QSqlQuery query = sql::prepareUpdate(db, member.table, columns, member.codeColumn);
+    sql::bindRow(query, bound);
+    query.bindValue(QStringLiteral(":key"), originalCode);
     sql::exec(query);
 }
 

@@ -15,16 +15,9 @@ using Row = QVariantList;
 void insertRows(const QSqlDatabase &db, const QString &table, const QStringList &columns,
                 const std::vector<Row> &rows)
 {
-    QStringList quoted, params;
-    for (int i = 0; i < columns.size(); ++i) {
-        quoted << sql::quoteIdentifier(columns[i]);
-        params << QString(":p%1").arg(i);
-    }
-    QSqlQuery query = sql::prepare(db, QString("insert into %1 (%2) values (%3)")
-                                           .arg(table, quoted.join(','), params.join(',')));
+    QSqlQuery query = sql::prepareInsert(db, table, columns);
     for (const Row &row : rows) {
-        for (int i = 0; i < row.size(); ++i)
-            query.bindValue(params[i], row[i]);
+        sql::bindRow(query, row);
         sql::exec(query);
     }
 }

@@ -41,6 +41,35 @@ QVariant scalar(const QSqlDatabase &db, const QString &statement)
     return query.next() ? query.value(0) : QVariant();
 }
 
+static QString parameter(int i) { return QStringLiteral(":p%1").arg(i); }
+
+QSqlQuery prepareInsert(const QSqlDatabase &db, const QString &table, const QStringList &columns)
+{
+    QStringList quoted, params;
+    for (int i = 0; i < columns.size(); ++i) {
+        quoted << quoteIdentifier(columns[i]);
+        params << parameter(i);
+    }
+    return prepare(db, QStringLiteral("insert into %1 (%2) values (%3)")
+                           .arg(quoteIdentifier(table), quoted.join(','), params.join(',')));
+}
+
+QSqlQuery prepareUpdate(const QSqlDatabase &db, const QString &table, const QStringList &columns,
+                        const QString &keyColumn)
+{
+    QStringList assignments;
+    for (int i = 0; i < columns.size(); ++i)
+        assignments << quoteIdentifier(columns[i]) + '=' + parameter(i);
+    return prepare(db, QStringLiteral("update %1 set %2 where %3=:key")
+                           .arg(quoteIdentifier(table), assignments.join(','), quoteIdentifier(keyColumn)));
+}
+
+void bindRow(QSqlQuery &query, const QVariantList &values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(parameter(i), values[i]);
+}
+
 QVariant dateValue(const QDate &date)
 {
     return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant();

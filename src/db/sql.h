@@ -23,6 +23,14 @@ void exec(QSqlQuery &query);                                       // throws Fai
 void exec(const QSqlDatabase &db, const QString &statement);       // one unparameterised statement
 QVariant scalar(const QSqlDatabase &db, const QString &statement);  // first column of first row
 
+// A row written from parallel lists of columns and values: the statement binds value i as
+// ":p<i>" (bindRow), so one prepared statement serves many rows.
+QSqlQuery prepareInsert(const QSqlDatabase &db, const QString &table, const QStringList &columns);
+// "update table set column=:p<i>, … where keyColumn=:key"; bind ":key" besides the row.
+QSqlQuery prepareUpdate(const QSqlDatabase &db, const QString &table, const QStringList &columns,
+                        const QString &keyColumn);
+void bindRow(QSqlQuery &query, const QVariantList &values);
+
 // Dates are stored as ISO text; an invalid date is stored as NULL.
 QVariant dateValue(const QDate &date);
 QDate toDate(const QVariant &value);

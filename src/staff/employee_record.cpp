@@ -110,18 +110,9 @@ QStringList masterTextColumns() { return {kPhotoColumn, kResumeColumn}; }
 void writeRow(const QSqlDatabase &db, const QString &table, const QStringList &columns,
               const QVariantList &values, const QString &keyColumn = {}, const QVariant &key = {})
 {
-    QStringList quoted, params, assignments;
-    for (int i = 0; i < columns.size(); ++i) {
-        params << QStringLiteral(":p%1").arg(i);
-        quoted << sql::quoteIdentifier(columns[i]);
-        assignments << quoted.last() + '=' + params.last();
-    }
     const bool update = !keyColumn.isEmpty();
-    QSqlQuery q = sql::prepare(
-        db, update ? QStringLiteral("update %1 set %2 where %3=:key").arg(table, assignments.join(','), keyColumn)
-                   : QStringLiteral("insert into %1 (%2) values (%3)").arg(table, quoted.join(','), params.join(',')));
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(params[i], values[i]);
+    QSqlQuery q = update ? sql::prepareUpdate(db, table, columns, keyColumn) : sql::prepareInsert(db, table, columns);
+    sql::bindRow(q, values);
     if (update)
         q.bindValue(":key", key);
     sql::exec(q);
