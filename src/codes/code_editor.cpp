@@ -1,9 +1,9 @@
 #include "codes/code_editor.h"
-#include "app/title_strip.h"
 
 #include "app/notify.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
+#include "app/title_strip.h"
 #include "db/database.h"
 #include "db/money.h"
 #include "db/sql.h"

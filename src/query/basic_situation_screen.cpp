@@ -1,8 +1,8 @@
 #include "query/basic_situation_screen.h"
-#include "app/title_strip.h"
 
 #include "app/notify.h"
 #include "app/prompt.h"
+#include "app/title_strip.h"
 #include "db/database.h"
 #include "db/sql.h"
 #include "query/basic_situation.h"

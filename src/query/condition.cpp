@@ -1,6 +1,6 @@
 #include "query/condition.h"
 
-#include "db/sql.h"
+#include "db/code_items.h"
 
 #include <array>
 #include <map>
@@ -52,13 +52,7 @@ QStringList listItems(const QSqlDatabase &db, const QString &label)
         {"职称级别", {"zcjbdmb", "级别编码", "级别名称"}},
     };
     const auto &[table, code, name] = sources.at(label);
-    QSqlQuery q = sql::prepare(db, QString("select %1, %2 from %3 order by %1").arg(code, name, table));
-    q.setForwardOnly(true);
-    sql::exec(q);
-    QStringList items;
-    while (q.next())
-        items << q.value(0).toString() + ' ' + q.value(1).toString();
-    return items;
+    return code_items::read(db, QString("select %1, %2 from %3 order by %1").arg(code, name, table), " ");
 }
 
 QString prefixPattern(const QString &prefix)

@@ -1,5 +1,7 @@
 #include "query/condition_dialog.h"
+
 #include "app/title_strip.h"
+#include "db/code_items.h"
 
 
 #include <QButtonGroup>
@@ -24,7 +26,7 @@ const QStringList kCadreLists = {"岗位技能", "职务级别", "技术分类",
 QString chosenCode(const QComboBox *list)
 {
     const QString text = list->currentText();
-    return text.isEmpty() || text == kNoCondition ? QString() : text.left(2);
+    return text.isEmpty() || text == kNoCondition ? QString() : code_items::codeOf(text);
 }
 
 std::optional<int> number(const QLineEdit *box)

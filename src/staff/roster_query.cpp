@@ -1,6 +1,7 @@
 #include "staff/roster_query.h"
 
 #include "db/history.h"
+#include "db/code_items.h"
 #include "db/sql.h"
 
 namespace roster {
@@ -125,15 +126,10 @@ QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Fil
 
 namespace {
 
+// The roster's lists show the code immediately followed by the name.
 QStringList items(const QSqlDatabase &db, const QString &statement)
 {
-    QSqlQuery q = sql::prepare(db, statement);
-    q.setForwardOnly(true);
-    sql::exec(q);
-    QStringList result;
-    while (q.next())
-        result << q.value(0).toString() + q.value(1).toString();
-    return result;
+    return code_items::read(db, statement, {});
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // The three rosters (technical cadres, section-level cadres, party members) as one family:
 // a table of members says how each one differs; one query reads any of them.
 
+#include "db/code_items.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -68,6 +70,6 @@ QList<Department> departments(const QSqlDatabase &db);  // stored order
 QStringList levelItems(const QSqlDatabase &db, const Member &member);
 QStringList categoryItems(const QSqlDatabase &db);  // every category but "00"
 QStringList partyItems(const QSqlDatabase &db);
-inline QString codeOf(const QString &item) { return item.left(2); }
+using code_items::codeOf;
 
 }  // namespace roster

@@ -1,9 +1,9 @@
 #include "staff/roster_screen.h"
-#include "app/title_strip.h"
 
 #include "app/prompt.h"
 #include "app/screen_registry.h"
 #include "app/striped_grid.h"
+#include "app/title_strip.h"
 #include "db/database.h"
 #include "db/sql.h"
 #include "reports/print_preview.h"

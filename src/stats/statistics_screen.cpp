@@ -1,7 +1,7 @@
 #include "stats/statistics_screen.h"
-#include "app/title_strip.h"
 
 #include "app/notify.h"
+#include "app/title_strip.h"
 #include "db/clock.h"
 #include "db/database.h"
 #include "db/sql.h"
