@@ -77,10 +77,8 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const StatisticsDescription
     cutoff_ = new QDateEdit(clock_source::today(), this);
     cutoff_->setCalendarPopup(true);
     cutoff_->setDisplayFormat("yyyy-MM-dd");
-    if (description.rebuildOnDateChange) {
-        connect(cutoff_->calendarWidget(), &QCalendarWidget::clicked, this, &StatisticsScreen::cutoffChosen);
-        connect(cutoff_, &QDateEdit::editingFinished, this, &StatisticsScreen::cutoffChosen);
-    }
+    connect(cutoff_->calendarWidget(), &QCalendarWidget::clicked, this, &StatisticsScreen::cutoffChosen);
+    connect(cutoff_, &QDateEdit::editingFinished, this, &StatisticsScreen::cutoffChosen);
     dateRow->addWidget(cutoff_);
     layout->addLayout(dateRow);
 

@@ -31,7 +31,6 @@ struct StatisticsDescription {
     QString workTable;    // a key of stats::workTables()
     QString gridLabel;    // "分析表" or "统计表"
     QString nameColumn;   // the column naming a row in chart titles
-    bool rebuildOnDateChange = true;
     std::vector<GridColumn> columns;
     std::vector<GroupCaption> groups;
     std::vector<stats::ChartButton> charts;
