@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libgl-dev qt6-image-formats-plugins
+  qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-image-formats-plugins
   libsqlite3-dev libsodium-dev
   fonts-noto-cjk
   poppler-utils   # pdftotext: tests read printed reports back
