@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(currentCode(e), "01");
 
         press(e, "添加");
-        QCOMPARE(e->mode(), Mode::Add);
+        QCOMPARE(e->mode(), Mode::Adding);
         QCOMPARE(states(), "0000011111");
         QVERIFY(code->text().isEmpty() && name->text().isEmpty() && level->currentIndex() == 0);
         typeAndLeave(code, "11");
@@ -277,7 +277,7 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::newRow("duplicate code") << "Tfrmmzdm" << "01";
         QTest::newRow("empty code") << "Tfrmmzdm" << "";
-        QTest::newRow("code too long") << "Tfrmmzdm" << "123";
+        QTest::newRow("code cut to its width, a used one") << "Tfrmmzdm" << "123";
         QTest::newRow("duplicate after padding") << "Tfrmdwdm" << "7";
         QTest::newRow("hostile salary item") << "Tfrmgzgs" << "a\"; DROP TABLE zghmc; --";
         QTest::newRow("salary item named like a gzb column") << "Tfrmgzgs" << "实发工资";
@@ -297,7 +297,7 @@ private slots:
         e->findChildren<QLineEdit *>().at(1)->setText("名称");
         press(e, "保存");
         QCOMPARE(p.takePrompts(), QStringList{"错误提示|编号重复或空，请重新输入！"});
-        QCOMPARE(e->mode(), Mode::Add);
+        QCOMPARE(e->mode(), Mode::Adding);
         QCOMPARE(codeBox->text(), typed);
         QCOMPARE(e->findChildren<QLineEdit *>().at(1)->text(), "名称");
         press(e, "忽略");
@@ -328,7 +328,7 @@ private slots:
         typeAndLeave(code, "");
         press(e, "保存");
         QCOMPARE(p.takePrompts(), QStringList(2, "错误信息|部门编码输入错误！"));
-        QCOMPARE(e->mode(), Mode::Add);
+        QCOMPARE(e->mode(), Mode::Adding);
 
         // Staff not on duty: saved, but not listed here.
         typeAndLeave(code, "96");
@@ -407,7 +407,7 @@ private slots:
         salary->setText("三千");
         press(e, "保存");
         QCOMPARE(p.takePrompts(), QStringList{"错误提示|等级工资格式错误，请重新输入！"});
-        QCOMPARE(e->mode(), Mode::Modify);
+        QCOMPARE(e->mode(), Mode::Editing);
     }
 
     void operatorPasswords()
