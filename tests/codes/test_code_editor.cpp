@@ -306,6 +306,34 @@ private slots:
         QCOMPARE(queryValue(p.db(), "select count(*) from zghmc").toInt(), 0);  // still there, still empty
     }
 
+    // Another program writing: the save and the delete say so, and nothing is written.
+    void lockedDatabase()
+    {
+        Program p;
+        CodeEditor *e = p.open("Tfrmmzdm");
+        queryValue(p.db(), "PRAGMA busy_timeout=50");
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other program");
+            other.setDatabaseName(p.db().databaseName());
+            QVERIFY(other.open());
+            queryValue(other, "BEGIN IMMEDIATE");
+            press(e, "添加");
+            typeAndLeave(box(e, "民族编号"), "99");
+            box(e, "民族名称")->setText("新民族");
+            press(e, "保存");
+            press(e, "忽略");
+            press(e, "删除");
+            QCOMPARE(p.takePrompts(), (QStringList{"错误提示|数据库正被另一程序使用，请稍后再试。",
+                                                   "删除提示|确定要删除本职务信息吗？",
+                                                   "错误信息|数据库正被另一程序使用，请稍后再试。"}));
+            queryValue(other, "ROLLBACK");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other program");
+        QCOMPARE(queryValue(p.db(), "select count(*) from mzdmb where 民族编码='99'").toInt(), 0);
+        QCOMPARE(queryValue(p.db(), "select count(*) from mzdmb where 民族编码='00'").toInt(), 1);  // not deleted
+    }
+
     void departmentCodes()
     {
         Program p;
