@@ -196,7 +196,7 @@ private slots:
         QFETCH(bool, screenOpen);
         ProgramFolder folder;
         QList<prompt::Call> asked;
-        prompt::setAnswerer([&](const prompt::Call &c) { asked << c; return answer; });
+        const prompt::ScopedAnswerer answering([&](const prompt::Call &c) { asked << c; return answer; });
         TfrmMain window(registry);
         window.show();
         if (screenOpen)
@@ -206,14 +206,13 @@ private slots:
         QCOMPARE(asked.first().title, "退出提示");
         QCOMPARE(asked.first().message, "您确定要退出本系统吗？");
         QVERIFY(asked.first().withIgnore);
-        prompt::setAnswerer({});
     }
 
     void informationAndInertEntries()
     {
         ProgramFolder folder;
         QStringList shown;
-        notify::setObserver([&](notify::Kind, const QString &, const QString &text) { shown << text; });
+        const notify::ScopedObserver observing([&](notify::Kind, const QString &, const QString &text) { shown << text; });
         TfrmMain window(registry);
         window.show();
         QTest::mouseClick(window.groupHeader(6), Qt::LeftButton);
@@ -222,7 +221,6 @@ private slots:
         QCOMPARE(shown, QStringList{"未启用"});
         window.menuBar()->actions().last()->trigger();
         QCOMPARE(shown.size(), 2);
-        notify::setObserver({});
     }
 };
 

@@ -42,19 +42,18 @@ struct Program {
     TfrmMain window{registry};
     QStringList prompts;  // "title|message" of each prompt asked
     int answer = prompt::Ok;
+    const prompt::ScopedAnswerer answering{[this](const prompt::Call &c) {
+        prompts << call(c);
+        return answer;
+    }};
 
     Program()
     {
-        prompt::setAnswerer([this](const prompt::Call &c) {
-            prompts << call(c);
-            return answer;
-        });
         window.resize(1200, 800);
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
     }
-    ~Program() { prompt::setAnswerer({}); }
 
     QSqlDatabase db() const { return folder.db(); }
     CodeEditor *open(const QString &className)

@@ -275,12 +275,13 @@ private slots:
             return nullptr;
         });
         QList<prompt::Call> prompts;
-        prompt::setAnswerer([&prompts](const prompt::Call &c) {
+        const prompt::ScopedAnswerer answering([&prompts](const prompt::Call &c) {
             prompts << c;
             return prompt::Ok;
         });
         QList<report::Document> printed;
-        report::setPreviewObserver([&printed](const report::Document &d) { printed << d; });
+        const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
+            [&printed](const report::Document &d) { printed << d; });
 
         TfrmMain window(registry);
         window.resize(1300, 800);
@@ -349,8 +350,6 @@ private slots:
         QVERIFY(section);
         QVERIFY(!section->upButton() && !section->categoryBox() && !section->partyBox());
         section->close();
-        prompt::setAnswerer({});
-        report::setPreviewObserver({});
     }
 };
 
