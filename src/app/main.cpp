@@ -1,5 +1,6 @@
 // Start-up: splash, shared database, maximised main window, login; then the message loop.
 
+#include "app/chinese.h"
 #include "app/login_window.h"
 #include "app/main_window.h"
 #include "app/navigation.h"
@@ -18,6 +19,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
+    if (!chinese::install(app))
+        qWarning("Qt's Chinese translation (qtbase_zh_CN) is missing: standard buttons stay English");
 
     std::unique_ptr<Tfrmstart> splash(Tfrmstart::create());
     if (splash) {
