@@ -4,7 +4,6 @@
 #include "app/screen_registry.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "reports/print_preview.h"
 #include "staff/roster_report.h"
@@ -151,7 +150,7 @@ QWidget *RosterScreen::buildFilters()
 void RosterScreen::fillLists()
 {
     filling_ = true;
-    const QSqlDatabase db = database::shared();
+    const QSqlDatabase db = host().database();
     try {
         departments_->addTopLevelItem(new QTreeWidgetItem({kAllDepartments, QStringLiteral("全部")}));
         for (const roster::Department &d : roster::departments(db))
@@ -199,7 +198,7 @@ const QList<QVariantList> &RosterScreen::rows() const { return model_->rows(); }
 void RosterScreen::reload()
 {
     try {
-        model_->setRows(roster::read(database::shared(), member_, filter()));
+        model_->setRows(roster::read(host().database(), member_, filter()));
     } catch (const sql::Failure &failure) {
         model_->setRows({});
         reportFailure(failure);
