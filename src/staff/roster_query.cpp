@@ -116,40 +116,21 @@ QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Fil
     return rows;
 }
 
-namespace {
-
-// The roster's lists show the code immediately followed by the name.
-QStringList items(const QSqlDatabase &db, const QString &statement)
+QList<code_items::Item> departments(const QSqlDatabase &db)
 {
-    return code_items::read(db, statement, {});
+    return code_items::codeItems(db, QStringLiteral("dwdmb"), {.storedOrder = true});
 }
 
-}  // namespace
-
-QList<Department> departments(const QSqlDatabase &db)
+QList<code_items::Item> levelItems(const QSqlDatabase &db, const Member &member)
 {
-    QSqlQuery q = sql::prepare(db, QStringLiteral("select 单位编码, 单位名称 from dwdmb order by rowid"));
-    q.setForwardOnly(true);
-    sql::exec(q);
-    QList<Department> result;
-    while (q.next())
-        result.push_back({q.value(0).toString(), q.value(1).toString()});
-    return result;
+    return code_items::codeItems(db, member.levelTable);
 }
 
-QStringList levelItems(const QSqlDatabase &db, const Member &member)
+QList<code_items::Item> categoryItems(const QSqlDatabase &db)
 {
-    return items(db, QStringLiteral("select 级别编码, 级别名称 from %1 order by 级别编码").arg(member.levelTable));
+    return code_items::codeItems(db, QStringLiteral("jslbdmb"), {.except = {QStringLiteral("00")}, .storedOrder = true});
 }
 
-QStringList categoryItems(const QSqlDatabase &db)
-{
-    return items(db, QStringLiteral("select 类别编码, 类别名称 from jslbdmb where 类别编码<>'00' order by rowid"));
-}
-
-QStringList partyItems(const QSqlDatabase &db)
-{
-    return items(db, QStringLiteral("select 党派编码, 党派名称 from dpdmb order by 党派编码"));
-}
+QList<code_items::Item> partyItems(const QSqlDatabase &db) { return code_items::codeItems(db, QStringLiteral("dpdmb")); }
 
 }  // namespace roster

@@ -171,9 +171,10 @@ private slots:
         QCOMPARE(read("Tfrmkjgbxx", f), QStringList());
 
         const roster::Member &kj = *roster::findMember("Tfrmkjgbxx");
-        QCOMPARE(roster::levelItems(folder.db(), kj).last(), QString("99无级别"));
-        QCOMPARE(roster::partyItems(folder.db()).value(1), QString("01共产党员"));
-        QVERIFY(!roster::categoryItems(folder.db()).contains("00无"));
+        QCOMPARE(roster::levelItems(folder.db(), kj).last().code, QString("99"));
+        QCOMPARE(roster::partyItems(folder.db()).value(1).name, QString("共产党员"));
+        for (const code_items::Item &category : roster::categoryItems(folder.db()))
+            QVERIFY(category.code != "00");
     }
 
     void printedForms_data()
