@@ -2,11 +2,15 @@
 
 #include "app/login_window.h"
 #include "app/notify.h"
+#include "app/program_database.h"
+#include "db/database.h"
 #include "db/app_paths.h"
 #include "db/operators.h"
 #include "support/test_support.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -97,6 +101,31 @@ private slots:
             QTest::mouseClick(login.quitButton(), Qt::LeftButton);
         QVERIFY(!login.isVisible());
         QCOMPARE(login.result(), int(QDialog::Rejected));
+    }
+
+    // A missing database file is created only when the person says "是"; "否" creates nothing.
+    void missingDatabaseIsCreatedOnlyWhenAsked()
+    {
+        for (const bool yes : {false, true}) {
+            ProgramFolder folder(false);
+            const QString file = app_paths::databaseFile();
+            QStringList asked;
+            notify::setAnswerer([&](const QString &, const QString &text) { asked << text; return yes; });
+            const program_database::Opened opened = program_database::open(nullptr, file);
+            notify::setAnswerer({});
+            QCOMPARE(asked.size(), 1);
+            QVERIFY(asked.first().startsWith(QStringLiteral("数据库文件不存在：")));
+            QVERIFY(asked.first().endsWith(QStringLiteral("是否新建一个空数据库？")));
+            QCOMPARE(opened.declined, !yes);
+            QCOMPARE(opened.result.ok, yes);
+            QCOMPARE(QFileInfo::exists(file), yes);
+            QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).contains("database"), yes);
+        }
+        ProgramFolder existing;  // an existing file is opened without a question
+        notify::setAnswerer([](const QString &, const QString &) { return false; });
+        database::close(database::kSharedConnection);
+        QVERIFY(program_database::open(nullptr, app_paths::databaseFile()).result.ok);
+        notify::setAnswerer({});
     }
 
     void unusableDatabaseIsReportedAtEveryConfirm()
