@@ -9,7 +9,9 @@
 #include "support/test_support.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,6 +103,32 @@ private slots:
             QTest::mouseClick(login.quitButton(), Qt::LeftButton);
         QVERIFY(!login.isVisible());
         QCOMPARE(login.result(), int(QDialog::Rejected));
+    }
+
+    // An unknown name costs the same hash check as a known one, and the hint shows the delivered
+    // password only while it still works.
+    void unknownNamesTakeAsLongAndTheHintFollowsThePassword()
+    {
+        ProgramFolder folder;
+        const auto timed = [&](const QString &name) -> qint64 {
+            QElapsedTimer t;
+            t.start();
+            bool any = false;
+            for (int i = 0; i < 3; ++i)
+                any |= operators::canLogIn(folder.db(), name, "wrong");
+            return any ? -1 : t.nsecsElapsed();
+        };
+        timed("nobody");  // the dummy hash is made once, outside the measurement
+        const qint64 known = timed("admin"), unknown = timed("nobody");
+        QVERIFY2(unknown > known / 2 && unknown < known * 2, qPrintable(QString("%1 vs %2 ns").arg(unknown).arg(known)));
+
+        {
+            Tfrmlogin login(app_paths::databaseFile());
+            QVERIFY(!login.hintLabel()->isHidden());
+        }
+        operators::setPassword(folder.db(), "01", "changed");
+        Tfrmlogin login(app_paths::databaseFile());
+        QVERIFY(login.hintLabel()->isHidden());
     }
 
     // A missing database file is created only when the person says "是"; "否" creates nothing.
