@@ -4,6 +4,7 @@
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/clock.h"
+#include "db/code_items.h"
 #include "db/sql.h"
 #include "pay/pay_lists.h"
 #include "pay/pay_sheet_model.h"
@@ -121,11 +122,9 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
     right->addLayout(bar);
 
     try {
-        QSqlQuery q = sql::prepare(host.database(), "select 单位编码, 单位名称 from dwdmb where 单位编码<'97' order by 单位编码");
-        sql::exec(q);
         QList<QVariantList> rows;
-        while (q.next())
-            rows << QVariantList{q.value(0), q.value(1)};
+        for (const code_items::Item &d : code_items::codeItems(host.database(), "dwdmb", {.before = "97"}))
+            rows << QVariantList{d.code, d.name};
         departmentRows_->setRows(rows);
     } catch (const sql::Failure &e) {
         prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
