@@ -13,7 +13,7 @@
 #include "demo/demo_organisation.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
-#include "stats/work_tables.h"
+#include "stats/statistics_reports.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -108,26 +108,25 @@ int demoOrganisation(const Arguments &a)
 int rebuild(const Arguments &a)
 {
     const QMap<QString, QString> &opts = a.options;
-    const auto &tables = stats::workTables();
-    const QString table = a.words.value(0);
+    const stats::TableDescription *table = stats::findStatisticsTable(a.words.value(0));
     const QString file = opts.value("--db");
     const QDate cutoff = QDate::fromString(opts.value("--date"), Qt::ISODate);
-    if (!tables.count(table) || file.isEmpty() || !cutoff.isValid()) {
+    if (!table || file.isEmpty() || !cutoff.isValid()) {
         QStringList names;
-        for (const auto &[name, _] : tables)
-            names << name;
+        for (const stats::TableDescription *t : stats::statisticsTables())
+            names << t->name;
         err() << "usage: wenpad-admin rebuild <" << names.join('|') << "> --db FILE --date yyyy-mm-dd [--pdf OUT]\n";
         return 2;
     }
     return onDatabase(file, [&](const QSqlDatabase &db) {
-        tables.at(table).rebuild(db, cutoff);
-        QTextStream(stdout) << stats::toCsv(db, tables.at(table).gridQuery());
+        table->rebuild(db, cutoff);
+        QTextStream(stdout) << stats::toCsv(db, table->gridQuery());
         const QString pdf = opts.value("--pdf");
         if (pdf.isEmpty())
             return 0;
         // The reports one after the other in one file.
         report::Document all;
-        for (const report::Document &d : stats::printedReports(db, table, cutoff)) {
+        for (const report::Document &d : stats::printedReports(db, *table, cutoff)) {
             if (all.pages.empty())
                 all = d;
             else
