@@ -48,6 +48,7 @@ report::Report printedStatistics(const TableDescription &table, const PrintedRep
     r.labels = {{QStringLiteral("单位：澄禾汀岚分公司"), {}, QStringLiteral("数字截止时间：") + cutoffLabel(cutoff)}};
     r.titleOnEveryPage = p.titleOnEveryPage;
     r.headingsOnEveryPage = true;
+    r.headingLines = p.headingLines;
     r.fonts.bodyPt = 8.5;
     r.fonts.headingPt = 8.5;
     const std::vector<WorkColumn> columns = table.gridColumns();
@@ -55,7 +56,12 @@ report::Report printedStatistics(const TableDescription &table, const PrintedRep
     for (int i = 0; i < keys.size(); ++i) {
         const auto c = std::find_if(columns.begin(), columns.end(), [&](const WorkColumn &w) { return w.key == keys[i]; });
         const bool name = c->type == WorkColumn::Type::Text;  // the row's name; every other column a number
-        r.columns.push_back({c->heading, name ? 3.0 : 1.0, name ? report::Align::Left : report::Align::Right,
+        // A heading with a word too long for a number's width ("1966年") gets a wider column.
+        qsizetype longestWord = 0;
+        for (const QString &word : c->heading.split(' ', Qt::SkipEmptyParts))
+            longestWord = std::max(longestWord, word.size());
+        const double weight = name ? 3.0 : longestWord > 4 ? 1.5 : 1.0;
+        r.columns.push_back({c->heading, weight, name ? report::Align::Left : report::Align::Right,
                              [i](const report::Row &row, int) { return printed(row.value(i)); }});
     }
     // A group heading spans its columns and the share after the last of them.

@@ -46,6 +46,7 @@ struct PrintedReport {
     QString title;
     QStringList keys;  // the printed columns in order; empty: every grid column
     bool titleOnEveryPage = false;
+    int headingLines = 2;  // text lines of the column heading row
 };
 
 // A column as the grid, the report and the schema see it.

@@ -54,7 +54,8 @@ const TableDescription &dyjbqktjb()
         t.charts = {{"入党时间图示", "->入党时间图示", {"d1", "d2", "d3"}},
                     {"学历图示", "->学历图示", {"bs", "ss", "bk", "dz", "zz", "gz", "cz", "xx"}},
                     {"年龄情况图示", "->年龄图示", {"l25", "f26t35", "f36t45", "f46t54", "f55t59", "u60"}}};
-        t.reports = {{"Trepdyjbqktjb", "党员基本情况统计表", {}, true}};
+        // Twenty-five columns across the page: the long headings take four lines.
+        t.reports = {{"Trepdyjbqktjb", "党员基本情况统计表", {}, true, 4}};
         t.statements = [](const TableDescription &self) {
             return counting::perDepartment(self, "政治面貌='01' and dwbm<>'99'") + counting::finishing(self);
         };

@@ -38,7 +38,7 @@ const TableDescription &zgjbqktjb()
         t.values = breakdown::full(breakdown::Average::With);
         t.groups = breakdown::groups("学历", "政治情况", "年龄情况");
         t.charts = breakdown::charts("学历图示", "年龄情况图示");
-        t.reports = {{"Trepzgjbqktjb", "职工基本情况统计表", {}, true}};
+        t.reports = {{"Trepzgjbqktjb", "职工基本情况统计表", {}, true, 3}};
         t.statements = statements;
         return t;
     }();

@@ -71,7 +71,7 @@ const TableDescription &zyjsgbqktjb()
         t.gridOrder = "zclb, bz, zcjb, rowid";
         t.groups = breakdown::groups("学历", "政治情况", "年龄情况");
         t.charts = breakdown::charts("学历情况图示", "年龄图示");
-        t.reports = {{"Trepzyjsgbqktjb", "专业技术干部基本情况统计表", {}, true}};
+        t.reports = {{"Trepzyjsgbqktjb", "专业技术干部基本情况统计表", {}, true, 3}};
         t.statements = statements;
         return t;
     }();
