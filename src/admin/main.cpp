@@ -118,6 +118,11 @@ int rebuild(const Arguments &a)
         err() << "usage: wenpad-admin rebuild <" << names.join('|') << "> --db FILE --date yyyy-mm-dd [--pdf OUT]\n";
         return 2;
     }
+    // A mistyped path must not leave a new empty database behind.
+    if (!QFileInfo::exists(file)) {
+        err() << QStringLiteral("数据库文件不存在：%1").arg(file) << '\n';
+        return 1;
+    }
     return onDatabase(file, [&](const QSqlDatabase &db) {
         table->rebuild(db, cutoff);
         QTextStream(stdout) << stats::toCsv(db, table->gridQuery());

@@ -2,12 +2,16 @@
 // organisations and dates, and on one small register holding the edge cases, whose telling
 // cells are pinned by name.
 
+#include "db/app_paths.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "reference/literal.h"
 #include "stats/statistics_table.h"
 #include "support/test_support.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -202,6 +206,32 @@ private slots:
             names << q.value(0).toString();
         QCOMPARE(names, QStringList({"总计", "处级干部", "高级职务", "正高级", "中级", "初级", "", "测试师",
                                      "01、工程技术", "教授级高级工程师", "02、会计", "会计师"}));
+    }
+
+    // wenpad-admin rebuilds the table in the database, prints it as CSV and writes its report.
+    void adminRebuilds_data() { matchTheLiteralStatements_data(); }
+    void adminRebuilds()
+    {
+        QFETCH(QString, name);
+        ProgramFolder folder;
+        fillRegister(folder.db());
+        const QString admin = QCoreApplication::applicationDirPath() + "/wenpad-admin";
+        const QString pdf = folder.file("table.pdf");
+        QProcess run;
+        run.start(admin, {"rebuild", name, "--db", app_paths::databaseFile(), "--date", "2003-04-20", "--pdf", pdf});
+        QVERIFY(run.waitForFinished(30000));
+        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+        QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()), tableCsv(folder.db(), name));
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(text.waitForFinished());
+        const QString out = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+        QVERIFY(out.contains(QString("2003年04月20日").normalized(QString::NormalizationForm_KC)));
+
+        run.start(admin, {"rebuild", name, "--db", folder.file("none.db"), "--date", "2003-04-20"});
+        QVERIFY(run.waitForFinished(30000));
+        QCOMPARE(run.exitCode(), 1);
+        QVERIFY(!QFile::exists(folder.file("none.db")));  // a mistyped path creates nothing
     }
 };
 
