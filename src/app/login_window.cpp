@@ -55,11 +55,17 @@ Tfrmlogin::Tfrmlogin(const QString &databaseFile, QWidget *parent)
     connect(quit_, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(380, 230);
 
-    const database::OpenResult opened = database::open(database::kLoginConnection, databaseFile);
+    // The program checked the pages of this file at start; the login checks who it is.
+    const database::OpenResult opened = database::open(database::kLoginConnection, databaseFile, database::Check::Identity);
     connected_ = opened.ok;
     openError_ = opened.message;
     if (!connected_)
         notify::show(this, notify::Kind::Error, QStringLiteral("错误"), openError_);
+    try {
+        hint_->setVisible(connected_ && operators::deliveredPasswordInUse(QSqlDatabase::database(database::kLoginConnection, false)));
+    } catch (const sql::Failure &) {
+        hint_->hide();  // the table cannot be read: the confirm button reports that
+    }
 }
 
 Tfrmlogin::~Tfrmlogin() { database::close(database::kLoginConnection); }
