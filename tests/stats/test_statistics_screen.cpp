@@ -41,6 +41,29 @@ QSqlRecord row(const QString &name, std::initializer_list<std::pair<const char *
     return r;
 }
 
+// The main window with the statistics screens over a generated organisation, on 1 March 2025.
+struct Organisation {
+    explicit Organisation(int employees)
+    {
+        clock_source::setToday(QDate(2025, 3, 1));
+        demo::generate(folder.db(), {.employees = employees, .seed = 5});
+        window.resize(1200, 800);
+        window.show();
+    }
+    ~Organisation() { clock_source::setToday({}); }
+
+    static ScreenRegistry statisticsScreens()
+    {
+        ScreenRegistry registry;
+        registerStatisticsScreens(registry);
+        return registry;
+    }
+
+    ProgramFolder folder;
+    ScreenRegistry registry = statisticsScreens();
+    TfrmMain window{registry};
+};
+
 const stats::ChartButton kEducation = {"学历图示", "->学历图示",
                                        {{"bs", "博士生"}, {"ss", "硕士生"}, {"bk", "本科生"}, {"dz", "大专生"}, {"zz", "中专以下"}}};
 
@@ -85,14 +108,9 @@ private slots:
 
     void screenBuildsChartsAndReturns()
     {
-        ProgramFolder folder;
-        clock_source::setToday(QDate(2025, 3, 1));
-        demo::generate(folder.db(), {.employees = 120, .seed = 5});
-        ScreenRegistry registry;
-        registerStatisticsScreens(registry);
-        TfrmMain window(registry);
-        window.resize(1200, 800);
-        window.show();
+        Organisation organisation(120);
+        TfrmMain &window = organisation.window;
+        ProgramFolder &folder = organisation.folder;
 
         auto *screen = qobject_cast<StatisticsScreen *>(window.openScreen("Tfrmzgjbqkfxb"));
         QVERIFY(screen);
@@ -156,7 +174,6 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(guard.isNull());
         QVERIFY(window.navigator()->isEnabled());
-        clock_source::setToday({});
     }
 
     // Each of the four further tables shows, charts and prints on the one screen.
@@ -187,14 +204,8 @@ private slots:
         QFETCH(QString, suffix);
         QFETCH(QString, report);
         QFETCH(QString, reportTitle);
-        ProgramFolder folder;
-        clock_source::setToday(QDate(2025, 3, 1));
-        demo::generate(folder.db(), {.employees = 120, .seed = 5});
-        ScreenRegistry registry;
-        registerStatisticsScreens(registry);
-        TfrmMain window(registry);
-        window.resize(1200, 800);
-        window.show();
+        Organisation organisation(120);
+        TfrmMain &window = organisation.window;
 
         auto *screen = qobject_cast<StatisticsScreen *>(window.openScreen(screenClass));
         QVERIFY(screen);
@@ -222,21 +233,14 @@ private slots:
             texts << t.text;
         QVERIFY(texts.contains(reportTitle));
         QVERIFY(texts.contains("数字截止时间：2025年03月01日"));
-        clock_source::setToday({});
     }
 
     // A date chosen in the calendar with the keyboard rebuilds at once, as a click does; the
     // chart view belongs to its screen and goes with it.
     void keyboardDateRebuildsAndTheChartClosesWithItsScreen()
     {
-        ProgramFolder folder;
-        clock_source::setToday(QDate(2025, 3, 1));
-        demo::generate(folder.db(), {.employees = 60, .seed = 5});
-        ScreenRegistry registry;
-        registerStatisticsScreens(registry);
-        TfrmMain window(registry);
-        window.resize(1200, 800);
-        window.show();
+        Organisation organisation(60);
+        TfrmMain &window = organisation.window;
         QPointer<StatisticsScreen> screen = qobject_cast<StatisticsScreen *>(window.openScreen("Tfrmdyjbqktjb"));
         QVERIFY(screen);
 
@@ -261,7 +265,6 @@ private slots:
         // takes the chart with it.
         delete screen.data();
         QVERIFY(pie.isNull());
-        clock_source::setToday({});
     }
 };
 

@@ -7,6 +7,7 @@
 #include "demo/demo_organisation.h"
 #include "reference/literal.h"
 #include "stats/statistics_table.h"
+#include "stats/cells.h"
 #include "support/test_support.h"
 
 #include <QCoreApplication>
@@ -186,12 +187,7 @@ private slots:
         QVERIFY(q.exec(QString("select %1 from %2 where %3").arg(column, name, row)));
         const QVariant value = q.next() ? q.value(0) : QVariant("no row");
         QVERIFY2(!q.next(), "more than one row");
-        if (!expected.isValid())
-            QVERIFY2(value.isNull(), qPrintable(value.toString()));
-        else if (expected.typeId() == QMetaType::Double)
-            QCOMPARE(value.toDouble(), expected.toDouble());
-        else
-            QCOMPARE(value.toString(), expected.toString());
+        QCOMPARE_CELL(value, expected);
     }
 
     void technicalCadreRowsInGridOrder()

@@ -3,6 +3,7 @@
 
 #include "db/sql.h"
 #include "stats/statistics_table.h"
+#include "stats/cells.h"
 #include "support/test_support.h"
 
 #include <QSqlQuery>
@@ -96,12 +97,7 @@ private slots:
         fillRegister(folder.db());
         table().rebuild(folder.db(), kCutoff);
         const QVariant value = cell(folder.db(), bz, dwbm, column);
-        if (!expected.isValid())
-            QVERIFY2(value.isNull(), qPrintable(value.toString()));
-        else if (expected.typeId() == QMetaType::Double)
-            QCOMPARE(value.toDouble(), expected.toDouble());
-        else
-            QCOMPARE(value.toString(), expected.toString());
+        QCOMPARE_CELL(value, expected);
     }
 
     void emptyRegisterGivesOnlyTheTotalRow()
