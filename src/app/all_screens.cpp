@@ -1,6 +1,7 @@
 #include "app/screen_registry.h"
 
 #include "codes/code_screens.h"
+#include "pay/pay_screens.h"
 #include "query/query_screens.h"
 #include "staff/roster_screens.h"
 #include "staff/staff_screens.h"
@@ -15,4 +16,5 @@ void registerAllScreens(ScreenRegistry &registry)
     registerRosterScreens(registry);
     registerCodeScreens(registry);
     registerStaffScreens(registry);
+    registerPayScreens(registry);
 }
