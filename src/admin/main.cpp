@@ -4,6 +4,8 @@
 //   wenpad-admin rebuild TABLE --db FILE --date yyyy-mm-dd [--pdf OUT]
 //                                    rebuild a statistics work table and print it as CSV, rows
 //                                    in grid order; with --pdf also write its printed reports
+//   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
+//                                    rebuild one employee's timeline and print it as CSV
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
 //                [--party CODE]      write the printed roster of screen NAME (Tfrmgbxx,
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
@@ -11,6 +13,8 @@
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
+#include "records/personnel_query.h"
+#include "records/timeline.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
 #include "stats/work_tables.h"
@@ -105,8 +109,31 @@ int demoOrganisation(const Arguments &a)
     });
 }
 
+// One employee's timeline, built as the timeline screen builds it, as the grid shows it.
+int rebuildTimeline(const Arguments &a)
+{
+    const QString file = a.options.value("--db");
+    const QString employee = a.options.value("--employee");
+    if (file.isEmpty() || employee.isEmpty()) {
+        err() << "usage: wenpad-admin rebuild gzdtjlb --db FILE --employee CODE\n";
+        return 2;
+    }
+    return onDatabase(file, [&](const QSqlDatabase &db) {
+        if (!records::employeeName(db, employee)) {
+            err() << QStringLiteral("没有这个职工：%1").arg(employee) << '\n';
+            return 1;
+        }
+        records::rebuildTimeline(db, employee);
+        QSqlQuery rows = records::timelineRows(db, employee);
+        QTextStream(stdout) << stats::toCsv(rows);
+        return 0;
+    });
+}
+
 int rebuild(const Arguments &a)
 {
+    if (a.words.value(0) == QStringLiteral("gzdtjlb"))
+        return rebuildTimeline(a);
     const QMap<QString, QString> &opts = a.options;
     const auto &tables = stats::workTables();
     const QString table = a.words.value(0);
@@ -116,7 +143,8 @@ int rebuild(const Arguments &a)
         QStringList names;
         for (const auto &[name, _] : tables)
             names << name;
-        err() << "usage: wenpad-admin rebuild <" << names.join('|') << "> --db FILE --date yyyy-mm-dd [--pdf OUT]\n";
+        err() << "usage: wenpad-admin rebuild <" << names.join('|') << "> --db FILE --date yyyy-mm-dd [--pdf OUT]\n"
+                 "       wenpad-admin rebuild gzdtjlb --db FILE --employee CODE\n";
         return 2;
     }
     return onDatabase(file, [&](const QSqlDatabase &db) {

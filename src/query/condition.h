@@ -4,6 +4,7 @@
 // clause. Every typed or chosen value is a bound parameter, never part of the text.
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -42,6 +43,10 @@ struct Condition {
 };
 
 Condition build(const Choices &choices);
+
+// The base statement (ending inside its WHERE clause) with the condition appended, prepared,
+// bound and executed. Throws sql::Failure.
+QSqlQuery withCondition(const QSqlDatabase &db, const QString &base, const Condition &condition);
 
 // The items of the dialog's list with this label ("文化程度", "部门名称" …): each code-table row
 // as its code, a blank and its name, in code order. Throws sql::Failure.

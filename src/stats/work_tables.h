@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <functional>
 #include <map>
@@ -34,5 +35,6 @@ std::vector<report::Document> printedReports(const QSqlDatabase &db, const QStri
 
 // The result of a statement as CSV: a header line of column names, then one line per row.
 QString toCsv(const QSqlDatabase &db, const QString &statement);  // throws sql::Failure
+QString toCsv(QSqlQuery &executed);
 
 }  // namespace stats

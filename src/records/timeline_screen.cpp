@@ -1,0 +1,86 @@
+#include "records/timeline_screen.h"
+
+#include "app/notify.h"
+#include "app/striped_grid.h"
+#include "app/title_strip.h"
+#include "db/database.h"
+#include "db/sql.h"
+#include "records/employee_header.h"
+#include "records/employee_search_panel.h"
+#include "records/timeline.h"
+#include "reports/print_preview.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSqlQueryModel>
+#include <QVBoxLayout>
+
+Tfrmgzdttj::Tfrmgzdttj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdttj")
+{
+    search_ = new EmployeeSearchPanel({records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Inert}, this);
+    header_ = new EmployeeHeader(this);
+
+    grid_ = new StripedGrid(this);
+    model_ = new QSqlQueryModel(this);
+    grid_->setModel(model_);
+    grid_->horizontalHeader()->setStretchLastSection(true);
+
+    auto *bar = new QHBoxLayout;
+    // The first "打印" prints the timeline; the second builds it again.
+    const std::vector<std::pair<QString, void (Tfrmgzdttj::*)()>> buttons = {
+        {"print", &Tfrmgzdttj::print}, {"back", nullptr}, {"rebuild", &Tfrmgzdttj::showTimeline}};
+    for (const auto &[name, action] : buttons) {
+        auto *b = new QPushButton(name == "back" ? QStringLiteral("返回") : QStringLiteral("打印"), this);
+        b->setObjectName(name);
+        b->setMinimumWidth(80);
+        if (action)
+            connect(b, &QPushButton::clicked, this, action);
+        else
+            connect(b, &QPushButton::clicked, this, &QWidget::close);
+        bar->addWidget(b);
+    }
+    bar->addStretch();
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(header_);
+    right->addWidget(grid_, 1);
+    right->addLayout(bar);
+    auto *body = new QHBoxLayout;
+    body->addWidget(search_);
+    body->addLayout(right, 1);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(2, 2, 2, 6);
+    column->addWidget(makeTitleStrip(QStringLiteral("  人事资料记录卡 >> 个人工作动态统计"), this));
+    column->addLayout(body, 1);
+    resize(host.workArea()->size().boundedTo(QSize(1000, 700)));
+
+    connect(search_, &EmployeeSearchPanel::employeeChanged, this, &Tfrmgzdttj::showTimeline);
+    search_->start();
+}
+
+void Tfrmgzdttj::showTimeline()
+{
+    const QString code = search_->currentCode();
+    header_->showEmployee(code, search_->currentName());
+    try {
+        records::rebuildTimeline(database::shared(), code);
+        model_->setQuery(records::timelineRows(database::shared(), code));
+    } catch (const sql::Failure &e) {
+        model_->clear();
+        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        return;
+    }
+    grid_->setColumnWidth(0, 100);
+    if (model_->rowCount() > 0)
+        grid_->selectRow(0);
+}
+
+void Tfrmgzdttj::print()
+{
+    try {
+        report::preview(records::printedTimeline(database::shared(), search_->currentCode(), search_->currentName()), this);
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
+    }
+}

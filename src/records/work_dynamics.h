@@ -1,0 +1,37 @@
+#pragma once
+// The four histories of an employee's working life as the work dynamics screens show them:
+// department, title, position and post-skill grade changes, each a group with its caption,
+// its rows joined to the code tables for names, and the columns its grid shows.
+
+#include "db/history.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace records {
+
+struct HistoryGroup {
+    QString caption;          // "单位动态" …
+    history::Table table;
+    QString namesFrom;        // code tables joined for the names, and their join conditions
+    QString nameJoins;
+    QStringList codeColumns;  // the history's code columns, in edit order
+    QStringList shown;        // grid columns after 变动时间, as the statement names them
+};
+
+// Groups 1 to 4: "单位动态", "职称动态", "职务动态", "岗位技能档次动态".
+const std::vector<HistoryGroup> &historyGroups();
+
+// The employee's rows of the group in recording order. Columns: 自动编号, 变动时间, the
+// shown columns, then the code columns. A row whose code has no name row is left out.
+// Executed. Throws sql::Failure.
+QSqlQuery historyRows(const QSqlDatabase &db, const HistoryGroup &group, const QString &employee);
+
+// Column indexes of historyRows.
+inline constexpr int kRowIdColumn = 0;
+inline constexpr int kDateColumn = 1;
+
+}  // namespace records
