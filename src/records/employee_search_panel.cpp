@@ -2,9 +2,11 @@
 
 #include "app/notify.h"
 #include "app/striped_grid.h"
+#include "app/title_strip.h"
 #include "db/code_items.h"
 #include "db/database.h"
 #include "db/sql.h"
+#include "records/employee_header.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -147,4 +149,19 @@ void EmployeeSearchPanel::step(int delta)
 void EmployeeSearchPanel::announce()
 {
     emit employeeChanged(currentCode(), currentName());
+}
+
+QVBoxLayout *layOutSearchScreen(QWidget *screen, const QString &title, EmployeeSearchPanel *panel,
+                                EmployeeHeader *header)
+{
+    auto *right = new QVBoxLayout;
+    right->addWidget(header);
+    auto *body = new QHBoxLayout;
+    body->addWidget(panel);
+    body->addLayout(right, 1);
+    auto *column = new QVBoxLayout(screen);
+    column->setContentsMargins(2, 2, 2, 6);
+    column->addWidget(makeTitleStrip(title, screen));
+    column->addLayout(body, 1);
+    return right;
 }

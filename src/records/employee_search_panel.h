@@ -8,11 +8,13 @@
 
 #include <QWidget>
 
+class EmployeeHeader;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QSqlQueryModel;
 class QTableView;
+class QVBoxLayout;
 
 class EmployeeSearchPanel : public QWidget {
     Q_OBJECT
@@ -58,3 +60,9 @@ private:
     QTableView *list_;
     QSqlQueryModel *model_;
 };
+
+// The layout of a screen with the search panel: its title strip across the top, the panel on
+// the left and, on the right, the employee header over the column returned for the screen's
+// own widgets.
+QVBoxLayout *layOutSearchScreen(QWidget *screen, const QString &title, EmployeeSearchPanel *panel,
+                                EmployeeHeader *header);

@@ -2,7 +2,6 @@
 
 #include "app/notify.h"
 #include "app/striped_grid.h"
-#include "app/title_strip.h"
 #include "db/database.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
@@ -42,17 +41,9 @@ Tfrmgzdttj::Tfrmgzdttj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdttj")
     }
     bar->addStretch();
 
-    auto *right = new QVBoxLayout;
-    right->addWidget(header_);
+    QVBoxLayout *right = layOutSearchScreen(this, QStringLiteral("  人事资料记录卡 >> 个人工作动态统计"), search_, header_);
     right->addWidget(grid_, 1);
     right->addLayout(bar);
-    auto *body = new QHBoxLayout;
-    body->addWidget(search_);
-    body->addLayout(right, 1);
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(2, 2, 2, 6);
-    column->addWidget(makeTitleStrip(QStringLiteral("  人事资料记录卡 >> 个人工作动态统计"), this));
-    column->addLayout(body, 1);
     resize(host.workArea()->size().boundedTo(QSize(1000, 700)));
 
     connect(search_, &EmployeeSearchPanel::employeeChanged, this, &Tfrmgzdttj::showTimeline);
