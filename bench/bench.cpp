@@ -7,6 +7,10 @@
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "query/basic_situation.h"
+#include "records/employee_search.h"
+#include "records/personnel_query.h"
+#include "records/timeline.h"
+#include "records/work_dynamics.h"
 #include "reference/zgjbqkfxb_reference.h"
 #include "stats/zgjbqkfxb.h"
 
@@ -61,6 +65,54 @@ void firstRowsOf(const QSqlDatabase &db, const query::Condition &condition, int 
         q.value(0);
 }
 
+// What a list grid does on opening: its first batch of rows (all of them with INT_MAX).
+void readRows(QSqlQuery q, int rows)
+{
+    for (int i = 0; i < rows && q.next(); ++i)
+        q.value(0);
+}
+
+void searchFirstRows(const QSqlDatabase &db, const records::EmployeeSearch &search, int rows)
+{
+    readRows(records::searchEmployees(db, records::ListBase::CurrentDepartment, search), rows);
+}
+
+// An employee from the middle of the register, for the per-employee screens.
+QString middleEmployee(const QSqlDatabase &db)
+{
+    return sql::scalar(db, "select 职工编码 from zghmc order by 职工编码 limit 1 offset (select count(*)/2 from zghmc)")
+        .toString();
+}
+
+// The four history grids of one employee as the work dynamics screens read them.
+void historyGrids(const QSqlDatabase &db)
+{
+    const QString employee = middleEmployee(db);
+    for (const records::HistoryGroup &group : records::historyGroups())
+        readRows(records::historyRows(db, group, employee), INT_MAX);
+}
+
+// The plain form: the employee's rows of the four histories, read once.
+void readEmployeeHistories(const QSqlDatabase &db)
+{
+    const QString employee = middleEmployee(db);
+    for (const char *table : {"dwdtb", "zwdtb", "zcdtb", "gwjndtb"}) {
+        QSqlQuery q(db);
+        q.prepare(QString("select * from %1 where 职工编码=:e").arg(table));
+        q.bindValue(":e", employee);
+        q.exec();
+        while (q.next())
+            q.value(0);
+    }
+}
+
+void timeline(const QSqlDatabase &db)
+{
+    const QString employee = middleEmployee(db);
+    records::rebuildTimeline(db, employee);
+    readRows(records::timelineRows(db, employee), INT_MAX);
+}
+
 const std::vector<Operation> &operations()
 {
     static const std::vector<Operation> ops = {
@@ -76,6 +128,25 @@ const std::vector<Operation> &operations()
         {"condition search vs zghmc",
          [](const QSqlDatabase &db) {
              firstRowsOf(db, query::build({.name = "张", .nameMatch = query::NameMatch::Prefix, .department = "03"}), INT_MAX);
+         },
+         readEmployees},
+        {"search panel first rows, all depts",
+         [](const QSqlDatabase &db) { searchFirstRows(db, {}, 256); }, readEmployees},
+        {"search panel a department, all rows",
+         [](const QSqlDatabase &db) { searchFirstRows(db, {.department = "03"}, INT_MAX); }, readEmployees},
+        {"search panel code prefix, all rows",
+         [](const QSqlDatabase &db) { searchFirstRows(db, {.codePrefix = "0012"}, INT_MAX); }, readEmployees},
+        {"search panel name prefix, all rows",
+         [](const QSqlDatabase &db) { searchFirstRows(db, {.namePrefix = "张"}, INT_MAX); }, readEmployees},
+        {"four history grids of one employee", historyGrids, readEmployeeHistories},
+        {"timeline of one employee", timeline, readEmployeeHistories},
+        {"record query first 256 rows",
+         [](const QSqlDatabase &db) { readRows(records::personnelRecordQuery(db, {}), 256); }, readEmployees},
+        {"record query condition search",
+         [](const QSqlDatabase &db) {
+             readRows(records::personnelRecordQuery(
+                          db, query::build({.name = "张", .nameMatch = query::NameMatch::Prefix, .department = "03"})),
+                      INT_MAX);
          },
          readEmployees},
     };
