@@ -132,6 +132,8 @@ const std::vector<Operation> &operations()
          readEmployees},
         {"search panel first rows, all depts",
          [](const QSqlDatabase &db) { searchFirstRows(db, {}, 256); }, readEmployees},
+        {"search panel a department, first rows",
+         [](const QSqlDatabase &db) { searchFirstRows(db, {.department = "03"}, 256); }, readEmployees},
         {"search panel a department, all rows",
          [](const QSqlDatabase &db) { searchFirstRows(db, {.department = "03"}, INT_MAX); }, readEmployees},
         {"search panel code prefix, all rows",
