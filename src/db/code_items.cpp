@@ -6,23 +6,10 @@
 namespace code_items {
 namespace {
 
-struct Columns {
-    QString code;
-    QString name;
-};
-
-Columns codeAndName(const QString &table)
-{
-    const schema::Table *t = schema::findTable(table);
-    if (!t || t->columns.size() < 2)
-        throw sql::Failure(QStringLiteral("不是代码表：%1").arg(table));
-    return {t->columns[0].name, t->columns[1].name};
-}
-
 // The statement of the offered rows, with `extra` (already quoted) as a further condition.
 QSqlQuery prepared(const QSqlDatabase &db, const QString &table, const Filter &filter, const QString &extra)
 {
-    const Columns c = codeAndName(table);
+    const Columns c = columnsOf(table);
     const QString code = sql::quoteIdentifier(c.code);
     QStringList where;
     if (!filter.column.isEmpty())
@@ -45,6 +32,14 @@ QSqlQuery prepared(const QSqlDatabase &db, const QString &table, const Filter &f
 
 }  // namespace
 
+Columns columnsOf(const QString &table)
+{
+    const schema::Table *t = schema::findTable(table);
+    if (!t || t->columns.size() < 2)
+        throw sql::Failure(QStringLiteral("不是代码表：%1").arg(table));
+    return {t->columns[0].name, t->columns[1].name};
+}
+
 QList<Item> codeItems(const QSqlDatabase &db, const QString &table, const Filter &filter)
 {
     QSqlQuery q = prepared(db, table, filter, {});
@@ -59,7 +54,7 @@ bool offers(const QSqlDatabase &db, const QString &table, const QString &code, c
 {
     if (code.isEmpty())
         return false;
-    QSqlQuery q = prepared(db, table, filter, sql::quoteIdentifier(codeAndName(table).code) + "=:code");
+    QSqlQuery q = prepared(db, table, filter, sql::quoteIdentifier(columnsOf(table).code) + "=:code");
     q.bindValue(":code", code);
     sql::exec(q);
     return q.next();

@@ -30,6 +30,13 @@ QList<Item> codeItems(const QSqlDatabase &db, const QString &table, const Filter
 // Whether `code` is one of the rows codeItems would offer. Throws sql::Failure.
 bool offers(const QSqlDatabase &db, const QString &table, const QString &code, const Filter &filter = {});
 
+// A code table's code and name columns. Throws sql::Failure for a table that is none.
+struct Columns {
+    QString code;
+    QString name;
+};
+Columns columnsOf(const QString &table);
+
 // The code table a column refers to (zghmc.民族编码 → mzdmb); empty when it refers to none.
 QString referencedTable(const QString &table, const QString &column);
 

@@ -1,7 +1,7 @@
 #include "staff/personal_sheet.h"
 
 #include "db/history.h"
-#include "db/money.h"
+#include "db/code_items.h"
 #include "db/sql.h"
 #include "staff/employee_fields.h"
 
@@ -32,18 +32,19 @@ QString sheetStatement()
         joins << QStringLiteral("left join %1 on %1.职工编码=zghmc.职工编码 and %2").arg(table, currentRowCondition(table));
     QString titleAlias;
     int n = 0;
-    for (const Field &f : detailFields()) {
+    for (const edit::Field &f : detailFields()) {
         const QString as = " as " + sql::quoteIdentifier(f.key());
         const QString source = f.table + '.' + sql::quoteIdentifier(f.column);
-        if (f.control != Control::Lookup || f.key() == kWorkType) {
+        if (f.kind != edit::Kind::CodeList || f.key() == kWorkType) {
             if (f.key() != kWorkType)
                 columns << source + as;
             continue;
         }
         const QString alias = QStringLiteral("c%1").arg(++n);
+        const code_items::Columns list = code_items::columnsOf(f.listTable());
         joins << QStringLiteral("left join %1 %2 on %2.%3=%4")
-                     .arg(f.lookup.table, alias, sql::quoteIdentifier(f.lookup.key), source);
-        columns << alias + '.' + sql::quoteIdentifier(f.lookup.shown) + as;
+                     .arg(f.listTable(), alias, sql::quoteIdentifier(list.code), source);
+        columns << alias + '.' + sql::quoteIdentifier(list.name) + as;
         if (f.key() == kTitle)
             titleAlias = alias;
     }
@@ -68,10 +69,8 @@ std::optional<QMap<QString, QString>> personalSheet(const QSqlDatabase &db, cons
     const QSqlRecord record = q.record();
     for (int i = 0; i < record.count(); ++i) {
         const QString name = record.fieldName(i);
-        const Field *f = findField(name);
-        const QVariant v = q.value(i);
-        sheet.insert(name, f && f->control == Control::Money && !v.isNull() ? money::formatYuan(v.toLongLong())
-                                                                             : v.toString());
+        const edit::Field *f = findField(name);
+        sheet.insert(name, f ? edit::shownValue(*f, q.value(i)) : q.value(i).toString());
     }
     return sheet;
 }
