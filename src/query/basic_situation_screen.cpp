@@ -3,7 +3,6 @@
 #include "app/notify.h"
 #include "app/prompt.h"
 #include "app/title_strip.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "query/basic_situation.h"
 #include "query/condition_list.h"
@@ -42,7 +41,7 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
     addButton(QStringLiteral("返回"), &QWidget::close);
     layout->addLayout(bar);
 
-    list_ = new ConditionList(query::basicSituationQuery, query::basicSituationColumns(), this);
+    list_ = new ConditionList(host.database(), query::basicSituationQuery, query::basicSituationColumns(), this);
     layout->addWidget(list_, 1);
     showList({});
 }
@@ -68,7 +67,7 @@ void Tfrmzgjbqkcx::printRoster()
     try {
         // The rows now listed, under the typed title (none when the box is empty).
         report::preview(roster::layoutRoster("Trepcxxx", title_->text(),
-                                             query::basicSituationRosterRows(database::shared(), list_->condition())),
+                                             query::basicSituationRosterRows(host().database(), list_->condition())),
                         this);
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());

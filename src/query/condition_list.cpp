@@ -1,7 +1,6 @@
 #include "query/condition_list.h"
 
 #include "app/notify.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "query/condition_dialog.h"
 
@@ -9,8 +8,9 @@
 #include <QSqlRecord>
 #include <memory>
 
-ConditionList::ConditionList(Read read, std::vector<query::ListColumn> columns, QWidget *parent)
-    : StripedGrid(parent), read_(std::move(read)), columns_(std::move(columns)), model_(new QSqlQueryModel(this))
+ConditionList::ConditionList(const QSqlDatabase &db, Read read, std::vector<query::ListColumn> columns,
+                             QWidget *parent)
+    : StripedGrid(parent), db_(db), read_(std::move(read)), columns_(std::move(columns)), model_(new QSqlQueryModel(this))
 {
     setModel(model_);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ConditionList::currentRowChanged);
@@ -19,7 +19,7 @@ ConditionList::ConditionList(Read read, std::vector<query::ListColumn> columns, 
 void ConditionList::showList(const query::Condition &condition)
 {
     try {
-        model_->setQuery(read_(database::shared(), condition));
+        model_->setQuery(read_(db_, condition));
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
         return;
@@ -35,7 +35,7 @@ void ConditionList::askCondition(QWidget *workArea)
 {
     std::unique_ptr<Tfrmzgcx> dialog;
     try {
-        dialog = std::make_unique<Tfrmzgcx>(database::shared(), workArea);
+        dialog = std::make_unique<Tfrmzgcx>(db_, workArea);
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
         return;

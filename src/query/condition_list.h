@@ -17,7 +17,8 @@ class ConditionList : public StripedGrid {
 public:
     using Read = std::function<QSqlQuery(const QSqlDatabase &, const query::Condition &)>;
 
-    ConditionList(Read read, std::vector<query::ListColumn> columns, QWidget *parent = nullptr);
+    ConditionList(const QSqlDatabase &db, Read read, std::vector<query::ListColumn> columns,
+                  QWidget *parent = nullptr);
 
     QSqlQueryModel *model() const { return model_; }
     const query::Condition &condition() const { return condition_; }
@@ -33,6 +34,7 @@ signals:
     void currentRowChanged();
 
 private:
+    QSqlDatabase db_;
     Read read_;
     std::vector<query::ListColumn> columns_;
     query::Condition condition_;

@@ -4,7 +4,6 @@
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/code_items.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 
@@ -39,7 +38,8 @@ void reportFailure(QWidget *parent, const sql::Failure &e)
 
 }  // namespace
 
-EmployeeSearchPanel::EmployeeSearchPanel(Options options, QWidget *parent) : QWidget(parent), options_(options)
+EmployeeSearchPanel::EmployeeSearchPanel(const QSqlDatabase &db, Options options, QWidget *parent)
+    : QWidget(parent), db_(db), options_(options)
 {
     setObjectName("employeeSearch");
     auto *criteria = new QGroupBox(QStringLiteral("查找条件"), this);
@@ -91,8 +91,8 @@ void EmployeeSearchPanel::start()
     department_->clear();
     department_->addItem(kAllDepartments);
     try {
-        department_->addItems(code_items::read(database::shared(),
-                                               QStringLiteral("select 单位编码, 单位名称 from dwdmb order by 单位编码"), " "));
+        for (const code_items::Item &item : code_items::codeItems(db_, QStringLiteral("dwdmb")))
+            department_->addItem(item.code + ' ' + item.name, item.code);
     } catch (const sql::Failure &e) {
         reportFailure(this, e);
     }
@@ -103,15 +103,14 @@ void EmployeeSearchPanel::start()
 void EmployeeSearchPanel::search()
 {
     records::EmployeeSearch wanted;
-    if (department_->currentIndex() > 0)
-        wanted.department = code_items::codeOf(department_->currentText());
+    wanted.department = department_->currentData().toString();  // "所有部门" carries none
     wanted.codePrefix = code_->text();
     wanted.namePrefix = name_->text();
     {
         // One announcement for the new list, not one for the reset and one for the first row.
         const QSignalBlocker quiet(list_->selectionModel());
         try {
-            model_->setQuery(records::searchEmployees(database::shared(), options_.base, wanted));
+            model_->setQuery(records::searchEmployees(db_, options_.base, wanted));
         } catch (const sql::Failure &e) {
             model_->clear();
             reportFailure(this, e);

@@ -25,7 +25,7 @@ public:
         Arrows arrows = Arrows::Active;
     };
 
-    explicit EmployeeSearchPanel(Options options, QWidget *parent = nullptr);
+    EmployeeSearchPanel(const QSqlDatabase &db, Options options, QWidget *parent = nullptr);
 
     // Fills the department drop-down and runs the first search (the screen calls it once it
     // listens to employeeChanged).
@@ -51,6 +51,7 @@ private:
     void step(int delta);
     void announce();
 
+    QSqlDatabase db_;
     Options options_;
     QComboBox *department_;
     QLineEdit *code_;

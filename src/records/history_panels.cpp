@@ -2,7 +2,6 @@
 
 #include "app/notify.h"
 #include "app/striped_grid.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "records/work_dynamics.h"
 
@@ -19,7 +18,7 @@ const QString kNormal = QStringLiteral("QGroupBox { font-weight: bold; }");
 const QString kHighlighted = QStringLiteral("QGroupBox { font-weight: bold; background: rgb(255, 244, 200); }");
 }  // namespace
 
-HistoryPanels::HistoryPanels(QWidget *parent) : QWidget(parent)
+HistoryPanels::HistoryPanels(const QSqlDatabase &db, QWidget *parent) : QWidget(parent), db_(db)
 {
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -56,7 +55,7 @@ void HistoryPanels::reload(int group)
     QSqlQueryModel *model = groups_[size_t(group)].model;
     QTableView *grid = groups_[size_t(group)].grid;
     try {
-        model->setQuery(records::historyRows(database::shared(), g, employee_));
+        model->setQuery(records::historyRows(db_, g, employee_));
     } catch (const sql::Failure &e) {
         model->clear();
         notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());

@@ -3,6 +3,7 @@
 // two to a row, each with the grid of one employee's rows in recording order. The editor adds
 // its edit strips and the current-group highlight; the detail view shows them as they are.
 
+#include <QSqlDatabase>
 #include <QWidget>
 #include <vector>
 
@@ -14,7 +15,7 @@ class QVBoxLayout;
 class HistoryPanels : public QWidget {
     Q_OBJECT
 public:
-    explicit HistoryPanels(QWidget *parent = nullptr);
+    explicit HistoryPanels(const QSqlDatabase &db, QWidget *parent = nullptr);
 
     // Reads the employee's rows into the four grids (an empty code empties them).
     void showEmployee(const QString &code);
@@ -42,6 +43,7 @@ private:
         QSqlQueryModel *model;
         QVBoxLayout *layout;
     };
+    QSqlDatabase db_;
     std::vector<Group> groups_;
     QString employee_;
     int current_ = 0;

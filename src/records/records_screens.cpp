@@ -12,6 +12,6 @@ void registerRecordsScreens(ScreenRegistry &registry)
     registry.add("Tfrmgzdttj", {Placement::Stored, [](ScreenHost &host) { return new Tfrmgzdttj(host); }});
     registry.add("Tfrmzggzdtcx", {Placement::Stored, [](ScreenHost &host) { return new Tfrmzggzdtcx(host); }});
     registry.addWindow("Tfrmgzdtxxxx", [](ScreenHost &host, const QString &employeeCode) {
-        return new Tfrmgzdtxxxx(employeeCode, host.workArea());
+        return new Tfrmgzdtxxxx(host.database(), employeeCode, host.workArea());
     });
 }

@@ -2,7 +2,6 @@
 
 #include "app/notify.h"
 #include "app/striped_grid.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
@@ -17,7 +16,7 @@
 
 Tfrmgzdttj::Tfrmgzdttj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdttj")
 {
-    search_ = new EmployeeSearchPanel({records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Inert}, this);
+    search_ = new EmployeeSearchPanel(host.database(), {records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Inert}, this);
     header_ = new EmployeeHeader(this);
 
     grid_ = new StripedGrid(this);
@@ -55,8 +54,8 @@ void Tfrmgzdttj::showTimeline()
     const QString code = search_->currentCode();
     header_->showEmployee(code, search_->currentName());
     try {
-        records::rebuildTimeline(database::shared(), code);
-        model_->setQuery(records::timelineRows(database::shared(), code));
+        records::rebuildTimeline(host().database(), code);
+        model_->setQuery(records::timelineRows(host().database(), code));
     } catch (const sql::Failure &e) {
         model_->clear();
         notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
@@ -70,7 +69,7 @@ void Tfrmgzdttj::showTimeline()
 void Tfrmgzdttj::print()
 {
     try {
-        report::preview(records::printedTimeline(database::shared(), search_->currentCode(), search_->currentName()), this);
+        report::preview(records::printedTimeline(host().database(), search_->currentCode(), search_->currentName()), this);
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
     }

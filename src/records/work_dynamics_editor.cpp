@@ -4,7 +4,6 @@
 #include "app/notify.h"
 #include "app/prompt.h"
 #include "db/code_items.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
@@ -34,9 +33,9 @@ const records::HistoryGroup &groupAt(int group) { return records::historyGroups(
 
 Tfrmgzdtbj::Tfrmgzdtbj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdtbj")
 {
-    search_ = new EmployeeSearchPanel({records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Active}, this);
+    search_ = new EmployeeSearchPanel(host.database(), {records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Active}, this);
     header_ = new EmployeeHeader(this);
-    panels_ = new HistoryPanels(this);
+    panels_ = new HistoryPanels(host.database(), this);
     bar_ = new edit::ModeBar({{Action::Add, "添加"}, {Action::Delete, "删除"}, {Action::Modify, "修改"},
                               {Action::Return, "返回"}, {Action::Save, "保存"}, {Action::Ignore, "忽略"}},
                              {.minimumWidth = 80}, this);
@@ -72,7 +71,7 @@ Tfrmgzdtbj::Tfrmgzdtbj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdtbj")
                 const edit::Field &f = groupAt(g).fields[i];
                 if (f.kind == edit::Kind::CodeList && f.filterColumn.isEmpty())
                     edit::fillCodeList(static_cast<QComboBox *>(strips_[size_t(g)].controls[i]),
-                                       code_items::codeItems(database::shared(), f.listTable()));
+                                       code_items::codeItems(host.database(), f.listTable()));
             }
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
@@ -124,7 +123,7 @@ void Tfrmgzdtbj::refillTitles(const QString &category)
     auto *titles = static_cast<QComboBox *>(control(kTitleGroup, "职称编码"));
     try {
         edit::fillCodeList(titles, category.isEmpty() ? QList<code_items::Item>{}
-                                                      : code_items::codeItems(database::shared(), "zcdmb",
+                                                      : code_items::codeItems(host().database(), "zcdmb",
                                                                               {.column = "技术分类", .value = category}));
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
@@ -171,7 +170,7 @@ void Tfrmgzdtbj::save()
     for (size_t i = 0; i < fields.size(); ++i)
         values.insert(fields[i].key(), edit::valueOf(strips_[size_t(g)].controls[i]));
     try {
-        records::saveHistoryRow(database::shared(), groupAt(g), panels_->employee(), values, editedRow_);
+        records::saveHistoryRow(host().database(), groupAt(g), panels_->employee(), values, editedRow_);
     } catch (const sql::Failure &) {
         // The row stays pending for correcting or "忽略".
         prompt::ask(kErrorTitle, QStringLiteral("由于本动态信息无法变动！"), false, this);
@@ -213,7 +212,7 @@ void Tfrmgzdtbj::remove()
     if (prompt::ask(QStringLiteral("删除提示"), QStringLiteral("确定要删除此动态信息吗？"), true, this) != prompt::Ok)
         return;
     try {
-        records::deleteHistoryRow(database::shared(), groupAt(g), *id);
+        records::deleteHistoryRow(host().database(), groupAt(g), *id);
     } catch (const sql::Failure &) {
         prompt::ask(kErrorTitle, QStringLiteral("由于本员工信息无法删除！"), false, this);
     }

@@ -2,7 +2,6 @@
 
 #include "app/notify.h"
 #include "app/title_strip.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/history_panels.h"
@@ -12,7 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-Tfrmgzdtxxxx::Tfrmgzdtxxxx(const QString &employeeCode, QWidget *workArea) : QFrame(workArea)
+Tfrmgzdtxxxx::Tfrmgzdtxxxx(const QSqlDatabase &db, const QString &employeeCode, QWidget *workArea)
+    : QFrame(workArea), db_(db)
 {
     setObjectName("Tfrmgzdtxxxx");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -25,7 +25,7 @@ Tfrmgzdtxxxx::Tfrmgzdtxxxx(const QString &employeeCode, QWidget *workArea) : QFr
     connect(back, &QPushButton::clicked, this, &QWidget::close);
     header_->row()->addWidget(back);
 
-    panels_ = new HistoryPanels(this);
+    panels_ = new HistoryPanels(db_, this);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(2, 2, 2, 6);
     column->addWidget(makeTitleStrip(QStringLiteral("  职工花名册 >> 职工基本情况编辑"), this));
@@ -39,7 +39,7 @@ void Tfrmgzdtxxxx::showEmployee(const QString &code)
 {
     QString name;
     try {
-        name = records::employeeName(database::shared(), code).value_or(QString());
+        name = records::employeeName(db_, code).value_or(QString());
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
     }

@@ -61,7 +61,7 @@ private slots:
     {
         ProgramFolder folder;
         fillRegister(folder.db());
-        EmployeeSearchPanel panel({records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Active});
+        EmployeeSearchPanel panel(folder.db(), {records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Active});
         QStringList announced;
         connect(&panel, &EmployeeSearchPanel::employeeChanged, [&](const QString &code) { announced << code; });
         panel.start();
