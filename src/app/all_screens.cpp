@@ -1,6 +1,7 @@
 #include "app/screen_registry.h"
 
 #include "codes/code_screens.h"
+#include "pay/pay_screens.h"
 #include "query/query_screens.h"
 #include "records/records_screens.h"
 #include "staff/roster_screens.h"
@@ -17,4 +18,5 @@ void registerAllScreens(ScreenRegistry &registry)
     registerCodeScreens(registry);
     registerStaffScreens(registry);
     registerRecordsScreens(registry);
+    registerPayScreens(registry);
 }
