@@ -70,7 +70,7 @@ int main(int argc, char **argv)
                 ms(t));
 
     QString refused;  // a prompt would wait for a person; record it instead
-    prompt::setAnswerer([&](const prompt::Call &call) {
+    const prompt::ScopedAnswerer answering([&](const prompt::Call &call) {
         refused = call.message;
         return int(prompt::Ok);
     });

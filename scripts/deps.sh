@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-image-formats-plugins
   libsqlite3-dev libsodium-dev
   fonts-noto-cjk
+  qt6-translations-l10n   # qtbase_zh_CN: Qt's own dialogs and buttons in Chinese
   poppler-utils   # pdftotext: tests read printed reports back
 )
 missing=()

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QPushButton>
 
 namespace edit {
 
@@ -23,6 +24,8 @@ ModeBar::ModeBar(const std::vector<BarButton> &buttons, const BarLayout &layout,
         b->setMinimumWidth(layout.minimumWidth);
         if (!layout.takeFocus)
             b->setFocusPolicy(Qt::NoFocus);
+        if (spec.pressed)
+            connect(b, &QPushButton::clicked, this, spec.pressed);
         buttons_[spec.action] = b;
         if (grid)
             grid->addWidget(b, i / layout.columns, i % layout.columns);

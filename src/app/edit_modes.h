@@ -6,10 +6,12 @@
 //   adding    "保存"/"确定", "忽略" and the fields, plus what only a new row may set (its code)
 //   editing   "保存"/"确定", "忽略" and the fields
 
-#include <QPushButton>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <vector>
+
+class QPushButton;
 
 namespace edit {
 
@@ -19,6 +21,7 @@ enum class Action { Add, Modify, Save, Ignore, Delete, Return };
 struct BarButton {
     Action action;
     QString caption;
+    std::function<void()> pressed;
 };
 
 struct BarLayout {
@@ -33,12 +36,6 @@ public:
     ModeBar(const std::vector<BarButton> &buttons, const BarLayout &layout, QWidget *parent);
 
     QPushButton *button(Action action) const;  // nullptr when the screen has none
-    template <typename Context, typename Handler>
-    void on(Action action, Context *context, Handler handler)
-    {
-        if (QPushButton *b = button(action))
-            connect(b, &QPushButton::clicked, context, handler);
-    }
 
     enum class When { Browsing, Editing, Adding };
     void enable(QWidget *widget, When when);

@@ -69,15 +69,4 @@ QString referencedTable(const QString &table, const QString &column)
     return {};
 }
 
-QStringList read(const QSqlDatabase &db, const QString &statement, const QString &separator)
-{
-    QSqlQuery q = sql::prepare(db, statement);
-    q.setForwardOnly(true);
-    sql::exec(q);
-    QStringList items;
-    while (q.next())
-        items << q.value(0).toString() + separator + q.value(1).toString();
-    return items;
-}
-
 }  // namespace code_items

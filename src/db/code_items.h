@@ -40,8 +40,4 @@ Columns columnsOf(const QString &table);
 // The code table a column refers to (zghmc.民族编码 → mzdmb); empty when it refers to none.
 QString referencedTable(const QString &table, const QString &column);
 
-// The items of a two-column statement (code, name) as text: code, separator, name.
-QStringList read(const QSqlDatabase &db, const QString &statement, const QString &separator);
-inline QString codeOf(const QString &item) { return item.left(2); }
-
 }  // namespace code_items

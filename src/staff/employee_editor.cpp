@@ -147,15 +147,13 @@ QWidget *Tfrmzglr::buildLists()
 QWidget *Tfrmzglr::buildButtonBar()
 {
     using edit::Action;
-    bar_ = new edit::ModeBar({{Action::Add, "添加"}, {Action::Delete, "删除"}, {Action::Return, "返回"},
-                              {Action::Save, "保存"}, {Action::Ignore, "忽略"}, {Action::Modify, "修改"}},
+    bar_ = new edit::ModeBar({{Action::Add, "添加", [this] { add(); }},
+                              {Action::Delete, "删除", [this] { remove(); }},
+                              {Action::Return, "返回", [this] { close(); }},
+                              {Action::Save, "保存", [this] { save(); }},
+                              {Action::Ignore, "忽略", [this] { cancel(); }},
+                              {Action::Modify, "修改", [this] { edit(); }}},
                              {.minimumWidth = 80}, this);
-    bar_->on(Action::Add, this, &Tfrmzglr::add);
-    bar_->on(Action::Delete, this, &Tfrmzglr::remove);
-    bar_->on(Action::Return, this, &QWidget::close);
-    bar_->on(Action::Save, this, &Tfrmzglr::save);
-    bar_->on(Action::Ignore, this, &Tfrmzglr::cancel);
-    bar_->on(Action::Modify, this, &Tfrmzglr::edit);
     return bar_;
 }
 

@@ -1,6 +1,6 @@
 #include "staff/personal_sheet.h"
 
-#include "db/history.h"
+#include "db/employee_listing.h"
 #include "db/code_items.h"
 #include "db/sql.h"
 #include "staff/employee_fields.h"
@@ -13,13 +13,13 @@ namespace {
 const QString kWorkType = QStringLiteral("zcdtb.类别编码");
 const QString kTitle = QStringLiteral("zcdtb.职称编码");
 
-QString currentRowCondition(const QString &table)
+history::Table historyNamed(const QString &table)
 {
     for (history::Table t : {history::Table::Department, history::Table::Position, history::Table::Title,
-                             history::Table::SkillGrade, history::Table::GradeSalary})
+                             history::Table::SkillGrade})
         if (history::tableName(t) == table)
-            return history::currentRowForRow(t, "zghmc.职工编码");
-    return {};
+            return t;
+    return history::Table::GradeSalary;
 }
 
 // Outer joins throughout: a missing history row or an unknown code leaves that one field
@@ -27,9 +27,9 @@ QString currentRowCondition(const QString &table)
 QString sheetStatement()
 {
     QStringList columns = {"zghmc.照片", "zghmc.职工简介"};
-    QStringList joins;
+    EmployeeListing listing(EmployeeListing::Join::Outer);
     for (const QString &table : entryHistoryTables())
-        joins << QStringLiteral("left join %1 on %1.职工编码=zghmc.职工编码 and %2").arg(table, currentRowCondition(table));
+        listing.current(historyNamed(table));
     QString titleAlias;
     int n = 0;
     for (const edit::Field &f : detailFields()) {
@@ -41,17 +41,15 @@ QString sheetStatement()
             continue;
         }
         const QString alias = QStringLiteral("c%1").arg(++n);
-        const code_items::Columns list = code_items::columnsOf(f.listTable());
-        joins << QStringLiteral("left join %1 %2 on %2.%3=%4")
-                     .arg(f.listTable(), alias, sql::quoteIdentifier(list.code), source);
-        columns << alias + '.' + sql::quoteIdentifier(list.name) + as;
+        listing.code(f.listTable(), source, alias);
+        columns << alias + '.' + sql::quoteIdentifier(code_items::columnsOf(f.listTable()).name) + as;
         if (f.key() == kTitle)
             titleAlias = alias;
     }
     // The work type shown is the category of the current title, not the stored category.
-    joins << QStringLiteral("left join jslbdmb worktype on worktype.类别编码=%1.技术分类").arg(titleAlias);
+    listing.code("jslbdmb", titleAlias + ".技术分类", "worktype");
     columns << "worktype.类别名称 as " + sql::quoteIdentifier(kWorkType);
-    return QStringLiteral("select %1 from zghmc %2 where zghmc.职工编码=:zgbm").arg(columns.join(", "), joins.join(' '));
+    return QStringLiteral("select %1 %2 where zghmc.职工编码=:zgbm").arg(columns.join(", "), listing.from());
 }
 
 }  // namespace

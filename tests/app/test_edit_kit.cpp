@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 using namespace edit;
@@ -35,7 +36,8 @@ private slots:
     void modeSwitchEnablesBarAndWidgets()
     {
         QWidget screen;
-        ModeBar bar({{Action::Add, "添加"}, {Action::Modify, "修改"}, {Action::Save, "确定"},
+        int added = 0;
+        ModeBar bar({{Action::Add, "添加", [&] { ++added; }}, {Action::Modify, "修改"}, {Action::Save, "确定"},
                      {Action::Ignore, "忽略"}, {Action::Delete, "删除"}, {Action::Return, "返回"}},
                     {}, &screen);
         QWidget list(&screen), field(&screen), code(&screen);
@@ -53,6 +55,8 @@ private slots:
             return s;
         };
         QCOMPARE(bar.button(Action::Save)->text(), "确定");
+        bar.button(Action::Add)->click();
+        QCOMPARE(added, 1);
         QCOMPARE(states(), "110011100");
         bar.setMode(Mode::Adding);
         QCOMPARE(states(), "001100011");

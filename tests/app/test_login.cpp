@@ -164,7 +164,7 @@ private slots:
         bad.write(QByteArray(2048, 'z'));
         bad.close();
         QStringList reported;
-        notify::setObserver([&](notify::Kind, const QString &, const QString &text) { reported << text; });
+        const notify::ScopedObserver observing([&](notify::Kind, const QString &, const QString &text) { reported << text; });
         {
             Tfrmlogin login(folder.file("bad.db"));
             login.show();
@@ -176,7 +176,6 @@ private slots:
             QVERIFY(login.isVisible());
             QCOMPARE(login.failedAttempts(), 0);
         }
-        notify::setObserver({});
         QVERIFY(reported.first().startsWith("数据库文件已损坏"));
     }
 };

@@ -54,18 +54,17 @@ class TestEmployeeEditor : public QObject {
 
     QList<prompt::Call> asked;
     int answer = prompt::Ok;
+    const prompt::ScopedAnswerer answering{[this](const prompt::Call &c) {
+        asked << c;
+        return answer;
+    }};
 
 private slots:
     void init()
     {
         asked.clear();
         answer = prompt::Ok;
-        prompt::setAnswerer([this](const prompt::Call &c) {
-            asked << c;
-            return answer;
-        });
     }
-    void cleanup() { prompt::setAnswerer({}); }
 
     void modesSetTheControls()
     {
