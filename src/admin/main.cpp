@@ -7,6 +7,8 @@
 //                                    in grid order; with --pdf also write its printed reports
 //   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
 //                                    rebuild one employee's timeline and print it as CSV
+//   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE]
+//                                    the grids of a read-only screen as CSV, each after its caption
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
 //                [--party CODE]      write the printed roster of screen NAME (Tfrmgbxx,
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
@@ -18,6 +20,7 @@
 #include "demo/demo_organisation.h"
 #include "records/personnel_query.h"
 #include "records/timeline.h"
+#include "pay/pay_grids.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
 #include "stats/work_tables.h"
@@ -213,6 +216,36 @@ int printRoster(const admin::Parsed &a)
     return 0;
 }
 
+// The grids of a read-only screen as the screen shows them, as CSV with each grid's caption.
+int printGrids(const admin::Parsed &a)
+{
+    const QString screen = a.words.value(0);
+    // Each screen's own inputs; the others are refused.
+    const QMap<QString, QStringList> inputs = {
+        {"TFrmgsygztj", {"--month"}}, {"TFrmgsngztj", {"--year"}}, {"Tfrmgzlr", {"--month", "--dept"}}};
+    for (const QString &name : {"--month", "--year", "--dept"}) {
+        if (a.has(name) != inputs.value(screen).contains(name)) {
+            err() << QStringLiteral("%1 %2 选项 %3（用法：wenpad-admin grid %1 --db FILE %4）")
+                         .arg(screen, a.has(name) ? QStringLiteral("不接受") : QStringLiteral("缺少"), name,
+                              inputs.value(screen).join(QStringLiteral(" … ")) + QStringLiteral(" …"))
+                  << '\n';
+            return 2;
+        }
+    }
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        const QDate month = a.date("--month");
+        std::vector<pay::Grid> grids;
+        if (screen == "TFrmgsngztj")
+            grids = pay::statisticsGrids(db, QDate(a.values.value("--year").toInt(), 1, 1), QDate(a.values.value("--year").toInt(), 12, 1));
+        else if (screen == "TFrmgsygztj")
+            grids = pay::statisticsGrids(db, month, month);
+        else
+            grids = pay::sheetGrids(db, month, a.text("--dept"));
+        QTextStream(stdout) << pay::toCsv(grids);
+        return 0;
+    });
+}
+
 // One command: its usage line, the names its one plain word may take (none: it takes no
 // word), its options, whether it draws reports (which needs a GUI application) and its work.
 struct Command {
@@ -248,6 +281,8 @@ int main(int argc, char **argv)
                      {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}}, true, rebuild}},
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
+        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE]", {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr"},
+                   {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}}, false, printGrids}},
         {"roster", {"roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下] [--party CODE]",
                     {"Tfrmgbxx", "Tfrmkjgbxx", "Tfrmdyxx"},
                     {db, {"--pdf", Kind::File, true}, {"--dept", Kind::Text}, {"--level", Kind::Text},

@@ -75,13 +75,17 @@ QList<SheetRow> loadSheet(const QSqlDatabase &db, const Sheet &sheet, const QDat
     QStringList selected;
     for (const QString &c : columns)
         selected << QStringLiteral("t.") + sql::quoteIdentifier(c);
+    // Driven from the department's members on the last day (each employee's department row
+    // read once from the history's covering index), each member's row found through the
+    // sheet's (年月, 职工编码) index.
     QSqlQuery q = sql::prepare(
-        db, QStringLiteral("select t.自动编号, t.职工编码, zghmc.职工姓名, %1 from %2 t "
+        db, QStringLiteral("with members as (select 职工编码 from (%3) where 单位编码=:dept) "
+                           "select t.自动编号, t.职工编码, zghmc.职工姓名, %1 from members "
+                           "join %2 t on t.年月=:m and t.职工编码=members.职工编码 "
                            "left join zghmc on zghmc.职工编码=t.职工编码 "
-                           "where t.年月=:m and exists (select 1 from dwdtb where %3 and dwdtb.单位编码=:dept) "
                            "order by t.职工编码, t.自动编号")
                 .arg(selected.join(','), sheet.table,
-                     history::inForceOnForRow(history::Table::Department, "t.职工编码", ":end")));
+                     history::snapshotOn(history::Table::Department, ":end", {"单位编码"})));
     q.setForwardOnly(true);
     q.bindValue(":m", sql::dateValue(month));
     q.bindValue(":end", sql::dateValue(month.addMonths(1).addDays(-1)));

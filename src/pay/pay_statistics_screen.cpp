@@ -5,9 +5,9 @@
 #include "app/title_strip.h"
 #include "db/clock.h"
 #include "db/database.h"
-#include "db/money.h"
 #include "db/sql.h"
-#include "pay/pay_statistics.h"
+#include "pay/pay_grids.h"
+#include "pay/pay_sheets.h"
 #include "reports/grid_report.h"
 #include "reports/print_preview.h"
 
@@ -83,15 +83,9 @@ QDate PayStatisticsScreen::to() const
 void PayStatisticsScreen::rebuild()
 {
     try {
+        const std::vector<pay::Grid> grids = pay::statisticsGrids(database::shared(), from(), to());
         for (size_t i = 0; i < models_.size(); ++i) {
-            const pay::Sheet &s = pay::sheets().at(i);
-            QList<QVariantList> rows = pay::departmentTotals(database::shared(), s, from(), to());
-            // Amounts shown as yuan; 工龄 is summed in whole yuan already.
-            for (QVariantList &row : rows)
-                for (int c = 1; c < row.size(); ++c)
-                    if (!row[c].isNull() && !pay::isWholeYuan(s.amountColumns().at(c - 1)))
-                        row[c] = money::formatYuan(row[c].toLongLong());
-            models_[i]->setRows(rows);
+            models_[i]->setRows(grids.at(i).rows);
             grids_[i]->resizeColumnsToContents();
         }
     } catch (const sql::Failure &e) {
