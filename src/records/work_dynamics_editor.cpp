@@ -36,15 +36,13 @@ Tfrmgzdtbj::Tfrmgzdtbj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdtbj")
     search_ = new EmployeeSearchPanel(host.database(), {records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Active}, this);
     header_ = new EmployeeHeader(this);
     panels_ = new HistoryPanels(host.database(), this);
-    bar_ = new edit::ModeBar({{Action::Add, "添加"}, {Action::Delete, "删除"}, {Action::Modify, "修改"},
-                              {Action::Return, "返回"}, {Action::Save, "保存"}, {Action::Ignore, "忽略"}},
+    bar_ = new edit::ModeBar({{Action::Add, "添加", [this] { add(); }},
+                              {Action::Delete, "删除", [this] { remove(); }},
+                              {Action::Modify, "修改", [this] { modify(); }},
+                              {Action::Return, "返回", [this] { close(); }},
+                              {Action::Save, "保存", [this] { save(); }},
+                              {Action::Ignore, "忽略", [this] { ignore(); }}},
                              {.minimumWidth = 80}, this);
-    bar_->on(Action::Add, this, &Tfrmgzdtbj::add);
-    bar_->on(Action::Delete, this, &Tfrmgzdtbj::remove);
-    bar_->on(Action::Modify, this, &Tfrmgzdtbj::modify);
-    bar_->on(Action::Return, this, &QWidget::close);
-    bar_->on(Action::Save, this, &Tfrmgzdtbj::save);
-    bar_->on(Action::Ignore, this, &Tfrmgzdtbj::ignore);
     bar_->enable(search_, edit::ModeBar::When::Browsing);
 
     // Each group's edit strip: the change date and the code lists, hidden until edited.

@@ -384,7 +384,7 @@ private slots:
         e->findChildren<QLineEdit *>().at(1)->setText("病假");
         press(e, "保存");
         QCOMPARE(p.takePrompts(), QStringList{"错误提示|编号重复或空，请重新输入！"});
-        QCOMPARE(e->mode(), Mode::Add);
+        QCOMPARE(e->mode(), Mode::Adding);
         press(e, "忽略");
         select(e, "01");
         press(e, "修改");

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/screen_registry.h"
 #include "db/clock.h"
+#include "db/scoped_hook.h"
 #include "query/condition.h"
 #include "query/condition_dialog.h"
 #include "query/condition_list.h"
@@ -51,12 +52,6 @@ QStringList column(const QAbstractItemModel *model, int c)
 class TestRecordsScreens : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup()
-    {
-        clock_source::setToday({});
-        report::setPreviewObserver({});
-    }
-
     void searchPanelNarrowsAndSteps()
     {
         ProgramFolder folder;
@@ -98,7 +93,7 @@ private slots:
     {
         ProgramFolder folder;
         fillRegister(folder.db());
-        clock_source::setToday(QDate(2004, 12, 31));
+        const clock_source::ScopedToday today(QDate(2004, 12, 31));
         TestHost host;
         auto *screen = new Tfrmgzdttj(host);
         QCOMPARE(column(screen->model(), 0), (QStringList{"2003-06-01", "2004-03-01", "2004-06-01"}));
@@ -114,7 +109,8 @@ private slots:
         QCOMPARE(queryValue(folder.db(), "select group_concat(distinct 职工编码) from gzdtjlb").toString(), "000201");
 
         QList<report::Document> printed;
-        report::setPreviewObserver([&](const report::Document &d) { printed << d; });
+        const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
+            [&](const report::Document &d) { printed << d; });
         screen->findChild<QPushButton *>("print")->click();
         QCOMPARE(printed.size(), 1);
         QCOMPARE(printed[0].name, "Trepgzdttj");

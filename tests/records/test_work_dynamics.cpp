@@ -73,8 +73,6 @@ QStringList lines(QSqlQuery q)
 class TestWorkDynamics : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { clock_source::setToday({}); }
-
     void search_data()
     {
         QTest::addColumn<int>("base");
@@ -166,7 +164,7 @@ private slots:
         QFETCH(QStringList, grid);
         ProgramFolder folder;
         fillTimelineRegister(folder.db());
-        clock_source::setToday(QDate(2004, 12, 31));
+        const clock_source::ScopedToday today(QDate(2004, 12, 31));
         records::rebuildTimeline(folder.db(), "000001");  // the previous employee's lines go
         records::rebuildTimeline(folder.db(), employee);
         QSqlQuery stored(folder.db());
@@ -191,7 +189,7 @@ private slots:
     {
         ProgramFolder folder;
         fillTimelineRegister(folder.db());
-        clock_source::setToday(QDate(2004, 12, 31));
+        const clock_source::ScopedToday today(QDate(2004, 12, 31));
         records::rebuildTimeline(folder.db(), "000002");
         const report::Document document = records::printedTimeline(folder.db(), "000002", "乙");
         QStringList texts;

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSqlQueryModel>
 #include <QTableView>
 #include <QTest>
@@ -46,15 +47,7 @@ void choose(QWidget *control, const QString &code)
 class TestWorkDynamicsEditor : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        asked.clear();
-        prompt::setAnswerer([this](const prompt::Call &call) {
-            asked << call.title + ' ' + call.message;
-            return answer;
-        });
-    }
-    void cleanup() { prompt::setAnswerer({}); }
+    void init() { asked.clear(); }
 
     void oneGroupThroughItsButtons()
     {
@@ -196,6 +189,10 @@ private slots:
 private:
     QStringList asked;
     int answer = prompt::Ok;
+    const prompt::ScopedAnswerer answering{[this](const prompt::Call &call) {
+        asked << call.title + ' ' + call.message;
+        return answer;
+    }};
 };
 
 QTEST_MAIN(TestWorkDynamicsEditor)
