@@ -8,7 +8,9 @@
 #include "records/work_dynamics_editor.h"
 #include "staff/employee_fixture.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQueryModel>
@@ -122,6 +124,30 @@ private slots:
         asked.clear();
         bar->button(Action::Delete)->click();
         QCOMPARE(asked.last(), "错误信息 由于本员工信息无法删除！");
+    }
+
+    // The current group is the panel the person last clicked into, painted highlighted.
+    void clickingAPanelMakesItCurrent()
+    {
+        ProgramFolder folder;
+        addEmployee(folder.db(), "000101", "02");
+        TestHost host;
+        host.area.resize(1200, 800);
+        host.area.show();
+        QApplication::setActiveWindow(&host.area);
+        QVERIFY(QTest::qWaitForWindowActive(&host.area));
+        auto *screen = new Tfrmgzdtbj(host);
+        screen->show();
+        QTRY_VERIFY(screen->panels()->grid(kDepartment)->hasFocus());
+        QTest::mouseClick(screen->panels()->grid(kTitle)->viewport(), Qt::LeftButton);
+        QCOMPARE(screen->panels()->currentGroup(), kTitle);
+        QVERIFY(screen->panels()->panel(kTitle)->styleSheet().contains("background"));
+        QVERIFY(!screen->panels()->panel(kDepartment)->styleSheet().contains("background"));
+        screen->bar()->button(Action::Add)->click();
+        QVERIFY(screen->strip(kTitle)->isVisible());
+        QVERIFY(screen->control(kTitle, "变动时间")->hasFocus());
+        screen->bar()->button(Action::Ignore)->click();
+        QVERIFY(screen->panels()->grid(kTitle)->hasFocus());
     }
 
     void refusedSaveStaysPending_data()
