@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSqlQueryModel>
 #include <QTableView>
@@ -165,6 +166,10 @@ private slots:
         QCOMPARE(view->panels()->model(1)->rowCount(), 1);
         view->findChild<QPushButton *>()->click();
         QTRY_VERIFY(!screen->detailView());
+        // The query is still open: the main window's menu stays disabled until it closes.
+        QVERIFY(!window.menuBar()->actions().first()->isEnabled());
+        screen->close();
+        QVERIFY(window.menuBar()->actions().first()->isEnabled());
     }
 };
 
