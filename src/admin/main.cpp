@@ -23,7 +23,7 @@
 #include "pay/pay_grids.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
-#include "stats/work_tables.h"
+#include "stats/statistics_reports.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -121,12 +121,11 @@ int rebuildTimeline(const admin::Parsed &a)
 
 int rebuild(const admin::Parsed &a)
 {
-    const auto &tables = stats::workTables();
-    const QString table = a.words.value(0);
+    const stats::TableDescription &table = *stats::findStatisticsTable(a.words.value(0));
     const QDate cutoff = a.date("--date");
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
-        tables.at(table).rebuild(db, cutoff);
-        QTextStream(stdout) << stats::toCsv(db, tables.at(table).gridQuery());
+        table.rebuild(db, cutoff);
+        QTextStream(stdout) << stats::toCsv(db, table.gridQuery());
         const QString pdf = a.text("--pdf");
         if (pdf.isEmpty())
             return 0;
@@ -256,11 +255,11 @@ struct Command {
     std::function<int(const admin::Parsed &)> run;
 };
 
-QStringList statisticsTables()
+QStringList statisticsTableNames()
 {
     QStringList names;
-    for (const auto &[name, _] : stats::workTables())
-        names << name;
+    for (const stats::TableDescription *table : stats::statisticsTables())
+        names << table->name;
     return names;
 }
 
@@ -277,7 +276,7 @@ int main(int argc, char **argv)
         {"init", {"init --db FILE", {}, {{"--db", Kind::NewDatabase, true}}, false, init}},
         {"demo", {"demo --db FILE --employees N [--seed S]", {},
                   {db, {"--employees", Kind::Count, true}, {"--seed", Kind::Seed}}, false, demoOrganisation}},
-        {"rebuild", {"rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT]", statisticsTables(),
+        {"rebuild", {"rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT]", statisticsTableNames(),
                      {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}}, true, rebuild}},
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},

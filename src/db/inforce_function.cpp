@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -69,27 +71,61 @@ History *load(sqlite3_context *ctx, const unsigned char *table, const unsigned c
     return history;
 }
 
+// The histories read by one connection, kept while nothing was written since: this
+// connection's changes (sqlite3_total_changes) and other connections' commits (data_version)
+// both move a counter. Owned by the connection's function, freed when the connection closes.
+struct Cache {
+    struct Entry {
+        sqlite3_int64 changes = -1;
+        sqlite3_int64 dataVersion = -1;
+        std::unique_ptr<History> history;
+    };
+    std::map<std::string, Entry> byTableAndColumn;
+};
+
+sqlite3_int64 dataVersion(sqlite3 *db)
+{
+    sqlite3_stmt *q = nullptr;
+    sqlite3_int64 version = -1;
+    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &q, nullptr) == SQLITE_OK && sqlite3_step(q) == SQLITE_ROW)
+        version = sqlite3_column_int64(q, 0);
+    sqlite3_finalize(q);
+    return version;
+}
+
+// The history for this statement: checked against the counters on its first row only.
+const History *historyFor(sqlite3_context *ctx, sqlite3_value **argv)
+{
+    if (const auto *h = static_cast<const History *>(sqlite3_get_auxdata(ctx, 0)))
+        return h;
+    const unsigned char *table = sqlite3_value_text(argv[0]);
+    const unsigned char *column = sqlite3_value_text(argv[1]);
+    if (!plainIdentifier(table) || !plainIdentifier(column)) {
+        sqlite3_result_error(ctx, "inforce: table and column must be plain names", -1);
+        return nullptr;
+    }
+    sqlite3 *db = sqlite3_context_db_handle(ctx);
+    Cache::Entry &entry = static_cast<Cache *>(sqlite3_user_data(ctx))
+                              ->byTableAndColumn[std::string(reinterpret_cast<const char *>(table)) + '.'
+                                                 + reinterpret_cast<const char *>(column)];
+    const sqlite3_int64 changes = sqlite3_total_changes64(db);
+    const sqlite3_int64 version = dataVersion(db);
+    if (!entry.history || entry.changes != changes || entry.dataVersion != version) {
+        entry.history.reset(load(ctx, table, column));
+        if (!entry.history)
+            return nullptr;
+        entry.changes = changes;
+        entry.dataVersion = version;
+    }
+    sqlite3_set_auxdata(ctx, 0, entry.history.get(), nullptr);
+    return entry.history.get();
+}
+
 void inforceFn(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    auto *history = static_cast<History *>(sqlite3_get_auxdata(ctx, 0));
-    if (!history) {
-        const unsigned char *table = sqlite3_value_text(argv[0]);
-        const unsigned char *column = sqlite3_value_text(argv[1]);
-        if (!plainIdentifier(table) || !plainIdentifier(column)) {
-            sqlite3_result_error(ctx, "inforce: table and column must be plain names", -1);
-            return;
-        }
-        history = load(ctx, table, column);
-        if (!history)
-            return;
-        // Kept for the rest of the statement while the first argument stays the same constant.
-        sqlite3_set_auxdata(ctx, 0, history, [](void *p) { delete static_cast<History *>(p); });
-        history = static_cast<History *>(sqlite3_get_auxdata(ctx, 0));
-        if (!history) {  // SQLite could not keep it: answer this row from a fresh load
-            sqlite3_result_error(ctx, "inforce: the table must be a constant", -1);
-            return;
-        }
-    }
+    const History *history = historyFor(ctx, argv);
+    if (!history)
+        return;
     const auto *employee = reinterpret_cast<const char *>(sqlite3_value_text(argv[2]));
     const auto *date = reinterpret_cast<const char *>(sqlite3_value_text(argv[3]));
     if (!employee || !date) {
@@ -116,6 +152,7 @@ void inforceFn(sqlite3_context *ctx, int, sqlite3_value **argv)
 
 bool registerInforceFunction(sqlite3 *handle)
 {
-    return sqlite3_create_function_v2(handle, "inforce", 4, SQLITE_UTF8, nullptr, inforceFn, nullptr, nullptr, nullptr)
+    return sqlite3_create_function_v2(handle, "inforce", 4, SQLITE_UTF8, new Cache, inforceFn, nullptr, nullptr,
+                                      [](void *cache) { delete static_cast<Cache *>(cache); })
            == SQLITE_OK;
 }

@@ -1,6 +1,8 @@
 // The SQL functions and comparisons the statements rely on, evaluated by SQLite itself.
 
+#include "db/app_paths.h"
 #include "db/clock.h"
+#include "db/database.h"
 #include "db/history.h"
 #include "demo/demo_organisation.h"
 #include "support/test_support.h"
@@ -65,6 +67,15 @@ private slots:
             }
             QCOMPARE(compared, 300);
         }
+        // Kept between statements only while nothing is written, here or by another program.
+        const auto latest = [&] { return queryValue(db, "select inforce('dwdtb','单位编码','000001','2099-12-31')").toString(); };
+        latest();
+        queryValue(db, "insert into dwdtb(职工编码,变动时间,单位编码) values('000001','2099-01-01','97')");
+        QCOMPARE(latest(), "97");
+        QVERIFY(database::open("other", app_paths::databaseFile(), database::Check::Identity).ok);
+        queryValue(QSqlDatabase::database("other", false), "insert into dwdtb(职工编码,变动时间,单位编码) values('000001','2099-02-01','98')");
+        database::close("other");
+        QCOMPARE(latest(), "98");
         QSqlQuery bad(db);
         QVERIFY(!bad.exec("select inforce('dwdtb; drop table zghmc','单位编码','000001','2020-01-01')"));
     }

@@ -5,8 +5,9 @@
 #include "codes/code_members.h"
 #include "codes/code_rows.h"
 #include "db/database.h"
+#include "pay/pay_month.h"
 #include "staff/employee_record.h"
-#include "stats/work_tables.h"
+#include "stats/statistics_table.h"
 #include "staff/employee_fixture.h"
 
 #include <QCoreApplication>
@@ -47,9 +48,13 @@ int main(int argc, char **argv)
              codes::saveRow(db, m, {{}, {{"字段", name}, {"公式", QVariant()}}, {}});
              codes::deleteRow(db, m, name);
          }},
+        // Pay months generated one after the other, carried forward from the month before.
+        {"paymonth", [&](int i) {
+             pay::generateMonth(db, QDate(2030, 1, 1).addMonths(i), i % 2 ? pay::Generation::CopyPrevious : pay::Generation::Blank);
+         }},
         // The statistics table rebuilt for two cut-offs by turns.
         {"rebuild", [&](int i) {
-             stats::workTables().at("zgjbqkfxb").rebuild(db, i % 2 ? QDate(2020, 12, 31) : QDate(2024, 12, 31));
+             stats::findStatisticsTable("zgjbqkfxb")->rebuild(db, i % 2 ? QDate(2020, 12, 31) : QDate(2024, 12, 31));
          }},
     };
     if (!writers.count(writer))

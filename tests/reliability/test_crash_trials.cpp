@@ -6,12 +6,13 @@
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
-#include "stats/work_tables.h"
+#include "stats/statistics_table.h"
 #include "support/test_support.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QRandomGenerator>
 #include <QTest>
 #include <climits>
@@ -19,7 +20,7 @@
 
 namespace {
 
-QString csv(const QSqlDatabase &db) { return stats::toCsv(db, stats::workTables().at("zgjbqkfxb").gridQuery()); }
+QString csv(const QSqlDatabase &db) { return stats::toCsv(db, stats::findStatisticsTable("zgjbqkfxb")->gridQuery()); }
 
 // What must hold after a kill, beyond integrity and foreign keys; empty when it holds.
 QString invariantBroken(const QSqlDatabase &db, const QString &writer, const QStringList &rebuilds)
@@ -38,6 +39,19 @@ QString invariantBroken(const QSqlDatabase &db, const QString &writer, const QSt
         const QString columns = sql::scalar(db, "select group_concat(name) from (select name from pragma_table_info('gzb') where name like '试验项目%' order by 1)").toString();
         if (rows != columns)
             return QString("items [%1] but columns [%2]").arg(rows, columns);
+    } else if (writer == "paymonth") {
+        // A pay month has all three sheets or none.
+        const QString months = "select 年月, count(*) from %1 where 年月>='2030-01-01' group by 年月 order by 年月";
+        const auto listed = [&](const char *table) {
+            QStringList rows;
+            QSqlQuery q(db);
+            q.exec(months.arg(table));
+            while (q.next())
+                rows << q.value(0).toString() + '=' + q.value(1).toString();
+            return rows.join(' ');
+        };
+        if (listed("gzb") != listed("btb") || listed("gzb") != listed("jjb"))
+            return QString("sheets differ: %1 | %2 | %3").arg(listed("gzb"), listed("btb"), listed("jjb"));
     } else if (writer == "rebuild") {
         if (!rebuilds.contains(csv(db)))
             return "the work table is neither the old nor the new one";
@@ -54,7 +68,7 @@ private slots:
     void killedWritersLeaveWholeFiles_data()
     {
         QTest::addColumn<QString>("writer");
-        for (const char *w : {"employee", "codes", "salaryitem", "rebuild"})
+        for (const char *w : {"employee", "codes", "salaryitem", "paymonth", "rebuild"})
             QTest::newRow(w) << QString(w);
     }
 
@@ -73,7 +87,7 @@ private slots:
             options.employees = 300;
             demo::generate(db, options);
             for (const QDate d : {QDate(2020, 12, 31), QDate(2024, 12, 31)}) {
-                stats::workTables().at("zgjbqkfxb").rebuild(db, d);
+                stats::findStatisticsTable("zgjbqkfxb")->rebuild(db, d);
                 rebuilds << csv(db);
             }
             database::close("setup");
