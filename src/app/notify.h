@@ -25,5 +25,6 @@ bool ask(QWidget *parent, const QString &title, const QString &text);
 
 using Answerer = std::function<bool(const QString &title, const QString &text)>;
 void setAnswerer(Answerer answerer);  // an empty answerer asks the person again
+using ScopedAnswerer = ScopedHook<Answerer, &setAnswerer>;
 
 }  // namespace notify

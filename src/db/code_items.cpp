@@ -16,6 +16,8 @@ QSqlQuery prepared(const QSqlDatabase &db, const QString &table, const Filter &f
         where << sql::quoteIdentifier(filter.column) + "=:filter";
     for (int i = 0; i < filter.except.size(); ++i)
         where << QStringLiteral("%1<>:except%2").arg(code).arg(i);
+    if (!filter.before.isEmpty())
+        where << code + "<:before";
     if (!extra.isEmpty())
         where << extra;
     QSqlQuery q = sql::prepare(db, QStringLiteral("select %1, %2 from %3%4 order by %5")
@@ -27,6 +29,8 @@ QSqlQuery prepared(const QSqlDatabase &db, const QString &table, const Filter &f
         q.bindValue(":filter", filter.value);
     for (int i = 0; i < filter.except.size(); ++i)
         q.bindValue(QStringLiteral(":except%1").arg(i), filter.except[i]);
+    if (!filter.before.isEmpty())
+        q.bindValue(":before", filter.before);
     return q;
 }
 

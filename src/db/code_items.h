@@ -21,6 +21,7 @@ struct Filter {
     QString column = {};      // only the rows whose column equals `value` (none when empty)
     QVariant value = {};
     QStringList except = {};  // codes left out ("00" for "none", …)
+    QString before = {};      // only codes sorting before this one ("97": the departments on duty)
     bool storedOrder = false; // in the order the rows were stored, instead of by code
 };
 
