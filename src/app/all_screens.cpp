@@ -3,6 +3,7 @@
 #include "codes/code_screens.h"
 #include "pay/pay_screens.h"
 #include "query/query_screens.h"
+#include "records/records_screens.h"
 #include "staff/roster_screens.h"
 #include "staff/staff_screens.h"
 #include "stats/statistics_screens.h"
@@ -16,5 +17,6 @@ void registerAllScreens(ScreenRegistry &registry)
     registerRosterScreens(registry);
     registerCodeScreens(registry);
     registerStaffScreens(registry);
+    registerRecordsScreens(registry);
     registerPayScreens(registry);
 }
