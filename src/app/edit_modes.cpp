@@ -1,8 +1,14 @@
 #include "app/edit_modes.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextEdit>
 
 namespace edit {
 
@@ -61,6 +67,30 @@ void ModeBar::setRowShown(bool shown)
     apply();
 }
 
+namespace {
+
+// Text boxes and spin boxes become read-only, lists and buttons disabled; labels and pictures
+// are left as they are.
+void setEditable(QWidget *container, bool editable)
+{
+    QList<QWidget *> widgets = container->findChildren<QWidget *>();
+    widgets.prepend(container);
+    for (QWidget *w : widgets) {
+        if (auto *line = qobject_cast<QLineEdit *>(w))
+            line->setReadOnly(!editable);
+        else if (auto *text = qobject_cast<QTextEdit *>(w))
+            text->setReadOnly(!editable);
+        else if (auto *plain = qobject_cast<QPlainTextEdit *>(w))
+            plain->setReadOnly(!editable);
+        else if (auto *spin = qobject_cast<QAbstractSpinBox *>(w))
+            spin->setReadOnly(!editable);
+        else if (qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractButton *>(w))
+            w->setEnabled(editable);
+    }
+}
+
+}  // namespace
+
 void ModeBar::apply()
 {
     const bool browsing = mode_ == Mode::Browse;
@@ -79,6 +109,7 @@ void ModeBar::apply()
         case When::Browsing: widget->setEnabled(browsing); break;
         case When::Editing: widget->setEnabled(!browsing); break;
         case When::Adding: widget->setEnabled(mode_ == Mode::Adding); break;
+        case When::ReadOnlyWhileBrowsing: setEditable(widget, !browsing); break;
         }
     }
 }

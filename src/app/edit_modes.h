@@ -37,7 +37,10 @@ public:
 
     QPushButton *button(Action action) const;  // nullptr when the screen has none
 
-    enum class When { Browsing, Editing, Adding };
+    // Browsing, Editing, Adding: enabled only then. ReadOnlyWhileBrowsing: the widget's boxes
+    // are read-only (lists and check boxes disabled) while browsing, so what they show (a
+    // photo, say) keeps its colours.
+    enum class When { Browsing, Editing, Adding, ReadOnlyWhileBrowsing };
     void enable(QWidget *widget, When when);
 
     Mode mode() const { return mode_; }

@@ -78,7 +78,7 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
     column->addLayout(body, 1);
     column->addWidget(buildButtonBar());
     bar_->enable(lists_, edit::ModeBar::When::Browsing);
-    bar_->enable(detail_, edit::ModeBar::When::Editing);
+    bar_->enable(detail_, edit::ModeBar::When::ReadOnlyWhileBrowsing);
     bar_->enable(detail_->control(kCode), edit::ModeBar::When::Adding);
     connect(bar_, &edit::ModeBar::modeChanged, this, [this](Mode mode) { resume_->setReadOnly(mode == Mode::Browse); });
     resize(host.workArea()->size().boundedTo(QSize(1180, 780)));

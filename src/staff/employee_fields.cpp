@@ -58,7 +58,7 @@ edit::Fields buildFields()
         master(contact, "家庭住址", "家庭住址"),
         // A start-of-work date or an amount the database could not store would otherwise be
         // refused as a duplicate code.
-        master(work, "工作时间", "工作时间", K::Date, Check::OptionalDate, "时间格式错误，请重新输入！"),
+        master(work, "工作时间", "工作时间", K::Date, Check::OptionalDate, "工作时间格式错误，请重新输入！"),
         master(work, "工作单位", "工作单位"),
         master(entry, "入司时间", "入司时间", K::Date, Check::Date, "入司时间格式错误，请重新输入！"),
         entryRow("部门名称", "dwdtb", "单位编码", K::CodeList, Check::Chosen, "部门名称未填写，请重新输入！"),

@@ -86,17 +86,25 @@ private slots:
                 s += w->isEnabledTo(&editor) ? '1' : '0';
             return s;
         };
+        // The detail panel stays enabled, so the photo keeps its colours; while browsing its
+        // boxes are read-only instead.
+        auto *name = qobject_cast<QLineEdit *>(editor.detail()->control("职工姓名"));
+        QVERIFY(name);
         // 添加 删除 修改 返回 保存 忽略 ↑ ↓, employee grid, detail panel, 职工编号
-        QCOMPARE(states(), QString("11110011100"));
+        QCOMPARE(states(), QString("11110011110"));
+        QVERIFY(name->isReadOnly());
         editor.add();
         QCOMPARE(editor.mode(), Tfrmzglr::Mode::Adding);
         QCOMPARE(states(), QString("00001100011"));
+        QVERIFY(!name->isReadOnly());
         editor.cancel();
         QCOMPARE(editor.currentCode(), QString("000100"));
-        QCOMPARE(states(), QString("11110011100"));
+        QCOMPARE(states(), QString("11110011110"));
+        QVERIFY(name->isReadOnly());
         editor.edit();
         QCOMPARE(editor.mode(), Tfrmzglr::Mode::Editing);
         QCOMPARE(states(), QString("00001100010"));
+        QVERIFY(!name->isReadOnly());
     }
 
     void emptyDepartmentOffersNoEditOrDelete()

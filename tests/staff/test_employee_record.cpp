@@ -40,7 +40,7 @@ private slots:
         row("13 title of another work type", {"zcdtb.职称编码=06"}, "技术职称未填写，请重新输入！");
         row("14 post category not chosen", {"gwjndtb.类别编码="}, "岗位类别未填写，请重新输入！");
         row("15 skill grade not chosen", {"gwjndtb.档次编码="}, "岗位技能档次未填写，请重新输入！");
-        row("start-of-work date malformed", {"工作时间=2003-02-29"}, "时间格式错误，请重新输入！");
+        row("start-of-work date malformed", {"工作时间=2003-02-29"}, "工作时间格式错误，请重新输入！");
         row("grade salary malformed", {"zwdjdtb.等级工资=12.345678"}, "等级工资格式错误，请重新输入！");
         row("first failing check wins", {"出生年月=", "职工姓名=", "gwjndtb.档次编码="}, "职工姓名空，请重新输入！");
     }
