@@ -1,9 +1,10 @@
 // wenpad-admin: work on a database file without the window.
 //   wenpad-admin init --db FILE                              create a new delivered database
 //   wenpad-admin demo --db FILE --employees N [--seed S]     fill it with a generated organisation
-//   wenpad-admin rebuild TABLE --db FILE --date yyyy-mm-dd [--pdf OUT]
+//   wenpad-admin rebuild TABLE --db FILE --date yyyy-mm-dd [--pdf OUT] [--xlsx OUT]
 //                                    rebuild a statistics work table and print it as CSV, rows
-//                                    in grid order; with --pdf also write its printed reports
+//                                    in grid order; with --pdf also write its printed reports,
+//                                    with --xlsx the same rows as an Excel workbook
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
 //                [--party CODE]      write the printed roster of screen NAME (Tfrmgbxx,
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
@@ -11,6 +12,7 @@
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
+#include "export/xlsx_export.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
 #include "stats/work_tables.h"
@@ -19,6 +21,7 @@
 #include <QGuiApplication>
 
 #include <QMap>
+#include <QSqlQueryModel>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
@@ -116,12 +119,22 @@ int rebuild(const Arguments &a)
         QStringList names;
         for (const auto &[name, _] : tables)
             names << name;
-        err() << "usage: wenpad-admin rebuild <" << names.join('|') << "> --db FILE --date yyyy-mm-dd [--pdf OUT]\n";
+        err() << "usage: wenpad-admin rebuild <" << names.join('|') << "> --db FILE --date yyyy-mm-dd [--pdf OUT] [--xlsx OUT]\n";
         return 2;
     }
     return onDatabase(file, [&](const QSqlDatabase &db) {
         tables.at(table).rebuild(db, cutoff);
         QTextStream(stdout) << stats::toCsv(db, tables.at(table).gridQuery());
+        if (const QString xlsxFile = opts.value("--xlsx"); !xlsxFile.isEmpty()) {
+            // The rows of the CSV under the table's name and cut-off.
+            QSqlQueryModel rows;
+            rows.setQuery(tables.at(table).gridQuery(), db);
+            QString error;
+            if (!xlsx::write({QStringLiteral("%1 截止日期 %2").arg(table, cutoff.toString(Qt::ISODate)), &rows}, xlsxFile, &error)) {
+                err() << error << '\n';
+                return 1;
+            }
+        }
         const QString pdf = opts.value("--pdf");
         if (pdf.isEmpty())
             return 0;

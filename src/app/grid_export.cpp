@@ -1,0 +1,122 @@
+#include "app/grid_export.h"
+
+#include "app/file_choice.h"
+#include "app/notify.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+
+namespace grid_export {
+namespace {
+
+const char *const kHasExportButton = "hasExportButton";
+
+// The widget that holds the grid's screen: the nearest ancestor with a title strip, or the
+// grid's window.
+QWidget *screenOf(const QWidget &grid)
+{
+    for (QWidget *w = grid.parentWidget(); w; w = w->parentWidget()) {
+        if (w->findChild<QLabel *>("titleStrip", Qt::FindDirectChildrenOnly) || w->isWindow())
+            return w;
+    }
+    return nullptr;
+}
+
+QBoxLayout *layoutHolding(QWidget &screen, QWidget *button)
+{
+    for (QBoxLayout *layout : screen.findChildren<QBoxLayout *>())
+        if (layout->indexOf(button) >= 0)
+            return layout;
+    return nullptr;
+}
+
+}  // namespace
+
+const QString kCaption = QStringLiteral("导出Excel…");
+
+QString titleOf(const QWidget &grid)
+{
+    QWidget *screen = screenOf(grid);
+    if (!screen)
+        return QStringLiteral("导出");
+    if (const auto *strip = screen->findChild<QLabel *>("titleStrip", Qt::FindDirectChildrenOnly)) {
+        const QString text = strip->text();
+        const qsizetype path = text.lastIndexOf(QStringLiteral(">>"));
+        const QString title = (path < 0 ? text : text.mid(path + 2)).trimmed();
+        if (!title.isEmpty())
+            return title;
+    }
+    const QString window = screen->window()->windowTitle().trimmed();
+    return window.isEmpty() ? QStringLiteral("导出") : window;
+}
+
+xlsx::Table tableOf(const QTableView &grid)
+{
+    xlsx::Table table;
+    table.title = titleOf(grid);
+    table.model = grid.model();
+    const QHeaderView *header = grid.horizontalHeader();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int column = header->logicalIndex(visual);
+        if (!header->isSectionHidden(column))
+            table.columns.push_back(column);
+    }
+    // Rows a lazy model has not fetched yet are part of what the grid shows.
+    while (table.model && table.model->canFetchMore({}))
+        table.model->fetchMore({});
+    std::vector<int> rows;
+    for (int r = 0; table.model && r < table.model->rowCount(); ++r)
+        if (!grid.isRowHidden(r))
+            rows.push_back(r);
+    table.rows = rows;
+    return table;
+}
+
+void exportGrid(QTableView &grid)
+{
+    if (!grid.model())
+        return;
+    const xlsx::Table table = tableOf(grid);
+    const QString file = file_choice::choose(
+        &grid, {file_choice::Purpose::Save, QStringLiteral("导出Excel"), QDir::home().filePath(table.title + ".xlsx"),
+                QStringLiteral("Excel 工作簿 (*.xlsx)")},
+        QStringLiteral(".xlsx"));
+    if (file.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString error;
+    const bool written = xlsx::write(table, file, &error);
+    QApplication::restoreOverrideCursor();
+    if (written)
+        notify::show(&grid, notify::Kind::Information, QStringLiteral("导出Excel"),
+                     QStringLiteral("已导出 %1 行到 %2").arg(table.rows->size()).arg(QDir::toNativeSeparators(file)));
+    else
+        notify::show(&grid, notify::Kind::Error, QStringLiteral("导出Excel"), error);
+}
+
+void addButtonAfterPrint(QTableView &grid)
+{
+    QWidget *screen = screenOf(grid);
+    if (!screen || screen->property(kHasExportButton).toBool())
+        return;
+    for (QPushButton *print : screen->findChildren<QPushButton *>()) {
+        if (!print->text().startsWith(QStringLiteral("打印")))
+            continue;
+        QBoxLayout *row = layoutHolding(*screen, print);
+        if (!row)
+            continue;
+        auto *button = new QPushButton(kCaption, print->parentWidget());
+        button->setMinimumSize(print->minimumSize());
+        QObject::connect(button, &QPushButton::clicked, &grid, [&grid] { exportGrid(grid); });
+        row->insertWidget(row->indexOf(print) + 1, button);
+        screen->setProperty(kHasExportButton, true);
+        return;
+    }
+}
+
+}  // namespace grid_export

@@ -1,0 +1,30 @@
+#pragma once
+// "导出Excel…" of every striped grid: the grid as shown (visible columns in their order,
+// visible rows) under its screen's title, written to a workbook the person chooses.
+
+#include "export/xlsx_export.h"
+
+#include <QString>
+
+class QTableView;
+class QWidget;
+
+namespace grid_export {
+
+extern const QString kCaption;  // "导出Excel…"
+
+// The title of the screen the grid is on: its title strip without the navigation path
+// ("  职工花名册 >> 职工基本情况分析表" gives "职工基本情况分析表"), else its window title.
+QString titleOf(const QWidget &grid);
+
+xlsx::Table tableOf(const QTableView &grid);
+
+// Asks for the file and writes the workbook; a failure is reported in a message box.
+void exportGrid(QTableView &grid);
+
+// Puts a "导出Excel…" button for the grid right after the first button of its screen whose
+// caption begins with "打印", in the same row; nothing when the screen has none or already
+// has the button.
+void addButtonAfterPrint(QTableView &grid);
+
+}  // namespace grid_export

@@ -1,0 +1,29 @@
+#pragma once
+// A grid as an Excel workbook: the screen's title in the first row, the column titles in bold
+// in the second, then the rows as shown. Numbers stay numbers (amounts in yuan with two
+// decimals shown and all four kept), ISO dates become dates, text stays text (codes keep their
+// leading zeros), empty values leave the cell empty, and each column is as wide as its content.
+
+#include <QAbstractItemModel>
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace xlsx {
+
+// A model marks a money column (integer units of 1/10000 yuan) with true in this horizontal
+// header role; grids show it as yuan and workbooks write it as an amount.
+constexpr int kMoneyColumnRole = Qt::UserRole + 40;
+
+struct Table {
+    QString title;
+    QAbstractItemModel *model = nullptr;  // rows not fetched yet are fetched first
+    std::vector<int> columns;  // model columns in the order shown; empty: all of them
+    std::optional<std::vector<int>> rows;  // model rows shown; none given: all of them
+};
+
+// Writes the workbook to `file` whole or not at all (an earlier file stays when it fails);
+// false with a Chinese message.
+bool write(const Table &table, const QString &file, QString *error = nullptr);
+
+}  // namespace xlsx
