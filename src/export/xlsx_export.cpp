@@ -1,6 +1,7 @@
 #include "export/xlsx_export.h"
 
 #include "db/money.h"
+#include "db/replacing_file.h"
 #include "db/schema.h"
 
 #include <QDate>
@@ -8,9 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 #include <algorithm>
-#include <filesystem>
 #include <xlsxwriter.h>
 
 namespace xlsx {
@@ -212,18 +211,14 @@ bool write(const Table &table, const QString &file, QString *error)
             *error = QStringLiteral("无法写入文件：%1\n%2").arg(QDir::toNativeSeparators(file), why);
         return false;
     };
-    // Written beside the target and moved over it once complete.
-    QTemporaryFile part(QFileInfo(file).absoluteDir().filePath(QStringLiteral(".导出XXXXXX.xlsx")));
-    if (!part.open())
-        return fail(part.errorString());
-    part.close();
-    const lxw_error result = fill(table, part.fileName());
+    ReplacingFile part(file);
+    if (part.path().isEmpty())
+        return fail(part.error());
+    const lxw_error result = fill(table, part.path());
     if (result != LXW_NO_ERROR)
         return fail(QString::fromUtf8(lxw_strerror(result)));
-    std::error_code moved;
-    std::filesystem::rename(QFile::encodeName(part.fileName()).toStdString(), QFile::encodeName(file).toStdString(), moved);
-    if (moved)
-        return fail(QString::fromStdString(moved.message()));
+    if (!part.commit())
+        return fail(part.error());
     return true;
 }
 
