@@ -1,5 +1,6 @@
 #include "app/screen_registry.h"
 
+#include "app/backup_screen.h"
 #include "codes/code_screens.h"
 #include "query/query_screens.h"
 #include "staff/roster_screens.h"
@@ -15,4 +16,5 @@ void registerAllScreens(ScreenRegistry &registry)
     registerRosterScreens(registry);
     registerCodeScreens(registry);
     registerStaffScreens(registry);
+    registerBackupScreen(registry);
 }
