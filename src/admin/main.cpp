@@ -1,19 +1,22 @@
-// wenpad-admin: work on a database file without the window.
+// wenpad-admin: work on a database file without the window. Options are strict (see
+// arguments.h); every command but init needs an existing database file.
 //   wenpad-admin init --db FILE                              create a new delivered database
 //   wenpad-admin demo --db FILE --employees N [--seed S]     fill it with a generated organisation
-//   wenpad-admin rebuild TABLE --db FILE --date yyyy-mm-dd [--pdf OUT] [--xlsx OUT]
+//   wenpad-admin rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]
 //                                    rebuild a statistics work table and print it as CSV, rows
 //                                    in grid order; with --pdf also write its printed reports,
 //                                    with --xlsx the same rows as an Excel workbook
-//   wenpad-admin backup --db FILE --to OUT       copy the database to a new backup file OUT
-//   wenpad-admin restore --db FILE --from IN     replace the database with the backup IN (checked
-//                                    first; the current content is kept as a dated copy beside it)
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
 //                [--party CODE]      write the printed roster of screen NAME (Tfrmgbxx,
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
+//   wenpad-admin backup --db FILE --to OUT       copy the database to a new backup file OUT
+//   wenpad-admin restore --db FILE --from IN     replace the database with the backup IN (checked
+//                                    first; the current content is kept as a dated copy beside it)
 
+#include "admin/arguments.h"
 #include "db/backup.h"
 #include "db/database.h"
+#include "db/history.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
@@ -21,9 +24,9 @@
 #include "staff/roster_report.h"
 #include "stats/work_tables.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
-
 #include <QMap>
 #include <QSqlQueryModel>
 #include <QStringList>
@@ -38,32 +41,9 @@ QTextStream &err()
     return stream;
 }
 
-// What follows the command word: plain words, and --name value pairs.
-struct Arguments {
-    QStringList words;
-    QMap<QString, QString> options;
-};
-
-Arguments parse(const QStringList &args)
+int init(const admin::Parsed &a)
 {
-    Arguments parsed;
-    for (int i = 2; i < args.size(); ++i) {
-        if (args[i].startsWith("--") && i + 1 < args.size()) {
-            parsed.options[args[i]] = args[i + 1];
-            ++i;
-        } else
-            parsed.words << args[i];
-    }
-    return parsed;
-}
-
-int init(const Arguments &a)
-{
-    const QString file = a.options.value("--db");
-    if (file.isEmpty()) {
-        err() << "usage: wenpad-admin init --db FILE\n";
-        return 2;
-    }
+    const QString file = a.text("--db");
     const database::OpenResult r = database::createDelivered(file);
     if (!r.ok) {
         err() << r.message << '\n';
@@ -93,53 +73,57 @@ int onDatabase(const QString &file, const std::function<int(const QSqlDatabase &
     return status;
 }
 
-int demoOrganisation(const Arguments &a)
+// The rows of the five dated histories.
+qlonglong historyRows(const QSqlDatabase &db)
 {
-    const QMap<QString, QString> &opts = a.options;
-    const QString file = opts.value("--db");
-    bool ok = false;
+    qlonglong rows = 0;
+    for (history::Table t : {history::Table::Department, history::Table::Position, history::Table::Title,
+                             history::Table::SkillGrade, history::Table::GradeSalary})
+        rows += sql::scalar(db, QStringLiteral("SELECT count(*) FROM %1").arg(history::tableName(t))).toLongLong();
+    return rows;
+}
+
+int demoOrganisation(const admin::Parsed &a)
+{
     demo::Options options;
-    options.employees = opts.value("--employees").toInt(&ok);
-    if (file.isEmpty() || !ok || options.employees <= 0 || options.employees > 999999) {
-        err() << "usage: wenpad-admin demo --db FILE --employees N [--seed S]\n";
-        return 2;
-    }
-    options.seed = opts.value("--seed", "1").toULongLong();
-    return onDatabase(file, [&](const QSqlDatabase &db) {
-        demo::generate(db, options, [](int done) { QTextStream(stdout) << "\r" << done << " employees" << Qt::flush; });
-        QTextStream(stdout) << "\n";
+    options.employees = a.values.value("--employees").toInt();
+    options.seed = a.values.value("--seed", 1).toULongLong();
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        // Generated codes start at 000001: into a register that has employees they would clash.
+        if (sql::scalar(db, QStringLiteral("SELECT count(*) FROM zghmc")).toLongLong() > 0) {
+            err() << QStringLiteral("数据库中已有职工，演示数据只能写入新建的数据库。") << '\n';
+            return 1;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        QTextStream out(stdout);
+        demo::generate(db, options, [&](int done) { out << done << " employees\n" << Qt::flush; });
+        out << QStringLiteral("%1 employees, %2 history rows in %3 s\n")
+                   .arg(options.employees).arg(historyRows(db)).arg(clock.elapsed() / 1000.0, 0, 'f', 1);
         return 0;
     });
 }
 
-int rebuild(const Arguments &a)
+int rebuild(const admin::Parsed &a)
 {
-    const QMap<QString, QString> &opts = a.options;
     const auto &tables = stats::workTables();
     const QString table = a.words.value(0);
-    const QString file = opts.value("--db");
-    const QDate cutoff = QDate::fromString(opts.value("--date"), Qt::ISODate);
-    if (!tables.count(table) || file.isEmpty() || !cutoff.isValid()) {
-        QStringList names;
-        for (const auto &[name, _] : tables)
-            names << name;
-        err() << "usage: wenpad-admin rebuild <" << names.join('|') << "> --db FILE --date yyyy-mm-dd [--pdf OUT] [--xlsx OUT]\n";
-        return 2;
-    }
-    return onDatabase(file, [&](const QSqlDatabase &db) {
+    const QDate cutoff = a.date("--date");
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         tables.at(table).rebuild(db, cutoff);
         QTextStream(stdout) << stats::toCsv(db, tables.at(table).gridQuery());
-        if (const QString xlsxFile = opts.value("--xlsx"); !xlsxFile.isEmpty()) {
+        if (a.has("--xlsx")) {
             // The rows of the CSV under the table's name and cut-off.
             QSqlQueryModel rows;
             rows.setQuery(tables.at(table).gridQuery(), db);
             QString error;
-            if (!xlsx::write({QStringLiteral("%1 截止日期 %2").arg(table, cutoff.toString(Qt::ISODate)), &rows}, xlsxFile, &error)) {
+            const QString title = QStringLiteral("%1 截止日期 %2").arg(table, cutoff.toString(Qt::ISODate));
+            if (!xlsx::write({title, &rows}, a.text("--xlsx"), &error)) {
                 err() << error << '\n';
                 return 1;
             }
         }
-        const QString pdf = opts.value("--pdf");
+        const QString pdf = a.text("--pdf");
         if (pdf.isEmpty())
             return 0;
         // The reports one after the other in one file.
@@ -159,60 +143,6 @@ int rebuild(const Arguments &a)
     });
 }
 
-int backUp(const Arguments &a)
-{
-    const QString file = a.options.value("--db"), target = a.options.value("--to");
-    if (file.isEmpty() || target.isEmpty()) {
-        err() << "usage: wenpad-admin backup --db FILE --to OUT\n";
-        return 2;
-    }
-    if (!QFileInfo::exists(file)) {
-        err() << QStringLiteral("数据库文件不存在：%1").arg(file) << '\n';
-        return 1;
-    }
-    if (QFileInfo::exists(target)) {
-        err() << QStringLiteral("备份文件已存在，不会覆盖：%1").arg(target) << '\n';
-        return 1;
-    }
-    return onDatabase(file, [&](const QSqlDatabase &db) {
-        const backup::Outcome saved = backup::save(db, target);
-        if (!saved.ok) {
-            err() << saved.message << '\n';
-            return 1;
-        }
-        QTextStream(stdout) << "backed up " << file << " to " << target << '\n';
-        return 0;
-    });
-}
-
-int restore(const Arguments &a)
-{
-    const QString file = a.options.value("--db"), source = a.options.value("--from");
-    if (file.isEmpty() || source.isEmpty()) {
-        err() << "usage: wenpad-admin restore --db FILE --from IN\n";
-        return 2;
-    }
-    // Refused before the database is opened, so a bad backup changes nothing at all.
-    if (const backup::Outcome checked = backup::check(source); !checked.ok) {
-        err() << checked.message << '\n';
-        return 1;
-    }
-    if (!QFileInfo::exists(file)) {
-        err() << QStringLiteral("数据库文件不存在：%1").arg(file) << '\n';
-        return 1;
-    }
-    return onDatabase(file, [&](const QSqlDatabase &db) {
-        const backup::Outcome restored = backup::restore(db, source);
-        if (!restored.ok) {
-            err() << restored.message << '\n';
-            return 1;
-        }
-        QTextStream(stdout) << "restored " << file << " from " << source << "; the previous content is kept in "
-                            << restored.keptCopy << '\n';
-        return 0;
-    });
-}
-
 // The item of `items` whose code is `code`; with no code, the item at `fallback`.
 std::optional<QString> pick(const QStringList &items, const QString &code, int fallback)
 {
@@ -224,21 +154,17 @@ std::optional<QString> pick(const QStringList &items, const QString &code, int f
     return std::nullopt;
 }
 
-int printRoster(const Arguments &a)
+int printRoster(const admin::Parsed &a)
 {
     const roster::Member *member = roster::findMember(a.words.value(0));
-    const QString file = a.options.value("--db");
-    const QString pdf = a.options.value("--pdf");
-    const auto range = roster::levelRangeNamed(a.options.value("--range", QStringLiteral("以上")));
-    if (!member || file.isEmpty() || pdf.isEmpty() || !range) {
-        err() << "usage: wenpad-admin roster Tfrmgbxx|Tfrmkjgbxx|Tfrmdyxx --db FILE --pdf OUT [--dept CODE]"
-                 " [--level CODE --range 以上|等于|以下] [--party CODE]\n";
+    const QString rangeName = a.has("--range") ? a.text("--range") : QStringLiteral("以上");
+    const auto range = roster::levelRangeNamed(rangeName);
+    if (!range) {
+        err() << QStringLiteral("选项 --range 应为 以上、等于 或 以下：%1").arg(rangeName) << '\n';
         return 2;
     }
-    if (!QFileInfo::exists(file)) {
-        err() << QStringLiteral("数据库文件不存在：%1").arg(file) << '\n';
-        return 1;
-    }
+    const QString file = a.text("--db");
+    const QString pdf = a.text("--pdf");
     const database::OpenResult opened = database::open(database::kSharedConnection, file);
     if (!opened.ok) {
         err() << opened.message << '\n';
@@ -248,20 +174,20 @@ int printRoster(const Arguments &a)
     try {
         // Unset filters start where the screen starts.
         roster::Filter filter;
-        filter.department = a.options.value("--dept");
+        filter.department = a.text("--dept");
         filter.range = *range;
         const QStringList levels = roster::levelItems(db, *member);
-        const auto level = pick(levels, a.options.value("--level"), member->startAtLastLevel ? int(levels.size()) - 1 : 0);
+        const auto level = pick(levels, a.text("--level"), member->startAtLastLevel ? int(levels.size()) - 1 : 0);
         if (!level) {
-            err() << QStringLiteral("没有这个级别：%1").arg(a.options.value("--level")) << '\n';
+            err() << QStringLiteral("没有这个级别：%1").arg(a.text("--level")) << '\n';
             return 1;
         }
         filter.level = roster::codeOf(*level);
         QString partyItem;
         if (member->partyFilter) {
-            const auto party = pick(roster::partyItems(db), a.options.value("--party"), 1);
+            const auto party = pick(roster::partyItems(db), a.text("--party"), 1);
             if (!party) {
-                err() << QStringLiteral("没有这个党派：%1").arg(a.options.value("--party")) << '\n';
+                err() << QStringLiteral("没有这个党派：%1").arg(a.text("--party")) << '\n';
                 return 1;
             }
             partyItem = *party;
@@ -286,28 +212,109 @@ int printRoster(const Arguments &a)
     return 0;
 }
 
+int backUp(const admin::Parsed &a)
+{
+    const QString target = a.text("--to");
+    if (QFileInfo::exists(target)) {
+        err() << QStringLiteral("备份文件已存在，不会覆盖：%1").arg(target) << '\n';
+        return 1;
+    }
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        const backup::Outcome saved = backup::save(db, target);
+        if (!saved.ok) {
+            err() << saved.message << '\n';
+            return 1;
+        }
+        QTextStream(stdout) << "backed up " << a.text("--db") << " to " << target << '\n';
+        return 0;
+    });
+}
+
+int restore(const admin::Parsed &a)
+{
+    const QString source = a.text("--from");
+    // Refused before the database is opened, so a bad backup changes nothing at all.
+    if (const backup::Outcome checked = backup::check(source); !checked.ok) {
+        err() << checked.message << '\n';
+        return 1;
+    }
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        const backup::Outcome restored = backup::restore(db, source);
+        if (!restored.ok) {
+            err() << restored.message << '\n';
+            return 1;
+        }
+        QTextStream(stdout) << "restored " << a.text("--db") << " from " << source
+                            << "; the previous content is kept in " << restored.keptCopy << '\n';
+        return 0;
+    });
+}
+
+// One command: its usage line, the names its one plain word may take (none: it takes no
+// word), its options, whether it draws reports (which needs a GUI application) and its work.
+struct Command {
+    QString usage;
+    QStringList names;
+    QList<admin::Option> options;
+    bool drawsReports = false;
+    std::function<int(const admin::Parsed &)> run;
+};
+
+QStringList statisticsTables()
+{
+    QStringList names;
+    for (const auto &[name, _] : stats::workTables())
+        names << name;
+    return names;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    using admin::Kind;
+    const admin::Option db{"--db", Kind::Database, true};
+    const QMap<QString, Command> commands = {
+        {"init", {"init --db FILE", {}, {{"--db", Kind::NewDatabase, true}}, false, init}},
+        {"demo", {"demo --db FILE --employees N [--seed S]", {},
+                  {db, {"--employees", Kind::Count, true}, {"--seed", Kind::Seed}}, false, demoOrganisation}},
+        {"rebuild", {"rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]", statisticsTables(),
+                     {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}, {"--xlsx", Kind::File}}, true, rebuild}},
+        {"roster", {"roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下] [--party CODE]",
+                    {"Tfrmgbxx", "Tfrmkjgbxx", "Tfrmdyxx"},
+                    {db, {"--pdf", Kind::File, true}, {"--dept", Kind::Text}, {"--level", Kind::Text},
+                     {"--range", Kind::Text}, {"--party", Kind::Text}}, true, printRoster}},
+        {"backup", {"backup --db FILE --to OUT", {}, {db, {"--to", Kind::File, true}}, false, backUp}},
+        {"restore", {"restore --db FILE --from IN", {}, {db, {"--from", Kind::File, true}}, false, restore}},
+    };
+    if (args.size() < 2 || !commands.contains(args[1])) {
+        err() << "usage: wenpad-admin <" << QStringList(commands.keys()).join('|') << "> [options]\n";
+        return 2;
+    }
+    // The command line is checked before anything starts, so a refusal is its one line.
+    const Command &command = commands[args[1]];
+    admin::Refusal refusal;
+    auto parsed = admin::parse(args.mid(2), command.options, command.names.isEmpty() ? 0 : 1, &refusal);
+    if (parsed && !command.names.isEmpty() && !command.names.contains(parsed->words.first())) {
+        refusal.message = QStringLiteral("没有这个名称：%1（可用：%2）").arg(parsed->words.first(), command.names.join('|'));
+        parsed.reset();
+    }
+    if (!parsed) {
+        err() << refusal.message << QStringLiteral("（用法：wenpad-admin %1）").arg(command.usage) << '\n';
+        return refusal.status;
+    }
+    if (!command.drawsReports) {
+        QCoreApplication app(argc, argv);
+        return command.run(*parsed);
+    }
     // Reports measure and draw text, which needs a GUI application; without a display it runs
     // offscreen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const QMap<QString, std::function<int(const Arguments &)>> commands = {
-        {"init", init},
-        {"demo", demoOrganisation},
-        {"rebuild", rebuild},
-        {"roster", printRoster},
-        {"backup", backUp},
-        {"restore", restore},
-    };
-    if (args.size() < 2 || !commands.contains(args[1])) {
-        err() << "usage: wenpad-admin <" << QStringList(commands.keys()).join('|') << "> [options]\n";
-        return 2;
-    }
-    return commands[args[1]](parse(args));
+    return command.run(*parsed);
 }

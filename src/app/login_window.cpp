@@ -60,6 +60,11 @@ Tfrmlogin::Tfrmlogin(const QString &databaseFile, QWidget *parent)
     openError_ = opened.message;
     if (!connected_)
         notify::show(this, notify::Kind::Error, QStringLiteral("错误"), openError_);
+    try {
+        hint_->setVisible(connected_ && operators::deliveredPasswordInUse(QSqlDatabase::database(database::kLoginConnection, false)));
+    } catch (const sql::Failure &) {
+        hint_->hide();  // the table cannot be read: the confirm button reports that
+    }
 }
 
 Tfrmlogin::~Tfrmlogin() { database::close(database::kLoginConnection); }

@@ -4,12 +4,14 @@
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/notify.h"
+#include "app/program_database.h"
 #include "app/screen_registry.h"
 #include "app/splash.h"
-#include "db/app_paths.h"
 #include "db/database.h"
+#include "db/app_paths.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFont>
 #include <QScreen>
 #include <memory>
@@ -28,10 +30,14 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(navigation_texts::kProductTitle);
 
     const QString databaseFile = app_paths::databaseFile();
-    const database::OpenResult opened = database::open(database::kSharedConnection, databaseFile);
-    if (!opened.ok) {
+    if (!QFileInfo::exists(databaseFile))
+        splash.reset();  // the question below must not hide behind the splash
+    const program_database::Opened opened = program_database::open(nullptr, databaseFile);
+    if (opened.declined)
+        return 0;
+    if (!opened.result.ok) {
         splash.reset();
-        notify::show(nullptr, notify::Kind::Error, navigation_texts::kProductTitle, opened.message);
+        notify::show(nullptr, notify::Kind::Error, navigation_texts::kProductTitle, opened.result.message);
         return 1;
     }
 

@@ -1,6 +1,7 @@
 #include "app/notify.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace notify {
 namespace {
@@ -8,6 +9,11 @@ Observer &observer()
 {
     static Observer o;
     return o;
+}
+Answerer &answerer()
+{
+    static Answerer a;
+    return a;
 }
 }  // namespace
 
@@ -31,5 +37,18 @@ void show(QWidget *parent, Kind kind, const QString &title, const QString &text)
 }
 
 void setObserver(Observer o) { observer() = std::move(o); }
+
+bool ask(QWidget *parent, const QString &title, const QString &text)
+{
+    if (answerer())
+        return answerer()(title, text);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("否"), QMessageBox::NoRole));
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void setAnswerer(Answerer a) { answerer() = std::move(a); }
 
 }  // namespace notify

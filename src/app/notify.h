@@ -1,6 +1,7 @@
 #pragma once
-// Plain message boxes with a single OK button (information, warnings, start-up errors).
-// Tests install an observer that records the message instead of showing a box.
+// Plain message boxes with a single OK button (information, warnings, start-up errors), and
+// yes/no questions outside any screen. Tests install an observer that records the message
+// instead of showing a box, and an answerer for the questions.
 
 #include <QString>
 #include <functional>
@@ -15,5 +16,11 @@ void show(QWidget *parent, Kind kind, const QString &title, const QString &text)
 
 using Observer = std::function<void(Kind, const QString &title, const QString &text)>;
 void setObserver(Observer observer);  // an empty observer shows real boxes again
+
+// A question with "是" and "否"; true for "是". Closing the box any other way answers "否".
+bool ask(QWidget *parent, const QString &title, const QString &text);
+
+using Answerer = std::function<bool(const QString &title, const QString &text)>;
+void setAnswerer(Answerer answerer);  // an empty answerer asks the person again
 
 }  // namespace notify

@@ -33,6 +33,14 @@ void configure(const QSqlDatabase &db)
         sql::exec(db, QString::fromLatin1(pragma));
     if (!registerSqlFunctions(db))
         throw sql::Failure(QStringLiteral("无法注册SQL函数"));
+    for (const QString &statement : schema::indexStatements()) {
+        try {
+            sql::exec(db, statement);
+        } catch (const sql::Failure &) {
+            // A unique index over names that an older file already repeats cannot be made;
+            // the file stays usable as it was, without that refusal.
+        }
+    }
 }
 
 OpenResult failure(const QString &message) { return {false, false, message}; }

@@ -1,5 +1,6 @@
 #include "db/operators.h"
 
+#include "db/delivered_data.h"
 #include "db/password.h"
 #include "db/sql.h"
 
@@ -11,10 +12,26 @@ bool canLogIn(const QSqlDatabase &db, const QString &name, const QString &typedP
     query.setForwardOnly(true);
     query.bindValue(QStringLiteral(":czyxm"), name);
     sql::exec(query);
-    while (query.next())
-        if (password::verify(query.value(0).toString(), typedPassword))
+    bool checked = false;
+    while (query.next()) {
+        const QString stored = query.value(0).toString();
+        if (stored.isEmpty())
+            continue;
+        checked = true;
+        if (password::verify(stored, typedPassword))
             return true;
+    }
+    // An unknown name costs one hash check too, so the time taken does not tell which names exist.
+    if (!checked) {
+        static const QString dummy = password::hash(QStringLiteral("wenpad-no-such-operator"));
+        password::verify(dummy, typedPassword);
+    }
     return false;
+}
+
+bool deliveredPasswordInUse(const QSqlDatabase &db)
+{
+    return canLogIn(db, delivered::kOperatorName, delivered::kOperatorPassword);
 }
 
 void setPassword(const QSqlDatabase &db, const QString &number, const QString &typedPassword)

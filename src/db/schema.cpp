@@ -36,8 +36,9 @@ std::vector<Table> buildTables()
     t.push_back({"gwjndmb", {{"档次编码", K::Code, 2}, {"档次名称", K::Text, 50}}});
     t.push_back({"zwdjdmb", {{"等级编码", K::Code, 2}, {"等级名称", K::Text, 50},
                              {"等级工资", K::Money}}});
-    // Kind names become column names of the attendance work tables: at most 10 characters.
-    t.push_back({"kqfsb", {{"方式编码", K::Code, 2}, {"方式名称", K::Text, 10}}});
+    // Kind names become column names of the attendance work tables: at most 10 characters,
+    // and distinct, or two kinds would make one column.
+    t.push_back({"kqfsb", {{"方式编码", K::Code, 2}, {"方式名称", K::Text, 10}}, {{"kqfsb_by_name", "方式名称", true}}});
     t.push_back({"czydmb", {{"czybh", K::Code, 10}, {"czyxm", K::Text, 20, nullptr, true},
                             {"czymm", K::Text, 255}, {"czyqx", K::Text, 50}}});
     t.push_back({"gzzd", {{"字段", K::Code, 50}, {"公式", K::Text, 255}}});
@@ -263,13 +264,19 @@ QStringList createStatements()
     QStringList statements;
     for (const Table &t : tables())
         statements << createTableStatement(t);
+    return statements + indexStatements();
+}
+
+QStringList indexStatements()
+{
+    QStringList statements;
     for (const Table &t : tables())
         for (const Index &i : t.indexes) {
             QStringList cols;
             for (const QString &c : i.columns.split(','))
                 cols << quoted(c);
-            statements << QString("CREATE INDEX %1 ON %2 (%3)")
-                              .arg(quoted(i.name), quoted(t.name), cols.join(", "));
+            statements << QString("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+                              .arg(i.unique ? "UNIQUE " : "", quoted(i.name), quoted(t.name), cols.join(", "));
         }
     return statements;
 }

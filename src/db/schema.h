@@ -31,6 +31,7 @@ struct Column {
 struct Index {
     QString name;
     QString columns;  // comma-separated
+    bool unique = false;
 };
 
 struct Table {
@@ -47,6 +48,9 @@ const Table *findTable(const QString &name);
 QString createTableStatement(const Table &table);
 QString columnDefinition(const Column &column);
 QStringList createStatements();  // tables then indexes, in dependency order
+// CREATE INDEX IF NOT EXISTS for every index: run on each open, so a file made before an index
+// was added gets it.
+QStringList indexStatements();
 
 // Marks a file as this program's database and records the layout's version.
 inline constexpr int kApplicationId = 0x57504144;  // "WPAD"

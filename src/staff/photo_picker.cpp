@@ -61,20 +61,21 @@ Tfrmzpxz::Tfrmzpxz(QWidget *parent) : QDialog(parent)
     column->addWidget(note_);
     column->addLayout(buttons);
 
-    connect(files_, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { select(files_->row(item)); });
+    // The preview follows the current row however it moves: a click, the arrow keys, the buttons.
+    connect(files_, &QListWidget::currentRowChanged, this, &Tfrmzpxz::showPreview);
     connect(previous_, &QPushButton::clicked, this, [this] {
         if (files_->currentRow() > 0)
-            select(files_->currentRow() - 1);
+            files_->setCurrentRow(files_->currentRow() - 1);
     });
     connect(next_, &QPushButton::clicked, this, [this] {
         if (files_->currentRow() < files_->count() - 1)
-            select(files_->currentRow() + 1);
+            files_->setCurrentRow(files_->currentRow() + 1);
     });
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(ignore_, &QPushButton::clicked, this, &QDialog::reject);
 
     if (files_->count() > 0)
-        select(0);
+        files_->setCurrentRow(0);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -85,9 +86,8 @@ QString Tfrmzpxz::selectedPath() const
     return item ? QDir(folder_).filePath(item->text()) : QString();
 }
 
-void Tfrmzpxz::select(int row)
+void Tfrmzpxz::showPreview()
 {
-    files_->setCurrentRow(row);
     const QPixmap picture(selectedPath());
     preview_->setPixmap(picture);
     preview_->resize(picture.isNull() ? QSize(0, 0) : picture.size());  // at its own size

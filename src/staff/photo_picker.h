@@ -24,7 +24,7 @@ public:
     QPushButton *ignoreButton() const { return ignore_; }
 
 private:
-    void select(int row);
+    void showPreview();
 
     QString folder_;
     QListWidget *files_;

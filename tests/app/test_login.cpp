@@ -2,11 +2,17 @@
 
 #include "app/login_window.h"
 #include "app/notify.h"
+#include "app/program_database.h"
+#include "db/database.h"
 #include "db/app_paths.h"
 #include "db/operators.h"
 #include "support/test_support.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -97,6 +103,57 @@ private slots:
             QTest::mouseClick(login.quitButton(), Qt::LeftButton);
         QVERIFY(!login.isVisible());
         QCOMPARE(login.result(), int(QDialog::Rejected));
+    }
+
+    // An unknown name costs the same hash check as a known one, and the hint shows the delivered
+    // password only while it still works.
+    void unknownNamesTakeAsLongAndTheHintFollowsThePassword()
+    {
+        ProgramFolder folder;
+        const auto timed = [&](const QString &name) -> qint64 {
+            QElapsedTimer t;
+            t.start();
+            bool any = false;
+            for (int i = 0; i < 3; ++i)
+                any |= operators::canLogIn(folder.db(), name, "wrong");
+            return any ? -1 : t.nsecsElapsed();
+        };
+        timed("nobody");  // the dummy hash is made once, outside the measurement
+        const qint64 known = timed("admin"), unknown = timed("nobody");
+        QVERIFY2(unknown > known / 2 && unknown < known * 2, qPrintable(QString("%1 vs %2 ns").arg(unknown).arg(known)));
+
+        {
+            Tfrmlogin login(app_paths::databaseFile());
+            QVERIFY(!login.hintLabel()->isHidden());
+        }
+        operators::setPassword(folder.db(), "01", "changed");
+        Tfrmlogin login(app_paths::databaseFile());
+        QVERIFY(login.hintLabel()->isHidden());
+    }
+
+    // A missing database file is created only when the person says "是"; "否" creates nothing.
+    void missingDatabaseIsCreatedOnlyWhenAsked()
+    {
+        for (const bool yes : {false, true}) {
+            ProgramFolder folder(false);
+            const QString file = app_paths::databaseFile();
+            QStringList asked;
+            notify::setAnswerer([&](const QString &, const QString &text) { asked << text; return yes; });
+            const program_database::Opened opened = program_database::open(nullptr, file);
+            notify::setAnswerer({});
+            QCOMPARE(asked.size(), 1);
+            QVERIFY(asked.first().startsWith(QStringLiteral("数据库文件不存在：")));
+            QVERIFY(asked.first().endsWith(QStringLiteral("是否新建一个空数据库？")));
+            QCOMPARE(opened.declined, !yes);
+            QCOMPARE(opened.result.ok, yes);
+            QCOMPARE(QFileInfo::exists(file), yes);
+            QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).contains("database"), yes);
+        }
+        ProgramFolder existing;  // an existing file is opened without a question
+        notify::setAnswerer([](const QString &, const QString &) { return false; });
+        database::close(database::kSharedConnection);
+        QVERIFY(program_database::open(nullptr, app_paths::databaseFile()).result.ok);
+        notify::setAnswerer({});
     }
 
     void unusableDatabaseIsReportedAtEveryConfirm()

@@ -346,6 +346,28 @@ private slots:
         queryValue(p.db(), "delete from dwdmb where 单位编码='95'");
     }
 
+    // Each kind becomes a column of the attendance statistics, so a name already used is
+    // refused like a used code, when adding and when modifying.
+    void attendanceKindNamesAreDistinct()
+    {
+        Program p;
+        CodeEditor *e = p.open("Tfrmcqfs");
+        press(e, "添加");
+        typeAndLeave(e->findChildren<QLineEdit *>().first(), "11");
+        e->findChildren<QLineEdit *>().at(1)->setText("病假");
+        press(e, "保存");
+        QCOMPARE(p.takePrompts(), QStringList{"错误提示|编号重复或空，请重新输入！"});
+        QCOMPARE(e->mode(), Mode::Add);
+        press(e, "忽略");
+        select(e, "01");
+        press(e, "修改");
+        e->findChildren<QLineEdit *>().at(1)->setText("旷工");
+        press(e, "保存");
+        QCOMPARE(p.takePrompts(), QStringList{"错误提示|编号重复或空，请重新输入！"});
+        press(e, "忽略");
+        QCOMPARE(queryValue(p.db(), "select count(distinct 方式名称) - count(*) from kqfsb").toInt(), 0);
+    }
+
     void deletion()
     {
         Program p;

@@ -51,6 +51,10 @@ private slots:
         QCOMPARE(picker.fileList()->currentRow(), 2);
         QCOMPARE(picker.preview()->pixmap().width(), 40);  // c.Jpg
         QCOMPARE(picker.selectedPath(), QDir(folder.file("picture")).filePath("c.Jpg"));
+        // The arrow keys move the preview with the selection that "确定" returns.
+        QTest::keyClick(picker.fileList(), Qt::Key_Up);
+        QCOMPARE(picker.selectedPath(), QDir(folder.file("picture")).filePath("b.jpg"));
+        QCOMPARE(picker.preview()->pixmap().width(), 20);
 
         picker.okButton()->click();
         QCOMPARE(picker.result(), int(QDialog::Accepted));

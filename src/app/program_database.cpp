@@ -1,0 +1,24 @@
+#include "app/program_database.h"
+
+#include "app/navigation.h"
+#include "app/notify.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace program_database {
+
+Opened open(QWidget *parent, const QString &file)
+{
+    Opened opened;
+    if (!QFileInfo::exists(file)
+        && !notify::ask(parent, navigation_texts::kProductTitle,
+                        QStringLiteral("数据库文件不存在：%1\n是否新建一个空数据库？").arg(QDir::toNativeSeparators(file)))) {
+        opened.declined = true;
+        return opened;
+    }
+    opened.result = database::open(database::kSharedConnection, file);
+    return opened;
+}
+
+}  // namespace program_database

@@ -1,0 +1,98 @@
+// wenpad-admin refuses what it does not understand: one line on standard error, a non-zero
+// exit, and the database file byte for byte as it was (nothing created for a wrong path).
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString err;
+    QString out;
+};
+
+Run admin(const QStringList &args)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + "/wenpad-admin", args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError()), QString::fromUtf8(p.readAllStandardOutput())};
+}
+
+QByteArray checksum(const QString &file)
+{
+    QFile f(file);
+    f.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+}  // namespace
+
+class TestAdminTool : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString db_;
+
+private slots:
+    void initTestCase()
+    {
+        db_ = dir_.filePath("wenpad.db");
+        QCOMPARE(admin({"init", "--db", db_}).status, 0);
+        const Run demo = admin({"demo", "--db", db_, "--employees", "30", "--seed", "3"});
+        QCOMPARE(demo.status, 0);
+        // Progress on lines of their own, then the summary.
+        QVERIFY2(demo.out.trimmed().split('\n').last().contains(QRegularExpression("^30 employees, \\d+ history rows in [0-9.]+ s$")),
+                 qPrintable(demo.out));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        const QString db = "DB";  // replaced by the test database
+        QTest::newRow("unknown option") << QStringList{"rebuild", "zgjbqkfxb", "--db", db, "--date", "2024-01-01", "--bogus", "x"} << 2 << "未知选项：--bogus";
+        QTest::newRow("missing value") << QStringList{"rebuild", "zgjbqkfxb", "--db", db, "--date"} << 2 << "--date 缺少值";
+        QTest::newRow("value is an option") << QStringList{"rebuild", "zgjbqkfxb", "--date", "--db", db} << 2 << "--date 缺少值";
+        QTest::newRow("impossible date") << QStringList{"rebuild", "zgjbqkfxb", "--db", db, "--date", "2023-02-30"} << 2 << "日期无效";
+        QTest::newRow("date with time") << QStringList{"rebuild", "zgjbqkfxb", "--db", db, "--date", "2023-02-03T10:00"} << 2 << "日期无效";
+        QTest::newRow("short date") << QStringList{"rebuild", "zgjbqkfxb", "--db", db, "--date", "2023-2-3"} << 2 << "日期无效";
+        QTest::newRow("repeated --db") << QStringList{"rebuild", "zgjbqkfxb", "--db", db, "--db", db, "--date", "2024-01-01"} << 2 << "--db 重复";
+        QTest::newRow("unknown table") << QStringList{"rebuild", "nosuch", "--db", db, "--date", "2024-01-01"} << 2 << "没有这个名称";
+        QTest::newRow("no table") << QStringList{"rebuild", "--db", db, "--date", "2024-01-01"} << 2 << "缺少名称参数";
+        QTest::newRow("unknown window") << QStringList{"roster", "Tfrmxx", "--db", db, "--pdf", "x.pdf"} << 2 << "没有这个名称";
+        QTest::newRow("negative count") << QStringList{"demo", "--db", db, "--employees", "-5"} << 2 << "1 到 999999";
+        QTest::newRow("absurd count") << QStringList{"demo", "--db", db, "--employees", "1000000"} << 2 << "1 到 999999";
+        QTest::newRow("loose seed") << QStringList{"demo", "--db", db, "--employees", "5", "--seed", "abc"} << 2 << "--seed";
+        QTest::newRow("negative seed") << QStringList{"demo", "--db", db, "--employees", "5", "--seed", "-5"} << 2 << "--seed";
+        QTest::newRow("demo into a register") << QStringList{"demo", "--db", db, "--employees", "5"} << 1 << "已有职工";
+        QTest::newRow("missing database") << QStringList{"rebuild", "zgjbqkfxb", "--db", "MISSING", "--date", "2024-01-01"} << 1 << "数据库文件不存在";
+        QTest::newRow("init over a file") << QStringList{"init", "--db", db} << 1 << "不会覆盖";
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "usage";
+    }
+
+    void refusals()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        const QString missing = dir_.filePath("no/such/folder/x.db");
+        args.replaceInStrings(QRegularExpression("^DB$"), db_).replaceInStrings(QRegularExpression("^MISSING$"), missing);
+        const QByteArray before = checksum(db_);
+        const Run run = admin(args);
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.err.contains(says), qPrintable(run.err));
+        QCOMPARE(run.err.trimmed().count('\n'), 0);
+        QCOMPARE(checksum(db_), before);
+        QVERIFY(!QFile::exists(dir_.filePath("no")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAdminTool)
+#include "test_admin_tool.moc"
