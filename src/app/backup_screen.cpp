@@ -102,9 +102,7 @@ void Tfrmsjbf::restore()
         notify::show(this, notify::Kind::Error, kTitle, checked.message);
         return;
     }
-    const QString question = QStringLiteral("将用备份文件\n%1\n替换当前的全部数据，恢复前的数据另存在数据库所在的文件夹中。\n确定要恢复吗？")
-                                 .arg(QDir::toNativeSeparators(file));
-    if (prompt::ask(QStringLiteral("恢复提示"), question, true, this) != prompt::Ok)
+    if (prompt::ask(QStringLiteral("恢复提示"), QStringLiteral("确定要用所选备份替换\n当前的全部数据吗？"), true, this) != prompt::Ok)
         return;
     host().setWaitBoxVisible(true);
     const backup::Outcome restored = backup::restore(database::shared(), file);

@@ -17,14 +17,17 @@
 #include "support/test_support.h"
 
 #include <QBoxLayout>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlQueryModel>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 void registerAllScreens(ScreenRegistry &registry);
@@ -265,6 +268,21 @@ private slots:
         Exporting cancelled(QString{});
         grid_export::exportGrid(*grid);
         QVERIFY(cancelled.messages.isEmpty());
+
+        // The context menu offers the export and starts it.
+        QStringList offered;
+        QTimer::singleShot(0, [&] {
+            for (QMenu *menu : grid->findChildren<QMenu *>()) {
+                for (QAction *a : menu->actions())
+                    offered << a->text();
+                menu->actions().first()->trigger();
+                menu->close();
+            }
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, {20, 20}, grid->viewport()->mapToGlobal(QPoint(20, 20)));
+        QCoreApplication::sendEvent(grid->viewport(), &click);  // where a right click lands
+        QCOMPARE(offered, QStringList{grid_export::kCaption});
+        QCOMPARE(cancelled.asked.size(), 2);
     }
 };
 
