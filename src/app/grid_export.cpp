@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
 
@@ -88,10 +89,18 @@ void exportGrid(QTableView &grid)
         QStringLiteral(".xlsx"));
     if (file.isEmpty())
         return;
+    QProgressDialog progress(QStringLiteral("正在导出……"), QStringLiteral("取消"), 0, int(table.rows->size()), &grid);
+    progress.setWindowTitle(QStringLiteral("导出Excel"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString error;
-    const bool written = xlsx::write(table, file, &error);
+    const bool written = xlsx::write(table, file, &error, [&progress](int done, int) {
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    });
     QApplication::restoreOverrideCursor();
+    progress.reset();
     if (written)
         notify::show(&grid, notify::Kind::Information, QStringLiteral("导出Excel"),
                      QStringLiteral("已导出 %1 行到 %2").arg(table.rows->size()).arg(QDir::toNativeSeparators(file)));

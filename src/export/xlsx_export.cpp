@@ -20,6 +20,7 @@ constexpr int kHeaderRow = 1;
 constexpr int kFirstDataRow = 2;
 constexpr double kMinWidth = 6;
 constexpr double kMaxWidth = 60;
+constexpr int kProgressStep = 500;  // rows between progress reports
 
 enum class Kind { Empty, Text, Number, Real, Amount, Date };
 
@@ -154,8 +155,9 @@ void writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, const Cell &c
     }
 }
 
-// Fills the workbook at `path` and closes it; the library's error, or LXW_NO_ERROR.
-lxw_error fill(const Table &table, const QString &path)
+// Fills the workbook at `path` and closes it; the library's error, or LXW_NO_ERROR. A stop
+// asked for through `progress` sets `stopped`.
+lxw_error fill(const Table &table, const QString &path, const Progress &progress, bool *stopped)
 {
     QAbstractItemModel &model = *table.model;
     while (model.canFetchMore({}))
@@ -190,6 +192,10 @@ lxw_error fill(const Table &table, const QString &path)
         for (int r = 0; r < model.rowCount(); ++r)
             rows.push_back(r);
     for (size_t r = 0; r < rows.size(); ++r) {
+        if (progress && r % kProgressStep == 0 && !progress(int(r), int(rows.size()))) {
+            *stopped = true;
+            break;
+        }
         for (size_t i = 0; i < columns.size(); ++i) {
             const Cell cell = cellOf(model.data(model.index(rows[r], columns[i]), Qt::DisplayRole), money[i]);
             writeCell(sheet, lxw_row_t(kFirstDataRow + r), lxw_col_t(i), cell, f);
@@ -204,7 +210,7 @@ lxw_error fill(const Table &table, const QString &path)
 
 }  // namespace
 
-bool write(const Table &table, const QString &file, QString *error)
+bool write(const Table &table, const QString &file, QString *error, const Progress &progress)
 {
     const auto fail = [&](const QString &why) {
         if (error)
@@ -214,7 +220,10 @@ bool write(const Table &table, const QString &file, QString *error)
     ReplacingFile part(file);
     if (part.path().isEmpty())
         return fail(part.error());
-    const lxw_error result = fill(table, part.path());
+    bool stopped = false;
+    const lxw_error result = fill(table, part.path(), progress, &stopped);
+    if (stopped)
+        return fail(QStringLiteral("导出已取消"));
     if (result != LXW_NO_ERROR)
         return fail(QString::fromUtf8(lxw_strerror(result)));
     if (!part.commit())

@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModel>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -22,8 +23,11 @@ struct Table {
     std::optional<std::vector<int>> rows;  // model rows shown; none given: all of them
 };
 
-// Writes the workbook to `file` whole or not at all (an earlier file stays when it fails);
-// false with a Chinese message.
-bool write(const Table &table, const QString &file, QString *error = nullptr);
+// Told the rows written so far and the total now and then; false stops the export.
+using Progress = std::function<bool(int done, int total)>;
+
+// Writes the workbook to `file` whole or not at all (an earlier file stays when it fails or is
+// stopped); false with a Chinese message.
+bool write(const Table &table, const QString &file, QString *error = nullptr, const Progress &progress = {});
 
 }  // namespace xlsx

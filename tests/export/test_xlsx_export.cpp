@@ -17,6 +17,7 @@
 #include "support/test_support.h"
 
 #include <QBoxLayout>
+#include <QDir>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QJsonArray>
@@ -257,6 +258,18 @@ private slots:
                 QVERIFY2(cell["v"].toVariant().toString() == e.value.toString(), qPrintable(where));
         }
         QCOMPARE(book["rows"].toArray().size(), 4);
+
+        // A stopped export leaves the earlier workbook as it was.
+        QFile earlier(file);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        const QByteArray bytes = earlier.readAll();
+        earlier.close();
+        QString error;
+        QVERIFY(!xlsx::write(grid_export::tableOf(*grid), file, &error, [](int, int) { return false; }));
+        QVERIFY(error.contains("导出已取消"));
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), bytes);
+        QCOMPARE(QDir(folder.path()).entryList({"*.part"}, QDir::Files | QDir::Hidden), QStringList());
 
         const QString missing = folder.file("无此目录/工资.xlsx");
         Exporting failing(missing);
