@@ -230,7 +230,15 @@ private slots:
         grid->setColumnHidden(5, true);
         grid->horizontalHeader()->moveSection(4, 1);  // 日期 shown second
         screen.show();
-        QCOMPARE(grid->itemDelegate()->metaObject()->className(), QByteArray("StripedDelegate"));
+        // The grid shows the amounts in yuan.
+        struct Delegate : StripedDelegate {
+            using StripedDelegate::initStyleOption;
+        } delegate;
+        for (const auto &[row, column, shown] : {std::tuple{0, 1, "3600.00"}, {0, 2, "1.2345"}, {1, 1, "-0.50"}}) {
+            QStyleOptionViewItem option;
+            delegate.initStyleOption(&option, model.index(row, column));
+            QCOMPARE(option.text, QString(shown));
+        }
 
         const QString file = folder.file("工资.xlsx");
         Exporting exporting(file);
