@@ -51,6 +51,23 @@ std::optional<QVariant> convert(const Option &option, const QString &value, Refu
         }
         return n;
     }
+    case Kind::Month: {
+        static const QRegularExpression shape(QStringLiteral("^[0-9]{4}-[0-9]{2}$"));
+        const QDate first = QDate::fromString(value + QStringLiteral("-01"), QStringLiteral("yyyy-MM-dd"));
+        if (!shape.match(value).hasMatch() || !first.isValid()) {
+            *error = QStringLiteral("选项 %1 的月份无效：%2（应为 yyyy-MM）").arg(option.name, value);
+            return std::nullopt;
+        }
+        return first;
+    }
+    case Kind::Year: {
+        const int year = wholeNumber.match(value).hasMatch() ? value.toInt() : 0;
+        if (year < 1980 || year > 9999) {
+            *error = QStringLiteral("选项 %1 应为 1980 到 9999 的年份：%2").arg(option.name, value);
+            return std::nullopt;
+        }
+        return year;
+    }
     case Kind::Seed:
         if (!wholeNumber.match(value).hasMatch()) {
             *error = QStringLiteral("选项 %1 应为不小于 0 的整数：%2").arg(option.name, value);

@@ -20,6 +20,8 @@ enum class Kind {
     Date,         // exactly yyyy-MM-dd, a real calendar day
     Count,        // a whole number from 1 to 999,999 (the employee-code range)
     Seed,         // a whole number >= 0
+    Month,        // exactly yyyy-MM, a real month (the value is its first day)
+    Year,         // a year from 1980 to 9999
     Text,         // a code or name, not empty
 };
 

@@ -6,6 +6,9 @@
 //                                    rebuild a statistics work table and print it as CSV, rows
 //                                    in grid order; with --pdf also write its printed reports,
 //                                    with --xlsx the same rows as an Excel workbook
+//   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]
+//                                    the grids of a read-only screen as CSV, each after its caption;
+//                                    with --xlsx also as a workbook, one sheet per grid
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
 //                [--party CODE]      write the printed roster of screen NAME (Tfrmgbxx,
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
@@ -20,6 +23,7 @@
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
+#include "pay/pay_grids.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
 #include "stats/work_tables.h"
@@ -29,9 +33,11 @@
 #include <QGuiApplication>
 #include <QMap>
 #include <QSqlQueryModel>
+#include <QStandardItemModel>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -250,6 +256,53 @@ int restore(const admin::Parsed &a)
     });
 }
 
+// The grids of a read-only screen as the screen shows them, as CSV with each grid's caption.
+int printGrids(const admin::Parsed &a)
+{
+    const QString screen = a.words.value(0);
+    // Each screen's own inputs; the others are refused.
+    const QMap<QString, QStringList> inputs = {
+        {"TFrmgsygztj", {"--month"}}, {"TFrmgsngztj", {"--year"}}, {"Tfrmgzlr", {"--month", "--dept"}}};
+    for (const QString &name : {"--month", "--year", "--dept"}) {
+        if (a.has(name) != inputs.value(screen).contains(name)) {
+            err() << QStringLiteral("%1 %2 选项 %3（用法：wenpad-admin grid %1 --db FILE %4）")
+                         .arg(screen, a.has(name) ? QStringLiteral("不接受") : QStringLiteral("缺少"), name,
+                              inputs.value(screen).join(QStringLiteral(" … ")) + QStringLiteral(" …"))
+                  << '\n';
+            return 2;
+        }
+    }
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        const QDate month = a.date("--month");
+        std::vector<pay::Grid> grids;
+        if (screen == "TFrmgsngztj")
+            grids = pay::statisticsGrids(db, QDate(a.values.value("--year").toInt(), 1, 1), QDate(a.values.value("--year").toInt(), 12, 1));
+        else if (screen == "TFrmgsygztj")
+            grids = pay::statisticsGrids(db, month, month);
+        else
+            grids = pay::sheetGrids(db, month, a.text("--dept"));
+        QTextStream(stdout) << pay::toCsv(grids);
+        if (a.has("--xlsx")) {
+            std::vector<std::unique_ptr<QStandardItemModel>> models;
+            std::vector<xlsx::Table> sheets;
+            for (const pay::Grid &g : grids) {
+                auto &model = models.emplace_back(std::make_unique<QStandardItemModel>(int(g.rows.size()), int(g.titles.size())));
+                model->setHorizontalHeaderLabels(g.titles);
+                for (int r = 0; r < g.rows.size(); ++r)
+                    for (int c = 0; c < g.rows[r].size(); ++c)
+                        model->setData(model->index(r, c), g.rows[r][c]);
+                sheets.push_back({g.caption, model.get()});
+            }
+            QString error;
+            if (!xlsx::write(sheets, a.text("--xlsx"), &error)) {
+                err() << error << '\n';
+                return 1;
+            }
+        }
+        return 0;
+    });
+}
+
 // One command: its usage line, the names its one plain word may take (none: it takes no
 // word), its options, whether it draws reports (which needs a GUI application) and its work.
 struct Command {
@@ -283,6 +336,10 @@ int main(int argc, char **argv)
                   {db, {"--employees", Kind::Count, true}, {"--seed", Kind::Seed}}, false, demoOrganisation}},
         {"rebuild", {"rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]", statisticsTables(),
                      {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}, {"--xlsx", Kind::File}}, true, rebuild}},
+        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]",
+                  {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr"},
+                  {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--xlsx", Kind::File}},
+                  false, printGrids}},
         {"roster", {"roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下] [--party CODE]",
                     {"Tfrmgbxx", "Tfrmkjgbxx", "Tfrmdyxx"},
                     {db, {"--pdf", Kind::File, true}, {"--dept", Kind::Text}, {"--level", Kind::Text},

@@ -2,6 +2,7 @@
 
 #include "app/backup_screen.h"
 #include "codes/code_screens.h"
+#include "pay/pay_screens.h"
 #include "query/query_screens.h"
 #include "staff/roster_screens.h"
 #include "staff/staff_screens.h"
@@ -17,4 +18,5 @@ void registerAllScreens(ScreenRegistry &registry)
     registerCodeScreens(registry);
     registerStaffScreens(registry);
     registerBackupScreen(registry);
+    registerPayScreens(registry);
 }

@@ -55,7 +55,8 @@ Tfrmlogin::Tfrmlogin(const QString &databaseFile, QWidget *parent)
     connect(quit_, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(380, 230);
 
-    const database::OpenResult opened = database::open(database::kLoginConnection, databaseFile);
+    // The program checked the pages of this file at start; the login checks who it is.
+    const database::OpenResult opened = database::open(database::kLoginConnection, databaseFile, database::Check::Identity);
     connected_ = opened.ok;
     openError_ = opened.message;
     if (!connected_)

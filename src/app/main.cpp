@@ -11,6 +11,7 @@
 #include "db/app_paths.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFont>
 #include <QScreen>
@@ -21,11 +22,13 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
 
+    // The database is opened and its pages checked while the splash shows, inside its time.
     std::unique_ptr<Tfrmstart> splash(Tfrmstart::create());
+    QElapsedTimer shown;
+    shown.start();
     if (splash) {
         splash->show();
         splash->repaint();
-        holdSplash(3000);
     }
     QApplication::setApplicationDisplayName(navigation_texts::kProductTitle);
 
@@ -40,6 +43,8 @@ int main(int argc, char **argv)
         notify::show(nullptr, notify::Kind::Error, navigation_texts::kProductTitle, opened.result.message);
         return 1;
     }
+    if (splash)
+        holdSplash(std::max<qint64>(0, 3000 - shown.elapsed()));
 
     ScreenRegistry registry;
     registerAllScreens(registry);

@@ -9,27 +9,33 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
+#include <sqlite3.h>
 #include <QUuid>
+#include <cerrno>
+#include <optional>
+#include <variant>
+#include <cstring>
+#include <unistd.h>
 
 namespace database {
 namespace {
 
-QSqlDatabase addConnection(const QString &name, const QString &path, bool readOnly)
+QSqlDatabase addConnection(const QString &name, const QString &path)
 {
     if (QSqlDatabase::contains(name))
         QSqlDatabase::removeDatabase(name);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(path);
-    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000")
-                                  : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     return db;
 }
 
 void configure(const QSqlDatabase &db)
 {
-    for (const char *pragma : {"PRAGMA foreign_keys=ON", "PRAGMA journal_mode=WAL",
-                               "PRAGMA synchronous=FULL", "PRAGMA busy_timeout=5000"})
+    for (const char *pragma : {"PRAGMA busy_timeout=5000", "PRAGMA foreign_keys=ON", "PRAGMA journal_mode=WAL",
+                               "PRAGMA synchronous=FULL"})
         sql::exec(db, QString::fromLatin1(pragma));
     if (!registerSqlFunctions(db))
         throw sql::Failure(QStringLiteral("无法注册SQL函数"));
@@ -43,32 +49,89 @@ void configure(const QSqlDatabase &db)
     }
 }
 
-OpenResult failure(const QString &message) { return {false, false, message}; }
+OpenResult failure(const QString &message) { return {false, false, false, message}; }
 
-// Reads the file's identity through a read-only connection, so nothing is written to a
-// file we are about to refuse.
-OpenResult checkIdentity(const QString &path)
+// What an error met while opening means for the person: only real damage says damaged, so a
+// good file is never thrown away over a full disk or a busy database.
+QString openFailure(const QString &path, const QSqlError &error)
+{
+    const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    switch (error.nativeErrorCode().toInt() & 0xff) {
+    case SQLITE_FULL:
+        return QStringLiteral("磁盘已满，数据库无法打开：%1\n%2").arg(path, detail);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return QStringLiteral("数据库文件是只读的，无法保存数据：%1\n%2").arg(path, detail);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("数据库正被另一程序使用，请稍后再试：%1\n%2").arg(path, detail);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("数据库文件已损坏，无法使用：%1\n%2\n请用“数据备份与恢复”从备份恢复。").arg(path, detail);
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("数据库文件无法打开：%1\n%2").arg(path, detail);
+    default:
+        return QStringLiteral("数据库文件读写出错，无法使用：%1\n%2").arg(path, detail);
+    }
+}
+
+// The first column of every row, or the error.
+std::variant<QStringList, QSqlError> column(const QSqlDatabase &db, const QString &statement)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(statement))
+        return q.lastError();
+    QStringList values;
+    while (q.next())
+        values << q.value(0).toString();
+    return values;
+}
+
+// Why the open file cannot be used, or nothing: this program's, not from a newer version,
+// every table there and, with Check::Pages, every page sound.
+std::optional<QString> refusal(const QSqlDatabase &db, const QString &path, Check check)
+{
+    const QString damaged = QStringLiteral("数据库文件已损坏，无法使用：%1\n%2\n请用“数据备份与恢复”从备份恢复。");
+    QStringList statements = {"PRAGMA application_id", "PRAGMA user_version",
+                              "select name from sqlite_master where type='table'"};
+    if (check == Check::Pages)
+        statements << "PRAGMA quick_check(1)";
+    QList<QStringList> answers;
+    for (const QString &statement : statements) {
+        auto answer = column(db, statement);
+        if (const QSqlError *error = std::get_if<QSqlError>(&answer))
+            return openFailure(path, *error);
+        answers << std::get<QStringList>(answer);
+    }
+    if (answers[0].value(0).toInt() != schema::kApplicationId)
+        return QStringLiteral("该文件不是本系统的数据库：%1").arg(path);
+    if (answers[1].value(0).toInt() > schema::kSchemaVersion)
+        return QStringLiteral("数据库文件由更新版本的程序建立，无法使用：%1").arg(path);
+    QStringList missing;
+    for (const schema::Table &t : schema::tables())
+        if (!answers[2].contains(t.name))
+            missing << t.name;
+    if (!missing.isEmpty())
+        return QStringLiteral("数据库文件缺少数据表（%1），无法使用：%2").arg(missing.join(QStringLiteral("、")), path);
+    if (check == Check::Pages && answers[3].value(0) != QStringLiteral("ok"))
+        return damaged.arg(path, answers[3].value(0));
+    return std::nullopt;
+}
+
+// Checks a file before anything is written to it: only reads run, and the connection closes
+// again, so a refused file keeps every byte and gets no -wal or -shm left beside it.
+OpenResult checkIdentity(const QString &path, Check check)
 {
     const QString probe = QStringLiteral("wenpad-probe-") + QUuid::createUuid().toString(QUuid::Id128);
     OpenResult result;
     {
-        QSqlDatabase db = addConnection(probe, path, true);
+        QSqlDatabase db = addConnection(probe, path);
         if (!db.open()) {
-            result = failure(QStringLiteral("数据库文件无法打开：%1\n%2").arg(path, db.lastError().text()));
+            result = failure(openFailure(path, db.lastError()));
         } else {
-            try {
-                const int appId = sql::scalar(db, "PRAGMA application_id").toInt();
-                sql::scalar(db, "select count(*) from sqlite_master");
-                const int version = sql::scalar(db, "PRAGMA user_version").toInt();
-                if (appId != schema::kApplicationId)
-                    result = failure(QStringLiteral("该文件不是本系统的数据库：%1").arg(path));
-                else if (version > schema::kSchemaVersion)
-                    result = failure(QStringLiteral("数据库文件由更新版本的程序建立，无法使用：%1").arg(path));
-                else
-                    result.ok = true;
-            } catch (const sql::Failure &e) {
-                result = failure(QStringLiteral("数据库文件已损坏，无法使用：%1\n%2").arg(path, e.message()));
-            }
+            const std::optional<QString> refused = refusal(db, path, check);
+            result = refused ? failure(*refused) : OpenResult{true, false, false, {}};
             db.close();
         }
     }
@@ -80,21 +143,23 @@ OpenResult checkIdentity(const QString &path)
 
 OpenResult createDelivered(const QString &path)
 {
-    if (QFileInfo::exists(path))
-        return failure(QStringLiteral("数据库文件已存在，不会覆盖：%1").arg(path));
+    if (QFileInfo::exists(path)) {
+        OpenResult exists = failure(QStringLiteral("数据库文件已存在，不会覆盖：%1").arg(path));
+        exists.existed = true;
+        return exists;
+    }
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return failure(QStringLiteral("无法建立数据库文件夹：%1").arg(QFileInfo(path).absolutePath()));
-    const QString side = path + QStringLiteral(".new");
-    QFile::remove(side);
+    // A side file of our own: two programs creating the same missing database never share one.
+    const QString side = path + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128);
     const QString name = QStringLiteral("wenpad-create-") + QUuid::createUuid().toString(QUuid::Id128);
     OpenResult result;
     {
-        QSqlDatabase db = addConnection(name, side, false);
+        QSqlDatabase db = addConnection(name, side);
         if (!db.open()) {
             result = failure(QStringLiteral("无法建立数据库文件：%1\n%2").arg(side, db.lastError().text()));
         } else {
             try {
-                // Rollback journal while building, so the whole file is one piece to rename.
                 sql::exec(db, "PRAGMA foreign_keys=ON");
                 registerSqlFunctions(db);
                 Transaction transaction(db);
@@ -104,6 +169,9 @@ OpenResult createDelivered(const QString &path)
                 sql::exec(db, QString("PRAGMA application_id=%1").arg(schema::kApplicationId));
                 sql::exec(db, QString("PRAGMA user_version=%1").arg(schema::kSchemaVersion));
                 transaction.commit();
+                // In WAL mode from the start, so no later open has to switch it under other
+                // writers; closing the only connection folds the log back into the one file.
+                sql::exec(db, "PRAGMA journal_mode=WAL");
                 result.ok = true;
             } catch (const sql::Failure &e) {
                 result = failure(QStringLiteral("无法建立数据库：%1").arg(e.message()));
@@ -114,23 +182,29 @@ OpenResult createDelivered(const QString &path)
         }
     }
     QSqlDatabase::removeDatabase(name);
-    if (result.ok && !QFile::rename(side, path))
-        result = failure(QStringLiteral("无法建立数据库文件：%1").arg(path));
-    if (!result.ok)
-        QFile::remove(side);
+    // link() puts the finished file in place only if nothing is there: a database another
+    // program created meanwhile is never replaced.
+    if (result.ok && ::link(QFile::encodeName(side).constData(), QFile::encodeName(path).constData()) != 0) {
+        result = errno == EEXIST ? failure(QStringLiteral("数据库文件已存在，不会覆盖：%1").arg(path))
+                                 : failure(QStringLiteral("无法建立数据库文件：%1\n%2").arg(path, QString::fromLocal8Bit(strerror(errno))));
+        result.existed = QFileInfo::exists(path);
+    }
+    QFile::remove(side);
     result.created = result.ok;
     return result;
 }
 
-OpenResult open(const QString &connectionName, const QString &path)
+OpenResult open(const QString &connectionName, const QString &path, Check check)
 {
     OpenResult result;
-    const QFileInfo info(path);
-    if (!info.exists()) {
+    if (!QFileInfo::exists(path)) {
         result = createDelivered(path);
-        if (!result.ok)
+        // Another program may have created it in the meantime: then it is opened like any other.
+        if (!result.ok && !result.existed)
             return result;
-    } else {
+    }
+    if (!result.created) {
+        const QFileInfo info(path);
         // Write bits are read from the mode, so a file marked read-only is refused even for root.
         const bool writable = info.isWritable() && (info.permissions() & QFile::WriteOwner);
         const QFileInfo folder(info.absolutePath());
@@ -138,21 +212,20 @@ OpenResult open(const QString &connectionName, const QString &path)
             return failure(QStringLiteral("数据库文件是只读的，无法保存数据：%1").arg(path));
         if (!folder.isWritable() || !(folder.permissions() & QFile::WriteOwner))
             return failure(QStringLiteral("数据库所在的文件夹是只读的：%1").arg(folder.absoluteFilePath()));
-        const OpenResult identity = checkIdentity(path);
+        const OpenResult identity = checkIdentity(path, check);
         if (!identity.ok)
             return identity;
     }
-    QSqlDatabase db = addConnection(connectionName, path, false);
+    QSqlDatabase db = addConnection(connectionName, path);
     if (!db.open())
-        return failure(QStringLiteral("数据库文件无法打开：%1\n%2").arg(path, db.lastError().text()));
+        return failure(openFailure(path, db.lastError()));
     try {
         configure(db);
     } catch (const sql::Failure &e) {
         db.close();
         return failure(QStringLiteral("数据库文件无法使用：%1\n%2").arg(path, e.message()));
     }
-    result.ok = true;
-    return result;
+    return {true, result.created, false, {}};
 }
 
 QSqlDatabase shared() { return QSqlDatabase::database(kSharedConnection, false); }

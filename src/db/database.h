@@ -14,14 +14,22 @@ inline const QString kLoginConnection = QStringLiteral("wenpad-login");
 struct OpenResult {
     bool ok = false;
     bool created = false;
+    bool existed = false;  // creating was refused because the file exists (perhaps just made by another program)
     QString message;  // Chinese, for the user, when !ok
 };
 
-// Opens (creating it when missing) the database at `path` under `connectionName`.
-OpenResult open(const QString &connectionName, const QString &path);
+// How much of an existing file is checked before it is used: its identity always (this
+// program's, not from a newer version, every table there); with Pages also every page
+// (PRAGMA quick_check: seconds on a large register, so once per program start).
+enum class Check { Identity, Pages };
 
-// Creates a new delivered database at `path`, which must not exist. Written to a side file
-// and renamed, so a failure leaves nothing behind.
+// Opens (creating it when missing) the database at `path` under `connectionName`. Nothing is
+// written to a file before it has passed the checks.
+OpenResult open(const QString &connectionName, const QString &path, Check check = Check::Pages);
+
+// Creates a new delivered database at `path`, which must not exist. Written to a side file of
+// its own and linked into place only if the path is still free, so a failure leaves nothing
+// behind and a database made meanwhile by another program is never replaced.
 OpenResult createDelivered(const QString &path);
 
 // The connection the screens share (opened by the program before the main window).

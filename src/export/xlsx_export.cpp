@@ -81,7 +81,9 @@ Cell cellOf(const QVariant &value, bool moneyColumn)
     const QString text = value.toString();
     if (text.isEmpty())
         return {};
-    if (moneyColumn)
+    // Grids that show amounts as text show them as money::formatYuan writes them.
+    static const QRegularExpression shownAmount(R"(^-?\d+\.\d{2,4}$)");
+    if (moneyColumn || shownAmount.match(text).hasMatch())
         if (const auto units = money::parseYuan(text))
             return amount(*units);
     if (const auto date = isoDate(text))
@@ -155,25 +157,43 @@ void writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, const Cell &c
     }
 }
 
-// Fills the workbook at `path` and closes it; the library's error, or LXW_NO_ERROR. A stop
-// asked for through `progress` sets `stopped`.
-lxw_error fill(const Table &table, const QString &path, const Progress &progress, bool *stopped)
+// The rows of the table to write, in order.
+std::vector<int> rowsOf(const Table &table)
 {
-    QAbstractItemModel &model = *table.model;
-    while (model.canFetchMore({}))
-        model.fetchMore({});
+    if (table.rows)
+        return *table.rows;
+    std::vector<int> rows;
+    for (int r = 0; r < table.model->rowCount(); ++r)
+        rows.push_back(r);
+    return rows;
+}
+
+// Counts written rows over all sheets for the progress reports; false once a stop was asked.
+struct RowCounter {
+    const Progress &progress;
+    int total = 0;
+    int done = 0;
+    bool stopped = false;
+
+    bool next()
+    {
+        if (progress && done % kProgressStep == 0 && !progress(done, total))
+            stopped = true;
+        ++done;
+        return !stopped;
+    }
+};
+
+// One table as one sheet of `book`.
+void addSheet(lxw_workbook *book, const Formats &f, const Table &table, const QString &name, RowCounter &counter)
+{
+    const QAbstractItemModel &model = *table.model;
     std::vector<int> columns = table.columns;
     if (columns.empty())
         for (int c = 0; c < model.columnCount(); ++c)
             columns.push_back(c);
-
-    lxw_workbook *book = workbook_new(QFile::encodeName(path).constData());
-    if (!book)
-        return LXW_ERROR_CREATING_XLSX_FILE;
-    lxw_worksheet *sheet = workbook_add_worksheet(book, utf8(sheetName(table.title)).constData());
-    const Formats f = makeFormats(book);
+    lxw_worksheet *sheet = workbook_add_worksheet(book, utf8(name).constData());
     const auto lastCol = lxw_col_t(std::max<size_t>(columns.size(), 1) - 1);
-
     if (lastCol > 0)
         worksheet_merge_range(sheet, kTitleRow, 0, kTitleRow, lastCol, utf8(table.title).constData(), f.title);
     else
@@ -187,15 +207,8 @@ lxw_error fill(const Table &table, const QString &path, const Progress &progress
         worksheet_write_string(sheet, kHeaderRow, lxw_col_t(i), utf8(heading).constData(), f.header);
         widths[i] = std::max(widths[i], widthOf(heading));
     }
-    std::vector<int> rows = table.rows.value_or(std::vector<int>{});
-    if (!table.rows)
-        for (int r = 0; r < model.rowCount(); ++r)
-            rows.push_back(r);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        if (progress && r % kProgressStep == 0 && !progress(int(r), int(rows.size()))) {
-            *stopped = true;
-            break;
-        }
+    const std::vector<int> rows = rowsOf(table);
+    for (size_t r = 0; r < rows.size() && counter.next(); ++r) {
         for (size_t i = 0; i < columns.size(); ++i) {
             const Cell cell = cellOf(model.data(model.index(rows[r], columns[i]), Qt::DisplayRole), money[i]);
             writeCell(sheet, lxw_row_t(kFirstDataRow + r), lxw_col_t(i), cell, f);
@@ -205,30 +218,60 @@ lxw_error fill(const Table &table, const QString &path, const Progress &progress
     for (size_t i = 0; i < columns.size(); ++i)
         worksheet_set_column(sheet, lxw_col_t(i), lxw_col_t(i), std::min(widths[i] + 2, kMaxWidth), nullptr);
     worksheet_freeze_panes(sheet, kFirstDataRow, 0);
+}
+
+// Fills the workbook at `path` and closes it; the library's error, or LXW_NO_ERROR.
+lxw_error fill(const std::vector<Table> &tables, const QString &path, RowCounter &counter)
+{
+    lxw_workbook *book = workbook_new(QFile::encodeName(path).constData());
+    if (!book)
+        return LXW_ERROR_CREATING_XLSX_FILE;
+    const Formats f = makeFormats(book);
+    QStringList names;
+    for (const Table &table : tables) {
+        // Sheet names are unique within a workbook.
+        QString name = sheetName(table.title);
+        for (int n = 2; names.contains(name, Qt::CaseInsensitive); ++n)
+            name = sheetName(table.title).left(27) + QStringLiteral("(%1)").arg(n);
+        names << name;
+        addSheet(book, f, table, name, counter);
+        if (counter.stopped)
+            break;
+    }
     return workbook_close(book);
 }
 
 }  // namespace
 
-bool write(const Table &table, const QString &file, QString *error, const Progress &progress)
+bool write(const std::vector<Table> &tables, const QString &file, QString *error, const Progress &progress)
 {
     const auto fail = [&](const QString &why) {
         if (error)
             *error = QStringLiteral("无法写入文件：%1\n%2").arg(QDir::toNativeSeparators(file), why);
         return false;
     };
+    RowCounter counter{progress};
+    for (const Table &table : tables) {
+        while (table.model->canFetchMore({}))
+            table.model->fetchMore({});
+        counter.total += int(rowsOf(table).size());
+    }
     ReplacingFile part(file);
     if (part.path().isEmpty())
         return fail(part.error());
-    bool stopped = false;
-    const lxw_error result = fill(table, part.path(), progress, &stopped);
-    if (stopped)
+    const lxw_error result = fill(tables, part.path(), counter);
+    if (counter.stopped)
         return fail(QStringLiteral("导出已取消"));
     if (result != LXW_NO_ERROR)
         return fail(QString::fromUtf8(lxw_strerror(result)));
     if (!part.commit())
         return fail(part.error());
     return true;
+}
+
+bool write(const Table &table, const QString &file, QString *error, const Progress &progress)
+{
+    return write(std::vector<Table>{table}, file, error, progress);
 }
 
 }  // namespace xlsx

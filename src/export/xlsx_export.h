@@ -1,8 +1,10 @@
 #pragma once
 // A grid as an Excel workbook: the screen's title in the first row, the column titles in bold
 // in the second, then the rows as shown. Numbers stay numbers (amounts in yuan with two
-// decimals shown and all four kept), ISO dates become dates, text stays text (codes keep their
-// leading zeros), empty values leave the cell empty, and each column is as wide as its content.
+// decimals shown and all four kept: integer units in a money column, or text written as
+// amounts are shown, "3600.00"), ISO dates become dates, other text stays text (codes keep
+// their leading zeros), empty values leave the cell empty, and each column is as wide as its
+// content.
 
 #include <QAbstractItemModel>
 #include <QString>
@@ -29,5 +31,7 @@ using Progress = std::function<bool(int done, int total)>;
 // Writes the workbook to `file` whole or not at all (an earlier file stays when it fails or is
 // stopped); false with a Chinese message.
 bool write(const Table &table, const QString &file, QString *error = nullptr, const Progress &progress = {});
+// Several tables, one sheet each, named by their titles.
+bool write(const std::vector<Table> &tables, const QString &file, QString *error = nullptr, const Progress &progress = {});
 
 }  // namespace xlsx

@@ -68,10 +68,10 @@ Condition build(const Choices &c)
     const QString name = c.name.trimmed();
     if (!name.isEmpty()) {
         if (c.nameMatch == NameMatch::Equal) {
-            b.add("zghmc.职工姓名", "=", "zgcx_name", c.name);
+            b.add("zghmc.职工姓名", "=", "zgcx_name", name);
         } else {
             b.condition.text += " and zghmc.职工姓名 like :zgcx_name escape '\\'";
-            b.condition.values.insert(":zgcx_name", prefixPattern(c.name));
+            b.condition.values.insert(":zgcx_name", prefixPattern(name));
         }
     }
     b.years("zghmc.出生年月", ">=", "zgcx_age_from", c.ageFrom);

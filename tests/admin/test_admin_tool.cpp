@@ -51,6 +51,18 @@ private slots:
                  qPrintable(demo.out));
     }
 
+    // A read-only screen's grids as CSV, each after its tab's caption, amounts as shown.
+    void gridPrintsEachTabAfterItsCaption()
+    {
+        const Run run = admin({"grid", "TFrmgsygztj", "--db", db_, "--month", "2026-06"});
+        QCOMPARE(run.status, 0);
+        const QStringList lines = run.out.split('\n');
+        QCOMPARE(lines.first(), "工资表");
+        QCOMPARE(lines.at(1), "单位名称,基本工资,岗位工资,工龄,边远津贴,应发工资,扣除税金,实发工资");
+        QVERIFY(lines.contains("补贴表") && lines.contains("奖金表"));
+        QVERIFY(lines.at(2).contains(QRegularExpression(",\\d+\\.\\d\\d$")));
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -74,6 +86,9 @@ private slots:
         QTest::newRow("demo into a register") << QStringList{"demo", "--db", db, "--employees", "5"} << 1 << "已有职工";
         QTest::newRow("missing database") << QStringList{"rebuild", "zgjbqkfxb", "--db", "MISSING", "--date", "2024-01-01"} << 1 << "数据库文件不存在";
         QTest::newRow("init over a file") << QStringList{"init", "--db", db} << 1 << "不会覆盖";
+        QTest::newRow("grid: another screen's input") << QStringList{"grid", "TFrmgsngztj", "--db", db, "--month", "2024-01"} << 2 << "不接受";
+        QTest::newRow("grid: input missing") << QStringList{"grid", "TFrmgsygztj", "--db", db} << 2 << "缺少";
+        QTest::newRow("grid: impossible month") << QStringList{"grid", "TFrmgsygztj", "--db", db, "--month", "2024-13"} << 2 << "月份无效";
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "usage";
     }
 

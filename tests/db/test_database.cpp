@@ -7,9 +7,13 @@
 #include "support/test_support.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTest>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 class TestDatabase : public QObject {
     Q_OBJECT
@@ -66,6 +70,8 @@ private slots:
         QTest::newRow("damaged") << "damaged" << "数据库文件已损坏";
         QTest::newRow("foreign") << "foreign" << "该文件不是本系统的数据库";
         QTest::newRow("read-only") << "readonly" << "数据库文件是只读的";
+        QTest::newRow("one damaged page") << "page" << "数据库文件已损坏";
+        QTest::newRow("a table missing") << "table" << "数据库文件缺少数据表（xtztb）";
     }
     void refusesFilesItCannotUseWithoutChangingThem()
     {
@@ -79,14 +85,21 @@ private slots:
             f.write(QByteArray(4096, 'x'));
         } else {
             QVERIFY(database::createDelivered(file).ok);
-            if (kind == "foreign") {
+            if (kind == "foreign" || kind == "table") {
                 QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
                 other.setDatabaseName(file);
                 QVERIFY(other.open());
-                QSqlQuery(other).exec("PRAGMA application_id=0");
+                QVERIFY(QSqlQuery(other).exec(kind == "foreign" ? "PRAGMA application_id=0" : "drop table xtztb"));
                 other.close();
                 other = {};
                 QSqlDatabase::removeDatabase("other");
+            } else if (kind == "page") {
+                // A page in the middle overwritten: the header and the table list still read.
+                QFile f(file);
+                QVERIFY(f.open(QIODevice::ReadWrite));
+                QVERIFY(f.size() > 8 * 4096);
+                f.seek(f.size() / 4096 / 2 * 4096);
+                f.write(QByteArray(4096, '\x5a'));
             } else {
                 QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
             }
@@ -97,6 +110,65 @@ private slots:
         QVERIFY2(r.message.startsWith(messageStart), qPrintable(r.message));
         QCOMPARE(digest(file), before);
         QVERIFY(!QFile::exists(file + "-wal"));
+    }
+
+    // Two programs creating the same missing file: each builds its own side file, one puts it in
+    // place, the other opens that one; nothing is replaced and no side file stays.
+    void concurrentCreatorsShareOneFile()
+    {
+        ProgramFolder folder(false);
+        for (int round = 0; round < 10; ++round) {
+            const QString file = folder.file(QString("race%1.db").arg(round));
+            database::OpenResult results[2];
+            const auto opener = [&](int i) {
+                return std::thread([&, i] {
+                    const QString name = QString("race%1-%2").arg(round).arg(i);
+                    results[i] = database::open(name, file);
+                    database::close(name);  // in the thread that made the connection
+                });
+            };
+            std::thread first = opener(0), second = opener(1);
+            first.join();
+            second.join();
+            QVERIFY2(results[0].ok && results[1].ok, qPrintable(results[0].message + results[1].message));
+            QCOMPARE(int(results[0].created) + int(results[1].created), 1);
+        }
+        QCOMPARE(QDir(folder.path()).entryList({"*.new-*"}, QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // A new file is in WAL mode from its creation, so writers that open it together all wait
+    // their turn within the busy timeout instead of failing at once.
+    void concurrentWritersOnANewFileWait()
+    {
+        ProgramFolder folder(false);
+        const QString file = folder.file("new.db");
+        QVERIFY(database::createDelivered(file).ok);
+        QFile header(file);
+        QVERIFY(header.open(QIODevice::ReadOnly));
+        QCOMPARE(header.read(20).mid(18, 2), QByteArray("\x02\x02"));  // WAL read and write versions
+        QStringList failures;
+        std::mutex guard;
+        std::vector<std::thread> writers;
+        for (int i = 0; i < 12; ++i)
+            writers.emplace_back([&, i] {
+                const QString name = QString("writer%1").arg(i);
+                const database::OpenResult r = database::open(name, file, database::Check::Identity);
+                try {
+                    if (!r.ok)
+                        throw sql::Failure(r.message);
+                    const QSqlDatabase db = QSqlDatabase::database(name, false);
+                    Transaction t(db);
+                    sql::exec(db, QString("insert into dwdmb values('%1','部门%1')").arg(50 + i));
+                    t.commit();
+                } catch (const sql::Failure &e) {
+                    std::lock_guard lock(guard);
+                    failures << e.message();
+                }
+                database::close(name);
+            });
+        for (std::thread &w : writers)
+            w.join();
+        QCOMPARE(failures, QStringList());
     }
 
     void createDeliveredRefusesToOverwrite()

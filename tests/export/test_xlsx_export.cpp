@@ -10,6 +10,7 @@
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/app_paths.h"
+#include "db/database.h"
 #include "demo/demo_organisation.h"
 #include "staff/roster_query.h"
 #include "staff/roster_screen.h"
@@ -35,7 +36,8 @@ void registerAllScreens(ScreenRegistry &registry);
 
 namespace {
 
-QJsonObject readBack(const QString &file)
+// The workbook's sheets as the reader saw them.
+QJsonArray sheetsOf(const QString &file)
 {
     QProcess run;
     run.start(WENPAD_PYTHON3, {WENPAD_TESTS "/export/read_workbook.py", file});
@@ -43,8 +45,10 @@ QJsonObject readBack(const QString &file)
         qWarning("%s", run.readAllStandardError().constData());
         return {};
     }
-    return QJsonDocument::fromJson(run.readAllStandardOutput()).object();
+    return QJsonDocument::fromJson(run.readAllStandardOutput()).array();
 }
+
+QJsonObject readBack(const QString &file) { return sheetsOf(file).at(0).toObject(); }
 
 QJsonObject cellAt(const QJsonObject &book, int row, int column)
 {
@@ -208,6 +212,49 @@ private slots:
         QVERIFY(cellAt(written, 0, 0)["v"].toString().contains("2026-06-30"));
         QCOMPARE(rowTexts(written, 1).join(','), csv[0]);
         QCOMPARE(written["rows"].toArray().size(), csv.size() + 1);
+    }
+
+    // The pay grids through wenpad-admin grid --xlsx: one sheet per tab, amounts shown as yuan
+    // text written as amounts, codes and names as text.
+    void payGrids()
+    {
+        ProgramFolder folder;
+        demo::Options options;
+        options.employees = 60;
+        demo::generate(folder.db(), options);
+        database::close(database::kSharedConnection);
+        QProcess admin;
+        const QString out = folder.file("工资统计.xlsx");
+        admin.start(QCoreApplication::applicationDirPath() + "/wenpad-admin",
+                    {"grid", "TFrmgsngztj", "--db", app_paths::databaseFile(), "--year", "2026", "--xlsx", out});
+        QVERIFY(admin.waitForFinished(60000));
+        QVERIFY2(admin.exitCode() == 0, admin.readAllStandardError().constData());
+        const QStringList csv = QString::fromUtf8(admin.readAllStandardOutput()).trimmed().split('\n');
+        const QJsonArray sheets = sheetsOf(out);
+        QCOMPARE(sheets.size(), 3);
+        int amounts = 0;
+        for (const QJsonValue &value : sheets) {
+            const QJsonObject sheet = value.toObject();
+            // The CSV carries each tab's caption, then its header line, then its rows.
+            const qsizetype at = csv.indexOf(sheet["name"].toString());
+            QVERIFY2(at >= 0, qPrintable(sheet["name"].toString()));
+            QCOMPARE(cellAt(sheet, 0, 0)["v"].toString(), sheet["name"].toString());
+            QCOMPARE(rowTexts(sheet, 1).join(','), csv[at + 1]);
+            const QStringList first = csv[at + 2].split(',');
+            for (int c = 1; c < first.size(); ++c) {
+                const QJsonObject cell = cellAt(sheet, 2, c);
+                if (first[c].isEmpty())
+                    continue;
+                QCOMPARE(cell["t"].toString(), "n");
+                QCOMPARE(cell["v"].toDouble(), first[c].toDouble());
+                if (first[c].contains('.')) {
+                    QCOMPARE(cell["f"].toString(), "0.00");
+                    ++amounts;
+                }
+            }
+            QCOMPARE(cellAt(sheet, 2, 0)["t"].toString(), "s");
+        }
+        QVERIFY(amounts > 0);
     }
 
     // Money columns: amounts in yuan, all four decimals kept, two shown; hidden columns left

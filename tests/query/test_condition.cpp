@@ -113,6 +113,7 @@ private slots:
         QTest::newRow("everyone") << Choices{} << QStringList{"000001", "000002", "000003", "000004"};
         QTest::newRow("exactly 张") << Choices{.name = "张"} << QStringList{};
         QTest::newRow("beginning with 张") << Choices{.name = "张", .nameMatch = NameMatch::Prefix} << QStringList{"000001", "000002"};
+        QTest::newRow("blanks around a name are not part of it") << Choices{.name = " 张 ", .nameMatch = NameMatch::Prefix} << QStringList{"000001", "000002"};
         QTest::newRow("quote, percent, underscore literally") << Choices{.name = "O'B_5%"} << QStringList{"000004"};
         QTest::newRow("percent is no wildcard") << Choices{.name = "%", .nameMatch = NameMatch::Prefix} << QStringList{};
         QTest::newRow("underscore is no wildcard") << Choices{.name = "张_", .nameMatch = NameMatch::Prefix} << QStringList{};

@@ -1,0 +1,217 @@
+#include "pay/pay_entry_screen.h"
+
+#include "app/prompt.h"
+#include "app/striped_grid.h"
+#include "app/title_strip.h"
+#include "db/clock.h"
+#include "db/database.h"
+#include "db/sql.h"
+#include "pay/pay_lists.h"
+#include "pay/pay_sheet_model.h"
+#include "reports/print_preview.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QSpinBox *spinner(int from, int to, int value, QWidget *parent)
+{
+    auto *box = new QSpinBox(parent);
+    box->setRange(from, to);
+    box->setValue(value);
+    box->setWrapping(false);
+    return box;
+}
+
+}  // namespace
+
+Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
+{
+    setGeometry(host.workArea()->rect());
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(makeTitleStrip(QStringLiteral("  职工工资表 >> 职工工资编辑"), this));
+    auto *body = new QHBoxLayout;
+    layout->addLayout(body, 1);
+
+    // Left: the departments on duty.
+    auto *left = new QVBoxLayout;
+    left->addWidget(new QLabel(QStringLiteral("部门信息"), this));
+    departments_ = new StripedGrid(this);
+    departmentRows_ = new RowsModel({QStringLiteral("编号"), QStringLiteral("单位名称")}, this);
+    departments_->setModel(departmentRows_);
+    departments_->setFixedWidth(220);
+    departments_->horizontalHeader()->setStretchLastSection(true);
+    left->addWidget(departments_, 1);
+    auto *arrows = new QHBoxLayout;
+    for (const auto &[caption, step] : {std::pair{QStringLiteral("▲"), -1}, std::pair{QStringLiteral("▼"), 1}}) {
+        auto *b = new QPushButton(caption, this);
+        connect(b, &QPushButton::clicked, this, [this, step = step] { stepDepartment(step); });
+        arrows->addWidget(b);
+    }
+    left->addLayout(arrows);
+    body->addLayout(left);
+
+    auto *right = new QVBoxLayout;
+    body->addLayout(right, 1);
+    auto *header = new QHBoxLayout;
+    const QDate today = clock_source::today();
+    year_ = spinner(1980, today.year() + 1, today.year(), this);
+    month_ = spinner(1, 12, today.month(), this);
+    header->addWidget(new QLabel(QStringLiteral("现在是"), this));
+    header->addWidget(year_);
+    header->addWidget(new QLabel(QStringLiteral("年"), this));
+    header->addWidget(month_);
+    header->addWidget(new QLabel(QStringLiteral("月工资表"), this));
+    header->addStretch();
+    right->addLayout(header);
+
+    tabs_ = new QTabWidget(this);
+    for (const pay::Sheet &s : pay::sheets()) {
+        auto *grid = new StripedGrid(tabs_);
+        grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+        grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                              | QAbstractItemView::AnyKeyPressed);
+        auto *model = new PaySheetModel(s, grid);
+        grid->setModel(model);
+        connect(model, &PaySheetModel::refused, this, [this](const QString &message) {
+            prompt::ask(QStringLiteral("错误提示"), message, false, this);
+        });
+        // A changed row is stored when the cursor leaves it.
+        connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this, model](const QModelIndex &, const QModelIndex &previous) {
+                    if (!previous.isValid())
+                        return;
+                    const QString message = model->commitRow(database::shared(), previous.row());
+                    if (!message.isEmpty())
+                        prompt::ask(QStringLiteral("错误信息"), message, false, this);
+                });
+        tabs_->addTab(grid, s.tab);
+        grids_.push_back(grid);
+        models_.push_back(model);
+    }
+    right->addWidget(tabs_, 1);
+
+    auto *bar = new QHBoxLayout;
+    print_ = new QPushButton(QStringLiteral("打印工资表"), this);
+    auto *printMenu = new QMenu(print_);
+    const QStringList lists = {QStringLiteral("工资发放表"), QStringLiteral("补贴发放表"), QStringLiteral("奖金发放表")};
+    for (int i = 0; i < lists.size(); ++i)
+        printMenu->addAction(lists[i], this, [this, i] { printList(i); });
+    print_->setMenu(printMenu);
+    generate_ = new QPushButton(QStringLiteral("生成工资表"), this);
+    auto *generateMenu = new QMenu(generate_);
+    generateMenu->addAction(QStringLiteral("只复制上月工资表并追加新职工工资项"), this, [this] { copydata(true); });
+    generateMenu->addAction(QStringLiteral("生成空白工资表"), this, [this] { copydata(false); });
+    generate_->setMenu(generateMenu);
+    auto *back = new QPushButton(QStringLiteral("返回"), this);
+    connect(back, &QPushButton::clicked, this, &QWidget::close);
+    bar->addWidget(print_);
+    bar->addWidget(back);
+    bar->addWidget(generate_);
+    bar->addStretch();
+    right->addLayout(bar);
+
+    try {
+        QSqlQuery q = sql::prepare(database::shared(), "select 单位编码, 单位名称 from dwdmb where 单位编码<'97' order by 单位编码");
+        sql::exec(q);
+        QList<QVariantList> rows;
+        while (q.next())
+            rows << QVariantList{q.value(0), q.value(1)};
+        departmentRows_->setRows(rows);
+    } catch (const sql::Failure &e) {
+        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+    }
+    connect(departments_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Tfrmgzlr::Datechange);
+    connect(year_, &QSpinBox::valueChanged, this, &Tfrmgzlr::Datechange);
+    connect(month_, &QSpinBox::valueChanged, this, &Tfrmgzlr::Datechange);
+    departments_->selectRow(0);
+    Datechange();
+}
+
+QDate Tfrmgzlr::month() const { return pay::firstDay(year_->value(), month_->value()); }
+
+QString Tfrmgzlr::department() const
+{
+    const QModelIndex current = departments_->currentIndex();
+    return current.isValid() ? departmentRows_->rows().at(current.row()).value(0).toString() : QString();
+}
+
+void Tfrmgzlr::commitCurrentRows()
+{
+    // Leaving the current cell closes an open editor and stores a changed row, as moving to
+    // another row does.
+    for (QTableView *grid : grids_) {
+        const QModelIndex current = grid->currentIndex();
+        if (!current.isValid())
+            continue;
+        grid->setCurrentIndex({});
+        grid->setCurrentIndex(current);
+    }
+}
+
+void Tfrmgzlr::Datechange()
+{
+    commitCurrentRows();
+    const QSqlDatabase db = database::shared();
+    try {
+        const bool exists = pay::hasWages(db, month());
+        print_->setEnabled(exists);
+        generate_->setEnabled(!exists);
+        const QStringList items = pay::salaryItemColumns(db);
+        for (size_t i = 0; i < models_.size(); ++i) {
+            const pay::Sheet &s = models_[i]->sheet();
+            const QStringList extra = s.table == QStringLiteral("gzb") ? items : QStringList();
+            models_[i]->setRows(exists ? pay::loadSheet(db, s, month(), department(), extra) : QList<pay::SheetRow>{}, extra);
+            grids_[i]->resizeColumnsToContents();
+        }
+    } catch (const sql::Failure &e) {
+        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+    }
+}
+
+void Tfrmgzlr::copydata(bool carryPrevious)
+{
+    QProgressDialog progress(QStringLiteral("正在生成%1年%2月的工资表…").arg(year_->value()).arg(month_->value()),
+                             QString(), 0, 3, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    int step = 0;
+    try {
+        pay::generateMonth(database::shared(), month(), carryPrevious ? pay::Generation::CopyPrevious : pay::Generation::Blank,
+                           [&](const QString &) { progress.setValue(step++); });
+    } catch (const sql::Failure &e) {
+        prompt::ask(QStringLiteral("错误信息"), QStringLiteral("工资表没有生成：%1").arg(e.message()), false, this);
+    }
+    progress.setValue(3);
+    Datechange();  // the new rows at once, rather than after the next move
+}
+
+void Tfrmgzlr::printList(int tab)
+{
+    commitCurrentRows();
+    const PaySheetModel *model = models_.at(size_t(tab));
+    report::preview(pay::layoutPayList(model->sheet().table, model->rows(), clock_source::today()), this);
+}
+
+void Tfrmgzlr::stepDepartment(int step)
+{
+    const int row = departments_->currentIndex().row() + step;
+    if (row >= 0 && row < departmentRows_->rowCount())
+        departments_->selectRow(row);
+}
+
+void Tfrmgzlr::closeEvent(QCloseEvent *event)
+{
+    commitCurrentRows();
+    FunctionScreen::closeEvent(event);
+}

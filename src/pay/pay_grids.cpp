@@ -1,0 +1,76 @@
+#include "pay/pay_grids.h"
+
+#include "db/money.h"
+#include "db/schema.h"
+#include "pay/pay_month.h"
+#include "pay/pay_statistics.h"
+
+namespace pay {
+namespace {
+
+QVariant shown(const QString &column, const QVariant &stored)
+{
+    if (stored.isNull())
+        return {};
+    return isWholeYuan(column) ? stored : QVariant(money::formatYuan(stored.toLongLong()));
+}
+
+QString csvField(const QVariant &value)
+{
+    QString text = value.toString();
+    if (text.contains(',') || text.contains('"') || text.contains('\n'))
+        text = '"' + text.replace('"', "\"\"") + '"';
+    return text;
+}
+
+}  // namespace
+
+std::vector<Grid> statisticsGrids(const QSqlDatabase &db, const QDate &from, const QDate &to)
+{
+    std::vector<Grid> grids;
+    for (const Sheet &s : sheets()) {
+        Grid g{s.tab.trimmed(), QStringList{QStringLiteral("单位名称")} + s.amountColumns(), departmentTotals(db, s, from, to)};
+        for (QVariantList &row : g.rows)
+            for (int c = 1; c < row.size(); ++c)
+                row[c] = shown(s.amountColumns().at(c - 1), row[c]);
+        grids.push_back(g);
+    }
+    return grids;
+}
+
+std::vector<Grid> sheetGrids(const QSqlDatabase &db, const QDate &month, const QString &department)
+{
+    std::vector<Grid> grids;
+    const QStringList items = salaryItemColumns(db);
+    for (const Sheet &s : sheets()) {
+        const QStringList amounts = s.amountColumns() + (s.table == QStringLiteral("gzb") ? items : QStringList());
+        Grid g{s.tab.trimmed(), QStringList{QStringLiteral("职工编码"), QStringLiteral("职工姓名")} + amounts, {}};
+        for (const SheetRow &row : loadSheet(db, s, month, department, amounts.mid(s.amountColumns().size()))) {
+            QVariantList cells{row.code, row.name};
+            for (const QString &c : amounts) {
+                const std::optional<qint64> v = row.amounts.value(c);
+                cells << (v ? shown(c, isWholeYuan(c) ? QVariant(*v / schema::kMoneyScale) : QVariant(*v)) : QVariant());
+            }
+            g.rows << cells;
+        }
+        grids.push_back(g);
+    }
+    return grids;
+}
+
+QString toCsv(const std::vector<Grid> &grids)
+{
+    QString csv;
+    for (const Grid &g : grids) {
+        csv += g.caption + '\n' + g.titles.join(',') + '\n';
+        for (const QVariantList &row : g.rows) {
+            QStringList fields;
+            for (const QVariant &v : row)
+                fields << csvField(v);
+            csv += fields.join(',') + '\n';
+        }
+    }
+    return csv;
+}
+
+}  // namespace pay

@@ -1,0 +1,30 @@
+#pragma once
+// The grids of the pay screens as they show them (amounts as yuan text), for the screens
+// themselves and for wenpad-admin grid.
+
+#include <QDate>
+#include <QList>
+#include <QSqlDatabase>
+#include <QStringList>
+#include <QVariantList>
+#include <vector>
+
+namespace pay {
+
+struct Grid {
+    QString caption;  // the tab's caption
+    QStringList titles;
+    QList<QVariantList> rows;
+};
+
+// The three sheets' totals per department over the months from `from` to `to` (first days).
+// Throws sql::Failure.
+std::vector<Grid> statisticsGrids(const QSqlDatabase &db, const QDate &from, const QDate &to);
+
+// The three sheets of a department's month as the entry screen lists them. Throws sql::Failure.
+std::vector<Grid> sheetGrids(const QSqlDatabase &db, const QDate &month, const QString &department);
+
+// Grids as CSV, each after a line with its caption.
+QString toCsv(const std::vector<Grid> &grids);
+
+}  // namespace pay

@@ -1,0 +1,99 @@
+#include "pay/pay_lists.h"
+
+#include "db/money.h"
+#include "db/schema.h"
+#include "reports/layout.h"
+
+namespace pay {
+namespace {
+
+struct ListColumn {
+    QString heading;  // blanks mark the breaks of a two-line heading
+    QString column;   // the sheet column printed; empty: the signature space
+    double weight = 1;
+};
+
+struct PayList {
+    QString table;
+    QString name;
+    QString title;
+    int flowColumns;
+    std::vector<ListColumn> columns;
+};
+
+const std::vector<PayList> &payLists()
+{
+    static const std::vector<PayList> lists = {
+        {"gzb", "Trepgzb", "澄禾汀岚公司工资发放表", 2,
+         {{"姓名", "职工姓名", 1.3}, {"基础 工资", "基本工资"}, {"岗位 工资", "岗位工资"}, {"工龄", "工龄", 0.7},
+          {"边远 津贴", "边远津贴"}, {"应发 工资", "应发工资"}, {" 扣 税金", "扣除税金"}, {"实发", "实发工资"}, {"签名", {}, 1.2}}},
+        {"btb", "Trepbtb", "澄禾汀岚公司补贴发放表", 1,
+         {{"姓名", "职工姓名", 1.3}, {"生活 补贴", "生活补贴"}, {"食品 补贴", "食品补贴"}, {"艰难 补贴", "艰难补贴"},
+          {"液化气  补贴", "液化气补贴"}, {"误餐 补贴", "误餐补贴"}, {"医药 津贴", "医药补贴"}, {"应发 工资", "应发工资"},
+          {" 扣发  公积金", "扣发公积金"}, {" 扣发 养老金", "扣发养老金"}, {"实发 工资", "实发工资"}, {"本人 签字", {}, 1.3}}},
+        {"jjb", "Trepjjb", "澄禾汀岚公司奖金发放表", 2,
+         {{"姓名", "职工姓名", 1.3}, {"单位系数   工资", "单位系数工资"}, {"岗位 系数", "岗位系数"}, {"应发", "应发工资"},
+          {"扣发", "扣发"}, {"税金", "税金"}, {"实发", "实发"}, {"签名", {}, 1.2}}},
+    };
+    return lists;
+}
+
+const PayList &listOf(const QString &table)
+{
+    for (const PayList &l : payLists())
+        if (l.table == table)
+            return l;
+    return payLists().front();
+}
+
+// An amount as printed: yuan with two decimals (more when the amount has them); 工龄 whole.
+QString printed(const QString &column, const std::optional<qint64> &units)
+{
+    if (!units)
+        return {};
+    return isWholeYuan(column) ? QString::number(*units / schema::kMoneyScale) : money::formatYuan(*units);
+}
+
+}  // namespace
+
+report::Report payList(const QString &table, const QDate &printedOn)
+{
+    const PayList &list = listOf(table);
+    report::Report r;
+    r.name = list.name;
+    r.orientation = QPageLayout::Landscape;
+    r.margins = {20, 20, 20, 20};
+    r.title = list.title;
+    r.labels = {{{}, printedOn.toString(QStringLiteral("yyyy年MM月dd日")), {}}};
+    r.titleOnEveryPage = true;
+    r.headingsOnEveryPage = true;
+    r.flowColumns = list.flowColumns;
+    r.flowGap = 4;
+    r.ruleEmptyRows = true;
+    r.footer = {QStringLiteral("经理："), QStringLiteral("复核："), QStringLiteral("制表：")};
+    r.pageNumbers = false;
+    r.groups = {{0, 1, QStringLiteral("项目")}};
+    for (size_t i = 0; i < list.columns.size(); ++i) {
+        const ListColumn &c = list.columns[i];
+        report::Cell cell;
+        if (!c.column.isEmpty())
+            cell = report::field(int(i));
+        r.columns.push_back({c.heading, c.weight, i == 0 ? report::Align::Left : report::Align::Right, cell});
+    }
+    return r;
+}
+
+report::Document layoutPayList(const QString &table, const QList<SheetRow> &rows, const QDate &printedOn)
+{
+    const PayList &list = listOf(table);
+    QList<report::Row> printedRows;
+    for (const SheetRow &row : rows) {
+        report::Row cells;
+        for (const ListColumn &c : list.columns)
+            cells << (c.column == QStringLiteral("职工姓名") ? row.name : printed(c.column, row.amounts.value(c.column)));
+        printedRows << cells;
+    }
+    return report::layout(payList(table, printedOn), printedRows);
+}
+
+}  // namespace pay

@@ -1,0 +1,155 @@
+#include "pay/pay_month.h"
+
+#include "db/history.h"
+#include "db/schema.h"
+#include "db/sql.h"
+#include "db/transaction.h"
+
+namespace pay {
+
+QDate firstDay(int year, int month) { return QDate(year, month, 1); }
+
+bool hasWages(const QSqlDatabase &db, const QDate &month)
+{
+    QSqlQuery q = sql::prepare(db, "select 1 from gzb where 年月=:m limit 1");
+    q.bindValue(":m", sql::dateValue(month));
+    sql::exec(q);
+    return q.next();
+}
+
+QStringList salaryItemColumns(const QSqlDatabase &db)
+{
+    QSqlQuery q = sql::prepare(db, "select 字段 from gzzd where 字段 in (select name from pragma_table_info('gzb')) "
+                                   "order by rowid");
+    q.setForwardOnly(true);
+    sql::exec(q);
+    QStringList columns;
+    while (q.next())
+        columns << q.value(0).toString();
+    return columns;
+}
+
+namespace {
+
+std::optional<qint64> toUnits(const QString &column, const QVariant &stored)
+{
+    if (stored.isNull())
+        return std::nullopt;
+    const qint64 v = stored.toLongLong();
+    return isWholeYuan(column) ? v * schema::kMoneyScale : v;
+}
+
+QVariant toStored(const QString &column, const std::optional<qint64> &units)
+{
+    if (!units)
+        return QVariant(QMetaType::fromType<qlonglong>());
+    if (isWholeYuan(column)) {
+        if (*units % schema::kMoneyScale != 0)
+            throw sql::Failure(QStringLiteral("%1只能是整数").arg(column));
+        return qlonglong(*units / schema::kMoneyScale);
+    }
+    return qlonglong(*units);
+}
+
+QString quoted(const QStringList &columns)
+{
+    QStringList q;
+    for (const QString &c : columns)
+        q << sql::quoteIdentifier(c);
+    return q.join(',');
+}
+
+// Employees who get rows of the month: department in force before its first day below "97".
+QString getsRows(const QString &employeeColumn)
+{
+    return QStringLiteral("exists (select 1 from dwdtb where %1 and dwdtb.单位编码<'97')")
+        .arg(history::inForceBeforeForRow(history::Table::Department, employeeColumn, ":m"));
+}
+
+}  // namespace
+
+QList<SheetRow> loadSheet(const QSqlDatabase &db, const Sheet &sheet, const QDate &month,
+                          const QString &department, const QStringList &extraColumns)
+{
+    const QStringList columns = sheet.amountColumns() + extraColumns;
+    QStringList selected;
+    for (const QString &c : columns)
+        selected << QStringLiteral("t.") + sql::quoteIdentifier(c);
+    QSqlQuery q = sql::prepare(
+        db, QStringLiteral("select t.自动编号, t.职工编码, zghmc.职工姓名, %1 from %2 t "
+                           "left join zghmc on zghmc.职工编码=t.职工编码 "
+                           "where t.年月=:m and exists (select 1 from dwdtb where %3 and dwdtb.单位编码=:dept) "
+                           "order by t.职工编码, t.自动编号")
+                .arg(selected.join(','), sheet.table,
+                     history::inForceOnForRow(history::Table::Department, "t.职工编码", ":end")));
+    q.setForwardOnly(true);
+    q.bindValue(":m", sql::dateValue(month));
+    q.bindValue(":end", sql::dateValue(month.addMonths(1).addDays(-1)));
+    q.bindValue(":dept", department);
+    sql::exec(q);
+    QList<SheetRow> rows;
+    while (q.next()) {
+        SheetRow row{q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(), {}};
+        for (int i = 0; i < columns.size(); ++i)
+            row.amounts[columns[i]] = toUnits(columns[i], q.value(3 + i));
+        rows << row;
+    }
+    return rows;
+}
+
+void storeRow(const QSqlDatabase &db, const Sheet &sheet, SheetRow &row)
+{
+    computeTotals(sheet, row.amounts);
+    const QStringList columns = row.amounts.keys();
+    QVariantList values;
+    for (const QString &c : columns)
+        values << toStored(c, row.amounts.value(c));
+    QSqlQuery q = sql::prepareUpdate(db, sheet.table, columns, "自动编号");
+    sql::bindRow(q, values);
+    q.bindValue(":key", row.id);
+    sql::exec(q);
+}
+
+int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generation,
+                  const std::function<void(const QString &)> &progress)
+{
+    const QString m = sql::dateValue(month).toString();
+    const QString previous = sql::dateValue(month.addMonths(-1)).toString();
+    // Taken before reading, so two programs generating at once wait in turn and the second
+    // finds the rows of the first.
+    Transaction transaction(db);
+    int added = 0;
+    for (const Sheet &sheet : sheets()) {
+        if (progress)
+            progress(sheet.table);
+        const QString noRowYet = QStringLiteral("not exists (select 1 from %1 x where x.年月=:m and x.职工编码=%2)");
+        if (generation == Generation::CopyPrevious) {
+            const QStringList carried = sheet.amountColumns() + (sheet.table == "gzb" ? salaryItemColumns(db) : QStringList());
+            QSqlQuery copy = sql::prepare(
+                db, QStringLiteral("insert into %1 (年月,职工编码,%2) select :m, p.职工编码, %3 from %1 p "
+                                   "where p.年月=:previous and %4 and %5 order by p.自动编号")
+                        .arg(sheet.table, quoted(carried), "p." + carried.join(",p."), getsRows("p.职工编码"),
+                             noRowYet.arg(sheet.table, "p.职工编码")));
+            copy.bindValue(":m", m);
+            copy.bindValue(":previous", previous);
+            sql::exec(copy);
+            added += copy.numRowsAffected();
+            // Totalled again from the carried amounts, as the screen would total them.
+            QSqlQuery totals = sql::prepare(db, QStringLiteral("update %1 set %2=%3, %4=%5 where 年月=:m")
+                                                    .arg(sheet.table, sql::quoteIdentifier(sheet.gross), grossExpression(sheet),
+                                                         sql::quoteIdentifier(sheet.net), netExpression(sheet)));
+            totals.bindValue(":m", m);
+            sql::exec(totals);
+        }
+        QSqlQuery blank = sql::prepare(db, QStringLiteral("insert into %1 (年月,职工编码) select :m, z.职工编码 from zghmc z "
+                                                          "where %2 and %3 order by z.职工编码")
+                                               .arg(sheet.table, getsRows("z.职工编码"), noRowYet.arg(sheet.table, "z.职工编码")));
+        blank.bindValue(":m", m);
+        sql::exec(blank);
+        added += blank.numRowsAffected();
+    }
+    transaction.commit();
+    return added;
+}
+
+}  // namespace pay

@@ -1,0 +1,16 @@
+#include "pay/pay_screens.h"
+
+#include "app/screen_registry.h"
+#include "pay/pay_entry_screen.h"
+#include "pay/pay_statistics_screen.h"
+
+void registerPayScreens(ScreenRegistry &registry)
+{
+    registry.add("Tfrmgzlr", {Placement::Stored, [](ScreenHost &host) { return new Tfrmgzlr(host); }});
+    registry.add("TFrmgsygztj", {Placement::Stored, [](ScreenHost &host) {
+                     return new PayStatisticsScreen(host, PayStatisticsScreen::Period::Month);
+                 }});
+    registry.add("TFrmgsngztj", {Placement::Stored, [](ScreenHost &host) {
+                     return new PayStatisticsScreen(host, PayStatisticsScreen::Period::Year);
+                 }});
+}

@@ -1,0 +1,104 @@
+#include "pay/pay_statistics_screen.h"
+
+#include "app/prompt.h"
+#include "app/striped_grid.h"
+#include "app/title_strip.h"
+#include "db/clock.h"
+#include "db/database.h"
+#include "db/sql.h"
+#include "pay/pay_grids.h"
+#include "pay/pay_sheets.h"
+#include "reports/grid_report.h"
+#include "reports/print_preview.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+PayStatisticsScreen::PayStatisticsScreen(ScreenHost &host, Period period)
+    : FunctionScreen(host, period == Period::Month ? "TFrmgsygztj" : "TFrmgsngztj"), period_(period)
+{
+    setGeometry(host.workArea()->rect());
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(makeTitleStrip(period == Period::Month ? QStringLiteral("  职工工资表 >> 公司月工资统计")
+                                                              : QStringLiteral("  职工工资表 >> 公司年工资统计"),
+                                     this));
+    const QDate today = clock_source::today();
+    auto *header = new QHBoxLayout;
+    header->setContentsMargins(6, 4, 6, 4);
+    header->addWidget(new QLabel(QStringLiteral("现在是"), this));
+    year_ = new QSpinBox(this);
+    year_->setRange(1980, today.year() + 1);
+    year_->setValue(today.year());
+    header->addWidget(year_);
+    header->addWidget(new QLabel(QStringLiteral("年"), this));
+    if (period == Period::Month) {
+        month_ = new QSpinBox(this);
+        month_->setRange(1, 12);
+        month_->setValue(today.month());
+        header->addWidget(month_);
+        header->addWidget(new QLabel(QStringLiteral("月工资统计"), this));
+    } else {
+        header->addWidget(new QLabel(QStringLiteral("工资统计"), this));
+    }
+    header->addStretch();
+    auto *print = new QPushButton(QStringLiteral("打印"), this);
+    auto *back = new QPushButton(QStringLiteral("返回"), this);
+    connect(print, &QPushButton::clicked, this, &PayStatisticsScreen::print);
+    connect(back, &QPushButton::clicked, this, &QWidget::close);
+    header->addWidget(print);
+    header->addWidget(back);
+    layout->addLayout(header);
+
+    tabs_ = new QTabWidget(this);
+    for (const pay::Sheet &s : pay::sheets()) {
+        auto *grid = new StripedGrid(tabs_);
+        auto *model = new RowsModel(QStringList{QStringLiteral("单位名称")} + s.amountColumns(), grid);
+        grid->setModel(model);
+        tabs_->addTab(grid, QStringLiteral("            ") + s.tab.trimmed());
+        grids_.push_back(grid);
+        models_.push_back(model);
+    }
+    layout->addWidget(tabs_, 1);
+    connect(year_, &QSpinBox::valueChanged, this, &PayStatisticsScreen::rebuild);
+    if (month_)
+        connect(month_, &QSpinBox::valueChanged, this, &PayStatisticsScreen::rebuild);
+    rebuild();
+}
+
+QDate PayStatisticsScreen::from() const
+{
+    return QDate(year_->value(), period_ == Period::Month ? month_->value() : 1, 1);
+}
+
+QDate PayStatisticsScreen::to() const
+{
+    return period_ == Period::Month ? from() : QDate(year_->value(), 12, 1);
+}
+
+void PayStatisticsScreen::rebuild()
+{
+    try {
+        const std::vector<pay::Grid> grids = pay::statisticsGrids(database::shared(), from(), to());
+        for (size_t i = 0; i < models_.size(); ++i) {
+            models_[i]->setRows(grids.at(i).rows);
+            grids_[i]->resizeColumnsToContents();
+        }
+    } catch (const sql::Failure &e) {
+        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+    }
+}
+
+void PayStatisticsScreen::print()
+{
+    const int tab = tabs_->currentIndex();
+    const QString period = period_ == Period::Month ? QStringLiteral("%1年%2月").arg(year_->value()).arg(month_->value())
+                                                    : QStringLiteral("%1年").arg(year_->value());
+    const QString title = (period_ == Period::Month ? QStringLiteral("公司月工资统计（%1）") : QStringLiteral("公司年工资统计（%1）"))
+                              .arg(tabs_->tabText(tab).trimmed());
+    report::preview(report::layoutGrid(objectName(), title, period, *models_.at(size_t(tab))), this);
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The printout of a screen's grid as it stands, for every "打印" that has no layout of its own:
+// the title, a line under it (a date range, a month), the grid's column titles and its rows as
+// shown. Landscape A4; each column's share of the width follows its longest text.
+
+#include "reports/page_model.h"
+
+#include <QAbstractItemModel>
+#include <QString>
+
+namespace report {
+
+Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QAbstractItemModel &model);
+
+}  // namespace report

@@ -1,0 +1,172 @@
+// Pay months: the totals' formulas, generating a month (who gets rows, run twice, carried
+// forward, all or nothing), the end-of-month department rule, and the company statistics
+// against a plain sum.
+
+#include "db/sql.h"
+#include "demo/demo_organisation.h"
+#include "pay/pay_month.h"
+#include "pay/pay_statistics.h"
+#include "db/money.h"
+#include "staff/employee_fixture.h"
+
+#include <QTest>
+
+using namespace pay;
+
+namespace {
+
+const QDate march = firstDay(2024, 3);
+
+// A: department 01 throughout; B: left ("98"); C: 01, moved to 02 on 15 March; D: first
+// department row within March; E: no department row before March at all (entered in April).
+void fillStaff(const QSqlDatabase &db)
+{
+    addEmployee(db, "000001", "01", "2020-01-01");
+    addEmployee(db, "000002", "98", "2020-01-01");
+    addEmployee(db, "000003", "01", "2020-01-01");
+    sql::exec(db, "insert into dwdtb(职工编码,变动时间,单位编码) values('000003','2024-03-15','02')");
+    addEmployee(db, "000004", "01", "2024-03-10");
+    addEmployee(db, "000005", "01", "2024-04-02");
+}
+
+QStringList codesOf(const QSqlDatabase &db, const QString &table, const QDate &month)
+{
+    QSqlQuery q = sql::prepare(db, QString("select group_concat(职工编码) from (select 职工编码 from %1 where 年月=:m order by 1)").arg(table));
+    q.bindValue(":m", sql::dateValue(month));
+    sql::exec(q);
+    q.next();
+    return q.value(0).toString().split(',', Qt::SkipEmptyParts);
+}
+
+Amounts yuan(const QMap<QString, QString> &typed)
+{
+    Amounts a;
+    for (auto it = typed.begin(); it != typed.end(); ++it)
+        a[it.key()] = it.value().isEmpty() ? std::nullopt : money::parseYuan(it.value());
+    return a;
+}
+
+}  // namespace
+
+class TestPayMonth : public QObject {
+    Q_OBJECT
+
+private slots:
+    void totals_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("typed");  // column=yuan
+        QTest::addColumn<QString>("gross");
+        QTest::addColumn<QString>("net");
+        QTest::newRow("wage") << "gzb" << QStringList{"基本工资=1000", "岗位工资=500", "工龄=30", "边远津贴=20", "扣除税金=50"} << "1550.00" << "1500.00";
+        QTest::newRow("bonus") << "jjb" << QStringList{"单位系数工资=800", "岗位系数=200", "扣发=100", "税金=30"} << "1000.00" << "870.00";
+        QTest::newRow("allowance with an empty term") << "btb" << QStringList{"生活补贴=1", "食品补贴=", "艰难补贴=1", "液化气补贴=1", "误餐补贴=1", "医药补贴=1", "扣发公积金=0", "扣发养老金=0"} << "" << "";
+        QTest::newRow("empty deduction") << "gzb" << QStringList{"基本工资=1", "岗位工资=1", "工龄=1", "边远津贴=1", "扣除税金="} << "4.00" << "";
+        QTest::newRow("four decimals") << "jjb" << QStringList{"单位系数工资=0.0001", "岗位系数=1234.5678", "扣发=0.0002", "税金=0.1"} << "1234.5679" << "1234.4677";
+        QTest::newRow("large sums without loss") << "jjb" << QStringList{"单位系数工资=900000000000.0001", "岗位系数=900000000000.0002", "扣发=0", "税金=0.0001"} << "1800000000000.0003" << "1800000000000.0002";
+    }
+    void totals()
+    {
+        QFETCH(QString, table);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, gross);
+        QFETCH(QString, net);
+        QMap<QString, QString> values;
+        for (const QString &t : typed)
+            values[t.section('=', 0, 0)] = t.section('=', 1);
+        Amounts a = yuan(values);
+        const Sheet &s = sheet(table);
+        computeTotals(s, a);
+        QCOMPARE(a.value(s.gross) ? money::formatYuan(*a.value(s.gross)) : QString(), gross);
+        QCOMPARE(a.value(s.net) ? money::formatYuan(*a.value(s.net)) : QString(), net);
+    }
+
+    void generatingAMonth()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        fillStaff(db);
+        QCOMPARE(generateMonth(db, march, Generation::Blank), 3 * 2);
+        for (const char *t : {"gzb", "btb", "jjb"})  // A and C: B has left, D and E came later
+            QCOMPARE(codesOf(db, t, march), (QStringList{"000001", "000003"}));
+        QCOMPARE(generateMonth(db, march, Generation::Blank), 0);  // once per month
+        QCOMPARE(queryValue(db, "select count(*) from gzb where 基本工资 is not null or 应发工资 is not null").toInt(), 0);
+
+        // End-of-month rule: C, moved on the 15th, is listed under the new department.
+        QCOMPARE(loadSheet(db, sheet("gzb"), march, "02").size(), 1);
+        QCOMPARE(loadSheet(db, sheet("gzb"), march, "02").first().code, "000003");
+        QCOMPARE(loadSheet(db, sheet("gzb"), march, "01").size(), 1);
+
+        // Amounts typed into March, with a salary item, carried into April; D gets a blank row.
+        sql::exec(db, "alter table gzb add column 夜班费 CURRENCY DEFAULT 0");
+        sql::exec(db, "insert into gzzd(字段) values('夜班费')");
+        QList<SheetRow> rows = loadSheet(db, sheet("gzb"), march, "01", salaryItemColumns(db));
+        rows[0].amounts = yuan({{"基本工资", "1000"}, {"岗位工资", "500.5"}, {"工龄", "30"}, {"边远津贴", "0"},
+                                {"扣除税金", "50.25"}, {"夜班费", "12.3456"}});
+        storeRow(db, sheet("gzb"), rows[0]);
+        QCOMPARE(queryValue(db, "select 实发工资 from gzb where 职工编码='000001'").toLongLong(), 14802500LL);
+        const QDate april = march.addMonths(1);
+        QCOMPARE(generateMonth(db, april, Generation::CopyPrevious), 3 * 3);
+        QCOMPARE(codesOf(db, "gzb", april), (QStringList{"000001", "000003", "000004"}));
+        const QList<SheetRow> carried = loadSheet(db, sheet("gzb"), april, "01", salaryItemColumns(db));
+        QCOMPARE(carried.size(), 2);
+        QCOMPARE(carried[0].amounts.value("夜班费"), std::optional<qint64>(123456));
+        QCOMPARE(carried[0].amounts.value("实发工资"), std::optional<qint64>(14802500));
+        QVERIFY(carried[0].id != rows[0].id);
+        QCOMPARE(carried[1].amounts.value("基本工资"), std::nullopt);  // D: blank
+        QCOMPARE(generateMonth(db, april, Generation::CopyPrevious), 0);
+    }
+
+    // A sheet refused half-way leaves none of the three.
+    void aFailedGenerationWritesNothing()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        fillStaff(db);
+        sql::exec(db, "create trigger refuse after insert on jjb begin select raise(abort, 'disk trouble'); end");
+        QVERIFY_THROWS_EXCEPTION(sql::Failure, generateMonth(db, march, Generation::Blank));
+        QCOMPARE(queryValue(db, "select (select count(*) from gzb)+(select count(*) from btb)+(select count(*) from jjb)").toInt(), 0);
+    }
+
+    // The statistics against a plain sum: every pay row of a generated organisation counted
+    // under its employee's department on the first day of its month, found row by row.
+    void statisticsMatchAPlainSum()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        demo::Options options;
+        options.employees = 300;
+        options.payMonths = 3;
+        demo::generate(db, options);
+        const QDate last = firstDay(options.anchor.year(), options.anchor.month());
+        for (const Sheet &s : sheets()) {
+            for (const auto &[from, to] : {std::pair{last, last}, std::pair{last.addMonths(-2), last}, std::pair{last.addYears(-1), last.addMonths(-3)}}) {
+                QMap<QString, QList<qint64>> plain;
+                QSqlQuery q = sql::prepare(db, QString("select 职工编码, 年月, %1 from %2 where 年月>=:f and 年月<=:t").arg(s.amountColumns().join(','), s.table));
+                q.bindValue(":f", sql::dateValue(from));
+                q.bindValue(":t", sql::dateValue(to));
+                sql::exec(q);
+                while (q.next()) {
+                    // The row in force: of the rows dated on or before the day, the last recorded.
+                    const QString name = queryValue(db, QString("select 单位名称 from dwdtb join dwdmb using(单位编码) where 自动编号="
+                                                                "(select max(自动编号) from dwdtb where 职工编码='%1' and 变动时间<='%2')")
+                                                            .arg(q.value(0).toString(), q.value(1).toString())).toString();
+                    if (name.isEmpty())
+                        continue;
+                    QList<qint64> &sums = plain[name];
+                    sums.resize(s.amountColumns().size());
+                    for (int i = 0; i < sums.size(); ++i)
+                        sums[i] += q.value(2 + i).toLongLong();
+                }
+                const QList<QVariantList> totals = departmentTotals(db, s, from, to);
+                QCOMPARE(totals.size(), plain.size());
+                for (const QVariantList &row : totals)
+                    for (int i = 0; i < s.amountColumns().size(); ++i)
+                        QCOMPARE(row[1 + i].toLongLong(), plain.value(row[0].toString()).value(i));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestPayMonth)
+#include "test_pay_month.moc"
