@@ -2,6 +2,7 @@
 
 #include "app/file_choice.h"
 #include "app/notify.h"
+#include "app/striped_grid.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -26,6 +27,19 @@ QWidget *screenOf(const QWidget &grid)
             return w;
     }
     return nullptr;
+}
+
+// The grid the screen's button exports: the largest striped grid shown (on a screen with
+// tabs, the one in front; beside a small list of departments, the sheet).
+QTableView *mainGridOf(QWidget &screen)
+{
+    QTableView *main = nullptr;
+    for (StripedGrid *grid : screen.findChildren<StripedGrid *>()) {
+        const auto area = [](const QWidget *w) { return w->width() * w->height(); };
+        if (grid->isVisible() && (!main || area(grid) > area(main)))
+            main = grid;
+    }
+    return main;
 }
 
 QBoxLayout *layoutHolding(QWidget &screen, QWidget *button)
@@ -121,7 +135,10 @@ void addButtonAfterPrint(QTableView &grid)
             continue;
         auto *button = new QPushButton(kCaption, print->parentWidget());
         button->setMinimumSize(print->minimumSize());
-        QObject::connect(button, &QPushButton::clicked, &grid, [&grid] { exportGrid(grid); });
+        QObject::connect(button, &QPushButton::clicked, screen, [screen] {
+            if (QTableView *main = mainGridOf(*screen))
+                exportGrid(*main);
+        });
         row->insertWidget(row->indexOf(print) + 1, button);
         screen->setProperty(kHasExportButton, true);
         return;

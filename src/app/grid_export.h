@@ -22,9 +22,9 @@ xlsx::Table tableOf(const QTableView &grid);
 // Asks for the file and writes the workbook; a failure is reported in a message box.
 void exportGrid(QTableView &grid);
 
-// Puts a "导出Excel…" button for the grid right after the first button of its screen whose
-// caption begins with "打印", in the same row; nothing when the screen has none or already
-// has the button.
+// Puts a "导出Excel…" button right after the first button of the grid's screen whose caption
+// begins with "打印", in the same row; nothing when the screen has none or already has the
+// button. The button exports the largest striped grid the screen shows when it is pressed.
 void addButtonAfterPrint(QTableView &grid);
 
 }  // namespace grid_export

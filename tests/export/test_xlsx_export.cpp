@@ -10,8 +10,10 @@
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/app_paths.h"
+#include "db/clock.h"
 #include "db/database.h"
 #include "demo/demo_organisation.h"
+#include "pay/pay_entry_screen.h"
 #include "staff/roster_query.h"
 #include "staff/roster_screen.h"
 #include "stats/statistics_screen.h"
@@ -28,6 +30,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlQueryModel>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -255,6 +258,38 @@ private slots:
             QCOMPARE(cellAt(sheet, 2, 0)["t"].toString(), "s");
         }
         QVERIFY(amounts > 0);
+    }
+
+    // On the pay sheets' screen the button exports the sheet in front, not the department list.
+    void buttonExportsTheSheetInFront()
+    {
+        ProgramFolder folder;
+        demo::Options options;
+        options.employees = 60;
+        demo::generate(folder.db(), options);
+        clock_source::setToday(QDate(2026, 6, 15));
+        ScreenRegistry registry;
+        registerAllScreens(registry);
+        TfrmMain window(registry);
+        window.resize(1300, 800);
+        window.show();
+        auto *screen = qobject_cast<Tfrmgzlr *>(window.openScreen("Tfrmgzlr"));
+        QVERIFY(screen);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(buttonAfter(*screen, "打印工资表"), grid_export::kCaption);
+        screen->tabs()->setCurrentIndex(1);
+        const QAbstractItemModel *sheet = screen->sheetGrid(1)->model();
+        QVERIFY(sheet->rowCount() > 0);
+        const QString file = folder.file("补贴.xlsx");
+        {
+            Exporting exporting(file);
+            screen->button(grid_export::kCaption)->click();
+        }
+        clock_source::setToday({});
+        const QJsonObject book = readBack(file);
+        QCOMPARE(cellAt(book, 1, 0)["v"].toString(), "职工编码");
+        QCOMPARE(cellAt(book, 1, 2)["v"].toString(), sheet->headerData(2, Qt::Horizontal).toString());
+        QCOMPARE(book["rows"].toArray().size(), sheet->rowCount() + 2);
     }
 
     // Money columns: amounts in yuan, all four decimals kept, two shown; hidden columns left
