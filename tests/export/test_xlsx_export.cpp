@@ -85,6 +85,28 @@ struct Exporting {
     QList<QPair<notify::Kind, QString>> messages;
 };
 
+// A program folder with a generated organisation, and the main window with every screen.
+struct Program {
+    explicit Program(int employees)
+    {
+        demo::Options options;
+        options.employees = employees;
+        demo::generate(folder.db(), options);
+        registerAllScreens(registry);
+        window.resize(1300, 800);
+        window.show();
+    }
+    template <class Screen>
+    Screen *open(const QString &className)
+    {
+        auto *screen = qobject_cast<Screen *>(window.openScreen(className));
+        return QTest::qWaitForWindowExposed(&window) ? screen : nullptr;
+    }
+    ProgramFolder folder;
+    ScreenRegistry registry;
+    TfrmMain window{registry};
+};
+
 // The button that follows `caption` in its row.
 QString buttonAfter(QWidget &screen, const QString &caption)
 {
@@ -107,21 +129,14 @@ private slots:
     // A roster from its button: codes stay text, ISO dates become dates, months stay text.
     void roster()
     {
-        ProgramFolder folder;
-        demo::generate(folder.db(), {});
-        ScreenRegistry registry;
-        registerAllScreens(registry);
-        TfrmMain window(registry);
-        window.resize(1300, 800);
-        window.show();
-        auto *screen = qobject_cast<RosterScreen *>(window.openScreen("Tfrmgbxx"));
+        Program program(1000);
+        auto *screen = program.open<RosterScreen>("Tfrmgbxx");
         QVERIFY(screen);
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(buttonAfter(*screen, "打印花名册"), grid_export::kCaption);
         const QList<QVariantList> rows = screen->rows();
         QVERIFY(rows.size() > 3);
 
-        const QString file = folder.file("花名册.xlsx");
+        const QString file = program.folder.file("花名册.xlsx");
         Exporting exporting(file);
         screen->button(grid_export::kCaption)->click();
         QCOMPARE(exporting.asked.size(), 1);
@@ -157,19 +172,11 @@ private slots:
     // and wenpad-admin rebuild --xlsx writes the CSV's rows.
     void statistics()
     {
-        ProgramFolder folder;
-        demo::Options options;
-        options.employees = 120;
-        demo::generate(folder.db(), options);
-        ScreenRegistry registry;
-        registerAllScreens(registry);
-        TfrmMain window(registry);
-        window.show();
-        auto *screen = qobject_cast<StatisticsScreen *>(window.openScreen("Tfrmzgjbqkfxb"));
+        Program program(120);
+        auto *screen = program.open<StatisticsScreen>("Tfrmzgjbqkfxb");
         QVERIFY(screen);
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(buttonAfter(*screen, "打印"), grid_export::kCaption);
-        const QString file = folder.file("分析表.xlsx");
+        const QString file = program.folder.file("分析表.xlsx");
         {
             Exporting exporting(file);
             grid_export::exportGrid(*screen->grid());
@@ -205,7 +212,7 @@ private slots:
         QVERIFY(shares > 0);
 
         QProcess admin;
-        const QString out = folder.file("admin.xlsx");
+        const QString out = program.folder.file("admin.xlsx");
         admin.start(QCoreApplication::applicationDirPath() + "/wenpad-admin",
                     {"rebuild", "zgjbqkfxb", "--db", app_paths::databaseFile(), "--date", "2026-06-30", "--xlsx", out});
         QVERIFY(admin.waitForFinished(60000));
@@ -263,24 +270,15 @@ private slots:
     // On the pay sheets' screen the button exports the sheet in front, not the department list.
     void buttonExportsTheSheetInFront()
     {
-        ProgramFolder folder;
-        demo::Options options;
-        options.employees = 60;
-        demo::generate(folder.db(), options);
         clock_source::setToday(QDate(2026, 6, 15));
-        ScreenRegistry registry;
-        registerAllScreens(registry);
-        TfrmMain window(registry);
-        window.resize(1300, 800);
-        window.show();
-        auto *screen = qobject_cast<Tfrmgzlr *>(window.openScreen("Tfrmgzlr"));
+        Program program(60);
+        auto *screen = program.open<Tfrmgzlr>("Tfrmgzlr");
         QVERIFY(screen);
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(buttonAfter(*screen, "打印工资表"), grid_export::kCaption);
         screen->tabs()->setCurrentIndex(1);
         const QAbstractItemModel *sheet = screen->sheetGrid(1)->model();
         QVERIFY(sheet->rowCount() > 0);
-        const QString file = folder.file("补贴.xlsx");
+        const QString file = program.folder.file("补贴.xlsx");
         {
             Exporting exporting(file);
             screen->button(grid_export::kCaption)->click();
