@@ -1,12 +1,15 @@
-// Printed reports read back as the text that was printed: every text of the page model is
-// found by pdftotext, with no look-alike radical (U+2E80–U+2FDF) in place of an ideograph, and
-// the pages look exactly as before the text maps were mended.
+// Printed reports (a page model, a statistics report, a roster, the pay lists) read back as the
+// text that was printed: pdftotext finds every text of the page model, with no look-alike
+// radical (U+2E80–U+2FDF) in place of an ideograph, and the pages look exactly as before the
+// text maps were mended.
 
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "reports/layout.h"
 #include "reports/pdf_text_map.h"
 #include "reports/render.h"
+#include "pay/pay_lists.h"
+#include "pay/pay_sheets.h"
 #include "staff/roster_query.h"
 #include "staff/roster_report.h"
 #include "stats/work_tables.h"
@@ -106,6 +109,7 @@ private slots:
         QTest::newRow("report page model") << "model";
         QTest::newRow("statistics report") << "statistics";
         QTest::newRow("roster") << "roster";
+        QTest::newRow("pay list") << "pay";
     }
     void readsBackAsPrinted()
     {
@@ -120,6 +124,12 @@ private slots:
             demo::generate(folder.db(), options);
             if (kind == "statistics") {
                 documents = stats::printedReports(folder.db(), "zgjbqkfxb", QDate(2026, 6, 30));
+            } else if (kind == "pay") {
+                for (const QString &table : {"gzb", "btb", "jjb"}) {
+                    const QList<pay::SheetRow> rows = pay::loadSheet(folder.db(), pay::sheet(table), QDate(2026, 6, 1), "07");
+                    QVERIFY(rows.size() > 3);
+                    documents.push_back(pay::layoutPayList(table, rows, QDate(2026, 6, 30)));
+                }
             } else {
                 const roster::Member &member = *roster::findMember("Tfrmgbxx");
                 roster::Filter filter;
