@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 
 namespace grid_export {
@@ -59,15 +60,26 @@ QString titleOf(const QWidget &grid)
     QWidget *screen = screenOf(grid);
     if (!screen)
         return QStringLiteral("导出");
+    QString title;
     if (const auto *strip = screen->findChild<QLabel *>("titleStrip", Qt::FindDirectChildrenOnly)) {
         const QString text = strip->text();
         const qsizetype path = text.lastIndexOf(QStringLiteral(">>"));
-        const QString title = (path < 0 ? text : text.mid(path + 2)).trimmed();
-        if (!title.isEmpty())
-            return title;
+        title = (path < 0 ? text : text.mid(path + 2)).trimmed();
     }
-    const QString window = screen->window()->windowTitle().trimmed();
-    return window.isEmpty() ? QStringLiteral("导出") : window;
+    if (title.isEmpty())
+        title = screen->window()->windowTitle().trimmed();
+    if (title.isEmpty())
+        title = QStringLiteral("导出");
+    // A grid on a tab is named by its tab too (the pay screens' three sheets).
+    for (const QWidget *page = &grid; page && page != screen; page = page->parentWidget()) {
+        const QWidget *stack = page->parentWidget();
+        if (const auto *tabs = stack ? qobject_cast<const QTabWidget *>(stack->parentWidget()) : nullptr) {
+            const int index = tabs->indexOf(const_cast<QWidget *>(page));
+            if (index >= 0)
+                return title + ' ' + tabs->tabText(index).trimmed();
+        }
+    }
+    return title;
 }
 
 xlsx::Table tableOf(const QTableView &grid)

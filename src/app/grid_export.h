@@ -14,7 +14,8 @@ namespace grid_export {
 extern const QString kCaption;  // "导出Excel…"
 
 // The title of the screen the grid is on: its title strip without the navigation path
-// ("  职工花名册 >> 职工基本情况分析表" gives "职工基本情况分析表"), else its window title.
+// ("  职工花名册 >> 职工基本情况分析表" gives "职工基本情况分析表"), else its window title;
+// followed by the caption of the tab the grid is on, if any.
 QString titleOf(const QWidget &grid);
 
 xlsx::Table tableOf(const QTableView &grid);

@@ -285,6 +285,7 @@ private slots:
         }
         clock_source::setToday({});
         const QJsonObject book = readBack(file);
+        QCOMPARE(cellAt(book, 0, 0)["v"].toString(), "职工工资编辑 补贴表");
         QCOMPARE(cellAt(book, 1, 0)["v"].toString(), "职工编码");
         QCOMPARE(cellAt(book, 1, 2)["v"].toString(), sheet->headerData(2, Qt::Horizontal).toString());
         QCOMPARE(book["rows"].toArray().size(), sheet->rowCount() + 2);
