@@ -26,7 +26,7 @@
 #include "pay/pay_grids.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
-#include "stats/work_tables.h"
+#include "stats/statistics_reports.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -112,18 +112,24 @@ int demoOrganisation(const admin::Parsed &a)
 
 int rebuild(const admin::Parsed &a)
 {
-    const auto &tables = stats::workTables();
-    const QString table = a.words.value(0);
+    const stats::TableDescription &table = *stats::findStatisticsTable(a.words.value(0));
     const QDate cutoff = a.date("--date");
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
-        tables.at(table).rebuild(db, cutoff);
-        QTextStream(stdout) << stats::toCsv(db, tables.at(table).gridQuery());
+        table.rebuild(db, cutoff);
+        QTextStream(stdout) << stats::toCsv(db, table.gridQuery());
         if (a.has("--xlsx")) {
-            // The rows of the CSV under the table's name and cut-off.
+            // The grid as the screen shows it, titled with the screen and the cut-off.
+            const std::vector<stats::WorkColumn> columns = table.gridColumns();
+            QStringList fields;
+            for (const stats::WorkColumn &c : columns)
+                fields << c.key;
             QSqlQueryModel rows;
-            rows.setQuery(tables.at(table).gridQuery(), db);
+            rows.setQuery(table.gridQuery(fields.join(',')), db);
+            for (size_t i = 0; i < columns.size(); ++i)
+                rows.setHeaderData(int(i), Qt::Horizontal, columns[i].gridTitle);
+            const QString screen = table.titleBar.mid(table.titleBar.lastIndexOf(QStringLiteral(">>")) + 2).trimmed();
+            const QString title = QStringLiteral("%1 截止日期 %2").arg(screen, cutoff.toString(Qt::ISODate));
             QString error;
-            const QString title = QStringLiteral("%1 截止日期 %2").arg(table, cutoff.toString(Qt::ISODate));
             if (!xlsx::write({title, &rows}, a.text("--xlsx"), &error)) {
                 err() << error << '\n';
                 return 1;
@@ -313,11 +319,11 @@ struct Command {
     std::function<int(const admin::Parsed &)> run;
 };
 
-QStringList statisticsTables()
+QStringList statisticsTableNames()
 {
     QStringList names;
-    for (const auto &[name, _] : stats::workTables())
-        names << name;
+    for (const stats::TableDescription *table : stats::statisticsTables())
+        names << table->name;
     return names;
 }
 
@@ -334,7 +340,7 @@ int main(int argc, char **argv)
         {"init", {"init --db FILE", {}, {{"--db", Kind::NewDatabase, true}}, false, init}},
         {"demo", {"demo --db FILE --employees N [--seed S]", {},
                   {db, {"--employees", Kind::Count, true}, {"--seed", Kind::Seed}}, false, demoOrganisation}},
-        {"rebuild", {"rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]", statisticsTables(),
+        {"rebuild", {"rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]", statisticsTableNames(),
                      {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}, {"--xlsx", Kind::File}}, true, rebuild}},
         {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]",
                   {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr"},

@@ -1,5 +1,7 @@
 #include "db/schema.h"
 
+#include "stats/work_table_schemas.h"
+
 namespace schema {
 namespace {
 
@@ -159,18 +161,9 @@ std::vector<Table> buildTables()
             table.columns.push_back({c, K::Number});
         t.push_back(table);
     };
-    const auto basic = {"zs", "nv", "ssmz", "bs", "ss", "bk", "dz", "zz", "dy", "ty", "mz", "qt",
-                        "l25", "f25t30", "f30t35", "f35t40", "f40t45", "f45t50", "f50t55", "f55t60"};
-    workTable("zgjbqkfxb", {"dwbm", "dwmc"}, basic, true, {});
-    workTable("zyjsgbqktjb", {"zcbm", "zcmc", "zcjb", "zclb"}, basic, false, {"pjnl"});
-    workTable("dyjbqktjb", {"dwbm", "dwmc"},
-              {"zs", "nv", "ssmz", "zg", "d1", "d2", "d3", "bs", "ss", "bk", "dz", "zz", "gz", "cz",
-               "xx", "l25", "f26t35", "f36t45", "f35t40", "f46t54", "f55t59", "f50t55", "u60"},
-              false, {"pjnl"});
-    workTable("zgglqkfxb", {"dwbm", "dwmc"},
-              {"zs", "l5", "f6t10", "f11t15", "f16t20", "f21t25", "f26t30", "f31t35", "f36t40"},
-              true, {});
-    workTable("zgjbqktjb", {"dwbm", "dwmc"}, basic, false, {"pjnl"});
+    // The statistics tables' work tables, as their descriptions give them.
+    for (const Table &table : stats::workTableSchemas())
+        t.push_back(table);
     workTable("pxcjzbtjb", {"pxbm", "pxnr"}, {"zs", "u90", "f80t90", "f70t80", "f60t70", "l60"},
               true, {"pjcj"});
     workTable("pxjnzbtjb", {"pxbm", "pxnr"}, {"zs", "A", "B", "C", "D"}, true, {});

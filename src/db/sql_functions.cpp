@@ -1,6 +1,7 @@
 #include "db/sql_functions.h"
 
 #include "db/clock.h"
+#include "db/inforce_function.h"
 
 #include <QDate>
 #include <QSqlDriver>
@@ -141,5 +142,5 @@ bool registerSqlFunctions(const QSqlDatabase &db)
         if (sqlite3_create_function_v2(h, f.name, f.args, f.flags, nullptr, f.fn, nullptr, nullptr,
                                        nullptr) != SQLITE_OK)
             return false;
-    return true;
+    return registerInforceFunction(h);
 }

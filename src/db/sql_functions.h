@@ -5,6 +5,8 @@
 //                            month and day; 'm': calendar months; 'd': days from a to b
 //   val(text)                the number the text starts with (blanks skipped), 0 if none
 //   date()                   today, from the program's one clock source
+//   inforce(t, c, e, d)      column c of employee e's row of history t in force on d
+//                            (see inforce_function.h)
 
 #include <QSqlDatabase>
 

@@ -1,6 +1,5 @@
 #include "pay/pay_month.h"
 
-#include "db/history.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
@@ -59,11 +58,11 @@ QString quoted(const QStringList &columns)
     return q.join(',');
 }
 
-// Employees who get rows of the month: department in force before its first day below "97".
+// Employees who get rows of the month: department in force before its first day (on the day
+// before) below "97".
 QString getsRows(const QString &employeeColumn)
 {
-    return QStringLiteral("exists (select 1 from dwdtb where %1 and dwdtb.单位编码<'97')")
-        .arg(history::inForceBeforeForRow(history::Table::Department, employeeColumn, ":m"));
+    return QStringLiteral("inforce('dwdtb','单位编码',%1,:before)<'97'").arg(employeeColumn);
 }
 
 }  // namespace
@@ -75,13 +74,15 @@ QList<SheetRow> loadSheet(const QSqlDatabase &db, const Sheet &sheet, const QDat
     QStringList selected;
     for (const QString &c : columns)
         selected << QStringLiteral("t.") + sql::quoteIdentifier(c);
+    // Driven from the department's members on the last day, each member's row found through
+    // the sheet's (年月, 职工编码) index.
     QSqlQuery q = sql::prepare(
-        db, QStringLiteral("select t.自动编号, t.职工编码, zghmc.职工姓名, %1 from %2 t "
+        db, QStringLiteral("with members as (select 职工编码 from zghmc where inforce('dwdtb','单位编码',职工编码,:end)=:dept) "
+                           "select t.自动编号, t.职工编码, zghmc.职工姓名, %1 from members "
+                           "join %2 t on t.年月=:m and t.职工编码=members.职工编码 "
                            "left join zghmc on zghmc.职工编码=t.职工编码 "
-                           "where t.年月=:m and exists (select 1 from dwdtb where %3 and dwdtb.单位编码=:dept) "
                            "order by t.职工编码, t.自动编号")
-                .arg(selected.join(','), sheet.table,
-                     history::inForceOnForRow(history::Table::Department, "t.职工编码", ":end")));
+                .arg(selected.join(','), sheet.table));
     q.setForwardOnly(true);
     q.bindValue(":m", sql::dateValue(month));
     q.bindValue(":end", sql::dateValue(month.addMonths(1).addDays(-1)));
@@ -115,6 +116,7 @@ int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generat
 {
     const QString m = sql::dateValue(month).toString();
     const QString previous = sql::dateValue(month.addMonths(-1)).toString();
+    const QString dayBefore = sql::dateValue(month.addDays(-1)).toString();
     // Taken before reading, so two programs generating at once wait in turn and the second
     // finds the rows of the first.
     Transaction transaction(db);
@@ -131,6 +133,7 @@ int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generat
                         .arg(sheet.table, quoted(carried), "p." + carried.join(",p."), getsRows("p.职工编码"),
                              noRowYet.arg(sheet.table, "p.职工编码")));
             copy.bindValue(":m", m);
+            copy.bindValue(":before", dayBefore);
             copy.bindValue(":previous", previous);
             sql::exec(copy);
             added += copy.numRowsAffected();
@@ -145,6 +148,7 @@ int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generat
                                                           "where %2 and %3 order by z.职工编码")
                                                .arg(sheet.table, getsRows("z.职工编码"), noRowYet.arg(sheet.table, "z.职工编码")));
         blank.bindValue(":m", m);
+        blank.bindValue(":before", dayBefore);
         sql::exec(blank);
         added += blank.numRowsAffected();
     }

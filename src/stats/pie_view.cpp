@@ -9,12 +9,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfrmPie::TfrmPie(const stats::PieData &data, QWidget *workArea) : QFrame(workArea)
+TfrmPie::TfrmPie(const stats::PieData &data, QWidget *owner) : QFrame(owner)
 {
     setObjectName("TfrmPie");
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
-    setGeometry(workArea->rect());
+    setGeometry(owner->rect());
 
     auto *layout = new QVBoxLayout(this);
     auto *bar = new QHBoxLayout;

@@ -1,5 +1,5 @@
 #pragma once
-// One row of a statistics table as a pie chart, placed over the calling screen in the work area.
+// One row of a statistics table as a pie chart, over the screen that owns it.
 
 #include "stats/pie_slices.h"
 
@@ -12,7 +12,7 @@ class QPieSeries;
 class TfrmPie : public QFrame {
     Q_OBJECT
 public:
-    TfrmPie(const stats::PieData &data, QWidget *workArea);
+    TfrmPie(const stats::PieData &data, QWidget *owner);
 
     QLabel *titleLabel() const { return title_; }
     QPieSeries *series() const { return series_; }

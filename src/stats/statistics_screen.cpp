@@ -1,91 +1,89 @@
 #include "stats/statistics_screen.h"
 
 #include "app/notify.h"
+#include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/clock.h"
 #include "db/database.h"
 #include "db/sql.h"
 #include "reports/print_preview.h"
 #include "stats/group_caption_bar.h"
+#include "stats/pie_slices.h"
 #include "stats/pie_view.h"
-#include "app/striped_grid.h"
-#include "stats/work_tables.h"
+#include "stats/statistics_reports.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QVBoxLayout>
 
-namespace {
-
-int columnOf(const QSqlQueryModel *model, const QString &field)
-{
-    return model->record().indexOf(field);
-}
-
-}  // namespace
-
-StatisticsScreen::StatisticsScreen(ScreenHost &host, const StatisticsDescription &description)
-    : FunctionScreen(host, description.className, Reenable::ByReturnButton), description_(description)
+StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescription &table)
+    : FunctionScreen(host, table.screenClass, Reenable::ByReturnButton), table_(table)
 {
     setFrameShape(QFrame::NoFrame);
     host.workArea()->installEventFilter(this);
     setGeometry(host.workArea()->rect());
 
-    auto *layout = new QVBoxLayout(this);
+    // The screen's controls, or a chart in their place.
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    content_ = new QWidget(this);
+    outer->addWidget(content_);
+    auto *layout = new QVBoxLayout(content_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(makeTitleStrip(description.titleBar, this));
+    layout->addWidget(makeTitleStrip(table.titleBar, content_));
 
     auto *toolbar = new QHBoxLayout;
     toolbar->setContentsMargins(6, 4, 6, 4);
-    auto *print = new QPushButton(QStringLiteral("打印"), this);
+    auto *print = new QPushButton(QStringLiteral("打印"), content_);
     connect(print, &QPushButton::clicked, this, [this] {
         try {
             // Each preview opens once the one before it is closed.
-            for (const report::Document &d : stats::printedReports(database::shared(), description_.workTable, built_))
+            for (const report::Document &d : stats::printedReports(database::shared(), table_, built_))
                 report::preview(d, this);
         } catch (const sql::Failure &e) {
             notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
         }
     });
     toolbar->addWidget(print);
-    for (const stats::ChartButton &chart : description.charts) {
-        auto *b = new QPushButton(chart.caption, this);
+    for (const stats::Chart &chart : table.charts) {
+        auto *b = new QPushButton(chart.caption, content_);
         connect(b, &QPushButton::clicked, this, [this, &chart] { showChart(chart); });
         toolbar->addWidget(b);
     }
     toolbar->addStretch();
-    auto *back = new QPushButton(QStringLiteral("返回"), this);
+    auto *back = new QPushButton(QStringLiteral("返回"), content_);
     connect(back, &QPushButton::clicked, this, &StatisticsScreen::returnToMainWindow);
     toolbar->addWidget(back);
     layout->addLayout(toolbar);
 
     auto *dateRow = new QHBoxLayout;
     dateRow->setContentsMargins(6, 2, 6, 2);
-    auto *label = new QLabel(description.gridLabel, this);
+    auto *label = new QLabel(table.gridLabel, content_);
     label->setStyleSheet("font-size: 15px; font-weight: bold;");
     dateRow->addWidget(label);
     dateRow->addStretch();
-    dateRow->addWidget(new QLabel(QStringLiteral("截止日期"), this));
-    cutoff_ = new QDateEdit(clock_source::today(), this);
+    dateRow->addWidget(new QLabel(QStringLiteral("截止日期"), content_));
+    cutoff_ = new QDateEdit(clock_source::today(), content_);
     cutoff_->setCalendarPopup(true);
     cutoff_->setDisplayFormat("yyyy-MM-dd");
+    // A date picked in the calendar, by mouse or by Enter, or typed and confirmed.
     connect(cutoff_->calendarWidget(), &QCalendarWidget::clicked, this, &StatisticsScreen::cutoffChosen);
+    connect(cutoff_->calendarWidget(), &QCalendarWidget::activated, this, &StatisticsScreen::cutoffChosen);
     connect(cutoff_, &QDateEdit::editingFinished, this, &StatisticsScreen::cutoffChosen);
     dateRow->addWidget(cutoff_);
     layout->addLayout(dateRow);
 
-    grid_ = new StripedGrid(this);
+    grid_ = new StripedGrid(content_);
     model_ = new QSqlQueryModel(this);
     grid_->setModel(model_);
-    captions_ = new GroupCaptionBar(grid_, this);
+    captions_ = new GroupCaptionBar(grid_, content_);
     layout->addWidget(captions_);
     layout->addWidget(grid_, 1);
 
@@ -100,11 +98,10 @@ void StatisticsScreen::cutoffChosen()
 
 void StatisticsScreen::insertdata()
 {
-    const stats::WorkTable &table = stats::workTables().at(description_.workTable);
     const QSqlDatabase db = database::shared();
     host().setWaitBoxVisible(true);
     try {
-        table.rebuild(db, cutoff_->date());
+        table_.rebuild(db, cutoff_->date());
         built_ = cutoff_->date();
     } catch (const sql::Failure &e) {
         host().setWaitBoxVisible(false);
@@ -113,29 +110,39 @@ void StatisticsScreen::insertdata()
     }
     host().setWaitBoxVisible(false);
 
+    const std::vector<stats::WorkColumn> columns = table_.gridColumns();
     QStringList fields;
-    for (const GridColumn &column : description_.columns)
-        fields << column.field;
-    model_->setQuery(table.gridQuery(fields.join(',')), db);
-    for (size_t i = 0; i < description_.columns.size(); ++i)
-        model_->setHeaderData(int(i), Qt::Horizontal, description_.columns[i].title);
+    for (const stats::WorkColumn &column : columns)
+        fields << column.key;
+    model_->setQuery(table_.gridQuery(fields.join(',')), db);
+    for (size_t i = 0; i < columns.size(); ++i)
+        model_->setHeaderData(int(i), Qt::Horizontal, columns[i].gridTitle);
+    // A caption spans its columns and the share after the last of them.
     std::vector<GroupCaptionBar::Span> spans;
-    for (const GroupCaption &g : description_.groups)
-        spans.push_back({g.caption, columnOf(model_, g.firstField), columnOf(model_, g.lastField)});
+    for (const stats::GroupCaption &g : table_.groups) {
+        const int last = std::max(fields.indexOf(g.last), fields.indexOf(g.last + "zb"));
+        spans.push_back({g.grid, int(fields.indexOf(g.first)), last});
+    }
     captions_->setSpans(spans);
     grid_->resizeColumnsToContents();
     grid_->selectRow(0);
 }
 
-QWidget *StatisticsScreen::showChart(const stats::ChartButton &chart)
+QWidget *StatisticsScreen::showChart(const stats::Chart &chart)
 {
     const QModelIndex current = grid_->currentIndex();
     if (!current.isValid())
         return nullptr;
-    auto *view = new TfrmPie(stats::pieFromRow(model_->record(current.row()), description_.nameColumn, chart),
-                             host().workArea());
+    stats::ChartButton button{chart.caption, chart.suffix, {}};
+    for (const QString &key : chart.keys)
+        button.slices.emplace_back(key, table_.value(key).slice);
+    auto *view = new TfrmPie(stats::pieFromRow(model_->record(current.row()), table_.nameColumn, button), this);
+    // The chart takes the controls' place, so that nothing under it is reachable with Tab.
+    layout()->addWidget(view);
+    content_->hide();
+    connect(view, &QObject::destroyed, content_, &QWidget::show);
     view->show();
-    view->raise();
+    view->returnButton()->setFocus();
     return view;
 }
 

@@ -1,8 +1,13 @@
 // The SQL functions and comparisons the statements rely on, evaluated by SQLite itself.
 
+#include "db/app_paths.h"
 #include "db/clock.h"
+#include "db/database.h"
+#include "db/history.h"
+#include "demo/demo_organisation.h"
 #include "support/test_support.h"
 
+#include <QSqlQuery>
 #include <QTest>
 
 class TestSqlFunctions : public QObject {
@@ -34,6 +39,47 @@ private slots:
         row("today", "date()", "2003-04-20");
         row("text concatenation", "'管理岗位'||'一档'", "管理岗位一档");
     }
+    // inforce() against the history rule it stands for, on a generated organisation with
+    // back-dated corrections and same-day changes, at dates before, between and after rows.
+    void inforceFollowsTheRowInForce()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        demo::Options options;
+        options.employees = 300;
+        demo::generate(db, options);
+        QStringList dates = {"1900-01-01", "2099-12-31"};
+        QSqlQuery changes(db);
+        QVERIFY(changes.exec("select distinct 变动时间 from dwdtb order by random() limit 12"));
+        while (changes.next())
+            dates << changes.value(0).toString() << QDate::fromString(changes.value(0).toString(), Qt::ISODate).addDays(-1).toString(Qt::ISODate);
+        for (const QString &date : dates) {
+            QSqlQuery q(db);
+            QVERIFY(q.prepare(QString("select z.职工编码, inforce('dwdtb','单位编码',z.职工编码,:d), "
+                                      "(select 单位编码 from dwdtb where 职工编码=z.职工编码 and %1) from zghmc z")
+                                  .arg(history::inForceOn(history::Table::Department, ":d"))));
+            q.bindValue(":d", date);
+            QVERIFY(q.exec());
+            int compared = 0;
+            while (q.next()) {
+                QVERIFY2(q.value(1) == q.value(2), qPrintable(date + ' ' + q.value(0).toString()));
+                ++compared;
+            }
+            QCOMPARE(compared, 300);
+        }
+        // Kept between statements only while nothing is written, here or by another program.
+        const auto latest = [&] { return queryValue(db, "select inforce('dwdtb','单位编码','000001','2099-12-31')").toString(); };
+        latest();
+        queryValue(db, "insert into dwdtb(职工编码,变动时间,单位编码) values('000001','2099-01-01','97')");
+        QCOMPARE(latest(), "97");
+        QVERIFY(database::open("other", app_paths::databaseFile(), database::Check::Identity).ok);
+        queryValue(QSqlDatabase::database("other", false), "insert into dwdtb(职工编码,变动时间,单位编码) values('000001','2099-02-01','98')");
+        database::close("other");
+        QCOMPARE(latest(), "98");
+        QSqlQuery bad(db);
+        QVERIFY(!bad.exec("select inforce('dwdtb; drop table zghmc','单位编码','000001','2020-01-01')"));
+    }
+
     void evaluates()
     {
         QFETCH(QString, expression);

@@ -6,7 +6,7 @@
 #include "codes/code_rows.h"
 #include "db/database.h"
 #include "staff/employee_record.h"
-#include "stats/work_tables.h"
+#include "stats/statistics_table.h"
 #include "staff/employee_fixture.h"
 
 #include <QCoreApplication>
@@ -49,7 +49,7 @@ int main(int argc, char **argv)
          }},
         // The statistics table rebuilt for two cut-offs by turns.
         {"rebuild", [&](int i) {
-             stats::workTables().at("zgjbqkfxb").rebuild(db, i % 2 ? QDate(2020, 12, 31) : QDate(2024, 12, 31));
+             stats::findStatisticsTable("zgjbqkfxb")->rebuild(db, i % 2 ? QDate(2020, 12, 31) : QDate(2024, 12, 31));
          }},
     };
     if (!writers.count(writer))

@@ -6,7 +6,7 @@
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
-#include "stats/work_tables.h"
+#include "stats/statistics_table.h"
 #include "support/test_support.h"
 
 #include <QCoreApplication>
@@ -19,7 +19,7 @@
 
 namespace {
 
-QString csv(const QSqlDatabase &db) { return stats::toCsv(db, stats::workTables().at("zgjbqkfxb").gridQuery()); }
+QString csv(const QSqlDatabase &db) { return stats::toCsv(db, stats::findStatisticsTable("zgjbqkfxb")->gridQuery()); }
 
 // What must hold after a kill, beyond integrity and foreign keys; empty when it holds.
 QString invariantBroken(const QSqlDatabase &db, const QString &writer, const QStringList &rebuilds)
@@ -73,7 +73,7 @@ private slots:
             options.employees = 300;
             demo::generate(db, options);
             for (const QDate d : {QDate(2020, 12, 31), QDate(2024, 12, 31)}) {
-                stats::workTables().at("zgjbqkfxb").rebuild(db, d);
+                stats::findStatisticsTable("zgjbqkfxb")->rebuild(db, d);
                 rebuilds << csv(db);
             }
             database::close("setup");

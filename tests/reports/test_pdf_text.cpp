@@ -12,7 +12,8 @@
 #include "pay/pay_sheets.h"
 #include "staff/roster_query.h"
 #include "staff/roster_report.h"
-#include "stats/work_tables.h"
+#include "stats/statistics_reports.h"
+#include "stats/statistics_table.h"
 #include "support/test_support.h"
 
 #include <QFile>
@@ -123,7 +124,9 @@ private slots:
             options.employees = 150;
             demo::generate(folder.db(), options);
             if (kind == "statistics") {
-                documents = stats::printedReports(folder.db(), "zgjbqkfxb", QDate(2026, 6, 30));
+                const stats::TableDescription &table = *stats::findStatisticsTable("zgjbqkfxb");
+                table.rebuild(folder.db(), QDate(2026, 6, 30));
+                documents = stats::printedReports(folder.db(), table, QDate(2026, 6, 30));
             } else if (kind == "pay") {
                 for (const QString &table : {"gzb", "btb", "jjb"}) {
                     const QList<pay::SheetRow> rows = pay::loadSheet(folder.db(), pay::sheet(table), QDate(2026, 6, 1), "07");

@@ -13,6 +13,8 @@
 #include "app/striped_grid.h"
 #include "support/test_support.h"
 
+#include <QAbstractItemView>
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLabel>
 #include <QMenuBar>
@@ -38,6 +40,29 @@ QSqlRecord row(const QString &name, std::initializer_list<std::pair<const char *
     }
     return r;
 }
+
+// The main window with the statistics screens over a generated organisation, on 1 March 2025.
+struct Organisation {
+    explicit Organisation(int employees)
+    {
+        clock_source::setToday(QDate(2025, 3, 1));
+        demo::generate(folder.db(), {.employees = employees, .seed = 5});
+        window.resize(1200, 800);
+        window.show();
+    }
+    ~Organisation() { clock_source::setToday({}); }
+
+    static ScreenRegistry statisticsScreens()
+    {
+        ScreenRegistry registry;
+        registerStatisticsScreens(registry);
+        return registry;
+    }
+
+    ProgramFolder folder;
+    ScreenRegistry registry = statisticsScreens();
+    TfrmMain window{registry};
+};
 
 const stats::ChartButton kEducation = {"学历图示", "->学历图示",
                                        {{"bs", "博士生"}, {"ss", "硕士生"}, {"bk", "本科生"}, {"dz", "大专生"}, {"zz", "中专以下"}}};
@@ -83,14 +108,9 @@ private slots:
 
     void screenBuildsChartsAndReturns()
     {
-        ProgramFolder folder;
-        clock_source::setToday(QDate(2025, 3, 1));
-        demo::generate(folder.db(), {.employees = 120, .seed = 5});
-        ScreenRegistry registry;
-        registerStatisticsScreens(registry);
-        TfrmMain window(registry);
-        window.resize(1200, 800);
-        window.show();
+        Organisation organisation(120);
+        TfrmMain &window = organisation.window;
+        ProgramFolder &folder = organisation.folder;
 
         auto *screen = qobject_cast<StatisticsScreen *>(window.openScreen("Tfrmzgjbqkfxb"));
         QVERIFY(screen);
@@ -154,7 +174,97 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(guard.isNull());
         QVERIFY(window.navigator()->isEnabled());
-        clock_source::setToday({});
+    }
+
+    // Each of the four further tables shows, charts and prints on the one screen.
+    void everyTableShowsChartsAndPrints_data()
+    {
+        QTest::addColumn<QString>("screenClass");
+        QTest::addColumn<QString>("nameTitle");
+        QTest::addColumn<QString>("lastTitle");
+        QTest::addColumn<QString>("chart");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QString>("reportTitle");
+        QTest::newRow("technical cadres") << "Tfrmzyjsgbqktjb" << "技术职称" << "平均年龄" << "年龄图示" << "->年龄图示"
+                                          << "Trepzyjsgbqktjb" << "专业技术干部基本情况统计表";
+        QTest::newRow("party members") << "Tfrmdyjbqktjb" << "单位名称" << "平均年龄" << "入党时间图示" << "->入党时间图示"
+                                       << "Trepdyjbqktjb" << "党员基本情况统计表";
+        QTest::newRow("length of service") << "Tfrmzgglqkfxb" << "单位名称" << "占比" << "图示占比" << "->工龄图示"
+                                           << "Trepzgglqktjfxb" << "职工工龄情况统计分析表";
+        QTest::newRow("basic statistics") << "Tfrmzgjbqktjb" << "单位名称" << "平均年龄" << "政治情况图示"
+                                          << "->政治情况图示" << "Trepzgjbqktjb" << "职工基本情况统计表";
+    }
+    void everyTableShowsChartsAndPrints()
+    {
+        QFETCH(QString, screenClass);
+        QFETCH(QString, nameTitle);
+        QFETCH(QString, lastTitle);
+        QFETCH(QString, chart);
+        QFETCH(QString, suffix);
+        QFETCH(QString, report);
+        QFETCH(QString, reportTitle);
+        Organisation organisation(120);
+        TfrmMain &window = organisation.window;
+
+        auto *screen = qobject_cast<StatisticsScreen *>(window.openScreen(screenClass));
+        QVERIFY(screen);
+        QSqlQueryModel *model = screen->model();
+        QVERIFY(model->rowCount() >= 2);
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), nameTitle);
+        QCOMPARE(model->headerData(model->columnCount() - 1, Qt::Horizontal).toString(), lastTitle);
+
+        screen->grid()->selectRow(0);
+        QTest::mouseClick(screen->button(chart), Qt::LeftButton);
+        auto *pie = screen->findChild<TfrmPie *>();
+        QVERIFY(pie && pie->isVisible());
+        QCOMPARE(pie->titleLabel()->text(), model->record(0).value(0).toString() + suffix);
+        QTest::mouseClick(pie->returnButton(), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        QList<report::Document> printed;
+        report::setPreviewObserver([&](const report::Document &d) { printed << d; });
+        QTest::mouseClick(screen->button("打印"), Qt::LeftButton);
+        report::setPreviewObserver({});
+        QCOMPARE(printed.size(), 1);
+        QCOMPARE(printed[0].name, report);
+        QStringList texts;
+        for (const report::Text &t : printed[0].pages.front().texts)
+            texts << t.text;
+        QVERIFY(texts.contains(reportTitle));
+        QVERIFY(texts.contains("数字截止时间：2025年03月01日"));
+    }
+
+    // A date chosen in the calendar with the keyboard rebuilds at once, as a click does; the
+    // chart view belongs to its screen and goes with it.
+    void keyboardDateRebuildsAndTheChartClosesWithItsScreen()
+    {
+        Organisation organisation(60);
+        TfrmMain &window = organisation.window;
+        QPointer<StatisticsScreen> screen = qobject_cast<StatisticsScreen *>(window.openScreen("Tfrmdyjbqktjb"));
+        QVERIFY(screen);
+
+        QDateEdit *picker = screen->cutoffPicker();
+        QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(picker->width() - 6, picker->height() / 2));
+        QCalendarWidget *calendar = picker->calendarWidget();
+        QTRY_VERIFY(calendar->isVisible());
+        auto *days = calendar->findChild<QAbstractItemView *>();
+        QTest::keyClick(days, Qt::Key_PageUp);
+        QTest::keyClick(days, Qt::Key_Left);
+        QTest::keyClick(days, Qt::Key_Return);
+        QCOMPARE(picker->date(), QDate(2025, 1, 31));
+        QCOMPARE(screen->builtFor(), QDate(2025, 1, 31));
+
+        screen->grid()->selectRow(0);
+        QTest::mouseClick(screen->button("学历图示"), Qt::LeftButton);
+        QPointer<TfrmPie> pie = screen->findChild<TfrmPie *>();
+        QVERIFY(pie && pie->isVisible());
+        // Nothing of the screen under the chart is reachable, its "返回" included.
+        QVERIFY(!screen->button("返回")->isVisible());
+        // The screen going away by any road (here: freed with the main window's work area)
+        // takes the chart with it.
+        delete screen.data();
+        QVERIFY(pie.isNull());
     }
 };
 

@@ -1,0 +1,118 @@
+#include "stats/counting.h"
+
+#include "db/history.h"
+
+namespace stats::counting {
+
+const QString kOrganisation = QStringLiteral("汀岚分公司");
+
+namespace {
+
+// 1 January of the year `years` before the cut-off's year, worked out once per statement.
+QString yearStart(int years)
+{
+    return QStringLiteral("printf('%04d-01-01',year(:d)-%1)").arg(years);
+}
+
+}  // namespace
+
+QString yearsAtMost(const QString &column, int years) { return column + ">=" + yearStart(years); }
+
+QString yearsAbove(const QString &column, int years) { return column + "<" + yearStart(years); }
+
+QString yearsAtLeast(const QString &column, int years) { return yearsAbove(column, years - 1); }
+
+QString yearsOver(const QString &column, int low, int high)
+{
+    return yearsAbove(column, low) + " and " + yearsAtMost(column, high);
+}
+
+QString inForce(const QString &historyTable, const QStringList &columns)
+{
+    static const std::map<QString, history::Table> tables = {{"dwdtb", history::Table::Department},
+                                                             {"zwdtb", history::Table::Position},
+                                                             {"zcdtb", history::Table::Title}};
+    return "(" + history::snapshotOn(tables.at(historyTable), ":d", columns) + ")";
+}
+
+QString departmentRows(const QString &extraColumns, const QString &joins)
+{
+    return QStringLiteral("(select s.单位编码 as dwbm, z.职工编码 as zgbm, z.职工性别, z.民族编码, z.文化程度, "
+                          "z.政治面貌, z.出生年月, z.工作时间, z.入党时间%1 "
+                          "from %2 s left join zghmc z on z.职工编码=s.职工编码 %3)")
+        .arg(extraColumns.isEmpty() ? QString() : ", " + extraColumns, inForce("dwdtb", {"单位编码"}), joins);
+}
+
+QString positionedRows()
+{
+    return departmentRows("w.职务级别 as zwjb", "join " + inForce("zwdtb", {"职务编码"})
+                                                    + " h on h.职工编码=s.职工编码 join zwdmb w on w.职务编码=h.职务编码");
+}
+
+QString valueList(const std::vector<ValueColumn> &values, Averages averages)
+{
+    QStringList keys;
+    for (const ValueColumn &v : values)
+        if (v.kind == ValueColumn::Kind::Count || averages == Averages::Summed)
+            keys << v.key;
+    return keys.join(',');
+}
+
+QString aggregates(const std::vector<ValueColumn> &values, Empty empty, Averages averages)
+{
+    QStringList list;
+    for (const ValueColumn &v : values) {
+        if (v.kind == ValueColumn::Kind::AverageAge) {
+            if (averages == Averages::Summed)
+                list << "sum(datediff('yyyy',出生年月,:d))";
+        } else if (v.condition.isEmpty()) {
+            list << "count(*)";
+        } else {
+            // The filter skips the aggregate step for the rows that do not match, most rows
+            // for most columns; a missing employee makes the condition NULL: not counted.
+            const QString count = QStringLiteral("count(*) filter (where %1)").arg(v.condition);
+            list << (empty == Empty::WhenNone ? "nullif(" + count + ",0)" : count);
+        }
+    }
+    return list.join(',');
+}
+
+QString sums(const std::vector<ValueColumn> &values)
+{
+    QStringList list;
+    for (const ValueColumn &v : values)
+        list << QStringLiteral("sum(%1)").arg(v.key);
+    return list.join(',');
+}
+
+QStringList finishing(const TableDescription &table)
+{
+    QStringList shares, averages;
+    for (const ValueColumn &v : table.values) {
+        if (v.kind == ValueColumn::Kind::AverageAge)
+            averages << QStringLiteral("%1=%1/zs").arg(v.key);
+        else if (table.shares && v.key != "zs")
+            shares << QStringLiteral("%1zb=100.0*%1/zs").arg(v.key);
+    }
+    QStringList statements;
+    for (const QStringList &set : {shares, averages})
+        if (!set.isEmpty())
+            statements << QStringLiteral("update %1 set %2 where zs<>0").arg(table.name, set.join(','));
+    return statements;
+}
+
+QStringList perDepartment(const TableDescription &table, const QString &filter)
+{
+    const QString values = valueList(table.values);
+    return {
+        "delete from " + table.name,
+        QStringLiteral("insert into %1 (bz,dwbm,dwmc,%2) select '2', e.dwbm, dwdmb.单位名称, %3 "
+                       "from %4 e left join dwdmb on dwdmb.单位编码=e.dwbm where %5 "
+                       "group by e.dwbm order by e.dwbm")
+            .arg(table.name, values, aggregates(table.values, Empty::WhenNone), departmentRows(), filter),
+        QStringLiteral("insert into %1 (bz,dwmc,%2) select '3','%3',%4 from %1 where bz='2'")
+            .arg(table.name, values, kOrganisation, sums(table.values)),
+    };
+}
+
+}  // namespace stats::counting

@@ -1,0 +1,59 @@
+#pragma once
+// Building blocks of the rebuild statements. Every statement reads the cut-off as the bound
+// parameter :d. The counted rows are each employee's history rows in force on :d (taken once,
+// as a snapshot, instead of once per column) joined with the employee's columns 职工性别,
+// 民族编码, 文化程度, 政治面貌, 出生年月, 工作时间 and 入党时间, which conditions name directly.
+
+#include "stats/statistics_table.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace stats::counting {
+
+// Calendar years from the date in `column` to the cut-off (the cut-off's year minus the
+// date's year; an empty date is in no range), written as a range of the date itself so that
+// it is compared as text with a bound worked out once per statement.
+QString yearsAtMost(const QString &column, int years);
+QString yearsAbove(const QString &column, int years);
+QString yearsAtLeast(const QString &column, int years);
+// low < years ≤ high, the usual form of a five-year band.
+QString yearsOver(const QString &column, int low, int high);
+
+// Each employee's department row in force on :d as `dwbm`, with the employee's columns and
+// `zgbm` (empty when the employee is missing from zghmc: the row is still there, so that
+// count(*) counts history rows). `extraColumns` are selected too, from `joins` on the alias
+// s (the snapshot).
+QString departmentRows(const QString &extraColumns = {}, const QString &joins = {});
+// departmentRows() with each employee's position in force on :d: its level as `zwjb`.
+// Employees without a position row by then are left out.
+QString positionedRows();
+// The snapshot of one history as a subquery: 职工编码 and the named columns of the row in
+// force on :d.
+QString inForce(const QString &historyTable, const QStringList &columns);
+
+enum class Empty {
+    WhenNone,  // a grouped count: a column nobody matched stays empty
+    Zero,      // one row over everything: nobody matched gives 0
+};
+enum class Averages { Summed, Left };  // the age sum of an AverageAge column, or left empty
+
+// The value columns written by a counting statement, and their aggregates in the same order.
+QString valueList(const std::vector<ValueColumn> &values, Averages averages = Averages::Summed);
+QString aggregates(const std::vector<ValueColumn> &values, Empty empty, Averages averages = Averages::Summed);
+// sum(zs),sum(nv),… over rows already counted.
+QString sums(const std::vector<ValueColumn> &values);
+
+// The statements that end every rebuild: each share 100 × count ÷ zs, each age sum ÷ zs,
+// on the rows whose zs is not 0.
+QStringList finishing(const TableDescription &table);
+
+// Empties the table, then writes one row (bz "2") per department of the counted rows that
+// pass `filter` (over departmentRows()), named from dwdmb, and the total row (bz "3",
+// "汀岚分公司") summing them.
+QStringList perDepartment(const TableDescription &table, const QString &filter = "dwbm<'97'");
+
+// "汀岚分公司": the organisation's own name in every total row.
+extern const QString kOrganisation;
+
+}  // namespace stats::counting

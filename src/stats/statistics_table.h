@@ -1,0 +1,99 @@
+#pragma once
+// A statistics table described once: its work table, key and value columns (what each counts,
+// its grid title, printed heading and pie slice), group captions, charts, printed reports and
+// the rebuild's statement list. The schema, the screen, the reports and `wenpad-admin rebuild`
+// are derived from the description. Each table is one file under src/stats/tables/, listed in
+// statistics_tables.cpp.
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace stats {
+
+struct ValueColumn {
+    enum class Kind {
+        Count,       // whole number: the counted rows meeting `condition`
+        AverageAge,  // real: the sum of the ages, divided by zs at the end of the rebuild
+    };
+    QString key;        // the work table's column, "nv"
+    QString gridTitle;  // "女"
+    QString heading;    // printed heading; blanks mark where it may break ("少 数 民 族")
+    QString condition;  // who is counted: SQL over the counted rows (counting.h); empty: all
+    QString slice = {}; // its label in a pie chart
+    Kind kind = Kind::Count;
+};
+
+// A caption over a run of grid columns and its printed group heading (none when empty).
+struct GroupCaption {
+    QString grid;
+    QString printed;
+    QString first;  // keys of the first and last value column under it
+    QString last;
+};
+
+struct Chart {
+    QString caption;   // toolbar button, "学历图示"
+    QString suffix;    // after the row's name in the chart title, "->学历图示"
+    QStringList keys;  // the value columns drawn, each labelled with its slice
+};
+
+struct PrintedReport {
+    QString name;   // Trepzgjbqkfxb …
+    QString title;
+    QStringList keys;  // the printed columns in order; empty: every grid column
+    bool titleOnEveryPage = false;
+    int headingLines = 2;  // text lines of the column heading row
+};
+
+// A column as the grid, the report and the schema see it.
+struct WorkColumn {
+    QString key;
+    QString gridTitle;
+    QString heading;
+    enum class Type { Text, Integer, Real } type;
+};
+
+struct TableDescription {
+    QString name;         // the work table, "zgjbqkfxb"
+    QString screenClass;  // "Tfrmzgjbqkfxb"
+    QString titleBar;     // "  职工花名册 >> 职工基本情况分析表"
+    QString gridLabel;    // "分析表" or "统计表"
+    QStringList keys;     // text columns after bz, the name column among them
+    QString nameColumn;   // names a row in the grid, the reports and chart titles
+    QString nameTitle;    // its grid title ("单位名称")
+    QString nameHeading;  // its printed heading ("部门")
+    std::vector<ValueColumn> values;
+    bool shares = false;  // each count but zs followed by its share (key + "zb")
+    QString gridOrder;    // ORDER BY of the rows as the grid and the reports show them
+    std::vector<GroupCaption> groups;
+    std::vector<Chart> charts;
+    std::vector<PrintedReport> reports;  // printed one after the other
+    // The rebuild's statements in order; they read the cut-off as the parameter :d.
+    std::function<QStringList(const TableDescription &)> statements;
+
+    // bz, the keys, then the name column's and the values' grid columns.
+    std::vector<WorkColumn> columns() const;
+    // The name column, then each value (and its share), as the grid shows them.
+    std::vector<WorkColumn> gridColumns() const;
+    const ValueColumn &value(const QString &key) const;
+    QStringList printedKeys(const PrintedReport &report) const;
+    // The named columns (all with "*") of the rows in grid order.
+    QString gridQuery(const QString &columnList = QStringLiteral("*")) const;
+    // Empties and refills the work table for the cut-off in one transaction: on failure the
+    // previous rows stay and sql::Failure carries the database's message.
+    void rebuild(const QSqlDatabase &db, const QDate &cutoff) const;
+};
+
+// The result of a statement as CSV: a header line of column names, then one line per row.
+QString toCsv(const QSqlDatabase &db, const QString &statement);  // throws sql::Failure
+
+// Every statistics table, in the order listed.
+const std::vector<const TableDescription *> &statisticsTables();
+// The table with this work table name, or nullptr.
+const TableDescription *findStatisticsTable(const QString &name);
+
+}  // namespace stats
