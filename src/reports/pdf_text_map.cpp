@@ -117,6 +117,11 @@ std::optional<qsizetype> numberAt(const QByteArray &pdf, qsizetype pos, qsizetyp
     return pdf.mid(pos, e - pos).toLongLong();
 }
 
+bool startsAt(const QByteArray &pdf, qsizetype pos, const char *word)
+{
+    return pos >= 0 && pos <= pdf.size() && QByteArrayView(pdf).sliced(pos).startsWith(word);
+}
+
 // The cross-reference table: where it starts, and for each object the position of its offset
 // digits and the offset.
 struct Xref {
@@ -136,14 +141,14 @@ std::optional<Xref> readXref(const QByteArray &pdf)
     while (x.numberPosition < pdf.size() && std::isspace(uchar(pdf[x.numberPosition])))
         ++x.numberPosition;
     const auto position = numberAt(pdf, x.numberPosition);
-    if (!position || !pdf.mid(*position).startsWith("xref"))
+    if (!position || !startsAt(pdf, *position, "xref"))
         return std::nullopt;
     x.position = *position;
     qsizetype at = x.position + 4;
     for (;;) {
         while (at < pdf.size() && std::isspace(uchar(pdf[at])))
             ++at;
-        if (pdf.mid(at).startsWith("trailer"))
+        if (startsAt(pdf, at, "trailer"))
             return x;
         qsizetype end = 0;
         const auto first = numberAt(pdf, at, &end);
@@ -156,15 +161,16 @@ std::optional<Xref> readXref(const QByteArray &pdf)
         while (at < pdf.size() && std::isspace(uchar(pdf[at])))
             ++at;
         for (qsizetype i = 0; i < *count; ++i, at += kEntry) {
-            if (at + kEntry > pdf.size())
+            const auto offset = at + kEntry <= pdf.size() ? numberAt(pdf, at) : std::nullopt;
+            if (!offset)
                 return std::nullopt;
             if (pdf[at + 17] == 'n')
-                x.entries.insert(int(*first + i), {at, *numberAt(pdf, at)});
+                x.entries.insert(int(*first + i), {at, *offset});
         }
     }
 }
 
-// The edits that rename the radicals in the text map object `object`, if it is a plain
+// The edits that rename the radicals in the text map object at `offset`, if it is a plain
 // (unfiltered) stream with a direct length.
 std::vector<Edit> renameObject(const QByteArray &pdf, qsizetype offset, const QHash<char16_t, char16_t> &twins)
 {
