@@ -127,8 +127,7 @@ int rebuild(const admin::Parsed &a)
             rows.setQuery(table.gridQuery(fields.join(',')), db);
             for (size_t i = 0; i < columns.size(); ++i)
                 rows.setHeaderData(int(i), Qt::Horizontal, columns[i].gridTitle);
-            const QString screen = table.titleBar.mid(table.titleBar.lastIndexOf(QStringLiteral(">>")) + 2).trimmed();
-            const QString title = QStringLiteral("%1 截止日期 %2").arg(screen, cutoff.toString(Qt::ISODate));
+            const QString title = QStringLiteral("%1 截止日期 %2").arg(xlsx::screenTitle(table.titleBar), cutoff.toString(Qt::ISODate));
             QString error;
             if (!xlsx::write({title, &rows}, a.text("--xlsx"), &error)) {
                 err() << error << '\n';

@@ -18,6 +18,7 @@ namespace grid_export {
 namespace {
 
 const char *const kHasExportButton = "hasExportButton";
+const char *const kExportTitle = "exportTitle";
 
 // The widget that holds the grid's screen: the nearest ancestor with a title strip, or the
 // grid's window.
@@ -55,17 +56,17 @@ QBoxLayout *layoutHolding(QWidget &screen, QWidget *button)
 
 const QString kCaption = QStringLiteral("导出Excel…");
 
+void setExportTitle(QWidget &grid, const QString &title) { grid.setProperty(kExportTitle, title); }
+
 QString titleOf(const QWidget &grid)
 {
     QWidget *screen = screenOf(grid);
     if (!screen)
         return QStringLiteral("导出");
-    QString title;
-    if (const auto *strip = screen->findChild<QLabel *>("titleStrip", Qt::FindDirectChildrenOnly)) {
-        const QString text = strip->text();
-        const qsizetype path = text.lastIndexOf(QStringLiteral(">>"));
-        title = (path < 0 ? text : text.mid(path + 2)).trimmed();
-    }
+    QString title = grid.property(kExportTitle).toString();
+    if (title.isEmpty())
+        if (const auto *strip = screen->findChild<QLabel *>("titleStrip", Qt::FindDirectChildrenOnly))
+            title = xlsx::screenTitle(strip->text());
     if (title.isEmpty())
         title = screen->window()->windowTitle().trimmed();
     if (title.isEmpty())

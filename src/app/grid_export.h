@@ -13,9 +13,13 @@ namespace grid_export {
 
 extern const QString kCaption;  // "导出Excel…"
 
-// The title of the screen the grid is on: its title strip without the navigation path
-// ("  职工花名册 >> 职工基本情况分析表" gives "职工基本情况分析表"), else its window title;
-// followed by the caption of the tab the grid is on, if any.
+// The title a screen gives its grid's workbook when its name alone does not say what the
+// rows are (a statistics table's cut-off date).
+void setExportTitle(QWidget &grid, const QString &title);
+
+// The workbook title of the grid: the one its screen set, else the screen's name from its title
+// strip (xlsx::screenTitle), else its window title; followed by the caption of the tab the grid
+// is on, if any.
 QString titleOf(const QWidget &grid);
 
 xlsx::Table tableOf(const QTableView &grid);

@@ -243,6 +243,12 @@ lxw_error fill(const std::vector<Table> &tables, const QString &path, RowCounter
 
 }  // namespace
 
+QString screenTitle(const QString &titleStrip)
+{
+    const qsizetype path = titleStrip.lastIndexOf(QStringLiteral(">>"));
+    return (path < 0 ? titleStrip : titleStrip.mid(path + 2)).trimmed();
+}
+
 bool write(const std::vector<Table> &tables, const QString &file, QString *error, const Progress &progress)
 {
     const auto fail = [&](const QString &why) {

@@ -14,6 +14,10 @@
 
 namespace xlsx {
 
+// The screen's name in the text of its title strip: what follows the last ">>"
+// ("  职工花名册 >> 职工基本情况分析表" gives "职工基本情况分析表").
+QString screenTitle(const QString &titleStrip);
+
 // A model marks a money column (integer units of 1/10000 yuan) with true in this horizontal
 // header role; grids show it as yuan and workbooks write it as an amount.
 constexpr int kMoneyColumnRole = Qt::UserRole + 40;

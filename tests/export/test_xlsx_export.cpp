@@ -20,6 +20,7 @@
 #include "support/test_support.h"
 
 #include <QBoxLayout>
+#include <QDateEdit>
 #include <QDir>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -182,7 +183,8 @@ private slots:
             grid_export::exportGrid(*screen->grid());
         }
         const QJsonObject book = readBack(file);
-        QCOMPARE(cellAt(book, 0, 0)["v"].toString(), "职工基本情况分析表");
+        QCOMPARE(cellAt(book, 0, 0)["v"].toString(),
+                 "职工基本情况分析表 截止日期 " + screen->cutoffPicker()->date().toString(Qt::ISODate));
         const QSqlQueryModel *model = screen->model();
         QCOMPARE(book["rows"].toArray().size(), model->rowCount() + 2);
         int empty = 0, shares = 0;
