@@ -12,6 +12,7 @@
 #include "db/history.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
+#include "app/field_controls.h"
 #include "staff/detail_panel.h"
 #include "staff/employee_editor.h"
 #include "staff/employee_record.h"
@@ -69,7 +70,7 @@ int main(int argc, char **argv)
                 ms(t));
 
     QString refused;  // a prompt would wait for a person; record it instead
-    prompt::setAnswerer([&](const prompt::Call &call) {
+    const prompt::ScopedAnswerer answering([&](const prompt::Call &call) {
         refused = call.message;
         return int(prompt::Ok);
     });
@@ -113,8 +114,8 @@ int main(int argc, char **argv)
 
     // A save while the long list is still open and only partly read.
     editor->edit();
-    if (!staff::parseDate(DetailPanel::valueOf(editor->detail()->control("入党时间"))).isValid())
-        DetailPanel::setValue(editor->detail()->control("入党时间"), "2000-07-01");  // required to save
+    if (!staff::parseDate(edit::valueOf(editor->detail()->control("入党时间"))).isValid())
+        edit::setValue(editor->detail()->control("入党时间"), "2000-07-01");  // required to save
     t.restart();
     editor->save();
     std::printf("save while the list is partly read: %s, %.1f ms\n",

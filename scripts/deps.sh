@@ -8,6 +8,7 @@ packages=(
   libxlsxwriter-dev   # real .xlsx workbooks for "导出Excel…" without a hand-written ZIP/XML writer
   zlib1g-dev          # libxlsxwriter's pkg-config links -lz, which its -dev package does not pull in
   fonts-noto-cjk
+  qt6-translations-l10n   # qtbase_zh_CN: Qt's own dialogs and buttons in Chinese
   poppler-utils   # pdftotext: tests read printed reports back
   python3-openpyxl   # tests read exported workbooks back with an independent reader
 )

@@ -155,12 +155,12 @@ int rebuild(const admin::Parsed &a)
 }
 
 // The item of `items` whose code is `code`; with no code, the item at `fallback`.
-std::optional<QString> pick(const QStringList &items, const QString &code, int fallback)
+std::optional<code_items::Item> pick(const QList<code_items::Item> &items, const QString &code, int fallback)
 {
     if (code.isEmpty())
         return items.value(std::clamp(fallback, 0, int(items.size()) - 1));
-    for (const QString &item : items)
-        if (roster::codeOf(item) == code)
+    for (const code_items::Item &item : items)
+        if (item.code == code)
             return item;
     return std::nullopt;
 }
@@ -187,13 +187,13 @@ int printRoster(const admin::Parsed &a)
         roster::Filter filter;
         filter.department = a.text("--dept");
         filter.range = *range;
-        const QStringList levels = roster::levelItems(db, *member);
+        const QList<code_items::Item> levels = roster::levelItems(db, *member);
         const auto level = pick(levels, a.text("--level"), member->startAtLastLevel ? int(levels.size()) - 1 : 0);
         if (!level) {
             err() << QStringLiteral("没有这个级别：%1").arg(a.text("--level")) << '\n';
             return 1;
         }
-        filter.level = roster::codeOf(*level);
+        filter.level = level->code;
         QString partyItem;
         if (member->partyFilter) {
             const auto party = pick(roster::partyItems(db), a.text("--party"), 1);
@@ -201,8 +201,8 @@ int printRoster(const admin::Parsed &a)
                 err() << QStringLiteral("没有这个党派：%1").arg(a.text("--party")) << '\n';
                 return 1;
             }
-            partyItem = *party;
-            filter.party = roster::codeOf(partyItem);
+            partyItem = party->code + party->name;  // as the screen's list shows it
+            filter.party = party->code;
             if (filter.party == QStringLiteral("00")) {
                 err() << QStringLiteral("党派编码为00时不打印党员花名册。") << '\n';
                 return 1;

@@ -1,5 +1,6 @@
 // Start-up: splash, shared database, maximised main window, login; then the message loop.
 
+#include "app/chinese.h"
 #include "app/login_window.h"
 #include "app/main_window.h"
 #include "app/navigation.h"
@@ -21,6 +22,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
+    if (!chinese::install(app))
+        qWarning("Qt's Chinese translation (qtbase_zh_CN) is missing: standard buttons stay English");
 
     // The database is opened and its pages checked while the splash shows, inside its time.
     std::unique_ptr<Tfrmstart> splash(Tfrmstart::create());

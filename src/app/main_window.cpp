@@ -4,6 +4,7 @@
 #include "app/notify.h"
 #include "app/picture_frame.h"
 #include "app/prompt.h"
+#include "db/database.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -245,6 +246,8 @@ FunctionScreen *TfrmMain::openScreen(const QString &className)
     screen->raise();
     return screen;
 }
+
+QSqlDatabase TfrmMain::database() const { return database::shared(); }
 
 QWidget *TfrmMain::openWindow(const QString &className, const QString &argument)
 {

@@ -20,6 +20,7 @@ class TfrmMain : public QMainWindow, public ScreenHost {
 public:
     explicit TfrmMain(const ScreenRegistry &registry, QWidget *parent = nullptr);
 
+    QSqlDatabase database() const override;
     void Form1Enabled(bool enabled) override;
     QWidget *workArea() const override;
     void setWaitBoxVisible(bool visible) override;

@@ -5,6 +5,8 @@
 // 0 when the call was abandoned because the icon file could not be loaded. Callers treat
 // anything but 1 as "no".
 
+#include "db/scoped_hook.h"
+
 #include <QDialog>
 #include <QPixmap>
 #include <QString>
@@ -57,5 +59,6 @@ struct Call {
 // Tests answer prompts through this seam and read what was asked; empty shows real windows.
 using Answerer = std::function<int(const Call &)>;
 void setAnswerer(Answerer answerer);
+using ScopedAnswerer = ScopedHook<Answerer, &setAnswerer>;
 
 }  // namespace prompt

@@ -1,12 +1,16 @@
 #pragma once
 // What a function screen may ask of the main window that hosts it.
 
+#include <QSqlDatabase>
+
 class QString;
 class QWidget;
 
 class ScreenHost {
 public:
     virtual ~ScreenHost() = default;
+    // The connection the screens read and write through.
+    virtual QSqlDatabase database() const = 0;
     // Enables or disables the menu (all but "帮助"), the quick-launch bar and the navigator.
     virtual void Form1Enabled(bool enabled) = 0;
     // The area screens and their further windows (sheets, charts, detail views) live in.

@@ -1,11 +1,12 @@
 #include "codes/code_editor.h"
 
+#include "app/edit_rows.h"
+#include "app/field_controls.h"
 #include "app/notify.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
-#include "db/database.h"
-#include "db/money.h"
+#include "db/code_items.h"
 #include "db/sql.h"
 
 #include <QComboBox>
@@ -29,8 +30,6 @@ const QString kPasswordStyle = QStringLiteral("lineedit-password-character: 42;"
 const QString kStoredPasswordShown = QStringLiteral("******");
 const QString kRepeatPasswordLabel = QStringLiteral("确认密码");
 const QString kPasswordsDiffer = QStringLiteral("两次输入的密码不一致，请重新输入！");
-
-QVariant textOrNull(const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text); }
 
 QString comparable(const QVariant &value) { return value.isNull() ? QString() : value.toString(); }
 
@@ -66,7 +65,8 @@ void prepareGrid(QTableView *grid, bool striped)
 }  // namespace
 
 CodeEditor::CodeEditor(ScreenHost &host, const Member &member)
-    : FunctionScreen(host, member.className), member_(member), model_(new RowsModel(gridTitles(member), this))
+    : FunctionScreen(host, member.className), member_(member), fields_(member.rowFields()),
+      model_(new RowsModel(gridTitles(member), this))
 {
     setFixedSize(kScreenSize);
     auto *column = new QVBoxLayout(this);
@@ -82,8 +82,21 @@ CodeEditor::CodeEditor(ScreenHost &host, const Member &member)
     row->addWidget(buildListPanel(), 2);
     column->addLayout(row, 1);
 
+    using When = edit::ModeBar::When;
+    for (QWidget *w : std::initializer_list<QWidget *>{grid_, up_, down_})
+        if (w)
+            bar_->enable(w, When::Browsing);
+    bar_->enable(nameBox_, When::Editing);
+    bar_->enable(codeBox_, When::Adding);
+    for (const BoxWidgets &w : boxes_) {
+        if (w.box->role == BoxRole::StoredPassword)
+            continue;
+        for (QWidget *widget : std::initializer_list<QWidget *>{w.control, w.repeat})
+            if (widget)
+                bar_->enable(widget, When::Editing);
+    }
     reload({});
-    setMode(Mode::Browse);
+    bar_->setMode(Mode::Browse);
 }
 
 QWidget *CodeEditor::buildEditPanel()
@@ -96,53 +109,48 @@ QWidget *CodeEditor::buildEditPanel()
         const int r = grid->rowCount();
         grid->addWidget(new QLabel(label, panel), r, 0);
         grid->addWidget(widget, r, 1);
+        return widget;
     };
-    const auto lineEdit = [&](const QString &label) {
-        auto *edit = new QLineEdit(panel);
-        edit->setObjectName(label);
-        addRow(label, edit);
-        return edit;
+    const auto control = [&](const edit::Field &field) {
+        QWidget *widget = edit::makeControl(field, panel);
+        widget->setObjectName(field.label);
+        return addRow(field.label, widget);
     };
 
-    codeBox_ = lineEdit(member_.codeLabel);
+    codeBox_ = static_cast<QLineEdit *>(control(member_.codeField()));
     codeBox_->installEventFilter(this);
-    nameBox_ = lineEdit(member_.nameLabel);
+    nameBox_ = static_cast<QLineEdit *>(control(member_.nameField()));
     for (const codes::Box &box : member_.boxes) {
         BoxWidgets w{&box};
-        switch (box.kind) {
-        case BoxKind::Text:
-        case BoxKind::Money:
-        case BoxKind::SecondCodeBox:
-            w.edit = lineEdit(box.label);
+        switch (box.role) {
+        case BoxRole::Plain:
+        case BoxRole::SecondCodeBox:
+            w.control = control(box.field);
             break;
-        case BoxKind::List:
-            w.list = new QComboBox(panel);
-            w.list->setObjectName(box.label);
-            w.list->addItem({}, QVariant());  // no code chosen
+        case BoxRole::StoredPassword:
+            // What is stored is a hash: only whether there is a password is shown.
+            w.control = control(box.field);
+            w.control->setEnabled(false);
+            break;
+        case BoxRole::NewPassword:
+            w.control = addRow(box.field.label, passwordBox(panel, box.field.label));
+            w.repeat = static_cast<QLineEdit *>(addRow(kRepeatPasswordLabel, passwordBox(panel, kRepeatPasswordLabel)));
+            break;
+        }
+        if (box.field.kind == edit::Kind::CodeList) {
             try {
-                for (const auto &[code, name] : listItems(database::shared(), box))
-                    w.list->addItem(name, code);
+                edit::fillCodeList(static_cast<QComboBox *>(w.control),
+                                   code_items::codeItems(host().database(), box.field.listTable()), edit::Shown::Name,
+                                   QString());  // no code chosen
             } catch (const sql::Failure &e) {
                 notify::show(this, notify::Kind::Error, member_.title.trimmed(), e.message());
             }
-            addRow(box.label, w.list);
-            break;
-        case BoxKind::StoredPassword:
-            // What is stored is a hash: only whether there is a password is shown.
-            w.edit = lineEdit(box.label);
-            w.edit->setReadOnly(true);
-            break;
-        case BoxKind::NewPassword:
-            w.edit = passwordBox(panel, box.label);
-            addRow(box.label, w.edit);
-            w.repeat = passwordBox(panel, kRepeatPasswordLabel);
-            addRow(kRepeatPasswordLabel, w.repeat);
-            break;
         }
-        if (box.kind == BoxKind::SecondCodeBox) {
+        if (box.role == BoxRole::SecondCodeBox) {
             // Both boxes show the one code column.
-            connect(w.edit, &QLineEdit::textEdited, codeBox_, &QLineEdit::setText);
-            connect(codeBox_, &QLineEdit::textEdited, w.edit, &QLineEdit::setText);
+            auto *second = static_cast<QLineEdit *>(w.control);
+            connect(second, &QLineEdit::textEdited, codeBox_, &QLineEdit::setText);
+            connect(codeBox_, &QLineEdit::textEdited, second, &QLineEdit::setText);
         }
         boxes_.push_back(w);
     }
@@ -156,37 +164,20 @@ QWidget *CodeEditor::buildEditPanel()
     return panel;
 }
 
-template <typename Handler>
-QPushButton *CodeEditor::addButton(QWidget *bar, const QString &caption, Handler handler)
-{
-    auto *button = new QPushButton(caption, bar);
-    button->setObjectName(caption);
-    // The buttons leave the keyboard focus where it is, so pressing one never counts as
-    // leaving the code box; "保存" checks the code itself.
-    button->setFocusPolicy(Qt::NoFocus);
-    connect(button, &QPushButton::clicked, this, handler);
-    return button;
-}
-
 QWidget *CodeEditor::buildButtonBar()
 {
-    auto *bar = new QWidget(this);
-    auto *grid = new QGridLayout(bar);
-    grid->setContentsMargins(0, 0, 0, 0);
-    add_ = addButton(bar, QStringLiteral("添加"), &CodeEditor::add);
+    using edit::Action;
+    std::vector<edit::BarButton> buttons = {{Action::Add, "添加", [this] { add(); }}};
     if (member_.canModify)
-        modify_ = addButton(bar, QStringLiteral("修改"), &CodeEditor::modify);
-    save_ = addButton(bar, QStringLiteral("保存"), &CodeEditor::save);
-    return_ = addButton(bar, QStringLiteral("返回"), [this] { close(); });
-    ignore_ = addButton(bar, QStringLiteral("忽略"), &CodeEditor::ignore);
-    delete_ = addButton(bar, QStringLiteral("删除"), &CodeEditor::remove);
-    int i = 0;
-    for (QPushButton *b : {add_, modify_, save_, return_, ignore_, delete_})
-        if (b) {
-            grid->addWidget(b, i / 3, i % 3);
-            ++i;
-        }
-    return bar;
+        buttons.push_back({Action::Modify, "修改", [this] { modify(); }});
+    buttons.insert(buttons.end(), {{Action::Save, "保存", [this] { save(); }},
+                                   {Action::Return, "返回", [this] { close(); }},
+                                   {Action::Ignore, "忽略", [this] { ignore(); }},
+                                   {Action::Delete, "删除", [this] { remove(); }}});
+    // The buttons leave the keyboard focus where it is, so pressing one never counts as
+    // leaving the code box; "保存" checks the code itself.
+    bar_ = new edit::ModeBar(buttons, {.columns = 3, .takeFocus = false}, this);
+    return bar_;
 }
 
 QWidget *CodeEditor::buildListPanel()
@@ -224,25 +215,6 @@ QWidget *CodeEditor::buildListPanel()
     return panel;
 }
 
-void CodeEditor::setMode(Mode mode)
-{
-    mode_ = mode;
-    const bool browsing = mode == Mode::Browse;
-    for (QWidget *w : std::initializer_list<QWidget *>{add_, modify_, delete_, return_, grid_, up_, down_})
-        if (w)
-            w->setEnabled(browsing);
-    save_->setEnabled(!browsing);
-    ignore_->setEnabled(!browsing);
-    nameBox_->setEnabled(!browsing);
-    codeBox_->setEnabled(mode == Mode::Add);
-    for (const BoxWidgets &w : boxes_) {
-        const bool editable = !browsing && w.box->kind != BoxKind::StoredPassword;
-        for (QWidget *widget : std::initializer_list<QWidget *>{w.edit, w.list, w.repeat})
-            if (widget)
-                widget->setEnabled(editable);
-    }
-}
-
 int CodeEditor::currentRow() const
 {
     const QModelIndex current = grid_->currentIndex();
@@ -254,7 +226,7 @@ QSqlRecord CodeEditor::currentRecord() const { return rows_.value(currentRow());
 void CodeEditor::reload(const QString &selectCode, int fallbackRow)
 {
     try {
-        rows_ = readRows(database::shared(), member_);
+        rows_ = readRows(host().database(), member_);
     } catch (const sql::Failure &e) {
         rows_.clear();
         notify::show(this, notify::Kind::Error, member_.title.trimmed(), e.message());
@@ -274,33 +246,30 @@ void CodeEditor::reload(const QString &selectCode, int fallbackRow)
         row = std::min(fallbackRow, model_->rowCount() - 1);
     if (row >= 0)
         grid_->selectRow(row);
+    bar_->setRowShown(row >= 0);
     showCurrentRow();
 }
 
 void CodeEditor::showCurrentRow()
 {
     const QSqlRecord record = currentRecord();
-    const auto text = [&](const QString &column) { return comparable(record.value(column)); };
-    codeBox_->setText(text(member_.codeColumn));
-    nameBox_->setText(text(member_.nameColumn));
+    const edit::Values values = edit::shownRow(fields_, member_.table, record);
+    codeBox_->setText(values.value(member_.codeColumn));
+    nameBox_->setText(values.value(member_.nameColumn));
     for (const BoxWidgets &w : boxes_) {
-        const QVariant value = w.box->column.isEmpty() ? QVariant() : record.value(w.box->column);
-        switch (w.box->kind) {
-        case BoxKind::Text:
-        case BoxKind::SecondCodeBox:
-            w.edit->setText(comparable(value));
+        switch (w.box->role) {
+        case BoxRole::Plain:
+            edit::setValue(w.control, values.value(w.box->field.key()));
             break;
-        case BoxKind::Money:
-            w.edit->setText(value.isNull() ? QString() : money::formatYuan(value.toLongLong()));
+        case BoxRole::SecondCodeBox:
+            edit::setValue(w.control, values.value(member_.codeColumn));
             break;
-        case BoxKind::List:
-            w.list->setCurrentIndex(std::max(0, w.list->findData(value.isNull() ? QVariant() : value)));
+        case BoxRole::StoredPassword:
+            edit::setValue(w.control, comparable(record.value(w.box->field.column)).isEmpty() ? QString()
+                                                                                              : kStoredPasswordShown);
             break;
-        case BoxKind::StoredPassword:
-            w.edit->setText(comparable(value).isEmpty() ? QString() : kStoredPasswordShown);
-            break;
-        case BoxKind::NewPassword:
-            w.edit->clear();
+        case BoxRole::NewPassword:
+            edit::setValue(w.control, {});
             w.repeat->clear();
             break;
         }
@@ -309,15 +278,13 @@ void CodeEditor::showCurrentRow()
 
 void CodeEditor::add()
 {
-    setMode(Mode::Add);
+    bar_->setMode(Mode::Adding);
     codeBox_->clear();
     nameBox_->clear();
     for (const BoxWidgets &w : boxes_) {
-        for (QLineEdit *edit : {w.edit, w.repeat})
-            if (edit)
-                edit->clear();
-        if (w.list)
-            w.list->setCurrentIndex(0);
+        edit::setValue(w.control, {});
+        if (w.repeat)
+            w.repeat->clear();
     }
     codeBox_->setFocus();
 }
@@ -326,7 +293,7 @@ void CodeEditor::modify()
 {
     if (currentRow() < 0)
         return;
-    setMode(Mode::Modify);
+    bar_->setMode(Mode::Editing);
     nameBox_->setFocus();
 }
 
@@ -343,7 +310,7 @@ bool CodeEditor::formatCodeBox()
 
 bool CodeEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == codeBox_ && event->type() == QEvent::FocusOut && mode_ == Mode::Add
+    if (watched == codeBox_ && event->type() == QEvent::FocusOut && mode() == Mode::Adding
         && !member_.codeFormatMessage.isEmpty()) {
         // Only a move to another box counts as leaving it, not a prompt or another window
         // taking the focus.
@@ -364,43 +331,36 @@ bool CodeEditor::eventFilter(QObject *watched, QEvent *event)
 std::optional<RowChange> CodeEditor::typedRow()
 {
     RowChange change;
-    if (mode_ == Mode::Modify)
+    if (mode() == Mode::Editing)
         change.originalCode = currentRecord().value(member_.codeColumn).toString();
-    change.values.insert(member_.codeColumn, codeBox_->text());
-    change.values.insert(member_.nameColumn, textOrNull(nameBox_->text()));
+    edit::Values values = {{member_.codeColumn, codeBox_->text()}, {member_.nameColumn, nameBox_->text()}};
     for (const BoxWidgets &w : boxes_) {
-        switch (w.box->kind) {
-        case BoxKind::Text:
-            change.values.insert(w.box->column, textOrNull(w.edit->text()));
-            break;
-        case BoxKind::Money:
-            if (w.edit->text().trimmed().isEmpty()) {
-                change.values.insert(w.box->column, QVariant());
-            } else if (const std::optional<qint64> amount = money::parseYuan(w.edit->text())) {
-                change.values.insert(w.box->column, qlonglong(*amount));
-            } else {
-                prompt::ask(kErrorTitle, w.box->label + QStringLiteral("格式错误，请重新输入！"), false, this);
-                w.edit->setFocus();
+        switch (w.box->role) {
+        case BoxRole::Plain:
+            values.insert(w.box->field.key(), edit::valueOf(w.control));
+            if (!edit::passes(host().database(), w.box->field, values)) {
+                prompt::ask(kErrorTitle, w.box->field.message, false, this);
+                w.control->setFocus();
                 return std::nullopt;
             }
             break;
-        case BoxKind::List:
-            change.values.insert(w.box->column, w.list->currentData());
+        case BoxRole::SecondCodeBox:  // the same column as the code box, kept in step with it
+        case BoxRole::StoredPassword:
             break;
-        case BoxKind::SecondCodeBox:  // the same column as the code box, kept in step with it
-        case BoxKind::StoredPassword:
-            break;
-        case BoxKind::NewPassword:
-            if (w.edit->text() != w.repeat->text()) {
+        case BoxRole::NewPassword: {
+            const QString typed = edit::valueOf(w.control);
+            if (typed != w.repeat->text()) {
                 prompt::ask(kErrorTitle, kPasswordsDiffer, false, this);
-                w.edit->setFocus();
+                w.control->setFocus();
                 return std::nullopt;
             }
-            if (!w.edit->text().isEmpty())
-                change.password = w.edit->text();
+            if (!typed.isEmpty())
+                change.password = typed;
             break;
         }
+        }
     }
+    change.values = edit::storedRow(fields_, member_.table, values);
     return change;
 }
 
@@ -417,49 +377,49 @@ bool CodeEditor::unchanged(const RowChange &change) const
 
 void CodeEditor::save()
 {
-    if (mode_ == Mode::Browse)
+    if (mode() == Mode::Browse)
         return;
-    if (mode_ == Mode::Add && !member_.codeFormatMessage.isEmpty() && !formatCodeBox())
+    if (mode() == Mode::Adding && !member_.codeFormatMessage.isEmpty() && !formatCodeBox())
         return;
     const std::optional<RowChange> change = typedRow();
     if (!change)
         return;
     if (!unchanged(*change)) {
         try {
-            saveRow(database::shared(), member_, *change);
-        } catch (const std::exception &) {
+            saveRow(host().database(), member_, *change);
+        } catch (const sql::Failure &e) {
             // Duplicate, empty or still-used code, or a name gzb cannot take: the typed
             // values stay so the user can correct them or press "忽略".
-            prompt::ask(kErrorTitle, kSaveRefused, false, this);
+            prompt::ask(kErrorTitle, e.explain(kSaveRefused), false, this);
             return;
         }
     }
     const int row = currentRow();
-    setMode(Mode::Browse);
+    bar_->setMode(Mode::Browse);
     reload(change->values.value(member_.codeColumn).toString(), std::max(row, 0));
 }
 
 void CodeEditor::ignore()
 {
-    setMode(Mode::Browse);
+    bar_->setMode(Mode::Browse);
     showCurrentRow();
 }
 
 void CodeEditor::remove()
 {
     const int row = currentRow();
-    if (mode_ != Mode::Browse || row < 0)
+    if (mode() != Mode::Browse || row < 0)
         return;
     const DeleteTexts &texts = deleteTexts(member_);
     if (prompt::ask(kDeleteTitle, texts.question, true, this) != prompt::Ok)
         return;
     try {
-        deleteRow(database::shared(), member_, currentRecord().value(member_.codeColumn).toString());
+        deleteRow(host().database(), member_, currentRecord().value(member_.codeColumn).toString());
     } catch (const Refused &e) {
         prompt::ask(kRefusedTitle, e.message(), false, this);
         return;
-    } catch (const sql::Failure &) {
-        prompt::ask(kRefusedTitle, texts.refusal, false, this);
+    } catch (const sql::Failure &e) {
+        prompt::ask(kRefusedTitle, e.explain(texts.refusal), false, this);
         return;
     }
     reload({}, row);

@@ -3,6 +3,7 @@
 // Browse mode lists the rows; "添加" and "修改" open the boxes for one row, "保存" writes it and
 // "忽略" drops the change; "删除" asks first. Every box is found by its label (object name).
 
+#include "app/edit_modes.h"
 #include "app/function_screen.h"
 #include "codes/code_members.h"
 #include "codes/code_rows.h"
@@ -11,10 +12,8 @@
 #include <vector>
 
 class RowsModel;
-class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QTableView;
 class QToolButton;
 
@@ -23,11 +22,11 @@ namespace codes {
 class CodeEditor : public FunctionScreen {
     Q_OBJECT
 public:
-    enum class Mode { Browse, Add, Modify };
+    using Mode = edit::Mode;
 
     CodeEditor(ScreenHost &host, const Member &member);
 
-    Mode mode() const { return mode_; }
+    Mode mode() const { return bar_->mode(); }
     QTableView *grid() const { return grid_; }
     QLabel *titleStrip() const { return title_; }
     QLabel *listTitle() const { return listTitle_; }
@@ -38,16 +37,13 @@ protected:
 private:
     struct BoxWidgets {
         const codes::Box *box;
-        QLineEdit *edit = nullptr;
-        QComboBox *list = nullptr;
+        QWidget *control = nullptr;
         QLineEdit *repeat = nullptr;  // NewPassword: the repetition
     };
 
     QWidget *buildEditPanel();
     QWidget *buildButtonBar();
     QWidget *buildListPanel();
-    template <typename Handler>
-    QPushButton *addButton(QWidget *bar, const QString &caption, Handler handler);
 
     void add();
     void modify();
@@ -56,7 +52,6 @@ private:
     void remove();
     void moveCurrent(int step);
 
-    void setMode(Mode mode);
     int currentRow() const;
     QSqlRecord currentRecord() const;  // empty when there is no row
     void reload(const QString &selectCode, int fallbackRow = 0);
@@ -66,7 +61,8 @@ private:
     bool unchanged(const RowChange &change) const;
 
     const Member &member_;
-    Mode mode_ = Mode::Browse;
+    const edit::Fields fields_;  // the code, the name and the plain boxes
+    edit::ModeBar *bar_ = nullptr;
     QList<QSqlRecord> rows_;  // every column of the listed rows
     RowsModel *model_;        // the grid's columns of them
     QLabel *title_ = nullptr;
@@ -77,12 +73,6 @@ private:
     QTableView *grid_ = nullptr;
     QToolButton *up_ = nullptr;
     QToolButton *down_ = nullptr;
-    QPushButton *add_ = nullptr;
-    QPushButton *modify_ = nullptr;  // absent where rows are only added and deleted
-    QPushButton *save_ = nullptr;
-    QPushButton *return_ = nullptr;
-    QPushButton *ignore_ = nullptr;
-    QPushButton *delete_ = nullptr;
 };
 
 }  // namespace codes

@@ -8,11 +8,19 @@ QString wholeTable(const QString &table) { return "select * from " + table + " o
 
 QString title(const QString &tail) { return QStringLiteral("  基础数据维护 -> ") + tail; }
 
-Box list(const QString &label, const QString &column, const QString &table, const QString &key,
-         const QString &shown)
+// The member's table is filled in once the member is built.
+Box list(const QString &label, const QString &column)
 {
-    return {label, column, BoxKind::List, table, key, shown};
+    return {{.label = label, .column = column, .kind = edit::Kind::CodeList}};
 }
+
+Box money(const QString &label, const QString &column)
+{
+    return {{.label = label, .column = column, .kind = edit::Kind::Money, .check = edit::Check::OptionalMoney,
+             .message = label + QStringLiteral("格式错误，请重新输入！")}};
+}
+
+Box role(const QString &label, const QString &column, BoxRole role) { return {{.label = label, .column = column}, role}; }
 
 std::vector<Member> buildMembers()
 {
@@ -23,8 +31,8 @@ std::vector<Member> buildMembers()
                  "部门列表", {{"单位编码", "编号"}, {"单位名称", "部门名称"}}, true, true});
     m.push_back({"Tfrmzcdm", title("职称代码表"), "zcdmb", wholeTable("zcdmb"),
                  "职称编号", "职称编码", "职称名称", "职称名称",
-                 {list("职称级别", "职称级别", "zcjbdmb", "级别编码", "级别名称"),
-                  list("技术分类", "技术分类", "jslbdmb", "类别编码", "类别名称")},
+                 {list("职称级别", "职称级别"),
+                  list("技术分类", "技术分类")},
                  "职称编码输入错误！", "职称信息", {{"职称编码", "编号"}, {"职称名称", "职称名称"}}});
     m.push_back({"Tfrmzcjbdm", title("职称级别代码表"), "zcjbdmb",
                  "select * from zcjbdmb order by 级别编码",
@@ -40,22 +48,21 @@ std::vector<Member> buildMembers()
     m.push_back({"Tfrmzwdm", title("职务代码表"), "zwdmb",
                  "select * from zwdmb where 职务编码<>'00' order by 职务编码",
                  "职务编码", "职务编码", "职务名称", "职务名称",
-                 {list("职务级别", "职务级别", "zwjbdmb", "级别编码", "级别名称")},
+                 {list("职务级别", "职务级别")},
                  "职务编码输入错误！", "职务信息", {{"职务编码", "编号"}, {"职务名称", "职务名称"}}});
     m.push_back({"Tfrmmzdm", title("民族代码表"), "mzdmb", wholeTable("mzdmb"),
                  "民族编号", "民族编码", "民族名称", "民族名称", {}, {},
                  "民族代码", {{"民族编码", "编号"}, {"民族名称", "民族名称"}}});
     m.push_back({"Tfrmwhcddm", title("文化程度代码表"), "whcddmb", wholeTable("whcddmb"),
                  "文化程度编号", "文化程度编码", "文化程度", "文化程度",
-                 {{"级别", "文化程度编码", BoxKind::SecondCodeBox}}, {},
+                 {role("级别", "文化程度编码", BoxRole::SecondCodeBox)}, {},
                  "文化程度", {{"文化程度编码", "编号"}, {"文化程度", "文化程度"}}});
     m.push_back({"Tfrmcqfs", title("出勤方式代码表"), "kqfsb", wholeTable("kqfsb"),
                  "方式编码", "方式编码", "出勤方式", "方式名称", {}, {},
                  "出勤方式", {{"方式编码", "编码"}, {"方式名称", "出勤方式"}}, false, true});
     m.push_back({"Tfrmczydm", title("操作员代码表"), "czydmb", wholeTable("czydmb"),
                  "操作员编号", "czybh", "操作员姓名", "czyxm",
-                 {{"操作员密码", "czymm", BoxKind::StoredPassword},
-                  {"设置密码", {}, BoxKind::NewPassword}},
+                 {role("操作员密码", "czymm", BoxRole::StoredPassword), role("设置密码", {}, BoxRole::NewPassword)},
                  {}, "操作员信息", {{"czybh", "编号"}, {"czyxm", "姓名"}}, true, true});
     m.push_back({"Tfrmgzgs", title("工资表字段维护"), "gzzd", wholeTable("gzzd"),
                  "字段名", "字段", "计算公式", "公式", {}, {},
@@ -66,15 +73,31 @@ std::vector<Member> buildMembers()
                  "职务信息", {{"档次编码", "编码"}, {"档次名称", "档次名称"}}});
     m.push_back({"Tfrmdjzwdcdmb", title("等级（职务）档次代码表"), "zwdjdmb", wholeTable("zwdjdmb"),
                  "等级编码", "等级编码", "等级名称", "等级名称",
-                 {{"等级工资", "等级工资", BoxKind::Money}}, {},
+                 {money("等级工资", "等级工资")}, {},
                  "级别信息", {{"等级编码", "编码"}, {"等级名称", "等级名称"}}});
     m.push_back({"Tfrmdclbdmb", title("岗位技能类别代码表"), "gwjnlbb", wholeTable("gwjnlbb"),
                  "类别编码", "类别编码", "类别名称", "类别名称", {}, {},
                  "职务信息", {{"类别编码", "类别"}, {"类别名称", "类别名称"}}});
+    for (Member &member : m)
+        for (Box &box : member.boxes)
+            box.field.table = member.table;
     return m;
 }
 
 }  // namespace
+
+edit::Field Member::codeField() const { return {.label = codeLabel, .table = table, .column = codeColumn}; }
+
+edit::Field Member::nameField() const { return {.label = nameLabel, .table = table, .column = nameColumn}; }
+
+edit::Fields Member::rowFields() const
+{
+    edit::Fields fields = {codeField(), nameField()};
+    for (const Box &box : boxes)
+        if (box.role == BoxRole::Plain)
+            fields.push_back(box.field);
+    return fields;
+}
 
 const std::vector<Member> &members()
 {

@@ -3,27 +3,25 @@
 // its table, the statement of its rows, its boxes and drop-downs, whether typed codes are
 // zero-padded (and the message when they are not numbers), its list and the texts of deleting.
 
+#include "app/edit_fields.h"
+
 #include <QString>
 #include <vector>
 
 namespace codes {
 
-enum class BoxKind {
-    Text,            // a text box bound to a column
-    Money,           // an amount typed in yuan, stored as 1/10000 yuan
-    List,            // a drop-down of another code table: shows the name, stores the code
+// What a box beyond the code and the name does; a plain box is a field of the row (text, an
+// amount, a drop-down of another code table).
+enum class BoxRole {
+    Plain,
     SecondCodeBox,   // a further box on the code column, usable in modify mode too
-    StoredPassword,  // the password column: masked, never enabled, never shows what is stored
+    StoredPassword,  // the password column: never enabled, never shows what is stored
     NewPassword,     // a masked box and its repetition that set the operator's password
 };
 
 struct Box {
-    QString label;
-    QString column;  // empty for NewPassword
-    BoxKind kind = BoxKind::Text;
-    QString listTable = {};  // List: the code table offered,
-    QString listKey = {};    // its code column
-    QString listShown = {};  // and the column shown
+    edit::Field field;  // its table is the member's; NewPassword has no column
+    BoxRole role = BoxRole::Plain;
 };
 
 struct GridColumn {
@@ -52,6 +50,11 @@ struct Member {
     bool canModify = true;   // the salary items are only added and deleted
     QString note = {};
     bool salaryItems = false;  // each row stands for a money column of gzb
+
+    edit::Field codeField() const;
+    edit::Field nameField() const;
+    // The fields a save writes: the code, the name and the plain boxes.
+    edit::Fields rowFields() const;
 };
 
 const std::vector<Member> &members();

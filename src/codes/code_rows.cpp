@@ -1,5 +1,6 @@
 #include "codes/code_rows.h"
 
+#include "app/edit_rows.h"
 #include "db/operators.h"
 #include "db/schema.h"
 #include "db/sql.h"
@@ -14,33 +15,17 @@ namespace {
 
 const QString kWageTable = QStringLiteral("gzb");
 
-void insertRow(const QSqlDatabase &db, const Member &member, const QVariantMap &values)
+void updateRow(const QSqlDatabase &db, const Member &member, const QString &originalCode, QVariantMap values)
 {
-    QSqlQuery query = sql::prepareInsert(db, member.table, values.keys());
-    sql::bindRow(query, values.values());
-    sql::exec(query);
+    // The code is written only when it changed, so an unchanged code never touches the rows
+    // that refer to it.
+    if (values.value(member.codeColumn).toString() == originalCode)
+        values.remove(member.codeColumn);
+    edit::writeRow(db, member.table, values, {member.codeColumn, originalCode});
 }
 
-void updateRow(const QSqlDatabase &db, const Member &member, const QString &originalCode,
-               const QVariantMap &values)
-{
-    QStringList columns;
-    QVariantList bound;
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        // The code is written only when it changed, so an unchanged code never touches the
-        // rows that refer to it.
-        if (it.key() == member.codeColumn && it.value().toString() == originalCode)
-            continue;
-        columns << it.key();
-        bound << it.value();
-    }
-    if (columns.isEmpty())
-        return;
-    QSqlQuery query = sql::prepareUpdate(db, member.table, columns, member.codeColumn);
-    sql::bindRow(query, bound);
-    query.bindValue(QStringLiteral(":key"), originalCode);
-    sql::exec(query);
-}
+// A refusal of the program's own, told like the database's refusals.
+sql::Failure refusal(const QString &message) { return sql::Failure(message, sql::Failure::Kind::Constraint); }
 
 QStringList wageColumns(const QSqlDatabase &db)
 {
@@ -67,26 +52,24 @@ void addSalaryItem(const QSqlDatabase &db, const Member &member, const QVariantM
 {
     const QString name = values.value(member.codeColumn).toString();
     if (!acceptableSalaryItemName(db, name))
-        throw sql::Failure(QStringLiteral("工资项目名称不能作为工资表的列名：") + name);
+        throw refusal(QStringLiteral("工资项目名称不能作为工资表的列名：") + name);
     Transaction transaction(db);
     // Declared like every other money column of gzb, so amounts stay exact integers.
     sql::exec(db, QString("ALTER TABLE gzb ADD COLUMN %1 DEFAULT 0")
                       .arg(schema::columnDefinition({name, schema::Kind::Money})));
-    insertRow(db, member, values);
+    edit::writeRow(db, member.table, values);
     transaction.commit();
 }
 
 void dropSalaryItem(const QSqlDatabase &db, const Member &member, const QString &name)
 {
     if (isFixedWageColumn(name))
-        throw sql::Failure(QStringLiteral("工资表的固有列不能删除：") + name);
+        throw refusal(QStringLiteral("工资表的固有列不能删除：") + name);
+    if (!wageColumns(db).contains(name, Qt::CaseInsensitive))
+        throw refusal(QStringLiteral("工资表没有这一列：") + name);
     Transaction transaction(db);
     sql::exec(db, "ALTER TABLE gzb DROP COLUMN " + sql::quoteIdentifier(name));
-    QSqlQuery query = sql::prepare(db, QString("delete from %1 where %2=:code")
-                                           .arg(sql::quoteIdentifier(member.table),
-                                                sql::quoteIdentifier(member.codeColumn)));
-    query.bindValue(QStringLiteral(":code"), name);
-    sql::exec(query);
+    edit::deleteRows(db, member.table, {member.codeColumn, name});
     transaction.commit();
 }
 
@@ -120,13 +103,13 @@ void saveRow(const QSqlDatabase &db, const Member &member, const RowChange &chan
 {
     if (member.salaryItems) {
         if (!change.originalCode.isEmpty())
-            throw sql::Failure(QStringLiteral("工资项目只能添加和删除"));
+            throw refusal(QStringLiteral("工资项目只能添加和删除"));
         addSalaryItem(db, member, change.values);
         return;
     }
     Transaction transaction(db);
     if (change.originalCode.isEmpty())
-        insertRow(db, member, change.values);
+        edit::writeRow(db, member.table, change.values);
     else
         updateRow(db, member, change.originalCode, change.values);
     if (change.password)
@@ -141,28 +124,10 @@ void deleteRow(const QSqlDatabase &db, const Member &member, const QString &code
         return;
     }
     Transaction transaction(db);
-    QSqlQuery query = sql::prepare(db, QString("delete from %1 where %2=:code")
-                                           .arg(sql::quoteIdentifier(member.table),
-                                                sql::quoteIdentifier(member.codeColumn)));
-    query.bindValue(QStringLiteral(":code"), code);
-    sql::exec(query);
+    edit::deleteRows(db, member.table, {member.codeColumn, code});
     if (keepsOperators(member) && sql::scalar(db, "select count(*) from czydmb where czymm is not null").toInt() == 0)
         throw Refused(kLastOperator);
     transaction.commit();
-}
-
-std::vector<std::pair<QString, QString>> listItems(const QSqlDatabase &db, const Box &box)
-{
-    QSqlQuery query = sql::prepare(db, QString("select %1,%2 from %3 order by %1")
-                                           .arg(sql::quoteIdentifier(box.listKey),
-                                                sql::quoteIdentifier(box.listShown),
-                                                sql::quoteIdentifier(box.listTable)));
-    query.setForwardOnly(true);
-    sql::exec(query);
-    std::vector<std::pair<QString, QString>> items;
-    while (query.next())
-        items.emplace_back(query.value(0).toString(), query.value(1).toString());
-    return items;
 }
 
 bool acceptableSalaryItemName(const QSqlDatabase &db, const QString &name)

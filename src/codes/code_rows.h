@@ -12,8 +12,6 @@
 #include <QString>
 #include <QVariantMap>
 #include <optional>
-#include <utility>
-#include <vector>
 
 namespace codes {
 
@@ -31,7 +29,8 @@ struct RowChange {
     std::optional<QString> password;   // operators: a new password, stored as a hash
 };
 
-// Adds or changes one row in one transaction. Throws sql::Failure when refused.
+// Adds or changes one row in one transaction. Throws sql::Failure when refused (the program's
+// own refusals of a salary item name are constraints too).
 void saveRow(const QSqlDatabase &db, const Member &member, const RowChange &change);
 // A refusal of the program's own, whose message is shown instead of the member's.
 class Refused : public sql::Failure {
@@ -43,9 +42,6 @@ inline const QString kLastOperator = QStringLiteral("至少要保留一个能登
 // Deletes the row with this code. Throws sql::Failure when the database refuses, and Refused
 // for the last operator who can log in (nobody could open the program again).
 void deleteRow(const QSqlDatabase &db, const Member &member, const QString &code);
-
-// The rows a drop-down offers: code and name, in code order. Throws sql::Failure.
-std::vector<std::pair<QString, QString>> listItems(const QSqlDatabase &db, const Box &box);
 
 // A salary item becomes a column of gzb, so its name must be a plain identifier: letters
 // (Chinese included), digits and underscores, not starting with a digit, not an SQL keyword

@@ -10,6 +10,6 @@ QDate &fixedDate()
 }  // namespace
 
 QDate today() { return fixedDate().isValid() ? fixedDate() : QDate::currentDate(); }
-void setToday(const QDate &date) { fixedDate() = date; }
+void setToday(QDate date) { fixedDate() = date; }
 
 }  // namespace clock_source

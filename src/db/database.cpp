@@ -42,9 +42,10 @@ void configure(const QSqlDatabase &db)
     for (const QString &statement : schema::indexStatements()) {
         try {
             sql::exec(db, statement);
-        } catch (const sql::Failure &) {
+        } catch (const sql::Failure &e) {
             // A unique index over names that an older file already repeats cannot be made;
             // the file stays usable as it was, without that refusal.
+            qWarning("index not made, the file keeps its repeated names: %s", qPrintable(e.message()));
         }
     }
 }

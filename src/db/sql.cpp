@@ -1,35 +1,67 @@
 #include "db/sql.h"
 
 #include <QSqlError>
+#include <sqlite3.h>
 
 namespace sql {
 
-static QString describe(const QSqlQuery &query)
+QString Failure::explain(const QString &refusal) const
+{
+    switch (kind_) {
+    case Kind::Constraint: return refusal;
+    case Kind::Busy: return kBusyMessage;
+    case Kind::FullOrReadOnly: return kFullMessage;
+    case Kind::Other: break;
+    }
+    return QStringLiteral("未保存：%1").arg(message());
+}
+
+static Failure::Kind kindOf(const QSqlError &e)
+{
+    bool ok = false;
+    const int code = e.nativeErrorCode().toInt(&ok);
+    switch (ok ? code & 0xff : -1) {  // the primary code of an extended one
+    case SQLITE_CONSTRAINT:
+    case SQLITE_MISMATCH:
+    case SQLITE_TOOBIG:
+        return Failure::Kind::Constraint;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Failure::Kind::Busy;
+    case SQLITE_FULL:
+    case SQLITE_READONLY:
+        return Failure::Kind::FullOrReadOnly;
+    default:
+        return Failure::Kind::Other;
+    }
+}
+
+static Failure failure(const QSqlQuery &query)
 {
     const QSqlError e = query.lastError();
     QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-    return text.isEmpty() ? QStringLiteral("未知的数据库错误") : text;
+    return Failure(text.isEmpty() ? QStringLiteral("未知的数据库错误") : text, kindOf(e));
 }
 
 QSqlQuery prepare(const QSqlDatabase &db, const QString &statement)
 {
     QSqlQuery query(db);
     if (!query.prepare(statement))
-        throw Failure(describe(query));
+        throw failure(query);
     return query;
 }
 
 void exec(QSqlQuery &query)
 {
     if (!query.exec())
-        throw Failure(describe(query));
+        throw failure(query);
 }
 
 void exec(const QSqlDatabase &db, const QString &statement)
 {
     QSqlQuery query(db);
     if (!query.exec(statement))
-        throw Failure(describe(query));
+        throw failure(query);
 }
 
 QVariant scalar(const QSqlDatabase &db, const QString &statement)
@@ -37,7 +69,7 @@ QVariant scalar(const QSqlDatabase &db, const QString &statement)
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(statement))
-        throw Failure(describe(query));
+        throw failure(query);
     return query.next() ? query.value(0) : QVariant();
 }
 

@@ -11,12 +11,27 @@
 
 namespace sql {
 
-// A statement the database refused; what() carries the database's own message.
+// A statement the database refused; what() carries the database's own message. The kind,
+// read from SQLite's error code, says what the user is told: only a constraint (a duplicate,
+// empty or still-used code, a value the column refuses) is the screen's own refusal text;
+// a busy database or a full disk is said as such.
 class Failure : public std::runtime_error {
 public:
-    explicit Failure(const QString &message) : std::runtime_error(message.toStdString()) {}
+    enum class Kind { Constraint, Busy, FullOrReadOnly, Other };
+
+    explicit Failure(const QString &message, Kind kind = Kind::Other)
+        : std::runtime_error(message.toStdString()), kind_(kind) {}
     QString message() const { return QString::fromStdString(what()); }
+    Kind kind() const { return kind_; }
+    // `refusal` for a constraint, otherwise what happened; in every case nothing was written.
+    QString explain(const QString &refusal) const;
+
+private:
+    Kind kind_;
 };
+
+inline const QString kBusyMessage = QStringLiteral("数据库正被另一程序使用，请稍后再试。");
+inline const QString kFullMessage = QStringLiteral("磁盘已满或数据库只读，未保存。");
 
 QSqlQuery prepare(const QSqlDatabase &db, const QString &statement);
 void exec(QSqlQuery &query);                                       // throws Failure

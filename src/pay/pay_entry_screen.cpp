@@ -4,7 +4,7 @@
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/clock.h"
-#include "db/database.h"
+#include "db/code_items.h"
 #include "db/sql.h"
 #include "pay/pay_lists.h"
 #include "pay/pay_sheet_model.h"
@@ -91,7 +91,7 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
                 [this, model](const QModelIndex &, const QModelIndex &previous) {
                     if (!previous.isValid())
                         return;
-                    const QString message = model->commitRow(database::shared(), previous.row());
+                    const QString message = model->commitRow(this->host().database(), previous.row());
                     if (!message.isEmpty())
                         prompt::ask(QStringLiteral("错误信息"), message, false, this);
                 });
@@ -122,11 +122,9 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
     right->addLayout(bar);
 
     try {
-        QSqlQuery q = sql::prepare(database::shared(), "select 单位编码, 单位名称 from dwdmb where 单位编码<'97' order by 单位编码");
-        sql::exec(q);
         QList<QVariantList> rows;
-        while (q.next())
-            rows << QVariantList{q.value(0), q.value(1)};
+        for (const code_items::Item &d : code_items::codeItems(host.database(), "dwdmb", {.before = "97"}))
+            rows << QVariantList{d.code, d.name};
         departmentRows_->setRows(rows);
     } catch (const sql::Failure &e) {
         prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
@@ -162,7 +160,7 @@ void Tfrmgzlr::commitCurrentRows()
 void Tfrmgzlr::Datechange()
 {
     commitCurrentRows();
-    const QSqlDatabase db = database::shared();
+    const QSqlDatabase db = host().database();
     try {
         const bool exists = pay::hasWages(db, month());
         print_->setEnabled(exists);
@@ -187,7 +185,7 @@ void Tfrmgzlr::copydata(bool carryPrevious)
     progress.setMinimumDuration(0);
     int step = 0;
     try {
-        pay::generateMonth(database::shared(), month(), carryPrevious ? pay::Generation::CopyPrevious : pay::Generation::Blank,
+        pay::generateMonth(host().database(), month(), carryPrevious ? pay::Generation::CopyPrevious : pay::Generation::Blank,
                            [&](const QString &) { progress.setValue(step++); });
     } catch (const sql::Failure &e) {
         prompt::ask(QStringLiteral("错误信息"), QStringLiteral("工资表没有生成：%1").arg(e.message()), false, this);

@@ -4,7 +4,6 @@
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/clock.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "pay/pay_grids.h"
 #include "pay/pay_sheets.h"
@@ -83,7 +82,7 @@ QDate PayStatisticsScreen::to() const
 void PayStatisticsScreen::rebuild()
 {
     try {
-        const std::vector<pay::Grid> grids = pay::statisticsGrids(database::shared(), from(), to());
+        const std::vector<pay::Grid> grids = pay::statisticsGrids(host().database(), from(), to());
         for (size_t i = 0; i < models_.size(); ++i) {
             models_[i]->setRows(grids.at(i).rows);
             grids_[i]->resizeColumnsToContents();

@@ -1,6 +1,6 @@
 #include "query/basic_situation.h"
 
-#include "db/history.h"
+#include "db/employee_listing.h"
 #include "db/sql.h"
 #include "staff/roster_query.h"
 
@@ -27,28 +27,18 @@ const std::vector<ListColumn> &basicSituationColumns()
 
 QString basicSituationBase()
 {
+    EmployeeListing listing;
+    listing.current(Table::Department).current(Table::Position).current(Table::Title).current(Table::SkillGrade)
+        .code("dwdmb", "dwdtb.单位编码").code("mzdmb", "zghmc.民族编码").code("whcddmb", "zghmc.文化程度")
+        .code("zcdmb", "zcdtb.职称编码").code("zwdmb", "zwdtb.职务编码").code("dpdmb", "zghmc.政治面貌")
+        .code("jslbdmb", "zcdmb.技术分类").code("zcjbdmb", "zcdmb.职称级别").code("gwjndmb", "gwjndtb.档次编码")
+        .code("gwjnlbb", "gwjndtb.类别编码");
     return QStringLiteral(
                "select zghmc.职工编码, zghmc.职工姓名, zghmc.职工性别, zghmc.出生年月, mzdmb.民族名称, zghmc.籍贯, "
                "dwdmb.单位名称, zwdmb.职务名称, gwjnlbb.类别名称, gwjndmb.档次名称, zwdtb.变动时间 as 任职时间, "
                "whcddmb.文化程度, zghmc.毕业学校, zghmc.毕业时间, zghmc.所学专业, zghmc.工作时间, zghmc.入司时间, "
-               "dpdmb.党派名称, zghmc.入党时间, zcdmb.职称名称, zcdtb.变动时间 as 聘任时间, zghmc.备注 "
-               // The join order is fixed, employees first: each is checked against its own few
-               // history rows through the indexes, so the first rows come at once at any size.
-               "from zghmc cross join dwdtb cross join zwdtb cross join zcdtb cross join gwjndtb "
-               "cross join dwdmb cross join mzdmb cross join whcddmb cross join zcdmb cross join zwdmb "
-               "cross join dpdmb cross join jslbdmb cross join zcjbdmb cross join gwjndmb cross join gwjnlbb "
-               "where dpdmb.党派编码=zghmc.政治面貌 and mzdmb.民族编码=zghmc.民族编码 "
-               "and whcddmb.文化程度编码=zghmc.文化程度 and dwdmb.单位编码=dwdtb.单位编码 "
-               "and zcdmb.职称编码=zcdtb.职称编码 and zcdtb.职工编码=zghmc.职工编码 "
-               "and dwdtb.职工编码=zghmc.职工编码 and zwdtb.职工编码=zghmc.职工编码 "
-               "and gwjndtb.职工编码=zghmc.职工编码 and zwdmb.职务编码=zwdtb.职务编码 "
-               "and jslbdmb.类别编码=zcdmb.技术分类 and gwjndmb.档次编码=gwjndtb.档次编码 "
-               "and gwjndtb.类别编码=gwjnlbb.类别编码 and zcjbdmb.级别编码=zcdmb.职称级别 "
-               "and %1 and %2 and %3 and %4")
-        .arg(history::currentRowForRow(Table::Department, "zghmc.职工编码"),
-             history::currentRowForRow(Table::SkillGrade, "zghmc.职工编码"),
-             history::currentRowForRow(Table::Position, "zghmc.职工编码"),
-             history::currentRowForRow(Table::Title, "zghmc.职工编码"));
+               "dpdmb.党派名称, zghmc.入党时间, zcdmb.职称名称, zcdtb.变动时间 as 聘任时间, zghmc.备注 ")
+        + listing.from() + " where " + listing.conditions();
 }
 
 QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition)

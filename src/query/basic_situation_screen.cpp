@@ -3,7 +3,6 @@
 #include "app/notify.h"
 #include "app/prompt.h"
 #include "app/title_strip.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "query/basic_situation.h"
 #include "query/condition_dialog.h"
@@ -55,7 +54,7 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
 void Tfrmzgjbqkcx::showList(const query::Condition &condition)
 {
     try {
-        model_->setQuery(query::basicSituationQuery(database::shared(), condition));
+        model_->setQuery(query::basicSituationQuery(host().database(), condition));
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
         return;
@@ -71,7 +70,7 @@ void Tfrmzgjbqkcx::askCondition()
 {
     std::unique_ptr<Tfrmzgcx> dialog;
     try {
-        dialog = std::make_unique<Tfrmzgcx>(database::shared(), host().workArea());
+        dialog = std::make_unique<Tfrmzgcx>(host().database(), host().workArea());
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
         return;
@@ -95,7 +94,7 @@ void Tfrmzgjbqkcx::printRoster()
     try {
         // The rows now listed, under the typed title (none when the box is empty).
         report::preview(roster::layoutRoster("Trepcxxx", title_->text(),
-                                             query::basicSituationRosterRows(database::shared(), condition_)),
+                                             query::basicSituationRosterRows(host().database(), condition_)),
                         this);
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());

@@ -1,8 +1,5 @@
 #include "query/condition.h"
 
-#include "db/code_items.h"
-
-#include <array>
 #include <map>
 
 namespace query {
@@ -41,18 +38,14 @@ public:
 
 }  // namespace
 
-QStringList listItems(const QSqlDatabase &db, const QString &label)
+QList<code_items::Item> listItems(const QSqlDatabase &db, const QString &label)
 {
-    // Label → code table, code column, name column.
-    static const std::map<QString, std::array<QString, 3>> sources = {
-        {"文化程度", {"whcddmb", "文化程度编码", "文化程度"}}, {"部门名称", {"dwdmb", "单位编码", "单位名称"}},
-        {"政治面貌", {"dpdmb", "党派编码", "党派名称"}},       {"现任职务", {"zwdmb", "职务编码", "职务名称"}},
-        {"岗位类别", {"gwjnlbb", "类别编码", "类别名称"}},     {"岗位技能", {"gwjndmb", "档次编码", "档次名称"}},
-        {"职务级别", {"zwjbdmb", "级别编码", "级别名称"}},     {"技术分类", {"jslbdmb", "类别编码", "类别名称"}},
-        {"职称级别", {"zcjbdmb", "级别编码", "级别名称"}},
+    static const std::map<QString, QString> tables = {
+        {"文化程度", "whcddmb"}, {"部门名称", "dwdmb"},   {"政治面貌", "dpdmb"},   {"现任职务", "zwdmb"},
+        {"岗位类别", "gwjnlbb"}, {"岗位技能", "gwjndmb"}, {"职务级别", "zwjbdmb"}, {"技术分类", "jslbdmb"},
+        {"职称级别", "zcjbdmb"},
     };
-    const auto &[table, code, name] = sources.at(label);
-    return code_items::read(db, QString("select %1, %2 from %3 order by %1").arg(code, name, table), " ");
+    return code_items::codeItems(db, tables.at(label));
 }
 
 QString prefixPattern(const QString &prefix)

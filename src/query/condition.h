@@ -3,6 +3,8 @@
 // (each beginning with " and ") to append to a caller's query that ends inside its WHERE
 // clause. Every typed or chosen value is a bound parameter, never part of the text.
 
+#include "db/code_items.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -43,9 +45,9 @@ struct Condition {
 
 Condition build(const Choices &choices);
 
-// The items of the dialog's list with this label ("文化程度", "部门名称" …): each code-table row
-// as its code, a blank and its name, in code order. Throws sql::Failure.
-QStringList listItems(const QSqlDatabase &db, const QString &label);
+// The rows of the dialog's list with this label ("文化程度", "部门名称" …), in code order.
+// Throws sql::Failure.
+QList<code_items::Item> listItems(const QSqlDatabase &db, const QString &label);
 
 // The LIKE pattern matching texts that begin with `prefix` literally ('\' escapes).
 QString prefixPattern(const QString &prefix);

@@ -1,7 +1,7 @@
 #include "query/condition_dialog.h"
 
+#include "app/field_controls.h"
 #include "app/title_strip.h"
-#include "db/code_items.h"
 
 
 #include <QButtonGroup>
@@ -23,10 +23,12 @@ const QString kStaffGroup = QStringLiteral("干部或普通员工");
 // Lists that have no meaning for ordinary staff.
 const QStringList kCadreLists = {"岗位技能", "职务级别", "技术分类", "职称级别"};
 
+// The chosen item's code; the department list can also be typed into, and a typed text
+// begins with the two-character code.
 QString chosenCode(const QComboBox *list)
 {
-    const QString text = list->currentText();
-    return text.isEmpty() || text == kNoCondition ? QString() : code_items::codeOf(text);
+    const int item = list->findText(list->currentText());
+    return item >= 0 ? list->itemData(item).toString() : list->currentText().trimmed().left(2);
 }
 
 std::optional<int> number(const QLineEdit *box)
@@ -107,8 +109,7 @@ QComboBox *Tfrmzgcx::addList(QGridLayout *grid, int row, const QString &label, b
 {
     grid->addWidget(new QLabel(label, this), row, 0);
     auto *list = new QComboBox(this);
-    list->addItem(kNoCondition);
-    list->addItems(query::listItems(db_, label));
+    edit::fillCodeList(list, query::listItems(db_, label), edit::Shown::CodeSpaceName, kNoCondition);
     list->setMinimumWidth(220);
     grid->addWidget(list, row, 1);
     lists_[label] = list;

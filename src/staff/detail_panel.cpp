@@ -2,11 +2,9 @@
 
 #include "staff/photo_box.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -28,7 +26,7 @@ DetailPanel::DetailPanel(const ControlFactory &makeControl, QWidget *parent) : Q
         if (section.isEmpty())
             grid->setContentsMargins(9, 0, 9, 0);
         int n = 0;
-        for (const staff::Field &f : staff::detailFields()) {
+        for (const edit::Field &f : staff::detailFields()) {
             if (f.section != section)
                 continue;
             QWidget *control = makeControl(f, box);
@@ -64,21 +62,4 @@ QWidget *DetailPanel::scrolling()
     area->setFrameShape(QFrame::NoFrame);
     area->setWidget(this);
     return area;
-}
-
-QString DetailPanel::valueOf(const QWidget *control)
-{
-    if (auto *edit = qobject_cast<const QLineEdit *>(control))
-        return edit->text();
-    if (auto *list = qobject_cast<const QComboBox *>(control))
-        return list->currentIndex() < 0 ? QString() : list->currentData().toString();
-    return {};
-}
-
-void DetailPanel::setValue(QWidget *control, const QString &value)
-{
-    if (auto *edit = qobject_cast<QLineEdit *>(control))
-        edit->setText(value);
-    else if (auto *list = qobject_cast<QComboBox *>(control))
-        list->setCurrentIndex(value.isEmpty() ? -1 : list->findData(value));
 }

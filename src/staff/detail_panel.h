@@ -1,7 +1,8 @@
 #pragma once
 // The employee detail panel shared by the editor and the personal information sheet: the
 // sections of employee_fields.h as framed groups of captioned controls, the photo box at the
-// top right and 备注 at the bottom. Each screen supplies the control of a field.
+// top right and 备注 at the bottom. Each screen supplies the control of a field; values are
+// read and shown with edit::valueOf / edit::setValue.
 
 #include "staff/employee_fields.h"
 
@@ -14,19 +15,16 @@ class PhotoBox;
 class DetailPanel : public QWidget {
     Q_OBJECT
 public:
-    using ControlFactory = std::function<QWidget *(const staff::Field &, QWidget *parent)>;
+    using ControlFactory = std::function<QWidget *(const edit::Field &, QWidget *parent)>;
     DetailPanel(const ControlFactory &makeControl, QWidget *parent = nullptr);
 
     QWidget *control(const QString &key) const { return controls_.value(key); }
     const QMap<QString, QWidget *> &controls() const { return controls_; }
     PhotoBox *photo() const { return photo_; }
 
-    // The text a control shows as a value: line edits their text, lists their item's data.
-    static QString valueOf(const QWidget *control);
     // The panel inside a scroll area: on a small work area the fields scroll rather than
     // being squeezed.
     QWidget *scrolling();
-    static void setValue(QWidget *control, const QString &value);
 
 private:
     QMap<QString, QWidget *> controls_;

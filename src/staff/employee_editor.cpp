@@ -1,9 +1,9 @@
 #include "staff/employee_editor.h"
 
+#include "app/field_controls.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
-#include "db/database.h"
-#include "db/money.h"
+#include "db/code_items.h"
 #include "db/sql.h"
 #include "staff/detail_panel.h"
 #include "staff/photo_box.h"
@@ -19,14 +19,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSqlQueryModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
-using staff::Control;
-using staff::Field;
+using edit::Field;
 
 namespace {
 const QString kCode = QStringLiteral("职工编码");
@@ -55,15 +53,6 @@ void openRows(QTableView *grid, QSqlQuery query)
         model->setHeaderData(i, Qt::Horizontal, titles[i]);
     grid->setColumnWidth(0, 60);
 }
-
-void fillList(QComboBox *list, const QList<staff::CodeItem> &items)
-{
-    const QSignalBlocker quiet(list);
-    list->clear();
-    for (const staff::CodeItem &item : items)
-        list->addItem(item.name, item.code);
-    list->setCurrentIndex(-1);
-}
 }  // namespace
 
 Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
@@ -71,7 +60,7 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
     departments_ = new QSqlQueryModel(this);
     employees_ = new QSqlQueryModel(this);
 
-    detail_ = new DetailPanel([this](const Field &f, QWidget *parent) { return makeControl(f, parent); });
+    detail_ = new DetailPanel(edit::makeControl);
     resume_ = new QPlainTextEdit;
     resume_->setObjectName(staff::kResumeColumn);
     // Browse mode disables the panel; its values must stay readable.
@@ -88,6 +77,10 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
     column->addWidget(makeTitleStrip(QStringLiteral("  职工花名册 >> 职工基本情况编辑"), this));
     column->addLayout(body, 1);
     column->addWidget(buildButtonBar());
+    bar_->enable(lists_, edit::ModeBar::When::Browsing);
+    bar_->enable(detail_, edit::ModeBar::When::Editing);
+    bar_->enable(detail_->control(kCode), edit::ModeBar::When::Adding);
+    connect(bar_, &edit::ModeBar::modeChanged, this, [this](Mode mode) { resume_->setReadOnly(mode == Mode::Browse); });
     resize(host.workArea()->size().boundedTo(QSize(1180, 780)));
 
     connect(detail_->photo(), &PhotoBox::doubleClicked, this, &Tfrmzglr::choosePhoto);
@@ -96,8 +89,8 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
     auto *grade = static_cast<QComboBox *>(detail_->control(kGrade));
     connect(grade, &QComboBox::activated, this, [this, grade] {
         try {
-            DetailPanel::setValue(detail_->control(kGradeSalary),
-                                  staff::standardGradeSalary(database::shared(), grade->currentData().toString()));
+            edit::setValue(detail_->control(kGradeSalary),
+                           staff::standardGradeSalary(this->host().database(), grade->currentData().toString()));
         } catch (const sql::Failure &e) {
             reportFailure(e.message());
         }
@@ -107,10 +100,10 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
 
     try {
         for (const Field &f : staff::detailFields())
-            if (f.control == Control::Lookup && f.lookup.filterField.isEmpty())
-                fillList(static_cast<QComboBox *>(detail_->control(f.key())),
-                         staff::lookupItems(database::shared(), f.lookup));
-        openRows(departmentGrid_, staff::departments(database::shared()));
+            if (f.kind == edit::Kind::CodeList && f.filterField.isEmpty())
+                edit::fillCodeList(static_cast<QComboBox *>(detail_->control(f.key())),
+                                   code_items::codeItems(host.database(), f.listTable()));
+        openRows(departmentGrid_, staff::departments(host.database()));
     } catch (const sql::Failure &e) {
         reportFailure(e.message());
     }
@@ -139,7 +132,6 @@ QWidget *Tfrmzglr::buildLists()
             b->setObjectName(name + (delta < 0 ? "Up" : "Down"));
             b->setFixedWidth(28);
             connect(b, &QPushButton::clicked, this, [this, grid, delta] { step(grid, delta); });
-            buttons_ << b;
             head->addWidget(b);
         }
         column->addLayout(head);
@@ -154,60 +146,23 @@ QWidget *Tfrmzglr::buildLists()
 
 QWidget *Tfrmzglr::buildButtonBar()
 {
-    auto *bar = new QWidget(this);
-    auto *row = new QHBoxLayout(bar);
-    row->addStretch();
-    const std::vector<std::pair<QString, void (Tfrmzglr::*)()>> actions = {
-        {"添加", &Tfrmzglr::add}, {"删除", &Tfrmzglr::remove}, {"返回", nullptr},
-        {"保存", &Tfrmzglr::save}, {"忽略", &Tfrmzglr::cancel}, {"修改", &Tfrmzglr::edit}};
-    for (const auto &[caption, action] : actions) {
-        auto *b = new QPushButton(caption, bar);
-        b->setObjectName(caption);
-        b->setMinimumWidth(80);
-        if (action)
-            connect(b, &QPushButton::clicked, this, action);
-        else
-            connect(b, &QPushButton::clicked, this, &QWidget::close);
-        buttons_ << b;
-        row->addWidget(b);
-    }
-    return bar;
+    using edit::Action;
+    bar_ = new edit::ModeBar({{Action::Add, "添加", [this] { add(); }},
+                              {Action::Delete, "删除", [this] { remove(); }},
+                              {Action::Return, "返回", [this] { close(); }},
+                              {Action::Save, "保存", [this] { save(); }},
+                              {Action::Ignore, "忽略", [this] { cancel(); }},
+                              {Action::Modify, "修改", [this] { edit(); }}},
+                             {.minimumWidth = 80}, this);
+    return bar_;
 }
 
 QPushButton *Tfrmzglr::button(const QString &caption) const
 {
-    for (QPushButton *b : buttons_)
+    for (QPushButton *b : findChildren<QPushButton *>())
         if (b->objectName() == caption || b->text() == caption)
             return b;
     return nullptr;
-}
-
-QWidget *Tfrmzglr::makeControl(const Field &f, QWidget *parent)
-{
-    if (f.control == Control::Choice || f.control == Control::Lookup) {
-        auto *list = new QComboBox(parent);
-        for (const QString &item : f.choices)
-            list->addItem(item, item);
-        list->setCurrentIndex(-1);
-        return list;
-    }
-    auto *edit = new QLineEdit(parent);
-    switch (f.control) {
-    case Control::MaskedDate:
-        edit->setInputMask(QStringLiteral("0000-00-00; "));
-        break;
-    case Control::Date:
-        edit->setMaxLength(10);
-        edit->setToolTip(QStringLiteral("年-月-日，例如 2003-06-01"));
-        break;
-    case Control::Money:
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(money::typingPattern()), edit));
-        break;
-    default:
-        if (f.width() > 0)
-            edit->setMaxLength(f.width());
-    }
-    return edit;
 }
 
 void Tfrmzglr::showDepartment()
@@ -215,7 +170,7 @@ void Tfrmzglr::showDepartment()
     const QModelIndex current = departmentGrid_->currentIndex();
     const QString department = current.isValid() ? departments_->index(current.row(), 0).data().toString() : QString();
     try {
-        openRows(employeeGrid_, staff::departmentEmployees(database::shared(), department));
+        openRows(employeeGrid_, staff::departmentEmployees(host().database(), department));
     } catch (const sql::Failure &e) {
         employees_->clear();
         reportFailure(e.message());
@@ -224,7 +179,7 @@ void Tfrmzglr::showDepartment()
         employeeGrid_->selectRow(0);
     else
         showEmployee();
-    updateRowButtons();
+    bar_->setRowShown(employees_->rowCount() > 0);
 }
 
 void Tfrmzglr::showEmployee()
@@ -233,7 +188,7 @@ void Tfrmzglr::showEmployee()
     std::optional<staff::EmployeeRecord> record;
     if (current.isValid() && employees_->rowCount() > 0) {
         try {
-            record = staff::loadEmployee(database::shared(), employees_->index(current.row(), 0).data().toString());
+            record = staff::loadEmployee(host().database(), employees_->index(current.row(), 0).data().toString());
         } catch (const sql::Failure &e) {
             reportFailure(e.message());
         }
@@ -245,11 +200,11 @@ void Tfrmzglr::showRecord(const staff::EmployeeRecord &record)
 {
     record_ = record;
     // The work type first, so the title list offers that type's titles.
-    DetailPanel::setValue(detail_->control(kWorkType), record.value(kWorkType));
+    edit::setValue(detail_->control(kWorkType), record.value(kWorkType));
     refillTitles();
     for (auto it = detail_->controls().cbegin(); it != detail_->controls().cend(); ++it)
         if (it.key() != kWorkType)
-            DetailPanel::setValue(it.value(), record.value(it.key()));
+            edit::setValue(it.value(), record.value(it.key()));
     resume_->setPlainText(record.value(staff::kResumeColumn));
     photo_ = record.value(staff::kPhotoColumn);
     detail_->photo()->showPhoto(photo_);
@@ -258,10 +213,10 @@ void Tfrmzglr::showRecord(const staff::EmployeeRecord &record)
 staff::EmployeeRecord Tfrmzglr::recordFromControls() const
 {
     staff::EmployeeRecord record;
-    if (mode_ == Mode::Editing)
+    if (mode() == Mode::Editing)
         record.entryRowIds = record_.entryRowIds;
     for (auto it = detail_->controls().cbegin(); it != detail_->controls().cend(); ++it)
-        record.values.insert(it.key(), DetailPanel::valueOf(it.value()));
+        record.values.insert(it.key(), edit::valueOf(it.value()));
     record.values.insert(staff::kResumeColumn, resume_->toPlainText());
     record.values.insert(staff::kPhotoColumn, photo_);
     return record;
@@ -270,39 +225,18 @@ staff::EmployeeRecord Tfrmzglr::recordFromControls() const
 void Tfrmzglr::refillTitles()
 {
     auto *titles = static_cast<QComboBox *>(detail_->control(kTitle));
-    const QString chosen = DetailPanel::valueOf(titles);
+    const QString chosen = edit::valueOf(titles);
     const Field *title = staff::findField(kTitle);
     try {
-        fillList(titles, staff::lookupItems(database::shared(), title->lookup,
-                                            DetailPanel::valueOf(detail_->control(kWorkType))));
+        edit::fillCodeList(titles, code_items::codeItems(host().database(), title->listTable(),
+                                                         {title->filterColumn, edit::valueOf(detail_->control(kWorkType))}));
     } catch (const sql::Failure &e) {
         reportFailure(e.message());
     }
-    DetailPanel::setValue(titles, chosen);  // kept only when the new type offers it
+    edit::setValue(titles, chosen);  // kept only when the new type offers it
 }
 
-void Tfrmzglr::setMode(Mode mode)
-{
-    mode_ = mode;
-    const bool browsing = mode == Mode::Browse;
-    for (const char *caption : {"添加", "删除", "修改", "返回"})
-        button(caption)->setEnabled(browsing);
-    lists_->setEnabled(browsing);
-    button("保存")->setEnabled(!browsing);
-    button("忽略")->setEnabled(!browsing);
-    detail_->setEnabled(!browsing);
-    resume_->setReadOnly(browsing);
-    detail_->control(kCode)->setEnabled(mode == Mode::Adding);
-    if (browsing)
-        updateRowButtons();
-}
-
-void Tfrmzglr::updateRowButtons()
-{
-    const bool any = employees_->rowCount() > 0;
-    button("修改")->setEnabled(mode_ == Mode::Browse && any);
-    button("删除")->setEnabled(mode_ == Mode::Browse && any);
-}
+void Tfrmzglr::setMode(Mode mode) { bar_->setMode(mode); }
 
 void Tfrmzglr::step(QTableView *grid, int delta)
 {
@@ -336,7 +270,7 @@ void Tfrmzglr::save()
     code->setText(staff::normalizedCode(code->text()));
     QString message;
     try {
-        message = staff::saveEmployee(database::shared(), recordFromControls(), mode_ == Mode::Adding);
+        message = staff::saveEmployee(host().database(), recordFromControls(), mode() == Mode::Adding);
     } catch (const sql::Failure &e) {
         message = e.message();
     }
@@ -360,13 +294,14 @@ void Tfrmzglr::remove()
         return;
     if (prompt::ask(QStringLiteral("删除提示"), QStringLiteral("确定要删除本员工信息吗？"), true, this) != prompt::Ok)
         return;
-    bool removed = false;
+    const QString refused = QStringLiteral("由于本员工信息无法删除！");
     try {
-        removed = staff::removeEmployee(database::shared(), record_.code()) == staff::Removal::Removed;
-    } catch (const sql::Failure &) {
-    }
-    if (!removed) {
-        prompt::ask(QStringLiteral("错误信息"), QStringLiteral("由于本员工信息无法删除！"), false, this);
+        if (staff::removeEmployee(host().database(), record_.code()) == staff::Removal::InUse) {
+            reportFailure(refused);
+            return;
+        }
+    } catch (const sql::Failure &e) {
+        reportFailure(e.explain(refused));
         return;
     }
     showDepartment();
@@ -374,7 +309,7 @@ void Tfrmzglr::remove()
 
 void Tfrmzglr::choosePhoto()
 {
-    if (mode_ == Mode::Browse)
+    if (mode() == Mode::Browse)
         return;
     Tfrmzpxz picker(this);
     if (picker.exec() != QDialog::Accepted)

@@ -4,6 +4,7 @@
 // and résumé; below, 添加 / 删除 / 返回 / 保存 / 忽略 / 修改. Browse, adding and editing modes
 // set which of these can be used.
 
+#include "app/edit_modes.h"
 #include "app/function_screen.h"
 #include "staff/employee_fields.h"
 #include "staff/employee_record.h"
@@ -18,11 +19,11 @@ class QTabWidget;
 class Tfrmzglr : public FunctionScreen {
     Q_OBJECT
 public:
-    enum class Mode { Browse, Adding, Editing };
+    using Mode = edit::Mode;
 
     explicit Tfrmzglr(ScreenHost &host);
 
-    Mode mode() const { return mode_; }
+    Mode mode() const { return bar_->mode(); }
     DetailPanel *detail() const { return detail_; }
     QPlainTextEdit *resume() const { return resume_; }
     QTableView *departmentGrid() const { return departmentGrid_; }
@@ -42,18 +43,16 @@ public:
 private:
     QWidget *buildLists();
     QWidget *buildButtonBar();
-    QWidget *makeControl(const staff::Field &field, QWidget *parent);
     void showDepartment();  // reopens the employee list of the selected department
     void showEmployee();    // the record of the selected employee
     void showRecord(const staff::EmployeeRecord &record);
     staff::EmployeeRecord recordFromControls() const;
     void refillTitles();
     void setMode(Mode mode);
-    void updateRowButtons();
     void step(QTableView *grid, int delta);
     void reportFailure(const QString &message);
 
-    Mode mode_ = Mode::Browse;
+    edit::ModeBar *bar_ = nullptr;
     staff::EmployeeRecord record_;
     QString photo_;
     QSqlQueryModel *departments_;
@@ -64,5 +63,4 @@ private:
     DetailPanel *detail_ = nullptr;
     QPlainTextEdit *resume_ = nullptr;
     QTabWidget *pages_ = nullptr;
-    QList<QPushButton *> buttons_;
 };

@@ -3,6 +3,8 @@
 // of the five histories, loaded, checked, saved and deleted. Values are kept as the screen
 // shows them (dates yyyy-MM-dd, amounts in yuan) and converted only when read or written.
 
+#include "app/edit_fields.h"
+
 #include <QDate>
 #include <QMap>
 #include <QSqlDatabase>
@@ -25,8 +27,7 @@ struct EmployeeRecord {
 // 12 → "000012"; text that is not a whole number stays as it is.
 QString normalizedCode(const QString &text);
 
-// A real calendar date written year-month-day ("2003-06-01", "2003-6-1"); invalid otherwise.
-QDate parseDate(const QString &text);
+using edit::parseDate;
 
 // The stored employee; nullopt when there is none. Throws sql::Failure.
 std::optional<EmployeeRecord> loadEmployee(const QSqlDatabase &db, const QString &code);
@@ -38,7 +39,8 @@ inline const QString kDuplicateCode = QStringLiteral("编号重复或空，请�
 
 // Checks, then writes the master row and the five entry-time rows in one transaction, every
 // history row carrying the code and the entry date. Returns the message to show (a failed
-// check, or kDuplicateCode when the database refuses a write), empty when saved.
+// check, kDuplicateCode when the database refuses a write, or what else kept it from being
+// written), empty when saved.
 QString saveEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool adding);
 
 enum class Removal { Removed, InUse };

@@ -1,7 +1,7 @@
 #include "staff/personal_sheet.h"
 
-#include "db/history.h"
-#include "db/money.h"
+#include "db/employee_listing.h"
+#include "db/code_items.h"
 #include "db/sql.h"
 #include "staff/employee_fields.h"
 
@@ -13,13 +13,13 @@ namespace {
 const QString kWorkType = QStringLiteral("zcdtb.类别编码");
 const QString kTitle = QStringLiteral("zcdtb.职称编码");
 
-QString currentRowCondition(const QString &table)
+history::Table historyNamed(const QString &table)
 {
     for (history::Table t : {history::Table::Department, history::Table::Position, history::Table::Title,
-                             history::Table::SkillGrade, history::Table::GradeSalary})
+                             history::Table::SkillGrade})
         if (history::tableName(t) == table)
-            return history::currentRowForRow(t, "zghmc.职工编码");
-    return {};
+            return t;
+    return history::Table::GradeSalary;
 }
 
 // Outer joins throughout: a missing history row or an unknown code leaves that one field
@@ -27,30 +27,29 @@ QString currentRowCondition(const QString &table)
 QString sheetStatement()
 {
     QStringList columns = {"zghmc.照片", "zghmc.职工简介"};
-    QStringList joins;
+    EmployeeListing listing(EmployeeListing::Join::Outer);
     for (const QString &table : entryHistoryTables())
-        joins << QStringLiteral("left join %1 on %1.职工编码=zghmc.职工编码 and %2").arg(table, currentRowCondition(table));
+        listing.current(historyNamed(table));
     QString titleAlias;
     int n = 0;
-    for (const Field &f : detailFields()) {
+    for (const edit::Field &f : detailFields()) {
         const QString as = " as " + sql::quoteIdentifier(f.key());
         const QString source = f.table + '.' + sql::quoteIdentifier(f.column);
-        if (f.control != Control::Lookup || f.key() == kWorkType) {
+        if (f.kind != edit::Kind::CodeList || f.key() == kWorkType) {
             if (f.key() != kWorkType)
                 columns << source + as;
             continue;
         }
         const QString alias = QStringLiteral("c%1").arg(++n);
-        joins << QStringLiteral("left join %1 %2 on %2.%3=%4")
-                     .arg(f.lookup.table, alias, sql::quoteIdentifier(f.lookup.key), source);
-        columns << alias + '.' + sql::quoteIdentifier(f.lookup.shown) + as;
+        listing.code(f.listTable(), source, alias);
+        columns << alias + '.' + sql::quoteIdentifier(code_items::columnsOf(f.listTable()).name) + as;
         if (f.key() == kTitle)
             titleAlias = alias;
     }
     // The work type shown is the category of the current title, not the stored category.
-    joins << QStringLiteral("left join jslbdmb worktype on worktype.类别编码=%1.技术分类").arg(titleAlias);
+    listing.code("jslbdmb", titleAlias + ".技术分类", "worktype");
     columns << "worktype.类别名称 as " + sql::quoteIdentifier(kWorkType);
-    return QStringLiteral("select %1 from zghmc %2 where zghmc.职工编码=:zgbm").arg(columns.join(", "), joins.join(' '));
+    return QStringLiteral("select %1 %2 where zghmc.职工编码=:zgbm").arg(columns.join(", "), listing.from());
 }
 
 }  // namespace
@@ -68,10 +67,8 @@ std::optional<QMap<QString, QString>> personalSheet(const QSqlDatabase &db, cons
     const QSqlRecord record = q.record();
     for (int i = 0; i < record.count(); ++i) {
         const QString name = record.fieldName(i);
-        const Field *f = findField(name);
-        const QVariant v = q.value(i);
-        sheet.insert(name, f && f->control == Control::Money && !v.isNull() ? money::formatYuan(v.toLongLong())
-                                                                             : v.toString());
+        const edit::Field *f = findField(name);
+        sheet.insert(name, f ? edit::shownValue(*f, q.value(i)) : q.value(i).toString());
     }
     return sheet;
 }

@@ -1,7 +1,7 @@
 #include "staff/personal_sheet_window.h"
 
+#include "app/field_controls.h"
 #include "app/notify.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "staff/detail_panel.h"
 #include "staff/personal_sheet.h"
@@ -16,7 +16,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-Tfrmgrxxzl::Tfrmgrxxzl(const QString &employeeCode, QWidget *workArea) : QFrame(workArea)
+Tfrmgrxxzl::Tfrmgrxxzl(const QSqlDatabase &db, const QString &employeeCode, QWidget *workArea)
+    : QFrame(workArea), db_(db)
 {
     setObjectName("Tfrmgrxxzl");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -25,7 +26,7 @@ Tfrmgrxxzl::Tfrmgrxxzl(const QString &employeeCode, QWidget *workArea) : QFrame(
     setAutoFillBackground(true);
 
     title_ = makeTitleStrip(QStringLiteral(" [%1]个人基本信息").arg(employeeCode), this);
-    detail_ = new DetailPanel([](const staff::Field &, QWidget *parent) {
+    detail_ = new DetailPanel([](const edit::Field &, QWidget *parent) {
         auto *shown = new QLineEdit(parent);
         shown->setReadOnly(true);
         return shown;
@@ -56,12 +57,12 @@ void Tfrmgrxxzl::showEmployee(const QString &code)
 {
     std::optional<QMap<QString, QString>> sheet;
     try {
-        sheet = staff::personalSheet(database::shared(), code);
+        sheet = staff::personalSheet(db_, code);
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
     }
     for (auto it = detail_->controls().cbegin(); it != detail_->controls().cend(); ++it)
-        DetailPanel::setValue(it.value(), sheet ? sheet->value(it.key()) : QString());
+        edit::setValue(it.value(), sheet ? sheet->value(it.key()) : QString());
     resume_->setPlainText(sheet ? sheet->value(staff::kResumeColumn) : QString());
     detail_->photo()->showPhoto(sheet ? sheet->value(staff::kPhotoColumn) : QString());
 }

@@ -4,6 +4,7 @@
 // placed in the main window's work area over them; it does not lock the main window.
 
 #include <QFrame>
+#include <QSqlDatabase>
 
 class DetailPanel;
 class QLabel;
@@ -13,7 +14,7 @@ class QTabWidget;
 class Tfrmgrxxzl : public QFrame {
     Q_OBJECT
 public:
-    Tfrmgrxxzl(const QString &employeeCode, QWidget *workArea);
+    Tfrmgrxxzl(const QSqlDatabase &db, const QString &employeeCode, QWidget *workArea);
 
     QLabel *titleStrip() const { return title_; }
     DetailPanel *detail() const { return detail_; }
@@ -23,6 +24,7 @@ public:
 private:
     void showEmployee(const QString &code);
 
+    QSqlDatabase db_;
     QLabel *title_;
     DetailPanel *detail_;
     QPlainTextEdit *resume_;

@@ -1,7 +1,7 @@
 #include "staff/roster_query.h"
 
-#include "db/history.h"
 #include "db/code_items.h"
+#include "db/employee_listing.h"
 #include "db/sql.h"
 
 namespace roster {
@@ -75,24 +75,16 @@ QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Fil
     if (member.partyFilter)
         where << QStringLiteral("dpdmb.党派编码=:dpbm");
 
-    // Employees first, each checked against its own few history rows through the indexes (the
-    // basic situation query does the same): with the current-row rule as a list among the
-    // joins, SQLite looked every joined row up against the whole list, 25 s for 10,000.
-    for (Table table : {Table::Department, Table::Title, Table::Position})
-        where << history::tableName(table) + QStringLiteral(".职工编码=zghmc.职工编码")
-              << history::currentRowForRow(table, QStringLiteral("zghmc.职工编码"));
-
+    EmployeeListing listing;
+    listing.current(Table::Department).current(Table::Title).current(Table::Position)
+        .code("dpdmb", "zghmc.政治面貌").code("mzdmb", "zghmc.民族编码").code("whcddmb", "zghmc.文化程度")
+        .code("dwdmb", "dwdtb.单位编码").code("zcdmb", "zcdtb.职称编码").code("zwdmb", "zwdtb.职务编码")
+        .join(lt, member.levelJoin);
     const QString statement = QStringLiteral(
         "select zghmc.职工编码, zghmc.职工姓名, zwdmb.职务名称, zwdtb.变动时间, zghmc.职工性别, zghmc.出生年月,"
         " zghmc.籍贯, mzdmb.民族名称, whcddmb.文化程度, zghmc.毕业学校, zghmc.毕业时间, zghmc.所学专业,"
-        " dpdmb.党派名称, zghmc.入党时间, zghmc.工作时间, zghmc.入司时间, zcdmb.职称名称, zcdtb.变动时间, zghmc.备注"
-        " from zghmc cross join dwdtb cross join zcdtb cross join zwdtb"
-        " cross join dpdmb cross join mzdmb cross join whcddmb cross join dwdmb cross join zcdmb cross join zwdmb"
-        " cross join %1"
-        " where dpdmb.党派编码=zghmc.政治面貌 and mzdmb.民族编码=zghmc.民族编码"
-        " and whcddmb.文化程度编码=zghmc.文化程度 and dwdmb.单位编码=dwdtb.单位编码"
-        " and zcdmb.职称编码=zcdtb.职称编码 and zwdmb.职务编码=zwdtb.职务编码 and %2 and %3")
-        .arg(lt, member.levelJoin, where.join(QStringLiteral(" and ")));
+        " dpdmb.党派名称, zghmc.入党时间, zghmc.工作时间, zghmc.入司时间, zcdmb.职称名称, zcdtb.变动时间, zghmc.备注 ")
+        + listing.from() + " where " + listing.conditions() + " and " + where.join(QStringLiteral(" and "));
 
     QSqlQuery q = sql::prepare(db, statement);
     q.setForwardOnly(true);
@@ -116,40 +108,21 @@ QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Fil
     return rows;
 }
 
-namespace {
-
-// The roster's lists show the code immediately followed by the name.
-QStringList items(const QSqlDatabase &db, const QString &statement)
+QList<code_items::Item> departments(const QSqlDatabase &db)
 {
-    return code_items::read(db, statement, {});
+    return code_items::codeItems(db, QStringLiteral("dwdmb"), {.storedOrder = true});
 }
 
-}  // namespace
-
-QList<Department> departments(const QSqlDatabase &db)
+QList<code_items::Item> levelItems(const QSqlDatabase &db, const Member &member)
 {
-    QSqlQuery q = sql::prepare(db, QStringLiteral("select 单位编码, 单位名称 from dwdmb order by rowid"));
-    q.setForwardOnly(true);
-    sql::exec(q);
-    QList<Department> result;
-    while (q.next())
-        result.push_back({q.value(0).toString(), q.value(1).toString()});
-    return result;
+    return code_items::codeItems(db, member.levelTable);
 }
 
-QStringList levelItems(const QSqlDatabase &db, const Member &member)
+QList<code_items::Item> categoryItems(const QSqlDatabase &db)
 {
-    return items(db, QStringLiteral("select 级别编码, 级别名称 from %1 order by 级别编码").arg(member.levelTable));
+    return code_items::codeItems(db, QStringLiteral("jslbdmb"), {.except = {QStringLiteral("00")}, .storedOrder = true});
 }
 
-QStringList categoryItems(const QSqlDatabase &db)
-{
-    return items(db, QStringLiteral("select 类别编码, 类别名称 from jslbdmb where 类别编码<>'00' order by rowid"));
-}
-
-QStringList partyItems(const QSqlDatabase &db)
-{
-    return items(db, QStringLiteral("select 党派编码, 党派名称 from dpdmb order by 党派编码"));
-}
+QList<code_items::Item> partyItems(const QSqlDatabase &db) { return code_items::codeItems(db, QStringLiteral("dpdmb")); }
 
 }  // namespace roster

@@ -61,15 +61,10 @@ const QStringList &fieldTitles();
 // The roster's rows; throws sql::Failure.
 QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter);
 
-// The filter lists. Code-and-name items are the two-character code followed by the name.
-struct Department {
-    QString code;
-    QString name;
-};
-QList<Department> departments(const QSqlDatabase &db);  // stored order
-QStringList levelItems(const QSqlDatabase &db, const Member &member);
-QStringList categoryItems(const QSqlDatabase &db);  // every category but "00"
-QStringList partyItems(const QSqlDatabase &db);
-using code_items::codeOf;
+// The filter lists (shown as the code immediately followed by the name). Throw sql::Failure.
+QList<code_items::Item> departments(const QSqlDatabase &db);  // stored order
+QList<code_items::Item> levelItems(const QSqlDatabase &db, const Member &member);
+QList<code_items::Item> categoryItems(const QSqlDatabase &db);  // stored order, every category but "00"
+QList<code_items::Item> partyItems(const QSqlDatabase &db);
 
 }  // namespace roster

@@ -1,10 +1,10 @@
 #include "staff/roster_screen.h"
 
+#include "app/field_controls.h"
 #include "app/prompt.h"
 #include "app/screen_registry.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "reports/print_preview.h"
 #include "staff/roster_report.h"
@@ -151,21 +151,19 @@ QWidget *RosterScreen::buildFilters()
 void RosterScreen::fillLists()
 {
     filling_ = true;
-    const QSqlDatabase db = database::shared();
+    const QSqlDatabase db = host().database();
     try {
         departments_->addTopLevelItem(new QTreeWidgetItem({kAllDepartments, QStringLiteral("全部")}));
-        for (const roster::Department &d : roster::departments(db))
+        for (const code_items::Item &d : roster::departments(db))
             departments_->addTopLevelItem(new QTreeWidgetItem({d.code, d.name}));
         departments_->setCurrentItem(departments_->topLevelItem(0));
 
-        level_->addItems(roster::levelItems(db, member_));
+        edit::fillCodeList(level_, roster::levelItems(db, member_), edit::Shown::CodeName);
         level_->setCurrentIndex(member_.startAtLastLevel ? level_->count() - 1 : 0);
-        if (category_) {
-            category_->addItem(kAllCategories);
-            category_->addItems(roster::categoryItems(db));
-        }
+        if (category_)
+            edit::fillCodeList(category_, roster::categoryItems(db), edit::Shown::CodeName, kAllCategories);
         if (party_) {
-            party_->addItems(roster::partyItems(db));
+            edit::fillCodeList(party_, roster::partyItems(db), edit::Shown::CodeName);
             party_->setCurrentIndex(std::min(1, party_->count() - 1));
         }
     } catch (const sql::Failure &failure) {
@@ -185,12 +183,12 @@ roster::Filter RosterScreen::filter() const
     const QTreeWidgetItem *department = departments_->currentItem();
     if (department && department->text(0) != kAllDepartments)
         f.department = department->text(0);
-    f.level = roster::codeOf(level_->currentText());
+    f.level = edit::valueOf(level_);
     f.range = LevelRange(range_->checkedId());
-    if (category_ && category_->currentText() != kAllCategories)
-        f.category = roster::codeOf(category_->currentText());
+    if (category_)
+        f.category = edit::valueOf(category_);
     if (party_)
-        f.party = roster::codeOf(party_->currentText());
+        f.party = edit::valueOf(party_);
     return f;
 }
 
@@ -199,7 +197,7 @@ const QList<QVariantList> &RosterScreen::rows() const { return model_->rows(); }
 void RosterScreen::reload()
 {
     try {
-        model_->setRows(roster::read(database::shared(), member_, filter()));
+        model_->setRows(roster::read(host().database(), member_, filter()));
     } catch (const sql::Failure &failure) {
         model_->setRows({});
         reportFailure(failure);
@@ -230,7 +228,7 @@ void RosterScreen::showDetails()
 void RosterScreen::printRoster()
 {
     // The party roster prints nothing for the catch-all party "00".
-    if (party_ && roster::codeOf(party_->currentText()) == QStringLiteral("00"))
+    if (party_ && edit::valueOf(party_) == QStringLiteral("00"))
         return;
     const QString partyItem = party_ ? party_->currentText() : QString();
     report::preview(roster::layoutRoster(member_.reportClass, roster::printedTitle(member_, partyItem), rows()), this);

@@ -8,6 +8,6 @@ void registerStaffScreens(ScreenRegistry &registry)
 {
     registry.add("Tfrmzglr", {Placement::Stored, [](ScreenHost &host) { return new Tfrmzglr(host); }});
     registry.addWindow("Tfrmgrxxzl", [](ScreenHost &host, const QString &employeeCode) {
-        return new Tfrmgrxxzl(employeeCode, host.workArea());
+        return new Tfrmgrxxzl(host.database(), employeeCode, host.workArea());
     });
 }

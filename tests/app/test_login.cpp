@@ -138,9 +138,13 @@ private slots:
             ProgramFolder folder(false);
             const QString file = app_paths::databaseFile();
             QStringList asked;
-            notify::setAnswerer([&](const QString &, const QString &text) { asked << text; return yes; });
-            const program_database::Opened opened = program_database::open(nullptr, file);
-            notify::setAnswerer({});
+            const program_database::Opened opened = [&] {
+                const notify::ScopedAnswerer answering([&](const QString &, const QString &text) {
+                    asked << text;
+                    return yes;
+                });
+                return program_database::open(nullptr, file);
+            }();
             QCOMPARE(asked.size(), 1);
             QVERIFY(asked.first().startsWith(QStringLiteral("数据库文件不存在：")));
             QVERIFY(asked.first().endsWith(QStringLiteral("是否新建一个空数据库？")));
@@ -150,10 +154,9 @@ private slots:
             QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).contains("database"), yes);
         }
         ProgramFolder existing;  // an existing file is opened without a question
-        notify::setAnswerer([](const QString &, const QString &) { return false; });
+        const notify::ScopedAnswerer refusing([](const QString &, const QString &) { return false; });
         database::close(database::kSharedConnection);
         QVERIFY(program_database::open(nullptr, app_paths::databaseFile()).result.ok);
-        notify::setAnswerer({});
     }
 
     void unusableDatabaseIsReportedAtEveryConfirm()
@@ -164,7 +167,7 @@ private slots:
         bad.write(QByteArray(2048, 'z'));
         bad.close();
         QStringList reported;
-        notify::setObserver([&](notify::Kind, const QString &, const QString &text) { reported << text; });
+        const notify::ScopedObserver observing([&](notify::Kind, const QString &, const QString &text) { reported << text; });
         {
             Tfrmlogin login(folder.file("bad.db"));
             login.show();
@@ -176,7 +179,6 @@ private slots:
             QVERIFY(login.isVisible());
             QCOMPARE(login.failedAttempts(), 0);
         }
-        notify::setObserver({});
         QVERIFY(reported.first().startsWith("数据库文件已损坏"));
     }
 };

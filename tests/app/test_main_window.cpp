@@ -1,12 +1,15 @@
 // The main window: its tables of entries, Form1Enabled, the navigator, hosting and closing.
 
+#include "app/chinese.h"
 #include "app/function_screen.h"
 #include "app/main_window.h"
 #include "app/notify.h"
 #include "app/prompt.h"
 #include "support/test_support.h"
 
+#include <QCalendarWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -196,7 +199,7 @@ private slots:
         QFETCH(bool, screenOpen);
         ProgramFolder folder;
         QList<prompt::Call> asked;
-        prompt::setAnswerer([&](const prompt::Call &c) { asked << c; return answer; });
+        const prompt::ScopedAnswerer answering([&](const prompt::Call &c) { asked << c; return answer; });
         TfrmMain window(registry);
         window.show();
         if (screenOpen)
@@ -206,14 +209,13 @@ private slots:
         QCOMPARE(asked.first().title, "退出提示");
         QCOMPARE(asked.first().message, "您确定要退出本系统吗？");
         QVERIFY(asked.first().withIgnore);
-        prompt::setAnswerer({});
     }
 
     void informationAndInertEntries()
     {
         ProgramFolder folder;
         QStringList shown;
-        notify::setObserver([&](notify::Kind, const QString &, const QString &text) { shown << text; });
+        const notify::ScopedObserver observing([&](notify::Kind, const QString &, const QString &text) { shown << text; });
         TfrmMain window(registry);
         window.show();
         QTest::mouseClick(window.groupHeader(6), Qt::LeftButton);
@@ -221,7 +223,18 @@ private slots:
         QVERIFY(shown.isEmpty());
         window.menuBar()->actions().last()->trigger();
         QCOMPARE(shown.size(), 1);
-        notify::setObserver({});
+    }
+
+    // Last: it changes the locale of the whole test program.
+    void qtTextsAreChinese()
+    {
+        QVERIFY(chinese::install(*QCoreApplication::instance()));
+        QMessageBox box(QMessageBox::Question, "退出提示", "您确定要退出本系统吗？", QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Ok)->text(), "确定");
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), "取消");
+        QCalendarWidget calendar;
+        QCOMPARE(calendar.locale().monthName(1), "一月");
+        QCOMPARE(calendar.locale().dayName(1, QLocale::ShortFormat), "周一");
     }
 };
 

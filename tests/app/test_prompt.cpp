@@ -97,9 +97,9 @@ private slots:
         ProgramFolder folder(false);
         QVERIFY(QFile::remove(folder.file("MSGBOX02.ico")));
         QStringList reported;
-        notify::setObserver([&](notify::Kind, const QString &, const QString &text) { reported << text; });
+        const notify::ScopedObserver observing([&](notify::Kind, const QString &, const QString &text) { reported << text; });
         QList<prompt::Call> asked;
-        prompt::setAnswerer([&](const prompt::Call &c) { asked << c; return 1; });
+        const prompt::ScopedAnswerer answering([&](const prompt::Call &c) { asked << c; return 1; });
         QCOMPARE(prompt::ask("删除提示", "确定要删除本员工信息吗？", true), int(prompt::Abandoned));
         QCOMPARE(reported.size(), 1);
         QVERIFY(reported.first().contains("MSGBOX02.ico"));
@@ -108,8 +108,6 @@ private slots:
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked.first().message, "职工编号空，请重新输入！");
         QVERIFY(!asked.first().withIgnore);
-        prompt::setAnswerer({});
-        notify::setObserver({});
     }
 };
 

@@ -42,19 +42,18 @@ struct Program {
     TfrmMain window{registry};
     QStringList prompts;  // "title|message" of each prompt asked
     int answer = prompt::Ok;
+    const prompt::ScopedAnswerer answering{[this](const prompt::Call &c) {
+        prompts << call(c);
+        return answer;
+    }};
 
     Program()
     {
-        prompt::setAnswerer([this](const prompt::Call &c) {
-            prompts << call(c);
-            return answer;
-        });
         window.resize(1200, 800);
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
     }
-    ~Program() { prompt::setAnswerer({}); }
 
     QSqlDatabase db() const { return folder.db(); }
     CodeEditor *open(const QString &className)
@@ -236,7 +235,7 @@ private slots:
         QCOMPARE(currentCode(e), "01");
 
         press(e, "添加");
-        QCOMPARE(e->mode(), Mode::Add);
+        QCOMPARE(e->mode(), Mode::Adding);
         QCOMPARE(states(), "0000011111");
         QVERIFY(code->text().isEmpty() && name->text().isEmpty() && level->currentIndex() == 0);
         typeAndLeave(code, "11");
@@ -277,7 +276,7 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::newRow("duplicate code") << "Tfrmmzdm" << "01";
         QTest::newRow("empty code") << "Tfrmmzdm" << "";
-        QTest::newRow("code too long") << "Tfrmmzdm" << "123";
+        QTest::newRow("code cut to its width, a used one") << "Tfrmmzdm" << "123";
         QTest::newRow("duplicate after padding") << "Tfrmdwdm" << "7";
         QTest::newRow("hostile salary item") << "Tfrmgzgs" << "a\"; DROP TABLE zghmc; --";
         QTest::newRow("salary item named like a gzb column") << "Tfrmgzgs" << "实发工资";
@@ -297,13 +296,50 @@ private slots:
         e->findChildren<QLineEdit *>().at(1)->setText("名称");
         press(e, "保存");
         QCOMPARE(p.takePrompts(), QStringList{"错误提示|编号重复或空，请重新输入！"});
-        QCOMPARE(e->mode(), Mode::Add);
+        QCOMPARE(e->mode(), Mode::Adding);
         QCOMPARE(codeBox->text(), typed);
         QCOMPARE(e->findChildren<QLineEdit *>().at(1)->text(), "名称");
         press(e, "忽略");
         QCOMPARE(listed(e), before);
         QCOMPARE(queryValue(p.db(), "select count(*) from pragma_table_info('gzb')"), wageColumns);
         QCOMPARE(queryValue(p.db(), "select count(*) from zghmc").toInt(), 0);  // still there, still empty
+    }
+
+    // A database another program holds, or one that cannot be written: the save and the
+    // delete say so instead of refusing the code, and nothing is written.
+    void unwritableDatabase_data()
+    {
+        QTest::addColumn<bool>("locked");  // else read-only
+        QTest::addColumn<QString>("message");
+        QTest::newRow("locked by another connection") << true << "数据库正被另一程序使用，请稍后再试。";
+        QTest::newRow("read-only") << false << "磁盘已满或数据库只读，未保存。";
+    }
+    void unwritableDatabase()
+    {
+        QFETCH(bool, locked);
+        QFETCH(QString, message);
+        Program p;
+        CodeEditor *e = p.open("Tfrmmzdm");
+        queryValue(p.db(), "PRAGMA busy_timeout=50");
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other program");
+            other.setDatabaseName(p.db().databaseName());
+            QVERIFY(other.open());
+            queryValue(locked ? other : p.db(), locked ? "BEGIN IMMEDIATE" : "PRAGMA query_only=ON");
+            press(e, "添加");
+            typeAndLeave(box(e, "民族编号"), "99");
+            box(e, "民族名称")->setText("新民族");
+            press(e, "保存");
+            press(e, "忽略");
+            press(e, "删除");
+            QCOMPARE(p.takePrompts(), (QStringList{"错误提示|" + message, "删除提示|确定要删除本职务信息吗？",
+                                                   "错误信息|" + message}));
+            queryValue(locked ? other : p.db(), locked ? "ROLLBACK" : "PRAGMA query_only=OFF");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other program");
+        QCOMPARE(queryValue(p.db(), "select count(*) from mzdmb where 民族编码='99'").toInt(), 0);
+        QCOMPARE(queryValue(p.db(), "select count(*) from mzdmb where 民族编码='00'").toInt(), 1);  // not deleted
     }
 
     void departmentCodes()
@@ -328,7 +364,7 @@ private slots:
         typeAndLeave(code, "");
         press(e, "保存");
         QCOMPARE(p.takePrompts(), QStringList(2, "错误信息|部门编码输入错误！"));
-        QCOMPARE(e->mode(), Mode::Add);
+        QCOMPARE(e->mode(), Mode::Adding);
 
         // Staff not on duty: saved, but not listed here.
         typeAndLeave(code, "96");
@@ -357,7 +393,7 @@ private slots:
         e->findChildren<QLineEdit *>().at(1)->setText("病假");
         press(e, "保存");
         QCOMPARE(p.takePrompts(), QStringList{"错误提示|编号重复或空，请重新输入！"});
-        QCOMPARE(e->mode(), Mode::Add);
+        QCOMPARE(e->mode(), Mode::Adding);
         press(e, "忽略");
         select(e, "01");
         press(e, "修改");
@@ -429,7 +465,7 @@ private slots:
         salary->setText("三千");
         press(e, "保存");
         QCOMPARE(p.takePrompts(), QStringList{"错误提示|等级工资格式错误，请重新输入！"});
-        QCOMPARE(e->mode(), Mode::Modify);
+        QCOMPARE(e->mode(), Mode::Editing);
     }
 
     void operatorPasswords()

@@ -85,9 +85,8 @@ private slots:
         QFETCH(QString, expression);
         QFETCH(QVariant, expected);
         ProgramFolder folder;
-        clock_source::setToday(QDate(2003, 4, 20));
+        const clock_source::ScopedToday fixed(QDate(2003, 4, 20));
         const QVariant value = queryValue(folder.db(), "select " + expression);
-        clock_source::setToday({});
         if (expected.isNull())
             QVERIFY2(value.isNull(), qPrintable(value.toString()));
         else

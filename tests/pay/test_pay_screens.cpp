@@ -39,8 +39,6 @@ private slots:
     void cleanup()
     {
         clock_source::setToday({});
-        prompt::setAnswerer({});
-        report::setPreviewObserver({});
     }
 
     void entryScreenGeneratesTypesAndPrints()
@@ -65,7 +63,7 @@ private slots:
         QCOMPARE(wages->rowCount(), 2);
 
         QStringList asked;
-        prompt::setAnswerer([&](const prompt::Call &c) { asked << c.title + '|' + c.message; return 1; });
+        const prompt::ScopedAnswerer answering([&](const prompt::Call &c) { asked << c.title + '|' + c.message; return 1; });
         QTableView *grid = screen->sheetGrid(0);
         const auto column = [&](const QString &name) {
             for (int c = 0; c < wages->columnCount(); ++c)
@@ -86,7 +84,8 @@ private slots:
         QCOMPARE(queryValue(db, "select 实发工资 from gzb where 职工编码='000001'").toLongLong(), 15000000LL);
 
         report::Document printed;
-        report::setPreviewObserver([&](const report::Document &d) { printed = d; });
+        const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
+            [&](const report::Document &d) { printed = d; });
         screen->printList(0);
         QCOMPARE(printed.name, "Trepgzb");
         const QStringList texts = textsOf(printed);
@@ -108,7 +107,8 @@ private slots:
         QCOMPARE(monthly->sheetRows(2)->rows().first().last().toString(), "870.00");
         monthly->tabs()->setCurrentIndex(2);
         report::Document printed;
-        report::setPreviewObserver([&](const report::Document &d) { printed = d; });
+        const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
+            [&](const report::Document &d) { printed = d; });
         monthly->print();
         QVERIFY(textsOf(printed).contains("公司月工资统计（奖金表）"));
         QVERIFY(textsOf(printed).contains("870.00"));

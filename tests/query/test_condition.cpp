@@ -211,9 +211,11 @@ private slots:
         screen->showList(build({.staff = StaffKind::Cadre}));
         screen->rosterTitle()->setText(title);
         QList<report::Document> printed;
-        report::setPreviewObserver([&](const report::Document &d) { printed << d; });
-        screen->button("打印花名册")->click();
-        report::setPreviewObserver({});
+        {
+            const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
+                [&](const report::Document &d) { printed << d; });
+            screen->button("打印花名册")->click();
+        }
         QCOMPARE(printed.size(), 1);
         QStringList titles, names;
         for (const report::Text &t : printed.first().pages.front().texts) {

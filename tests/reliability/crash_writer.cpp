@@ -5,6 +5,7 @@
 #include "codes/code_members.h"
 #include "codes/code_rows.h"
 #include "db/database.h"
+#include "pay/pay_month.h"
 #include "staff/employee_record.h"
 #include "stats/statistics_table.h"
 #include "staff/employee_fixture.h"
@@ -46,6 +47,10 @@ int main(int argc, char **argv)
              const QString name = QStringLiteral("试验项目%1").arg(i % 3);
              codes::saveRow(db, m, {{}, {{"字段", name}, {"公式", QVariant()}}, {}});
              codes::deleteRow(db, m, name);
+         }},
+        // Pay months generated one after the other, carried forward from the month before.
+        {"paymonth", [&](int i) {
+             pay::generateMonth(db, QDate(2030, 1, 1).addMonths(i), i % 2 ? pay::Generation::CopyPrevious : pay::Generation::Blank);
          }},
         // The statistics table rebuilt for two cut-offs by turns.
         {"rebuild", [&](int i) {

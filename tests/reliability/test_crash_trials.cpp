@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QRandomGenerator>
 #include <QTest>
 #include <climits>
@@ -38,6 +39,19 @@ QString invariantBroken(const QSqlDatabase &db, const QString &writer, const QSt
         const QString columns = sql::scalar(db, "select group_concat(name) from (select name from pragma_table_info('gzb') where name like '试验项目%' order by 1)").toString();
         if (rows != columns)
             return QString("items [%1] but columns [%2]").arg(rows, columns);
+    } else if (writer == "paymonth") {
+        // A pay month has all three sheets or none.
+        const QString months = "select 年月, count(*) from %1 where 年月>='2030-01-01' group by 年月 order by 年月";
+        const auto listed = [&](const char *table) {
+            QStringList rows;
+            QSqlQuery q(db);
+            q.exec(months.arg(table));
+            while (q.next())
+                rows << q.value(0).toString() + '=' + q.value(1).toString();
+            return rows.join(' ');
+        };
+        if (listed("gzb") != listed("btb") || listed("gzb") != listed("jjb"))
+            return QString("sheets differ: %1 | %2 | %3").arg(listed("gzb"), listed("btb"), listed("jjb"));
     } else if (writer == "rebuild") {
         if (!rebuilds.contains(csv(db)))
             return "the work table is neither the old nor the new one";
@@ -54,7 +68,7 @@ private slots:
     void killedWritersLeaveWholeFiles_data()
     {
         QTest::addColumn<QString>("writer");
-        for (const char *w : {"employee", "codes", "salaryitem", "rebuild"})
+        for (const char *w : {"employee", "codes", "salaryitem", "paymonth", "rebuild"})
             QTest::newRow(w) << QString(w);
     }
 

@@ -1,6 +1,7 @@
 // The employee editor as the operator uses it: modes, lists, couplings, save, delete, photo.
 
 #include "app/prompt.h"
+#include "app/field_controls.h"
 #include "staff/detail_panel.h"
 #include "staff/employee_editor.h"
 #include "staff/photo_box.h"
@@ -33,7 +34,7 @@ void choose(Tfrmzglr &editor, const QString &key, const QString &value)
     }
 }
 
-QString shown(Tfrmzglr &editor, const QString &key) { return DetailPanel::valueOf(editor.detail()->control(key)); }
+QString shown(Tfrmzglr &editor, const QString &key) { return edit::valueOf(editor.detail()->control(key)); }
 
 void selectDepartment(Tfrmzglr &editor, int row) { editor.departmentGrid()->selectRow(row); }
 
@@ -53,18 +54,17 @@ class TestEmployeeEditor : public QObject {
 
     QList<prompt::Call> asked;
     int answer = prompt::Ok;
+    const prompt::ScopedAnswerer answering{[this](const prompt::Call &c) {
+        asked << c;
+        return answer;
+    }};
 
 private slots:
     void init()
     {
         asked.clear();
         answer = prompt::Ok;
-        prompt::setAnswerer([this](const prompt::Call &c) {
-            asked << c;
-            return answer;
-        });
     }
-    void cleanup() { prompt::setAnswerer({}); }
 
     void modesSetTheControls()
     {

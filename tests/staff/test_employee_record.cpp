@@ -1,6 +1,7 @@
 // The employee record: the save checks, the one-transaction save of the master row and the five
 // entry-time rows, editing, the delete rules, and the small conversions of typed text.
 
+#include "db/code_items.h"
 #include "db/schema.h"
 #include "staff/employee_fields.h"
 #include "staff/staff_lists.h"
@@ -121,7 +122,7 @@ private slots:
         sql::exec(db, QString("delete from zcdtb where 自动编号=%1").arg(r.entryRowIds["zcdtb"]));
         r.values["职工姓名"] = "改了";
         r.values["dwdtb.单位编码"] = "04";
-        QCOMPARE(staff::saveEmployee(db, r, false), staff::kDuplicateCode);
+        QCOMPARE(staff::saveEmployee(db, r, false), QString("未保存：要修改的记录已被删除（zcdtb）"));
         QCOMPARE(queryValue(db, "select 职工姓名 from zghmc").toString(), QString("王五"));
         QCOMPARE(queryValue(db, "select 单位编码 from dwdtb").toString(), QString("02"));
     }
@@ -216,9 +217,9 @@ private slots:
         ProgramFolder folder;
         QCOMPARE(staff::standardGradeSalary(folder.db(), "03"), QString("3120.00"));
         QCOMPARE(staff::standardGradeSalary(folder.db(), "77"), QString());
-        const staff::Lookup &titles = staff::findField("zcdtb.职称编码")->lookup;
+        const edit::Field *titles = staff::findField("zcdtb.职称编码");
         QStringList accounting;
-        for (const staff::CodeItem &i : staff::lookupItems(folder.db(), titles, "02"))
+        for (const code_items::Item &i : code_items::codeItems(folder.db(), titles->listTable(), {titles->filterColumn, "02"}))
             accounting << i.name;
         QCOMPARE(accounting, QStringList({"高级会计师", "会计师", "助理会计师", "会计员"}));
     }

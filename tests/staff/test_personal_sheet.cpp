@@ -2,6 +2,7 @@
 // the employee it cannot find, and the window opened through the registry.
 
 #include "app/screen_registry.h"
+#include "app/field_controls.h"
 #include "staff/detail_panel.h"
 #include "staff/personal_sheet.h"
 #include "staff/personal_sheet_window.h"
@@ -89,7 +90,7 @@ private slots:
         QCOMPARE(sheet->parentWidget(), &host.area);
         QVERIFY(host.enabledCalls.isEmpty());  // the sheet does not lock the main window
         QCOMPARE(sheet->titleStrip()->text(), QString(" [%1]个人基本信息").arg(code));
-        QCOMPARE(DetailPanel::valueOf(sheet->detail()->control("职工姓名")), name);
+        QCOMPARE(edit::valueOf(sheet->detail()->control("职工姓名")), name);
         QCOMPARE(sheet->detail()->photo()->shownFile(),
                  photo ? folder.file("picture/p1.jpg") : folder.file("msgbox02.ico"));
         sheet->close();

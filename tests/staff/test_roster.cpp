@@ -171,9 +171,10 @@ private slots:
         QCOMPARE(read("Tfrmkjgbxx", f), QStringList());
 
         const roster::Member &kj = *roster::findMember("Tfrmkjgbxx");
-        QCOMPARE(roster::levelItems(folder.db(), kj).last(), QString("99无级别"));
-        QCOMPARE(roster::partyItems(folder.db()).value(1), QString("01共产党员"));
-        QVERIFY(!roster::categoryItems(folder.db()).contains("00无"));
+        QCOMPARE(roster::levelItems(folder.db(), kj).last().code, QString("99"));
+        QCOMPARE(roster::partyItems(folder.db()).value(1).name, QString("共产党员"));
+        for (const code_items::Item &category : roster::categoryItems(folder.db()))
+            QVERIFY(category.code != "00");
     }
 
     void printedForms_data()
@@ -274,12 +275,13 @@ private slots:
             return nullptr;
         });
         QList<prompt::Call> prompts;
-        prompt::setAnswerer([&prompts](const prompt::Call &c) {
+        const prompt::ScopedAnswerer answering([&prompts](const prompt::Call &c) {
             prompts << c;
             return prompt::Ok;
         });
         QList<report::Document> printed;
-        report::setPreviewObserver([&printed](const report::Document &d) { printed << d; });
+        const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
+            [&printed](const report::Document &d) { printed << d; });
 
         TfrmMain window(registry);
         window.resize(1300, 800);
@@ -348,8 +350,6 @@ private slots:
         QVERIFY(section);
         QVERIFY(!section->upButton() && !section->categoryBox() && !section->partyBox());
         section->close();
-        prompt::setAnswerer({});
-        report::setPreviewObserver({});
     }
 };
 

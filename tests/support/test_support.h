@@ -25,6 +25,7 @@ private:
 QVariant queryValue(const QSqlDatabase &db, const QString &statement);
 
 #include "app/screen_host.h"
+#include "db/database.h"
 
 #include <QList>
 #include <QWidget>
@@ -33,6 +34,7 @@ QVariant queryValue(const QSqlDatabase &db, const QString &statement);
 // Form1Enabled calls and of the further windows asked for.
 class TestHost : public ScreenHost {
 public:
+    QSqlDatabase database() const override { return database::shared(); }
     void Form1Enabled(bool enabled) override { enabledCalls << enabled; }
     QWidget *workArea() const override { return const_cast<QWidget *>(&area); }
     void setWaitBoxVisible(bool) override {}

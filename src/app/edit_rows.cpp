@@ -1,0 +1,81 @@
+#include "app/edit_rows.h"
+
+#include "db/sql.h"
+#include "db/transaction.h"
+
+namespace edit {
+namespace {
+
+QString whereKey(const RowKey &key) { return QStringLiteral(" where %1=:key").arg(sql::quoteIdentifier(key.column)); }
+
+}  // namespace
+
+QVariantMap storedRow(const Fields &fields, const QString &table, const Values &values)
+{
+    QVariantMap row;
+    for (const Field *f : fieldsOf(fields, table))
+        row.insert(f->column, storedValue(*f, values.value(f->key())));
+    return row;
+}
+
+Values shownRow(const Fields &fields, const QString &table, const QSqlRecord &record)
+{
+    Values values;
+    for (const Field *f : fieldsOf(fields, table))
+        if (record.contains(f->column))
+            values.insert(f->key(), shownValue(*f, record.value(f->column)));
+    return values;
+}
+
+std::optional<Values> readRow(const QSqlDatabase &db, const Fields &fields, const QString &table, const RowKey &key)
+{
+    QSqlQuery q = sql::prepare(db, "select * from " + sql::quoteIdentifier(table) + whereKey(key));
+    q.setForwardOnly(true);
+    q.bindValue(":key", key.value);
+    sql::exec(q);
+    if (!q.next())
+        return std::nullopt;
+    return shownRow(fields, table, q.record());
+}
+
+void writeRow(const QSqlDatabase &db, const QString &table, const QVariantMap &columns, const RowKey &key)
+{
+    if (columns.isEmpty() && !key.isNew())
+        return;
+    QSqlQuery q = key.isNew() ? sql::prepareInsert(db, table, columns.keys())
+                              : sql::prepareUpdate(db, table, columns.keys(), key.column);
+    sql::bindRow(q, columns.values());
+    if (!key.isNew())
+        q.bindValue(":key", key.value);
+    sql::exec(q);
+    if (!key.isNew() && q.numRowsAffected() != 1)
+        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(table));
+}
+
+int deleteRows(const QSqlDatabase &db, const QString &table, const RowKey &key)
+{
+    QSqlQuery q = sql::prepare(db, "delete from " + sql::quoteIdentifier(table) + whereKey(key));
+    q.bindValue(":key", key.value);
+    sql::exec(q);
+    return q.numRowsAffected();
+}
+
+void saveRow(const QSqlDatabase &db, const Fields &fields, const QString &table, const Values &values,
+             const RowKey &key, const QVariantMap &extra)
+{
+    QVariantMap columns = storedRow(fields, table, values);
+    columns.insert(extra);
+    Transaction transaction(db);
+    writeRow(db, table, columns, key);
+    transaction.commit();
+}
+
+int removeRow(const QSqlDatabase &db, const QString &table, const RowKey &key)
+{
+    Transaction transaction(db);
+    const int removed = deleteRows(db, table, key);
+    transaction.commit();
+    return removed;
+}
+
+}  // namespace edit

@@ -1,0 +1,43 @@
+#pragma once
+// The edit-screen kit: reading and writing the rows of a field list. Callers that write more
+// than one row open one Transaction around the writes; saveRow and removeRow open their own.
+
+#include "app/edit_fields.h"
+
+#include <QSqlRecord>
+#include <QVariantMap>
+#include <optional>
+
+namespace edit {
+
+// The row a read or write addresses: the one whose column equals the value. No column: a
+// new row.
+struct RowKey {
+    QString column = {};
+    QVariant value = {};
+    bool isNew() const { return column.isEmpty(); }
+};
+
+// Column → stored value for the fields of `table`.
+QVariantMap storedRow(const Fields &fields, const QString &table, const Values &values);
+// Field key → shown value for the fields of `table` found in the record.
+Values shownRow(const Fields &fields, const QString &table, const QSqlRecord &record);
+
+// The fields of `table` from the row with the key; nullopt when there is none.
+// Throws sql::Failure.
+std::optional<Values> readRow(const QSqlDatabase &db, const Fields &fields, const QString &table, const RowKey &key);
+
+// Inserts the row (new key) or updates the one row with the key. An update that finds no row
+// throws: the row was deleted meanwhile, and nothing may be reported as saved. Throws sql::Failure.
+void writeRow(const QSqlDatabase &db, const QString &table, const QVariantMap &columns, const RowKey &key = {});
+
+// Deletes the rows with the key; returns how many. Throws sql::Failure.
+int deleteRows(const QSqlDatabase &db, const QString &table, const RowKey &key);
+
+// One row of the fields of `table` (plus `extra` columns) written in its own transaction.
+void saveRow(const QSqlDatabase &db, const Fields &fields, const QString &table, const Values &values,
+             const RowKey &key = {}, const QVariantMap &extra = {});
+// The rows with the key deleted in their own transaction; returns how many.
+int removeRow(const QSqlDatabase &db, const QString &table, const RowKey &key);
+
+}  // namespace edit
