@@ -2,6 +2,8 @@
 // The save and open file dialogs of the program. Tests install a chooser that answers in
 // place of the dialog and reads what was asked.
 
+#include "db/scoped_hook.h"
+
 #include <QString>
 #include <functional>
 
@@ -24,5 +26,6 @@ QString choose(QWidget *parent, const Request &request, const QString &suffix = 
 
 using Chooser = std::function<QString(const Request &)>;
 void setChooser(Chooser chooser);  // empty shows the real dialogs again
+using ScopedChooser = ScopedHook<Chooser, &setChooser>;
 
 }  // namespace file_choice

@@ -51,14 +51,14 @@ private slots:
         screen = window.findChild<Tfrmsjbf *>();
 
         QString chosen;
-        file_choice::setChooser([&](const file_choice::Request &) { return chosen; });
+        const file_choice::ScopedChooser choosing([&](const file_choice::Request &) { return chosen; });
         QStringList shown;
-        notify::setObserver([&](notify::Kind kind, const QString &, const QString &text) {
+        const notify::ScopedObserver observing([&](notify::Kind kind, const QString &, const QString &text) {
             shown << QString(kind == notify::Kind::Error ? "错误：" : "") + text;
         });
         QList<prompt::Call> asked;
         int answer = prompt::Ignore;
-        prompt::setAnswerer([&](const prompt::Call &c) {
+        const prompt::ScopedAnswerer answering([&](const prompt::Call &c) {
             asked << c;
             return answer;
         });
@@ -92,10 +92,6 @@ private slots:
         QCOMPARE(operators(), delivered);
         QVERIFY2(shown.last().startsWith("数据已恢复。"), qPrintable(shown.last()));
         QCOMPARE(sql::scalar(database::shared(), "PRAGMA foreign_keys").toInt(), 1);  // a reopened, configured connection
-
-        file_choice::setChooser({});
-        notify::setObserver({});
-        prompt::setAnswerer({});
     }
 };
 

@@ -70,20 +70,17 @@ QStringList rowTexts(const QJsonObject &book, int row)
 // Answers the file dialog with `file` and records the message boxes.
 struct Exporting {
     explicit Exporting(const QString &file)
+        : choosing([this, file](const file_choice::Request &r) {
+              asked << r;
+              return file;
+          }),
+          observing([this](notify::Kind kind, const QString &, const QString &text) { messages << qMakePair(kind, text); })
     {
-        file_choice::setChooser([this, file](const file_choice::Request &r) {
-            asked << r;
-            return file;
-        });
-        notify::setObserver([this](notify::Kind kind, const QString &, const QString &text) { messages << qMakePair(kind, text); });
-    }
-    ~Exporting()
-    {
-        file_choice::setChooser({});
-        notify::setObserver({});
     }
     QList<file_choice::Request> asked;
     QList<QPair<notify::Kind, QString>> messages;
+    const file_choice::ScopedChooser choosing;
+    const notify::ScopedObserver observing;
 };
 
 // A program folder with a generated organisation, and the main window with every screen.
@@ -273,7 +270,7 @@ private slots:
     // On the pay sheets' screen the button exports the sheet in front, not the department list.
     void buttonExportsTheSheetInFront()
     {
-        clock_source::setToday(QDate(2026, 6, 15));
+        const clock_source::ScopedToday today(QDate(2026, 6, 15));
         Program program(60);
         auto *screen = program.open<Tfrmgzlr>("Tfrmgzlr");
         QVERIFY(screen);
@@ -286,7 +283,6 @@ private slots:
             Exporting exporting(file);
             screen->button(grid_export::kCaption)->click();
         }
-        clock_source::setToday({});
         const QJsonObject book = readBack(file);
         QCOMPARE(cellAt(book, 0, 0)["v"].toString(), "职工工资编辑 补贴表");
         QCOMPARE(cellAt(book, 1, 0)["v"].toString(), "职工编码");
