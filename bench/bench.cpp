@@ -9,6 +9,10 @@
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "query/basic_situation.h"
+#include "records/employee_search.h"
+#include "records/personnel_query.h"
+#include "records/timeline.h"
+#include "records/work_dynamics.h"
 #include "reference/literal.h"
 #include "stats/statistics_table.h"
 
@@ -72,6 +76,54 @@ void firstRowsOf(const QSqlDatabase &db, const query::Condition &condition, int 
         q.value(0);
 }
 
+// What a list grid does on opening: its first batch of rows (all of them with INT_MAX).
+void readRows(QSqlQuery q, int rows)
+{
+    for (int i = 0; i < rows && q.next(); ++i)
+        q.value(0);
+}
+
+void searchFirstRows(const QSqlDatabase &db, const records::EmployeeSearch &search, int rows)
+{
+    readRows(records::searchEmployees(db, records::ListBase::CurrentDepartment, search), rows);
+}
+
+// An employee from the middle of the register, for the per-employee screens.
+QString middleEmployee(const QSqlDatabase &db)
+{
+    return sql::scalar(db, "select 职工编码 from zghmc order by 职工编码 limit 1 offset (select count(*)/2 from zghmc)")
+        .toString();
+}
+
+// The four history grids of one employee as the work dynamics screens read them.
+void historyGrids(const QSqlDatabase &db)
+{
+    const QString employee = middleEmployee(db);
+    for (const records::HistoryGroup &group : records::historyGroups())
+        readRows(records::historyRows(db, group, employee), INT_MAX);
+}
+
+// The plain form: the employee's rows of the four histories, read once.
+void readEmployeeHistories(const QSqlDatabase &db)
+{
+    const QString employee = middleEmployee(db);
+    for (const char *table : {"dwdtb", "zwdtb", "zcdtb", "gwjndtb"}) {
+        QSqlQuery q(db);
+        q.prepare(QString("select * from %1 where 职工编码=:e").arg(table));
+        q.bindValue(":e", employee);
+        q.exec();
+        while (q.next())
+            q.value(0);
+    }
+}
+
+void timeline(const QSqlDatabase &db)
+{
+    const QString employee = middleEmployee(db);
+    records::rebuildTimeline(db, employee);
+    readRows(records::timelineRows(db, employee), INT_MAX);
+}
+
 const std::vector<Operation> &operations()
 {
     static const std::vector<Operation> ops = [] {
@@ -89,6 +141,28 @@ const std::vector<Operation> &operations()
                            firstRowsOf(db,
                                        query::build({.name = "张", .nameMatch = query::NameMatch::Prefix, .department = "03"}),
                                        INT_MAX);
+                       },
+                       readEmployees});
+        // The work dynamics screens: the search panel, one employee's histories and timeline,
+        // the personnel record query.
+        const auto panel = [](records::EmployeeSearch search, int rows) {
+            return [search, rows](const QSqlDatabase &db) { searchFirstRows(db, search, rows); };
+        };
+        all.push_back({"search panel first rows, all depts", panel({}, 256), readEmployees});
+        all.push_back({"search panel one dept, first rows", panel({.department = "03"}, 256), readEmployees});
+        all.push_back({"search panel one dept, all rows", panel({.department = "03"}, INT_MAX), readEmployees});
+        all.push_back({"search panel code prefix, all rows", panel({.codePrefix = "0012"}, INT_MAX), readEmployees});
+        all.push_back({"search panel name prefix, all rows", panel({.namePrefix = "张"}, INT_MAX), readEmployees});
+        all.push_back({"four history grids of one employee", historyGrids, readEmployeeHistories});
+        all.push_back({"timeline of one employee", timeline, readEmployeeHistories});
+        all.push_back({"record query first 256 rows",
+                       [](const QSqlDatabase &db) { readRows(records::personnelRecordQuery(db, {}), 256); },
+                       readEmployees});
+        all.push_back({"record query condition search",
+                       [](const QSqlDatabase &db) {
+                           readRows(records::personnelRecordQuery(
+                                        db, query::build({.name = "张", .nameMatch = query::NameMatch::Prefix, .department = "03"})),
+                                    INT_MAX);
                        },
                        readEmployees});
         return all;

@@ -5,7 +5,9 @@
 //   wenpad-admin rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]
 //                                    rebuild a statistics work table and print it as CSV, rows
 //                                    in grid order; with --pdf also write its printed reports,
-//                                    with --xlsx the same rows as an Excel workbook
+//                                    with --xlsx the grid as the screen shows it as a workbook
+//   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
+//                                    rebuild one employee's timeline and print it as CSV
 //   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]
 //                                    the grids of a read-only screen as CSV, each after its caption;
 //                                    with --xlsx also as a workbook, one sheet per grid
@@ -24,6 +26,8 @@
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
 #include "pay/pay_grids.h"
+#include "records/personnel_query.h"
+#include "records/timeline.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
@@ -106,6 +110,22 @@ int demoOrganisation(const admin::Parsed &a)
         demo::generate(db, options, [&](int done) { out << done << " employees\n" << Qt::flush; });
         out << QStringLiteral("%1 employees, %2 history rows in %3 s\n")
                    .arg(options.employees).arg(historyRows(db)).arg(clock.elapsed() / 1000.0, 0, 'f', 1);
+        return 0;
+    });
+}
+
+// One employee's timeline, built as the timeline screen builds it, as the grid shows it.
+int rebuildTimeline(const admin::Parsed &a)
+{
+    const QString employee = a.text("--employee");
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        if (!records::employeeName(db, employee)) {
+            err() << QStringLiteral("没有这个职工：%1").arg(employee) << '\n';
+            return 1;
+        }
+        records::rebuildTimeline(db, employee);
+        QSqlQuery rows = records::timelineRows(db, employee);
+        QTextStream(stdout) << stats::toCsv(rows);
         return 0;
     });
 }
@@ -341,6 +361,8 @@ int main(int argc, char **argv)
                   {db, {"--employees", Kind::Count, true}, {"--seed", Kind::Seed}}, false, demoOrganisation}},
         {"rebuild", {"rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]", statisticsTableNames(),
                      {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}, {"--xlsx", Kind::File}}, true, rebuild}},
+        {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
+                             {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
         {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]",
                   {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr"},
                   {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--xlsx", Kind::File}},
@@ -352,12 +374,14 @@ int main(int argc, char **argv)
         {"backup", {"backup --db FILE --to OUT", {}, {db, {"--to", Kind::File, true}}, false, backUp}},
         {"restore", {"restore --db FILE --from IN", {}, {db, {"--from", Kind::File, true}}, false, restore}},
     };
-    if (args.size() < 2 || !commands.contains(args[1])) {
+    // The timeline work table is rebuilt for an employee, not for a date.
+    const QString name = args.value(1) == "rebuild" && args.value(2) == "gzdtjlb" ? "rebuild gzdtjlb" : args.value(1);
+    if (!commands.contains(name)) {
         err() << "usage: wenpad-admin <" << QStringList(commands.keys()).join('|') << "> [options]\n";
         return 2;
     }
     // The command line is checked before anything starts, so a refusal is its one line.
-    const Command &command = commands[args[1]];
+    const Command &command = commands[name];
     admin::Refusal refusal;
     auto parsed = admin::parse(args.mid(2), command.options, command.names.isEmpty() ? 0 : 1, &refusal);
     if (parsed && !command.names.isEmpty() && !command.names.contains(parsed->words.first())) {

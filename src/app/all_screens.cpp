@@ -4,6 +4,7 @@
 #include "codes/code_screens.h"
 #include "pay/pay_screens.h"
 #include "query/query_screens.h"
+#include "records/records_screens.h"
 #include "staff/roster_screens.h"
 #include "staff/staff_screens.h"
 #include "stats/statistics_screens.h"
@@ -18,5 +19,6 @@ void registerAllScreens(ScreenRegistry &registry)
     registerCodeScreens(registry);
     registerStaffScreens(registry);
     registerBackupScreen(registry);
+    registerRecordsScreens(registry);
     registerPayScreens(registry);
 }

@@ -17,6 +17,11 @@ struct ListColumn {
     QString title;  // the grid's heading
 };
 
+// The tables and joins of every employee with the current rows of the department, position,
+// title and post-skill histories and the names of all their codes, ending inside the WHERE
+// clause. The basic situation and the personnel record queries select from it.
+QString currentRowsFromWhere();
+
 QString basicSituationBase();
 const std::vector<ListColumn> &basicSituationColumns();
 

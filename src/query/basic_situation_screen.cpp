@@ -5,19 +5,16 @@
 #include "app/title_strip.h"
 #include "db/sql.h"
 #include "query/basic_situation.h"
-#include "query/condition_dialog.h"
+#include "query/condition_list.h"
 #include "reports/print_preview.h"
 #include "staff/roster_report.h"
-#include "app/striped_grid.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQueryModel>
-#include <QSqlRecord>
 #include <QVBoxLayout>
-#include <memory>
 
 Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkcx")
 {
@@ -44,49 +41,25 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
     addButton(QStringLiteral("返回"), &QWidget::close);
     layout->addLayout(bar);
 
-    grid_ = new StripedGrid(this);
-    model_ = new QSqlQueryModel(this);
-    grid_->setModel(model_);
-    layout->addWidget(grid_, 1);
+    list_ = new ConditionList(host.database(), query::basicSituationQuery, query::basicSituationColumns(), this);
+    layout->addWidget(list_, 1);
     showList({});
 }
 
-void Tfrmzgjbqkcx::showList(const query::Condition &condition)
-{
-    try {
-        model_->setQuery(query::basicSituationQuery(host().database(), condition));
-    } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
-        return;
-    }
-    condition_ = condition;
-    const auto &columns = query::basicSituationColumns();
-    for (size_t i = 0; i < columns.size(); ++i)
-        model_->setHeaderData(int(i), Qt::Horizontal, columns[i].title);
-    grid_->selectRow(0);
-}
+QSqlQueryModel *Tfrmzgjbqkcx::model() const { return list_->model(); }
 
-void Tfrmzgjbqkcx::askCondition()
-{
-    std::unique_ptr<Tfrmzgcx> dialog;
-    try {
-        dialog = std::make_unique<Tfrmzgcx>(host().database(), host().workArea());
-    } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
-        return;
-    }
-    if (dialog->exec() == QDialog::Accepted)
-        showList(dialog->condition());
-}
+void Tfrmzgjbqkcx::showList(const query::Condition &condition) { list_->showList(condition); }
+
+void Tfrmzgjbqkcx::askCondition() { list_->askCondition(host().workArea()); }
 
 void Tfrmzgjbqkcx::showDetails()
 {
-    const QModelIndex current = grid_->currentIndex();
-    if (!current.isValid()) {
+    const QString code = list_->currentValue("职工编码");
+    if (code.isEmpty()) {
         prompt::ask(QStringLiteral("错误提示"), QStringLiteral("列表中没有可以显示的员工！"), false, this);
         return;
     }
-    host().openWindow("Tfrmgrxxzl", model_->record(current.row()).value("职工编码").toString());
+    host().openWindow("Tfrmgrxxzl", code);
 }
 
 void Tfrmzgjbqkcx::printRoster()
@@ -94,7 +67,7 @@ void Tfrmzgjbqkcx::printRoster()
     try {
         // The rows now listed, under the typed title (none when the box is empty).
         report::preview(roster::layoutRoster("Trepcxxx", title_->text(),
-                                             query::basicSituationRosterRows(host().database(), condition_)),
+                                             query::basicSituationRosterRows(host().database(), list_->condition())),
                         this);
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());

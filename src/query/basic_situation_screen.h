@@ -5,18 +5,17 @@
 #include "app/function_screen.h"
 #include "query/condition.h"
 
+class ConditionList;
 class QLineEdit;
-class QPushButton;
 class QSqlQueryModel;
-class StripedGrid;
 
 class Tfrmzgjbqkcx : public FunctionScreen {
     Q_OBJECT
 public:
     explicit Tfrmzgjbqkcx(ScreenHost &host);
 
-    QSqlQueryModel *model() const { return model_; }
-    StripedGrid *grid() const { return grid_; }
+    QSqlQueryModel *model() const;
+    ConditionList *grid() const { return list_; }
     QLineEdit *rosterTitle() const { return title_; }
 
     // Shows the base list narrowed by `condition` (each search starts again from the base).
@@ -26,8 +25,6 @@ public:
     void printRoster();    // "打印花名册"
 
 private:
-    query::Condition condition_;
-    QSqlQueryModel *model_;
-    StripedGrid *grid_;
+    ConditionList *list_;
     QLineEdit *title_;
 };

@@ -1,5 +1,7 @@
 #include "query/condition.h"
 
+#include "db/sql.h"
+
 #include <map>
 
 namespace query {
@@ -87,6 +89,15 @@ Condition build(const Choices &c)
     if (c.staff == StaffKind::Ordinary)
         b.code("gwjndtb.类别编码", "zgcx_post", c.postCategory);
     return b.condition;
+}
+
+QSqlQuery withCondition(const QSqlDatabase &db, const QString &base, const Condition &condition)
+{
+    QSqlQuery q = sql::prepare(db, base + ' ' + condition.text);
+    for (auto it = condition.values.cbegin(); it != condition.values.cend(); ++it)
+        q.bindValue(it.key(), it.value());
+    sql::exec(q);
+    return q;
 }
 
 }  // namespace query

@@ -6,6 +6,7 @@
 #include "db/code_items.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -44,6 +45,10 @@ struct Condition {
 };
 
 Condition build(const Choices &choices);
+
+// The base statement (ending inside its WHERE clause) with the condition appended, prepared,
+// bound and executed. Throws sql::Failure.
+QSqlQuery withCondition(const QSqlDatabase &db, const QString &base, const Condition &condition);
 
 // The rows of the dialog's list with this label ("文化程度", "部门名称" …), in code order.
 // Throws sql::Failure.

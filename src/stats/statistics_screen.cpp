@@ -5,7 +5,6 @@
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/clock.h"
-#include "db/database.h"
 #include "db/sql.h"
 #include "reports/print_preview.h"
 #include "stats/group_caption_bar.h"
@@ -46,7 +45,7 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     connect(print, &QPushButton::clicked, this, [this] {
         try {
             // Each preview opens once the one before it is closed.
-            for (const report::Document &d : stats::printedReports(database::shared(), table_, built_))
+            for (const report::Document &d : stats::printedReports(this->host().database(), table_, built_))
                 report::preview(d, this);
         } catch (const sql::Failure &e) {
             notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
@@ -99,7 +98,7 @@ void StatisticsScreen::cutoffChosen()
 
 void StatisticsScreen::insertdata()
 {
-    const QSqlDatabase db = database::shared();
+    const QSqlDatabase db = host().database();
     host().setWaitBoxVisible(true);
     try {
         table_.rebuild(db, cutoff_->date());

@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -90,6 +91,7 @@ struct TableDescription {
 
 // The result of a statement as CSV: a header line of column names, then one line per row.
 QString toCsv(const QSqlDatabase &db, const QString &statement);  // throws sql::Failure
+QString toCsv(QSqlQuery &executed);
 
 // Every statistics table, in the order listed.
 const std::vector<const TableDescription *> &statisticsTables();

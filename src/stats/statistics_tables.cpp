@@ -134,6 +134,11 @@ QString toCsv(const QSqlDatabase &db, const QString &statement)
     QSqlQuery q = sql::prepare(db, statement);
     q.setForwardOnly(true);
     sql::exec(q);
+    return toCsv(q);
+}
+
+QString toCsv(QSqlQuery &q)
+{
     const QSqlRecord record = q.record();
     QStringList header;
     for (int i = 0; i < record.count(); ++i)

@@ -1,0 +1,51 @@
+#include "query/condition_list.h"
+
+#include "app/notify.h"
+#include "db/sql.h"
+#include "query/condition_dialog.h"
+
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+#include <memory>
+
+ConditionList::ConditionList(const QSqlDatabase &db, Read read, std::vector<query::ListColumn> columns,
+                             QWidget *parent)
+    : StripedGrid(parent), db_(db), read_(std::move(read)), columns_(std::move(columns)), model_(new QSqlQueryModel(this))
+{
+    setModel(model_);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ConditionList::currentRowChanged);
+}
+
+void ConditionList::showList(const query::Condition &condition)
+{
+    try {
+        model_->setQuery(read_(db_, condition));
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
+        return;
+    }
+    condition_ = condition;
+    for (size_t i = 0; i < columns_.size(); ++i)
+        model_->setHeaderData(int(i), Qt::Horizontal, columns_[i].title);
+    selectRow(0);
+    emit currentRowChanged();
+}
+
+void ConditionList::askCondition(QWidget *workArea)
+{
+    std::unique_ptr<Tfrmzgcx> dialog;
+    try {
+        dialog = std::make_unique<Tfrmzgcx>(db_, workArea);
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
+        return;
+    }
+    if (dialog->exec() == QDialog::Accepted)
+        showList(dialog->condition());
+}
+
+QString ConditionList::currentValue(const QString &field) const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? model_->record(current.row()).value(field).toString() : QString();
+}

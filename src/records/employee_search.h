@@ -1,0 +1,26 @@
+#pragma once
+// The employee search of the record, pay and training screens: a department ("所有部门" or one
+// department), a code prefix and a name prefix narrow a list of employees (职工编码, 职工姓名)
+// in code order. The screens differ only in which employees the list starts from.
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+namespace records {
+
+enum class ListBase {
+    CurrentDepartment,  // employees with a department row, each under his or her current one
+    AllEmployees,       // every employee; a chosen department still means the current one
+};
+
+struct EmployeeSearch {
+    QString department;  // a department code; empty: every department
+    QString codePrefix;  // matched literally at the start of 职工编码; empty: any
+    QString namePrefix;  // matched literally at the start of 职工姓名; empty: any
+};
+
+// The employees found, executed and read lazily by the list. Throws sql::Failure.
+QSqlQuery searchEmployees(const QSqlDatabase &db, ListBase base, const EmployeeSearch &search);
+
+}  // namespace records

@@ -1,0 +1,166 @@
+#include "records/employee_search_panel.h"
+
+#include "app/notify.h"
+#include "app/striped_grid.h"
+#include "app/title_strip.h"
+#include "db/code_items.h"
+#include "db/sql.h"
+#include "records/employee_header.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSqlQueryModel>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kAllDepartments = QStringLiteral("所有部门");
+
+QLineEdit *searchBox(int maxLength, QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    box->setMaxLength(maxLength);
+    // A typed blank is dropped: it would only make the prefix match nothing.
+    box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\S*")), box));
+    return box;
+}
+
+void reportFailure(QWidget *parent, const sql::Failure &e)
+{
+    notify::show(parent, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+}
+
+}  // namespace
+
+EmployeeSearchPanel::EmployeeSearchPanel(const QSqlDatabase &db, Options options, QWidget *parent)
+    : QWidget(parent), db_(db), options_(options)
+{
+    setObjectName("employeeSearch");
+    auto *criteria = new QGroupBox(QStringLiteral("查找条件"), this);
+    auto *form = new QFormLayout(criteria);
+    department_ = new QComboBox(criteria);
+    code_ = searchBox(6, criteria);
+    name_ = searchBox(8, criteria);
+    form->addRow(QStringLiteral("部门名称"), department_);
+    form->addRow(QStringLiteral("职工编号"), code_);
+    form->addRow(QStringLiteral("职工姓名"), name_);
+    if (options_.arrows != Arrows::Absent) {
+        auto *arrows = new QHBoxLayout;
+        arrows->addStretch();
+        up_ = new QPushButton(QStringLiteral("▲"), criteria);
+        down_ = new QPushButton(QStringLiteral("▼"), criteria);
+        for (QPushButton *b : {up_, down_}) {
+            b->setFixedWidth(32);
+            arrows->addWidget(b);
+        }
+        form->addRow(arrows);
+        if (options_.arrows == Arrows::Active) {
+            connect(up_, &QPushButton::clicked, this, [this] { step(-1); });
+            connect(down_, &QPushButton::clicked, this, [this] { step(1); });
+        }
+    }
+
+    auto *people = new QGroupBox(QStringLiteral("职工信息"), this);
+    list_ = new StripedGrid(people);
+    model_ = new QSqlQueryModel(this);
+    list_->setModel(model_);
+    list_->horizontalHeader()->setStretchLastSection(true);
+    list_->verticalHeader()->hide();
+    (new QVBoxLayout(people))->addWidget(list_);
+    connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &EmployeeSearchPanel::announce);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(criteria);
+    column->addWidget(people, 1);
+    setFixedWidth(230);
+
+    connect(department_, &QComboBox::activated, this, &EmployeeSearchPanel::search);
+    connect(code_, &QLineEdit::returnPressed, this, &EmployeeSearchPanel::search);
+    connect(name_, &QLineEdit::returnPressed, this, &EmployeeSearchPanel::search);
+}
+
+void EmployeeSearchPanel::start()
+{
+    department_->clear();
+    department_->addItem(kAllDepartments);
+    try {
+        for (const code_items::Item &item : code_items::codeItems(db_, QStringLiteral("dwdmb")))
+            department_->addItem(item.code + ' ' + item.name, item.code);
+    } catch (const sql::Failure &e) {
+        reportFailure(this, e);
+    }
+    department_->setCurrentIndex(0);
+    search();
+}
+
+void EmployeeSearchPanel::search()
+{
+    records::EmployeeSearch wanted;
+    wanted.department = department_->currentData().toString();  // "所有部门" carries none
+    wanted.codePrefix = code_->text();
+    wanted.namePrefix = name_->text();
+    {
+        // One announcement for the new list, not one for the reset and one for the first row.
+        const QSignalBlocker quiet(list_->selectionModel());
+        try {
+            model_->setQuery(records::searchEmployees(db_, options_.base, wanted));
+        } catch (const sql::Failure &e) {
+            model_->clear();
+            reportFailure(this, e);
+        }
+        model_->setHeaderData(0, Qt::Horizontal, QStringLiteral("编码"));
+        model_->setHeaderData(1, Qt::Horizontal, QStringLiteral("职工姓名"));
+        list_->setColumnWidth(0, 64);
+        if (model_->rowCount() > 0)
+            list_->selectRow(0);
+    }
+    announce();
+}
+
+QString EmployeeSearchPanel::currentCode() const
+{
+    const QModelIndex current = list_->currentIndex();
+    return current.isValid() ? model_->index(current.row(), 0).data().toString() : QString();
+}
+
+QString EmployeeSearchPanel::currentName() const
+{
+    const QModelIndex current = list_->currentIndex();
+    return current.isValid() ? model_->index(current.row(), 1).data().toString() : QString();
+}
+
+void EmployeeSearchPanel::step(int delta)
+{
+    const int row = list_->currentIndex().row() + delta;
+    if (row >= model_->rowCount() && model_->canFetchMore())
+        model_->fetchMore();
+    if (row >= 0 && row < model_->rowCount())
+        list_->selectRow(row);
+}
+
+void EmployeeSearchPanel::announce()
+{
+    emit employeeChanged(currentCode(), currentName());
+}
+
+QVBoxLayout *layOutSearchScreen(QWidget *screen, const QString &title, EmployeeSearchPanel *panel,
+                                EmployeeHeader *header)
+{
+    auto *right = new QVBoxLayout;
+    right->addWidget(header);
+    auto *body = new QHBoxLayout;
+    body->addWidget(panel);
+    body->addLayout(right, 1);
+    auto *column = new QVBoxLayout(screen);
+    column->setContentsMargins(2, 2, 2, 6);
+    column->addWidget(makeTitleStrip(title, screen));
+    column->addLayout(body, 1);
+    return right;
+}

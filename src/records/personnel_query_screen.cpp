@@ -1,0 +1,67 @@
+#include "records/personnel_query_screen.h"
+
+#include "app/prompt.h"
+#include "app/title_strip.h"
+#include "query/condition_list.h"
+#include "records/personnel_query.h"
+#include "records/work_dynamics_view.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Tfrmzggzdtcx::Tfrmzggzdtcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzggzdtcx")
+{
+    setGeometry(host.workArea()->rect());
+    list_ = new ConditionList(host.database(), records::personnelRecordQuery, records::personnelRecordColumns(), this);
+    auto *frame = new QGroupBox(QStringLiteral("动态信息"), this);
+    (new QVBoxLayout(frame))->addWidget(list_);
+
+    auto *bar = new QHBoxLayout;
+    bar->setContentsMargins(6, 4, 6, 4);
+    const auto addButton = [&](const QString &caption, auto slot) {
+        auto *b = new QPushButton(caption, this);
+        b->setMinimumWidth(80);
+        connect(b, &QPushButton::clicked, this, slot);
+        bar->addWidget(b);
+    };
+    addButton(QStringLiteral("详细信息"), &Tfrmzggzdtcx::showDetails);
+    addButton(QStringLiteral("返回"), &QWidget::close);
+    addButton(QStringLiteral("查询条件"), [this] { list_->askCondition(this->host().workArea()); });
+    bar->addStretch();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(makeTitleStrip(QStringLiteral("  人事资料记录卡 >> 人事资料查询"), this));
+    layout->addLayout(bar);
+    layout->addWidget(frame, 1);
+
+    connect(list_, &ConditionList::currentRowChanged, this, [this] {
+        if (detail_)
+            detail_->showEmployee(list_->currentValue("职工编码"));
+    });
+    list_->showList({});
+}
+
+Tfrmzggzdtcx::~Tfrmzggzdtcx()
+{
+    // The view shows this screen's selection; it goes with the screen.
+    if (detail_)
+        detail_->close();
+}
+
+void Tfrmzggzdtcx::showDetails()
+{
+    const QString code = list_->currentValue("职工编码");
+    if (code.isEmpty()) {
+        prompt::ask(QStringLiteral("错误提示"), QStringLiteral("列表中没有可以显示的员工！"), false, this);
+        return;
+    }
+    if (detail_) {
+        detail_->showEmployee(code);
+        detail_->raise();
+        return;
+    }
+    detail_ = qobject_cast<Tfrmgzdtxxxx *>(host().openWindow("Tfrmgzdtxxxx", code));
+}

@@ -1,0 +1,17 @@
+#include "records/records_screens.h"
+
+#include "app/screen_registry.h"
+#include "records/personnel_query_screen.h"
+#include "records/timeline_screen.h"
+#include "records/work_dynamics_editor.h"
+#include "records/work_dynamics_view.h"
+
+void registerRecordsScreens(ScreenRegistry &registry)
+{
+    registry.add("Tfrmgzdtbj", {Placement::Stored, [](ScreenHost &host) { return new Tfrmgzdtbj(host); }});
+    registry.add("Tfrmgzdttj", {Placement::Stored, [](ScreenHost &host) { return new Tfrmgzdttj(host); }});
+    registry.add("Tfrmzggzdtcx", {Placement::Stored, [](ScreenHost &host) { return new Tfrmzggzdtcx(host); }});
+    registry.addWindow("Tfrmgzdtxxxx", [](ScreenHost &host, const QString &employeeCode) {
+        return new Tfrmgzdtxxxx(host.database(), employeeCode, host.workArea());
+    });
+}

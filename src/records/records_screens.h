@@ -1,0 +1,5 @@
+#pragma once
+
+class ScreenRegistry;
+
+void registerRecordsScreens(ScreenRegistry &registry);

@@ -1,0 +1,29 @@
+#pragma once
+// Personal work dynamics statistics: the employee search panel (arrows without action) and
+// the timeline of the selected employee, rebuilt in gzdtjlb whenever the selection moves.
+
+#include "app/function_screen.h"
+
+class EmployeeHeader;
+class EmployeeSearchPanel;
+class QSqlQueryModel;
+class StripedGrid;
+
+class Tfrmgzdttj : public FunctionScreen {
+    Q_OBJECT
+public:
+    explicit Tfrmgzdttj(ScreenHost &host);
+
+    EmployeeSearchPanel *search() const { return search_; }
+    StripedGrid *grid() const { return grid_; }
+    QSqlQueryModel *model() const { return model_; }
+
+    void showTimeline();  // rebuilds gzdtjlb for the selected employee and shows it
+    void print();         // the first "打印"
+
+private:
+    EmployeeSearchPanel *search_;
+    EmployeeHeader *header_;
+    StripedGrid *grid_;
+    QSqlQueryModel *model_;
+};
