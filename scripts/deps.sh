@@ -5,9 +5,12 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-image-formats-plugins
   libsqlite3-dev libsodium-dev
+  libxlsxwriter-dev   # real .xlsx workbooks for "导出Excel…" without a hand-written ZIP/XML writer
+  zlib1g-dev          # libxlsxwriter's pkg-config links -lz, which its -dev package does not pull in
   fonts-noto-cjk
   qt6-translations-l10n   # qtbase_zh_CN: Qt's own dialogs and buttons in Chinese
   poppler-utils   # pdftotext: tests read printed reports back
+  python3-openpyxl   # tests read exported workbooks back with an independent reader
 )
 missing=()
 for p in "${packages[@]}"; do

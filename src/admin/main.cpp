@@ -2,35 +2,46 @@
 // arguments.h); every command but init needs an existing database file.
 //   wenpad-admin init --db FILE                              create a new delivered database
 //   wenpad-admin demo --db FILE --employees N [--seed S]     fill it with a generated organisation
-//   wenpad-admin rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT]
+//   wenpad-admin rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]
 //                                    rebuild a statistics work table and print it as CSV, rows
-//                                    in grid order; with --pdf also write its printed reports
+//                                    in grid order; with --pdf also write its printed reports,
+//                                    with --xlsx the grid as the screen shows it as a workbook
 //   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
 //                                    rebuild one employee's timeline and print it as CSV
-//   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE]
-//                                    the grids of a read-only screen as CSV, each after its caption
+//   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]
+//                                    the grids of a read-only screen as CSV, each after its caption;
+//                                    with --xlsx also as a workbook, one sheet per grid
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
 //                [--party CODE]      write the printed roster of screen NAME (Tfrmgbxx,
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
+//   wenpad-admin backup --db FILE --to OUT       copy the database to a new backup file OUT
+//   wenpad-admin restore --db FILE --from IN     replace the database with the backup IN (checked
+//                                    first; the current content is kept as a dated copy beside it)
 
 #include "admin/arguments.h"
+#include "db/backup.h"
 #include "db/database.h"
 #include "db/history.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
+#include "export/xlsx_export.h"
+#include "pay/pay_grids.h"
 #include "records/personnel_query.h"
 #include "records/timeline.h"
-#include "pay/pay_grids.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMap>
+#include <QSqlQueryModel>
+#include <QStandardItemModel>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -126,6 +137,23 @@ int rebuild(const admin::Parsed &a)
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         table.rebuild(db, cutoff);
         QTextStream(stdout) << stats::toCsv(db, table.gridQuery());
+        if (a.has("--xlsx")) {
+            // The grid as the screen shows it, titled with the screen and the cut-off.
+            const std::vector<stats::WorkColumn> columns = table.gridColumns();
+            QStringList fields;
+            for (const stats::WorkColumn &c : columns)
+                fields << c.key;
+            QSqlQueryModel rows;
+            rows.setQuery(table.gridQuery(fields.join(',')), db);
+            for (size_t i = 0; i < columns.size(); ++i)
+                rows.setHeaderData(int(i), Qt::Horizontal, columns[i].gridTitle);
+            const QString title = QStringLiteral("%1 截止日期 %2").arg(xlsx::screenTitle(table.titleBar), cutoff.toString(Qt::ISODate));
+            QString error;
+            if (!xlsx::write({title, &rows}, a.text("--xlsx"), &error)) {
+                err() << error << '\n';
+                return 1;
+            }
+        }
         const QString pdf = a.text("--pdf");
         if (pdf.isEmpty())
             return 0;
@@ -215,6 +243,44 @@ int printRoster(const admin::Parsed &a)
     return 0;
 }
 
+int backUp(const admin::Parsed &a)
+{
+    const QString target = a.text("--to");
+    if (QFileInfo::exists(target)) {
+        err() << QStringLiteral("备份文件已存在，不会覆盖：%1").arg(target) << '\n';
+        return 1;
+    }
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        const backup::Outcome saved = backup::save(db, target);
+        if (!saved.ok) {
+            err() << saved.message << '\n';
+            return 1;
+        }
+        QTextStream(stdout) << "backed up " << a.text("--db") << " to " << target << '\n';
+        return 0;
+    });
+}
+
+int restore(const admin::Parsed &a)
+{
+    const QString source = a.text("--from");
+    // Refused before the database is opened, so a bad backup changes nothing at all.
+    if (const backup::Outcome checked = backup::check(source); !checked.ok) {
+        err() << checked.message << '\n';
+        return 1;
+    }
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        const backup::Outcome restored = backup::restore(db, source);
+        if (!restored.ok) {
+            err() << restored.message << '\n';
+            return 1;
+        }
+        QTextStream(stdout) << "restored " << a.text("--db") << " from " << source
+                            << "; the previous content is kept in " << restored.keptCopy << '\n';
+        return 0;
+    });
+}
+
 // The grids of a read-only screen as the screen shows them, as CSV with each grid's caption.
 int printGrids(const admin::Parsed &a)
 {
@@ -241,6 +307,23 @@ int printGrids(const admin::Parsed &a)
         else
             grids = pay::sheetGrids(db, month, a.text("--dept"));
         QTextStream(stdout) << pay::toCsv(grids);
+        if (a.has("--xlsx")) {
+            std::vector<std::unique_ptr<QStandardItemModel>> models;
+            std::vector<xlsx::Table> sheets;
+            for (const pay::Grid &g : grids) {
+                auto &model = models.emplace_back(std::make_unique<QStandardItemModel>(int(g.rows.size()), int(g.titles.size())));
+                model->setHorizontalHeaderLabels(g.titles);
+                for (int r = 0; r < g.rows.size(); ++r)
+                    for (int c = 0; c < g.rows[r].size(); ++c)
+                        model->setData(model->index(r, c), g.rows[r][c]);
+                sheets.push_back({g.caption, model.get()});
+            }
+            QString error;
+            if (!xlsx::write(sheets, a.text("--xlsx"), &error)) {
+                err() << error << '\n';
+                return 1;
+            }
+        }
         return 0;
     });
 }
@@ -276,16 +359,20 @@ int main(int argc, char **argv)
         {"init", {"init --db FILE", {}, {{"--db", Kind::NewDatabase, true}}, false, init}},
         {"demo", {"demo --db FILE --employees N [--seed S]", {},
                   {db, {"--employees", Kind::Count, true}, {"--seed", Kind::Seed}}, false, demoOrganisation}},
-        {"rebuild", {"rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT]", statisticsTableNames(),
-                     {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}}, true, rebuild}},
+        {"rebuild", {"rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]", statisticsTableNames(),
+                     {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}, {"--xlsx", Kind::File}}, true, rebuild}},
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
-        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE]", {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr"},
-                   {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}}, false, printGrids}},
+        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]",
+                  {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr"},
+                  {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--xlsx", Kind::File}},
+                  false, printGrids}},
         {"roster", {"roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下] [--party CODE]",
                     {"Tfrmgbxx", "Tfrmkjgbxx", "Tfrmdyxx"},
                     {db, {"--pdf", Kind::File, true}, {"--dept", Kind::Text}, {"--level", Kind::Text},
                      {"--range", Kind::Text}, {"--party", Kind::Text}}, true, printRoster}},
+        {"backup", {"backup --db FILE --to OUT", {}, {db, {"--to", Kind::File, true}}, false, backUp}},
+        {"restore", {"restore --db FILE --from IN", {}, {db, {"--from", Kind::File, true}}, false, restore}},
     };
     // The timeline work table is rebuilt for an employee, not for a date.
     const QString name = args.value(1) == "rebuild" && args.value(2) == "gzdtjlb" ? "rebuild gzdtjlb" : args.value(1);

@@ -1,5 +1,6 @@
 #include "app/screen_registry.h"
 
+#include "app/backup_screen.h"
 #include "codes/code_screens.h"
 #include "pay/pay_screens.h"
 #include "query/query_screens.h"
@@ -17,6 +18,7 @@ void registerAllScreens(ScreenRegistry &registry)
     registerRosterScreens(registry);
     registerCodeScreens(registry);
     registerStaffScreens(registry);
+    registerBackupScreen(registry);
     registerRecordsScreens(registry);
     registerPayScreens(registry);
 }

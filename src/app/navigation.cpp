@@ -77,7 +77,7 @@ const std::vector<NavGroup> &navigatorGroups()
           {"文化程度代码表", open("Tfrmwhcddm")},
           {"出勤方式代码表", open("Tfrmcqfs")},
           {"操作员代码表", open("Tfrmczydm")},
-          {"数据备份与恢复", info(QStringLiteral("未启用"))},
+          {"数据备份与恢复", open("Tfrmsjbf")},
           {"工资表内容编辑", open("Tfrmgzgs"), true},
           {"岗位技能档次代码表", open("Tfrmdcdmb")},
           {"等级(职务)档次代码表", open("Tfrmdjzwdcdmb")},
@@ -167,7 +167,7 @@ const std::vector<MenuEntry> &menuEntries()
           separator,
           {"操作员代码表", open("Tfrmczydm")},
           separator,
-          {"数据备份与恢复", inert}}},
+          {"数据备份与恢复", open("Tfrmsjbf")}}},
         {"帮助", {}, info(kHelp)},
     };
     return entries;

@@ -1,6 +1,11 @@
 #include "app/striped_grid.h"
 
+#include "app/grid_export.h"
+#include "db/money.h"
+
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QMenu>
 
 QColor StripedDelegate::stripe(int row)
 {
@@ -12,9 +17,13 @@ void StripedDelegate::initStyleOption(QStyleOptionViewItem *option, const QModel
 {
     QStyledItemDelegate::initStyleOption(option, index);
     option->backgroundBrush = stripe(index.row());
-    const int type = index.data().typeId();
+    const QVariant value = index.data();
+    const int type = value.typeId();
     if (type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Double)
         option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
+    if ((type == QMetaType::Int || type == QMetaType::LongLong)
+        && index.model()->headerData(index.column(), Qt::Horizontal, xlsx::kMoneyColumnRole).toBool())
+        option->text = money::formatYuan(value.toLongLong());
 }
 
 QString StripedDelegate::displayText(const QVariant &value, const QLocale &locale) const
@@ -43,6 +52,20 @@ StripedGrid::StripedGrid(QWidget *parent) : QTableView(parent)
         " border-right: 1px solid #5a9c8a; border-bottom: 1px solid #5a9c8a; }");
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->hide();
+}
+
+void StripedGrid::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    menu.addAction(grid_export::kCaption, this, [this] { grid_export::exportGrid(*this); });
+    menu.exec(event->globalPos());
+}
+
+void StripedGrid::showEvent(QShowEvent *event)
+{
+    QTableView::showEvent(event);
+    // The screen's buttons exist by the time it is shown.
+    grid_export::addButtonAfterPrint(*this);
 }
 
 RowsModel::RowsModel(QStringList titles, QObject *parent)

@@ -7,7 +7,8 @@
 #include <QTableView>
 
 // Paints the stripes on the cells only (the grid's empty part stays plain); numbers right,
-// text left, reals with two decimals, empty values blank.
+// text left, reals with two decimals, amounts of a money column (xlsx::kMoneyColumnRole) in
+// yuan, empty values blank.
 class StripedDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -19,10 +20,16 @@ protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 };
 
+// Every striped grid offers "导出Excel…" in its context menu and, on a screen with a button
+// whose caption begins with "打印", as a button right after it (grid_export.h).
 class StripedGrid : public QTableView {
     Q_OBJECT
 public:
     explicit StripedGrid(QWidget *parent = nullptr);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 };
 
 // Rows read once into memory, shown under fixed titles.

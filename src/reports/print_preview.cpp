@@ -5,6 +5,7 @@
 
 #include <QFileDialog>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
@@ -48,7 +49,13 @@ void preview(const Document &document, QWidget *parent)
     dialog.setWindowTitle(QStringLiteral("打印预览"));
     dialog.setObjectName(document.name);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&document](QPrinter *p) { paint(document, *p); });
+                     [&document](QPrinter *p) {
+                         paint(document, *p);
+                         // Printed into a PDF file (not the preview's pages): its text maps too.
+                         if (p->outputFormat() == QPrinter::PdfFormat && !p->outputFileName().isEmpty()
+                             && p->paintEngine()->type() == QPaintEngine::Pdf)
+                             mendPdfText(document, p->outputFileName());
+                     });
     if (auto *bar = dialog.findChild<QToolBar *>()) {
         bar->addSeparator();
         QAction *save = bar->addAction(QStringLiteral("保存为PDF"));

@@ -1,11 +1,15 @@
 #include "reports/render.h"
 
 #include "reports/layout.h"
+#include "reports/pdf_text_map.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 namespace report {
 namespace {
@@ -21,6 +25,11 @@ Qt::Alignment alignment(Align align)
     case Align::Right: return Qt::AlignRight;
     }
     return Qt::AlignLeft;
+}
+
+QByteArray mended(const Document &document, const QByteArray &pdf)
+{
+    return nameIdeographs(pdf, radicalTwins({fontFor(document.fonts, FontRole::Body), fontFor(document.fonts, FontRole::Title)}));
 }
 
 }  // namespace
@@ -57,15 +66,37 @@ bool paint(const Document &document, QPagedPaintDevice &device)
 
 bool writePdf(const Document &document, const QString &file, QString *error)
 {
-    QPdfWriter writer(file);
-    writer.setResolution(kPdfDpi);
-    writer.setCreator(QStringLiteral("wenpad"));
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), document.orientation, QMarginsF(0, 0, 0, 0)));
-    if (paint(document, writer))
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(kPdfDpi);
+        writer.setCreator(QStringLiteral("wenpad"));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), document.orientation, QMarginsF(0, 0, 0, 0)));
+        paint(document, writer);
+    }
+    // Written whole or not at all: an earlier file of that name stays until the new one is complete.
+    QSaveFile out(file);
+    if (out.open(QIODevice::WriteOnly) && out.write(mended(document, pdf.data())) >= 0 && out.commit())
         return true;
     if (error)
         *error = QStringLiteral("无法写入文件：%1").arg(file);
     return false;
+}
+
+void mendPdfText(const Document &document, const QString &file)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray pdf = in.readAll();
+    in.close();
+    const QByteArray fixed = mended(document, pdf);
+    if (fixed == pdf)
+        return;
+    QSaveFile out(file);
+    if (out.open(QIODevice::WriteOnly) && out.write(fixed) == fixed.size())
+        out.commit();
 }
 
 }  // namespace report

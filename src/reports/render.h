@@ -11,7 +11,11 @@ namespace report {
 // False when the device cannot be painted on (a file that cannot be written, say).
 bool paint(const Document &document, QPagedPaintDevice &device);
 
-// Writes the document as a PDF file; false with a Chinese message when it cannot.
+// Writes the document as a PDF file whose text reads back as printed (pdf_text_map.h); false
+// with a Chinese message when it cannot.
 bool writePdf(const Document &document, const QString &file, QString *error = nullptr);
+
+// The same mending for a PDF file the document was printed into through a printer.
+void mendPdfText(const Document &document, const QString &file);
 
 }  // namespace report

@@ -1,5 +1,6 @@
 #include "stats/statistics_screen.h"
 
+#include "app/grid_export.h"
 #include "app/notify.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -125,6 +126,8 @@ void StatisticsScreen::insertdata()
     captions_->setSpans(spans);
     grid_->resizeColumnsToContents();
     grid_->selectRow(0);
+    if (built_.isValid())
+        grid_export::setExportTitle(*grid_, QStringLiteral("%1 截止日期 %2").arg(xlsx::screenTitle(table_.titleBar), built_.toString(Qt::ISODate)));
 }
 
 QWidget *StatisticsScreen::showChart(const stats::Chart &chart)

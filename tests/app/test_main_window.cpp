@@ -219,11 +219,10 @@ private slots:
         TfrmMain window(registry);
         window.show();
         QTest::mouseClick(window.groupHeader(6), Qt::LeftButton);
-        buttonsWithText(window.navigator(), "数据备份与恢复").first()->click();
         buttonsWithText(window.navigator(), "公司员工出勤率统计分析").first()->click();
-        QCOMPARE(shown, QStringList{"未启用"});
+        QVERIFY(shown.isEmpty());
         window.menuBar()->actions().last()->trigger();
-        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.size(), 1);
     }
 
     // Last: it changes the locale of the whole test program.

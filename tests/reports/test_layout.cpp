@@ -286,12 +286,9 @@ private slots:
         QProcess text;
         text.start("pdftotext", {"-layout", file, "-"});
         QVERIFY(text.waitForFinished());
-        // The PDF's text map names some ideographs by their Kangxi radical twins (止 as ⽌);
-        // compatibility normalisation reads them back as the characters printed.
-        const QString out = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-        const auto has = [&](const QString &s) { return out.contains(s.normalized(QString::NormalizationForm_KC)); };
-        QVERIFY2(has(QStringLiteral("测试报表")), qPrintable(out));
-        QVERIFY(has(QStringLiteral("数字截止时间：2003年04月20日")));
+        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(out.contains(QStringLiteral("测试报表")), qPrintable(out));
+        QVERIFY(out.contains(QStringLiteral("数字截止时间：2003年04月20日")));
         QVERIFY(out.contains(QRegularExpression("\\b45\\b")));
         QCOMPARE(out.count(QStringLiteral("姓名")), int(layout(r, sampleRows(45)).pages.size()));
 

@@ -1,0 +1,35 @@
+#pragma once
+// "导出Excel…" of every striped grid: the grid as shown (visible columns in their order,
+// visible rows) under its screen's title, written to a workbook the person chooses.
+
+#include "export/xlsx_export.h"
+
+#include <QString>
+
+class QTableView;
+class QWidget;
+
+namespace grid_export {
+
+extern const QString kCaption;  // "导出Excel…"
+
+// The title a screen gives its grid's workbook when its name alone does not say what the
+// rows are (a statistics table's cut-off date).
+void setExportTitle(QWidget &grid, const QString &title);
+
+// The workbook title of the grid: the one its screen set, else the screen's name from its title
+// strip (xlsx::screenTitle), else its window title; followed by the caption of the tab the grid
+// is on, if any.
+QString titleOf(const QWidget &grid);
+
+xlsx::Table tableOf(const QTableView &grid);
+
+// Asks for the file and writes the workbook; a failure is reported in a message box.
+void exportGrid(QTableView &grid);
+
+// Puts a "导出Excel…" button right after the first button of the grid's screen whose caption
+// begins with "打印", in the same row; nothing when the screen has none or already has the
+// button. The button exports the largest striped grid the screen shows when it is pressed.
+void addButtonAfterPrint(QTableView &grid);
+
+}  // namespace grid_export

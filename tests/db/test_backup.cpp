@@ -1,0 +1,251 @@
+// Backup and restore: a backup taken while another connection writes is one consistent
+// moment; restoring it gives back the same rows and keeps the replaced content beside the
+// database; every bad backup file is refused with the database unchanged to the byte.
+
+#include "db/backup.h"
+#include "db/database.h"
+#include "db/schema.h"
+#include "db/sql.h"
+#include "demo/demo_organisation.h"
+#include "support/test_support.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+#include <QThread>
+#include <atomic>
+#include <thread>
+
+namespace {
+
+// Every row of every table, in key order, as text.
+QStringList contents(const QSqlDatabase &db)
+{
+    QStringList rows;
+    QSqlQuery tables(db);
+    tables.exec("select name from sqlite_master where type='table' and name not like 'sqlite_%' order by name");
+    while (tables.next()) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.exec(QStringLiteral("select * from %1 order by rowid").arg(sql::quoteIdentifier(tables.value(0).toString())));
+        while (q.next()) {
+            QStringList fields{tables.value(0).toString()};
+            for (int i = 0; i < q.record().count(); ++i)
+                fields << (q.isNull(i) ? QStringLiteral("∅") : q.value(i).toString());
+            rows << fields.join('|');
+        }
+    }
+    return rows;
+}
+
+QStringList contentsOf(const QString &file)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
+        db.setDatabaseName(file);
+        db.setConnectOptions("QSQLITE_OPEN_READONLY");
+        if (db.open())
+            rows = contents(db);
+    }
+    QSqlDatabase::removeDatabase("reader");
+    return rows;
+}
+
+// The database file and its write-ahead log, byte for byte.
+QByteArray checksum(const QString &file)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString &part : {file, file + "-wal"}) {
+        QFile f(part);
+        if (f.open(QIODevice::ReadOnly))
+            hash.addData(f.readAll());
+    }
+    return hash.result();
+}
+
+}  // namespace
+
+class TestBackup : public QObject {
+    Q_OBJECT
+private slots:
+    void backupWhileWritingAndRestore()
+    {
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        demo::Options options;
+        options.employees = 300;
+        demo::generate(db, options);
+        // Each write adds a row and counts it in the same transaction.
+        sql::exec(db, "create table probe (n integer)");
+        sql::exec(db, "create table probe_total (total integer)");
+        sql::exec(db, "insert into probe_total values (0)");
+
+        std::atomic<bool> stop = false;
+        std::atomic<int> written = 0;
+        const QString file = db.databaseName();
+        std::thread writer([&] {
+            {
+                QSqlDatabase w = QSqlDatabase::addDatabase("QSQLITE", "writer");
+                w.setDatabaseName(file);
+                w.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
+                w.open();
+                QSqlQuery q(w);
+                while (!stop) {
+                    q.exec("begin immediate");
+                    q.exec("insert into probe values (1)");
+                    q.exec("update probe_total set total = total + 1");
+                    if (q.exec("commit"))
+                        ++written;
+                }
+            }
+            QSqlDatabase::removeDatabase("writer");
+        });
+        while (written < 20)
+            QThread::msleep(1);
+        const QString copy = folder.file("backup.db");
+        const int writtenBefore = written;
+        const backup::Outcome saved = backup::save(db, copy);
+        QThread::msleep(20);
+        stop = true;
+        writer.join();
+        QVERIFY2(saved.ok, qPrintable(saved.message));
+        QVERIFY(written > writtenBefore);  // the writer went on during and after the backup
+
+        QVERIFY(backup::check(copy).ok);
+        QVERIFY(!QFile::exists(copy + "-wal"));  // one self-contained file
+        const QStringList backedUp = contentsOf(copy);
+        const int probes = int(backedUp.filter(QRegularExpression("^probe\\|")).size());
+        QVERIFY(probes >= 20);
+        QCOMPARE(backedUp.filter(QRegularExpression("^probe_total\\|")), QStringList{QStringLiteral("probe_total|%1").arg(probes)});
+
+        // Changes after the backup are undone by restoring it; the replaced content is kept.
+        sql::exec(db, "delete from probe");
+        sql::exec(db, "update zghmc set 职工姓名 = '改' where 职工编码 = '000001'");
+        const QStringList beforeRestore = contents(db);
+        const backup::Outcome restored = backup::restore(db, copy);
+        QVERIFY2(restored.ok, qPrintable(restored.message));
+        QCOMPARE(contents(db), backedUp);
+        QCOMPARE(QFileInfo(restored.keptCopy).absolutePath(), QFileInfo(file).absolutePath());
+        QVERIFY(QFileInfo(restored.keptCopy).fileName().contains("恢复前"));
+        QCOMPARE(contentsOf(restored.keptCopy), beforeRestore);
+        // A second restore the same day keeps its own copy.
+        QVERIFY(backup::restore(db, copy).ok);
+        QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList({"*恢复前*"}).size(), 2);
+
+        // The database itself is neither a backup target nor a source.
+        QVERIFY(!backup::save(db, file).ok);
+        QVERIFY(!backup::restore(db, file).ok);
+        QVERIFY(!backup::save(db, folder.file("no/such/folder/b.db")).ok);
+    }
+
+    // Bad backup files are refused with a message naming the fault; nothing changes.
+    void badFilesRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << "missing" << "备份文件不存在";
+        QTest::newRow("empty") << "empty" << "不是本系统的数据库";
+        QTest::newRow("not a database") << "text" << "不是数据库文件";
+        QTest::newRow("another program's") << "foreign" << "不是本系统的数据库";
+        QTest::newRow("damaged") << "damaged" << "已损坏";
+        QTest::newRow("newer schema") << "newer" << "更新版本";
+    }
+    void badFilesRefused()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        demo::Options options;
+        options.employees = 200;
+        demo::generate(db, options);
+        const QString bad = folder.file("bad.db");
+        if (kind != "missing") {
+            QFile f(bad);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            if (kind == "text")
+                f.write(QByteArray("这不是数据库\n").repeated(500));
+        }
+        if (kind == "foreign" || kind == "damaged" || kind == "newer") {
+            QVERIFY(backup::save(db, bad).ok);
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+            other.setDatabaseName(bad);
+            QVERIFY(other.open());
+            if (kind == "foreign")
+                sql::exec(other, "PRAGMA application_id=0");
+            if (kind == "newer")
+                sql::exec(other, QStringLiteral("PRAGMA user_version=%1").arg(schema::kSchemaVersion + 1));
+            const int page = sql::scalar(other, "select rootpage from sqlite_master where name='zghmc'").toInt();
+            const int pageSize = sql::scalar(other, "PRAGMA page_size").toInt();
+            other.close();
+            other = {};
+            QSqlDatabase::removeDatabase("other");
+            if (kind == "damaged") {  // the employee table's root page overwritten
+                QFile f(bad);
+                QVERIFY(f.open(QIODevice::ReadWrite));
+                f.seek(qint64(page - 1) * pageSize);
+                f.write(QByteArray(pageSize, '\x5a'));
+            }
+        }
+        // Closed first, so the write-ahead log is folded in and the file's bytes stay put.
+        const QString file = db.databaseName();
+        db = {};
+        database::close(database::kSharedConnection);
+        const QByteArray before = checksum(file);
+        const QStringList listing = QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files);
+        QVERIFY(database::open(database::kSharedConnection, file).ok);
+
+        const backup::Outcome restored = backup::restore(folder.db(), bad);
+        QVERIFY(!restored.ok);
+        QVERIFY2(restored.message.contains(message), qPrintable(restored.message));
+        database::close(database::kSharedConnection);
+        QCOMPARE(checksum(file), before);
+        QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files), listing);  // no dated copy
+
+        // The admin tool refuses it the same way.
+        QProcess admin;
+        admin.start(QCoreApplication::applicationDirPath() + "/wenpad-admin", {"restore", "--db", file, "--from", bad});
+        QVERIFY(admin.waitForFinished(30000));
+        QCOMPARE(admin.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(admin.readAllStandardError()).contains(message));
+        QCOMPARE(checksum(file), before);
+    }
+
+    // wenpad-admin backup and restore on files.
+    void adminBackupAndRestore()
+    {
+        ProgramFolder folder;
+        demo::Options options;
+        options.employees = 50;
+        demo::generate(folder.db(), options);
+        const QString file = folder.db().databaseName();
+        const QStringList original = contents(folder.db());
+        database::close(database::kSharedConnection);
+        const QString admin = QCoreApplication::applicationDirPath() + "/wenpad-admin";
+        const QString copy = folder.file("copy.db");
+        QProcess run;
+        run.start(admin, {"backup", "--db", file, "--to", copy});
+        QVERIFY(run.waitForFinished(30000));
+        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+        QCOMPARE(contentsOf(copy), original);
+        run.start(admin, {"backup", "--db", file, "--to", copy});  // never overwrites
+        QVERIFY(run.waitForFinished(30000));
+        QCOMPARE(run.exitCode(), 1);
+
+        run.start(admin, {"init", "--db", folder.file("other.db")});
+        QVERIFY(run.waitForFinished(30000));
+        run.start(admin, {"restore", "--db", folder.file("other.db"), "--from", copy});
+        QVERIFY(run.waitForFinished(30000));
+        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+        QCOMPARE(contentsOf(folder.file("other.db")), original);
+    }
+};
+
+QTEST_MAIN(TestBackup)
+#include "test_backup.moc"
