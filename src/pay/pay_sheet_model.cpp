@@ -48,7 +48,8 @@ QVariant PaySheetModel::data(const QModelIndex &index, int role) const
     const std::optional<qint64> amount = row.amounts.value(column);
     if (!amount)
         return QString();
-    return pay::isWholeYuan(column) ? QString::number(*amount / schema::kMoneyScale) : money::formatYuan(*amount);
+    // Whole yuan as a number, so a grid and an export treat it as one.
+    return pay::isWholeYuan(column) ? QVariant(qlonglong(*amount / schema::kMoneyScale)) : QVariant(money::formatYuan(*amount));
 }
 
 QVariant PaySheetModel::headerData(int section, Qt::Orientation orientation, int role) const
