@@ -52,6 +52,7 @@ StripedGrid::StripedGrid(QWidget *parent) : QTableView(parent)
         " border-right: 1px solid #5a9c8a; border-bottom: 1px solid #5a9c8a; }");
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->hide();
+    horizontalHeader()->setMaximumSectionSize(480);  // one very long text does not push the rest away
 }
 
 void StripedGrid::contextMenuEvent(QContextMenuEvent *event)
@@ -59,6 +60,24 @@ void StripedGrid::contextMenuEvent(QContextMenuEvent *event)
     QMenu menu(this);
     menu.addAction(grid_export::kCaption, this, [this] { grid_export::exportGrid(*this); });
     menu.exec(event->globalPos());
+}
+
+void StripedGrid::setModel(QAbstractItemModel *model)
+{
+    if (model == this->model())
+        return;
+    if (QAbstractItemModel *old = this->model()) {
+        disconnect(old, &QAbstractItemModel::modelReset, this, nullptr);
+        disconnect(old, &QAbstractItemModel::layoutChanged, this, nullptr);
+    }
+    QTableView::setModel(model);
+    if (!model)
+        return;
+    // After the model has settled (a query model fetches its first rows on reset).
+    const auto fit = [this] { QMetaObject::invokeMethod(this, &QTableView::resizeColumnsToContents, Qt::QueuedConnection); };
+    connect(model, &QAbstractItemModel::modelReset, this, fit);
+    connect(model, &QAbstractItemModel::layoutChanged, this, fit);
+    fit();
 }
 
 void StripedGrid::showEvent(QShowEvent *event)

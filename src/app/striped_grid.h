@@ -26,6 +26,9 @@ class StripedGrid : public QTableView {
     Q_OBJECT
 public:
     explicit StripedGrid(QWidget *parent = nullptr);
+    // Columns follow their contents each time the model is filled anew (the rows in view
+    // decide, so a long list costs no more than its first screen).
+    void setModel(QAbstractItemModel *model) override;
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
