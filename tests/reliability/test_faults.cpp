@@ -1,0 +1,166 @@
+// Faults × writers: a full disk (SQLite's page limit), a write lock held by another program and
+// a read-only connection, against each writer of the program. Each write is refused with the
+// message that says what happened, and the database is left exactly as it was.
+
+#include "codes/code_members.h"
+#include "codes/code_rows.h"
+#include "db/app_paths.h"
+#include "db/database.h"
+#include "pay/pay_month.h"
+#include "staff/employee_fixture.h"
+#include "stats/statistics_table.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <memory>
+#include <functional>
+
+namespace {
+
+// Every table's rows and every column of gzb, as one text to compare.
+QString contents(const QSqlDatabase &db)
+{
+    QStringList parts;
+    QSqlQuery tables(db);
+    tables.exec("select name from sqlite_master where type='table' order by name");
+    while (tables.next()) {
+        const QString t = tables.value(0).toString();
+        const QString columns = queryValue(db, QString("select group_concat('quote(\"' || name || '\")', '||') from pragma_table_info('%1')").arg(t)).toString();
+        parts << t + '=' + queryValue(db, QString("select count(*) || ':' || coalesce(group_concat(%1), '') from \"%2\"").arg(columns, t)).toString();
+    }
+    parts << queryValue(db, "select group_concat(name) from pragma_table_info('gzb')").toString();
+    return parts.join(' ');
+}
+
+// A 2 MB tmpfs mounted for one test and filled with a file up to its last byte.
+struct FullDisk {
+    explicit FullDisk(const QString &path) : path(path)
+    {
+        QDir().mkpath(path);
+        mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", path}) == 0;
+    }
+    ~FullDisk()
+    {
+        if (mounted)
+            QProcess::execute("umount", {"-l", path});
+    }
+    void fill()
+    {
+        QFile filler(path + "/filler");
+        filler.open(QIODevice::WriteOnly);
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush())
+            ;
+        while (filler.write("x", 1) == 1 && filler.flush())
+            ;
+    }
+    void empty() { QFile::remove(path + "/filler"); }
+
+    QString path;
+    bool mounted = false;
+};
+
+struct Writer {
+    const char *name;
+    // Runs the write; returns the message the screen would show ("" when it was written).
+    std::function<QString(const QSqlDatabase &)> write;
+};
+
+QString explained(const std::function<void()> &write)
+{
+    try {
+        write();
+        return {};
+    } catch (const sql::Failure &e) {
+        return e.explain(QStringLiteral("(refused by a rule)"));
+    }
+}
+
+const std::vector<Writer> &writers()
+{
+    static const std::vector<Writer> all = {
+        {"employee save", [](const QSqlDatabase &db) { return staff::saveEmployee(db, validEmployee("000500"), true); }},
+        {"code row", [](const QSqlDatabase &db) {
+             return explained([&] { codes::saveRow(db, *codes::findMember("Tfrmdwdm"), {{}, {{"单位编码", "55"}, {"单位名称", "新部门"}}, {}}); });
+         }},
+        {"salary item", [](const QSqlDatabase &db) {
+             return explained([&] { codes::saveRow(db, *codes::findMember("Tfrmgzgs"), {{}, {{"字段", "夜班费"}, {"公式", QVariant()}}, {}}); });
+         }},
+        {"pay month", [](const QSqlDatabase &db) { return explained([&] { pay::generateMonth(db, QDate(2024, 3, 1), pay::Generation::Blank); }); }},
+        {"statistics rebuild", [](const QSqlDatabase &db) {
+             return explained([&] { stats::findStatisticsTable("zgjbqkfxb")->rebuild(db, QDate(2024, 12, 31)); });
+         }},
+    };
+    return all;
+}
+
+}  // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyWriterRefusesWholeAndSaysWhy_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("writer");
+        QTest::addColumn<QString>("message");
+        for (const char *fault : {"full", "locked", "read-only"})
+            for (size_t w = 0; w < writers().size(); ++w)
+                QTest::newRow(qPrintable(QString("%1 × %2").arg(fault, writers()[w].name)))
+                    << QString(fault) << int(w) << (QString(fault) == "locked" ? sql::kBusyMessage : sql::kFullMessage);
+    }
+
+    void everyWriterRefusesWholeAndSaysWhy()
+    {
+        QFETCH(QString, fault);
+        QFETCH(int, writer);
+        QFETCH(QString, message);
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        addEmployee(db, "000001", "01", "2020-01-01");
+        std::unique_ptr<FullDisk> disk;
+        if (fault == "full") {
+            // The database on a small file system of its own, filled to the last byte.
+            disk = std::make_unique<FullDisk>(folder.file("disk"));
+            if (!disk->mounted)
+                QSKIP("a small file system needs root to mount; the other faults still run");
+            database::close(database::kSharedConnection);
+            const QString moved = folder.file("disk/wenpad.db");
+            QVERIFY(QFile::copy(app_paths::databaseFile(), moved));
+            QVERIFY(database::open(database::kSharedConnection, moved, database::Check::Identity).ok);
+            db = database::shared();
+            disk->fill();
+        }
+        const QString before = contents(db);
+
+        QSqlDatabase other;
+        if (fault == "full") {
+        } else if (fault == "locked") {
+            QVERIFY(database::open("other", app_paths::databaseFile(), database::Check::Identity).ok);
+            other = QSqlDatabase::database("other", false);
+            queryValue(other, "begin immediate");
+            queryValue(db, "PRAGMA busy_timeout=100");
+        } else {
+            queryValue(db, "PRAGMA query_only=1");
+        }
+        QCOMPARE(writers()[size_t(writer)].write(db), message);
+        if (other.isValid()) {
+            queryValue(other, "rollback");
+            other = {};
+            database::close("other");
+        }
+        queryValue(db, "PRAGMA query_only=0");
+        queryValue(db, "PRAGMA busy_timeout=5000");
+        if (disk)
+            disk->empty();
+        QCOMPARE(contents(db), before);
+        // And once the fault is gone, the same write goes through.
+        QCOMPARE(writers()[size_t(writer)].write(db), QString());
+    }
+};
+
+QTEST_MAIN(TestFaults)
+#include "test_faults.moc"
