@@ -160,6 +160,31 @@ private slots:
         // And once the fault is gone, the same write goes through.
         QCOMPARE(writers()[size_t(writer)].write(db), QString());
     }
+
+    // A good file on a full disk is reported as a full disk, never as damaged, and is left as
+    // it was.
+    void openingOnAFullDiskSaysSo()
+    {
+        ProgramFolder folder(false);
+        FullDisk disk(folder.file("disk"));
+        if (!disk.mounted)
+            QSKIP("a small file system needs root to mount");
+        const QString file = folder.file("disk/wenpad.db");
+        QVERIFY(database::createDelivered(file).ok);
+        disk.fill();
+        QFile original(file);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray bytes = original.readAll();
+        original.close();
+        const database::OpenResult r = database::open("full", file);
+        database::close("full");
+        if (r.ok)
+            QSKIP("SQLite found room for its shared-memory file");
+        QVERIFY2(!r.message.contains(QStringLiteral("损坏")), qPrintable(r.message));
+        QVERIFY2(r.message.contains(QStringLiteral("磁盘已满")) || r.message.contains(QStringLiteral("读写出错")), qPrintable(r.message));
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), bytes);
+    }
 };
 
 QTEST_MAIN(TestFaults)
