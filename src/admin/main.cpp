@@ -8,7 +8,8 @@
 //                                    with --xlsx the grid as the screen shows it as a workbook
 //   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
 //                                    rebuild one employee's timeline and print it as CSV
-//   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]
+//   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE]
+//                [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]
 //                                    the grids of a read-only screen as CSV, each after its caption;
 //                                    with --xlsx also as a workbook, one sheet per grid
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
@@ -289,8 +290,8 @@ int printGrids(const admin::Parsed &a)
     // Each screen's own inputs; the others are refused.
     const QMap<QString, QStringList> inputs = {
         {"TFrmgsygztj", {"--month"}}, {"TFrmgsngztj", {"--year"}}, {"Tfrmgzlr", {"--month", "--dept"}},
-        {"TFrmgsygzdz", {"--year"}}, {"TFrmgsngzdz", {"--year"}}};
-    for (const QString &name : {"--month", "--year", "--dept"}) {
+        {"TFrmgsygzdz", {"--year"}}, {"TFrmgsngzdz", {"--year"}}, {"Tfrmzggzcx", {"--employee", "--from", "--to"}}};
+    for (const QString &name : {"--month", "--year", "--dept", "--employee", "--from", "--to"}) {
         if (a.has(name) != inputs.value(screen).contains(name)) {
             err() << QStringLiteral("%1 %2 选项 %3（用法：wenpad-admin grid %1 --db FILE %4）")
                          .arg(screen, a.has(name) ? QStringLiteral("不接受") : QStringLiteral("缺少"), name,
@@ -305,6 +306,8 @@ int printGrids(const admin::Parsed &a)
         std::vector<pay::Grid> grids;
         if (screen == "TFrmgsngztj")
             grids = pay::statisticsGrids(db, QDate(year, 1, 1), QDate(year, 12, 1));
+        else if (screen == "Tfrmzggzcx")
+            grids = pay::employeeGrids(db, a.text("--employee"), a.date("--from"), a.date("--to"));
         else if (screen == "TFrmgsygzdz" || screen == "TFrmgsngzdz")
             grids = {pay::comparisonGrid(db, screen == "TFrmgsygzdz" ? pay::ComparisonSpan::Months : pay::ComparisonSpan::Years, year)};
         else if (screen == "TFrmgsygztj")
@@ -368,9 +371,10 @@ int main(int argc, char **argv)
                      {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}, {"--xlsx", Kind::File}}, true, rebuild}},
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
-        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]",
-                  {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr", "TFrmgsygzdz", "TFrmgsngzdz"},
-                  {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--xlsx", Kind::File}},
+        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]",
+                  {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr", "TFrmgsygzdz", "TFrmgsngzdz", "Tfrmzggzcx"},
+                  {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--employee", Kind::Text},
+                   {"--from", Kind::Date}, {"--to", Kind::Date}, {"--xlsx", Kind::File}},
                   false, printGrids}},
         {"roster", {"roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下] [--party CODE]",
                     {"Tfrmgbxx", "Tfrmkjgbxx", "Tfrmdyxx"},
