@@ -1,6 +1,7 @@
 // Times the pay months on a generated organisation beside their plain forms:
 //   generating a month (blank, carried forward) vs one plain copy of the rows involved,
-//   loading a department's month, the monthly and the yearly company totals vs reading the rows.
+//   loading a department's month, the monthly and the yearly company totals vs reading the rows,
+//   the comparison tables vs reading the wage rows they sum, and one employee's sheets.
 //
 //   build/bin/pay_bench [employees] [pay months] [--cache DIR]
 //   (defaults 100000 and 36; the organisation is kept in DIR, written under a temporary name
@@ -9,6 +10,7 @@
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
+#include "pay/pay_comparison.h"
 #include "pay/pay_grids.h"
 #include "pay/pay_month.h"
 
@@ -106,6 +108,15 @@ int main(int argc, char **argv)
             }
         };
     };
+    const auto readWages = [&](const QDate &from, const QDate &to) {
+        return [&db, from, to] {
+            QSqlQuery q(db);
+            q.setForwardOnly(true);
+            q.exec(QString("select 职工编码, 年月, 实发工资 from gzb where 年月>='%1' and 年月<='%2'").arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)));
+            while (q.next())
+                q.value(2);
+        };
+    };
     const double plainCopyMs = best(plainCopy, removeNext);
     QTextStream out(stdout);
     const auto line = [&](const QString &name, double ms, double plain) {
@@ -121,6 +132,15 @@ int main(int argc, char **argv)
     const QDate january(anchor.year() - 1, 1, 1);
     line("yearly totals vs read", best([&] { pay::statisticsGrids(db, january, january.addMonths(11)); }),
          best(readRows(january, january.addMonths(11))));
+    const int year = anchor.year();
+    line("monthly comparison vs read wages", best([&] { pay::comparisonGrid(db, pay::ComparisonSpan::Months, year); }),
+         best(readWages(QDate(year, 1, 1), QDate(year, 12, 1))));
+    line("yearly comparison vs read wages", best([&] { pay::comparisonGrid(db, pay::ComparisonSpan::Years, year); }),
+         best(readWages(QDate(year - 9, 1, 1), QDate(year, 12, 1))));
+    QSqlQuery pick(db);
+    pick.exec("select 职工编码 from zghmc order by 职工编码 limit 1 offset 5000");
+    const QString someone = pick.next() ? pick.value(0).toString() : QString();
+    line("one employee's sheets over a year", best([&] { pay::employeeGrids(db, someone, january, anchor); }), 0);
     database::close("bench");
     return 0;
 }

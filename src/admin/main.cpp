@@ -8,7 +8,8 @@
 //                                    with --xlsx the grid as the screen shows it as a workbook
 //   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
 //                                    rebuild one employee's timeline and print it as CSV
-//   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]
+//   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE]
+//                [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]
 //                                    the grids of a read-only screen as CSV, each after its caption;
 //                                    with --xlsx also as a workbook, one sheet per grid
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
@@ -25,6 +26,7 @@
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
+#include "pay/pay_comparison.h"
 #include "pay/pay_grids.h"
 #include "records/personnel_query.h"
 #include "records/timeline.h"
@@ -287,8 +289,9 @@ int printGrids(const admin::Parsed &a)
     const QString screen = a.words.value(0);
     // Each screen's own inputs; the others are refused.
     const QMap<QString, QStringList> inputs = {
-        {"TFrmgsygztj", {"--month"}}, {"TFrmgsngztj", {"--year"}}, {"Tfrmgzlr", {"--month", "--dept"}}};
-    for (const QString &name : {"--month", "--year", "--dept"}) {
+        {"TFrmgsygztj", {"--month"}}, {"TFrmgsngztj", {"--year"}}, {"Tfrmgzlr", {"--month", "--dept"}},
+        {"TFrmgsygzdz", {"--year"}}, {"TFrmgsngzdz", {"--year"}}, {"Tfrmzggzcx", {"--employee", "--from", "--to"}}};
+    for (const QString &name : {"--month", "--year", "--dept", "--employee", "--from", "--to"}) {
         if (a.has(name) != inputs.value(screen).contains(name)) {
             err() << QStringLiteral("%1 %2 选项 %3（用法：wenpad-admin grid %1 --db FILE %4）")
                          .arg(screen, a.has(name) ? QStringLiteral("不接受") : QStringLiteral("缺少"), name,
@@ -299,9 +302,14 @@ int printGrids(const admin::Parsed &a)
     }
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         const QDate month = a.date("--month");
+        const int year = a.values.value("--year").toInt();
         std::vector<pay::Grid> grids;
         if (screen == "TFrmgsngztj")
-            grids = pay::statisticsGrids(db, QDate(a.values.value("--year").toInt(), 1, 1), QDate(a.values.value("--year").toInt(), 12, 1));
+            grids = pay::statisticsGrids(db, QDate(year, 1, 1), QDate(year, 12, 1));
+        else if (screen == "Tfrmzggzcx")
+            grids = pay::employeeGrids(db, a.text("--employee"), a.date("--from"), a.date("--to"));
+        else if (screen == "TFrmgsygzdz" || screen == "TFrmgsngzdz")
+            grids = {pay::comparisonGrid(db, screen == "TFrmgsygzdz" ? pay::ComparisonSpan::Months : pay::ComparisonSpan::Years, year)};
         else if (screen == "TFrmgsygztj")
             grids = pay::statisticsGrids(db, month, month);
         else
@@ -363,9 +371,10 @@ int main(int argc, char **argv)
                      {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}, {"--xlsx", Kind::File}}, true, rebuild}},
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
-        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]",
-                  {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr"},
-                  {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--xlsx", Kind::File}},
+        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]",
+                  {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr", "TFrmgsygzdz", "TFrmgsngzdz", "Tfrmzggzcx"},
+                  {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--employee", Kind::Text},
+                   {"--from", Kind::Date}, {"--to", Kind::Date}, {"--xlsx", Kind::File}},
                   false, printGrids}},
         {"roster", {"roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下] [--party CODE]",
                     {"Tfrmgbxx", "Tfrmkjgbxx", "Tfrmdyxx"},

@@ -99,6 +99,14 @@ void RowsModel::setRows(QList<QVariantList> rows)
     endResetModel();
 }
 
+void RowsModel::setRows(QStringList titles, QList<QVariantList> rows)
+{
+    beginResetModel();
+    titles_ = std::move(titles);
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
 int RowsModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(rows_.size()); }
 
 int RowsModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(titles_.size()); }

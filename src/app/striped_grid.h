@@ -42,6 +42,8 @@ public:
     explicit RowsModel(QStringList titles, QObject *parent = nullptr);
 
     void setRows(QList<QVariantList> rows);
+    // For grids whose column titles follow their input (a year's columns).
+    void setRows(QStringList titles, QList<QVariantList> rows);
     const QList<QVariantList> &rows() const { return rows_; }
 
     int rowCount(const QModelIndex &parent = {}) const override;

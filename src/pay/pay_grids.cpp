@@ -2,6 +2,7 @@
 
 #include "db/money.h"
 #include "db/schema.h"
+#include "db/sql.h"
 #include "pay/pay_month.h"
 #include "pay/pay_statistics.h"
 
@@ -52,6 +53,32 @@ std::vector<Grid> sheetGrids(const QSqlDatabase &db, const QDate &month, const Q
                 cells << (v ? shown(c, isWholeYuan(c) ? QVariant(*v / schema::kMoneyScale) : QVariant(*v)) : QVariant());
             }
             g.rows << cells;
+        }
+        grids.push_back(g);
+    }
+    return grids;
+}
+
+std::vector<Grid> employeeGrids(const QSqlDatabase &db, const QString &employee, const QDate &from, const QDate &to)
+{
+    std::vector<Grid> grids;
+    for (const Sheet &s : sheets()) {
+        Grid g{s.tab.trimmed(), QStringList{QStringLiteral("年月")} + s.amountColumns(), {}};
+        QStringList columns;
+        for (const QString &c : g.titles)
+            columns << sql::quoteIdentifier(c);
+        QSqlQuery q = sql::prepare(db, QStringLiteral("select %1 from %2 where 职工编码=:code and 年月>=:from and 年月<=:to order by 年月")
+                                           .arg(columns.join(','), s.table));
+        q.setForwardOnly(true);
+        q.bindValue(":code", employee);
+        q.bindValue(":from", sql::dateValue(from));
+        q.bindValue(":to", sql::dateValue(to));
+        sql::exec(q);
+        while (q.next()) {
+            QVariantList row{q.value(0).toString().left(7)};
+            for (int c = 1; c < g.titles.size(); ++c)
+                row << shown(g.titles.at(c), q.value(c));
+            g.rows << row;
         }
         grids.push_back(g);
     }

@@ -24,6 +24,10 @@ std::vector<Grid> statisticsGrids(const QSqlDatabase &db, const QDate &from, con
 // The three sheets of a department's month as the entry screen lists them. Throws sql::Failure.
 std::vector<Grid> sheetGrids(const QSqlDatabase &db, const QDate &month, const QString &department);
 
+// An employee's rows of the three sheets whose pay month lies from `from` to `to` (any days:
+// a row is dated the first of its month), by month. Throws sql::Failure.
+std::vector<Grid> employeeGrids(const QSqlDatabase &db, const QString &employee, const QDate &from, const QDate &to);
+
 // Grids as CSV, each after a line with its caption.
 QString toCsv(const std::vector<Grid> &grids);
 

@@ -63,6 +63,18 @@ private slots:
         QVERIFY(lines.at(2).contains(QRegularExpression(",\\d+\\.\\d\\d$")));
     }
 
+    // The yearly comparison: ten year columns from the chosen year back, a row per department.
+    void gridComparesYears()
+    {
+        const Run run = admin({"grid", "TFrmgsngzdz", "--db", db_, "--year", "2026"});
+        QCOMPARE(run.status, 0);
+        const QStringList lines = run.out.trimmed().split('\n');
+        QCOMPARE(lines.first(), "工资表");
+        QCOMPARE(lines.at(1), "单位名称,2026年,2025年,2024年,2023年,2022年,2021年,2020年,2019年,2018年,2017年");
+        QVERIFY(lines.size() > 2);
+        QVERIFY(lines.filter(QRegularExpression("^[^,]+,\\d+\\.\\d\\d,{9}$")).size() > 0);
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -89,6 +101,7 @@ private slots:
         QTest::newRow("grid: another screen's input") << QStringList{"grid", "TFrmgsngztj", "--db", db, "--month", "2024-01"} << 2 << "不接受";
         QTest::newRow("grid: input missing") << QStringList{"grid", "TFrmgsygztj", "--db", db} << 2 << "缺少";
         QTest::newRow("grid: impossible month") << QStringList{"grid", "TFrmgsygztj", "--db", db, "--month", "2024-13"} << 2 << "月份无效";
+        QTest::newRow("grid: employee query without its range") << QStringList{"grid", "Tfrmzggzcx", "--db", db, "--employee", "000001"} << 2 << "缺少";
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "usage";
     }
 

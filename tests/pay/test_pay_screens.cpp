@@ -5,13 +5,18 @@
 #include "app/prompt.h"
 #include "db/clock.h"
 #include "db/sql.h"
+#include "pay/employee_pay_screen.h"
+#include "pay/pay_comparison_screen.h"
 #include "pay/pay_entry_screen.h"
+#include "pay/pay_grids.h"
 #include "pay/pay_sheet_model.h"
 #include "pay/pay_statistics_screen.h"
 #include "app/striped_grid.h"
 #include "reports/print_preview.h"
+#include "records/employee_search_panel.h"
 #include "staff/employee_fixture.h"
 
+#include <QDateEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -118,6 +123,87 @@ private slots:
         auto *yearly = new PayStatisticsScreen(host, PayStatisticsScreen::Period::Year);
         QCOMPARE(yearly->sheetRows(2)->rows().size(), 1);
         yearly->close();
+    }
+
+    void comparisonTablesOpenOnThisYearAndPrint()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        addEmployee(db, "000001", "01", "2010-01-01");
+        sql::exec(db, "insert into gzb(职工编码,年月,实发工资) values('000001','2024-03-01',15000000),('000001','2015-07-01',10000)");
+        TestHost host;
+        auto *monthly = new PayComparisonScreen(host, pay::ComparisonSpan::Months);
+        QCOMPARE(monthly->yearBox()->value(), 2024);
+        QCOMPARE(monthly->yearBox()->maximum(), 2025);
+        QCOMPARE(monthly->rows()->rows().first().mid(0, 4), (QVariantList{"经理办公室", {}, {}, "1500.00"}));
+        report::Document printed;
+        const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
+            [&](const report::Document &d) { printed = d; });
+        monthly->print();
+        for (const char *t : {"公司月工资统计对照表", "三月工资", "1500.00"})
+            QVERIFY2(textsOf(printed).contains(t), t);
+        monthly->close();
+
+        auto *yearly = new PayComparisonScreen(host, pay::ComparisonSpan::Years);
+        QCOMPARE(yearly->rows()->headerData(10, Qt::Horizontal, Qt::DisplayRole).toString(), "2015年");
+        QCOMPARE(yearly->rows()->rows().first().value(10), "1.00");
+        yearly->yearBox()->setValue(2025);
+        QCOMPARE(yearly->rows()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "2025年");
+        QCOMPARE(yearly->rows()->rows().first().value(2), "1500.00");
+        QVERIFY(yearly->rows()->rows().first().value(10).isNull());  // 2016 and later only
+        yearly->close();
+    }
+
+    // Rows are dated the first of their month, so a range counts the months whose first day
+    // lies in it.
+    void employeeQueryRanges()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        addEmployee(db, "000001", "01", "2020-01-01");
+        addEmployee(db, "000002", "01", "2020-01-01");
+        for (const char *month : {"2024-01-01", "2024-02-01", "2024-03-01"})
+            for (const char *table : {"gzb", "btb", "jjb"})
+                sql::exec(db, QString("insert into %1(职工编码,年月) values('000001','%2')").arg(table, month));
+        sql::exec(db, "update gzb set 工龄=12, 实发工资=15000000 where 年月='2024-02-01'");
+        const auto months = [&](const char *from, const char *to) {
+            const std::vector<pay::Grid> grids = pay::employeeGrids(db, "000001", QDate::fromString(from, Qt::ISODate), QDate::fromString(to, Qt::ISODate));
+            QStringList shown;
+            for (const pay::Grid &g : grids) {
+                QStringList own;
+                for (const QVariantList &row : g.rows)
+                    own << row.first().toString();
+                shown << own.join(' ');
+            }
+            return shown;
+        };
+        const auto each = [](const QString &months) { return QStringList{months, months, months}; };
+        QCOMPARE(months("2024-01-15", "2024-03-31"), each("2024-02 2024-03"));
+        QCOMPARE(months("2024-01-01", "2024-02-01"), each("2024-01 2024-02"));
+        QCOMPARE(months("2024-03-02", "2024-12-31"), each(""));
+        QCOMPARE(months("2024-03-01", "2024-01-01"), each(""));
+
+        TestHost host;
+        auto *screen = new Tfrmzggzcx(host);
+        QCOMPARE(screen->fromBox()->date(), QDate(2024, 1, 1));
+        QCOMPARE(screen->toBox()->date(), QDate(2024, 3, 20));
+        QCOMPARE(screen->search()->currentCode(), "000001");
+        QCOMPARE(screen->sheetRows(0)->rows().size(), 3);
+        QCOMPARE(screen->sheetRows(0)->rows().at(1), (QVariantList{"2024-02", {}, {}, 12, {}, {}, {}, "1500.00"}));
+        screen->fromBox()->setDate(QDate(2024, 1, 2));
+        QCOMPARE(screen->sheetRows(2)->rows().size(), 2);
+        screen->search()->list()->selectRow(1);
+        QCOMPARE(screen->search()->currentCode(), "000002");
+        QCOMPARE(screen->sheetRows(1)->rows().size(), 0);
+        screen->search()->list()->selectRow(0);
+        QCOMPARE(screen->sheetRows(1)->rows().size(), 2);
+        report::Document printed;
+        const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
+            [&](const report::Document &d) { printed = d; });
+        screen->print();
+        QVERIFY(textsOf(printed).contains("职工工资查询（工资表）"));
+        QVERIFY(textsOf(printed).contains("1500.00"));
+        screen->close();
     }
 };
 
