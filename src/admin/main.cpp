@@ -25,6 +25,7 @@
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
+#include "pay/appraisal_statistics.h"
 #include "pay/pay_grids.h"
 #include "records/personnel_query.h"
 #include "records/timeline.h"
@@ -287,7 +288,8 @@ int printGrids(const admin::Parsed &a)
     const QString screen = a.words.value(0);
     // Each screen's own inputs; the others are refused.
     const QMap<QString, QStringList> inputs = {
-        {"TFrmgsygztj", {"--month"}}, {"TFrmgsngztj", {"--year"}}, {"Tfrmgzlr", {"--month", "--dept"}}};
+        {"TFrmgsygztj", {"--month"}}, {"TFrmgsngztj", {"--year"}}, {"Tfrmgzlr", {"--month", "--dept"}},
+        {"Tfrmndkhtj", {"--year"}}, {"Tfrmndkhzb", {"--year"}}};
     for (const QString &name : {"--month", "--year", "--dept"}) {
         if (a.has(name) != inputs.value(screen).contains(name)) {
             err() << QStringLiteral("%1 %2 选项 %3（用法：wenpad-admin grid %1 --db FILE %4）")
@@ -300,7 +302,11 @@ int printGrids(const admin::Parsed &a)
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         const QDate month = a.date("--month");
         std::vector<pay::Grid> grids;
-        if (screen == "TFrmgsngztj")
+        const int year = a.values.value("--year").toInt();
+        if (screen == "Tfrmndkhtj" || screen == "Tfrmndkhzb")
+            grids = {pay::appraisalStatistics(db, year, screen == "Tfrmndkhzb" ? pay::AppraisalCounts::Shares
+                                                                                : pay::AppraisalCounts::Counts)};
+        else if (screen == "TFrmgsngztj")
             grids = pay::statisticsGrids(db, QDate(a.values.value("--year").toInt(), 1, 1), QDate(a.values.value("--year").toInt(), 12, 1));
         else if (screen == "TFrmgsygztj")
             grids = pay::statisticsGrids(db, month, month);
@@ -364,7 +370,7 @@ int main(int argc, char **argv)
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
         {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--xlsx OUT]",
-                  {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr"},
+                  {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr", "Tfrmndkhtj", "Tfrmndkhzb"},
                   {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--xlsx", Kind::File}},
                   false, printGrids}},
         {"roster", {"roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下] [--party CODE]",
