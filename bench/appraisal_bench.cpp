@@ -1,5 +1,6 @@
-// Times the annual appraisal on a generated organisation: generating a year's sheet, marking
-// one result, and reading the year's sheet with each employee's department of the year.
+// Times the annual appraisal on a generated organisation: generating a year's sheet, reading
+// it, counting it per department (beside one plain read of the year's rows) and marking one
+// result.
 //
 //   build/bin/appraisal_bench [employees]   (default 100000)
 
@@ -7,6 +8,7 @@
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "pay/appraisal.h"
+#include "pay/appraisal_statistics.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -52,6 +54,17 @@ void run(const QSqlDatabase &db, int employees)
     out << "rows of the year              " << sheet.size() << '\n';
     out << "read the year's sheet (ms)    " << best([&] { pay::appraisalSheet(db, year); }) << '\n';
     const qint64 id = sheet[sheet.size() / 2].id;
+    const Step plainRead = [&] {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.exec(QString("select * from ndkhb where 年度=%1").arg(year));
+        while (q.next())
+            q.value(0);
+    };
+    const double statistics = best([&] { pay::appraisalStatistics(db, year, pay::AppraisalCounts::Shares); });
+    const double plain = best(plainRead);
+    out << "statistics of the year (ms)   " << statistics << "  plain read " << plain << "  ratio "
+        << statistics / plain << '\n';
     out << "mark one result (ms)          " << best([&] { pay::markResult(db, id, "优秀"); }) << '\n';
 }
 
