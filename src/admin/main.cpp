@@ -26,6 +26,7 @@
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
+#include "pay/appraisal_statistics.h"
 #include "pay/pay_comparison.h"
 #include "pay/pay_grids.h"
 #include "records/personnel_query.h"
@@ -284,36 +285,60 @@ int restore(const admin::Parsed &a)
 }
 
 // The grids of a read-only screen as the screen shows them, as CSV with each grid's caption.
+// The read-only screens wenpad-admin grid answers: each screen's own inputs and its grids.
+struct GridScreen {
+    QStringList inputs;
+    std::function<std::vector<pay::Grid>(const QSqlDatabase &, const admin::Parsed &)> grids;
+};
+
+const QMap<QString, GridScreen> &gridScreens()
+{
+    const auto year = [](const admin::Parsed &a) { return a.values.value("--year").toInt(); };
+    static const QMap<QString, GridScreen> screens = {
+        {"TFrmgsygztj", {{"--month"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
+             return pay::statisticsGrids(db, a.date("--month"), a.date("--month"));
+         }}},
+        {"TFrmgsngztj", {{"--year"}, [year](const QSqlDatabase &db, const admin::Parsed &a) {
+             return pay::statisticsGrids(db, QDate(year(a), 1, 1), QDate(year(a), 12, 1));
+         }}},
+        {"Tfrmgzlr", {{"--month", "--dept"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
+             return pay::sheetGrids(db, a.date("--month"), a.text("--dept"));
+         }}},
+        {"TFrmgsygzdz", {{"--year"}, [year](const QSqlDatabase &db, const admin::Parsed &a) {
+             return std::vector<pay::Grid>{pay::comparisonGrid(db, pay::ComparisonSpan::Months, year(a))};
+         }}},
+        {"TFrmgsngzdz", {{"--year"}, [year](const QSqlDatabase &db, const admin::Parsed &a) {
+             return std::vector<pay::Grid>{pay::comparisonGrid(db, pay::ComparisonSpan::Years, year(a))};
+         }}},
+        {"Tfrmzggzcx", {{"--employee", "--from", "--to"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
+             return pay::employeeGrids(db, a.text("--employee"), a.date("--from"), a.date("--to"));
+         }}},
+        {"Tfrmndkhtj", {{"--year"}, [year](const QSqlDatabase &db, const admin::Parsed &a) {
+             return std::vector<pay::Grid>{pay::appraisalStatistics(db, year(a), pay::AppraisalCounts::Counts)};
+         }}},
+        {"Tfrmndkhzb", {{"--year"}, [year](const QSqlDatabase &db, const admin::Parsed &a) {
+             return std::vector<pay::Grid>{pay::appraisalStatistics(db, year(a), pay::AppraisalCounts::Shares)};
+         }}},
+    };
+    return screens;
+}
+
 int printGrids(const admin::Parsed &a)
 {
     const QString screen = a.words.value(0);
+    const GridScreen &gridScreen = gridScreens()[screen];
     // Each screen's own inputs; the others are refused.
-    const QMap<QString, QStringList> inputs = {
-        {"TFrmgsygztj", {"--month"}}, {"TFrmgsngztj", {"--year"}}, {"Tfrmgzlr", {"--month", "--dept"}},
-        {"TFrmgsygzdz", {"--year"}}, {"TFrmgsngzdz", {"--year"}}, {"Tfrmzggzcx", {"--employee", "--from", "--to"}}};
     for (const QString &name : {"--month", "--year", "--dept", "--employee", "--from", "--to"}) {
-        if (a.has(name) != inputs.value(screen).contains(name)) {
+        if (a.has(name) != gridScreen.inputs.contains(name)) {
             err() << QStringLiteral("%1 %2 选项 %3（用法：wenpad-admin grid %1 --db FILE %4）")
                          .arg(screen, a.has(name) ? QStringLiteral("不接受") : QStringLiteral("缺少"), name,
-                              inputs.value(screen).join(QStringLiteral(" … ")) + QStringLiteral(" …"))
+                              gridScreen.inputs.join(QStringLiteral(" … ")) + QStringLiteral(" …"))
                   << '\n';
             return 2;
         }
     }
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
-        const QDate month = a.date("--month");
-        const int year = a.values.value("--year").toInt();
-        std::vector<pay::Grid> grids;
-        if (screen == "TFrmgsngztj")
-            grids = pay::statisticsGrids(db, QDate(year, 1, 1), QDate(year, 12, 1));
-        else if (screen == "Tfrmzggzcx")
-            grids = pay::employeeGrids(db, a.text("--employee"), a.date("--from"), a.date("--to"));
-        else if (screen == "TFrmgsygzdz" || screen == "TFrmgsngzdz")
-            grids = {pay::comparisonGrid(db, screen == "TFrmgsygzdz" ? pay::ComparisonSpan::Months : pay::ComparisonSpan::Years, year)};
-        else if (screen == "TFrmgsygztj")
-            grids = pay::statisticsGrids(db, month, month);
-        else
-            grids = pay::sheetGrids(db, month, a.text("--dept"));
+        const std::vector<pay::Grid> grids = gridScreen.grids(db, a);
         QTextStream(stdout) << pay::toCsv(grids);
         if (a.has("--xlsx")) {
             std::vector<std::unique_ptr<QStandardItemModel>> models;
@@ -372,7 +397,7 @@ int main(int argc, char **argv)
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
         {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]",
-                  {"TFrmgsygztj", "TFrmgsngztj", "Tfrmgzlr", "TFrmgsygzdz", "TFrmgsngzdz", "Tfrmzggzcx"},
+                  gridScreens().keys(),
                   {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--employee", Kind::Text},
                    {"--from", Kind::Date}, {"--to", Kind::Date}, {"--xlsx", Kind::File}},
                   false, printGrids}},

@@ -1,13 +1,24 @@
 #include "pay/pay_screens.h"
 
 #include "app/screen_registry.h"
+#include "pay/appraisal_editor.h"
+#include "pay/appraisal_statistics_screen.h"
 #include "pay/employee_pay_screen.h"
+#include "pay/grade_salary_editor.h"
 #include "pay/pay_comparison_screen.h"
 #include "pay/pay_entry_screen.h"
 #include "pay/pay_statistics_screen.h"
 
 void registerPayScreens(ScreenRegistry &registry)
 {
+    registry.add("Tfrmzwdjbj", {Placement::Stored, [](ScreenHost &host) { return new Tfrmzwdjbj(host); }});
+    registry.add("Tfrmndkhbj", {Placement::Stored, [](ScreenHost &host) { return new Tfrmndkhbj(host); }});
+    registry.add("Tfrmndkhtj", {Placement::Stored, [](ScreenHost &host) {
+                     return new AppraisalStatisticsScreen(host, pay::AppraisalCounts::Counts);
+                 }});
+    registry.add("Tfrmndkhzb", {Placement::Stored, [](ScreenHost &host) {
+                     return new AppraisalStatisticsScreen(host, pay::AppraisalCounts::Shares);
+                 }});
     registry.add("Tfrmgzlr", {Placement::Stored, [](ScreenHost &host) { return new Tfrmgzlr(host); }});
     registry.add("TFrmgsygztj", {Placement::Stored, [](ScreenHost &host) {
                      return new PayStatisticsScreen(host, PayStatisticsScreen::Period::Month);

@@ -1,0 +1,90 @@
+// Times the annual appraisal on a generated organisation: generating a year's sheet, reading
+// it, counting it per department (beside one plain read of the year's rows) and marking one
+// result.
+//
+//   build/bin/appraisal_bench [employees]   (default 100000)
+
+#include "db/database.h"
+#include "db/sql.h"
+#include "demo/demo_organisation.h"
+#include "pay/appraisal.h"
+#include "pay/appraisal_statistics.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <functional>
+
+namespace {
+
+using Step = std::function<void()>;
+
+// Best of three runs; `undo` (untimed) puts the database back after each.
+double best(const Step &step, const Step &undo = {})
+{
+    double ms = 0;
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer t;
+        t.start();
+        step();
+        const double taken = t.nsecsElapsed() / 1e6;
+        ms = run == 0 ? taken : std::min(ms, taken);
+        if (undo)
+            undo();
+    }
+    return ms;
+}
+
+void run(const QSqlDatabase &db, int employees)
+{
+    demo::Options options;
+    options.employees = employees;
+    options.payMonths = 1;
+    demo::generate(db, options);
+
+    const int year = options.anchor.year();  // the generated organisation has no sheet for it yet
+    const Step removeYear = [&] { sql::exec(db, QString("delete from ndkhb where 年度=%1").arg(year)); };
+    QTextStream out(stdout);
+    out << "employees " << employees << '\n';
+    out << "generate a year's sheet (ms)  " << best([&] { pay::generateAppraisalSheet(db, year); }, removeYear) << '\n';
+    pay::generateAppraisalSheet(db, year);
+    const std::vector<pay::AppraisalRow> sheet = pay::appraisalSheet(db, year);
+    out << "rows of the year              " << sheet.size() << '\n';
+    out << "read the year's sheet (ms)    " << best([&] { pay::appraisalSheet(db, year); }) << '\n';
+    const qint64 id = sheet[sheet.size() / 2].id;
+    const Step plainRead = [&] {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.exec(QString("select * from ndkhb where 年度=%1").arg(year));
+        while (q.next())
+            q.value(0);
+    };
+    const double statistics = best([&] { pay::appraisalStatistics(db, year, pay::AppraisalCounts::Shares); });
+    const double plain = best(plainRead);
+    out << "statistics of the year (ms)   " << statistics << "  plain read " << plain << "  ratio "
+        << statistics / plain << '\n';
+    out << "mark one result (ms)          " << best([&] { pay::markResult(db, id, "优秀"); }) << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int employees = app.arguments().value(1, "100000").toInt();
+    if (employees < 1 || employees > 999999) {
+        QTextStream(stderr) << "usage: appraisal_bench [employees 1-999999]\n";
+        return 2;
+    }
+    QTemporaryDir folder;
+    const QString file = QDir(folder.path()).filePath("appraisal.db");
+    database::createDelivered(file);
+    if (!database::open("bench", file).ok)
+        return 1;
+    run(QSqlDatabase::database("bench", false), employees);
+    database::close("bench");
+    return 0;
+}
+

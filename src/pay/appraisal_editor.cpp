@@ -1,0 +1,157 @@
+#include "pay/appraisal_editor.h"
+
+#include "app/notify.h"
+#include "app/striped_grid.h"
+#include "app/title_strip.h"
+#include "db/clock.h"
+#include "db/code_items.h"
+#include "db/sql.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kErrorTitle = QStringLiteral("错误信息");
+const int kFirstResultColumn = 2;  // 职工编码, 职工姓名, then one column per result
+
+QString tick(bool marked) { return marked ? QStringLiteral("√") : QString(); }
+
+}  // namespace
+
+Tfrmndkhbj::Tfrmndkhbj(ScreenHost &host) : FunctionScreen(host, "Tfrmndkhbj")
+{
+    setGeometry(host.workArea()->rect());
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(makeTitleStrip(QStringLiteral(" 等级工资及年度考核 >> 年度考核编辑"), this));
+    auto *body = new QHBoxLayout;
+    layout->addLayout(body, 1);
+
+    auto *find = new QGroupBox(QStringLiteral("查找条件"), this);
+    auto *left = new QVBoxLayout(find);
+    departments_ = new StripedGrid(find);
+    departmentRows_ = new RowsModel({QStringLiteral("编码"), QStringLiteral("单位名称")}, this);
+    departments_->setModel(departmentRows_);
+    departments_->verticalHeader()->hide();
+    departments_->horizontalHeader()->setStretchLastSection(true);
+    departments_->setFixedWidth(240);
+    left->addWidget(departments_);
+    body->addWidget(find);
+
+    auto *editor = new QGroupBox(QStringLiteral("年度考核编辑框"), this);
+    auto *right = new QVBoxLayout(editor);
+    auto *bar = new QHBoxLayout;
+    generate_ = new QPushButton(QStringLiteral("生成考核表"), editor);
+    connect(generate_, &QPushButton::clicked, this, &Tfrmndkhbj::generate);
+    auto *back = new QPushButton(QStringLiteral("返回"), editor);
+    connect(back, &QPushButton::clicked, this, &QWidget::close);
+    // Stepped by its arrows only, within 1980 to next year.
+    year_ = new QSpinBox(editor);
+    const int thisYear = clock_source::today().year();
+    year_->setRange(1980, thisYear + 1);
+    year_->setValue(thisYear);
+    year_->findChild<QLineEdit *>()->setReadOnly(true);
+    bar->addWidget(generate_);
+    bar->addWidget(new QLabel(QStringLiteral("年度"), editor));
+    bar->addWidget(year_);
+    bar->addStretch();
+    bar->addWidget(back);
+    right->addLayout(bar);
+    sheet_ = new StripedGrid(editor);
+    QStringList titles = {QStringLiteral("职工编码"), QStringLiteral("职工姓名")};
+    sheetRows_ = new RowsModel(titles + pay::appraisalResults(), this);
+    sheet_->setModel(sheetRows_);
+    sheet_->verticalHeader()->hide();
+    sheet_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    right->addWidget(sheet_, 1);
+    body->addWidget(editor, 1);
+
+    try {
+        QList<QVariantList> rows;
+        for (const code_items::Item &d : code_items::codeItems(host.database(), "dwdmb", {.before = "97"}))
+            rows << QVariantList{d.code, d.name};
+        departmentRows_->setRows(rows);
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+    }
+    connect(departments_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Tfrmndkhbj::showDepartment);
+    connect(year_, &QSpinBox::valueChanged, this, &Tfrmndkhbj::load);
+    connect(sheet_, &QAbstractItemView::clicked, this, &Tfrmndkhbj::mark);
+    departments_->selectRow(0);
+    load();
+}
+
+void Tfrmndkhbj::load()
+{
+    rows_.clear();
+    try {
+        const bool present = pay::hasAppraisalSheet(host().database(), year_->value());
+        if (present)
+            rows_ = pay::appraisalSheet(host().database(), year_->value());
+        generate_->setEnabled(!present);
+    } catch (const sql::Failure &e) {
+        generate_->setEnabled(false);
+        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+    }
+    sheet_->setEnabled(!generate_->isEnabled());
+    showDepartment();
+}
+
+void Tfrmndkhbj::showDepartment()
+{
+    const QModelIndex current = departments_->currentIndex();
+    const QString department =
+        current.isValid() ? departmentRows_->rows()[current.row()].front().toString() : QString();
+    shown_.clear();
+    QList<QVariantList> rows;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        const pay::AppraisalRow &r = rows_[i];
+        if (r.department != department)
+            continue;
+        shown_.push_back(i);
+        QVariantList row = {r.employee, r.name};
+        for (const QString &result : pay::appraisalResults())
+            row << tick(r.result == result);
+        rows << row;
+    }
+    sheetRows_->setRows(rows);
+}
+
+void Tfrmndkhbj::generate()
+{
+    try {
+        pay::generateAppraisalSheet(host().database(), year_->value());
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+    }
+    load();
+}
+
+void Tfrmndkhbj::mark(const QModelIndex &cell)
+{
+    const int resultIndex = cell.column() - kFirstResultColumn;
+    if (!cell.isValid() || resultIndex < 0 || resultIndex >= pay::appraisalResults().size()
+        || size_t(cell.row()) >= shown_.size())
+        return;
+    pay::AppraisalRow &row = rows_[shown_[size_t(cell.row())]];
+    const QString result = pay::appraisalResults()[resultIndex];
+    try {
+        pay::markResult(host().database(), row.id, result);
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        return;
+    }
+    row.result = result;
+    QList<QVariantList> rows = sheetRows_->rows();
+    for (int i = 0; i < pay::appraisalResults().size(); ++i)
+        rows[cell.row()][kFirstResultColumn + i] = tick(i == resultIndex);
+    sheetRows_->setRows(rows);
+    sheet_->setCurrentIndex(cell);
+}
