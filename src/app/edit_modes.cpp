@@ -24,15 +24,15 @@ ModeBar::ModeBar(const std::vector<BarButton> &buttons, const BarLayout &layout,
     if (row)
         row->addStretch();
     int i = 0;
-    for (const BarButton &spec : buttons) {
-        auto *b = new QPushButton(spec.caption, this);
-        b->setObjectName(spec.caption);
+    for (const BarButton &entry : buttons) {
+        auto *b = new QPushButton(entry.caption, this);
+        b->setObjectName(entry.caption);
         b->setMinimumWidth(layout.minimumWidth);
         if (!layout.takeFocus)
             b->setFocusPolicy(Qt::NoFocus);
-        if (spec.pressed)
-            connect(b, &QPushButton::clicked, this, spec.pressed);
-        buttons_[spec.action] = b;
+        if (entry.pressed)
+            connect(b, &QPushButton::clicked, this, entry.pressed);
+        buttons_[entry.action] = b;
         if (grid)
             grid->addWidget(b, i / layout.columns, i % layout.columns);
         else

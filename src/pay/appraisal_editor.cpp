@@ -1,9 +1,9 @@
 #include "pay/appraisal_editor.h"
 
 #include "app/notify.h"
+#include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
-#include "db/clock.h"
 #include "db/code_items.h"
 #include "db/sql.h"
 
@@ -52,12 +52,7 @@ Tfrmndkhbj::Tfrmndkhbj(ScreenHost &host) : FunctionScreen(host, "Tfrmndkhbj")
     connect(generate_, &QPushButton::clicked, this, &Tfrmndkhbj::generate);
     auto *back = new QPushButton(QStringLiteral("返回"), editor);
     connect(back, &QPushButton::clicked, this, &QWidget::close);
-    // Stepped by its arrows only, within 1980 to next year.
-    year_ = new QSpinBox(editor);
-    const int thisYear = clock_source::today().year();
-    year_->setRange(1980, thisYear + 1);
-    year_->setValue(thisYear);
-    year_->findChild<QLineEdit *>()->setReadOnly(true);
+    year_ = makeYearBox(editor);
     bar->addWidget(generate_);
     bar->addWidget(new QLabel(QStringLiteral("年度"), editor));
     bar->addWidget(year_);

@@ -1,9 +1,9 @@
 #include "pay/appraisal_statistics_screen.h"
 
 #include "app/notify.h"
+#include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
-#include "db/clock.h"
 #include "db/sql.h"
 #include "reports/grid_report.h"
 #include "reports/print_preview.h"
@@ -40,12 +40,7 @@ AppraisalStatisticsScreen::AppraisalStatisticsScreen(ScreenHost &host, pay::Appr
     label->addWidget(new QLabel(shares ? QStringLiteral("分析表") : QStringLiteral("统计表"), this));
     label->addStretch();
     label->addWidget(new QLabel(QStringLiteral("考核年度"), this));
-    // Stepped by its arrows only, within 1980 to next year.
-    year_ = new QSpinBox(this);
-    const int thisYear = clock_source::today().year();
-    year_->setRange(1980, thisYear + 1);
-    year_->setValue(thisYear);
-    year_->findChild<QLineEdit *>()->setReadOnly(true);
+    year_ = makeYearBox(this);
     label->addWidget(year_);
     layout->addLayout(label);
 

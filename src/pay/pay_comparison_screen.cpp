@@ -1,9 +1,9 @@
 #include "pay/pay_comparison_screen.h"
 
+#include "app/period_boxes.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
-#include "db/clock.h"
 #include "db/sql.h"
 #include "reports/grid_report.h"
 #include "reports/print_preview.h"
@@ -30,13 +30,10 @@ PayComparisonScreen::PayComparisonScreen(ScreenHost &host, pay::ComparisonSpan s
     layout->addWidget(makeTitleStrip(monthly(span) ? QStringLiteral("  职工工资表 >> 公司月工资统计对照表")
                                                    : QStringLiteral("  职工工资表 >> 公司年工资统计对照表"),
                                      this));
-    const QDate today = clock_source::today();
     auto *header = new QHBoxLayout;
     header->setContentsMargins(6, 4, 6, 4);
     header->addWidget(new QLabel(QStringLiteral("现在是"), this));
-    year_ = new QSpinBox(this);
-    year_->setRange(1980, today.year() + 1);
-    year_->setValue(today.year());
+    year_ = makeYearBox(this);
     header->addWidget(year_);
     header->addWidget(new QLabel(QStringLiteral("年"), this));
     header->addWidget(new QLabel(monthly(span) ? QStringLiteral("月工资统计") : QStringLiteral("工资统计"), this));

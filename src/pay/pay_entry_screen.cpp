@@ -1,5 +1,6 @@
 #include "pay/pay_entry_screen.h"
 
+#include "app/period_boxes.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -20,19 +21,6 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-QSpinBox *spinner(int from, int to, int value, QWidget *parent)
-{
-    auto *box = new QSpinBox(parent);
-    box->setRange(from, to);
-    box->setValue(value);
-    box->setWrapping(false);
-    return box;
-}
-
-}  // namespace
 
 Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
 {
@@ -64,9 +52,8 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
     auto *right = new QVBoxLayout;
     body->addLayout(right, 1);
     auto *header = new QHBoxLayout;
-    const QDate today = clock_source::today();
-    year_ = spinner(1980, today.year() + 1, today.year(), this);
-    month_ = spinner(1, 12, today.month(), this);
+    year_ = makeYearBox(this);
+    month_ = makeMonthBox(this);
     header->addWidget(new QLabel(QStringLiteral("现在是"), this));
     header->addWidget(year_);
     header->addWidget(new QLabel(QStringLiteral("年"), this));

@@ -1,9 +1,9 @@
 #include "pay/pay_statistics_screen.h"
 
+#include "app/period_boxes.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
-#include "db/clock.h"
 #include "db/sql.h"
 #include "pay/pay_grids.h"
 #include "pay/pay_sheets.h"
@@ -26,19 +26,14 @@ PayStatisticsScreen::PayStatisticsScreen(ScreenHost &host, Period period)
     layout->addWidget(makeTitleStrip(period == Period::Month ? QStringLiteral("  职工工资表 >> 公司月工资统计")
                                                               : QStringLiteral("  职工工资表 >> 公司年工资统计"),
                                      this));
-    const QDate today = clock_source::today();
     auto *header = new QHBoxLayout;
     header->setContentsMargins(6, 4, 6, 4);
     header->addWidget(new QLabel(QStringLiteral("现在是"), this));
-    year_ = new QSpinBox(this);
-    year_->setRange(1980, today.year() + 1);
-    year_->setValue(today.year());
+    year_ = makeYearBox(this);
     header->addWidget(year_);
     header->addWidget(new QLabel(QStringLiteral("年"), this));
     if (period == Period::Month) {
-        month_ = new QSpinBox(this);
-        month_->setRange(1, 12);
-        month_->setValue(today.month());
+        month_ = makeMonthBox(this);
         header->addWidget(month_);
         header->addWidget(new QLabel(QStringLiteral("月工资统计"), this));
     } else {
