@@ -4,6 +4,7 @@
 //
 //   build/bin/appraisal_bench [employees]   (default 100000)
 
+#include "best_of.h"
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
@@ -12,30 +13,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
 
 namespace {
-
-using Step = std::function<void()>;
-
-// Best of three runs; `undo` (untimed) puts the database back after each.
-double best(const Step &step, const Step &undo = {})
-{
-    double ms = 0;
-    for (int run = 0; run < 3; ++run) {
-        QElapsedTimer t;
-        t.start();
-        step();
-        const double taken = t.nsecsElapsed() / 1e6;
-        ms = run == 0 ? taken : std::min(ms, taken);
-        if (undo)
-            undo();
-    }
-    return ms;
-}
 
 void run(const QSqlDatabase &db, int employees)
 {

@@ -7,6 +7,7 @@
 //   (defaults 100000 and 36; the organisation is kept in DIR, written under a temporary name
 //   and renamed when complete, so an interrupted run leaves nothing a later run would reuse)
 
+#include "best_of.h"
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
@@ -16,31 +17,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
 
 namespace {
-
-using Step = std::function<void()>;
-
-// Best of three runs; `undo` (untimed) puts the database back after each.
-double best(const Step &step, const Step &undo = {})
-{
-    double ms = 0;
-    for (int run = 0; run < 3; ++run) {
-        QElapsedTimer t;
-        t.start();
-        step();
-        const double taken = t.nsecsElapsed() / 1e6;
-        ms = run == 0 ? taken : std::min(ms, taken);
-        if (undo)
-            undo();
-    }
-    return ms;
-}
 
 QString organisation(const QString &folder, int employees, int months)
 {

@@ -26,19 +26,6 @@ QString changes(const QSqlDatabase &db)
         .toString();
 }
 
-void type(QWidget *control, const QString &text)
-{
-    auto *box = qobject_cast<QLineEdit *>(control);
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
-void choose(QWidget *control, const QString &code)
-{
-    auto *list = qobject_cast<QComboBox *>(control);
-    list->setCurrentIndex(list->findData(code));
-}
-
 }  // namespace
 
 class TestGradeSalaryEditor : public QObject {
@@ -60,10 +47,10 @@ private slots:
         bar->button(Action::Add)->click();
         QVERIFY(screen->editBox()->isVisibleTo(screen));
         QVERIFY(!screen->search()->isEnabled() && !screen->changes()->isEnabled());
-        type(screen->control("变动时间"), "2005-7-1");
-        choose(screen->control("等级编码"), "02");
+        typeInto(screen->control("变动时间"), "2005-7-1");
+        chooseCode(screen->control("等级编码"), "02");
         QCOMPARE(edit::valueOf(screen->control("等级工资")), "3360.00");
-        type(screen->control("等级工资"), "3400.0001");
+        typeInto(screen->control("等级工资"), "3400.0001");
         qobject_cast<QLineEdit *>(screen->control("变动理由"))->setText("晋级");
         bar->button(Action::Save)->click();
         QVERIFY(asked.isEmpty());
@@ -76,8 +63,8 @@ private slots:
         // grade replaces the typed amount with that grade's standard.
         bar->button(Action::Modify)->click();
         QCOMPARE(edit::valueOf(screen->control("等级工资")), "3400.0001");
-        type(screen->control("等级工资"), "1");
-        choose(screen->control("等级编码"), "01");
+        typeInto(screen->control("等级工资"), "1");
+        chooseCode(screen->control("等级编码"), "01");
         QCOMPARE(edit::valueOf(screen->control("等级工资")), "3600.00");
         bar->button(Action::Save)->click();
         QCOMPARE(changes(folder.db()), "2003-06-01 03 31205000 , 2005-07-01 01 36000000 晋级");
@@ -114,7 +101,7 @@ private slots:
         auto *screen = new Tfrmzwdjbj(host);
         const QString before = changes(folder.db());
         screen->bar()->button(Action::Add)->click();
-        choose(screen->control("等级编码"), "02");
+        chooseCode(screen->control("等级编码"), "02");
         auto *salaryBox = qobject_cast<QLineEdit *>(screen->control("等级工资"));
         salaryBox->setText(salary);  // past the typing pattern, as a paste could
         auto *dateBox = qobject_cast<QLineEdit *>(screen->control("变动时间"));

@@ -31,19 +31,6 @@ QString rows(const QSqlDatabase &db, const QString &table)
         .toString();
 }
 
-void type(QWidget *control, const QString &text)
-{
-    auto *box = qobject_cast<QLineEdit *>(control);
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
-void choose(QWidget *control, const QString &code)
-{
-    auto *list = qobject_cast<QComboBox *>(control);
-    list->setCurrentIndex(list->findData(code));
-}
-
 }  // namespace
 
 class TestWorkDynamicsEditor : public QObject {
@@ -79,16 +66,16 @@ private slots:
         QVERIFY(bar->button(Action::Save)->isEnabled() && bar->button(Action::Ignore)->isEnabled());
 
         // "忽略" on a new row: nothing reaches gwjndtb.
-        type(screen->control(kSkill, "变动时间"), "2005-7-1");
+        typeInto(screen->control(kSkill, "变动时间"), "2005-7-1");
         bar->button(Action::Ignore)->click();
         QVERIFY(!screen->strip(kSkill)->isVisibleTo(screen));
         QVERIFY(screen->search()->isEnabled());
         QCOMPARE(rows(folder.db(), "gwjndtb"), "2003-06-01 0102");
 
         bar->button(Action::Add)->click();
-        type(screen->control(kSkill, "变动时间"), "2005-7-1");
-        choose(screen->control(kSkill, "类别编码"), "02");
-        choose(screen->control(kSkill, "档次编码"), "05");
+        typeInto(screen->control(kSkill, "变动时间"), "2005-7-1");
+        chooseCode(screen->control(kSkill, "类别编码"), "02");
+        chooseCode(screen->control(kSkill, "档次编码"), "05");
         bar->button(Action::Save)->click();
         QCOMPARE(bar->mode(), edit::Mode::Browse);
         QCOMPARE(rows(folder.db(), "gwjndtb"), "2003-06-01 0102, 2005-07-01 0205");
@@ -97,11 +84,11 @@ private slots:
         bar->button(Action::Modify)->click();
         QCOMPARE(edit::valueOf(screen->control(kSkill, "变动时间")), "2005-07-01");
         QCOMPARE(edit::valueOf(screen->control(kSkill, "档次编码")), "05");
-        choose(screen->control(kSkill, "档次编码"), "06");
+        chooseCode(screen->control(kSkill, "档次编码"), "06");
         bar->button(Action::Ignore)->click();
         QCOMPARE(rows(folder.db(), "gwjndtb"), "2003-06-01 0102, 2005-07-01 0205");
         bar->button(Action::Modify)->click();
-        choose(screen->control(kSkill, "档次编码"), "06");
+        chooseCode(screen->control(kSkill, "档次编码"), "06");
         bar->button(Action::Save)->click();
         QCOMPARE(rows(folder.db(), "gwjndtb"), "2003-06-01 0102, 2005-07-01 0206");
 
@@ -169,16 +156,16 @@ private slots:
         auto *screen = new Tfrmgzdtbj(host);
         answer = prompt::Ok;
         screen->bar()->button(Action::Add)->click();
-        type(screen->control(kDepartment, "变动时间"), date);
-        choose(screen->control(kDepartment, "单位编码"), department);
+        typeInto(screen->control(kDepartment, "变动时间"), date);
+        chooseCode(screen->control(kDepartment, "单位编码"), department);
         screen->bar()->button(Action::Save)->click();
         QCOMPARE(asked, QStringList{"错误信息 由于本动态信息无法变动！"});
         QCOMPARE(screen->bar()->mode(), edit::Mode::Adding);
         QCOMPARE(rows(folder.db(), "dwdtb"), "2003-06-01 02");
 
         // Corrected, the same pending row is saved.
-        type(screen->control(kDepartment, "变动时间"), "2005-02-01");
-        choose(screen->control(kDepartment, "单位编码"), "03");
+        typeInto(screen->control(kDepartment, "变动时间"), "2005-02-01");
+        chooseCode(screen->control(kDepartment, "单位编码"), "03");
         screen->bar()->button(Action::Save)->click();
         QCOMPARE(rows(folder.db(), "dwdtb"), "2003-06-01 02, 2005-02-01 03");
         QCOMPARE(screen->search()->currentCode(), "000101");
@@ -194,20 +181,20 @@ private slots:
         screen->bar()->button(Action::Add)->click();
         auto *titles = qobject_cast<QComboBox *>(screen->control(kTitle, "职称编码"));
         QCOMPARE(titles->count(), 0);
-        choose(screen->control(kTitle, "类别编码"), "02");  // 会计
+        chooseCode(screen->control(kTitle, "类别编码"), "02");  // 会计
         QStringList offered;
         for (int i = 0; i < titles->count(); ++i)
             offered << titles->itemText(i);
         QCOMPARE(offered, (QStringList{"高级会计师", "会计师", "助理会计师", "会计员"}));
 
         // A title of another category is refused even when typed in by other means.
-        type(screen->control(kTitle, "变动时间"), "2006-01-01");
+        typeInto(screen->control(kTitle, "变动时间"), "2006-01-01");
         titles->addItem("工程师", "03");
         titles->setCurrentIndex(titles->count() - 1);
         answer = prompt::Ok;
         screen->bar()->button(Action::Save)->click();
         QCOMPARE(asked, QStringList{"错误信息 由于本动态信息无法变动！"});
-        choose(screen->control(kTitle, "职称编码"), "07");
+        chooseCode(screen->control(kTitle, "职称编码"), "07");
         screen->bar()->button(Action::Save)->click();
         QCOMPARE(rows(folder.db(), "zcdtb"), "2003-06-01 03, 2006-01-01 07");
     }

@@ -128,7 +128,7 @@ private slots:
                 table.rebuild(folder.db(), QDate(2026, 6, 30));
                 documents = stats::printedReports(folder.db(), table, QDate(2026, 6, 30));
             } else if (kind == "pay") {
-                for (const QString &table : {"gzb", "btb", "jjb"}) {
+                for (const char *table : {"gzb", "btb", "jjb"}) {
                     const QList<pay::SheetRow> rows = pay::loadSheet(folder.db(), pay::sheet(table), QDate(2026, 6, 1), "07");
                     QVERIFY(rows.size() > 3);
                     documents.push_back(pay::layoutPayList(table, rows, QDate(2026, 6, 30)));

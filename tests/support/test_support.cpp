@@ -3,7 +3,9 @@
 #include "db/app_paths.h"
 #include "db/database.h"
 
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -34,4 +36,17 @@ QVariant queryValue(const QSqlDatabase &db, const QString &statement)
     if (!q.exec(statement))
         qFatal("%s: %s", qPrintable(statement), qPrintable(q.lastError().text()));
     return q.next() ? q.value(0) : QVariant();
+}
+
+void typeInto(QWidget *lineEdit, const QString &text)
+{
+    auto *box = qobject_cast<QLineEdit *>(lineEdit);
+    box->clear();
+    QTest::keyClicks(box, text);
+}
+
+void chooseCode(QWidget *comboBox, const QString &code)
+{
+    auto *list = qobject_cast<QComboBox *>(comboBox);
+    list->setCurrentIndex(list->findData(code));
 }

@@ -49,3 +49,8 @@ public:
     QList<bool> enabledCalls;
     QStringList openedWindows;
 };
+
+// Typing into a line edit as a person would (the old text cleared first), and choosing the
+// item of a code list whose data is `code`.
+void typeInto(QWidget *lineEdit, const QString &text);
+void chooseCode(QWidget *comboBox, const QString &code);
