@@ -14,7 +14,10 @@ const QString kCounterTable = QStringLiteral("bgjsb");
 
 QSet<QString> untrackedTables()
 {
-    QSet<QString> untracked = {"gzb", "jjb", "btb", "gzdtjlb", "pxcjzbtjb", "pxjnzbtjb"};
+    // Written in bulk or often, and counted by no statistics table (a test holds the statistics
+    // to that): the pay sheets, rewards, attendance, appraisals, the operators and settings.
+    QSet<QString> untracked = {"gzb", "jjb", "btb", "jcjlb", "kqjlb", "ndkhb", "czydmb", "gzzd", "xtztb",
+                               "gzdtjlb", "pxcjzbtjb", "pxjnzbtjb"};
     for (const schema::Table &t : stats::workTableSchemas())
         untracked << t.name;
     return untracked;

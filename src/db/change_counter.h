@@ -10,7 +10,7 @@
 namespace change_counter {
 
 // The tables whose writes count: every table of the layout but the work tables (they are
-// outputs) and the pay sheets (written in bulk each month and read by no statistics table).
+// outputs) and the records no statistics table counts (pay, rewards, attendance, appraisals).
 QStringList trackedTables();
 
 // The counter table, its row and the triggers, each made only when missing.
