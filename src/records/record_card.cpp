@@ -14,9 +14,9 @@ namespace {
 
 constexpr int kYears = 10;
 
-CardGrid readGrid(QSqlQuery &q, QStringList titles)
+CardGrid readGrid(QSqlQuery &q, const QString &caption, QStringList titles)
 {
-    CardGrid grid{std::move(titles), {}};
+    CardGrid grid{caption, std::move(titles), {}};
     while (q.next()) {
         QVariantList row;
         for (int c = 0; c < grid.titles.size(); ++c)
@@ -26,7 +26,50 @@ CardGrid readGrid(QSqlQuery &q, QStringList titles)
     return grid;
 }
 
+// Makes kqtjb an empty table of 事由 and the year columns. The table is reshaped in place
+// rather than dropped: SQLite refuses to drop a table while any statement of the connection is
+// still reading (the employee list beside the card reads lazily), but renames a column.
+void shapeYearlyTable(const QSqlDatabase &db, const QStringList &years)
+{
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select name from pragma_table_info('kqtjb') order by cid"));
+    sql::exec(q);
+    QStringList columns;
+    while (q.next())
+        columns << q.value(0).toString();
+    q.finish();
+    const QStringList wanted = QStringList{"事由"} + years;
+    if (columns.size() != wanted.size() || columns.first() != wanted.first()) {
+        QStringList definitions = {QStringLiteral("事由 text")};
+        for (const QString &year : years)  // numeric: whole hours stay whole numbers, fractions stay
+            definitions << sql::quoteIdentifier(year) + QStringLiteral(" numeric not null default 0");
+        if (!columns.isEmpty())
+            sql::exec(db, QStringLiteral("drop table kqtjb"));
+        sql::exec(db, QStringLiteral("create table kqtjb (%1)").arg(definitions.join(", ")));
+        return;
+    }
+    // Another year: each column through a name no year takes, so no two names ever meet.
+    if (columns != wanted) {
+        const auto rename = [&](const QString &from, const QString &to) {
+            sql::exec(db, QStringLiteral("alter table kqtjb rename column %1 to %2")
+                              .arg(sql::quoteIdentifier(from), sql::quoteIdentifier(to)));
+        };
+        for (int c = 1; c < columns.size(); ++c)
+            rename(columns[c], QStringLiteral("~%1").arg(c));
+        for (int c = 1; c < columns.size(); ++c)
+            rename(QStringLiteral("~%1").arg(c), wanted[c]);
+    }
+    sql::exec(db, QStringLiteral("delete from kqtjb"));
+}
+
 }  // namespace
+
+std::vector<CardGrid> recordCard(const QSqlDatabase &db, const QString &employee, int lastYear)
+{
+    std::vector<CardGrid> card = {skillGrades(db, employee), rewardsAndPunishments(db, employee)};
+    rebuildYearlyAttendance(db, employee, lastYear);
+    card.push_back(yearlyAttendance(db));
+    return card;
+}
 
 QStringList attendanceYearColumns(int lastYear)
 {
@@ -53,14 +96,11 @@ void rebuildYearlyAttendance(const QSqlDatabase &db, const QString &employee, in
     while (q.next())
         hours[{q.value(0).toString(), q.value(1).toInt()}] = q.value(2);
 
-    const QStringList years = attendanceYearColumns(lastYear);
-    QStringList definitions = {QStringLiteral("事由 text")};
-    for (const QString &year : years)  // numeric: whole hours stay whole numbers, fractions stay
-        definitions << sql::quoteIdentifier(year) + QStringLiteral(" numeric not null default 0");
+    q.finish();
 
+    const QStringList years = attendanceYearColumns(lastYear);
     Transaction transaction(db);
-    sql::exec(db, QStringLiteral("drop table if exists kqtjb"));
-    sql::exec(db, QStringLiteral("create table kqtjb (%1)").arg(definitions.join(", ")));
+    shapeYearlyTable(db, years);
     QSqlQuery insert = sql::prepareInsert(db, QStringLiteral("kqtjb"), QStringList{"事由"} + years);
     for (const AttendanceKind &kind : attendanceKinds(db)) {
         QVariantList row = {kind.name};
@@ -83,7 +123,7 @@ CardGrid yearlyAttendance(const QSqlDatabase &db)
     const QSqlRecord record = q.record();
     for (int c = 0; c < record.count(); ++c)
         titles << record.fieldName(c);
-    return readGrid(q, titles);
+    return readGrid(q, QStringLiteral("考勤情况（小时）"), titles);
 }
 
 CardGrid skillGrades(const QSqlDatabase &db, const QString &employee)
@@ -101,7 +141,7 @@ CardGrid skillGrades(const QSqlDatabase &db, const QString &employee)
     q.setForwardOnly(true);
     q.bindValue(":zgbm", employee);
     sql::exec(q);
-    CardGrid grid = readGrid(q, {"变动时间", "职务", "工作时间", "岗位、技能档次"});
+    CardGrid grid = readGrid(q, QStringLiteral("岗位技能档次"), {"变动时间", "职务", "工作时间", "岗位、技能档次"});
     // Each grade lasted until the next change, the last one until today.
     for (int r = 0; r < grid.rows.size(); ++r) {
         const QDate from = sql::toDate(grid.rows[r][0]);
@@ -119,7 +159,7 @@ CardGrid rewardsAndPunishments(const QSqlDatabase &db, const QString &employee)
     q.setForwardOnly(true);
     q.bindValue(":zgbm", employee);
     sql::exec(q);
-    return readGrid(q, {"奖惩日期", "事由", "奖惩方式"});
+    return readGrid(q, QStringLiteral("奖惩情况"), {"奖惩日期", "事由", "奖惩方式"});
 }
 
 }  // namespace records

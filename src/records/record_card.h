@@ -8,14 +8,20 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <vector>
 
 namespace records {
 
-// A grid of the card as read: its column titles and its rows.
+// A grid of the card as read: its caption, column titles and rows.
 struct CardGrid {
+    QString caption;
     QStringList titles;
     QList<QVariantList> rows;
 };
+
+// The whole card in the screen's order: skill grades, rewards and punishments, and the yearly
+// attendance with kqtjb rebuilt for the ten years up to `lastYear`. Throws sql::Failure.
+std::vector<CardGrid> recordCard(const QSqlDatabase &db, const QString &employee, int lastYear);
 
 // The year columns of kqtjb for a card dated in `lastYear`: "2026年", "2025年", … ten of them.
 QStringList attendanceYearColumns(int lastYear);

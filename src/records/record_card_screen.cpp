@@ -25,14 +25,6 @@ const QString kHideSearch = QStringLiteral("隐藏查找条件");
 const QString kShowSearch = QStringLiteral("显示查找条件");
 constexpr int kNarrowestSkills = 200;  // the skill-grade side never becomes narrower
 
-StripedGrid *cardGrid(RowsModel *model, QWidget *parent)
-{
-    auto *grid = new StripedGrid(parent);
-    grid->setModel(model);
-    grid->verticalHeader()->hide();
-    return grid;
-}
-
 }  // namespace
 
 Tfrmygrsjlk::Tfrmygrsjlk(ScreenHost &host) : FunctionScreen(host, "Tfrmygrsjlk")
@@ -47,20 +39,20 @@ Tfrmygrsjlk::Tfrmygrsjlk(ScreenHost &host) : FunctionScreen(host, "Tfrmygrsjlk")
     header_->row()->addWidget(new QLabel(QStringLiteral("截止日期"), this));
     header_->row()->addWidget(date_);
 
-    skills_ = new RowsModel({}, this);
-    rewards_ = new RowsModel({}, this);
-    attendance_ = new RowsModel({}, this);
-    skillGrid_ = cardGrid(skills_, this);
-    rewardsGrid_ = cardGrid(rewards_, this);
-    attendanceGrid_ = cardGrid(attendance_, this);
+    for (size_t i = 0; i < models_.size(); ++i) {
+        models_[i] = new RowsModel({}, this);
+        grids_[i] = new StripedGrid(this);
+        grids_[i]->setModel(models_[i]);
+        grids_[i]->verticalHeader()->hide();
+    }
 
     auto *right = new QSplitter(Qt::Vertical, this);
-    right->addWidget(rewardsGrid_);
-    right->addWidget(attendanceGrid_);
+    right->addWidget(grids_[1]);
+    right->addWidget(grids_[2]);
     body_ = new QSplitter(Qt::Horizontal, this);
     body_->setChildrenCollapsible(false);
-    skillGrid_->setMinimumWidth(kNarrowestSkills);
-    body_->addWidget(skillGrid_);
+    grids_[0]->setMinimumWidth(kNarrowestSkills);
+    body_->addWidget(grids_[0]);
     body_->addWidget(right);
     body_->setStretchFactor(1, 1);
 
@@ -102,37 +94,31 @@ void Tfrmygrsjlk::showCard()
     const QString code = search_->currentCode();
     header_->showEmployee(code, search_->currentName());
     shownYear_ = date_->date().year();
-    records::CardGrid skills, rewards, attendance;
+    std::vector<records::CardGrid> card(models_.size());
     if (!code.isEmpty()) {
-        const QSqlDatabase db = host().database();
         try {
-            skills = records::skillGrades(db, code);
-            rewards = records::rewardsAndPunishments(db, code);
-            records::rebuildYearlyAttendance(db, code, shownYear_);
-            attendance = records::yearlyAttendance(db);
+            card = records::recordCard(host().database(), code, shownYear_);
         } catch (const sql::Failure &e) {
             notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
         }
     }
-    skills_->setRows(skills.titles, skills.rows);
-    rewards_->setRows(rewards.titles, rewards.rows);
-    attendance_->setRows(attendance.titles, attendance.rows);
-    if (attendance_->columnCount() > 0) {
-        attendanceGrid_->setColumnWidth(0, 50);
-        for (int c = 1; c < attendance_->columnCount(); ++c)
-            attendanceGrid_->setColumnWidth(c, 40);
+    for (size_t i = 0; i < models_.size(); ++i) {
+        models_[i]->setRows(card[i].titles, card[i].rows);
+        if (!card[i].caption.isEmpty())
+            captions_[i] = card[i].caption;
     }
+    StripedGrid *attendance = grids_[2];
+    for (int c = 0; c < models_[2]->columnCount(); ++c)
+        attendance->setColumnWidth(c, c == 0 ? 50 : 40);
 }
 
 void Tfrmygrsjlk::print()
 {
     const QString subtitle = QStringLiteral("职工编号：%1　职工姓名：%2").arg(header_->code(), header_->name());
-    const QString years = QStringLiteral("考勤情况（%1年至%2年，小时）").arg(shownYear_ - 9).arg(shownYear_);
-    report::preview(report::layoutGrids(objectName(), subtitle,
-                                        {{QStringLiteral("员工人事资料记录卡——岗位技能档次"), skills_},
-                                         {QStringLiteral("员工人事资料记录卡——奖惩情况"), rewards_},
-                                         {QStringLiteral("员工人事资料记录卡——") + years, attendance_}}),
-                    this);
+    std::vector<report::GridPart> parts;
+    for (size_t i = 0; i < models_.size(); ++i)
+        parts.push_back({QStringLiteral("员工人事资料记录卡　") + captions_[i], models_[i]});
+    report::preview(report::layoutGrids(objectName(), subtitle, parts), this);
 }
 
 bool Tfrmygrsjlk::eventFilter(QObject *watched, QEvent *event)

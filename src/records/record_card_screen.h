@@ -6,6 +6,9 @@
 
 #include "app/function_screen.h"
 
+#include <QString>
+#include <array>
+
 class EmployeeHeader;
 class EmployeeSearchPanel;
 class QDateEdit;
@@ -21,9 +24,9 @@ public:
     EmployeeSearchPanel *search() const { return search_; }
     QDateEdit *dateBox() const { return date_; }
     QSplitter *divider() const { return body_; }
-    RowsModel *skillModel() const { return skills_; }
-    RowsModel *rewardsModel() const { return rewards_; }
-    RowsModel *attendanceModel() const { return attendance_; }
+    RowsModel *skillModel() const { return models_[0]; }
+    RowsModel *rewardsModel() const { return models_[1]; }
+    RowsModel *attendanceModel() const { return models_[2]; }
 
     void showCard();  // reads the selected employee's card, kqtjb rebuilt
     void print();
@@ -37,11 +40,9 @@ private:
     EmployeeHeader *header_;
     QDateEdit *date_;
     QSplitter *body_;
-    RowsModel *skills_;
-    RowsModel *rewards_;
-    RowsModel *attendance_;
-    StripedGrid *skillGrid_;
-    StripedGrid *rewardsGrid_;
-    StripedGrid *attendanceGrid_;
+    // The skill grades, the rewards and the yearly attendance, in the card's order.
+    std::array<RowsModel *, 3> models_;
+    std::array<StripedGrid *, 3> grids_;
+    std::array<QString, 3> captions_;
     int shownYear_ = 0;
 };

@@ -14,6 +14,8 @@
 #include "staff/employee_fixture.h"
 
 #include <QDateEdit>
+#include <QProcess>
+#include <QSqlQuery>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -75,8 +77,12 @@ private slots:
         QCOMPARE(rowOf(card, "病假"), (QVariantList{"病假", 0, 0, 0, 0, 0, 0, 0, 0, 0, 8}));
         QCOMPARE(rowOf(card, "旷工"), (QVariantList{"旷工", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 
-        // A card dated in 2005 shows 2005 down to 1996, all empty here.
+        // A card dated in 2005 shows 2005 down to 1996, all empty here; a statement still
+        // reading (as the lazily read employee list does) does not stop the rebuild.
+        QSqlQuery reading(db);
+        QVERIFY(reading.exec("select * from kqjlb") && reading.next());
         records::rebuildYearlyAttendance(db, "000101", 2005);
+        reading.finish();
         const records::CardGrid old = records::yearlyAttendance(db);
         QCOMPARE(old.titles.value(1), "2005年");
         QCOMPARE(old.titles.last(), "1996年");
@@ -86,6 +92,17 @@ private slots:
         run(db, "insert into kqjlb (职工编码,方式编码,考勤时间,时数) values ('000102','03','2026-02-01',300.5)");
         records::rebuildYearlyAttendance(db, "000102", 2026);
         QCOMPARE(rowOf(records::yearlyAttendance(db), "旷工").value(1), QVariant(300.5));
+
+        // wenpad-admin prints the same card, grid by grid.
+        QProcess admin;
+        admin.start(QCoreApplication::applicationDirPath() + "/wenpad-admin",
+                    {"grid", "Tfrmygrsjlk", "--db", db.databaseName(), "--employee", "000101", "--year", "2026"});
+        QVERIFY(admin.waitForFinished(60000));
+        QCOMPARE(admin.exitCode(), 0);
+        const QStringList csv = QString::fromUtf8(admin.readAllStandardOutput()).split('\n');
+        QCOMPARE(csv.value(0), "岗位技能档次");
+        QVERIFY(csv.contains("考勤情况（小时）"));
+        QVERIFY(csv.contains("事假,3.75,0,0,0,0,0,0,0,0,0"));
     }
 
     void failedRebuildKeepsThePreviousTable()
