@@ -54,7 +54,9 @@ Tfrmygrsjlk::Tfrmygrsjlk(ScreenHost &host) : FunctionScreen(host, "Tfrmygrsjlk")
     grids_[0]->setMinimumWidth(kNarrowestSkills);
     body_->addWidget(grids_[0]);
     body_->addWidget(right);
-    body_->setStretchFactor(1, 1);
+    // The skill grades start at two fifths of the width.
+    body_->setStretchFactor(0, 2);
+    body_->setStretchFactor(1, 3);
 
     auto *bar = new QHBoxLayout;
     auto *toggle = new QPushButton(kHideSearch, this);
