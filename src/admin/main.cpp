@@ -30,6 +30,7 @@
 #include "pay/pay_comparison.h"
 #include "pay/pay_grids.h"
 #include "records/personnel_query.h"
+#include "records/record_card.h"
 #include "records/timeline.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
@@ -318,6 +319,12 @@ const QMap<QString, GridScreen> &gridScreens()
          }}},
         {"Tfrmndkhzb", {{"--year"}, [year](const QSqlDatabase &db, const admin::Parsed &a) {
              return std::vector<pay::Grid>{pay::appraisalStatistics(db, year(a), pay::AppraisalCounts::Shares)};
+         }}},
+        {"Tfrmygrsjlk", {{"--employee", "--year"}, [year](const QSqlDatabase &db, const admin::Parsed &a) {
+             std::vector<pay::Grid> grids;
+             for (const records::CardGrid &g : records::recordCard(db, a.text("--employee"), year(a)))
+                 grids.push_back({g.caption, g.titles, g.rows});
+             return grids;
          }}},
     };
     return screens;

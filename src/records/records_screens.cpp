@@ -2,6 +2,7 @@
 
 #include "app/screen_registry.h"
 #include "records/personnel_query_screen.h"
+#include "records/record_card_screen.h"
 #include "records/timeline_screen.h"
 #include "records/work_dynamics_editor.h"
 #include "records/work_dynamics_view.h"
@@ -11,6 +12,7 @@ void registerRecordsScreens(ScreenRegistry &registry)
     registry.add("Tfrmgzdtbj", {Placement::Stored, [](ScreenHost &host) { return new Tfrmgzdtbj(host); }});
     registry.add("Tfrmgzdttj", {Placement::Stored, [](ScreenHost &host) { return new Tfrmgzdttj(host); }});
     registry.add("Tfrmzggzdtcx", {Placement::Stored, [](ScreenHost &host) { return new Tfrmzggzdtcx(host); }});
+    registry.add("Tfrmygrsjlk", {Placement::Stored, [](ScreenHost &host) { return new Tfrmygrsjlk(host); }});
     registry.addWindow("Tfrmgzdtxxxx", [](ScreenHost &host, const QString &employeeCode) {
         return new Tfrmgzdtxxxx(host.database(), employeeCode, host.workArea());
     });

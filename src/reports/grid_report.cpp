@@ -40,4 +40,27 @@ Document layoutGrid(const QString &name, const QString &title, const QString &su
     return layout(r, rows);
 }
 
+Document layoutGrids(const QString &name, const QString &subtitle, const std::vector<GridPart> &parts)
+{
+    Document joined;
+    std::vector<int> partPages;
+    for (const GridPart &part : parts) {
+        Document document = layoutGrid(name, part.title, subtitle, *part.model);
+        if (joined.pages.empty())
+            joined = Document{document.name, document.paper, document.orientation, document.fonts, {}};
+        partPages.push_back(int(document.pages.size()));
+        for (Page &page : document.pages)
+            joined.pages.push_back(std::move(page));
+    }
+    // Each part numbered its own pages; number them through the whole document.
+    const int count = int(joined.pages.size());
+    int number = 0;
+    for (const int pages : partPages)
+        for (int p = 1; p <= pages; ++p, ++number)
+            for (Text &text : joined.pages[size_t(number)].texts)
+                if (text.role == FontRole::Label && text.text == pageNumberText(p, pages))
+                    text.text = pageNumberText(number + 1, count);
+    return joined;
+}
+
 }  // namespace report

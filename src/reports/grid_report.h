@@ -7,9 +7,18 @@
 
 #include <QAbstractItemModel>
 #include <QString>
+#include <vector>
 
 namespace report {
 
 Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QAbstractItemModel &model);
+
+// Several grids of one screen printed one after another, each from a new page under its own
+// title, as one document with its pages numbered through.
+struct GridPart {
+    QString title;
+    const QAbstractItemModel *model;
+};
+Document layoutGrids(const QString &name, const QString &subtitle, const std::vector<GridPart> &parts);
 
 }  // namespace report

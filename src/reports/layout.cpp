@@ -283,7 +283,7 @@ private:
             text(page, {left_ + i * share, line.top(), share, line.height()}, r_.footer[i], Align::Left,
                  FontRole::Label);
         if (r_.pageNumbers)
-            text(page, line, QStringLiteral("第 %1 页 共 %2 页").arg(number).arg(count), Align::Right,
+            text(page, line, pageNumberText(number, count), Align::Right,
                  FontRole::Label);
     }
 
@@ -360,6 +360,11 @@ QStringList headingLines(const QString &heading, double widthMm, const QFont &fo
 Document layout(const Report &report, const QList<Row> &rows)
 {
     return Layouter(report, rows).run();
+}
+
+QString pageNumberText(int number, int count)
+{
+    return QStringLiteral("第 %1 页 共 %2 页").arg(number).arg(count);
 }
 
 }  // namespace report

@@ -10,6 +10,9 @@ namespace report {
 
 Document layout(const Report &report, const QList<Row> &rows);
 
+// The page footer's "第 n 页 共 m 页".
+QString pageNumberText(int number, int count);
+
 QFont fontFor(const Fonts &fonts, FontRole role);
 double textWidthMm(const QFont &font, const QString &text);
 
