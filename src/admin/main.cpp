@@ -26,6 +26,7 @@
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
+#include "pay/appraisal_list.h"
 #include "pay/appraisal_statistics.h"
 #include "pay/pay_comparison.h"
 #include "pay/pay_grids.h"
@@ -318,6 +319,13 @@ const QMap<QString, GridScreen> &gridScreens()
          }}},
         {"Tfrmndkhzb", {{"--year"}, [year](const QSqlDatabase &db, const admin::Parsed &a) {
              return std::vector<pay::Grid>{pay::appraisalStatistics(db, year(a), pay::AppraisalCounts::Shares)};
+         }}},
+        {"Tfrmndkhcx", {{}, [](const QSqlDatabase &db, const admin::Parsed &) {
+             return std::vector<pay::Grid>{pay::appraisalListGrid(db, {})};
+         }}},
+        {"TFrmzwdjxxxx", {{"--employee"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
+             return std::vector<pay::Grid>{pay::gradeSalaryHistoryGrid(db, a.text("--employee")),
+                                           pay::appraisalResultsGrid(db, a.text("--employee"))};
          }}},
     };
     return screens;

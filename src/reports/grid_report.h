@@ -7,9 +7,14 @@
 
 #include <QAbstractItemModel>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 
 namespace report {
 
 Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QAbstractItemModel &model);
+// The same for rows held in memory under their column titles.
+Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QStringList &titles,
+                    const QList<QVariantList> &rows);
 
 }  // namespace report
