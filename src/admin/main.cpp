@@ -26,6 +26,7 @@
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
+#include "pay/appraisal_list.h"
 #include "pay/appraisal_statistics.h"
 #include "pay/pay_comparison.h"
 #include "pay/pay_grids.h"
@@ -325,6 +326,13 @@ const QMap<QString, GridScreen> &gridScreens()
              for (const records::CardGrid &g : records::recordCard(db, a.text("--employee"), year(a)))
                  grids.push_back({g.caption, g.titles, g.rows});
              return grids;
+         }}},
+        {"Tfrmndkhcx", {{}, [](const QSqlDatabase &db, const admin::Parsed &) {
+             return std::vector<pay::Grid>{pay::appraisalListGrid(db, {})};
+         }}},
+        {"TFrmzwdjxxxx", {{"--employee"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
+             return std::vector<pay::Grid>{pay::gradeSalaryHistoryGrid(db, a.text("--employee")),
+                                           pay::appraisalResultsGrid(db, a.text("--employee"))};
          }}},
     };
     return screens;

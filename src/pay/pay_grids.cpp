@@ -85,6 +85,18 @@ std::vector<Grid> employeeGrids(const QSqlDatabase &db, const QString &employee,
     return grids;
 }
 
+Grid sideBySide(const Grid &left, const Grid &right)
+{
+    Grid g{left.caption, left.titles + right.titles, {}};
+    const qsizetype count = std::max(left.rows.size(), right.rows.size());
+    for (qsizetype r = 0; r < count; ++r) {
+        QVariantList row = r < left.rows.size() ? left.rows[r] : QVariantList(left.titles.size());
+        row << (r < right.rows.size() ? right.rows[r] : QVariantList(right.titles.size()));
+        g.rows << row;
+    }
+    return g;
+}
+
 QString toCsv(const std::vector<Grid> &grids)
 {
     QString csv;

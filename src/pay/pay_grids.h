@@ -28,6 +28,10 @@ std::vector<Grid> sheetGrids(const QSqlDatabase &db, const QDate &month, const Q
 // a row is dated the first of its month), by month. Throws sql::Failure.
 std::vector<Grid> employeeGrids(const QSqlDatabase &db, const QString &employee, const QDate &from, const QDate &to);
 
+// Two grids side by side in one: the titles of both, row i of each on row i (the shorter one
+// padded with empty cells), under the left one's caption.
+Grid sideBySide(const Grid &left, const Grid &right);
+
 // Grids as CSV, each after a line with its caption.
 QString toCsv(const std::vector<Grid> &grids);
 

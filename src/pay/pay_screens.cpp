@@ -2,8 +2,10 @@
 
 #include "app/screen_registry.h"
 #include "pay/appraisal_editor.h"
+#include "pay/appraisal_list_screen.h"
 #include "pay/appraisal_statistics_screen.h"
 #include "pay/employee_pay_screen.h"
+#include "pay/grade_salary_detail.h"
 #include "pay/grade_salary_editor.h"
 #include "pay/pay_comparison_screen.h"
 #include "pay/pay_entry_screen.h"
@@ -19,6 +21,10 @@ void registerPayScreens(ScreenRegistry &registry)
     registry.add("Tfrmndkhzb", {Placement::Stored, [](ScreenHost &host) {
                      return new AppraisalStatisticsScreen(host, pay::AppraisalCounts::Shares);
                  }});
+    registry.add("Tfrmndkhcx", {Placement::Stored, [](ScreenHost &host) { return new Tfrmndkhcx(host); }});
+    registry.addWindow("TFrmzwdjxxxx", [](ScreenHost &host, const QString &employeeCode) {
+        return new TFrmzwdjxxxx(host.database(), employeeCode, host.workArea());
+    });
     registry.add("Tfrmgzlr", {Placement::Stored, [](ScreenHost &host) { return new Tfrmgzlr(host); }});
     registry.add("TFrmgsygztj", {Placement::Stored, [](ScreenHost &host) {
                      return new PayStatisticsScreen(host, PayStatisticsScreen::Period::Month);

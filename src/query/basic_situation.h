@@ -15,6 +15,7 @@ namespace query {
 struct ListColumn {
     QString field;  // the result column
     QString title;  // the grid's heading
+    bool money = false;  // integer units of 1/10000 yuan, shown as yuan
 };
 
 // The tables and joins of every employee with the current rows of the department, position,

@@ -2,6 +2,7 @@
 
 #include "app/notify.h"
 #include "db/sql.h"
+#include "export/xlsx_export.h"
 #include "query/condition_dialog.h"
 
 #include <QSqlQueryModel>
@@ -25,8 +26,10 @@ void ConditionList::showList(const query::Condition &condition)
         return;
     }
     condition_ = condition;
-    for (size_t i = 0; i < columns_.size(); ++i)
+    for (size_t i = 0; i < columns_.size(); ++i) {
         model_->setHeaderData(int(i), Qt::Horizontal, columns_[i].title);
+        model_->setHeaderData(int(i), Qt::Horizontal, columns_[i].money, xlsx::kMoneyColumnRole);
+    }
     selectRow(0);
     emit currentRowChanged();
 }

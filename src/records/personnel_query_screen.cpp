@@ -3,6 +3,7 @@
 #include "app/prompt.h"
 #include "app/title_strip.h"
 #include "query/condition_list.h"
+#include "query/detail_window.h"
 #include "records/personnel_query.h"
 #include "records/work_dynamics_view.h"
 
@@ -37,19 +38,13 @@ Tfrmzggzdtcx::Tfrmzggzdtcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzggzdtc
     layout->addLayout(bar);
     layout->addWidget(frame, 1);
 
-    connect(list_, &ConditionList::currentRowChanged, this, [this] {
-        if (detail_)
-            detail_->showEmployee(list_->currentValue("职工编码"));
+    detail_ = new DetailWindow(list_, host, "Tfrmgzdtxxxx", [](QWidget *window, const QString &code) {
+        static_cast<Tfrmgzdtxxxx *>(window)->showEmployee(code);
     });
     list_->showList({});
 }
 
-Tfrmzggzdtcx::~Tfrmzggzdtcx()
-{
-    // The view shows this screen's selection; it goes with the screen.
-    if (detail_)
-        detail_->close();
-}
+Tfrmgzdtxxxx *Tfrmzggzdtcx::detailView() const { return qobject_cast<Tfrmgzdtxxxx *>(detail_->window()); }
 
 void Tfrmzggzdtcx::showDetails()
 {
@@ -58,10 +53,5 @@ void Tfrmzggzdtcx::showDetails()
         prompt::ask(QStringLiteral("错误提示"), QStringLiteral("列表中没有可以显示的员工！"), false, this);
         return;
     }
-    if (detail_) {
-        detail_->showEmployee(code);
-        detail_->raise();
-        return;
-    }
-    detail_ = qobject_cast<Tfrmgzdtxxxx *>(host().openWindow("Tfrmgzdtxxxx", code));
+    detail_->open(code);
 }

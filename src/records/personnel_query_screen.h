@@ -5,23 +5,21 @@
 
 #include "app/function_screen.h"
 
-#include <QPointer>
-
 class ConditionList;
+class DetailWindow;
 class Tfrmgzdtxxxx;
 
 class Tfrmzggzdtcx : public FunctionScreen {
     Q_OBJECT
 public:
     explicit Tfrmzggzdtcx(ScreenHost &host);
-    ~Tfrmzggzdtcx() override;
 
     ConditionList *list() const { return list_; }
-    Tfrmgzdtxxxx *detailView() const { return detail_; }
+    Tfrmgzdtxxxx *detailView() const;
 
     void showDetails();  // "详细信息"
 
 private:
     ConditionList *list_;
-    QPointer<Tfrmgzdtxxxx> detail_;
+    DetailWindow *detail_;
 };

@@ -3,22 +3,25 @@
 #include "reports/layout.h"
 
 #include <QRegularExpression>
+#include <functional>
 
 namespace report {
+namespace {
 
-Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QAbstractItemModel &model)
+Document layoutCells(const QString &name, const QString &title, const QString &subtitle, const QStringList &headings,
+                     int rowCount, const std::function<QString(int row, int column)> &cellText)
 {
     static const QRegularExpression number(QStringLiteral("^-?[0-9][0-9,]*(\\.[0-9]+)?%?$"));
-    const int columns = model.columnCount();
+    const int columns = int(headings.size());
     QList<Row> rows;
     std::vector<int> widest(size_t(columns), 2);
     std::vector<bool> numeric(size_t(columns), true);
     for (int c = 0; c < columns; ++c)
-        widest[size_t(c)] = std::max(widest[size_t(c)], int(model.headerData(c, Qt::Horizontal).toString().size()));
-    for (int r = 0; r < model.rowCount(); ++r) {
+        widest[size_t(c)] = std::max(widest[size_t(c)], int(headings[c].size()));
+    for (int r = 0; r < rowCount; ++r) {
         Row row;
         for (int c = 0; c < columns; ++c) {
-            const QString text = model.index(r, c).data().toString();
+            const QString text = cellText(r, c);
             widest[size_t(c)] = std::max(widest[size_t(c)], int(text.size()));
             if (!text.isEmpty() && !number.match(text).hasMatch())
                 numeric[size_t(c)] = false;
@@ -35,9 +38,27 @@ Document layoutGrid(const QString &name, const QString &title, const QString &su
     r.headingsOnEveryPage = true;
     r.headingLines = 1;
     for (int c = 0; c < columns; ++c)
-        r.columns.push_back({model.headerData(c, Qt::Horizontal).toString(), double(std::min(widest[size_t(c)], 30)),
+        r.columns.push_back({headings[c], double(std::min(widest[size_t(c)], 30)),
                              numeric[size_t(c)] ? Align::Right : Align::Left, field(c)});
     return layout(r, rows);
+}
+
+}  // namespace
+
+Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QAbstractItemModel &model)
+{
+    QStringList headings;
+    for (int c = 0; c < model.columnCount(); ++c)
+        headings << model.headerData(c, Qt::Horizontal).toString();
+    return layoutCells(name, title, subtitle, headings, model.rowCount(),
+                       [&](int r, int c) { return model.index(r, c).data().toString(); });
+}
+
+Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QStringList &titles,
+                    const QList<QVariantList> &rows)
+{
+    return layoutCells(name, title, subtitle, titles, int(rows.size()),
+                       [&](int r, int c) { return rows[r].value(c).toString(); });
 }
 
 Document layoutGrids(const QString &name, const QString &subtitle, const std::vector<GridPart> &parts)

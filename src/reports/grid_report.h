@@ -7,11 +7,16 @@
 
 #include <QAbstractItemModel>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 #include <vector>
 
 namespace report {
 
 Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QAbstractItemModel &model);
+// The same for rows held in memory under their column titles.
+Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QStringList &titles,
+                    const QList<QVariantList> &rows);
 
 // Several grids of one screen printed one after another, each from a new page under its own
 // title, as one document with its pages numbered through.

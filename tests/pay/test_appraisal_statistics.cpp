@@ -37,19 +37,6 @@ QList<QVariantList> literalCounts(const QSqlDatabase &db, int year)
     return rows;
 }
 
-// The grid's values as text, for comparing with the literal counts.
-QStringList asText(const QList<QVariantList> &rows)
-{
-    QStringList lines;
-    for (const QVariantList &row : rows) {
-        QStringList cells;
-        for (const QVariant &v : row)
-            cells << v.toString();
-        lines << cells.join(' ');
-    }
-    return lines;
-}
-
 }  // namespace
 
 class TestAppraisalStatistics : public QObject {
@@ -63,7 +50,7 @@ private slots:
         demo::generate(folder.db(), options);
         for (int year = options.anchor.year() - 3; year <= options.anchor.year(); ++year) {
             const pay::Grid grid = pay::appraisalStatistics(folder.db(), year, pay::AppraisalCounts::Counts);
-            QCOMPARE(asText(grid.rows), asText(literalCounts(folder.db(), year)));
+            QCOMPARE(rowsAsText(grid.rows), rowsAsText(literalCounts(folder.db(), year)));
             QCOMPARE(grid.rows.isEmpty(), year == options.anchor.year());  // no sheet yet
         }
     }
@@ -81,7 +68,7 @@ private slots:
         const pay::Grid grid = pay::appraisalStatistics(folder.db(), 2004, pay::AppraisalCounts::Shares);
         QCOMPARE(grid.titles, QStringList({"单位编码", "单位名称", "职工人数", "优秀人数", "占比", "及格人数", "占比",
                                            "不及格人数", "占比"}));
-        QCOMPARE(asText(grid.rows), QStringList({"01 经理办公室 3 1 33.3333333333333 2 66.6666666666667 0 0",
+        QCOMPARE(rowsAsText(grid.rows), QStringList({"01 经理办公室 3 1 33.3333333333333 2 66.6666666666667 0 0",
                                                  "02 人事科 1 0 0 1 100 0 0", "03 财务科 1 0 0 0 0 0 0"}));
     }
 
@@ -95,7 +82,7 @@ private slots:
         QCOMPARE(screen->objectName(), "Tfrmndkhtj");
         QCOMPARE(screen->rows()->rowCount(), 0);  // this year has no sheet
         screen->yearBox()->setValue(2004);
-        QCOMPARE(asText(screen->rows()->rows()), QStringList{"01 经理办公室 1 0 1 0"});
+        QCOMPARE(rowsAsText(screen->rows()->rows()), QStringList{"01 经理办公室 1 0 1 0"});
         screen->close();
     }
 };

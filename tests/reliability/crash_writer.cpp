@@ -5,6 +5,7 @@
 #include "codes/code_members.h"
 #include "codes/code_rows.h"
 #include "db/database.h"
+#include "pay/appraisal.h"
 #include "pay/pay_month.h"
 #include "staff/employee_record.h"
 #include "stats/statistics_table.h"
@@ -52,6 +53,8 @@ int main(int argc, char **argv)
         {"paymonth", [&](int i) {
              pay::generateMonth(db, QDate(2030, 1, 1).addMonths(i), i % 2 ? pay::Generation::CopyPrevious : pay::Generation::Blank);
          }},
+        // A year's appraisal sheet generated, a new year each time.
+        {"appraisal", [&](int i) { pay::generateAppraisalSheet(db, 2030 + i); }},
         // The statistics table rebuilt for two cut-offs by turns.
         {"rebuild", [&](int i) {
              stats::findStatisticsTable("zgjbqkfxb")->rebuild(db, i % 2 ? QDate(2020, 12, 31) : QDate(2024, 12, 31));

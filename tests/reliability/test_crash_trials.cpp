@@ -4,6 +4,7 @@
 // entirely absent. WENPAD_CRASH_TRIALS sets the trials per writer (scripts/crash-trials).
 
 #include "db/database.h"
+#include "db/history.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "stats/statistics_table.h"
@@ -52,6 +53,16 @@ QString invariantBroken(const QSqlDatabase &db, const QString &writer, const QSt
         };
         if (listed("gzb") != listed("btb") || listed("gzb") != listed("jjb"))
             return QString("sheets differ: %1 | %2 | %3").arg(listed("gzb"), listed("btb"), listed("jjb"));
+    } else if (writer == "appraisal") {
+        // Every generated year holds one row for each employee on duty then, or no rows.
+        const qlonglong onDuty = sql::scalar(db, QString("select count(*) from zghmc join (%1) d on d.职工编码=zghmc.职工编码 "
+                                                         "where d.单位编码<'97'")
+                                                     .arg(history::snapshotOn(history::Table::Department, "'2030-12-31'", {"单位编码"})))
+                                     .toLongLong();
+        const QString partial = sql::scalar(db, QString("select group_concat(年度) from (select 年度 from ndkhb where 年度>=2030 "
+                                                        "group by 年度 having count(*)<>%1)").arg(onDuty)).toString();
+        if (!partial.isEmpty())
+            return QString("years without %1 rows: %2").arg(onDuty).arg(partial);
     } else if (writer == "rebuild") {
         if (!rebuilds.contains(csv(db)))
             return "the work table is neither the old nor the new one";
@@ -68,7 +79,7 @@ private slots:
     void killedWritersLeaveWholeFiles_data()
     {
         QTest::addColumn<QString>("writer");
-        for (const char *w : {"employee", "codes", "salaryitem", "paymonth", "rebuild"})
+        for (const char *w : {"employee", "codes", "salaryitem", "paymonth", "appraisal", "rebuild"})
             QTest::newRow(w) << QString(w);
     }
 

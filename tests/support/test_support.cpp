@@ -38,6 +38,18 @@ QVariant queryValue(const QSqlDatabase &db, const QString &statement)
     return q.next() ? q.value(0) : QVariant();
 }
 
+QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator)
+{
+    QStringList lines;
+    for (const QVariantList &row : rows) {
+        QStringList cells;
+        for (const QVariant &v : row)
+            cells << v.toString();
+        lines << cells.join(separator);
+    }
+    return lines;
+}
+
 void typeInto(QWidget *lineEdit, const QString &text)
 {
     auto *box = qobject_cast<QLineEdit *>(lineEdit);

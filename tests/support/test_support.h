@@ -3,6 +3,8 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -23,6 +25,9 @@ private:
 
 // Runs one statement and fails the test on error; returns the first column of the first row.
 QVariant queryValue(const QSqlDatabase &db, const QString &statement);
+
+// Each row's values as text joined by `separator`, to compare rows as one line each.
+QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator = QStringLiteral(" "));
 
 #include "app/screen_host.h"
 #include "db/database.h"

@@ -1,0 +1,107 @@
+#include "pay/appraisal_list.h"
+
+#include "db/employee_listing.h"
+#include "db/money.h"
+#include "db/sql.h"
+#include "pay/appraisal.h"
+
+#include <algorithm>
+
+namespace pay {
+namespace {
+
+// A query's rows as grid rows, the money column as yuan text.
+QList<QVariantList> gridRows(QSqlQuery &q, int columns, int moneyColumn)
+{
+    QList<QVariantList> rows;
+    while (q.next()) {
+        QVariantList row;
+        for (int c = 0; c < columns; ++c) {
+            const QVariant v = q.value(c);
+            row << (c == moneyColumn && !v.isNull() ? QVariant(money::formatYuan(v.toLongLong())) : v);
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+QSqlQuery employeeRows(const QSqlDatabase &db, const QString &statement, const QString &employee)
+{
+    QSqlQuery q = sql::prepare(db, statement);
+    q.setForwardOnly(true);
+    q.bindValue(":zgbm", employee);
+    sql::exec(q);
+    return q;
+}
+
+int moneyColumnOf(const std::vector<query::ListColumn> &columns)
+{
+    const auto money = std::find_if(columns.begin(), columns.end(), [](const query::ListColumn &c) { return c.money; });
+    return money == columns.end() ? -1 : int(money - columns.begin());
+}
+
+}  // namespace
+
+QString appraisalListBase()
+{
+    using history::Table;
+    // Employees first, each checked against its own latest rows through the (职工编码,
+    // 自动编号) indexes, so the first rows come at once at any size. The position and title
+    // code tables are joined for the conditions on their levels and categories.
+    EmployeeListing listing;
+    listing.current(Table::Department).current(Table::SkillGrade).current(Table::Position).code("zwdmb", "zwdtb.职务编码")
+        .current(Table::Title).code("zcdmb", "zcdtb.职称编码").current(Table::GradeSalary)
+        .join("ndkhb", "ndkhb.职工编码=zghmc.职工编码 and ndkhb.自动编号=(select max(h.自动编号) from ndkhb h "
+                       "where h.职工编码=zghmc.职工编码)");
+    return QStringLiteral("select zwdjdtb.职工编码, zghmc.职工姓名, zwdjdtb.变动时间, zwdjdtb.等级工资, zwdjdtb.变动理由, "
+                          "ndkhb.年度, ndkhb.考核成绩 ")
+        + listing.from() + " where " + listing.conditions();
+}
+
+const std::vector<query::ListColumn> &appraisalListColumns()
+{
+    static const std::vector<query::ListColumn> columns = {
+        {"职工编码", "职工编码"}, {"职工姓名", "职工姓名"}, {"变动时间", "等级工资变动时间"}, {"等级工资", "等级工资", true},
+        {"变动理由", "变动理由"}, {"年度", "考核年度"},     {"考核成绩", "考核成绩"},
+    };
+    return columns;
+}
+
+QSqlQuery appraisalListQuery(const QSqlDatabase &db, const query::Condition &condition)
+{
+    return query::withCondition(db, appraisalListBase(), condition);
+}
+
+Grid appraisalListGrid(const QSqlDatabase &db, const query::Condition &condition)
+{
+    QSqlQuery q = appraisalListQuery(db, condition);
+    const std::vector<query::ListColumn> &columns = appraisalListColumns();
+    QStringList titles;
+    for (const query::ListColumn &c : columns)
+        titles << c.title;
+    return {QStringLiteral("花名册"), titles, gridRows(q, int(titles.size()), moneyColumnOf(columns))};
+}
+
+Grid gradeSalaryHistoryGrid(const QSqlDatabase &db, const QString &employee)
+{
+    QSqlQuery q = employeeRows(db, "select zwdjdtb.变动时间, ifnull(zwdjdmb.等级名称, ''), zwdjdtb.等级工资, zwdjdtb.变动理由 "
+                                   "from zwdjdtb left join zwdjdmb on zwdjdmb.等级编码=zwdjdtb.等级编码 "
+                                   "where zwdjdtb.职工编码=:zgbm order by zwdjdtb.变动时间, zwdjdtb.自动编号",
+                               employee);
+    const QStringList titles = {QStringLiteral("变动时间"), QStringLiteral("等级（职务）档次"), QStringLiteral("等级工资"),
+                                QStringLiteral("变动理由")};
+    return {QStringLiteral("等级工资变动"), titles, gridRows(q, int(titles.size()), 2)};
+}
+
+Grid appraisalResultsGrid(const QSqlDatabase &db, const QString &employee)
+{
+    QString marks;
+    for (const QString &result : appraisalResults())
+        marks += QStringLiteral(", case when 考核成绩='%1' then '√' else '' end").arg(result);
+    QSqlQuery q = employeeRows(db, "select 年度" + marks + " from ndkhb where 职工编码=:zgbm order by 年度, 自动编号",
+                               employee);
+    const QStringList titles = QStringList{QStringLiteral("年度")} + appraisalResults();
+    return {QStringLiteral("年度考核"), titles, gridRows(q, int(titles.size()), -1)};
+}
+
+}  // namespace pay
