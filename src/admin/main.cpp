@@ -3,7 +3,9 @@
 //   wenpad-admin init --db FILE                              create a new delivered database
 //   wenpad-admin demo --db FILE --employees N [--seed S]     fill it with a generated organisation
 //   wenpad-admin rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]
-//                                    rebuild a statistics work table and print it as CSV, rows
+//   wenpad-admin rebuild TABLE --db FILE --from yyyy-MM-dd --to yyyy-MM-dd [--pdf OUT] [--xlsx OUT]
+//                                    rebuild a statistics work table for its cut-off date, or for
+//                                    a range (pxcjzbtjb, pxjnzbtjb), and print it as CSV, rows
 //                                    in grid order; with --pdf also write its printed reports,
 //                                    with --xlsx the grid as the screen shows it as a workbook
 //   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
@@ -136,9 +138,22 @@ int rebuildTimeline(const admin::Parsed &a)
 int rebuild(const admin::Parsed &a)
 {
     const stats::TableDescription &table = *stats::findStatisticsTable(a.words.value(0));
-    const QDate cutoff = a.date("--date");
+    // A table counts up to a cut-off or over a range; the dates of the other kind are refused.
+    if (table.overRange ? (a.has("--date") || !a.has("--from") || !a.has("--to"))
+                        : (a.has("--from") || a.has("--to"))) {
+        err() << (table.overRange ? QStringLiteral("%1 按日期范围统计：需要 --from yyyy-MM-dd 和 --to yyyy-MM-dd，不接受 --date")
+                                  : QStringLiteral("%1 按截止日期统计：需要 --date yyyy-MM-dd，不接受 --from 和 --to"))
+                         .arg(table.name)
+              << '\n';
+        return 2;
+    }
+    if (!table.overRange && !a.has("--date")) {
+        err() << QStringLiteral("%1 缺少选项 --date yyyy-MM-dd").arg(table.name) << '\n';
+        return 2;
+    }
+    const stats::Period period = table.overRange ? stats::Period(a.date("--from"), a.date("--to")) : stats::Period(a.date("--date"));
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
-        table.rebuild(db, cutoff);
+        table.rebuild(db, period);
         QTextStream(stdout) << stats::toCsv(db, table.gridQuery());
         if (a.has("--xlsx")) {
             // The grid as the screen shows it, titled with the screen and the cut-off.
@@ -150,7 +165,7 @@ int rebuild(const admin::Parsed &a)
             rows.setQuery(table.gridQuery(fields.join(',')), db);
             for (size_t i = 0; i < columns.size(); ++i)
                 rows.setHeaderData(int(i), Qt::Horizontal, columns[i].gridTitle);
-            const QString title = QStringLiteral("%1 截止日期 %2").arg(xlsx::screenTitle(table.titleBar), cutoff.toString(Qt::ISODate));
+            const QString title = xlsx::screenTitle(table.titleBar) + ' ' + stats::periodCaption(period);
             QString error;
             if (!xlsx::write({title, &rows}, a.text("--xlsx"), &error)) {
                 err() << error << '\n';
@@ -162,7 +177,7 @@ int rebuild(const admin::Parsed &a)
             return 0;
         // The reports one after the other in one file.
         report::Document all;
-        for (const report::Document &d : stats::printedReports(db, table, cutoff)) {
+        for (const report::Document &d : stats::printedReports(db, table, period)) {
             if (all.pages.empty())
                 all = d;
             else
@@ -392,8 +407,11 @@ int main(int argc, char **argv)
         {"init", {"init --db FILE", {}, {{"--db", Kind::NewDatabase, true}}, false, init}},
         {"demo", {"demo --db FILE --employees N [--seed S]", {},
                   {db, {"--employees", Kind::Count, true}, {"--seed", Kind::Seed}}, false, demoOrganisation}},
-        {"rebuild", {"rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]", statisticsTableNames(),
-                     {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}, {"--xlsx", Kind::File}}, true, rebuild}},
+        {"rebuild", {"rebuild TABLE --db FILE (--date yyyy-MM-dd | --from yyyy-MM-dd --to yyyy-MM-dd) [--pdf OUT] [--xlsx OUT]",
+                     statisticsTableNames(),
+                     {db, {"--date", Kind::Date}, {"--from", Kind::Date}, {"--to", Kind::Date}, {"--pdf", Kind::File},
+                      {"--xlsx", Kind::File}},
+                     true, rebuild}},
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
         {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]",

@@ -68,18 +68,23 @@ QString shares(const QString &t, const QStringList &all)
     return "update " + t + " set " + set.join(',') + " where zs<>0";
 }
 
-QStringList statements(const QString &table, const QDate &cutoff)
+QStringList statements(const QString &table, const stats::Period &period)
 {
-    static const std::map<QString, std::function<QStringList(const QDate &)>> lists = {
+    static const std::map<QString, std::function<QStringList(const QDate &)>> cutoffLists = {
         {"zgjbqkfxb", zgjbqkfxb}, {"zyjsgbqktjb", zyjsgbqktjb}, {"dyjbqktjb", dyjbqktjb},
         {"zgglqkfxb", zgglqkfxb}, {"zgjbqktjb", zgjbqktjb},
     };
-    return lists.at(table)(cutoff);
+    static const std::map<QString, std::function<QStringList(const QDate &, const QDate &)>> rangeLists = {
+        {"pxcjzbtjb", pxcjzbtjb}, {"pxjnzbtjb", pxjnzbtjb},
+    };
+    if (const auto range = rangeLists.find(table); range != rangeLists.end())
+        return range->second(period.from, period.to);
+    return cutoffLists.at(table)(period.to);
 }
 
-void rebuild(const QSqlDatabase &db, const QString &table, const QDate &cutoff)
+void rebuild(const QSqlDatabase &db, const QString &table, const stats::Period &period)
 {
-    for (const QString &statement : statements(table, cutoff))
+    for (const QString &statement : statements(table, period))
         sql::exec(db, statement);
 }
 

@@ -6,6 +6,8 @@
 // joining texts. Deliberately independent of the program's rebuilds; tests and the benchmark
 // compare the two.
 
+#include "stats/statistics_table.h"
+
 #include <QDate>
 #include <QList>
 #include <QPair>
@@ -14,10 +16,11 @@
 
 namespace reference {
 
-// The statement list of a work table (zgjbqkfxb, zyjsgbqktjb, dyjbqktjb, zgglqkfxb, zgjbqktjb).
-QStringList statements(const QString &table, const QDate &cutoff);
+// The statement list of a work table: for its cut-off (zgjbqkfxb, zyjsgbqktjb, dyjbqktjb,
+// zgglqkfxb, zgjbqktjb) or its range (pxcjzbtjb, pxjnzbtjb).
+QStringList statements(const QString &table, const stats::Period &period);
 // Runs it one statement at a time. Throws sql::Failure.
-void rebuild(const QSqlDatabase &db, const QString &table, const QDate &cutoff);
+void rebuild(const QSqlDatabase &db, const QString &table, const stats::Period &period);
 
 // Shared fragments of the lists.
 using Conditions = QList<QPair<QString, QString>>;  // column, condition
@@ -44,5 +47,7 @@ QStringList zyjsgbqktjb(const QDate &cutoff);
 QStringList dyjbqktjb(const QDate &cutoff);
 QStringList zgglqkfxb(const QDate &cutoff);
 QStringList zgjbqktjb(const QDate &cutoff);
+QStringList pxcjzbtjb(const QDate &from, const QDate &to);
+QStringList pxjnzbtjb(const QDate &from, const QDate &to);
 
 }  // namespace reference
