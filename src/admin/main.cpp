@@ -11,7 +11,7 @@
 //   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
 //                                    rebuild one employee's timeline and print it as CSV
 //   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE]
-//                [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]
+//                [--employee CODE] [--from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]
 //                                    the grids of a read-only screen as CSV, each after its caption;
 //                                    with --xlsx also as a workbook, one sheet per grid
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
@@ -33,6 +33,7 @@
 #include "pay/pay_grids.h"
 #include "records/personnel_query.h"
 #include "records/timeline.h"
+#include "records/training.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
@@ -42,6 +43,7 @@
 #include <QGuiApplication>
 #include <QMap>
 #include <QSqlQueryModel>
+#include <QSqlRecord>
 #include <QStandardItemModel>
 #include <QStringList>
 #include <QTextStream>
@@ -135,22 +137,21 @@ int rebuildTimeline(const admin::Parsed &a)
     });
 }
 
+// A statistics table counts up to a cut-off (--date) or over a range (--from and --to); the
+// dates of the other kind are refused.
+QString periodRefusal(const admin::Parsed &a)
+{
+    const stats::TableDescription &table = *stats::findStatisticsTable(a.words.value(0));
+    if (table.overRange && (a.has("--date") || !a.has("--from") || !a.has("--to")))
+        return QStringLiteral("%1 按日期范围统计：需要 --from yyyy-MM-dd 和 --to yyyy-MM-dd，不接受 --date").arg(table.name);
+    if (!table.overRange && (!a.has("--date") || a.has("--from") || a.has("--to")))
+        return QStringLiteral("%1 按截止日期统计：需要 --date yyyy-MM-dd，不接受 --from 和 --to").arg(table.name);
+    return {};
+}
+
 int rebuild(const admin::Parsed &a)
 {
     const stats::TableDescription &table = *stats::findStatisticsTable(a.words.value(0));
-    // A table counts up to a cut-off or over a range; the dates of the other kind are refused.
-    if (table.overRange ? (a.has("--date") || !a.has("--from") || !a.has("--to"))
-                        : (a.has("--from") || a.has("--to"))) {
-        err() << (table.overRange ? QStringLiteral("%1 按日期范围统计：需要 --from yyyy-MM-dd 和 --to yyyy-MM-dd，不接受 --date")
-                                  : QStringLiteral("%1 按截止日期统计：需要 --date yyyy-MM-dd，不接受 --from 和 --to"))
-                         .arg(table.name)
-              << '\n';
-        return 2;
-    }
-    if (!table.overRange && !a.has("--date")) {
-        err() << QStringLiteral("%1 缺少选项 --date yyyy-MM-dd").arg(table.name) << '\n';
-        return 2;
-    }
     const stats::Period period = table.overRange ? stats::Period(a.date("--from"), a.date("--to")) : stats::Period(a.date("--date"));
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         table.rebuild(db, period);
@@ -306,6 +307,21 @@ struct GridScreen {
     std::function<std::vector<pay::Grid>(const QSqlDatabase &, const admin::Parsed &)> grids;
 };
 
+// A list grid as it reads: the query's column names as titles.
+std::vector<pay::Grid> listGrid(const QString &caption, QSqlQuery rows)
+{
+    pay::Grid grid{caption, {}, {}};
+    for (int i = 0; i < rows.record().count(); ++i)
+        grid.titles << rows.record().fieldName(i);
+    while (rows.next()) {
+        QVariantList row;
+        for (int i = 0; i < grid.titles.size(); ++i)
+            row << rows.value(i);
+        grid.rows << row;
+    }
+    return {grid};
+}
+
 const QMap<QString, GridScreen> &gridScreens()
 {
     const auto year = [](const admin::Parsed &a) { return a.values.value("--year").toInt(); };
@@ -333,6 +349,12 @@ const QMap<QString, GridScreen> &gridScreens()
          }}},
         {"Tfrmndkhzb", {{"--year"}, [year](const QSqlDatabase &db, const admin::Parsed &a) {
              return std::vector<pay::Grid>{pay::appraisalStatistics(db, year(a), pay::AppraisalCounts::Shares)};
+         }}},
+        {"Tfrmgrpxjltj", {{"--employee"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
+             return listGrid(QStringLiteral("培训情况"), records::training::employeeCourses(db, a.text("--employee")));
+         }}},
+        {"Tfrmgspxqktj", {{"--from", "--to"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
+             return listGrid(QStringLiteral("培训记录"), records::training::coursesBetween(db, a.date("--from"), a.date("--to")));
          }}},
     };
     return screens;
@@ -384,6 +406,7 @@ struct Command {
     QList<admin::Option> options;
     bool drawsReports = false;
     std::function<int(const admin::Parsed &)> run;
+    std::function<QString(const admin::Parsed &)> refuse = {};  // what the options alone cannot say
 };
 
 QStringList statisticsTableNames()
@@ -411,10 +434,10 @@ int main(int argc, char **argv)
                      statisticsTableNames(),
                      {db, {"--date", Kind::Date}, {"--from", Kind::Date}, {"--to", Kind::Date}, {"--pdf", Kind::File},
                       {"--xlsx", Kind::File}},
-                     true, rebuild}},
+                     true, rebuild, periodRefusal}},
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
-        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]",
+        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--employee CODE] [--from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]",
                   gridScreens().keys(),
                   {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--employee", Kind::Text},
                    {"--from", Kind::Date}, {"--to", Kind::Date}, {"--xlsx", Kind::File}},
@@ -439,6 +462,11 @@ int main(int argc, char **argv)
     if (parsed && !command.names.isEmpty() && !command.names.contains(parsed->words.first())) {
         refusal.message = QStringLiteral("没有这个名称：%1（可用：%2）").arg(parsed->words.first(), command.names.join('|'));
         parsed.reset();
+    }
+    if (parsed && command.refuse) {
+        refusal.message = command.refuse(*parsed);
+        if (!refusal.message.isEmpty())
+            parsed.reset();
     }
     if (!parsed) {
         err() << refusal.message << QStringLiteral("（用法：wenpad-admin %1）").arg(command.usage) << '\n';

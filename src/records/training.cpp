@@ -23,9 +23,9 @@ QString positionAtCourseDate(const QString &participant, const QString &course)
                                                        course + ".培训日期"));
 }
 
-QSqlQuery run(QSqlQuery q)
+// Executed for a grid's model, which moves back and forth over the rows.
+QSqlQuery executed(QSqlQuery q)
 {
-    q.setForwardOnly(true);
     sql::exec(q);
     return q;
 }
@@ -73,7 +73,7 @@ const edit::Fields &participantFields()
 
 QSqlQuery courses(const QSqlDatabase &db)
 {
-    return run(sql::prepare(db, QStringLiteral("select 培训编码, 培训日期, 累计时数, 训练内容 from pxnrb order by rowid")));
+    return executed(sql::prepare(db, QStringLiteral("select 培训编码, 培训日期, 累计时数, 训练内容 from pxnrb order by rowid")));
 }
 
 QSqlQuery participants(const QSqlDatabase &db, const QString &course)
@@ -84,7 +84,7 @@ QSqlQuery participants(const QSqlDatabase &db, const QString &course)
                                        + positionAtCourseDate("j", "c")
                                        + QStringLiteral(" where j.培训编码=:course order by j.自动编号"));
     q.bindValue(":course", course);
-    return run(q);
+    return executed(q);
 }
 
 void saveCourse(const QSqlDatabase &db, const edit::Values &values, const std::optional<QString> &code)
@@ -156,7 +156,7 @@ QSqlQuery employeeCourses(const QSqlDatabase &db, const QString &employee)
                                        + positionAtCourseDate("j", "c")
                                        + QStringLiteral(" where j.职工编码=:e order by c.培训日期, j.自动编号"));
     q.bindValue(":e", employee);
-    return run(q);
+    return executed(q);
 }
 
 QSqlQuery coursesBetween(const QSqlDatabase &db, const QDate &from, const QDate &to)
@@ -167,7 +167,7 @@ QSqlQuery coursesBetween(const QSqlDatabase &db, const QDate &from, const QDate 
                                                   "group by c.培训编码 order by c.培训编码"));
     q.bindValue(":from", sql::dateValue(from));
     q.bindValue(":to", sql::dateValue(to));
-    return run(q);
+    return executed(q);
 }
 
 }  // namespace records::training

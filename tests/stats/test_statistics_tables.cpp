@@ -183,11 +183,7 @@ private slots:
         ProgramFolder folder;
         fillRegister(folder.db());
         table(name).rebuild(folder.db(), kCutoff);
-        QSqlQuery q(folder.db());
-        QVERIFY(q.exec(QString("select %1 from %2 where %3").arg(column, name, row)));
-        const QVariant value = q.next() ? q.value(0) : QVariant("no row");
-        QVERIFY2(!q.next(), "more than one row");
-        QCOMPARE_CELL(value, expected);
+        QCOMPARE_CELL(cellOf(folder.db(), name, column, row), expected);
     }
 
     void technicalCadreRowsInGridOrder()
