@@ -55,7 +55,7 @@ Step readCountedRows(const stats::TableDescription &table)
         return [period = periodOf(table)](const QSqlDatabase &db) {
             QSqlQuery q(db);
             q.setForwardOnly(true);
-            q.prepare("select j.* from pxnrb c join pxjlb j on j.培训编码=c.培训编码 where c.培训日期>=:from and c.培训日期<=:to");
+            q.prepare("select * from pxjlb where 培训编码 in (select 培训编码 from pxnrb where 培训日期>=:from and 培训日期<=:to)");
             q.bindValue(":from", sql::dateValue(period.from));
             q.bindValue(":to", sql::dateValue(period.to));
             q.exec();

@@ -14,13 +14,13 @@ const TableDescription &pxcjzbtjb()
             return ValueColumn{key, title, title, condition, {}, ValueColumn::Kind::Count, title + "占比"};
         };
         t.values = {
-            {"zs", "培训人数", "培训人数", {}},
+            {"zs", "培训人数", "培训 人数", {}},
             band("u90", "90分以上", "成绩>=90"),
             band("f80t90", "80到90分", "成绩>=80 and 成绩<90"),
             band("f70t80", "70到80分", "成绩>=70 and 成绩<80"),
             band("f60t70", "60到70分", "成绩>=60 and 成绩<70"),
             band("l60", "低于60分", "成绩<60"),
-            {"pjcj", "平均成绩", "平均成绩", {}, {}, ValueColumn::Kind::Average},
+            {"pjcj", "平均成绩", "平均 成绩", {}, {}, ValueColumn::Kind::Average},
         };
         t.reports = {{"Treppxcjzbtjb", "培训成绩占比分析表", {}, true}};
         return t;
