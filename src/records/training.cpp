@@ -136,7 +136,7 @@ void saveParticipant(const QSqlDatabase &db, const QString &course, const edit::
     sql::exec(exists);
     if (!exists.next())
         refuse(QStringLiteral("没有这个职工：%1").arg(employee));
-    if (!score || !(grade.isEmpty() || participantFields()[2].choices.contains(grade)))
+    if (!score || !(grade.isEmpty() || edit::findField(participantFields(), "技能评定")->choices.contains(grade)))
         refuse(QStringLiteral("成绩应为 0 到 100 的数，技术评定应为 A 到 E"));
     const QVariantMap row = {{"职工编码", employee},
                              {"培训编码", course},
