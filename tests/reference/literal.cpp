@@ -50,14 +50,20 @@ QStringList basicScratch(const QString &table, const QString &d)
     return s;
 }
 
+QStringList groupRowsAndTotal(const QString &t, const QStringList &all, const Naming &n)
+{
+    return {"insert into " + t + " (bz," + n.key + "," + all.join(',') + ") select '2'," + n.key + "," + sums(all) + " from "
+                + t + " where bz='1' group by " + n.key,
+            "delete from " + t + " where bz='1'",
+            "update " + t + " set " + n.name + "=" + n.source + "." + n.sourceName + " from " + n.source + " where " + n.source
+                + "." + n.sourceKey + "=" + t + "." + n.key,
+            "insert into " + t + " (bz," + n.name + "," + all.join(',') + ") select '3','汀岚分公司'," + sums(all) + " from " + t
+                + " where bz='2'"};
+}
+
 QStringList departmentRowsAndTotal(const QString &t, const QStringList &all)
 {
-    return {"insert into " + t + " (bz,dwbm," + all.join(',') + ") select '2',dwbm," + sums(all) + " from " + t
-                + " where bz='1' group by dwbm",
-            "delete from " + t + " where bz='1'",
-            "update " + t + " set dwmc=dwdmb.单位名称 from dwdmb where dwdmb.单位编码=" + t + ".dwbm",
-            "insert into " + t + " (bz,dwmc," + all.join(',') + ") select '3','汀岚分公司'," + sums(all) + " from " + t
-                + " where bz='2'"};
+    return groupRowsAndTotal(t, all, {"dwbm", "dwmc", "dwdmb", "单位名称", "单位编码"});
 }
 
 QString shares(const QString &t, const QStringList &all)

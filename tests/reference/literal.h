@@ -36,8 +36,17 @@ QString sums(const QStringList &columns);
 // Statements 2 to 21 of the basic analysis, with the table's name: the head count from the
 // history rows, then one scratch statement per column.
 QStringList basicScratch(const QString &table, const QString &d);
-// The department rows summed from the scratch rows, the scratch rows deleted, the names from
-// dwdmb, and the total row "汀岚分公司" over the department rows.
+// The group rows summed from the scratch rows, the scratch rows deleted, the names from their
+// code table, and the total row "汀岚分公司" over the group rows.
+struct Naming {
+    QString key;         // dwbm
+    QString name;        // dwmc
+    QString source;      // dwdmb
+    QString sourceName;  // 单位名称
+    QString sourceKey;   // 单位编码
+};
+QStringList groupRowsAndTotal(const QString &table, const QStringList &columns, const Naming &naming);
+// The same per department.
 QStringList departmentRowsAndTotal(const QString &table, const QStringList &columns);
 // The shares of every column but zs: "update T set azb=100.0*a/zs,… where zs<>0".
 QString shares(const QString &table, const QStringList &columns);

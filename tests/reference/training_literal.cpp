@@ -13,15 +13,10 @@ QString courseFilter(const QDate &from, const QDate &to)
            + ")";
 }
 
-// The statements after the scratch rows: course rows, names, the total row.
+// The statements after the scratch rows: course rows, named from pxnrb, and the total row.
 QStringList courseRowsAndTotal(const QString &t, const QStringList &all)
 {
-    return {"insert into " + t + " (bz,pxbm," + all.join(',') + ") select '2',pxbm," + sums(all) + "from " + t
-                + " where bz='1' group by pxbm",
-            "delete from " + t + " where bz='1'",
-            "update " + t + " set pxnr=pxnrb.训练内容 from pxnrb where pxnrb.培训编码=" + t + ".pxbm",
-            "insert into " + t + " (bz,pxnr," + all.join(',') + ") select '3','汀岚分公司'," + sums(all) + " from " + t
-                + " where bz='2'"};
+    return groupRowsAndTotal(t, all, {"pxbm", "pxnr", "pxnrb", "训练内容", "培训编码"});
 }
 
 QStringList scratch(const QString &t, const QString &filter, const Conditions &columns)
