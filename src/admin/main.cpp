@@ -3,13 +3,15 @@
 //   wenpad-admin init --db FILE                              create a new delivered database
 //   wenpad-admin demo --db FILE --employees N [--seed S]     fill it with a generated organisation
 //   wenpad-admin rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]
-//                                    rebuild a statistics work table and print it as CSV, rows
+//   wenpad-admin rebuild TABLE --db FILE --from yyyy-MM-dd --to yyyy-MM-dd [--pdf OUT] [--xlsx OUT]
+//                                    rebuild a statistics work table for its cut-off date, or for
+//                                    a range (pxcjzbtjb, pxjnzbtjb), and print it as CSV, rows
 //                                    in grid order; with --pdf also write its printed reports,
 //                                    with --xlsx the grid as the screen shows it as a workbook
 //   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
 //                                    rebuild one employee's timeline and print it as CSV
 //   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE]
-//                [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]
+//                [--employee CODE] [--from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]
 //                                    the grids of a read-only screen as CSV, each after its caption;
 //                                    with --xlsx also as a workbook, one sheet per grid
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
@@ -33,6 +35,7 @@
 #include "records/personnel_query.h"
 #include "records/record_card.h"
 #include "records/timeline.h"
+#include "records/training.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
@@ -42,6 +45,7 @@
 #include <QGuiApplication>
 #include <QMap>
 #include <QSqlQueryModel>
+#include <QSqlRecord>
 #include <QStandardItemModel>
 #include <QStringList>
 #include <QTextStream>
@@ -135,12 +139,24 @@ int rebuildTimeline(const admin::Parsed &a)
     });
 }
 
+// A statistics table counts up to a cut-off (--date) or over a range (--from and --to); the
+// dates of the other kind are refused.
+QString periodRefusal(const admin::Parsed &a)
+{
+    const stats::TableDescription &table = *stats::findStatisticsTable(a.words.value(0));
+    if (table.overRange && (a.has("--date") || !a.has("--from") || !a.has("--to")))
+        return QStringLiteral("%1 按日期范围统计：需要 --from yyyy-MM-dd 和 --to yyyy-MM-dd，不接受 --date").arg(table.name);
+    if (!table.overRange && (!a.has("--date") || a.has("--from") || a.has("--to")))
+        return QStringLiteral("%1 按截止日期统计：需要 --date yyyy-MM-dd，不接受 --from 和 --to").arg(table.name);
+    return {};
+}
+
 int rebuild(const admin::Parsed &a)
 {
     const stats::TableDescription &table = *stats::findStatisticsTable(a.words.value(0));
-    const QDate cutoff = a.date("--date");
+    const stats::Period period = table.overRange ? stats::Period(a.date("--from"), a.date("--to")) : stats::Period(a.date("--date"));
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
-        table.rebuild(db, cutoff);
+        table.rebuild(db, period);
         QTextStream(stdout) << stats::toCsv(db, table.gridQuery());
         if (a.has("--xlsx")) {
             // The grid as the screen shows it, titled with the screen and the cut-off.
@@ -152,7 +168,7 @@ int rebuild(const admin::Parsed &a)
             rows.setQuery(table.gridQuery(fields.join(',')), db);
             for (size_t i = 0; i < columns.size(); ++i)
                 rows.setHeaderData(int(i), Qt::Horizontal, columns[i].gridTitle);
-            const QString title = QStringLiteral("%1 截止日期 %2").arg(xlsx::screenTitle(table.titleBar), cutoff.toString(Qt::ISODate));
+            const QString title = xlsx::screenTitle(table.titleBar) + ' ' + stats::periodCaption(period);
             QString error;
             if (!xlsx::write({title, &rows}, a.text("--xlsx"), &error)) {
                 err() << error << '\n';
@@ -164,7 +180,7 @@ int rebuild(const admin::Parsed &a)
             return 0;
         // The reports one after the other in one file.
         report::Document all;
-        for (const report::Document &d : stats::printedReports(db, table, cutoff)) {
+        for (const report::Document &d : stats::printedReports(db, table, period)) {
             if (all.pages.empty())
                 all = d;
             else
@@ -293,6 +309,21 @@ struct GridScreen {
     std::function<std::vector<pay::Grid>(const QSqlDatabase &, const admin::Parsed &)> grids;
 };
 
+// A list grid as it reads: the query's column names as titles.
+std::vector<pay::Grid> listGrid(const QString &caption, QSqlQuery rows)
+{
+    pay::Grid grid{caption, {}, {}};
+    for (int i = 0; i < rows.record().count(); ++i)
+        grid.titles << rows.record().fieldName(i);
+    while (rows.next()) {
+        QVariantList row;
+        for (int i = 0; i < grid.titles.size(); ++i)
+            row << rows.value(i);
+        grid.rows << row;
+    }
+    return {grid};
+}
+
 const QMap<QString, GridScreen> &gridScreens()
 {
     const auto year = [](const admin::Parsed &a) { return a.values.value("--year").toInt(); };
@@ -333,6 +364,12 @@ const QMap<QString, GridScreen> &gridScreens()
         {"TFrmzwdjxxxx", {{"--employee"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
              return std::vector<pay::Grid>{pay::gradeSalaryHistoryGrid(db, a.text("--employee")),
                                            pay::appraisalResultsGrid(db, a.text("--employee"))};
+         }}},
+        {"Tfrmgrpxjltj", {{"--employee"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
+             return listGrid(QStringLiteral("培训情况"), records::training::employeeCourses(db, a.text("--employee")));
+         }}},
+        {"Tfrmgspxqktj", {{"--from", "--to"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
+             return listGrid(QStringLiteral("培训记录"), records::training::coursesBetween(db, a.date("--from"), a.date("--to")));
          }}},
     };
     return screens;
@@ -384,6 +421,7 @@ struct Command {
     QList<admin::Option> options;
     bool drawsReports = false;
     std::function<int(const admin::Parsed &)> run;
+    std::function<QString(const admin::Parsed &)> refuse = {};  // what the options alone cannot say
 };
 
 QStringList statisticsTableNames()
@@ -407,11 +445,14 @@ int main(int argc, char **argv)
         {"init", {"init --db FILE", {}, {{"--db", Kind::NewDatabase, true}}, false, init}},
         {"demo", {"demo --db FILE --employees N [--seed S]", {},
                   {db, {"--employees", Kind::Count, true}, {"--seed", Kind::Seed}}, false, demoOrganisation}},
-        {"rebuild", {"rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]", statisticsTableNames(),
-                     {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}, {"--xlsx", Kind::File}}, true, rebuild}},
+        {"rebuild", {"rebuild TABLE --db FILE (--date yyyy-MM-dd | --from yyyy-MM-dd --to yyyy-MM-dd) [--pdf OUT] [--xlsx OUT]",
+                     statisticsTableNames(),
+                     {db, {"--date", Kind::Date}, {"--from", Kind::Date}, {"--to", Kind::Date}, {"--pdf", Kind::File},
+                      {"--xlsx", Kind::File}},
+                     true, rebuild, periodRefusal}},
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
-        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]",
+        {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--employee CODE] [--from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]",
                   gridScreens().keys(),
                   {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--employee", Kind::Text},
                    {"--from", Kind::Date}, {"--to", Kind::Date}, {"--xlsx", Kind::File}},
@@ -436,6 +477,11 @@ int main(int argc, char **argv)
     if (parsed && !command.names.isEmpty() && !command.names.contains(parsed->words.first())) {
         refusal.message = QStringLiteral("没有这个名称：%1（可用：%2）").arg(parsed->words.first(), command.names.join('|'));
         parsed.reset();
+    }
+    if (parsed && command.refuse) {
+        refusal.message = command.refuse(*parsed);
+        if (!refusal.message.isEmpty())
+            parsed.reset();
     }
     if (!parsed) {
         err() << refusal.message << QStringLiteral("（用法：wenpad-admin %1）").arg(command.usage) << '\n';

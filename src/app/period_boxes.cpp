@@ -2,6 +2,8 @@
 
 #include "db/clock.h"
 
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QSpinBox>
 
@@ -26,3 +28,14 @@ QSpinBox *makeYearBox(QWidget *parent)
 }
 
 QSpinBox *makeMonthBox(QWidget *parent) { return steppedBox(1, 12, clock_source::today().month(), parent); }
+
+QDateEdit *makeDatePicker(const QDate &start, QWidget *parent, const std::function<void()> &chosen)
+{
+    auto *picker = new QDateEdit(start, parent);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat("yyyy-MM-dd");
+    QObject::connect(picker->calendarWidget(), &QCalendarWidget::clicked, parent, chosen);
+    QObject::connect(picker->calendarWidget(), &QCalendarWidget::activated, parent, chosen);
+    QObject::connect(picker, &QDateEdit::editingFinished, parent, chosen);
+    return picker;
+}

@@ -1,9 +1,18 @@
 #pragma once
 // The year and month boxes of the pay and appraisal screens: stepped by their arrows only,
-// without wrapping; years from 1980 to next year, starting on today's year and month.
+// without wrapping; years from 1980 to next year, starting on today's year and month. The date
+// pickers of the statistics screens.
 
+#include <QDate>
+#include <functional>
+
+class QDateEdit;
 class QSpinBox;
 class QWidget;
 
 QSpinBox *makeYearBox(QWidget *parent);
 QSpinBox *makeMonthBox(QWidget *parent);
+
+// A yyyy-MM-dd date box with a calendar; `chosen` runs when a date is picked in the calendar
+// (by mouse or Enter) or typed and confirmed.
+QDateEdit *makeDatePicker(const QDate &start, QWidget *parent, const std::function<void()> &chosen);

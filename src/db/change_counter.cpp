@@ -17,7 +17,7 @@ QSet<QString> untrackedTables()
     // Written in bulk or often, and counted by no statistics table (a test holds the statistics
     // to that): the pay sheets, rewards, attendance, appraisals, the operators and settings.
     QSet<QString> untracked = {"gzb", "jjb", "btb", "jcjlb", "kqjlb", "ndkhb", "czydmb", "gzzd", "xtztb",
-                               "gzdtjlb", "pxcjzbtjb", "pxjnzbtjb"};
+                               "gzdtjlb"};
     for (const schema::Table &t : stats::workTableSchemas())
         untracked << t.name;
     return untracked;

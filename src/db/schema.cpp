@@ -145,28 +145,9 @@ std::vector<Table> buildTables()
     resumeList("gzjlb", {"起止日期", "单位职务", "证明人"});
     resumeList("xxjlb", {"起止年月", "学校", "毕业", "证明人"});
 
-    // Statistics work tables: kind, key and name, then whole-number counts and real shares.
-    const auto workTable = [&](const QString &name, std::initializer_list<const char *> keys,
-                               std::initializer_list<const char *> counts, bool shares,
-                               std::initializer_list<const char *> reals) {
-        Table table{name, {{"bz", K::Text, 2}}};
-        for (const char *c : keys)
-            table.columns.push_back({c, K::Text, 50});
-        for (const char *c : counts) {
-            table.columns.push_back({c, K::Integer});
-            if (shares && QString(c) != "zs")
-                table.columns.push_back({QString(c) + "zb", K::Number});
-        }
-        for (const char *c : reals)
-            table.columns.push_back({c, K::Number});
-        t.push_back(table);
-    };
     // The statistics tables' work tables, as their descriptions give them.
     for (const Table &table : stats::workTableSchemas())
         t.push_back(table);
-    workTable("pxcjzbtjb", {"pxbm", "pxnr"}, {"zs", "u90", "f80t90", "f70t80", "f60t70", "l60"},
-              true, {"pjcj"});
-    workTable("pxjnzbtjb", {"pxbm", "pxnr"}, {"zs", "A", "B", "C", "D"}, true, {});
 
     // One employee's merged timeline, refilled at each build.
     t.push_back({"gzdtjlb", {{"职工编码", K::Text, 6}, {"变动时间", K::Date}, {"职务编码", K::Text, 2},

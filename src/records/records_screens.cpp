@@ -1,9 +1,12 @@
 #include "records/records_screens.h"
 
 #include "app/screen_registry.h"
+#include "records/company_training_screen.h"
+#include "records/personal_training_screen.h"
 #include "records/personnel_query_screen.h"
 #include "records/record_card_screen.h"
 #include "records/timeline_screen.h"
+#include "records/training_editor.h"
 #include "records/work_dynamics_editor.h"
 #include "records/work_dynamics_view.h"
 
@@ -13,6 +16,9 @@ void registerRecordsScreens(ScreenRegistry &registry)
     registry.add("Tfrmgzdttj", {Placement::Stored, [](ScreenHost &host) { return new Tfrmgzdttj(host); }});
     registry.add("Tfrmzggzdtcx", {Placement::Stored, [](ScreenHost &host) { return new Tfrmzggzdtcx(host); }});
     registry.add("Tfrmygrsjlk", {Placement::Stored, [](ScreenHost &host) { return new Tfrmygrsjlk(host); }});
+    registry.add("Tfrmpxjlbj", {Placement::Stored, [](ScreenHost &host) { return new Tfrmpxjlbj(host); }});
+    registry.add("Tfrmgrpxjltj", {Placement::Stored, [](ScreenHost &host) { return new Tfrmgrpxjltj(host); }});
+    registry.add("Tfrmgspxqktj", {Placement::Stored, [](ScreenHost &host) { return new Tfrmgspxqktj(host); }});
     registry.addWindow("Tfrmgzdtxxxx", [](ScreenHost &host, const QString &employeeCode) {
         return new Tfrmgzdtxxxx(host.database(), employeeCode, host.workArea());
     });

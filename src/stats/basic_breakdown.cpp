@@ -9,7 +9,7 @@ using counting::yearsOver;
 
 ValueColumn headCount() { return {"zs", "总数", "总数", {}}; }
 
-ValueColumn averageAge() { return {"pjnl", "平均年龄", "平均年龄", {}, {}, ValueColumn::Kind::AverageAge}; }
+ValueColumn averageAge() { return {"pjnl", "平均年龄", "平均年龄", {}, {}, ValueColumn::Kind::Average}; }
 
 std::vector<ValueColumn> basic()
 {

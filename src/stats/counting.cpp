@@ -62,7 +62,7 @@ QString aggregates(const std::vector<ValueColumn> &values, Empty empty, Averages
 {
     QStringList list;
     for (const ValueColumn &v : values) {
-        if (v.kind == ValueColumn::Kind::AverageAge) {
+        if (v.kind == ValueColumn::Kind::Average) {
             if (averages == Averages::Summed)
                 list << "sum(datediff('yyyy',出生年月,:d))";
         } else if (v.condition.isEmpty()) {
@@ -89,7 +89,7 @@ QStringList finishing(const TableDescription &table)
 {
     QStringList shares, averages;
     for (const ValueColumn &v : table.values) {
-        if (v.kind == ValueColumn::Kind::AverageAge)
+        if (v.kind == ValueColumn::Kind::Average)
             averages << QStringLiteral("%1=%1/zs").arg(v.key);
         else if (table.shares && v.key != "zs")
             shares << QStringLiteral("%1zb=100.0*%1/zs").arg(v.key);

@@ -36,7 +36,7 @@ enum class Empty {
     WhenNone,  // a grouped count: a column nobody matched stays empty
     Zero,      // one row over everything: nobody matched gives 0
 };
-enum class Averages { Summed, Left };  // the age sum of an AverageAge column, or left empty
+enum class Averages { Summed, Left };  // the age sum of an Average column, or left empty
 
 // The value columns written by a counting statement, and their aggregates in the same order.
 QString valueList(const std::vector<ValueColumn> &values, Averages averages = Averages::Summed);

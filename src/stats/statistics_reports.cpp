@@ -19,7 +19,7 @@ QString printed(const QVariant &value)
 }
 
 report::Document layoutStatistics(const QSqlDatabase &db, const TableDescription &table,
-                                  const PrintedReport &printedReport, const QDate &cutoff)
+                                  const PrintedReport &printedReport, const Period &period)
 {
     const QStringList keys = table.printedKeys(printedReport);
     QSqlQuery q = sql::prepare(db, table.gridQuery(keys.join(',')));
@@ -32,20 +32,22 @@ report::Document layoutStatistics(const QSqlDatabase &db, const TableDescription
             row << q.value(i);
         rows << row;
     }
-    return report::layout(printedStatistics(table, printedReport, cutoff), rows);
+    return report::layout(printedStatistics(table, printedReport, period), rows);
 }
 
 }  // namespace
 
 QString cutoffLabel(const QDate &cutoff) { return cutoff.toString(QStringLiteral("yyyy年MM月dd日")); }
 
-report::Report printedStatistics(const TableDescription &table, const PrintedReport &p, const QDate &cutoff)
+report::Report printedStatistics(const TableDescription &table, const PrintedReport &p, const Period &period)
 {
     report::Report r;
     r.name = p.name;
     r.orientation = QPageLayout::Landscape;
     r.title = p.title;
-    r.labels = {{QStringLiteral("单位：澄禾汀岚分公司"), {}, QStringLiteral("数字截止时间：") + cutoffLabel(cutoff)}};
+    const QString dates = period.isRange() ? QStringLiteral("统计时间：%1至%2").arg(cutoffLabel(period.from), cutoffLabel(period.to))
+                                           : QStringLiteral("数字截止时间：") + cutoffLabel(period.to);
+    r.labels = {{QStringLiteral("单位：澄禾汀岚分公司"), {}, dates}};
     r.titleOnEveryPage = p.titleOnEveryPage;
     r.headingsOnEveryPage = true;
     r.headingLines = p.headingLines;
@@ -55,13 +57,14 @@ report::Report printedStatistics(const TableDescription &table, const PrintedRep
     const QStringList keys = table.printedKeys(p);
     for (int i = 0; i < keys.size(); ++i) {
         const auto c = std::find_if(columns.begin(), columns.end(), [&](const WorkColumn &w) { return w.key == keys[i]; });
-        const bool name = c->type == WorkColumn::Type::Text;  // the row's name; every other column a number
+        const bool text = c->type == WorkColumn::Type::Text;  // the row's code or name; every other column a number
+        const bool name = c->key == table.nameColumn;
         // A heading with a word too long for a number's width ("1966年") gets a wider column.
         qsizetype longestWord = 0;
         for (const QString &word : c->heading.split(' ', Qt::SkipEmptyParts))
             longestWord = std::max(longestWord, word.size());
         const double weight = name ? 3.0 : longestWord > 4 ? 1.5 : 1.0;
-        r.columns.push_back({c->heading, weight, name ? report::Align::Left : report::Align::Right,
+        r.columns.push_back({c->heading, weight, text ? report::Align::Left : report::Align::Right,
                              [i](const report::Row &row, int) { return printed(row.value(i)); }});
     }
     // A group heading spans its columns and the share after the last of them.
@@ -74,11 +77,11 @@ report::Report printedStatistics(const TableDescription &table, const PrintedRep
     return r;
 }
 
-std::vector<report::Document> printedReports(const QSqlDatabase &db, const TableDescription &table, const QDate &cutoff)
+std::vector<report::Document> printedReports(const QSqlDatabase &db, const TableDescription &table, const Period &period)
 {
     std::vector<report::Document> documents;
     for (const PrintedReport &p : table.reports)
-        documents.push_back(layoutStatistics(db, table, p, cutoff));
+        documents.push_back(layoutStatistics(db, table, p, period));
     return documents;
 }
 

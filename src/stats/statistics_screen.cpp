@@ -2,6 +2,7 @@
 
 #include "app/grid_export.h"
 #include "app/notify.h"
+#include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/clock.h"
@@ -12,7 +13,6 @@
 #include "stats/pie_view.h"
 #include "stats/statistics_reports.h"
 
-#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -69,15 +69,11 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     label->setStyleSheet("font-size: 15px; font-weight: bold;");
     dateRow->addWidget(label);
     dateRow->addStretch();
-    dateRow->addWidget(new QLabel(QStringLiteral("截止日期"), content_));
-    cutoff_ = new QDateEdit(clock_source::today(), content_);
-    cutoff_->setCalendarPopup(true);
-    cutoff_->setDisplayFormat("yyyy-MM-dd");
-    // A date picked in the calendar, by mouse or by Enter, or typed and confirmed.
-    connect(cutoff_->calendarWidget(), &QCalendarWidget::clicked, this, &StatisticsScreen::cutoffChosen);
-    connect(cutoff_->calendarWidget(), &QCalendarWidget::activated, this, &StatisticsScreen::cutoffChosen);
-    connect(cutoff_, &QDateEdit::editingFinished, this, &StatisticsScreen::cutoffChosen);
-    dateRow->addWidget(cutoff_);
+    // A range starts on 1 January of the current year.
+    const QDate today = clock_source::today();
+    if (table.overRange)
+        start_ = addDatePicker(dateRow, QStringLiteral("起始日期"), QDate(today.year(), 1, 1));
+    cutoff_ = addDatePicker(dateRow, QStringLiteral("截止日期"), today);
     layout->addLayout(dateRow);
 
     grid_ = new StripedGrid(content_);
@@ -90,9 +86,23 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     insertdata();
 }
 
+QDateEdit *StatisticsScreen::addDatePicker(QHBoxLayout *row, const QString &label, const QDate &start)
+{
+    row->addWidget(new QLabel(label, content_));
+    QDateEdit *picker = makeDatePicker(start, content_, [this] { cutoffChosen(); });
+    row->addWidget(picker);
+    return picker;
+}
+
+stats::Period StatisticsScreen::chosenPeriod() const
+{
+    return start_ ? stats::Period(start_->date(), cutoff_->date()) : stats::Period(cutoff_->date());
+}
+
 void StatisticsScreen::cutoffChosen()
 {
-    if (cutoff_->date() != built_)
+    const stats::Period chosen = chosenPeriod();
+    if (chosen.to != built_.to || chosen.from != built_.from)
         insertdata();
 }
 
@@ -101,10 +111,11 @@ void StatisticsScreen::insertdata()
     const QSqlDatabase db = host().database();
     host().setWaitBoxVisible(true);
     try {
-        // Built again only when the date or what it counts has changed since the last build.
-        if (!table_.holds(db, cutoff_->date()))
-            table_.rebuild(db, cutoff_->date());
-        built_ = cutoff_->date();
+        // Built again only when the dates or what it counts have changed since the last build.
+        const stats::Period chosen = chosenPeriod();
+        if (!table_.holds(db, chosen))
+            table_.rebuild(db, chosen);
+        built_ = chosen;
     } catch (const sql::Failure &e) {
         host().setWaitBoxVisible(false);
         notify::show(this, notify::Kind::Error, QStringLiteral("统计失败"),
@@ -128,8 +139,8 @@ void StatisticsScreen::insertdata()
     captions_->setSpans(spans);
     grid_->resizeColumnsToContents();
     grid_->selectRow(0);
-    if (built_.isValid())
-        grid_export::setExportTitle(*grid_, QStringLiteral("%1 截止日期 %2").arg(xlsx::screenTitle(table_.titleBar), built_.toString(Qt::ISODate)));
+    if (built_.to.isValid())
+        grid_export::setExportTitle(*grid_, xlsx::screenTitle(table_.titleBar) + ' ' + stats::periodCaption(built_));
 }
 
 QWidget *StatisticsScreen::showChart(const stats::Chart &chart)

@@ -18,7 +18,7 @@ namespace stats {
 struct ValueColumn {
     enum class Kind {
         Count,       // whole number: the counted rows meeting `condition`
-        AverageAge,  // real: the sum of the ages, divided by zs at the end of the rebuild
+        Average,     // real: a sum (of ages, of scores), divided by zs at the end of the rebuild
     };
     QString key;        // the work table's column, "nv"
     QString gridTitle;  // "女"
@@ -26,6 +26,7 @@ struct ValueColumn {
     QString condition;  // who is counted: SQL over the counted rows (counting.h); empty: all
     QString slice = {}; // its label in a pie chart
     Kind kind = Kind::Count;
+    QString shareTitle = {};  // grid title of its share; empty: "占比"
 };
 
 // A caption over a run of grid columns and its printed group heading (none when empty).
@@ -58,6 +59,15 @@ struct WorkColumn {
     enum class Type { Text, Integer, Real } type;
 };
 
+// The days a rebuild counts: up to a cut-off (`to` alone), or over a range, both ends included.
+struct Period {
+    QDate from;  // invalid for a cut-off
+    QDate to;
+    Period(const QDate &cutoff) : to(cutoff) {}
+    Period(const QDate &first, const QDate &last) : from(first), to(last) {}
+    bool isRange() const { return from.isValid(); }
+};
+
 struct TableDescription {
     QString name;         // the work table, "zgjbqkfxb"
     QString screenClass;  // "Tfrmzgjbqkfxb"
@@ -67,14 +77,18 @@ struct TableDescription {
     QString nameColumn;   // names a row in the grid, the reports and chart titles
     QString nameTitle;    // its grid title ("单位名称")
     QString nameHeading;  // its printed heading ("部门")
+    QString codeColumn;   // a key shown before the name column, none when empty
+    QString codeTitle;    // its grid title and printed heading ("编码")
     std::vector<ValueColumn> values;
     bool shares = false;  // each count but zs followed by its share (key + "zb")
     QString gridOrder;    // ORDER BY of the rows as the grid and the reports show them
     std::vector<GroupCaption> groups;
     std::vector<Chart> charts;
     std::vector<PrintedReport> reports;  // printed one after the other
-    // The rebuild's statements in order; they read the cut-off as the parameter :d.
+    // The rebuild's statements in order; they read the cut-off as the parameter :d, or, for a
+    // table counted over a range, its first and last day as :from and :to.
     std::function<QStringList(const TableDescription &)> statements;
+    bool overRange = false;
 
     // bz, the keys, then the name column's and the values' grid columns.
     std::vector<WorkColumn> columns() const;
@@ -84,13 +98,17 @@ struct TableDescription {
     QStringList printedKeys(const PrintedReport &report) const;
     // The named columns (all with "*") of the rows in grid order.
     QString gridQuery(const QString &columnList = QStringLiteral("*")) const;
-    // Empties and refills the work table for the cut-off in one transaction: on failure the
-    // previous rows stay and sql::Failure carries the database's message.
-    void rebuild(const QSqlDatabase &db, const QDate &cutoff) const;
-    // True when the work table holds this cut-off and nothing it counts has changed since
-    // (work_table_stamp.h): a screen shows it without building it again.
-    bool holds(const QSqlDatabase &db, const QDate &cutoff) const;
+    // Empties and refills the work table for the cut-off or the range (as the table counts) in
+    // one transaction: on failure the previous rows stay and sql::Failure carries the
+    // database's message.
+    void rebuild(const QSqlDatabase &db, const Period &period) const;
+    // True when the work table holds this cut-off or range and nothing it counts has changed
+    // since (work_table_stamp.h): a screen shows it without building it again.
+    bool holds(const QSqlDatabase &db, const Period &period) const;
 };
+
+// The dates as titles name them: "截止日期 2003-04-20", "起始日期 2003-01-01 截止日期 2003-04-20".
+QString periodCaption(const Period &period);
 
 // The result of a statement as CSV: a header line of column names, then one line per row.
 QString toCsv(const QSqlDatabase &db, const QString &statement);  // throws sql::Failure

@@ -16,7 +16,9 @@ namespace tables {
     TABLE(zyjsgbqktjb)                  \
     TABLE(dyjbqktjb)                    \
     TABLE(zgglqkfxb)                    \
-    TABLE(zgjbqktjb)
+    TABLE(zgjbqktjb)                    \
+    TABLE(pxcjzbtjb)                    \
+    TABLE(pxjnzbtjb)
 
 #define WENPAD_DECLARE_TABLE(NAME) const TableDescription &NAME();
 WENPAD_STATISTICS_TABLES(WENPAD_DECLARE_TABLE)
@@ -40,12 +42,18 @@ const TableDescription *findStatisticsTable(const QString &name)
 std::vector<WorkColumn> TableDescription::gridColumns() const
 {
     using T = WorkColumn::Type;
-    std::vector<WorkColumn> columns{{nameColumn, nameTitle, nameHeading, T::Text}};
+    std::vector<WorkColumn> columns;
+    if (!codeColumn.isEmpty())
+        columns.push_back({codeColumn, codeTitle, codeTitle, T::Text});
+    columns.push_back({nameColumn, nameTitle, nameHeading, T::Text});
     for (const ValueColumn &v : values) {
         const bool count = v.kind == ValueColumn::Kind::Count;
         columns.push_back({v.key, v.gridTitle, v.heading, count ? T::Integer : T::Real});
-        if (count && shares && v.key != "zs")
-            columns.push_back({v.key + "zb", "占比", "占 比", T::Real});
+        if (count && shares && v.key != "zs") {
+            // A long share title may break before "占比" in a printed heading.
+            const QString title = v.shareTitle.isEmpty() ? QStringLiteral("占比") : v.shareTitle;
+            columns.push_back({v.key + "zb", title, QString(title).replace(QStringLiteral("占比"), QStringLiteral(" 占 比")).trimmed(), T::Real});
+        }
     }
     return columns;
 }
@@ -56,7 +64,7 @@ std::vector<WorkColumn> TableDescription::columns() const
     for (const QString &key : keys)
         all.push_back({key, {}, {}, WorkColumn::Type::Text});
     for (const WorkColumn &c : gridColumns())
-        if (c.key != nameColumn)
+        if (!keys.contains(c.key))
             all.push_back(c);
     return all;
 }
@@ -84,28 +92,40 @@ QString TableDescription::gridQuery(const QString &columnList) const
     return QStringLiteral("select %1 from %2 order by %3").arg(columnList, name, gridOrder);
 }
 
-static WorkTableStamp stampOf(const TableDescription &table, const QStringList &statements, const QDate &cutoff)
+static WorkTableStamp stampOf(const TableDescription &table, const QStringList &statements, const Period &period)
 {
-    return {table.name, cutoff.toString(Qt::ISODate), WorkTableStamp::fingerprintOf(statements)};
+    const QString inputs = period.isRange() ? period.from.toString(Qt::ISODate) + ".." + period.to.toString(Qt::ISODate)
+                                            : period.to.toString(Qt::ISODate);
+    return {table.name, inputs, WorkTableStamp::fingerprintOf(statements)};
 }
 
-void TableDescription::rebuild(const QSqlDatabase &db, const QDate &cutoff) const
+void TableDescription::rebuild(const QSqlDatabase &db, const Period &period) const
 {
+    const std::vector<std::pair<QString, QDate>> parameters =
+        overRange ? std::vector<std::pair<QString, QDate>>{{":from", period.from}, {":to", period.to}}
+                  : std::vector<std::pair<QString, QDate>>{{":d", period.to}};
     const QStringList list = statements(*this);
     Transaction transaction(db);
     for (const QString &statement : list) {
         QSqlQuery q = sql::prepare(db, statement);
-        if (statement.contains(":d"))
-            q.bindValue(":d", sql::dateValue(cutoff));
+        for (const auto &[name, date] : parameters)
+            if (statement.contains(name))
+                q.bindValue(name, sql::dateValue(date));
         sql::exec(q);
     }
-    stampOf(*this, list, cutoff).record(db);
+    stampOf(*this, list, period).record(db);
     transaction.commit();
 }
 
-bool TableDescription::holds(const QSqlDatabase &db, const QDate &cutoff) const
+bool TableDescription::holds(const QSqlDatabase &db, const Period &period) const
 {
-    return stampOf(*this, statements(*this), cutoff).isCurrent(db);
+    return stampOf(*this, statements(*this), period).isCurrent(db);
+}
+
+QString periodCaption(const Period &period)
+{
+    const QString cutoff = QStringLiteral("截止日期 ") + period.to.toString(Qt::ISODate);
+    return period.isRange() ? QStringLiteral("起始日期 %1 %2").arg(period.from.toString(Qt::ISODate), cutoff) : cutoff;
 }
 
 std::vector<schema::Table> workTableSchemas()
@@ -116,7 +136,9 @@ std::vector<schema::Table> workTableSchemas()
         for (const WorkColumn &c : t->columns()) {
             switch (c.type) {
             case WorkColumn::Type::Text:
-                table.columns.push_back({c.key, schema::Kind::Text, c.key == "bz" ? 2 : 50});
+                // Keys and names hold whatever their source holds (a course content runs to
+                // 255 characters); only the row kind has a width.
+                table.columns.push_back({c.key, schema::Kind::Text, c.key == "bz" ? 2 : 0});
                 break;
             case WorkColumn::Type::Integer:
                 table.columns.push_back({c.key, schema::Kind::Integer});

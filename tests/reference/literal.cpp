@@ -50,14 +50,20 @@ QStringList basicScratch(const QString &table, const QString &d)
     return s;
 }
 
+QStringList groupRowsAndTotal(const QString &t, const QStringList &all, const Naming &n)
+{
+    return {"insert into " + t + " (bz," + n.key + "," + all.join(',') + ") select '2'," + n.key + "," + sums(all) + " from "
+                + t + " where bz='1' group by " + n.key,
+            "delete from " + t + " where bz='1'",
+            "update " + t + " set " + n.name + "=" + n.source + "." + n.sourceName + " from " + n.source + " where " + n.source
+                + "." + n.sourceKey + "=" + t + "." + n.key,
+            "insert into " + t + " (bz," + n.name + "," + all.join(',') + ") select '3','汀岚分公司'," + sums(all) + " from " + t
+                + " where bz='2'"};
+}
+
 QStringList departmentRowsAndTotal(const QString &t, const QStringList &all)
 {
-    return {"insert into " + t + " (bz,dwbm," + all.join(',') + ") select '2',dwbm," + sums(all) + " from " + t
-                + " where bz='1' group by dwbm",
-            "delete from " + t + " where bz='1'",
-            "update " + t + " set dwmc=dwdmb.单位名称 from dwdmb where dwdmb.单位编码=" + t + ".dwbm",
-            "insert into " + t + " (bz,dwmc," + all.join(',') + ") select '3','汀岚分公司'," + sums(all) + " from " + t
-                + " where bz='2'"};
+    return groupRowsAndTotal(t, all, {"dwbm", "dwmc", "dwdmb", "单位名称", "单位编码"});
 }
 
 QString shares(const QString &t, const QStringList &all)
@@ -68,18 +74,23 @@ QString shares(const QString &t, const QStringList &all)
     return "update " + t + " set " + set.join(',') + " where zs<>0";
 }
 
-QStringList statements(const QString &table, const QDate &cutoff)
+QStringList statements(const QString &table, const stats::Period &period)
 {
-    static const std::map<QString, std::function<QStringList(const QDate &)>> lists = {
+    static const std::map<QString, std::function<QStringList(const QDate &)>> cutoffLists = {
         {"zgjbqkfxb", zgjbqkfxb}, {"zyjsgbqktjb", zyjsgbqktjb}, {"dyjbqktjb", dyjbqktjb},
         {"zgglqkfxb", zgglqkfxb}, {"zgjbqktjb", zgjbqktjb},
     };
-    return lists.at(table)(cutoff);
+    static const std::map<QString, std::function<QStringList(const QDate &, const QDate &)>> rangeLists = {
+        {"pxcjzbtjb", pxcjzbtjb}, {"pxjnzbtjb", pxjnzbtjb},
+    };
+    if (const auto range = rangeLists.find(table); range != rangeLists.end())
+        return range->second(period.from, period.to);
+    return cutoffLists.at(table)(period.to);
 }
 
-void rebuild(const QSqlDatabase &db, const QString &table, const QDate &cutoff)
+void rebuild(const QSqlDatabase &db, const QString &table, const stats::Period &period)
 {
-    for (const QString &statement : statements(table, cutoff))
+    for (const QString &statement : statements(table, period))
         sql::exec(db, statement);
 }
 

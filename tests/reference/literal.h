@@ -6,6 +6,8 @@
 // joining texts. Deliberately independent of the program's rebuilds; tests and the benchmark
 // compare the two.
 
+#include "stats/statistics_table.h"
+
 #include <QDate>
 #include <QList>
 #include <QPair>
@@ -14,10 +16,11 @@
 
 namespace reference {
 
-// The statement list of a work table (zgjbqkfxb, zyjsgbqktjb, dyjbqktjb, zgglqkfxb, zgjbqktjb).
-QStringList statements(const QString &table, const QDate &cutoff);
+// The statement list of a work table: for its cut-off (zgjbqkfxb, zyjsgbqktjb, dyjbqktjb,
+// zgglqkfxb, zgjbqktjb) or its range (pxcjzbtjb, pxjnzbtjb).
+QStringList statements(const QString &table, const stats::Period &period);
 // Runs it one statement at a time. Throws sql::Failure.
-void rebuild(const QSqlDatabase &db, const QString &table, const QDate &cutoff);
+void rebuild(const QSqlDatabase &db, const QString &table, const stats::Period &period);
 
 // Shared fragments of the lists.
 using Conditions = QList<QPair<QString, QString>>;  // column, condition
@@ -33,8 +36,17 @@ QString sums(const QStringList &columns);
 // Statements 2 to 21 of the basic analysis, with the table's name: the head count from the
 // history rows, then one scratch statement per column.
 QStringList basicScratch(const QString &table, const QString &d);
-// The department rows summed from the scratch rows, the scratch rows deleted, the names from
-// dwdmb, and the total row "汀岚分公司" over the department rows.
+// The group rows summed from the scratch rows, the scratch rows deleted, the names from their
+// code table, and the total row "汀岚分公司" over the group rows.
+struct Naming {
+    QString key;         // dwbm
+    QString name;        // dwmc
+    QString source;      // dwdmb
+    QString sourceName;  // 单位名称
+    QString sourceKey;   // 单位编码
+};
+QStringList groupRowsAndTotal(const QString &table, const QStringList &columns, const Naming &naming);
+// The same per department.
 QStringList departmentRowsAndTotal(const QString &table, const QStringList &columns);
 // The shares of every column but zs: "update T set azb=100.0*a/zs,… where zs<>0".
 QString shares(const QString &table, const QStringList &columns);
@@ -44,5 +56,7 @@ QStringList zyjsgbqktjb(const QDate &cutoff);
 QStringList dyjbqktjb(const QDate &cutoff);
 QStringList zgglqkfxb(const QDate &cutoff);
 QStringList zgjbqktjb(const QDate &cutoff);
+QStringList pxcjzbtjb(const QDate &from, const QDate &to);
+QStringList pxjnzbtjb(const QDate &from, const QDate &to);
 
 }  // namespace reference

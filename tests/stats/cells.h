@@ -1,7 +1,13 @@
 #pragma once
 // Comparing one work table cell with what a table of cases expects: an invalid QVariant for
-// empty, a double compared as a number (shares and averages), anything else as text.
+// empty, a double compared as a number (shares and averages), anything else as text. Comparing
+// a rebuilt table with its literal statement list.
 
+#include "reference/literal.h"
+#include "stats/statistics_table.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 #include <QVariant>
 
@@ -23,3 +29,40 @@ inline QString cellMismatch(const QVariant &value, const QVariant &expected)
         const QString mismatch = cellMismatch((value), (expected));      \
         QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));              \
     } while (false)
+
+// The one cell of `column` in the row of `table` that `where` picks: "no row" when none does,
+// "more than one row" when several do.
+inline QVariant cellOf(const QSqlDatabase &db, const QString &table, const QString &column, const QString &where)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QString("select %1 from %2 where %3").arg(column, table, where)))
+        return "statement refused: " + q.lastError().text();
+    const QVariant value = q.next() ? q.value(0) : QVariant("no row");
+    return q.next() ? QVariant("more than one row") : value;
+}
+
+// The columns of a table of cell cases, and one case: the work table, a condition picking one
+// row, the column, and what is expected (invalid: empty; "no row").
+inline void addCellColumns()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QVariant>("expected");
+}
+inline void cellCase(const char *tag, const char *name, const char *where, const char *column, const QVariant &expected)
+{
+    QTest::newRow(tag) << QString(name) << QString::fromUtf8(where) << QString(column) << expected;
+}
+
+// Empty when the table rebuilt for the period holds what its literal statement list gives, cell
+// for cell in grid order; otherwise both, as CSV.
+inline QString literalMismatch(const QSqlDatabase &db, const QString &name, const stats::Period &period)
+{
+    const stats::TableDescription &table = *stats::findStatisticsTable(name);
+    table.rebuild(db, period);
+    const QString program = stats::toCsv(db, table.gridQuery());
+    reference::rebuild(db, name, period);
+    const QString literal = stats::toCsv(db, table.gridQuery());
+    return program == literal ? QString() : "program:\n" + program + "literal:\n" + literal;
+}

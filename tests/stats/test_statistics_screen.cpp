@@ -235,6 +235,26 @@ private slots:
         QVERIFY(texts.contains("数字截止时间：2025年03月01日"));
     }
 
+    // A table counted over a range starts on 1 January of this year to today and rebuilds when
+    // the start date is chosen; shares carry their own titles.
+    void rangeScreen()
+    {
+        Organisation organisation(60);
+        auto *screen = qobject_cast<StatisticsScreen *>(organisation.window.openScreen("Tfrmpxcjzbtjb"));
+        QVERIFY(screen && screen->startPicker());
+        QCOMPARE(screen->startPicker()->date(), QDate(2025, 1, 1));
+        QCOMPARE(screen->cutoffPicker()->date(), QDate(2025, 3, 1));
+        QCOMPARE(screen->builtPeriod().from, QDate(2025, 1, 1));
+        QSqlQueryModel *model = screen->model();
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), "编码");
+        QCOMPARE(model->headerData(4, Qt::Horizontal).toString(), "90分以上占比");
+        screen->startPicker()->setDate(QDate(2021, 1, 1));
+        emit screen->startPicker()->editingFinished();
+        QCOMPARE(screen->builtPeriod().from, QDate(2021, 1, 1));
+        QVERIFY(model->rowCount() >= 2);
+        QCOMPARE(model->record(model->rowCount() - 1).value("pxnr").toString(), "汀岚分公司");
+    }
+
     // A date chosen in the calendar with the keyboard rebuilds at once, as a click does; the
     // chart view belongs to its screen and goes with it.
     void keyboardDateRebuildsAndTheChartClosesWithItsScreen()

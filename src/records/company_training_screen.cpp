@@ -1,0 +1,122 @@
+#include "records/company_training_screen.h"
+
+#include "app/notify.h"
+#include "app/period_boxes.h"
+#include "app/striped_grid.h"
+#include "app/title_strip.h"
+#include "db/clock.h"
+#include "db/sql.h"
+#include "records/training.h"
+#include "reports/grid_report.h"
+#include "reports/print_preview.h"
+
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlQueryModel>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kShow = QStringLiteral("显示详细信息");
+const QString kHide = QStringLiteral("隐藏详细信息");
+
+StripedGrid *listIn(QGroupBox *frame, QSqlQueryModel *model)
+{
+    auto *grid = new StripedGrid(frame);
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setModel(model);
+    (new QVBoxLayout(frame))->addWidget(grid);
+    return grid;
+}
+
+}  // namespace
+
+Tfrmgspxqktj::Tfrmgspxqktj(ScreenHost &host) : FunctionScreen(host, "Tfrmgspxqktj")
+{
+    setGeometry(host.workArea()->rect());
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 4);
+    layout->addWidget(makeTitleStrip(QStringLiteral("  职工培训记录 >> 公司培训情况统计"), this));
+
+    auto *bar = new QHBoxLayout;
+    bar->setContentsMargins(6, 4, 6, 4);
+    auto *print = new QPushButton(QStringLiteral("打印"), this);
+    // The caption names what the button does: the list is shown at first.
+    details_ = new QPushButton(kHide, this);
+    auto *back = new QPushButton(QStringLiteral("返回"), this);
+    for (QPushButton *b : {print, details_, back}) {
+        b->setMinimumWidth(80);
+        bar->addWidget(b);
+    }
+    connect(print, &QPushButton::clicked, this, &Tfrmgspxqktj::print);
+    connect(details_, &QPushButton::clicked, this, &Tfrmgspxqktj::toggleDetails);
+    connect(back, &QPushButton::clicked, this, &QWidget::close);
+    bar->addStretch();
+    // The range starts on 1 January of the current year and ends today.
+    const QDate today = clock_source::today();
+    bar->addWidget(new QLabel(QStringLiteral("起始日期"), this));
+    start_ = makeDatePicker(QDate(today.year(), 1, 1), this, [this] { showCourses(); });
+    bar->addWidget(start_);
+    bar->addWidget(new QLabel(QStringLiteral("截止日期"), this));
+    end_ = makeDatePicker(today, this, [this] { showCourses(); });
+    bar->addWidget(end_);
+    layout->addLayout(bar);
+
+    auto *courseFrame = new QGroupBox(QStringLiteral("培训记录"), this);
+    courseRows_ = new QSqlQueryModel(this);
+    courses_ = listIn(courseFrame, courseRows_);
+    layout->addWidget(courseFrame, 3);
+    participantFrame_ = new QGroupBox(QStringLiteral("培训职工"), this);
+    participantRows_ = new QSqlQueryModel(this);
+    participants_ = listIn(participantFrame_, participantRows_);
+    layout->addWidget(participantFrame_, 2);
+
+    connect(courses_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Tfrmgspxqktj::showParticipants);
+    showCourses();
+}
+
+void Tfrmgspxqktj::showCourses()
+{
+    try {
+        courseRows_->setQuery(records::training::coursesBetween(host().database(), start_->date(), end_->date()));
+    } catch (const sql::Failure &e) {
+        courseRows_->clear();
+        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+    }
+    if (courseRows_->rowCount() > 0)
+        courses_->selectRow(0);
+    showParticipants();
+}
+
+void Tfrmgspxqktj::showParticipants()
+{
+    const QModelIndex current = courses_->currentIndex();
+    try {
+        if (current.isValid())
+            participantRows_->setQuery(records::training::participants(host().database(), courseRows_->index(current.row(), 0).data().toString()));
+        else
+            participantRows_->clear();
+    } catch (const sql::Failure &e) {
+        participantRows_->clear();
+        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+    }
+    participants_->setColumnHidden(records::training::kParticipantIdColumn, true);
+}
+
+void Tfrmgspxqktj::toggleDetails()
+{
+    const bool show = participantFrame_->isHidden();
+    participantFrame_->setVisible(show);
+    details_->setText(show ? kHide : kShow);
+}
+
+void Tfrmgspxqktj::print()
+{
+    const QString range = QStringLiteral("起始日期 %1  截止日期 %2").arg(start_->date().toString(Qt::ISODate), end_->date().toString(Qt::ISODate));
+    report::preview(report::layoutGrid(objectName(), QStringLiteral("公司培训情况统计"), range, *courseRows_), this);
+}

@@ -1,0 +1,52 @@
+#include "stats/tables/training_shares.h"
+
+#include "stats/counting.h"
+
+namespace stats::training {
+
+TableDescription courseTable(const QString &name, const QString &screenClass, const QString &titleBar)
+{
+    TableDescription t;
+    t.name = name;
+    t.screenClass = screenClass;
+    t.titleBar = titleBar;
+    t.gridLabel = QStringLiteral("分析表");
+    t.keys = {"pxbm", "pxnr"};
+    t.codeColumn = "pxbm";
+    t.codeTitle = QStringLiteral("编码");
+    t.nameColumn = "pxnr";
+    t.nameTitle = QStringLiteral("训练内容");
+    t.nameHeading = QStringLiteral("训练内容");
+    t.shares = true;
+    t.gridOrder = "bz,pxbm";
+    t.overRange = true;
+    t.statements = statements;
+    return t;
+}
+
+QStringList statements(const TableDescription &table)
+{
+    // Each course's participant rows in one pass: a count per condition, or the score sum.
+    QStringList aggregates;
+    for (const ValueColumn &v : table.values) {
+        if (v.kind == ValueColumn::Kind::Average)
+            aggregates << "sum(j.成绩)";
+        else if (v.condition.isEmpty())
+            aggregates << "count(*)";
+        else
+            aggregates << QStringLiteral("nullif(count(*) filter (where %1),0)").arg(v.condition);
+    }
+    const QString values = counting::valueList(table.values);
+    return QStringList{
+               "delete from " + table.name,
+               QStringLiteral("insert into %1 (bz,pxbm,pxnr,%2) select '2', c.培训编码, c.训练内容, %3 "
+                              "from pxnrb c join pxjlb j on j.培训编码=c.培训编码 "
+                              "where c.培训日期>=:from and c.培训日期<=:to group by c.培训编码 order by c.培训编码")
+                   .arg(table.name, values, aggregates.join(',')),
+               QStringLiteral("insert into %1 (bz,pxnr,%2) select '3','%3',%4 from %1 where bz='2'")
+                   .arg(table.name, values, counting::kOrganisation, counting::sums(table.values)),
+           }
+           + counting::finishing(table);
+}
+
+}  // namespace stats::training
