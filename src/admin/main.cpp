@@ -8,6 +8,9 @@
 //                                    with --xlsx the grid as the screen shows it as a workbook
 //   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
 //                                    rebuild one employee's timeline and print it as CSV
+//   wenpad-admin rebuild gskqtjb --db FILE --from yyyy-MM-dd --to yyyy-MM-dd
+//                                    rebuild the company attendance table for the range and
+//                                    print it as CSV
 //   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE]
 //                [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]
 //                                    the grids of a read-only screen as CSV, each after its caption;
@@ -29,6 +32,7 @@
 #include "pay/appraisal_statistics.h"
 #include "pay/pay_comparison.h"
 #include "pay/pay_grids.h"
+#include "records/company_attendance.h"
 #include "records/personnel_query.h"
 #include "records/timeline.h"
 #include "reports/render.h"
@@ -129,6 +133,16 @@ int rebuildTimeline(const admin::Parsed &a)
         records::rebuildTimeline(db, employee);
         QSqlQuery rows = records::timelineRows(db, employee);
         QTextStream(stdout) << stats::toCsv(rows);
+        return 0;
+    });
+}
+
+// The company attendance table, built as its screen builds it, as the grid shows it.
+int rebuildCompanyAttendance(const admin::Parsed &a)
+{
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        records::rebuildCompanyAttendance(db, a.date("--from"), a.date("--to"));
+        QTextStream(stdout) << stats::toCsv(db, records::companyAttendanceQuery(db));
         return 0;
     });
 }
@@ -396,6 +410,8 @@ int main(int argc, char **argv)
                      {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}, {"--xlsx", Kind::File}}, true, rebuild}},
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
+        {"rebuild gskqtjb", {"rebuild gskqtjb --db FILE --from yyyy-MM-dd --to yyyy-MM-dd", {"gskqtjb"},
+                             {db, {"--from", Kind::Date, true}, {"--to", Kind::Date, true}}, false, rebuildCompanyAttendance}},
         {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]",
                   gridScreens().keys(),
                   {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--employee", Kind::Text},
@@ -408,8 +424,10 @@ int main(int argc, char **argv)
         {"backup", {"backup --db FILE --to OUT", {}, {db, {"--to", Kind::File, true}}, false, backUp}},
         {"restore", {"restore --db FILE --from IN", {}, {db, {"--from", Kind::File, true}}, false, restore}},
     };
-    // The timeline work table is rebuilt for an employee, not for a date.
-    const QString name = args.value(1) == "rebuild" && args.value(2) == "gzdtjlb" ? "rebuild gzdtjlb" : args.value(1);
+    // The timeline work table is rebuilt for an employee and the company attendance table for
+    // a range, not for a date.
+    const bool ownRebuild = args.value(1) == "rebuild" && (args.value(2) == "gzdtjlb" || args.value(2) == "gskqtjb");
+    const QString name = ownRebuild ? "rebuild " + args.value(2) : args.value(1);
     if (!commands.contains(name)) {
         err() << "usage: wenpad-admin <" << QStringList(commands.keys()).join('|') << "> [options]\n";
         return 2;

@@ -1,0 +1,50 @@
+#include "records/attendance_kinds.h"
+
+#include "db/sql.h"
+
+#include <QSet>
+
+namespace records {
+
+std::vector<AttendanceKind> attendanceKinds(const QSqlDatabase &db)
+{
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select 方式编码, 方式名称 from kqfsb order by 方式编码"));
+    q.setForwardOnly(true);
+    sql::exec(q);
+    std::vector<AttendanceKind> kinds;
+    while (q.next())
+        kinds.push_back({q.value(0).toString(), q.value(1).toString()});
+    return kinds;
+}
+
+namespace {
+
+// A column name as SQLite compares it: ASCII letters folded, everything else as is.
+QString folded(const QString &name)
+{
+    QString f = name;
+    for (QChar &c : f)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return f;
+}
+
+}  // namespace
+
+QStringList kindColumnNames(const std::vector<AttendanceKind> &kinds, const QStringList &taken)
+{
+    QSet<QString> used;
+    for (const QString &t : taken)
+        used.insert(folded(t));
+    QStringList names;
+    for (const AttendanceKind &kind : kinds) {
+        QString name = kind.name.trimmed().isEmpty() ? kind.code : kind.name;
+        while (used.contains(folded(name)))
+            name += QLatin1Char('_') + kind.code;
+        used.insert(folded(name));
+        names << name;
+    }
+    return names;
+}
+
+}  // namespace records
