@@ -8,6 +8,7 @@
 //   renamed when complete, so an interrupted run leaves nothing a later run would reuse)
 
 #include "best_of.h"
+#include "cached_organisation.h"
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
@@ -21,44 +22,20 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-namespace {
-
-QString organisation(const QString &folder, int employees)
-{
-    const QString file = QDir(folder).filePath(QString("records-%1.db").arg(employees));
-    if (QFile::exists(file))
-        return file;
-    const QString partial = file + ".partial";
-    QFile::remove(partial);
-    database::createDelivered(partial);
-    database::open("fill", partial);
-    demo::Options options;
-    options.employees = employees;
-    demo::generate(QSqlDatabase::database("fill", false), options);
-    database::close("fill");
-    QFile::rename(partial, file);
-    return file;
-}
-
-}  // namespace
-
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     QTemporaryDir temporary;
-    QString cache = temporary.path();
-    if (const qsizetype at = args.indexOf("--cache"); at >= 0 && at + 1 < args.size()) {
-        cache = args.at(at + 1);
-        QDir().mkpath(cache);
-        args.remove(at, 2);
-    }
+    const QString cache = takeCacheFolder(args, temporary);
     const int employees = args.value(0, "100000").toInt();
     if (employees < 1 || employees > 999999) {
         QTextStream(stderr) << "usage: records_bench [employees 1-999999] [--cache DIR]\n";
         return 2;
     }
-    const QString file = organisation(cache, employees);
+    demo::Options options;
+    options.employees = employees;
+    const QString file = cachedOrganisation(cache, QString("records-%1.db").arg(employees), options);
     if (!database::open("bench", file).ok)
         return 1;
     const QSqlDatabase db = QSqlDatabase::database("bench", false);

@@ -31,8 +31,21 @@ const QString kErrorTitle = QStringLiteral("错误信息");
 
 }  // namespace
 
-EventEditor::EventEditor(ScreenHost &host, const QString &className, const Texts &texts, const records::EventBook &book)
-    : FunctionScreen(host, className), book_(book)
+EventEditor::Source EventEditor::sourceOf(const records::EventBook &book)
+{
+    return {book.fields,
+            book.kindField,
+            book.kindItems,
+            book.editorColumns,
+            [&book](const QSqlDatabase &db, const QString &employee) { return records::eventRows(db, book, employee); },
+            [&book](const QSqlDatabase &db, const QString &employee, const edit::Values &values, std::optional<qint64> rowId) {
+                records::saveEvent(db, book, employee, values, rowId);
+            },
+            [&book](const QSqlDatabase &db, qint64 rowId) { records::deleteEvent(db, book, rowId); }};
+}
+
+EventEditor::EventEditor(ScreenHost &host, const QString &className, const Texts &texts, const Source &source)
+    : FunctionScreen(host, className), source_(source)
 {
     search_ = new EmployeeSearchPanel(host.database(), {records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Absent}, this);
     header_ = new EmployeeHeader(this);
@@ -56,24 +69,27 @@ EventEditor::EventEditor(ScreenHost &host, const QString &className, const Texts
     // The edit box: one labelled control per field, then its bar with "确定" and "忽略".
     box_ = new QGroupBox(texts.box, this);
     auto *form = new QGridLayout(box_);
-    for (const edit::Field &f : book.fields) {
+    const int perRow = texts.fieldsPerRow;
+    for (const edit::Field &f : source.fields) {
         QWidget *c = edit::makeControl(f, box_);
         const int at = int(controls_.size());
-        form->addWidget(new QLabel(f.label, box_), at / 2, (at % 2) * 2);
-        form->addWidget(c, at / 2, (at % 2) * 2 + 1);
+        form->addWidget(new QLabel(f.label, box_), at / perRow, (at % perRow) * 2);
+        form->addWidget(c, at / perRow, (at % perRow) * 2 + 1);
         controls_.push_back(c);
     }
     auto *boxBar = new QHBoxLayout;
-    auto *caption = new QLabel(texts.boxBar, box_);
-    caption->setStyleSheet("color: navy;");
-    boxBar->addWidget(caption);
+    if (!texts.boxBar.isEmpty()) {
+        auto *caption = new QLabel(texts.boxBar, box_);
+        caption->setStyleSheet("color: navy;");
+        boxBar->addWidget(caption);
+    }
     boxBar->addStretch();
     boxBar->addWidget(bar_->button(Action::Save));
     boxBar->addWidget(bar_->button(Action::Ignore));
-    form->addLayout(boxBar, int(controls_.size() + 1) / 2, 0, 1, 4);
+    form->addLayout(boxBar, (int(controls_.size()) + perRow - 1) / perRow, 0, 1, perRow * 2);
     box_->hide();
     try {
-        edit::fillCodeList(static_cast<QComboBox *>(control(book.kindField)), book.kindItems(host.database()));
+        edit::fillCodeList(static_cast<QComboBox *>(control(source.listField)), source.listItems(host.database()));
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
     }
@@ -91,8 +107,8 @@ EventEditor::EventEditor(ScreenHost &host, const QString &className, const Texts
 
 QWidget *EventEditor::control(const QString &key) const
 {
-    for (size_t i = 0; i < book_.fields.size(); ++i)
-        if (book_.fields[i].key() == key)
+    for (size_t i = 0; i < source_.fields.size(); ++i)
+        if (source_.fields[i].key() == key)
             return controls_[i];
     return nullptr;
 }
@@ -110,21 +126,21 @@ void EventEditor::reload()
         if (employee_.isEmpty())
             model_->clear();
         else
-            model_->setQuery(records::eventRows(host().database(), book_, employee_));
+            model_->setQuery(source_.rows(host().database(), employee_));
     } catch (const sql::Failure &e) {
         model_->clear();
         notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
     }
     while (model_->canFetchMore())
         model_->fetchMore();
-    // Shown: the book's grid columns; the key and the stored fields stay hidden.
-    const int shown = int(book_.editorColumns.size());
+    // Shown: the source's columns; the key and the stored fields stay hidden.
+    const int shown = int(source_.shown.size());
     for (int c = 0; c < model_->columnCount(); ++c)
         grid_->setColumnHidden(c, c == records::kEventIdColumn || c > shown);
     if (model_->columnCount() > shown)
         for (int c = 0; c < shown; ++c) {
-            model_->setHeaderData(c + 1, Qt::Horizontal, book_.editorColumns[size_t(c)].title);
-            if (book_.editorColumns[size_t(c)].money)
+            model_->setHeaderData(c + 1, Qt::Horizontal, source_.shown[size_t(c)].title);
+            if (source_.shown[size_t(c)].money)
                 model_->setHeaderData(c + 1, Qt::Horizontal, true, xlsx::kMoneyColumnRole);
         }
     if (model_->rowCount() > 0)
@@ -156,9 +172,13 @@ void EventEditor::modify()
     if (!editedRow_)
         return;
     const QSqlRecord row = model_->record(grid_->currentIndex().row());
-    const int firstField = 1 + int(book_.editorColumns.size());
-    for (size_t i = 0; i < book_.fields.size(); ++i)
-        edit::setValue(controls_[i], edit::shownValue(book_.fields[i], row.value(firstField + int(i))));
+    const edit::Fields &fields = source_.fields;
+    // The lists first: choosing one may fill in other fields (a grade its standard salary),
+    // which the stored values then replace.
+    for (bool lists : {true, false})
+        for (size_t i = 0; i < fields.size(); ++i)
+            if ((fields[i].kind == edit::Kind::CodeList) == lists)
+                edit::setValue(controls_[i], edit::shownValue(fields[i], row.value(fields[i].column)));
     beginEditing(Mode::Editing);
 }
 
@@ -172,10 +192,10 @@ void EventEditor::beginEditing(Mode mode)
 void EventEditor::save()
 {
     edit::Values values;
-    for (size_t i = 0; i < book_.fields.size(); ++i)
-        values.insert(book_.fields[i].key(), edit::valueOf(controls_[i]));
+    for (size_t i = 0; i < source_.fields.size(); ++i)
+        values.insert(source_.fields[i].key(), edit::valueOf(controls_[i]));
     try {
-        records::saveEvent(host().database(), book_, employee_, values, editedRow_);
+        source_.save(host().database(), employee_, values, editedRow_);
     } catch (const sql::Failure &e) {
         // The box stays open with what was typed, for correcting or "忽略"; the reason names the field.
         prompt::ask(kErrorTitle, QStringLiteral("这条动态信息无法保存！\n%1").arg(e.message()), false, this);
@@ -207,7 +227,7 @@ void EventEditor::remove()
     if (prompt::ask(QStringLiteral("删除提示"), QStringLiteral("确定要删除这条动态信息吗？"), true, this) != prompt::Ok)
         return;
     try {
-        records::deleteEvent(host().database(), book_, *id);
+        source_.remove(host().database(), *id);
     } catch (const sql::Failure &) {
         prompt::ask(kErrorTitle, QStringLiteral("这条动态信息无法删除！"), false, this);
     }
@@ -217,13 +237,13 @@ void EventEditor::remove()
 Tfrmjcjlbj::Tfrmjcjlbj(ScreenHost &host)
     : EventEditor(host, "Tfrmjcjlbj",
                   {QStringLiteral("  人事资料记录卡 >> 奖惩情况编辑"), QStringLiteral("奖惩编辑"), QStringLiteral("  奖惩纪录编辑框")},
-                  records::rewardBook())
+                  sourceOf(records::rewardBook()))
 {
 }
 
 Tfrmkqjlbj::Tfrmkqjlbj(ScreenHost &host)
     : EventEditor(host, "Tfrmkqjlbj",
                   {QStringLiteral("  人事资料记录卡 >> 考勤情况编辑"), QStringLiteral("考勤编辑"), QStringLiteral("考勤记录编辑框")},
-                  records::attendanceBook())
+                  sourceOf(records::attendanceBook()))
 {
 }
