@@ -8,9 +8,9 @@
 //                                    with --xlsx the grid as the screen shows it as a workbook
 //   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
 //                                    rebuild one employee's timeline and print it as CSV
-//   wenpad-admin rebuild gskqtjb --db FILE --from yyyy-MM-dd --to yyyy-MM-dd
+//   wenpad-admin rebuild gskqtjb --db FILE --from yyyy-MM-dd --to yyyy-MM-dd [--pdf OUT]
 //                                    rebuild the company attendance table for the range and
-//                                    print it as CSV
+//                                    print it as CSV; with --pdf also as its screen prints it
 //   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE]
 //                [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]
 //                                    the grids of a read-only screen as CSV, each after its caption;
@@ -35,6 +35,7 @@
 #include "records/company_attendance.h"
 #include "records/personnel_query.h"
 #include "records/timeline.h"
+#include "reports/grid_report.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
@@ -141,8 +142,23 @@ int rebuildTimeline(const admin::Parsed &a)
 int rebuildCompanyAttendance(const admin::Parsed &a)
 {
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
-        records::rebuildCompanyAttendance(db, a.date("--from"), a.date("--to"));
+        const QDate from = a.date("--from"), to = a.date("--to");
+        records::rebuildCompanyAttendance(db, from, to);
         QTextStream(stdout) << stats::toCsv(db, records::companyAttendanceQuery(db));
+        if (!a.has("--pdf"))
+            return 0;
+        QSqlQueryModel rows;
+        rows.setQuery(records::companyAttendanceQuery(db), db);
+        while (rows.canFetchMore())
+            rows.fetchMore();
+        const report::Document printed = report::layoutGrid(
+            "Tfrmgskqtjb", QStringLiteral("公司考勤情况统计"),
+            QStringLiteral("%1 至 %2").arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)), rows);
+        QString error;
+        if (!report::writePdf(printed, a.text("--pdf"), &error)) {
+            err() << error << '\n';
+            return 1;
+        }
         return 0;
     });
 }
@@ -410,8 +426,9 @@ int main(int argc, char **argv)
                      {db, {"--date", Kind::Date, true}, {"--pdf", Kind::File}, {"--xlsx", Kind::File}}, true, rebuild}},
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
-        {"rebuild gskqtjb", {"rebuild gskqtjb --db FILE --from yyyy-MM-dd --to yyyy-MM-dd", {"gskqtjb"},
-                             {db, {"--from", Kind::Date, true}, {"--to", Kind::Date, true}}, false, rebuildCompanyAttendance}},
+        {"rebuild gskqtjb", {"rebuild gskqtjb --db FILE --from yyyy-MM-dd --to yyyy-MM-dd [--pdf OUT]", {"gskqtjb"},
+                             {db, {"--from", Kind::Date, true}, {"--to", Kind::Date, true}, {"--pdf", Kind::File}}, true,
+                             rebuildCompanyAttendance}},
         {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--employee CODE --from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]",
                   gridScreens().keys(),
                   {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--employee", Kind::Text},
