@@ -6,6 +6,7 @@
 #include "codes/code_rows.h"
 #include "db/database.h"
 #include "pay/pay_month.h"
+#include "records/company_attendance.h"
 #include "staff/employee_record.h"
 #include "stats/statistics_table.h"
 #include "staff/employee_fixture.h"
@@ -51,6 +52,10 @@ int main(int argc, char **argv)
         // Pay months generated one after the other, carried forward from the month before.
         {"paymonth", [&](int i) {
              pay::generateMonth(db, QDate(2030, 1, 1).addMonths(i), i % 2 ? pay::Generation::CopyPrevious : pay::Generation::Blank);
+         }},
+        // The company attendance table rebuilt for two ranges by turns.
+        {"attendance", [&](int i) {
+             records::rebuildCompanyAttendance(db, QDate(i % 2 ? 2025 : 2026, 1, 1), QDate(2026, 6, 30));
          }},
         // The statistics table rebuilt for two cut-offs by turns.
         {"rebuild", [&](int i) {
