@@ -9,7 +9,21 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
+
+// Takes "--cache DIR" out of the arguments: the folder, made if need be, else `fallback`'s.
+inline QString takeCacheFolder(QStringList &args, const QTemporaryDir &fallback)
+{
+    const qsizetype at = args.indexOf("--cache");
+    if (at < 0 || at + 1 >= args.size())
+        return fallback.path();
+    const QString folder = args.at(at + 1);
+    QDir().mkpath(folder);
+    args.remove(at, 2);
+    return folder;
+}
 
 // Employee codes have six digits.
 inline constexpr int kMostEmployees = 999999;

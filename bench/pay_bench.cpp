@@ -28,12 +28,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     QTemporaryDir temporary;
-    QString cache = temporary.path();
-    if (const qsizetype at = args.indexOf("--cache"); at >= 0 && at + 1 < args.size()) {
-        cache = args.at(at + 1);
-        QDir().mkpath(cache);
-        args.remove(at, 2);
-    }
+    const QString cache = takeCacheFolder(args, temporary);
     const int employees = args.value(0, "100000").toInt();
     const int months = args.value(1, "36").toInt();
     if (!employeesInRange(employees) || months < 1) {

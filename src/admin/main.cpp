@@ -10,6 +10,9 @@
 //                                    with --xlsx the grid as the screen shows it as a workbook
 //   wenpad-admin rebuild gzdtjlb --db FILE --employee CODE
 //                                    rebuild one employee's timeline and print it as CSV
+//   wenpad-admin rebuild gskqtjb --db FILE --from yyyy-MM-dd --to yyyy-MM-dd [--pdf OUT]
+//                                    rebuild the company attendance table for the range and
+//                                    print it as CSV; with --pdf also as its screen prints it
 //   wenpad-admin grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE]
 //                [--employee CODE] [--from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]
 //                                    the grids of a read-only screen as CSV, each after its caption;
@@ -32,10 +35,12 @@
 #include "pay/appraisal_statistics.h"
 #include "pay/pay_comparison.h"
 #include "pay/pay_grids.h"
+#include "records/company_attendance.h"
 #include "records/personnel_query.h"
 #include "records/record_card.h"
 #include "records/timeline.h"
 #include "records/training.h"
+#include "reports/grid_report.h"
 #include "reports/render.h"
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
@@ -149,6 +154,31 @@ QString periodRefusal(const admin::Parsed &a)
     if (!table.overRange && (!a.has("--date") || a.has("--from") || a.has("--to")))
         return QStringLiteral("%1 按截止日期统计：需要 --date yyyy-MM-dd，不接受 --from 和 --to").arg(table.name);
     return {};
+}
+
+// The company attendance table, built as its screen builds it, as the grid shows it.
+int rebuildCompanyAttendance(const admin::Parsed &a)
+{
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        const QDate from = a.date("--from"), to = a.date("--to");
+        records::rebuildCompanyAttendance(db, from, to);
+        QTextStream(stdout) << stats::toCsv(db, records::companyAttendanceQuery(db));
+        if (!a.has("--pdf"))
+            return 0;
+        QSqlQueryModel rows;
+        rows.setQuery(records::companyAttendanceQuery(db), db);
+        while (rows.canFetchMore())
+            rows.fetchMore();
+        const report::Document printed = report::layoutGrid(
+            "Tfrmgskqtjb", QStringLiteral("公司考勤情况统计"),
+            QStringLiteral("%1 至 %2").arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)), rows);
+        QString error;
+        if (!report::writePdf(printed, a.text("--pdf"), &error)) {
+            err() << error << '\n';
+            return 1;
+        }
+        return 0;
+    });
 }
 
 int rebuild(const admin::Parsed &a)
@@ -452,6 +482,9 @@ int main(int argc, char **argv)
                      true, rebuild, periodRefusal}},
         {"rebuild gzdtjlb", {"rebuild gzdtjlb --db FILE --employee CODE", {"gzdtjlb"},
                              {db, {"--employee", Kind::Text, true}}, false, rebuildTimeline}},
+        {"rebuild gskqtjb", {"rebuild gskqtjb --db FILE --from yyyy-MM-dd --to yyyy-MM-dd [--pdf OUT]", {"gskqtjb"},
+                             {db, {"--from", Kind::Date, true}, {"--to", Kind::Date, true}, {"--pdf", Kind::File}}, true,
+                             rebuildCompanyAttendance}},
         {"grid", {"grid SCREEN --db FILE [--month yyyy-MM] [--year yyyy] [--dept CODE] [--employee CODE] [--from yyyy-MM-dd --to yyyy-MM-dd] [--xlsx OUT]",
                   gridScreens().keys(),
                   {db, {"--month", Kind::Month}, {"--year", Kind::Year}, {"--dept", Kind::Text}, {"--employee", Kind::Text},
@@ -464,8 +497,10 @@ int main(int argc, char **argv)
         {"backup", {"backup --db FILE --to OUT", {}, {db, {"--to", Kind::File, true}}, false, backUp}},
         {"restore", {"restore --db FILE --from IN", {}, {db, {"--from", Kind::File, true}}, false, restore}},
     };
-    // The timeline work table is rebuilt for an employee, not for a date.
-    const QString name = args.value(1) == "rebuild" && args.value(2) == "gzdtjlb" ? "rebuild gzdtjlb" : args.value(1);
+    // The timeline work table is rebuilt for an employee and the company attendance table for
+    // a range, not for a date.
+    const bool ownRebuild = args.value(1) == "rebuild" && (args.value(2) == "gzdtjlb" || args.value(2) == "gskqtjb");
+    const QString name = ownRebuild ? "rebuild " + args.value(2) : args.value(1);
     if (!commands.contains(name)) {
         err() << "usage: wenpad-admin <" << QStringList(commands.keys()).join('|') << "> [options]\n";
         return 2;

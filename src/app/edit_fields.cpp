@@ -49,6 +49,12 @@ QDate parseDate(const QString &text)
     return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
 }
 
+bool isNumber(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\d+(\\.\\d+)?$"));
+    return form.match(text.trimmed()).hasMatch();
+}
+
 QVariant storedValue(const Field &field, const QString &shown)
 {
     const QString text = field.kind == Kind::Text ? shown : shown.trimmed();
@@ -62,6 +68,8 @@ QVariant storedValue(const Field &field, const QString &shown)
         if (const std::optional<qint64> amount = money::parseYuan(text))
             return QVariant(qlonglong(*amount));
         return QVariant();
+    case Kind::Number:
+        return isNumber(text) ? QVariant(text.toDouble()) : QVariant();
     default:
         return text;
     }
@@ -90,6 +98,8 @@ bool passes(const QSqlDatabase &db, const Field &field, const Values &values)
         return text.isEmpty() || parseDate(text).isValid();
     case Check::OptionalMoney:
         return text.isEmpty() || money::parseYuan(text).has_value();
+    case Check::OptionalNumber:
+        return text.isEmpty() || isNumber(text);
     case Check::Chosen: {
         code_items::Filter filter;
         if (!field.filterColumn.isEmpty())

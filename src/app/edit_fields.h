@@ -27,6 +27,7 @@ enum class Kind {
     Date,        // yyyy-MM-dd (typed also as 2003-6-1)
     MaskedDate,  // a date typed under the mask "0000-00-00"
     Money,       // yuan, exact to 1/10000; stored as an integer of 1/10000 yuan
+    Number,      // a decimal number (hours), stored as a real
     CodeList,    // drop-down of a code table: shows the name, stores the code
     PickList,    // pick-only list of fixed items, stored as shown
 };
@@ -37,6 +38,7 @@ enum class Check {
     Date,           // a real calendar date
     OptionalDate,   // empty, or a real calendar date
     OptionalMoney,  // empty, or an amount of yuan with at most four decimals
+    OptionalNumber, // empty, or a decimal number not below zero ("2", "2.5")
     Chosen,         // a code its list offers
 };
 
@@ -75,6 +77,9 @@ QString shownValue(const Field &field, const QVariant &stored);
 
 // A real calendar date written year-month-day ("2003-06-01", "2003-6-1"); invalid otherwise.
 QDate parseDate(const QString &text);
+
+// A decimal number not below zero as people type it ("8", "2.5").
+bool isNumber(const QString &text);
 
 // Whether the value passes the field's check. Chosen reads the code list. Throws sql::Failure.
 bool passes(const QSqlDatabase &db, const Field &field, const Values &values);

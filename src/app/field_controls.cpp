@@ -30,6 +30,9 @@ QWidget *makeControl(const Field &field, QWidget *parent)
         case Kind::Money:
             edit->setValidator(new QRegularExpressionValidator(QRegularExpression(money::typingPattern()), edit));
             break;
+        case Kind::Number:
+            edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}(\\.\\d{0,4})?")), edit));
+            break;
         default:
             // Stopped while typing rather than refused by the database on saving.
             if (field.width() > 0)

@@ -17,6 +17,7 @@ struct Options {
     QDate anchor = QDate(2026, 6, 30);
     int payMonths = 3;      // monthly pay rows for the last months before the anchor
     int appraisalYears = 3; // appraisal rows for the last years before the anchor's year
+    int attendanceYears = 2; // routine attendance rows in the anchor's year and the years before
 };
 
 // Fills a delivered database in one transaction. `progress` gets the employees written so

@@ -14,9 +14,6 @@ namespace pay {
 // 等级工资, 变动理由.
 const records::HistoryGroup &gradeSalaryGroup();
 
-// Column of historyRows(gradeSalaryGroup()) holding the grade salary (integer money).
-inline constexpr int kGradeSalaryColumn = 3;
-
 // The grade's standard salary as a yuan amount for the salary box; empty when the grade has
 // none or is unknown. Throws sql::Failure.
 QString standardSalary(const QSqlDatabase &db, const QString &grade);

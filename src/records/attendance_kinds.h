@@ -1,9 +1,18 @@
 #pragma once
+<<<<<<< HEAD
 // The attendance kinds of kqfsb, for the screens and work tables that list one row or column
 // per kind.
 
 #include <QSqlDatabase>
 #include <QString>
+=======
+// The attendance kinds of kqfsb, which the attendance work tables turn into columns: one
+// column per kind, named by the kind's name.
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+>>>>>>> rewards-attendance
 #include <vector>
 
 namespace records {
@@ -13,7 +22,19 @@ struct AttendanceKind {
     QString name;  // 方式名称
 };
 
+<<<<<<< HEAD
 // Every kind, by ascending 方式编码. Throws sql::Failure.
 std::vector<AttendanceKind> attendanceKinds(const QSqlDatabase &db);
 
+=======
+// Every kind, in ascending 方式编码. Throws sql::Failure.
+std::vector<AttendanceKind> attendanceKinds(const QSqlDatabase &db);
+
+// The column name of each kind (unquoted; quote with sql::quoteIdentifier), in the kinds'
+// order: the kind's name, or its code when the name is blank. SQLite compares column names
+// without regard to the case of ASCII letters, so a name that would repeat one of `taken` or
+// of an earlier kind in this sense gets "_" and its code appended.
+QStringList kindColumnNames(const std::vector<AttendanceKind> &kinds, const QStringList &taken);
+
+>>>>>>> rewards-attendance
 }  // namespace records

@@ -5,6 +5,8 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,6 +77,30 @@ private slots:
         QVERIFY(lines.filter(QRegularExpression("^[^,]+,\\d+\\.\\d\\d,{9}$")).size() > 0);
     }
 
+    // The company attendance table for a range: a column per kind, a row per employee with
+    // attendance in the range, each cell that employee's hours of that kind.
+    void rebuildsCompanyAttendance()
+    {
+        const Run run = admin({"rebuild", "gskqtjb", "--db", db_, "--from", "2025-01-01", "--to", "2025-12-31"});
+        QCOMPARE(run.status, 0);
+        const QStringList lines = run.out.trimmed().split('\n');
+        QCOMPARE(lines.first(), "职工编码,职工姓名,事假,病假,旷工,迟到,早退,婚假,丧假,产假,年休假,探亲假");
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
+        db.setDatabaseName(db_);
+        QVERIFY(db.open());
+        QSqlQuery plain("select 职工编码, 方式编码, sum(时数) from kqjlb where 考勤时间 between '2025-01-01' and "
+                        "'2025-12-31' group by 职工编码, 方式编码", db);
+        QMap<QString, QMap<int, double>> hours;
+        while (plain.next())
+            hours[plain.value(0).toString()][plain.value(1).toInt()] = plain.value(2).toDouble();
+        QCOMPARE(lines.size() - 1, hours.size());
+        for (const QString &line : lines.mid(1)) {
+            const QStringList cells = line.split(',');
+            for (int kind = 1; kind <= 10; ++kind)
+                QCOMPARE(cells.at(kind + 1).toDouble(), hours.value(cells.first()).value(kind));
+        }
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -102,6 +128,7 @@ private slots:
         QTest::newRow("grid: input missing") << QStringList{"grid", "TFrmgsygztj", "--db", db} << 2 << "缺少";
         QTest::newRow("grid: impossible month") << QStringList{"grid", "TFrmgsygztj", "--db", db, "--month", "2024-13"} << 2 << "月份无效";
         QTest::newRow("grid: employee query without its range") << QStringList{"grid", "Tfrmzggzcx", "--db", db, "--employee", "000001"} << 2 << "缺少";
+        QTest::newRow("attendance without its end") << QStringList{"rebuild", "gskqtjb", "--db", db, "--from", "2025-01-01"} << 2 << "--to";
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "usage";
     }
 

@@ -40,13 +40,13 @@ private slots:
         TestHost host;
         auto *screen = new Tfrmzwdjbj(host);
         edit::ModeBar *bar = screen->bar();
-        QCOMPARE(screen->changeRows()->rowCount(), 1);
+        QCOMPARE(screen->rowModel()->rowCount(), 1);
         QVERIFY(!screen->editBox()->isVisibleTo(screen));
 
         // The grade fills its standard salary; a typed amount then wins, exactly.
         bar->button(Action::Add)->click();
         QVERIFY(screen->editBox()->isVisibleTo(screen));
-        QVERIFY(!screen->search()->isEnabled() && !screen->changes()->isEnabled());
+        QVERIFY(!screen->search()->isEnabled() && !screen->rows()->isEnabled());
         typeInto(screen->control("变动时间"), "2005-7-1");
         chooseCode(screen->control("等级编码"), "02");
         QCOMPARE(edit::valueOf(screen->control("等级工资")), "3360.00");
@@ -56,8 +56,8 @@ private slots:
         QVERIFY(asked.isEmpty());
         QVERIFY(!screen->editBox()->isVisibleTo(screen));
         QCOMPARE(changes(folder.db()), "2003-06-01 03 31205000 , 2005-07-01 02 34000001 晋级");
-        QCOMPARE(screen->changeRows()->rowCount(), 2);
-        QCOMPARE(screen->changes()->currentIndex().row(), 1);
+        QCOMPARE(screen->rowModel()->rowCount(), 2);
+        QCOMPARE(screen->rows()->currentIndex().row(), 1);
 
         // Modifying: the stored amount is shown, not the grade's standard; choosing another
         // grade replaces the typed amount with that grade's standard.
@@ -73,7 +73,7 @@ private slots:
         answer = prompt::Ignore;
         bar->button(Action::Delete)->click();
         QCOMPARE(asked, QStringList{"删除提示 确定要删除这条动态信息吗？"});
-        QCOMPARE(screen->changeRows()->rowCount(), 2);
+        QCOMPARE(screen->rowModel()->rowCount(), 2);
         answer = prompt::Ok;
         bar->button(Action::Delete)->click();
         QCOMPARE(changes(folder.db()), "2003-06-01 03 31205000 ");

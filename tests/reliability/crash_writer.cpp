@@ -7,6 +7,7 @@
 #include "db/database.h"
 #include "pay/appraisal.h"
 #include "pay/pay_month.h"
+#include "records/company_attendance.h"
 #include "staff/employee_record.h"
 #include "stats/statistics_table.h"
 #include "staff/employee_fixture.h"
@@ -55,6 +56,10 @@ int main(int argc, char **argv)
          }},
         // A year's appraisal sheet generated, a new year each time.
         {"appraisal", [&](int i) { pay::generateAppraisalSheet(db, 2030 + i); }},
+        // The company attendance table rebuilt for two ranges by turns.
+        {"attendance", [&](int i) {
+             records::rebuildCompanyAttendance(db, QDate(i % 2 ? 2025 : 2026, 1, 1), QDate(2026, 6, 30));
+         }},
         // The statistics table rebuilt for two cut-offs by turns.
         {"rebuild", [&](int i) {
              stats::findStatisticsTable("zgjbqkfxb")->rebuild(db, i % 2 ? QDate(2020, 12, 31) : QDate(2024, 12, 31));

@@ -7,6 +7,7 @@
 #include "db/history.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
+#include "records/company_attendance.h"
 #include "stats/statistics_table.h"
 #include "support/test_support.h"
 
@@ -22,6 +23,12 @@
 namespace {
 
 QString csv(const QSqlDatabase &db) { return stats::toCsv(db, stats::findStatisticsTable("zgjbqkfxb")->gridQuery()); }
+
+// The company attendance table as it stands; empty when there is none.
+QString attendanceCsv(const QSqlDatabase &db)
+{
+    return records::companyAttendanceKindColumns(db).isEmpty() ? QString() : stats::toCsv(db, records::companyAttendanceQuery(db));
+}
 
 // What must hold after a kill, beyond integrity and foreign keys; empty when it holds.
 QString invariantBroken(const QSqlDatabase &db, const QString &writer, const QStringList &rebuilds)
@@ -63,6 +70,9 @@ QString invariantBroken(const QSqlDatabase &db, const QString &writer, const QSt
                                                         "group by 年度 having count(*)<>%1)").arg(onDuty)).toString();
         if (!partial.isEmpty())
             return QString("years without %1 rows: %2").arg(onDuty).arg(partial);
+    } else if (writer == "attendance") {
+        if (!rebuilds.contains(attendanceCsv(db)))
+            return "the attendance table is neither absent nor one of the writer's";
     } else if (writer == "rebuild") {
         if (!rebuilds.contains(csv(db)))
             return "the work table is neither the old nor the new one";
@@ -79,7 +89,7 @@ private slots:
     void killedWritersLeaveWholeFiles_data()
     {
         QTest::addColumn<QString>("writer");
-        for (const char *w : {"employee", "codes", "salaryitem", "paymonth", "appraisal", "rebuild"})
+        for (const char *w : {"employee", "codes", "salaryitem", "paymonth", "appraisal", "rebuild", "attendance"})
             QTest::newRow(w) << QString(w);
     }
 
@@ -90,13 +100,21 @@ private slots:
                                ? qEnvironmentVariableIntValue("WENPAD_CRASH_TRIALS") : 30;
         ProgramFolder folder(false);
         const QString original = folder.file("original.db");
-        QStringList rebuilds;  // the work table as each of the writer's cut-offs leaves it
+        QStringList rebuilds;  // the work table as each of the writer's cut-offs or ranges leaves it
         {
             QVERIFY(database::open("setup", original).ok);
             const QSqlDatabase db = QSqlDatabase::database("setup", false);
             demo::Options options;
             options.employees = 300;
             demo::generate(db, options);
+            if (writer == "attendance") {
+                rebuilds << QString();  // not built yet
+                for (const int year : {2025, 2026}) {
+                    records::rebuildCompanyAttendance(db, QDate(year, 1, 1), QDate(2026, 6, 30));
+                    rebuilds << attendanceCsv(db);
+                }
+                sql::exec(db, "drop table gskqtjb");
+            }
             for (const QDate d : {QDate(2020, 12, 31), QDate(2024, 12, 31)}) {
                 stats::findStatisticsTable("zgjbqkfxb")->rebuild(db, d);
                 rebuilds << csv(db);
