@@ -2,11 +2,8 @@
 
 #include "db/sql.h"
 
-<<<<<<< HEAD
-=======
 #include <QSet>
 
->>>>>>> rewards-attendance
 namespace records {
 
 std::vector<AttendanceKind> attendanceKinds(const QSqlDatabase &db)
@@ -20,8 +17,6 @@ std::vector<AttendanceKind> attendanceKinds(const QSqlDatabase &db)
     return kinds;
 }
 
-<<<<<<< HEAD
-=======
 namespace {
 
 // A column name as SQLite compares it: ASCII letters folded, everything else as is.
@@ -52,5 +47,4 @@ QStringList kindColumnNames(const std::vector<AttendanceKind> &kinds, const QStr
     return names;
 }
 
->>>>>>> rewards-attendance
 }  // namespace records

@@ -1,18 +1,10 @@
 #pragma once
-<<<<<<< HEAD
-// The attendance kinds of kqfsb, for the screens and work tables that list one row or column
-// per kind.
-
-#include <QSqlDatabase>
-#include <QString>
-=======
 // The attendance kinds of kqfsb, which the attendance work tables turn into columns: one
 // column per kind, named by the kind's name.
 
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
->>>>>>> rewards-attendance
 #include <vector>
 
 namespace records {
@@ -22,11 +14,6 @@ struct AttendanceKind {
     QString name;  // 方式名称
 };
 
-<<<<<<< HEAD
-// Every kind, by ascending 方式编码. Throws sql::Failure.
-std::vector<AttendanceKind> attendanceKinds(const QSqlDatabase &db);
-
-=======
 // Every kind, in ascending 方式编码. Throws sql::Failure.
 std::vector<AttendanceKind> attendanceKinds(const QSqlDatabase &db);
 
@@ -36,5 +23,4 @@ std::vector<AttendanceKind> attendanceKinds(const QSqlDatabase &db);
 // of an earlier kind in this sense gets "_" and its code appended.
 QStringList kindColumnNames(const std::vector<AttendanceKind> &kinds, const QStringList &taken);
 
->>>>>>> rewards-attendance
 }  // namespace records
