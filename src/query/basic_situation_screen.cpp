@@ -65,9 +65,10 @@ void Tfrmzgjbqkcx::showDetails()
 void Tfrmzgjbqkcx::printRoster()
 {
     try {
-        // The rows now listed, under the typed title (none when the box is empty).
-        report::preview(roster::layoutRoster("Trepcxxx", title_->text(),
-                                             query::basicSituationRosterRows(host().database(), list_->condition())),
+        // The rows now listed, under the typed title (none when the box is empty), read as their
+        // pages are produced.
+        report::preview(roster::layoutRosterFromSource("Trepcxxx", title_->text(),
+                                                       query::basicSituationRosterSource(host().database(), list_->condition())),
                         this);
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());

@@ -91,9 +91,10 @@ Condition build(const Choices &c)
     return b.condition;
 }
 
-QSqlQuery withCondition(const QSqlDatabase &db, const QString &base, const Condition &condition)
+QSqlQuery withCondition(const QSqlDatabase &db, const QString &base, const Condition &condition, bool forwardOnly)
 {
     QSqlQuery q = sql::prepare(db, base + ' ' + condition.text);
+    q.setForwardOnly(forwardOnly);
     for (auto it = condition.values.cbegin(); it != condition.values.cend(); ++it)
         q.bindValue(it.key(), it.value());
     sql::exec(q);
