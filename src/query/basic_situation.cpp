@@ -85,7 +85,8 @@ QList<QVariantList> basicSituationRosterRows(const QSqlDatabase &db, const Condi
 std::shared_ptr<report::RowSource> basicSituationRosterSource(const QSqlDatabase &db, const Condition &condition)
 {
     return report::queryRows(
-        [db, condition] { return withCondition(db, basicSituationBase(), condition, true); }, rosterRowOf);
+        [db, condition] { return withCondition(db, basicSituationBase(), condition, true); }, rosterRowOf,
+        [db, condition] { return countWithCondition(db, basicSituationBase(), condition); });
 }
 
 }  // namespace query

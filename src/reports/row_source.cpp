@@ -17,14 +17,16 @@ private:
 
 class QueryRows : public RowSource {
 public:
-    QueryRows(std::function<QSqlQuery()> open, std::function<Row(const QSqlQuery &)> row)
-        : open_(std::move(open)), row_(std::move(row))
+    QueryRows(std::function<QSqlQuery()> open, std::function<Row(const QSqlQuery &)> row, std::function<int()> count)
+        : open_(std::move(open)), row_(std::move(row)), counted_(std::move(count))
     {
     }
 
     int count() override
     {
-        if (count_ < 0) {
+        if (count_ < 0 && counted_) {
+            count_ = counted_();
+        } else if (count_ < 0) {
             QSqlQuery q = open_();
             int n = 0;
             while (q.next())
@@ -54,6 +56,7 @@ public:
 private:
     std::function<QSqlQuery()> open_;
     std::function<Row(const QSqlQuery &)> row_;
+    std::function<int()> counted_;
     int count_ = -1;
     std::optional<QSqlQuery> cursor_;
     int next_ = 0;  // the row the cursor's next step reads
@@ -63,9 +66,10 @@ private:
 
 std::shared_ptr<RowSource> listRows(QList<Row> rows) { return std::make_shared<ListRows>(std::move(rows)); }
 
-std::shared_ptr<RowSource> queryRows(std::function<QSqlQuery()> open, std::function<Row(const QSqlQuery &)> row)
+std::shared_ptr<RowSource> queryRows(std::function<QSqlQuery()> open, std::function<Row(const QSqlQuery &)> row,
+                                     std::function<int()> count)
 {
-    return std::make_shared<QueryRows>(std::move(open), std::move(row));
+    return std::make_shared<QueryRows>(std::move(open), std::move(row), std::move(count));
 }
 
 }  // namespace report

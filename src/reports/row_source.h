@@ -22,9 +22,10 @@ public:
 std::shared_ptr<RowSource> listRows(QList<Row> rows);
 
 // The rows of a statement, read as they are needed. `open` runs the statement afresh, forward
-// only (the rows are counted in one pass before the first is read, and a window before the
-// last one read starts the statement again); `row` turns the current result row into a row.
-// Both throw sql::Failure as the statement does.
-std::shared_ptr<RowSource> queryRows(std::function<QSqlQuery()> open, std::function<Row(const QSqlQuery &)> row);
+// only (a window before the last one read starts it again); `row` turns the current result row
+// into a row; `count` counts the rows (a count(*) of the statement), or without it the rows are
+// counted by one pass of the statement. All throw sql::Failure as the statement does.
+std::shared_ptr<RowSource> queryRows(std::function<QSqlQuery()> open, std::function<Row(const QSqlQuery &)> row,
+                                     std::function<int()> count = {});
 
 }  // namespace report
