@@ -154,7 +154,7 @@ int main(int argc, char **argv)
     int pages = 0;
     const Measured listed = measure([&] {
         const report::Document d = roster::layoutRosterFromSource(
-            "Trepcxxx", QStringLiteral("职工花名册"), query::basicSituationRosterSource(db, {}));
+            "Trepcxxx", QString(), query::basicSituationRosterSource(db, {}));  // the title box empty
         pages = int(d.pages.size());
         firstPage(d);
     });

@@ -66,11 +66,14 @@ void Tfrmzgjbqkcx::printRoster()
 {
     try {
         // The rows now listed, under the typed title (none when the box is empty), read as their
-        // pages are produced.
-        report::preview(roster::layoutRosterFromSource("Trepcxxx", title_->text(),
-                                                       query::basicSituationRosterSource(host().database(), list_->condition())),
-                        this);
+        // pages are produced; counting them takes a moment on a large register.
+        host().setWaitBoxVisible(true);
+        const report::Document document = roster::layoutRosterFromSource(
+            "Trepcxxx", title_->text(), query::basicSituationRosterSource(host().database(), list_->condition()));
+        host().setWaitBoxVisible(false);
+        report::preview(document, this);
     } catch (const sql::Failure &e) {
+        host().setWaitBoxVisible(false);
         notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
     }
 }

@@ -44,7 +44,7 @@ private:
     Document document_;
     int pageCount_ = 0;
     double zoom_ = 1;
-    Fit fit_ = Fit::Width;
+    Fit fit_ = Fit::Page;  // as Qt's preview opens
     int lastCurrent_ = -1;
     std::vector<std::pair<int, QImage>> painted_;  // recent pages at the current zoom
 };

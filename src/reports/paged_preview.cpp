@@ -33,8 +33,8 @@ PagedPreview::PagedPreview(const Document &document, QWidget *parent) : QDialog(
     view_ = new PageView(document_, this);
 
     auto *bar = new QToolBar(this);
-    bar->addAction(previewIcon("fit-width"), QStringLiteral("适合宽度"), this, [this] { view_->setFit(PageView::Fit::Width); });
-    bar->addAction(previewIcon("fit-page"), QStringLiteral("适合页面"), this, [this] { view_->setFit(PageView::Fit::Page); });
+    bar->addAction(previewIcon("zoom-fit-width"), QStringLiteral("适合宽度"), this, [this] { view_->setFit(PageView::Fit::Width); });
+    bar->addAction(previewIcon("zoom-fit-page"), QStringLiteral("适合页面"), this, [this] { view_->setFit(PageView::Fit::Page); });
     auto *zoom = new QComboBox(bar);
     zoom->setEditable(true);
     zoom->setMinimumContentsLength(6);
@@ -58,7 +58,7 @@ PagedPreview::PagedPreview(const Document &document, QWidget *parent) : QDialog(
                    [this] { view_->showPage(view_->currentPage() + 1); });
     bar->addAction(previewIcon("go-last"), QStringLiteral("最后一页"), this, [this, last] { view_->showPage(last); });
     bar->addSeparator();
-    bar->addAction(previewIcon("print"), QStringLiteral("打印"), this, &PagedPreview::print);
+    bar->addAction(previewIcon("printer"), QStringLiteral("打印"), this, &PagedPreview::print);
     bar->addSeparator();
     bar->addAction(QStringLiteral("保存为PDF"), this, [this] { saveAsPdf(document_, this); });
 

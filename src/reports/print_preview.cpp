@@ -1,5 +1,6 @@
 #include "reports/print_preview.h"
 
+#include "db/sql.h"
 #include "reports/paged_preview.h"
 #include "reports/print_progress.h"
 #include "reports/render.h"
@@ -46,7 +47,11 @@ void preview(const Document &document, QWidget *parent)
     dialog.setObjectName(document.name);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&document](QPrinter *p) {
-                         paint(document, *p);
+                         try {
+                             paint(document, *p);
+                         } catch (const sql::Failure &) {
+                             return;  // rows that can no longer be read: the pages painted so far
+                         }
                          // Printed into a PDF file (not the preview's pages): its text maps too.
                          if (p->outputFormat() == QPrinter::PdfFormat && !p->outputFileName().isEmpty()
                              && p->paintEngine()->type() == QPaintEngine::Pdf)

@@ -1,6 +1,7 @@
 #include "reports/print_progress.h"
 
 #include "app/notify.h"
+#include "db/sql.h"
 #include "reports/render.h"
 
 #include <QFileDialog>
@@ -47,8 +48,14 @@ bool printShowingProgress(const Document &document, QPrinter &printer, QWidget *
 {
     PageProgress progress(QStringLiteral("正在打印…"), int(document.pages.size()), parent);
     // A cancelled job is aborted while it is still open, so nothing of it is printed.
-    if (!paint(document, printer, progress.callback([&printer] { printer.abort(); })))
+    try {
+        if (!paint(document, printer, progress.callback([&printer] { printer.abort(); })))
+            return false;
+    } catch (const sql::Failure &failure) {
+        printer.abort();
+        notify::show(parent, notify::Kind::Error, QStringLiteral("打印"), failure.message());
         return false;
+    }
     // Printed into a PDF file (not a preview's pages): its text maps are mended too.
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         mendPdfText(document, printer.outputFileName());
@@ -65,8 +72,13 @@ void saveAsPdf(const Document &document, QWidget *parent)
         file += QStringLiteral(".pdf");
     PageProgress progress(QStringLiteral("正在保存为PDF…"), int(document.pages.size()), parent);
     QString error;
-    if (!writePdf(document, file, &error, progress.callback()) && !error.isEmpty())
-        notify::show(parent, notify::Kind::Error, QStringLiteral("保存为PDF"), error);
+    try {
+        if (writePdf(document, file, &error, progress.callback()) || error.isEmpty())
+            return;
+    } catch (const sql::Failure &failure) {
+        error = failure.message();  // nothing was written under the chosen name
+    }
+    notify::show(parent, notify::Kind::Error, QStringLiteral("保存为PDF"), error);
 }
 
 }  // namespace report
