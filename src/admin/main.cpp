@@ -209,13 +209,7 @@ int rebuild(const admin::Parsed &a)
         if (pdf.isEmpty())
             return 0;
         // The reports one after the other in one file.
-        report::Document all;
-        for (const report::Document &d : stats::printedReports(db, table, period)) {
-            if (all.pages.empty())
-                all = d;
-            else
-                all.pages.insert(all.pages.end(), d.pages.begin(), d.pages.end());
-        }
+        const report::Document all = report::joined(stats::printedReports(db, table, period));
         QString error;
         if (!report::writePdf(all, pdf, &error)) {
             err() << error << '\n';
@@ -279,14 +273,15 @@ int printRoster(const admin::Parsed &a)
                 return 1;
             }
         }
-        const QList<QVariantList> rows = roster::read(db, *member, filter);
-        const report::Document document = roster::layoutRoster(member->reportClass, roster::printedTitle(*member, partyItem), rows);
+        // Rows are read as their pages are written, so memory does not grow with the roster.
+        const std::shared_ptr<report::RowSource> rows = roster::rosterRows(db, *member, filter);
+        const report::Document document = roster::layoutRosterFromSource(member->reportClass, roster::printedTitle(*member, partyItem), rows);
         QString error;
         if (!report::writePdf(document, pdf, &error)) {
             err() << error << '\n';
             return 1;
         }
-        QTextStream(stdout) << QStringLiteral("wrote %1: %2 rows on %3 pages\n").arg(pdf).arg(rows.size()).arg(document.pages.size());
+        QTextStream(stdout) << QStringLiteral("wrote %1: %2 rows on %3 pages\n").arg(pdf).arg(rows->count()).arg(document.pages.size());
     } catch (const sql::Failure &failure) {
         err() << failure.message() << '\n';
         return 1;

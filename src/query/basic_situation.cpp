@@ -51,7 +51,10 @@ QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition
     return withCondition(db, basicSituationBase(), condition);
 }
 
-QList<QVariantList> basicSituationRosterRows(const QSqlDatabase &db, const Condition &condition)
+namespace {
+
+// The current result row in the field order of the printed roster.
+QVariantList rosterRowOf(const QSqlQuery &q)
 {
     // Which result column fills each field of the printed roster.
     static const std::vector<std::pair<roster::Field, QString>> fields = {
@@ -62,15 +65,28 @@ QList<QVariantList> basicSituationRosterRows(const QSqlDatabase &db, const Condi
         {roster::Party, "党派名称"},       {roster::JoinedParty, "入党时间"}, {roster::StartedWork, "工作时间"},
         {roster::JoinedCompany, "入司时间"}, {roster::Title, "职称名称"},    {roster::TitleSince, "聘任时间"},
         {roster::Remark, "备注"}};
-    QSqlQuery q = basicSituationQuery(db, condition);
+    QVariantList row(roster::FieldCount);
+    for (const auto &[field, column] : fields)
+        row[field] = q.value(column);
+    return row;
+}
+
+}  // namespace
+
+QList<QVariantList> basicSituationRosterRows(const QSqlDatabase &db, const Condition &condition)
+{
+    QSqlQuery q = withCondition(db, basicSituationBase(), condition, true);
     QList<QVariantList> rows;
-    while (q.next()) {
-        QVariantList row(roster::FieldCount);
-        for (const auto &[field, column] : fields)
-            row[field] = q.value(column);
-        rows << row;
-    }
+    while (q.next())
+        rows << rosterRowOf(q);
     return rows;
+}
+
+std::shared_ptr<report::RowSource> basicSituationRosterSource(const QSqlDatabase &db, const Condition &condition)
+{
+    return report::queryRows(
+        [db, condition] { return withCondition(db, basicSituationBase(), condition, true); }, rosterRowOf,
+        [db, condition] { return countWithCondition(db, basicSituationBase(), condition); });
 }
 
 }  // namespace query

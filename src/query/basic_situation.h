@@ -4,6 +4,7 @@
 // ends inside its WHERE clause, so a combined condition can follow it.
 
 #include "query/condition.h"
+#include "reports/row_source.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -31,5 +32,7 @@ QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition
 
 // The same rows in the field order of the printed roster. Throws sql::Failure.
 QList<QVariantList> basicSituationRosterRows(const QSqlDatabase &db, const Condition &condition);
+// The same rows read as the printed roster's pages are produced.
+std::shared_ptr<report::RowSource> basicSituationRosterSource(const QSqlDatabase &db, const Condition &condition);
 
 }  // namespace query

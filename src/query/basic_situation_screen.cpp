@@ -65,11 +65,15 @@ void Tfrmzgjbqkcx::showDetails()
 void Tfrmzgjbqkcx::printRoster()
 {
     try {
-        // The rows now listed, under the typed title (none when the box is empty).
-        report::preview(roster::layoutRoster("Trepcxxx", title_->text(),
-                                             query::basicSituationRosterRows(host().database(), list_->condition())),
-                        this);
+        // The rows now listed, under the typed title (none when the box is empty), read as their
+        // pages are produced; counting them takes a moment on a large register.
+        host().setWaitBoxVisible(true);
+        const report::Document document = roster::layoutRosterFromSource(
+            "Trepcxxx", title_->text(), query::basicSituationRosterSource(host().database(), list_->condition()));
+        host().setWaitBoxVisible(false);
+        report::preview(document, this);
     } catch (const sql::Failure &e) {
+        host().setWaitBoxVisible(false);
         notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
     }
 }

@@ -63,24 +63,27 @@ Document layoutGrid(const QString &name, const QString &title, const QString &su
 
 Document layoutGrids(const QString &name, const QString &subtitle, const std::vector<GridPart> &parts)
 {
-    Document joined;
-    std::vector<int> partPages;
-    for (const GridPart &part : parts) {
-        Document document = layoutGrid(name, part.title, subtitle, *part.model);
-        if (joined.pages.empty())
-            joined = Document{document.name, document.paper, document.orientation, document.fonts, {}};
-        partPages.push_back(int(document.pages.size()));
-        for (Page &page : document.pages)
-            joined.pages.push_back(std::move(page));
-    }
-    // Each part numbered its own pages; number them through the whole document.
-    const int count = int(joined.pages.size());
-    int number = 0;
-    for (const int pages : partPages)
-        for (int p = 1; p <= pages; ++p, ++number)
-            for (Text &text : joined.pages[size_t(number)].texts)
-                if (text.role == FontRole::Label && text.text == pageNumberText(p, pages))
-                    text.text = pageNumberText(number + 1, count);
+    std::vector<Document> documents;
+    for (const GridPart &part : parts)
+        documents.push_back(layoutGrid(name, part.title, subtitle, *part.model));
+    if (documents.empty())
+        return {};
+    // Each part numbered its own pages; number them through the whole document. A screen's
+    // grids are short, so the pages are laid out here once.
+    size_t count = 0;
+    for (const Document &d : documents)
+        count += d.pages.size();
+    std::vector<Page> pages;
+    for (const Document &d : documents)
+        for (size_t p = 0; p < d.pages.size(); ++p) {
+            Page page = d.pages[p];
+            for (Text &text : page.texts)
+                if (text.role == FontRole::Label && text.text == pageNumberText(int(p) + 1, int(d.pages.size())))
+                    text.text = pageNumberText(int(pages.size()) + 1, int(count));
+            pages.push_back(std::move(page));
+        }
+    Document joined = documents.front();
+    joined.pages = Pages(std::move(pages));
     return joined;
 }
 

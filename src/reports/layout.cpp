@@ -100,19 +100,18 @@ std::vector<QLineF> joinRules(const std::vector<QLineF> &lines)
     return joined;
 }
 
-class Layouter {
+// A report's pages, each laid out when it is read from the rows it holds. Every row is as high
+// as the next, so where each page starts and how many pages there are follow from the row count.
+class LayoutPages : public PageSource {
 public:
-    Layouter(const Report &report, const QList<Row> &rows) : r_(report), rows_(rows)
+    LayoutPages(Report report, std::shared_ptr<RowSource> rows) : r_(std::move(report)), rows_(std::move(rows))
     {
         const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
-        doc_.paper = r_.orientation == QPageLayout::Landscape ? a4.transposed() : a4;
-        doc_.name = r_.name;
-        doc_.orientation = r_.orientation;
-        doc_.fonts = r_.fonts;
+        paper_ = r_.orientation == QPageLayout::Landscape ? a4.transposed() : a4;
         left_ = r_.margins.left();
         top_ = r_.margins.top();
-        width_ = doc_.paper.width() - r_.margins.left() - r_.margins.right();
-        bottom_ = doc_.paper.height() - r_.margins.bottom();
+        width_ = paper_.width() - r_.margins.left() - r_.margins.right();
+        bottom_ = paper_.height() - r_.margins.bottom();
 
         const int flows = std::max(1, r_.flowColumns);
         tableWidth_ = (width_ - r_.flowGap * (flows - 1)) / flows;
@@ -133,59 +132,97 @@ public:
         labelHeight_ = lineHeightMm(fontFor(r_.fonts, FontRole::Label)) + 2;
         titleHeight_ = lineHeightMm(fontFor(r_.fonts, FontRole::Title)) + 4;
         footerHeight_ = (!r_.footer.isEmpty() || r_.pageNumbers) ? labelHeight_ + 2 : 0;
+
+        rowCount_ = rows_->count();
+        // The rows, then the summary in the next row.
+        const int filled = rowCount_ + (r_.summary.isEmpty() ? 0 : 1);
+        const int first = slotsOn(0), other = slotsOn(1);
+        pageCount_ = filled <= first ? 1 : 1 + (filled - first + other - 1) / other;
     }
 
-    Document run()
+    QSizeF paper() const { return paper_; }
+    int count() const override { return pageCount_; }
+
+    Page page(int index) const override
     {
-        int next = 0;
-        bool summaryDone = r_.summary.isEmpty();
-        do {
-            Page &page = doc_.pages.emplace_back();
-            const bool first = doc_.pages.size() == 1;
-            double y = top_;
-            if (!r_.title.isEmpty() && (first || r_.titleOnEveryPage))
-                y = titleBand(page, y);
-            const bool headings = first || r_.headingsOnEveryPage;
-            if (headings) {
-                for (int k = 0; k < flows(); ++k)
-                    headingBand(page, flowLeft(k), y);
-                y += groupHeight_ + headingHeight_;
-            }
-            const int perColumn = std::max(1, int((bottom_ - footerHeight_ - y + kEpsilon) / r_.rowHeight));
-            for (int k = 0; k < flows(); ++k) {
-                for (int i = 0; i < perColumn; ++i) {
-                    const double rowTop = y + i * r_.rowHeight;
-                    const bool openTop = i == 0 && !headings;
-                    if (next < rows_.size()) {
-                        QStringList cells;
-                        for (const Column &c : r_.columns)
-                            cells << (c.cell ? c.cell(rows_[next], next + 1) : QString());
-                        ++next;
-                        rowBand(page, flowLeft(k), rowTop, cells, openTop);
-                    } else if (!summaryDone) {
-                        rowBand(page, flowLeft(k), rowTop, r_.summary, openTop);
-                        summaryDone = true;
-                    } else if (r_.ruleEmptyRows) {
-                        rowBand(page, flowLeft(k), rowTop, {}, openTop);
-                    } else {
-                        break;
-                    }
+        for (const auto &[number, page] : recent_)
+            if (number == index)
+                return page;
+        Page page = produce(index);
+        recent_.push_back({index, page});
+        if (recent_.size() > kRecentPages)
+            recent_.erase(recent_.begin());
+        return page;
+    }
+
+private:
+    static constexpr size_t kRecentPages = 4;  // a preview repaints the pages in view
+
+    bool titleOn(int index) const { return !r_.title.isEmpty() && (index == 0 || r_.titleOnEveryPage); }
+    bool headingsOn(int index) const { return index == 0 || r_.headingsOnEveryPage; }
+
+    double rowsTop(int index) const
+    {
+        double y = top_;
+        if (titleOn(index))
+            y += titleHeight_ + double(r_.labels.size()) * labelHeight_;
+        if (headingsOn(index))
+            y += groupHeight_ + headingHeight_;
+        return y;
+    }
+    int rowsPerColumn(int index) const
+    {
+        return std::max(1, int((bottom_ - footerHeight_ - rowsTop(index) + kEpsilon) / r_.rowHeight));
+    }
+    int slotsOn(int index) const { return rowsPerColumn(index) * flows(); }
+    int firstSlot(int index) const { return index == 0 ? 0 : slotsOn(0) + (index - 1) * slotsOn(1); }
+
+    Page produce(int index) const
+    {
+        Page page;
+        double y = top_;
+        if (titleOn(index))
+            y = titleBand(page, y);
+        const bool headings = headingsOn(index);
+        if (headings) {
+            for (int k = 0; k < flows(); ++k)
+                headingBand(page, flowLeft(k), y);
+            y += groupHeight_ + headingHeight_;
+        }
+        const int perColumn = rowsPerColumn(index);
+        const int first = firstSlot(index);
+        const QList<Row> rows =
+            first < rowCount_ ? rows_->rows(first, std::min(perColumn * flows(), rowCount_ - first)) : QList<Row>();
+        for (int k = 0; k < flows(); ++k) {
+            for (int i = 0; i < perColumn; ++i) {
+                const int slot = first + k * perColumn + i;
+                const double rowTop = y + i * r_.rowHeight;
+                const bool openTop = i == 0 && !headings;
+                if (slot < rowCount_) {
+                    const Row row = rows.value(slot - first);
+                    QStringList cells;
+                    for (const Column &c : r_.columns)
+                        cells << (c.cell ? c.cell(row, slot + 1) : QString());
+                    rowBand(page, flowLeft(k), rowTop, cells, openTop);
+                } else if (slot == rowCount_ && !r_.summary.isEmpty()) {
+                    rowBand(page, flowLeft(k), rowTop, r_.summary, openTop);
+                } else if (r_.ruleEmptyRows) {
+                    rowBand(page, flowLeft(k), rowTop, {}, openTop);
+                } else {
+                    break;
                 }
             }
-            page.lines = joinRules(page.lines);
-        } while (next < rows_.size() || !summaryDone);
-
-        const int count = int(doc_.pages.size());
-        for (int p = 0; p < count; ++p)
-            footerBand(doc_.pages[size_t(p)], p + 1, count);
-        return doc_;
+        }
+        page.lines = joinRules(page.lines);
+        footerBand(page, index + 1, pageCount_);
+        return page;
     }
 
 private:
     int flows() const { return std::max(1, r_.flowColumns); }
     double flowLeft(int k) const { return left_ + k * (tableWidth_ + r_.flowGap); }
 
-    void text(Page &page, const QRectF &box, const QString &s, Align align, FontRole role)
+    void text(Page &page, const QRectF &box, const QString &s, Align align, FontRole role) const
     {
         if (!s.isEmpty())
             page.texts.push_back({box, s, align, role});
@@ -199,13 +236,13 @@ private:
         return needed > width ? std::max(kSmallestPt, r_.fonts.bodyPt * width / needed) : 0;
     }
 
-    void rule(Page &page, double x1, double y1, double x2, double y2)
+    void rule(Page &page, double x1, double y1, double x2, double y2) const
     {
         if (r_.ruled)
             page.lines.emplace_back(x1, y1, x2, y2);
     }
 
-    double titleBand(Page &page, double y)
+    double titleBand(Page &page, double y) const
     {
         text(page, {left_, y, width_, titleHeight_}, r_.title, Align::Centre, FontRole::Title);
         y += titleHeight_;
@@ -227,7 +264,7 @@ private:
         return nullptr;
     }
 
-    void headingBand(Page &page, double x0, double y)
+    void headingBand(Page &page, double x0, double y) const
     {
         const QFont font = fontFor(r_.fonts, FontRole::Heading);
         const double bottom = y + groupHeight_ + headingHeight_;
@@ -258,7 +295,7 @@ private:
         rule(page, x0, bottom, x0 + tableWidth_, bottom);
     }
 
-    void rowBand(Page &page, double x0, double y, const QStringList &cells, bool openTop)
+    void rowBand(Page &page, double x0, double y, const QStringList &cells, bool openTop) const
     {
         for (int c = 0; c < int(r_.columns.size()); ++c) {
             const double a = x0 + edges_[size_t(c)];
@@ -275,7 +312,7 @@ private:
         rule(page, x0, y + r_.rowHeight, x0 + tableWidth_, y + r_.rowHeight);
     }
 
-    void footerBand(Page &page, int number, int count)
+    void footerBand(Page &page, int number, int count) const
     {
         const QRectF line(left_, bottom_ - labelHeight_, width_, labelHeight_);
         const double share = r_.footer.isEmpty() ? 0 : width_ / r_.footer.size();
@@ -287,9 +324,12 @@ private:
                  FontRole::Label);
     }
 
-    const Report &r_;
-    const QList<Row> &rows_;
-    Document doc_;
+    const Report r_;
+    const std::shared_ptr<RowSource> rows_;
+    QSizeF paper_;
+    int rowCount_ = 0;
+    int pageCount_ = 1;
+    mutable std::vector<std::pair<int, Page>> recent_;
     double left_ = 0, top_ = 0, width_ = 0, bottom_ = 0, tableWidth_ = 0;
     QFont bodyFont_;
     std::vector<double> edges_;  // column edges from the table's left side
@@ -357,14 +397,23 @@ QStringList headingLines(const QString &heading, double widthMm, const QFont &fo
     return result;
 }
 
-Document layout(const Report &report, const QList<Row> &rows)
+Document layoutFromSource(const Report &report, std::shared_ptr<RowSource> rows)
 {
-    return Layouter(report, rows).run();
+    auto pages = std::make_shared<LayoutPages>(report, std::move(rows));
+    Document document;
+    document.name = report.name;
+    document.paper = pages->paper();
+    document.orientation = report.orientation;
+    document.fonts = report.fonts;
+    document.pages = Pages(std::move(pages));
+    return document;
 }
 
 QString pageNumberText(int number, int count)
 {
     return QStringLiteral("第 %1 页 共 %2 页").arg(number).arg(count);
 }
+
+Document layout(const Report &report, const QList<Row> &rows) { return layoutFromSource(report, listRows(rows)); }
 
 }  // namespace report

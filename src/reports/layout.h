@@ -1,14 +1,19 @@
 #pragma once
 // Turns a report and its rows into pages. Text is measured with the fonts it will be printed
 // in, so this needs a QGuiApplication (an offscreen one will do).
+//
+// The document's pages are laid out when they are read: the row count is taken at once (it
+// gives the page count), a page's rows when that page is produced.
 
 #include "reports/page_model.h"
+#include "reports/row_source.h"
 
 #include <QFont>
 
 namespace report {
 
 Document layout(const Report &report, const QList<Row> &rows);
+Document layoutFromSource(const Report &report, std::shared_ptr<RowSource> rows);
 
 // The page footer's "第 n 页 共 m 页".
 QString pageNumberText(int number, int count);

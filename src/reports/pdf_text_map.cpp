@@ -1,5 +1,6 @@
 #include "reports/pdf_text_map.h"
 
+#include <QBuffer>
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QString>
@@ -100,98 +101,175 @@ QByteArray renameInMap(const QByteArray &map, const QHash<char16_t, char16_t> &t
 }
 
 struct Edit {
-    qsizetype position;
-    qsizetype length;  // of the bytes replaced
+    qint64 position;
+    qint64 length;  // of the bytes replaced
     QByteArray bytes;
 };
 
-std::optional<qsizetype> numberAt(const QByteArray &pdf, qsizetype pos, qsizetype *end = nullptr)
+constexpr qint64 kChunk = 1 << 20;  // a long file is read and copied a piece at a time
+constexpr qint64 kEntry = 20;       // a cross-reference entry: "oooooooooo ggggg n \n"
+
+QByteArray readAt(QIODevice &in, qint64 position, qint64 length)
+{
+    if (position < 0 || !in.seek(position))
+        return {};
+    return in.read(std::max<qint64>(0, length));
+}
+
+std::optional<qsizetype> numberAt(const QByteArray &bytes, qsizetype pos, qsizetype *end = nullptr)
 {
     qsizetype e = pos;
-    while (e < pdf.size() && std::isdigit(uchar(pdf[e])))
+    while (e < bytes.size() && std::isdigit(uchar(bytes[e])))
         ++e;
     if (e == pos)
         return std::nullopt;
     if (end)
         *end = e;
-    return pdf.mid(pos, e - pos).toLongLong();
+    return bytes.mid(pos, e - pos).toLongLong();
 }
 
-bool startsAt(const QByteArray &pdf, qsizetype pos, const char *word)
+qsizetype skipSpace(const QByteArray &bytes, qsizetype pos)
 {
-    return pos >= 0 && pos <= pdf.size() && QByteArrayView(pdf).sliced(pos).startsWith(word);
+    while (pos < bytes.size() && std::isspace(uchar(bytes[pos])))
+        ++pos;
+    return pos;
 }
 
-// The cross-reference table: where it starts, and for each object the position of its offset
-// digits and the offset.
-struct Xref {
-    qsizetype position = 0;
-    qsizetype numberPosition = 0;  // of the number after "startxref"
-    QHash<int, std::pair<qsizetype, qsizetype>> entries;
+// The cross-reference table: where it starts and ends, where the number after "startxref" is,
+// and its subsections of fixed-size entries (read from the file when needed).
+struct Subsection {
+    qint64 entries = 0;  // position of the first entry
+    qint64 first = 0;    // its object number
+    qint64 count = 0;
 };
 
-std::optional<Xref> readXref(const QByteArray &pdf)
+struct Xref {
+    qint64 position = 0;
+    qint64 trailer = 0;
+    qint64 numberPosition = 0;
+    qint64 numberEnd = 0;
+    std::vector<Subsection> subsections;
+};
+
+// Whether every entry of a subsection starts with an offset.
+bool entriesHold(QIODevice &in, const Subsection &s)
 {
-    constexpr qsizetype kEntry = 20;  // "oooooooooo ggggg n \n"
+    constexpr qint64 kBatch = kChunk / kEntry;
+    for (qint64 done = 0; done < s.count; done += kBatch) {
+        const qint64 n = std::min(kBatch, s.count - done);
+        const QByteArray entries = readAt(in, s.entries + done * kEntry, n * kEntry);
+        if (entries.size() != n * kEntry)
+            return false;
+        for (qint64 i = 0; i < n; ++i)
+            if (!numberAt(entries, i * kEntry))
+                return false;
+    }
+    return true;
+}
+
+std::optional<Xref> readXref(QIODevice &in)
+{
     Xref x;
-    const qsizetype start = pdf.lastIndexOf("startxref");
+    const qint64 tailAt = std::max<qint64>(0, in.size() - 1024);
+    const QByteArray tail = readAt(in, tailAt, in.size() - tailAt);
+    const qsizetype start = tail.lastIndexOf("startxref");
     if (start < 0)
         return std::nullopt;
-    x.numberPosition = start + 9;
-    while (x.numberPosition < pdf.size() && std::isspace(uchar(pdf[x.numberPosition])))
-        ++x.numberPosition;
-    const auto position = numberAt(pdf, x.numberPosition);
-    if (!position || !startsAt(pdf, *position, "xref"))
+    const qsizetype number = skipSpace(tail, start + 9);
+    qsizetype numberEnd = 0;
+    const auto position = numberAt(tail, number, &numberEnd);
+    if (!position || readAt(in, *position, 4) != "xref")
         return std::nullopt;
+    x.numberPosition = tailAt + number;
+    x.numberEnd = tailAt + numberEnd;
     x.position = *position;
-    qsizetype at = x.position + 4;
+    qint64 at = x.position + 4;
     for (;;) {
-        while (at < pdf.size() && std::isspace(uchar(pdf[at])))
-            ++at;
-        if (startsAt(pdf, at, "trailer"))
+        const QByteArray head = readAt(in, at, 64);
+        qsizetype i = skipSpace(head, 0);
+        if (head.mid(i).startsWith("trailer")) {
+            x.trailer = at + i;
             return x;
-        qsizetype end = 0;
-        const auto first = numberAt(pdf, at, &end);
-        if (!first)
-            return std::nullopt;
-        const auto count = numberAt(pdf, end + 1, &end);
-        if (!count)
-            return std::nullopt;
-        at = end;
-        while (at < pdf.size() && std::isspace(uchar(pdf[at])))
-            ++at;
-        for (qsizetype i = 0; i < *count; ++i, at += kEntry) {
-            const auto offset = at + kEntry <= pdf.size() ? numberAt(pdf, at) : std::nullopt;
-            if (!offset)
-                return std::nullopt;
-            if (pdf[at + 17] == 'n')
-                x.entries.insert(int(*first + i), {at, *offset});
         }
+        qsizetype end = 0;
+        const auto first = numberAt(head, i, &end);
+        const auto count = first ? numberAt(head, end + 1, &end) : std::nullopt;
+        i = skipSpace(head, end);
+        if (!count || i >= head.size())
+            return std::nullopt;
+        const Subsection s{at + i, *first, *count};
+        if (!entriesHold(in, s))
+            return std::nullopt;
+        x.subsections.push_back(s);
+        at = s.entries + s.count * kEntry;
     }
+}
+
+// Where object `number` starts, if the table has it in use.
+std::optional<qint64> offsetOf(QIODevice &in, const Xref &x, qint64 number)
+{
+    for (const Subsection &s : x.subsections) {
+        if (number < s.first || number >= s.first + s.count)
+            continue;
+        const QByteArray entry = readAt(in, s.entries + (number - s.first) * kEntry, kEntry);
+        if (entry.size() == kEntry && entry[17] == 'n')
+            return numberAt(entry, 0);
+    }
+    return std::nullopt;
 }
 
 // The edits that rename the radicals in the text map object at `offset`, if it is a plain
 // (unfiltered) stream with a direct length.
-std::vector<Edit> renameObject(const QByteArray &pdf, qsizetype offset, const QHash<char16_t, char16_t> &twins)
+std::vector<Edit> renameObject(QIODevice &in, qint64 offset, const QHash<char16_t, char16_t> &twins)
 {
-    const qsizetype streamWord = pdf.indexOf("stream", offset);
-    const qsizetype length = pdf.indexOf("/Length ", offset);
-    if (streamWord < 0 || length < 0 || length > streamWord || pdf.mid(offset, streamWord - offset).contains("/Filter"))
+    const QByteArray head = readAt(in, offset, 4096);
+    const qsizetype streamWord = head.indexOf("stream");
+    const qsizetype length = head.indexOf("/Length ");
+    if (streamWord < 0 || length < 0 || length > streamWord || head.left(streamWord).contains("/Filter"))
         return {};
     qsizetype lengthEnd = 0;
-    const auto size = numberAt(pdf, length + 8, &lengthEnd);
+    const auto size = numberAt(head, length + 8, &lengthEnd);
     qsizetype data = streamWord + 6;
-    if (pdf.mid(data, 2) == "\r\n")
+    if (head.mid(data, 2) == "\r\n")
         data += 2;
-    else if (pdf.mid(data, 1) == "\n")
+    else if (head.mid(data, 1) == "\n")
         data += 1;
-    if (!size || data + *size > pdf.size())
+    if (!size)
         return {};
-    const QByteArray map = pdf.mid(data, *size);
+    const QByteArray map = readAt(in, offset + data, *size);
+    if (map.size() != *size)
+        return {};
     const QByteArray renamed = renameInMap(map, twins);
     if (renamed == map)
         return {};
-    return {{length + 8, lengthEnd - (length + 8), QByteArray::number(renamed.size())}, {data, *size, renamed}};
+    return {{offset + length + 8, lengthEnd - (length + 8), QByteArray::number(renamed.size())},
+            {offset + data, *size, renamed}};
+}
+
+// The objects named as text maps before the cross-reference table, found a piece at a time.
+QList<qint64> textMapObjects(QIODevice &in, const Xref &x)
+{
+    static const QByteArray kKey = "/ToUnicode ";
+    QList<qint64> objects;
+    for (qint64 at = 0; at < x.position; at += kChunk) {
+        const QByteArray piece = readAt(in, at, std::min(kChunk + kKey.size() + 20, x.position - at));
+        for (qsizetype i = piece.indexOf(kKey); i >= 0 && i < kChunk && at + i < x.position; i = piece.indexOf(kKey, i + 1)) {
+            const auto object = numberAt(piece, i + kKey.size());
+            if (object && !objects.contains(*object))
+                objects << *object;
+        }
+    }
+    return objects;
+}
+
+bool copy(QIODevice &in, QIODevice &out, qint64 from, qint64 to)
+{
+    for (qint64 at = from; at < to; at += kChunk) {
+        const QByteArray piece = readAt(in, at, std::min(kChunk, to - at));
+        if (piece.isEmpty() || out.write(piece) != piece.size())
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -204,49 +282,63 @@ QHash<char16_t, char16_t> radicalTwins(const QList<QFont> &fonts)
     return twins;
 }
 
-QByteArray nameIdeographs(const QByteArray &pdf, const QHash<char16_t, char16_t> &twins)
+bool nameIdeographs(QIODevice &in, QIODevice &out, const QHash<char16_t, char16_t> &twins)
 {
-    const std::optional<Xref> xref = readXref(pdf);
-    if (!xref || twins.isEmpty())
-        return pdf;
+    const std::optional<Xref> xref = twins.isEmpty() ? std::nullopt : readXref(in);
     std::vector<Edit> edits;
-    QList<int> done;
-    static const QByteArray kKey = "/ToUnicode ";
-    for (qsizetype at = pdf.indexOf(kKey); at >= 0 && at < xref->position; at = pdf.indexOf(kKey, at + 1)) {
-        const auto object = numberAt(pdf, at + kKey.size());
-        if (!object || done.contains(int(*object)) || !xref->entries.contains(int(*object)))
-            continue;
-        done << int(*object);
-        for (Edit &e : renameObject(pdf, xref->entries[int(*object)].second, twins))
-            edits.push_back(std::move(e));
-    }
+    if (xref)
+        for (const qint64 object : textMapObjects(in, *xref))
+            if (const auto offset = offsetOf(in, *xref, object))
+                for (Edit &e : renameObject(in, *offset, twins))
+                    edits.push_back(std::move(e));
     if (edits.empty())
-        return pdf;
+        return copy(in, out, 0, in.size());
     std::sort(edits.begin(), edits.end(), [](const Edit &a, const Edit &b) { return a.position < b.position; });
     // Where a byte of the old file lands in the new one.
-    const auto moved = [&](qsizetype old) {
-        qsizetype shift = 0;
+    const auto moved = [&](qint64 old) {
+        qint64 shift = 0;
         for (const Edit &e : edits)
             if (e.position < old)
                 shift += e.bytes.size() - e.length;
         return old + shift;
     };
-    QByteArray out;
-    out.reserve(pdf.size() + 4096);
-    qsizetype copied = 0;
+    qint64 copied = 0;
     for (const Edit &e : edits) {
-        out += pdf.mid(copied, e.position - copied);
-        out += e.bytes;
+        if (!copy(in, out, copied, e.position) || out.write(e.bytes) != e.bytes.size())
+            return false;
         copied = e.position + e.length;
     }
-    out += pdf.mid(copied, xref->numberPosition - copied);
-    out += QByteArray::number(moved(xref->position));
-    qsizetype numberEnd = 0;
-    numberAt(pdf, xref->numberPosition, &numberEnd);
-    out += pdf.mid(numberEnd);
-    for (const auto &[digits, offset] : xref->entries)
-        out.replace(moved(digits), 10, QByteArray::number(moved(offset)).rightJustified(10, '0'));
-    return out;
+    if (!copy(in, out, copied, xref->position))
+        return false;
+    // The cross-reference table with the offsets that moved.
+    qint64 at = xref->position;
+    for (const Subsection &s : xref->subsections) {
+        if (!copy(in, out, at, s.entries))
+            return false;
+        constexpr qint64 kBatch = kChunk / kEntry;
+        for (qint64 done = 0; done < s.count; done += kBatch) {
+            QByteArray entries = readAt(in, s.entries + done * kEntry, std::min(kBatch, s.count - done) * kEntry);
+            for (qsizetype e = 0; e < entries.size(); e += kEntry)
+                if (entries[e + 17] == 'n')
+                    entries.replace(e, 10, QByteArray::number(moved(*numberAt(entries, e))).rightJustified(10, '0'));
+            if (out.write(entries) != entries.size())
+                return false;
+        }
+        at = s.entries + s.count * kEntry;
+    }
+    return copy(in, out, at, xref->numberPosition) && out.write(QByteArray::number(moved(xref->position))) >= 0
+           && copy(in, out, xref->numberEnd, in.size());
+}
+
+QByteArray nameIdeographs(const QByteArray &pdf, const QHash<char16_t, char16_t> &twins)
+{
+    QBuffer in;
+    in.setData(pdf);
+    in.open(QIODevice::ReadOnly);
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    nameIdeographs(in, out, twins);
+    return out.data();
 }
 
 }  // namespace report

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QFont>
 #include <QHash>
+#include <QIODevice>
 #include <QList>
 
 namespace report {
@@ -22,5 +23,9 @@ QHash<char16_t, char16_t> radicalTwins(const QList<QFont> &fonts);
 // as it is and the cross-reference offsets follow the changed lengths. A file whose structure
 // is not the plain one Qt writes comes back unchanged.
 QByteArray nameIdeographs(const QByteArray &pdf, const QHash<char16_t, char16_t> &twins);
+
+// The same from a file `in` to `out`, a piece at a time, so a long file is never held whole
+// (only the text maps and the edits are). False when a piece cannot be read or written.
+bool nameIdeographs(QIODevice &in, QIODevice &out, const QHash<char16_t, char16_t> &twins);
 
 }  // namespace report

@@ -1,9 +1,10 @@
 #include "reports/print_preview.h"
 
-#include "app/notify.h"
+#include "db/sql.h"
+#include "reports/paged_preview.h"
+#include "reports/print_progress.h"
 #include "reports/render.h"
 
-#include <QFileDialog>
 #include <QPageSize>
 #include <QPaintEngine>
 #include <QPrintPreviewDialog>
@@ -19,18 +20,9 @@ PreviewObserver &observer()
     return instance;
 }
 
-void saveAsPdf(const Document &document, QWidget *parent)
-{
-    QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("保存为PDF"), QString(),
-                                                QStringLiteral("PDF 文件 (*.pdf)"));
-    if (file.isEmpty())
-        return;
-    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        file += QStringLiteral(".pdf");
-    QString error;
-    if (!writePdf(document, file, &error))
-        notify::show(parent, notify::Kind::Error, QStringLiteral("保存为PDF"), error);
-}
+// Up to this many pages the whole document is painted into Qt's own preview before it shows
+// (a fraction of a second); a longer one is previewed page by page as it comes into view.
+constexpr size_t kWholePreviewPages = 40;
 
 }  // namespace
 
@@ -42,6 +34,11 @@ void preview(const Document &document, QWidget *parent)
         observer()(document);
         return;
     }
+    if (document.pages.size() > kWholePreviewPages) {
+        PagedPreview dialog(document, parent);
+        dialog.exec();
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);  // the page model measures from the paper's corner
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), document.orientation, QMarginsF(0, 0, 0, 0)));
@@ -50,7 +47,11 @@ void preview(const Document &document, QWidget *parent)
     dialog.setObjectName(document.name);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&document](QPrinter *p) {
-                         paint(document, *p);
+                         try {
+                             paint(document, *p);
+                         } catch (const sql::Failure &) {
+                             return;  // rows that can no longer be read: the pages painted so far
+                         }
                          // Printed into a PDF file (not the preview's pages): its text maps too.
                          if (p->outputFormat() == QPrinter::PdfFormat && !p->outputFileName().isEmpty()
                              && p->paintEngine()->type() == QPaintEngine::Pdf)

@@ -3,13 +3,15 @@
 #include "reports/layout.h"
 #include "reports/pdf_text_map.h"
 
-#include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 namespace report {
 namespace {
@@ -27,75 +29,87 @@ Qt::Alignment alignment(Align align)
     return Qt::AlignLeft;
 }
 
-QByteArray mended(const Document &document, const QByteArray &pdf)
+QHash<char16_t, char16_t> twinsOf(const Document &document)
 {
-    return nameIdeographs(pdf, radicalTwins({fontFor(document.fonts, FontRole::Body), fontFor(document.fonts, FontRole::Title)}));
+    return radicalTwins({fontFor(document.fonts, FontRole::Body), fontFor(document.fonts, FontRole::Title)});
 }
 
 }  // namespace
 
-bool paint(const Document &document, QPagedPaintDevice &device)
+void paintPage(QPainter &painter, const Document &document, const Page &page, double scale)
 {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    const double scale = device.width() / document.paper.width();  // device pixels per mm
     const auto toDevice = [scale](const QRectF &r) {
         return QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale);
     };
     QPen pen(Qt::black);
     pen.setWidthF(kRuleWidthMm * scale);
-    for (size_t p = 0; p < document.pages.size(); ++p) {
-        if (p > 0)
-            device.newPage();
-        const Page &page = document.pages[p];
-        painter.setPen(pen);
-        for (const QLineF &l : page.lines)
-            painter.drawLine(QLineF(l.p1() * scale, l.p2() * scale));
-        for (const Text &t : page.texts) {
-            QFont font = fontFor(document.fonts, t.role);
-            if (t.pointSize > 0)
-                font.setPointSizeF(t.pointSize);
-            painter.setFont(font);
-            painter.drawText(toDevice(t.box), int(alignment(t.align) | Qt::AlignVCenter | Qt::TextSingleLine),
-                             t.text);
+    painter.setPen(pen);
+    for (const QLineF &l : page.lines)
+        painter.drawLine(QLineF(l.p1() * scale, l.p2() * scale));
+    for (const Text &t : page.texts) {
+        QFont font = fontFor(document.fonts, t.role);
+        if (t.pointSize > 0)
+            font.setPointSizeF(t.pointSize);
+        painter.setFont(font);
+        painter.drawText(toDevice(t.box), int(alignment(t.align) | Qt::AlignVCenter | Qt::TextSingleLine), t.text);
+    }
+}
+
+bool paint(const Document &document, QPagedPaintDevice &device, const Progress &progress)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const double scale = device.width() / document.paper.width();  // device pixels per mm
+    const int total = int(document.pages.size());
+    for (int p = 0; p < total; ++p) {
+        if (p > 0 && !device.newPage()) {
+            painter.end();
+            return false;
+        }
+        paintPage(painter, document, document.pages[size_t(p)], scale);
+        if (progress && !progress(p + 1, total)) {
+            painter.end();
+            return false;
         }
     }
     return painter.end();
 }
 
-bool writePdf(const Document &document, const QString &file, QString *error)
+bool writePdf(const Document &document, const QString &file, QString *error, const Progress &progress)
 {
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&pdf);
+    bool stopped = false;
+    const Progress watched = [&](int done, int total) {
+        stopped = progress && !progress(done, total);
+        return !stopped;
+    };
+    // Qt's file is written beside the target first, then copied with its text maps mended into
+    // a save file: an earlier file of that name stays until the new one is complete.
+    QSaveFile out(file);
+    QTemporaryFile raw(QFileInfo(file).absoluteDir().filePath(QStringLiteral(".wenpad-XXXXXX.pdf")));
+    bool written = out.open(QIODevice::WriteOnly) && raw.open();
+    if (written) {
+        QPdfWriter writer(&raw);
         writer.setResolution(kPdfDpi);
         writer.setCreator(QStringLiteral("wenpad"));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), document.orientation, QMarginsF(0, 0, 0, 0)));
-        paint(document, writer);
+        written = paint(document, writer, watched);
     }
-    // Written whole or not at all: an earlier file of that name stays until the new one is complete.
-    QSaveFile out(file);
-    if (out.open(QIODevice::WriteOnly) && out.write(mended(document, pdf.data())) >= 0 && out.commit())
+    written = written && raw.flush() && raw.error() == QFileDevice::NoError && nameIdeographs(raw, out, twinsOf(document))
+              && out.commit();
+    if (written)
         return true;
+    out.cancelWriting();
     if (error)
-        *error = QStringLiteral("无法写入文件：%1").arg(file);
+        *error = stopped ? QString() : QStringLiteral("无法写入文件：%1").arg(file);
     return false;
 }
 
 void mendPdfText(const Document &document, const QString &file)
 {
     QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray pdf = in.readAll();
-    in.close();
-    const QByteArray fixed = mended(document, pdf);
-    if (fixed == pdf)
-        return;
     QSaveFile out(file);
-    if (out.open(QIODevice::WriteOnly) && out.write(fixed) == fixed.size())
+    if (in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly) && nameIdeographs(in, out, twinsOf(document)))
         out.commit();
 }
 

@@ -16,7 +16,9 @@ namespace report {
 
 enum class Align { Left, Centre, Right };
 
-// One source row; `number` is the row's running number, counted from 1 in each layout.
+// One source row; `number` is the row's running number, counted from 1 in each layout. Pages
+// are laid out when they are read, after layout() has returned: a cell keeps what it needs by
+// value, never a reference to the caller's locals.
 using Row = QVariantList;
 using Cell = std::function<QString(const Row &row, int number)>;
 

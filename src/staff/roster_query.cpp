@@ -59,7 +59,7 @@ const QStringList &fieldTitles()
     return titles;
 }
 
-QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter)
+QSqlQuery rowQuery(const QSqlDatabase &db, const Member &member, const Filter &filter)
 {
     using history::Table;
     const QString lt = member.levelTable;
@@ -98,13 +98,23 @@ QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Fil
     if (member.partyFilter)
         q.bindValue(":dpbm", filter.party);
     sql::exec(q);
+    return q;
+}
+
+QVariantList rowOf(const QSqlQuery &q)
+{
+    QVariantList row;
+    for (int i = 0; i < FieldCount; ++i)
+        row << q.value(i);
+    return row;
+}
+
+QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter)
+{
+    QSqlQuery q = rowQuery(db, member, filter);
     QList<QVariantList> rows;
-    while (q.next()) {
-        QVariantList row;
-        for (int i = 0; i < FieldCount; ++i)
-            row << q.value(i);
-        rows << row;
-    }
+    while (q.next())
+        rows << rowOf(q);
     return rows;
 }
 

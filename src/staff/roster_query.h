@@ -5,6 +5,7 @@
 #include "db/code_items.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -60,6 +61,9 @@ const QStringList &fieldTitles();
 
 // The roster's rows; throws sql::Failure.
 QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter);
+// The same rows one at a time: the executed forward-only statement, and the row it stands on.
+QSqlQuery rowQuery(const QSqlDatabase &db, const Member &member, const Filter &filter);
+QVariantList rowOf(const QSqlQuery &query);
 
 // The filter lists (shown as the code immediately followed by the name). Throw sql::Failure.
 QList<code_items::Item> departments(const QSqlDatabase &db);  // stored order

@@ -76,4 +76,15 @@ report::Document layoutRoster(const QString &reportClass, const QString &title, 
     return report::layout(printedRoster(reportClass, title), rows);
 }
 
+report::Document layoutRosterFromSource(const QString &reportClass, const QString &title,
+                                        std::shared_ptr<report::RowSource> rows)
+{
+    return report::layoutFromSource(printedRoster(reportClass, title), std::move(rows));
+}
+
+std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter)
+{
+    return report::queryRows([db, &member, filter] { return rowQuery(db, member, filter); }, rowOf);
+}
+
 }  // namespace roster

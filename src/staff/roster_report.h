@@ -3,6 +3,7 @@
 // columns with the title and headings on every page, over rows in the roster's field order.
 
 #include "reports/page_model.h"
+#include "reports/row_source.h"
 #include "staff/roster_query.h"
 
 namespace roster {
@@ -18,5 +19,10 @@ QString printedTitle(const Member &member, const QString &partyItem);
 
 report::Report printedRoster(const QString &reportClass, const QString &title);
 report::Document layoutRoster(const QString &reportClass, const QString &title, const QList<QVariantList> &rows);
+report::Document layoutRosterFromSource(const QString &reportClass, const QString &title,
+                                        std::shared_ptr<report::RowSource> rows);
+
+// A roster's rows read from the database as its pages are produced (a long roster as a PDF).
+std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter);
 
 }  // namespace roster

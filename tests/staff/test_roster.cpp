@@ -324,8 +324,9 @@ private slots:
         QCOMPARE(printed.size(), 2);
         for (const report::Document &d : printed) {
             QCOMPARE(d.name, "Trepdyxx");
-            QCOMPARE(texts(d.pages.front(), report::FontRole::Title), std::vector<QString>{"共产党员花名册"});
-            const auto first = std::find_if(d.pages.front().texts.begin(), d.pages.front().texts.end(),
+            const report::Page page = d.pages.front();
+            QCOMPARE(texts(page, report::FontRole::Title), std::vector<QString>{"共产党员花名册"});
+            const auto first = std::find_if(page.texts.begin(), page.texts.end(),
                                             [](const report::Text &t) { return t.role == report::FontRole::Body; });
             QCOMPARE(first->text, "1");  // the running number starts again at each build
         }

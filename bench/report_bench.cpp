@@ -1,0 +1,173 @@
+// Times long printed documents on a generated organisation: the first page of a preview and a
+// roster written as a PDF, with the peak memory of each step.
+//   report_bench --db FILE [--employees N]
+// FILE is a generated organisation (made with N employees, default 100000, when it is missing).
+// Memory: in-process steps give the peak resident size during the step (VmHWM of
+// /proc/self/status, reset through /proc/self/clear_refs before the step); the PDF is written by
+// a child `wenpad-admin roster` whose peak is its getrusage ru_maxrss.
+
+#include "db/database.h"
+#include "db/sql.h"
+#include "demo/demo_organisation.h"
+#include "query/basic_situation.h"
+#include "reports/layout.h"
+#include "reports/render.h"
+#include "staff/roster_query.h"
+#include "staff/roster_report.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cstdio>
+#include <functional>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+extern char **environ;
+
+namespace {
+
+// Peak resident size in MB since the last reset.
+double peakMb()
+{
+    QFile status("/proc/self/status");
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+void resetPeak()
+{
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+struct Measured {
+    double ms = 0;
+    double peakMb = 0;
+};
+
+Measured measure(const std::function<void()> &step)
+{
+    resetPeak();
+    QElapsedTimer t;
+    t.start();
+    step();
+    return {t.nsecsElapsed() / 1e6, peakMb()};
+}
+
+// What a preview does before it shows anything: its first page painted at the screen's size.
+void firstPage(const report::Document &document)
+{
+    constexpr double kPixelsPerMm = 96 / 25.4;
+    QImage image(qRound(document.paper.width() * kPixelsPerMm), qRound(document.paper.height() * kPixelsPerMm),
+                 QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(kPixelsPerMm * 1000));
+    image.setDotsPerMeterY(qRound(kPixelsPerMm * 1000));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    report::paintPage(painter, document, document.pages[0], kPixelsPerMm);
+}
+
+roster::Filter screenStart(const QSqlDatabase &db, const roster::Member &member)
+{
+    const QList<code_items::Item> levels = roster::levelItems(db, member);
+    roster::Filter filter;
+    filter.level = (member.startAtLastLevel ? levels.last() : levels.first()).code;
+    return filter;
+}
+
+// A child run: wall time and its peak resident size.
+Measured child(const QStringList &arguments)
+{
+    std::vector<QByteArray> bytes;
+    for (const QString &a : arguments)
+        bytes.push_back(a.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+    QElapsedTimer t;
+    t.start();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        return {};
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    return {t.nsecsElapsed() / 1e6, usage.ru_maxrss / 1024.0};
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    QString file;
+    int employees = 100000;
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--db")
+            file = args[i + 1];
+        else if (args[i] == "--employees")
+            employees = args[i + 1].toInt();
+    }
+    if (file.isEmpty()) {
+        std::fprintf(stderr, "usage: report_bench --db FILE [--employees N]\n");
+        return 2;
+    }
+    if (!QFile::exists(file)) {
+        database::createDelivered(file);
+        database::open("fill", file);
+        demo::generate(QSqlDatabase::database("fill", false), {.employees = employees, .seed = 1});
+        database::close("fill");
+    }
+    if (!database::open(database::kSharedConnection, file).ok)
+        return 1;
+    const QSqlDatabase db = database::shared();
+    QTextStream out(stdout);
+    const auto line = [&](const QString &what, const Measured &m, const QString &note) {
+        out << QString("%1 %2 ms %3 MB peak  %4\n").arg(what, -44).arg(m.ms, 9, 'f', 1).arg(m.peakMb, 7, 'f', 1).arg(note)
+            << Qt::flush;
+    };
+    out << QString("employees: %1  baseline %2 MB\n").arg(sql::scalar(db, "select count(*) from zghmc").toInt()).arg(peakMb(), 0, 'f', 1);
+
+    // The child first: a child's peak counts from its parent's size when it was started.
+    QTemporaryDir dir;
+    const QString admin = QDir(QCoreApplication::applicationDirPath()).filePath("wenpad-admin");
+    const QString pdf = dir.filePath("roster.pdf");
+    const Measured written = child({admin, "roster", "Tfrmkjgbxx", "--db", QFileInfo(file).absoluteFilePath(), "--pdf", pdf});
+    line("wenpad-admin roster Tfrmkjgbxx --pdf (child)", written,
+         QString("%1 MB file").arg(QFileInfo(pdf).size() / 1048576.0, 0, 'f', 1));
+
+    int pages = 0;
+    const Measured listed = measure([&] {
+        const report::Document d = roster::layoutRosterFromSource(
+            "Trepcxxx", QString(), query::basicSituationRosterSource(db, {}));  // the title box empty
+        pages = int(d.pages.size());
+        firstPage(d);
+    });
+    line("preview first page: query list (all)", listed, QString("%1 pages").arg(pages));
+
+    // The roster screen holds its rows already; the preview lays out from them.
+    const roster::Member &cadres = *roster::findMember("Tfrmkjgbxx");
+    const QList<QVariantList> rows = roster::read(db, cadres, screenStart(db, cadres));
+    const Measured rostered = measure([&] {
+        const report::Document d = roster::layoutRoster(cadres.reportClass, roster::printedTitle(cadres, {}), rows);
+        pages = int(d.pages.size());
+        firstPage(d);
+    });
+    line("preview first page: section cadre roster", rostered, QString("%1 rows, %2 pages").arg(rows.size()).arg(pages));
+    return 0;
+}

@@ -1,0 +1,84 @@
+#include "reports/print_progress.h"
+
+#include "app/notify.h"
+#include "db/sql.h"
+#include "reports/render.h"
+
+#include <QFileDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+
+namespace report {
+namespace {
+
+constexpr int kShowAfterMs = 400;  // a short document is done before the dialog would show
+
+// A progress dialog for `total` pages, and the progress callback that feeds it (false once
+// the person cancels).
+class PageProgress {
+public:
+    PageProgress(const QString &label, int total, QWidget *parent)
+        : dialog_(label, QStringLiteral("取消"), 0, total, parent), label_(label)
+    {
+        dialog_.setWindowTitle(QStringLiteral("打印"));
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(kShowAfterMs);
+        dialog_.setAutoClose(true);
+    }
+
+    Progress callback(std::function<void()> onCancel = {})
+    {
+        return [this, onCancel = std::move(onCancel)](int done, int total) {
+            dialog_.setLabelText(QStringLiteral("%1（第 %2 页，共 %3 页）").arg(label_).arg(done).arg(total));
+            dialog_.setValue(done);
+            if (dialog_.wasCanceled() && onCancel)
+                onCancel();
+            return !dialog_.wasCanceled();
+        };
+    }
+
+private:
+    QProgressDialog dialog_;
+    const QString label_;
+};
+
+}  // namespace
+
+bool printShowingProgress(const Document &document, QPrinter &printer, QWidget *parent)
+{
+    PageProgress progress(QStringLiteral("正在打印…"), int(document.pages.size()), parent);
+    // A cancelled job is aborted while it is still open, so nothing of it is printed.
+    try {
+        if (!paint(document, printer, progress.callback([&printer] { printer.abort(); })))
+            return false;
+    } catch (const sql::Failure &failure) {
+        printer.abort();
+        notify::show(parent, notify::Kind::Error, QStringLiteral("打印"), failure.message());
+        return false;
+    }
+    // Printed into a PDF file (not a preview's pages): its text maps are mended too.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        mendPdfText(document, printer.outputFileName());
+    return true;
+}
+
+void saveAsPdf(const Document &document, QWidget *parent)
+{
+    QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("保存为PDF"), QString(),
+                                                QStringLiteral("PDF 文件 (*.pdf)"));
+    if (file.isEmpty())
+        return;
+    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        file += QStringLiteral(".pdf");
+    PageProgress progress(QStringLiteral("正在保存为PDF…"), int(document.pages.size()), parent);
+    QString error;
+    try {
+        if (writePdf(document, file, &error, progress.callback()) || error.isEmpty())
+            return;
+    } catch (const sql::Failure &failure) {
+        error = failure.message();  // nothing was written under the chosen name
+    }
+    notify::show(parent, notify::Kind::Error, QStringLiteral("保存为PDF"), error);
+}
+
+}  // namespace report

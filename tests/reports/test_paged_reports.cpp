@@ -1,0 +1,193 @@
+// Long documents page by page: a page is laid out from its own rows only when it is read, rows
+// from a statement come in the windows asked for, a PDF is written page after page and a
+// cancelled one leaves nothing under its name, and the preview of a long document lays out only
+// the pages in view.
+
+#include "reports/layout.h"
+#include "reports/page_view.h"
+#include "reports/paged_preview.h"
+#include "reports/render.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScrollBar>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace report;
+
+namespace {
+
+Report sampleReport()
+{
+    Report r;
+    r.title = QStringLiteral("测试报表");
+    r.columns = {{QStringLiteral("序号"), 1, Align::Right, runningNumber()},
+                 {QStringLiteral("姓名"), 3, Align::Left, field(0)}};
+    return r;
+}
+
+QList<Row> sampleRows(int count)
+{
+    QList<Row> rows;
+    for (int i = 1; i <= count; ++i)
+        rows.push_back({QStringLiteral("职工%1").arg(i)});
+    return rows;
+}
+
+// Rows in memory that remember which were asked for.
+class CountingRows : public RowSource {
+public:
+    explicit CountingRows(int count) : rows_(sampleRows(count)) {}
+    int count() override { return int(rows_.size()); }
+    QList<Row> rows(int first, int count) override
+    {
+        delivered += count;
+        lastAsked = first + count;
+        return rows_.mid(first, count);
+    }
+    int delivered = 0;
+    int lastAsked = 0;
+
+private:
+    QList<Row> rows_;
+};
+
+QStringList textsOf(const Page &page)
+{
+    QStringList texts;
+    for (const Text &t : page.texts)
+        texts << t.text;
+    return texts;
+}
+
+}  // namespace
+
+class TestPagedReports : public QObject {
+    Q_OBJECT
+private slots:
+    // The page count is known before any page is laid out, and a page reads only its own rows.
+    void pagesOnDemand()
+    {
+        auto rows = std::make_shared<CountingRows>(10000);
+        const Document doc = layoutFromSource(sampleReport(), rows);
+        QCOMPARE(rows->delivered, 0);
+        const int count = int(doc.pages.size());
+        QVERIFY(count > 100);
+
+        const Page first = doc.pages[0];
+        QVERIFY(textsOf(first).contains(QStringLiteral("第 1 页 共 %1 页").arg(count)));
+        const int perPage = rows->delivered;
+        QVERIFY(perPage > 10 && perPage < 100);
+        QCOMPARE(rows->lastAsked, perPage);
+
+        const Page last = doc.pages.back();
+        QVERIFY(textsOf(last).contains(QStringLiteral("职工10000")));
+        QVERIFY(textsOf(last).contains(QStringLiteral("第 %1 页 共 %1 页").arg(count)));
+        QVERIFY(rows->delivered < 3 * perPage);
+
+        // The same pages as a document laid out from the rows in memory.
+        const Document whole = layout(sampleReport(), sampleRows(10000));
+        QCOMPARE(int(whole.pages.size()), count);
+        for (const int p : {0, 1, count / 2, count - 1})
+            QCOMPARE(textsOf(doc.pages[size_t(p)]), textsOf(whole.pages[size_t(p)]));
+    }
+
+    // A statement's rows in any order of windows: forward, back to the start, past the end.
+    void rowsFromAStatement()
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "rows");
+        db.setDatabaseName(":memory:");
+        QVERIFY(db.open());
+        QSqlQuery fill(db);
+        QVERIFY(fill.exec("create table t(name text)"));
+        for (int i = 1; i <= 100; ++i)
+            QVERIFY(fill.exec(QStringLiteral("insert into t values('职工%1')").arg(i)));
+        int opened = 0;
+        auto rows = queryRows(
+            [&] {
+                ++opened;
+                QSqlQuery q(db);
+                q.setForwardOnly(true);
+                q.exec("select name from t order by rowid");
+                return q;
+            },
+            [](const QSqlQuery &q) { return Row{q.value(0)}; });
+        QCOMPARE(rows->count(), 100);
+        const QList<Row> all = sampleRows(100);
+        QCOMPARE(rows->rows(0, 10), all.mid(0, 10));
+        QCOMPARE(rows->rows(10, 10), all.mid(10, 10));
+        QCOMPARE(rows->rows(50, 10), all.mid(50, 10));
+        const int forward = opened;
+        QCOMPARE(rows->rows(5, 3), all.mid(5, 3));  // back: the statement starts again
+        QCOMPARE(opened, forward + 1);
+        QCOMPARE(rows->rows(95, 10), all.mid(95, 5));
+        QVERIFY(rows->rows(100, 10).isEmpty());
+        rows.reset();
+        fill = QSqlQuery();
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("rows");
+    }
+
+    // Progress is told after every page; a stop ends the writing, keeps an earlier file of that
+    // name as it was and leaves no other file behind.
+    void pdfPageAfterPage()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("out.pdf");
+        const Document doc = layout(sampleReport(), sampleRows(300));
+        const int count = int(doc.pages.size());
+        QList<int> told;
+        QString error;
+        QVERIFY(writePdf(doc, file, &error, [&](int done, int total) {
+            told << done;
+            return total == count;
+        }));
+        QCOMPARE(told.size(), count);
+        QCOMPARE(told.last(), count);
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray earlier = written.readAll();
+        written.close();
+
+        error = QStringLiteral("untouched");
+        QVERIFY(!writePdf(layout(sampleReport(), sampleRows(600)), file, &error, [](int done, int) { return done < 2; }));
+        QVERIFY(error.isEmpty());  // stopped, not failed
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), earlier);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+
+        const QString fresh = dir.filePath("fresh.pdf");
+        QVERIFY(!writePdf(doc, fresh, &error, [](int, int) { return false; }));
+        QVERIFY(!QFile::exists(fresh));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+    }
+
+    // The preview of thousands of pages lays out the pages in view, and the last page when it
+    // is asked for.
+    void previewPaintsPagesInView()
+    {
+        auto rows = std::make_shared<CountingRows>(100000);
+        const Document doc = layoutFromSource(sampleReport(), rows);
+        PagedPreview preview(doc);
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        QCoreApplication::processEvents();
+        PageView *view = preview.view();
+        QCOMPARE(view->pageCount(), int(doc.pages.size()));
+        QVERIFY(rows->delivered > 0);
+        QVERIFY2(rows->delivered < 5 * 40, qPrintable(QString::number(rows->delivered)));
+
+        view->showPage(view->pageCount() - 1);
+        QCoreApplication::processEvents();
+        view->viewport()->repaint();
+        QCOMPARE(view->currentPage(), view->pageCount() - 1);
+        QCOMPARE(rows->lastAsked, 100000);
+        QVERIFY(rows->delivered < 10 * 40);
+    }
+};
+
+QTEST_MAIN(TestPagedReports)
+#include "test_paged_reports.moc"
