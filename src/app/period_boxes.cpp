@@ -2,6 +2,9 @@
 
 #include "db/clock.h"
 
+#include <QBoxLayout>
+#include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 
@@ -17,6 +20,14 @@ QSpinBox *steppedBox(int from, int to, int value, QWidget *parent)
     return box;
 }
 
+QDateEdit *dateBox(const QDate &date, QWidget *parent)
+{
+    auto *box = new QDateEdit(date, parent);
+    box->setCalendarPopup(true);
+    box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    return box;
+}
+
 }  // namespace
 
 QSpinBox *makeYearBox(QWidget *parent)
@@ -26,3 +37,14 @@ QSpinBox *makeYearBox(QWidget *parent)
 }
 
 QSpinBox *makeMonthBox(QWidget *parent) { return steppedBox(1, 12, clock_source::today().month(), parent); }
+
+DateRangeBoxes addDateRangeBoxes(QBoxLayout *layout, QWidget *parent)
+{
+    const QDate today = clock_source::today();
+    const DateRangeBoxes boxes{dateBox(QDate(today.year(), 1, 1), parent), dateBox(today, parent)};
+    layout->addWidget(new QLabel(QStringLiteral("起始日期"), parent));
+    layout->addWidget(boxes.from);
+    layout->addWidget(new QLabel(QStringLiteral("截止日期"), parent));
+    layout->addWidget(boxes.to);
+    return boxes;
+}

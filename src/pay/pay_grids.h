@@ -28,6 +28,9 @@ std::vector<Grid> sheetGrids(const QSqlDatabase &db, const QDate &month, const Q
 // a row is dated the first of its month), by month. Throws sql::Failure.
 std::vector<Grid> employeeGrids(const QSqlDatabase &db, const QString &employee, const QDate &from, const QDate &to);
 
+// A stored amount as the grids show it: yuan text, whole yuan as they are, empty as empty.
+QVariant shownAmount(const QString &column, const QVariant &stored);
+
 // Grids as CSV, each after a line with its caption.
 QString toCsv(const std::vector<Grid> &grids);
 
