@@ -1,7 +1,9 @@
 // Times the pay months on a generated organisation beside their plain forms:
 //   generating a month (blank, carried forward) vs one plain copy of the rows involved,
 //   loading a department's month, the monthly and the yearly company totals vs reading the rows,
-//   the comparison tables vs reading the wage rows they sum, and one employee's sheets.
+//   the comparison tables vs reading the wage rows they sum, one employee's sheets, and the
+//   comprehensive query (its first rows as the screen shows them, with and without a condition,
+//   and a whole month) vs reading the month's rows of the three sheets.
 //
 //   build/bin/pay_bench [employees] [pay months] [--cache DIR]
 //   (defaults 100000 and 36; the organisation is kept in DIR, written under a temporary name
@@ -15,10 +17,12 @@
 #include "pay/pay_comparison.h"
 #include "pay/pay_grids.h"
 #include "pay/pay_month.h"
+#include "pay/salary_query.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSqlQueryModel>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
@@ -100,6 +104,30 @@ int main(int argc, char **argv)
     pick.exec("select 职工编码 from zghmc order by 职工编码 limit 1 offset 5000");
     const QString someone = pick.next() ? pick.value(0).toString() : QString();
     line("one employee's sheets over a year", best([&] { pay::employeeGrids(db, someone, january, anchor); }), 0);
+    // The comprehensive query as its screen runs it: a query model reads the first rows.
+    const auto firstRows = [&](const pay::MonthRange &months, const query::Condition &condition) {
+        return [&db, months, condition] {
+            QSqlQueryModel model;
+            model.setQuery(pay::salaryQuery(db, months, condition));
+        };
+    };
+    const auto allRows = [&](const pay::MonthRange &months, const query::Condition &condition) {
+        return [&db, months, condition] {
+            QSqlQuery q = pay::salaryQuery(db, months, condition);
+            while (q.next())
+                q.value(0);
+        };
+    };
+    const pay::MonthRange month(anchor, anchor), thisYear(QDate(year, 1, 1), anchor);
+    pick.exec(QString("select 职工姓名 from zghmc where 职工编码='%1'").arg(someone));
+    const QString name = pick.next() ? pick.value(0).toString() : QString();
+    line("comprehensive query: first rows", best(firstRows(month, {})), best(readRows(anchor, anchor)));
+    line("  … months of this year", best(firstRows(thisYear, {})), 0);
+    line("  … department 07", best(firstRows(month, query::build({.department = "07"}))), 0);
+    line("  … one name (whole register)", best(firstRows(month, query::build({.name = name}))), 0);
+    line("  … age 30 to 40, cadres", best(firstRows(month, query::build({.ageFrom = 30, .ageTo = 40, .staff = query::StaffKind::Cadre}))), 0);
+    line("  … a whole month", best(allRows(month, {})), best(readRows(anchor, anchor)));
+    line("  … a whole month of department 07", best(allRows(month, query::build({.department = "07"}))), 0);
     database::close("bench");
     return 0;
 }

@@ -36,6 +36,7 @@
 #include "pay/pay_comparison.h"
 #include "pay/pay_grids.h"
 #include "records/company_attendance.h"
+#include "pay/salary_query.h"
 #include "records/personnel_query.h"
 #include "records/record_card.h"
 #include "records/timeline.h"
@@ -332,6 +333,7 @@ int restore(const admin::Parsed &a)
 struct GridScreen {
     QStringList inputs;
     std::function<std::vector<pay::Grid>(const QSqlDatabase &, const admin::Parsed &)> grids;
+    QStringList optionalInputs = {};
 };
 
 // A list grid as it reads: the query's column names as titles.
@@ -371,6 +373,11 @@ const QMap<QString, GridScreen> &gridScreens()
         {"Tfrmzggzcx", {{"--employee", "--from", "--to"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
              return pay::employeeGrids(db, a.text("--employee"), a.date("--from"), a.date("--to"));
          }}},
+        // One pay month, narrowed to the employees whose current department is --dept.
+        {"Tfrmzggzzhcx", {{"--month"}, [](const QSqlDatabase &db, const admin::Parsed &a) {
+             return pay::salaryQueryGrids(db, pay::MonthRange(a.date("--month"), a.date("--month")),
+                                          query::build({.department = a.text("--dept")}));
+         }, {"--dept"}}},
         {"Tfrmndkhtj", {{"--year"}, [year](const QSqlDatabase &db, const admin::Parsed &a) {
              return std::vector<pay::Grid>{pay::appraisalStatistics(db, year(a), pay::AppraisalCounts::Counts)};
          }}},
@@ -405,11 +412,13 @@ int printGrids(const admin::Parsed &a)
     const QString screen = a.words.value(0);
     const GridScreen &gridScreen = gridScreens()[screen];
     // Each screen's own inputs; the others are refused.
-    for (const QString &name : {"--month", "--year", "--dept", "--employee", "--from", "--to"}) {
-        if (a.has(name) != gridScreen.inputs.contains(name)) {
+    QString usage = gridScreen.inputs.join(QStringLiteral(" … ")) + QStringLiteral(" …");
+    for (const QString &name : gridScreen.optionalInputs)
+        usage += QStringLiteral(" [%1 …]").arg(name);
+    for (const QString name : {"--month", "--year", "--dept", "--employee", "--from", "--to"}) {
+        if (!gridScreen.optionalInputs.contains(name) && a.has(name) != gridScreen.inputs.contains(name)) {
             err() << QStringLiteral("%1 %2 选项 %3（用法：wenpad-admin grid %1 --db FILE %4）")
-                         .arg(screen, a.has(name) ? QStringLiteral("不接受") : QStringLiteral("缺少"), name,
-                              gridScreen.inputs.join(QStringLiteral(" … ")) + QStringLiteral(" …"))
+                         .arg(screen, a.has(name) ? QStringLiteral("不接受") : QStringLiteral("缺少"), name, usage)
                   << '\n';
             return 2;
         }

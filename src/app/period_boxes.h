@@ -1,7 +1,7 @@
 #pragma once
 // The year and month boxes of the pay and appraisal screens: stepped by their arrows only,
 // without wrapping; years from 1980 to next year, starting on today's year and month. The date
-// pickers of the statistics screens.
+// pickers of the statistics screens and the date ranges (date_range_boxes.h).
 
 #include <QDate>
 #include <functional>

@@ -1,8 +1,9 @@
 #include "pay/employee_pay_screen.h"
 
 #include "app/notify.h"
+#include "app/date_range_boxes.h"
+#include "app/period_boxes.h"
 #include "app/striped_grid.h"
-#include "db/clock.h"
 #include "db/sql.h"
 #include "pay/pay_grids.h"
 #include "pay/pay_sheets.h"
@@ -23,19 +24,13 @@ Tfrmzggzcx::Tfrmzggzcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzggzcx")
     search_ = new EmployeeSearchPanel(host.database(), {records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Inert}, this);
     header_ = new EmployeeHeader(this);
 
-    const QDate today = clock_source::today();
     auto *dates = new QHBoxLayout;
-    const auto dateBox = [&](const QString &label, const QDate &initial) {
-        dates->addWidget(new QLabel(label, this));
-        auto *box = new QDateEdit(initial, this);
-        box->setCalendarPopup(true);
-        box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-        dates->addWidget(box);
+    auto *range = new DateRangeBoxes(this);
+    dates->addWidget(range);
+    from_ = range->fromBox();
+    to_ = range->toBox();
+    for (QDateEdit *box : {from_, to_})
         connect(box, &QDateEdit::dateChanged, this, &Tfrmzggzcx::reload);
-        return box;
-    };
-    from_ = dateBox(QStringLiteral("起始日期"), QDate(today.year(), 1, 1));
-    to_ = dateBox(QStringLiteral("截止日期"), today);
     dates->addStretch();
 
     tabs_ = new QTabWidget(this);

@@ -9,13 +9,6 @@
 namespace pay {
 namespace {
 
-QVariant shown(const QString &column, const QVariant &stored)
-{
-    if (stored.isNull())
-        return {};
-    return isWholeYuan(column) ? stored : QVariant(money::formatYuan(stored.toLongLong()));
-}
-
 QString csvField(const QVariant &value)
 {
     QString text = value.toString();
@@ -26,6 +19,13 @@ QString csvField(const QVariant &value)
 
 }  // namespace
 
+QVariant shownAmount(const QString &column, const QVariant &stored)
+{
+    if (stored.isNull())
+        return {};
+    return isWholeYuan(column) ? stored : QVariant(money::formatYuan(stored.toLongLong()));
+}
+
 std::vector<Grid> statisticsGrids(const QSqlDatabase &db, const QDate &from, const QDate &to)
 {
     std::vector<Grid> grids;
@@ -33,7 +33,7 @@ std::vector<Grid> statisticsGrids(const QSqlDatabase &db, const QDate &from, con
         Grid g{s.tab.trimmed(), QStringList{QStringLiteral("单位名称")} + s.amountColumns(), departmentTotals(db, s, from, to)};
         for (QVariantList &row : g.rows)
             for (int c = 1; c < row.size(); ++c)
-                row[c] = shown(s.amountColumns().at(c - 1), row[c]);
+                row[c] = shownAmount(s.amountColumns().at(c - 1), row[c]);
         grids.push_back(g);
     }
     return grids;
@@ -50,7 +50,7 @@ std::vector<Grid> sheetGrids(const QSqlDatabase &db, const QDate &month, const Q
             QVariantList cells{row.code, row.name};
             for (const QString &c : amounts) {
                 const std::optional<qint64> v = row.amounts.value(c);
-                cells << (v ? shown(c, isWholeYuan(c) ? QVariant(*v / schema::kMoneyScale) : QVariant(*v)) : QVariant());
+                cells << (v ? shownAmount(c, isWholeYuan(c) ? QVariant(*v / schema::kMoneyScale) : QVariant(*v)) : QVariant());
             }
             g.rows << cells;
         }
@@ -77,7 +77,7 @@ std::vector<Grid> employeeGrids(const QSqlDatabase &db, const QString &employee,
         while (q.next()) {
             QVariantList row{q.value(0).toString().left(7)};
             for (int c = 1; c < g.titles.size(); ++c)
-                row << shown(g.titles.at(c), q.value(c));
+                row << shownAmount(g.titles.at(c), q.value(c));
             g.rows << row;
         }
         grids.push_back(g);

@@ -32,6 +32,9 @@ std::vector<Grid> employeeGrids(const QSqlDatabase &db, const QString &employee,
 // padded with empty cells), under the left one's caption.
 Grid sideBySide(const Grid &left, const Grid &right);
 
+// A stored amount as the grids show it: yuan text, whole yuan as they are, empty as empty.
+QVariant shownAmount(const QString &column, const QVariant &stored);
+
 // Grids as CSV, each after a line with its caption.
 QString toCsv(const std::vector<Grid> &grids);
 

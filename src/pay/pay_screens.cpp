@@ -10,6 +10,7 @@
 #include "pay/pay_comparison_screen.h"
 #include "pay/pay_entry_screen.h"
 #include "pay/pay_statistics_screen.h"
+#include "pay/salary_query_screen.h"
 
 void registerPayScreens(ScreenRegistry &registry)
 {
@@ -39,4 +40,5 @@ void registerPayScreens(ScreenRegistry &registry)
                      return new PayComparisonScreen(host, pay::ComparisonSpan::Years);
                  }});
     registry.add("Tfrmzggzcx", {Placement::Stored, [](ScreenHost &host) { return new Tfrmzggzcx(host); }});
+    registry.add("Tfrmzggzzhcx", {Placement::Stored, [](ScreenHost &host) { return new Tfrmzggzzhcx(host); }});
 }

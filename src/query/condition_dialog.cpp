@@ -1,8 +1,9 @@
 #include "query/condition_dialog.h"
 
 #include "app/field_controls.h"
+#include "app/notify.h"
 #include "app/title_strip.h"
-
+#include "db/sql.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 
@@ -39,6 +41,20 @@ std::optional<int> number(const QLineEdit *box)
 }
 
 }  // namespace
+
+std::optional<query::Condition> Tfrmzgcx::ask(const QSqlDatabase &db, QWidget *workArea, QWidget *parent)
+{
+    std::unique_ptr<Tfrmzgcx> dialog;
+    try {
+        dialog = std::make_unique<Tfrmzgcx>(db, workArea);
+    } catch (const sql::Failure &e) {
+        notify::show(parent, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
+        return std::nullopt;
+    }
+    if (dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog->condition();
+}
 
 Tfrmzgcx::Tfrmzgcx(const QSqlDatabase &db, QWidget *workArea)
     : QDialog(workArea ? workArea->window() : nullptr), db_(db)

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QSqlDatabase>
 #include <map>
+#include <optional>
 
 class QButtonGroup;
 class QComboBox;
@@ -18,6 +19,11 @@ class Tfrmzgcx : public QDialog {
 public:
     // Centred over `workArea`; the lists are read from `db`.
     Tfrmzgcx(const QSqlDatabase &db, QWidget *workArea);
+
+    // "查询条件" of a calling screen: the dialog shown modally over `workArea`; the condition when
+    // confirmed, nothing when cancelled or when its lists cannot be read (said to the person,
+    // over `parent`).
+    static std::optional<query::Condition> ask(const QSqlDatabase &db, QWidget *workArea, QWidget *parent);
 
     // The condition of the last "查询" (empty before any).
     const query::Condition &condition() const { return condition_; }

@@ -7,7 +7,6 @@
 
 #include <QSqlQueryModel>
 #include <QSqlRecord>
-#include <memory>
 
 ConditionList::ConditionList(const QSqlDatabase &db, Read read, std::vector<query::ListColumn> columns,
                              QWidget *parent)
@@ -36,15 +35,8 @@ void ConditionList::showList(const query::Condition &condition)
 
 void ConditionList::askCondition(QWidget *workArea)
 {
-    std::unique_ptr<Tfrmzgcx> dialog;
-    try {
-        dialog = std::make_unique<Tfrmzgcx>(db_, workArea);
-    } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
-        return;
-    }
-    if (dialog->exec() == QDialog::Accepted)
-        showList(dialog->condition());
+    if (const std::optional<query::Condition> condition = Tfrmzgcx::ask(db_, workArea, this))
+        showList(*condition);
 }
 
 QString ConditionList::currentValue(const QString &field) const

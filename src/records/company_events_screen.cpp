@@ -6,7 +6,7 @@
 #include "db/clock.h"
 #include "db/sql.h"
 #include "records/company_attendance.h"
-#include "records/date_range_boxes.h"
+#include "app/date_range_boxes.h"
 #include "reports/grid_report.h"
 #include "reports/print_preview.h"
 

@@ -5,7 +5,7 @@
 #include "db/clock.h"
 #include "db/sql.h"
 #include "records/attendance.h"
-#include "records/date_range_boxes.h"
+#include "app/date_range_boxes.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
 #include "records/rewards.h"

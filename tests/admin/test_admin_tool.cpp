@@ -101,6 +101,26 @@ private slots:
         }
     }
 
+    // The comprehensive query's month, three tabs; --dept narrows it to a department's rows.
+    void gridListsAMonthOfTheComprehensiveQuery()
+    {
+        const Run all = admin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", "2026-06"});
+        QCOMPARE(all.status, 0);
+        const QStringList lines = all.out.trimmed().split('\n');
+        QCOMPARE(lines.first(), "工资表");
+        QCOMPARE(lines.at(1), "职工编码,职工姓名,年月,基本工资,岗位工资,工龄,边远津贴,应发工资,扣除税金,实发工资");
+        QVERIFY(lines.at(2).contains(QRegularExpression("^\\d{6},[^,]+,2026-06,")));
+        const int wages = int(lines.indexOf("补贴表")) - 2;
+        QVERIFY(wages > 0);
+        const Run narrowed = admin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", "2026-06", "--dept", "01"});
+        QCOMPARE(narrowed.status, 0);
+        const int inDepartment = int(narrowed.out.split('\n').indexOf("补贴表")) - 2;
+        QVERIFY(inDepartment < wages);
+        const Run quoted = admin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", "2026-06", "--dept", "0' or '1'='1"});
+        QCOMPARE(quoted.status, 0);
+        QCOMPARE(quoted.out.split('\n').indexOf("补贴表"), 2);
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -129,6 +149,7 @@ private slots:
         QTest::newRow("grid: impossible month") << QStringList{"grid", "TFrmgsygztj", "--db", db, "--month", "2024-13"} << 2 << "月份无效";
         QTest::newRow("grid: employee query without its range") << QStringList{"grid", "Tfrmzggzcx", "--db", db, "--employee", "000001"} << 2 << "缺少";
         QTest::newRow("attendance without its end") << QStringList{"rebuild", "gskqtjb", "--db", db, "--from", "2025-01-01"} << 2 << "--to";
+        QTest::newRow("grid: comprehensive query without its month") << QStringList{"grid", "Tfrmzggzzhcx", "--db", db, "--dept", "01"} << 2 << "缺少";
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "usage";
     }
 

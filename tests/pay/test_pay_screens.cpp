@@ -15,6 +15,7 @@
 #include "reports/print_preview.h"
 #include "records/employee_search_panel.h"
 #include "staff/employee_fixture.h"
+#include "support/document_texts.h"
 
 #include <QDateEdit>
 #include <QPushButton>
@@ -22,19 +23,6 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
-
-namespace {
-
-QStringList textsOf(const report::Document &d)
-{
-    QStringList texts;
-    for (const report::Page &p : d.pages)
-        for (const report::Text &t : p.texts)
-            texts << t.text;
-    return texts;
-}
-
-}  // namespace
 
 class TestPayScreens : public QObject {
     Q_OBJECT
@@ -93,7 +81,7 @@ private slots:
             [&](const report::Document &d) { printed = d; });
         screen->printList(0);
         QCOMPARE(printed.name, "Trepgzb");
-        const QStringList texts = textsOf(printed);
+        const QStringList texts = documentTexts(printed);
         for (const char *t : {"澄禾汀岚公司工资发放表", "2024年03月20日", "项目", "签名", "经理：", "复核：", "制表：", "1500.00"})
             QVERIFY2(texts.contains(t), t);
         QCOMPARE(texts.count("签名"), 2);  // over both columns of rows
@@ -115,8 +103,8 @@ private slots:
         const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
             [&](const report::Document &d) { printed = d; });
         monthly->print();
-        QVERIFY(textsOf(printed).contains("公司月工资统计（奖金表）"));
-        QVERIFY(textsOf(printed).contains("870.00"));
+        QVERIFY(documentTexts(printed).contains("公司月工资统计（奖金表）"));
+        QVERIFY(documentTexts(printed).contains("870.00"));
         monthly->monthBox()->setValue(4);
         QCOMPARE(monthly->sheetRows(2)->rows().size(), 0);
         monthly->close();
@@ -141,7 +129,7 @@ private slots:
             [&](const report::Document &d) { printed = d; });
         monthly->print();
         for (const char *t : {"公司月工资统计对照表", "三月工资", "1500.00"})
-            QVERIFY2(textsOf(printed).contains(t), t);
+            QVERIFY2(documentTexts(printed).contains(t), t);
         monthly->close();
 
         auto *yearly = new PayComparisonScreen(host, pay::ComparisonSpan::Years);
@@ -201,8 +189,8 @@ private slots:
         const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
             [&](const report::Document &d) { printed = d; });
         screen->print();
-        QVERIFY(textsOf(printed).contains("职工工资查询（工资表）"));
-        QVERIFY(textsOf(printed).contains("1500.00"));
+        QVERIFY(documentTexts(printed).contains("职工工资查询（工资表）"));
+        QVERIFY(documentTexts(printed).contains("1500.00"));
         screen->close();
     }
 };

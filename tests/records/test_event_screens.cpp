@@ -8,7 +8,7 @@
 #include "db/clock.h"
 #include "db/scoped_hook.h"
 #include "records/company_events_screen.h"
-#include "records/date_range_boxes.h"
+#include "app/date_range_boxes.h"
 #include "records/employee_search_panel.h"
 #include "records/event_editor.h"
 #include "records/personal_events_screen.h"

@@ -15,6 +15,8 @@ public:
     // Labels before the two boxes ("起始日期", "截止日期"), and their first dates.
     DateRangeBoxes(const QString &fromLabel, const QString &toLabel, const QDate &from, const QDate &to,
                    QWidget *parent);
+    // "起始日期" from 1 January of this year, "截止日期" today.
+    explicit DateRangeBoxes(QWidget *parent);
 
     QDateEdit *fromBox() const { return from_; }
     QDateEdit *toBox() const { return to_; }

@@ -1,6 +1,8 @@
-#include "records/date_range_boxes.h"
+#include "app/date_range_boxes.h"
 
-#include <QCalendarWidget>
+#include "app/period_boxes.h"
+#include "db/clock.h"
+
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,12 +15,7 @@ DateRangeBoxes::DateRangeBoxes(const QString &fromLabel, const QString &toLabel,
     row_->setContentsMargins(4, 2, 4, 2);
     const auto box = [this](const QString &label, const QDate &date) {
         row_->addWidget(new QLabel(label, this));
-        auto *b = new QDateEdit(date, this);
-        b->setCalendarPopup(true);
-        b->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-        connect(b->calendarWidget(), &QCalendarWidget::clicked, this, &DateRangeBoxes::chosen);
-        connect(b->calendarWidget(), &QCalendarWidget::activated, this, &DateRangeBoxes::chosen);
-        connect(b, &QDateEdit::editingFinished, this, &DateRangeBoxes::chosen);
+        QDateEdit *b = makeDatePicker(date, this, [this] { chosen(); });
         row_->addWidget(b);
         return b;
     };
@@ -26,6 +23,12 @@ DateRangeBoxes::DateRangeBoxes(const QString &fromLabel, const QString &toLabel,
     row_->addSpacing(12);
     to_ = box(toLabel, to);
     row_->addStretch();
+}
+
+DateRangeBoxes::DateRangeBoxes(QWidget *parent)
+    : DateRangeBoxes(QStringLiteral("起始日期"), QStringLiteral("截止日期"),
+                     QDate(clock_source::today().year(), 1, 1), clock_source::today(), parent)
+{
 }
 
 QDate DateRangeBoxes::from() const { return from_->date(); }

@@ -1,0 +1,119 @@
+#include "pay/salary_query.h"
+
+#include "db/employee_listing.h"
+#include "db/sql.h"
+
+#include <QSqlQueryModel>
+#include <QStringList>
+
+namespace pay {
+namespace {
+
+using history::Table;
+
+// The columns every sheet's grid begins with.
+const QStringList &leadingColumns()
+{
+    static const QStringList columns = {QStringLiteral("职工编码"), QStringLiteral("职工姓名"), QStringLiteral("年月")};
+    return columns;
+}
+
+QDate firstOfMonth(const QDate &d) { return QDate(d.year(), d.month(), 1); }
+
+QString salaryQueryBase()
+{
+    QStringList selected = {"zghmc.职工编码", "zghmc.职工姓名", "substr(gzb.年月,1,7) as 年月"};
+    for (const Sheet &s : sheets())
+        for (const QString &c : s.amountColumns())
+            selected << s.table + '.' + sql::quoteIdentifier(c);
+    EmployeeListing listing;
+    listing.current(Table::Department).current(Table::Title).current(Table::Position)
+        .current(Table::SkillGrade).current(Table::GradeSalary)
+        .code("zcdmb", "zcdtb.职称编码").code("zwdmb", "zwdtb.职务编码")
+        .join("gzb", "gzb.职工编码=zghmc.职工编码 and gzb.年月>=:zhcx_first and gzb.年月<=:zhcx_last")
+        .join("btb", "btb.职工编码=zghmc.职工编码 and btb.年月=gzb.年月")
+        .join("jjb", "jjb.职工编码=zghmc.职工编码 and jjb.年月=gzb.年月");
+    return "select " + selected.join(", ") + ' ' + listing.from() + " where " + listing.conditions();
+}
+
+}  // namespace
+
+MonthRange::MonthRange(const QDate &from, const QDate &to) : first(firstOfMonth(from)), last(firstOfMonth(to)) {}
+
+QSqlQuery salaryQuery(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition)
+{
+    query::Condition bound = condition;
+    bound.values.insert(":zhcx_first", sql::dateValue(months.first));
+    bound.values.insert(":zhcx_last", sql::dateValue(months.last));
+    return query::withCondition(db, salaryQueryBase(), bound);
+}
+
+SalarySheetColumns::SalarySheetColumns(const Sheet &sheet, QObject *parent)
+    : QSortFilterProxyModel(parent), sheet_(sheet), first_(int(leadingColumns().size()))
+{
+    for (const Sheet &s : sheets()) {
+        if (s.table == sheet.table)
+            break;
+        first_ += int(s.amountColumns().size());
+    }
+}
+
+QString SalarySheetColumns::columnName(int sourceColumn) const
+{
+    if (sourceColumn < leadingColumns().size())
+        return leadingColumns().at(sourceColumn);
+    return sheet_.amountColumns().value(sourceColumn - first_);
+}
+
+int SalarySheetColumns::sourceColumn(int section) const
+{
+    // The accepted columns are the leading ones followed by the sheet's own.
+    const int leading = int(leadingColumns().size());
+    return section < leading ? section : first_ + section - leading;
+}
+
+bool SalarySheetColumns::filterAcceptsColumn(int sourceColumn, const QModelIndex &) const
+{
+    return !columnName(sourceColumn).isEmpty();
+}
+
+QVariant SalarySheetColumns::data(const QModelIndex &index, int role) const
+{
+    const QVariant stored = QSortFilterProxyModel::data(index, role);
+    if (role != Qt::DisplayRole || index.column() < leadingColumns().size())
+        return stored;
+    return shownAmount(columnName(sourceColumn(index.column())), stored);
+}
+
+QVariant SalarySheetColumns::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return columnName(sourceColumn(section));
+    return QSortFilterProxyModel::headerData(section, orientation, role);
+}
+
+std::vector<Grid> salaryQueryGrids(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition)
+{
+    QSqlQueryModel result;
+    result.setQuery(salaryQuery(db, months, condition));
+    while (result.canFetchMore())
+        result.fetchMore();
+    std::vector<Grid> grids;
+    for (const Sheet &s : sheets()) {
+        SalarySheetColumns shown(s);
+        shown.setSourceModel(&result);
+        Grid g{s.tab.trimmed(), {}, {}};
+        for (int c = 0; c < shown.columnCount(); ++c)
+            g.titles << shown.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        for (int r = 0; r < shown.rowCount(); ++r) {
+            QVariantList row;
+            for (int c = 0; c < shown.columnCount(); ++c)
+                row << shown.index(r, c).data();
+            g.rows << row;
+        }
+        grids.push_back(g);
+    }
+    return grids;
+}
+
+}  // namespace pay
