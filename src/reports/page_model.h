@@ -4,6 +4,7 @@
 
 #include "reports/report.h"
 
+#include <QImage>
 #include <QLineF>
 #include <QRectF>
 #include <QSizeF>
@@ -21,9 +22,16 @@ struct Text {
     double pointSize = 0;  // 0: the role's size; smaller where a cell text had to shrink
 };
 
+// A picture (a photo) scaled into its box, keeping its proportions, centred.
+struct Picture {
+    QRectF box;
+    QImage image;
+};
+
 struct Page {
     std::vector<Text> texts;
     std::vector<QLineF> lines;
+    std::vector<Picture> pictures;
 };
 
 struct Document {

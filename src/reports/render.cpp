@@ -52,6 +52,14 @@ bool paint(const Document &document, QPagedPaintDevice &device)
         painter.setPen(pen);
         for (const QLineF &l : page.lines)
             painter.drawLine(QLineF(l.p1() * scale, l.p2() * scale));
+        for (const Picture &p : page.pictures) {
+            if (p.image.isNull())
+                continue;
+            const QRectF box = toDevice(p.box);
+            QSizeF size = p.image.size();
+            size.scale(box.size(), Qt::KeepAspectRatio);
+            painter.drawImage(QRectF(box.center() - QPointF(size.width() / 2, size.height() / 2), size), p.image);
+        }
         for (const Text &t : page.texts) {
             QFont font = fontFor(document.fonts, t.role);
             if (t.pointSize > 0)
