@@ -15,6 +15,7 @@
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
 //                [--party CODE]      write the printed roster of screen NAME (Tfrmgbxx,
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
+//   wenpad-admin resume CODE --db FILE --pdf OUT     write the printed résumé of cadre CODE as a PDF file
 //   wenpad-admin backup --db FILE --to OUT       copy the database to a new backup file OUT
 //   wenpad-admin restore --db FILE --from IN     replace the database with the backup IN (checked
 //                                    first; the current content is kept as a dated copy beside it)
@@ -32,6 +33,8 @@
 #include "records/personnel_query.h"
 #include "records/timeline.h"
 #include "reports/render.h"
+#include "records/employee_search.h"
+#include "staff/resume_report.h"
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
 
@@ -246,6 +249,28 @@ int printRoster(const admin::Parsed &a)
     return 0;
 }
 
+int printResume(const admin::Parsed &a)
+{
+    const QString code = a.words.first();
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        // The cadres the résumé screen lists, and no one else.
+        QSqlQuery cadres = records::searchEmployees(db, records::ListBase::TechnicalCadres, {.codePrefix = code});
+        if (!cadres.next() || cadres.value(0).toString() != code) {
+            err() << QStringLiteral("没有这个干部：%1").arg(code) << '\n';
+            return 1;
+        }
+        const std::optional<report::Document> document = staff::resume::printedResume(db, code);
+        QString error;
+        if (!document || !report::writePdf(*document, a.text("--pdf"), &error)) {
+            err() << error << '\n';
+            return 1;
+        }
+        QTextStream(stdout) << QStringLiteral("wrote %1: the résumé of %2 on %3 pages\n")
+                                   .arg(a.text("--pdf"), code).arg(document->pages.size());
+        return 0;
+    });
+}
+
 int backUp(const admin::Parsed &a)
 {
     const QString target = a.text("--to");
@@ -369,6 +394,7 @@ struct Command {
     QList<admin::Option> options;
     bool drawsReports = false;
     std::function<int(const admin::Parsed &)> run;
+    bool takesAnyWord = false;  // one plain word of any value (an employee code)
 };
 
 QStringList statisticsTableNames()
@@ -405,6 +431,7 @@ int main(int argc, char **argv)
                     {"Tfrmgbxx", "Tfrmkjgbxx", "Tfrmdyxx"},
                     {db, {"--pdf", Kind::File, true}, {"--dept", Kind::Text}, {"--level", Kind::Text},
                      {"--range", Kind::Text}, {"--party", Kind::Text}}, true, printRoster}},
+        {"resume", {"resume CODE --db FILE --pdf OUT", {}, {db, {"--pdf", Kind::File, true}}, true, printResume, true}},
         {"backup", {"backup --db FILE --to OUT", {}, {db, {"--to", Kind::File, true}}, false, backUp}},
         {"restore", {"restore --db FILE --from IN", {}, {db, {"--from", Kind::File, true}}, false, restore}},
     };
@@ -417,7 +444,7 @@ int main(int argc, char **argv)
     // The command line is checked before anything starts, so a refusal is its one line.
     const Command &command = commands[name];
     admin::Refusal refusal;
-    auto parsed = admin::parse(args.mid(2), command.options, command.names.isEmpty() ? 0 : 1, &refusal);
+    auto parsed = admin::parse(args.mid(2), command.options, command.names.isEmpty() && !command.takesAnyWord ? 0 : 1, &refusal);
     if (parsed && !command.names.isEmpty() && !command.names.contains(parsed->words.first())) {
         refusal.message = QStringLiteral("没有这个名称：%1（可用：%2）").arg(parsed->words.first(), command.names.join('|'));
         parsed.reset();

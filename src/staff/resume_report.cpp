@@ -89,7 +89,8 @@ public:
                           : report::headingLines(paragraph, width_ - 2.4, report::fontFor(doc_.fonts, FontRole::Body)));
         while (lines.size() < 2)
             lines << QString();  // room to write in by hand
-        need(kRow * questionLines.size() + kTextLine);
+        // A short answer stays whole on one sheet; a long one starts with at least a few lines.
+        need(kRow * questionLines.size() + kTextLine * std::min<qsizetype>(lines.size(), 6));
         for (const QString &line : questionLines)
             row({{0, width_, line, FontRole::Label}});
         openBox();
@@ -113,6 +114,7 @@ public:
     }
 
     void gap(double mm) { y_ += mm; }
+    bool fits(double height) const { return y_ + height <= bottom_; }
     void need(double height)
     {
         if (y_ + height <= bottom_)
@@ -251,12 +253,20 @@ void gridBlock(Composer &c, const QString &caption, const Grid &grid, const QLis
     QStringList headings;
     for (const GridColumn &col : grid.columns)
         headings << col.heading;
+    QList<QStringList> printed;
+    for (const GridRow &row : rows)
+        printed << row.values;
+    while (printed.size() < 2)
+        printed << QStringList();  // room to write in by hand
     c.need(2 * kRow);
     c.row(cellsOf(headings, FontRole::Heading, Align::Centre));
-    for (const GridRow &row : rows)
-        c.row(cellsOf(row.values, FontRole::Body, Align::Left));
-    for (qsizetype blank = rows.size(); blank < 2; ++blank)
-        c.row(cellsOf({}, FontRole::Body, Align::Left));  // room to write in by hand
+    for (const QStringList &values : printed) {
+        if (!c.fits(kRow)) {  // the headings again over the rows continued on the next sheet
+            c.need(2 * kRow);
+            c.row(cellsOf(headings, FontRole::Heading, Align::Centre));
+        }
+        c.row(cellsOf(values, FontRole::Body, Align::Left));
+    }
     c.gap(3);
 }
 
