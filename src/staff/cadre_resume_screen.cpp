@@ -54,8 +54,12 @@ QString textOf(const QWidget *box)
     return static_cast<const QLineEdit *>(box)->text();
 }
 
+// Only a changed text is set: setting one lays the box out anew, which moving between cadres
+// would otherwise pay sixteen times over.
 void setTextOf(QWidget *box, const QString &text)
 {
+    if (textOf(box) == text)
+        return;
     if (auto *plain = qobject_cast<QPlainTextEdit *>(box))
         plain->setPlainText(text);
     else if (auto *list = qobject_cast<QComboBox *>(box))
