@@ -303,22 +303,27 @@ void Tfrmgbllbj::confirm()
 
 void Tfrmgbllbj::ignore()
 {
-    // The lists' rows are written as they are left, so the ones typed so far stay.
+    // The lists' rows are written as they are left, so the ones typed so far stay; one that
+    // cannot be written (reported) is dropped with the answers.
     for (ResumeGrid *g : std::as_const(grids_))
-        if (!g->writeChanges())
-            return;
-    try {
-        showAnswers(resume::loadResume(host().database(), code_));
-    } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
-    }
+        g->writeChanges();
     leaveEditing();
+    showCadre(code_, header_->name());
 }
 
 void Tfrmgbllbj::leaveEditing()
 {
     bar_->setMode(Mode::Browse);
     search_->list()->setFocus();
+}
+
+void Tfrmgbllbj::closeEvent(QCloseEvent *event)
+{
+    // Closed with the rest of the program while editing: list rows are kept as on leaving them.
+    if (bar_->mode() != Mode::Browse)
+        for (ResumeGrid *g : std::as_const(grids_))
+            g->writeChanges();
+    FunctionScreen::closeEvent(event);
 }
 
 void Tfrmgbllbj::print()

@@ -38,6 +38,9 @@ public:
     void ignore();
     void print();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     QWidget *buildPage(const staff::resume::Page &page);
     QWidget *personalBlock();

@@ -172,8 +172,6 @@ void ResumeGrid::showCadre(const QString &code, const QList<GridRow> &rows)
 
 void ResumeGrid::setEditable(bool editable)
 {
-    if (!editable)
-        writeChanges();
     model_->setEditable(editable && !code_.isEmpty());
     setEditTriggers(model_->isEditable() ? QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
                                                | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed

@@ -18,6 +18,7 @@ public:
     const staff::resume::Grid &grid() const { return grid_; }
     void setRows(const QList<staff::resume::GridRow> &rows);
     // Editable: the cells take input and a blank row stands at the end.
+    // Changes not yet written are the caller's to write (writeChanges) before locking.
     void setEditable(bool editable);
     bool isEditable() const { return editable_; }
 
@@ -47,6 +48,7 @@ public:
 
     ResumeGridModel *rows() const { return model_; }
     void showCadre(const QString &code, const QList<staff::resume::GridRow> &rows);
+    // Changes not yet written are the caller's to write (writeChanges) before locking.
     void setEditable(bool editable);
 
     // Writes every changed row; false (after telling the person) when one could not be written.
