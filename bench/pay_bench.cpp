@@ -8,6 +8,7 @@
 //   and renamed when complete, so an interrupted run leaves nothing a later run would reuse)
 
 #include "best_of.h"
+#include "generated_organisation.h"
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
@@ -22,28 +23,6 @@
 #include <QTextStream>
 #include <functional>
 
-namespace {
-
-QString organisation(const QString &folder, int employees, int months)
-{
-    const QString file = QDir(folder).filePath(QString("pay-%1-%2.db").arg(employees).arg(months));
-    if (QFile::exists(file))
-        return file;
-    const QString partial = file + ".partial";
-    QFile::remove(partial);
-    database::createDelivered(partial);
-    database::open("fill", partial);
-    demo::Options options;
-    options.employees = employees;
-    options.payMonths = months;
-    demo::generate(QSqlDatabase::database("fill", false), options);
-    database::close("fill");
-    QFile::rename(partial, file);
-    return file;
-}
-
-}  // namespace
-
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -57,12 +36,15 @@ int main(int argc, char **argv)
     }
     const int employees = args.value(0, "100000").toInt();
     const int months = args.value(1, "36").toInt();
-    if (employees < 1 || employees > 999999 || months < 1) {
+    if (!employeesInRange(employees) || months < 1) {
         QTextStream(stderr) << "usage: pay_bench [employees 1-999999] [pay months] [--cache DIR]\n";
         return 2;
     }
-    const QString file = organisation(cache, employees, months);
-    if (!database::open("bench", file).ok)
+    demo::Options options;
+    options.employees = employees;
+    options.payMonths = months;
+    const QString file = cachedOrganisation(cache, QString("pay-%1-%2").arg(employees).arg(months), options);
+    if (file.isEmpty() || !database::open("bench", file).ok)
         return 1;
     const QSqlDatabase db = QSqlDatabase::database("bench", false);
     const QDate anchor(2026, 6, 1);  // the generated organisation's last pay month

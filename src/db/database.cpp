@@ -1,5 +1,6 @@
 #include "db/database.h"
 
+#include "db/change_counter.h"
 #include "db/delivered_data.h"
 #include "db/schema.h"
 #include "db/sql.h"
@@ -48,6 +49,7 @@ void configure(const QSqlDatabase &db)
             qWarning("index not made, the file keeps its repeated names: %s", qPrintable(e.message()));
         }
     }
+    change_counter::ensure(db);
 }
 
 OpenResult failure(const QString &message) { return {false, false, false, message}; }
@@ -164,7 +166,7 @@ OpenResult createDelivered(const QString &path)
                 sql::exec(db, "PRAGMA foreign_keys=ON");
                 registerSqlFunctions(db);
                 Transaction transaction(db);
-                for (const QString &statement : schema::createStatements())
+                for (const QString &statement : schema::createStatements() + change_counter::createStatements())
                     sql::exec(db, statement);
                 delivered::insertData(db);
                 sql::exec(db, QString("PRAGMA application_id=%1").arg(schema::kApplicationId));

@@ -101,7 +101,9 @@ void StatisticsScreen::insertdata()
     const QSqlDatabase db = host().database();
     host().setWaitBoxVisible(true);
     try {
-        table_.rebuild(db, cutoff_->date());
+        // Built again only when the date or what it counts has changed since the last build.
+        if (!table_.holds(db, cutoff_->date()))
+            table_.rebuild(db, cutoff_->date());
         built_ = cutoff_->date();
     } catch (const sql::Failure &e) {
         host().setWaitBoxVisible(false);

@@ -87,6 +87,9 @@ struct TableDescription {
     // Empties and refills the work table for the cut-off in one transaction: on failure the
     // previous rows stay and sql::Failure carries the database's message.
     void rebuild(const QSqlDatabase &db, const QDate &cutoff) const;
+    // True when the work table holds this cut-off and nothing it counts has changed since
+    // (work_table_stamp.h): a screen shows it without building it again.
+    bool holds(const QSqlDatabase &db, const QDate &cutoff) const;
 };
 
 // The result of a statement as CSV: a header line of column names, then one line per row.

@@ -1,4 +1,5 @@
 #include "stats/statistics_table.h"
+#include "stats/work_table_stamp.h"
 
 #include "db/sql.h"
 #include "db/transaction.h"
@@ -83,16 +84,28 @@ QString TableDescription::gridQuery(const QString &columnList) const
     return QStringLiteral("select %1 from %2 order by %3").arg(columnList, name, gridOrder);
 }
 
+static WorkTableStamp stampOf(const TableDescription &table, const QStringList &statements, const QDate &cutoff)
+{
+    return {table.name, cutoff.toString(Qt::ISODate), WorkTableStamp::fingerprintOf(statements)};
+}
+
 void TableDescription::rebuild(const QSqlDatabase &db, const QDate &cutoff) const
 {
+    const QStringList list = statements(*this);
     Transaction transaction(db);
-    for (const QString &statement : statements(*this)) {
+    for (const QString &statement : list) {
         QSqlQuery q = sql::prepare(db, statement);
         if (statement.contains(":d"))
             q.bindValue(":d", sql::dateValue(cutoff));
         sql::exec(q);
     }
+    stampOf(*this, list, cutoff).record(db);
     transaction.commit();
+}
+
+bool TableDescription::holds(const QSqlDatabase &db, const QDate &cutoff) const
+{
+    return stampOf(*this, statements(*this), cutoff).isCurrent(db);
 }
 
 std::vector<schema::Table> workTableSchemas()

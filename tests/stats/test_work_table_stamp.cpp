@@ -1,0 +1,130 @@
+// A statistics table is shown without building it again only while it holds the chosen date
+// and nothing it counts has been written since: every kind of write to what it reads makes it
+// stale, writes elsewhere and writes rolled back do not.
+
+#include "db/change_counter.h"
+#include "db/database.h"
+#include "db/schema.h"
+#include "db/sql.h"
+#include "db/transaction.h"
+#include "demo/demo_organisation.h"
+#include "stats/statistics_table.h"
+#include "stats/work_table_stamp.h"
+#include "support/test_support.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+const QDate kCutoff(2024, 12, 31);
+
+const stats::TableDescription &analysis() { return *stats::findStatisticsTable("zgjbqkfxb"); }
+
+}  // namespace
+
+class WorkTableStampTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        demo::generate(folder_.db(), {.employees = 40, .seed = 3});
+    }
+
+    void aWriteToWhatItCountsMakesItStale_data()
+    {
+        QTest::addColumn<QString>("write");
+        QTest::addColumn<QDate>("shown");
+        QTest::addColumn<bool>("current");
+        const QString employee = "(select min(职工编码) from zghmc)";
+        QTest::newRow("nothing written") << QString() << kCutoff << true;
+        QTest::newRow("another date") << QString() << kCutoff.addDays(1) << false;
+        QTest::newRow("employee added") << "insert into zghmc (职工编码,职工姓名) values ('999999','新')" << kCutoff << false;
+        QTest::newRow("history row changed") << "update dwdtb set 单位编码='02' where 自动编号=(select min(自动编号) from dwdtb)"
+                                             << kCutoff << false;
+        QTest::newRow("history row deleted") << "delete from zcdtb where 自动编号=(select max(自动编号) from zcdtb)"
+                                             << kCutoff << false;
+        QTest::newRow("code renamed") << "update mzdmb set 民族名称='改名' where 民族编码='03'" << kCutoff << false;
+        QTest::newRow("pay row written") << "insert into gzb (年月,职工编码,实发工资) values ('2024-12-01'," + employee + ",10000)"
+                                         << kCutoff << true;
+    }
+
+    void aWriteToWhatItCountsMakesItStale()
+    {
+        QFETCH(QString, write);
+        QFETCH(QDate, shown);
+        QFETCH(bool, current);
+        const QSqlDatabase db = folder_.db();
+        analysis().rebuild(db, kCutoff);
+        QVERIFY(analysis().holds(db, kCutoff));
+        if (!write.isEmpty())
+            sql::exec(db, write);
+        QCOMPARE(analysis().holds(db, shown), current);
+    }
+
+    void writesRolledBackOrByAnotherConnection()
+    {
+        const QSqlDatabase db = folder_.db();
+        analysis().rebuild(db, kCutoff);
+        {
+            Transaction abandoned(db);
+            sql::exec(db, "update zghmc set 职工姓名='某' where 职工编码=(select min(职工编码) from zghmc)");
+        }
+        QVERIFY(analysis().holds(db, kCutoff));
+
+        QVERIFY(database::open("other copy", folder_.file("database/wenpad.db")).ok);
+        sql::exec(QSqlDatabase::database("other copy", false), "update dwdmb set 单位名称='改名' where 单位编码='01'");
+        database::close("other copy");
+        QVERIFY(!analysis().holds(db, kCutoff));
+    }
+
+    void otherStatementsMakeItStale()
+    {
+        const QSqlDatabase db = folder_.db();
+        analysis().rebuild(db, kCutoff);
+        stats::WorkTableStamp older{analysis().name, kCutoff.toString(Qt::ISODate),
+                                    stats::WorkTableStamp::fingerprintOf({"an older program's statements"})};
+        QVERIFY(!older.isCurrent(db));
+    }
+
+    // What the stamp relies on: no statistics table reads a table whose writes are not
+    // counted, nor the clock.
+    void everyTableCountedIsTracked()
+    {
+        const QStringList tracked = change_counter::trackedTables();
+        for (const stats::TableDescription *table : stats::statisticsTables()) {
+            const QString text = table->statements(*table).join('\n');
+            QVERIFY2(!text.contains("now", Qt::CaseInsensitive), qPrintable(table->name));
+            for (const schema::Table &t : schema::tables()) {
+                if (t.name == table->name || tracked.contains(t.name))
+                    continue;
+                const QRegularExpression word("\\b" + t.name + "\\b");
+                QVERIFY2(!text.contains(word), qPrintable(table->name + " reads " + t.name));
+            }
+        }
+    }
+
+    // A file made before the count existed gets it when opened.
+    void anOlderFileGetsTheCounter()
+    {
+        const QString file = folder_.file("older.db");
+        QVERIFY(database::createDelivered(file).ok);
+        QVERIFY(database::open("older", file).ok);
+        sql::exec(QSqlDatabase::database("older", false), "drop trigger bgjs_zghmc_insert");
+        sql::exec(QSqlDatabase::database("older", false), "drop table bgjsb");
+        database::close("older");
+        QVERIFY(database::open("older", file).ok);
+        const QSqlDatabase db = QSqlDatabase::database("older", false);
+        QCOMPARE(change_counter::current(db), 0);
+        sql::exec(db, "insert into zghmc (职工编码,职工姓名) values ('999999','新')");
+        QCOMPARE(change_counter::current(db), 1);
+        database::close("older");
+    }
+
+private:
+    ProgramFolder folder_;
+};
+
+QTEST_GUILESS_MAIN(WorkTableStampTest)
+#include "test_work_table_stamp.moc"
