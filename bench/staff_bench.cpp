@@ -1,8 +1,11 @@
 // Times the employee editor on a generated organisation: opening it, switching departments,
-// the personal sheet, and a save while a long list is only partly read. Prints the department
-// query beside the whole-history form for comparison.
+// the personal sheet, and a save while a long list is only partly read; then the cadre résumé:
+// its cadre list's first rows, moving between cadres, and the printed résumé. Prints the
+// department query and the cadre list beside their whole-history forms for comparison.
 //
 //   build/bin/staff_bench [employees]      (default 100000; runs offscreen in a temporary folder)
+
+#include "best_of.h"
 
 #include "app/main_window.h"
 #include "app/prompt.h"
@@ -16,7 +19,11 @@
 #include "staff/detail_panel.h"
 #include "staff/employee_editor.h"
 #include "staff/employee_record.h"
+#include "staff/cadre_resume_screen.h"
 #include "staff/personal_sheet.h"
+#include "staff/resume_report.h"
+#include "records/employee_search.h"
+#include "records/employee_search_panel.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -43,6 +50,92 @@ double wholeHistoryForm(const QSqlDatabase &db, const QString &department)
     model.setQuery(std::move(q));
     model.rowCount();
     return ms(t);
+}
+
+// The cadre list as a join of every employee's current rows, each found over the whole history.
+double wholeHistoryCadres(const QSqlDatabase &db)
+{
+    using history::Table;
+    QElapsedTimer t;
+    t.start();
+    QSqlQueryModel model;
+    QSqlQuery q = sql::prepare(db, "select zghmc.职工编码, zghmc.职工姓名 from zghmc, dwdtb, zwdtb, zcdtb where "
+                                   "zghmc.职工编码=dwdtb.职工编码 and zghmc.职工编码=zwdtb.职工编码 and zghmc.职工编码=zcdtb.职工编码 and "
+                                   + history::currentRow(Table::Department) + " and " + history::currentRow(Table::Position) + " and "
+                                   + history::currentRow(Table::Title) + " and zcdtb.类别编码<>'00' order by zghmc.职工编码");
+    sql::exec(q);
+    model.setQuery(std::move(q));
+    model.rowCount();
+    return ms(t);
+}
+
+int timeResume(QApplication &app, TfrmMain &window, const QSqlDatabase &db)
+{
+    // Each timing is the best of three (best_of.h): the machine is shared.
+    Tfrmgbllbj *screen = nullptr;
+    const double opened = best([&] {
+        screen = static_cast<Tfrmgbllbj *>(window.openScreen("Tfrmgbllbj"));
+        app.processEvents();
+    }, [&] {
+        screen->close();
+        app.processEvents();
+    });
+    screen = static_cast<Tfrmgbllbj *>(window.openScreen("Tfrmgbllbj"));
+    app.processEvents();
+    QTableView *list = screen->search()->list();
+    std::printf("open cadre résumé (building its nine pages, the cadre list's first rows, the first cadre shown): %.1f ms "
+                "(%d rows read so far)\n", opened, list->model()->rowCount());
+    std::printf("cadre list searched again (first rows shown, the first cadre's pages filled): %.1f ms\n", best([&] {
+                    screen->search()->search();
+                    app.processEvents();
+                }));
+    std::printf("of which the cadre list's first rows: %.1f ms\n", best([&] {
+                    QSqlQueryModel first;
+                    first.setQuery(records::searchEmployees(db, records::ListBase::TechnicalCadres, {}));
+                    first.rowCount();
+                }));
+    // The straightforward form takes minutes from some tens of thousands of employees on.
+    if (sql::scalar(db, "select count(*) from zghmc").toInt() <= 10000)
+        std::printf("same cadre list, whole-history form: %.1f ms\n", wholeHistoryCadres(db));
+
+    // Filling is what selecting a cadre does at once; the repaint follows when events are
+    // processed.
+    const int moves = std::min(200, list->model()->rowCount() - 1);
+    for (const bool repaint : {false, true}) {
+        double worst = 0, total = 0;
+        const auto select = [&](int row) {
+            list->selectRow(row);
+            if (repaint)
+                app.processEvents();
+        };
+        for (int row = 1; row <= moves; ++row) {
+            const double took = best([&] { select(row); }, [&] { select(row - 1); });
+            worst = std::max(worst, took);
+            total += took;
+        }
+        std::printf("move between cadres (nine pages filled%s): mean %.2f ms, worst %.2f ms over %d cadres\n",
+                    repaint ? " and the shown one repainted" : "", total / moves, worst, moves);
+    }
+    QStringList codes;
+    for (int row = 1; row <= moves; ++row)
+        codes << list->model()->index(row, 0).data().toString();
+    std::printf("of which reading a cadre's résumé: %.2f ms each\n", best([&] {
+                    for (const QString &code : codes) {
+                        staff::resume::personalData(db, code);
+                        staff::resume::loadResume(db, code);
+                    }
+                }) / moves);
+    const int printedCount = int(std::min<qsizetype>(20, codes.size()));
+    int pages = 0;
+    const double printed = best([&] {
+        pages = 0;
+        for (int row = 0; row < printedCount; ++row)
+            pages += int(staff::resume::printedResume(db, codes[row])->pages.size());
+    });
+    std::printf("printed résumé (read and laid out): %.1f ms each, %.1f pages each\n", printed / printedCount,
+                double(pages) / printedCount);
+    screen->close();
+    return 0;
 }
 
 }  // namespace
@@ -120,5 +213,9 @@ int main(int argc, char **argv)
     editor->save();
     std::printf("save while the list is partly read: %s, %.1f ms\n",
                 editor->mode() == Tfrmzglr::Mode::Browse ? "saved" : qPrintable("refused: " + refused), ms(t));
-    return editor->mode() == Tfrmzglr::Mode::Browse ? 0 : 1;
+    if (editor->mode() != Tfrmzglr::Mode::Browse)
+        return 1;
+    editor->close();
+    app.processEvents();
+    return timeResume(app, window, db);
 }

@@ -20,6 +20,7 @@
 //   wenpad-admin roster NAME --db FILE --pdf OUT [--dept CODE] [--level CODE --range 以上|等于|以下]
 //                [--party CODE]      write the printed roster of screen NAME (Tfrmgbxx,
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
+//   wenpad-admin resume CODE --db FILE --pdf OUT     write the printed résumé of cadre CODE as a PDF file
 //   wenpad-admin backup --db FILE --to OUT       copy the database to a new backup file OUT
 //   wenpad-admin restore --db FILE --from IN     replace the database with the backup IN (checked
 //                                    first; the current content is kept as a dated copy beside it)
@@ -43,6 +44,8 @@
 #include "records/training.h"
 #include "reports/grid_report.h"
 #include "reports/render.h"
+#include "records/employee_search.h"
+#include "staff/resume_report.h"
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
 
@@ -290,6 +293,28 @@ int printRoster(const admin::Parsed &a)
     return 0;
 }
 
+int printResume(const admin::Parsed &a)
+{
+    const QString code = a.words.first();
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        // The cadres the résumé screen lists, and no one else.
+        QSqlQuery cadres = records::searchEmployees(db, records::ListBase::TechnicalCadres, {.codePrefix = code});
+        if (!cadres.next() || cadres.value(0).toString() != code) {
+            err() << QStringLiteral("没有这个干部：%1").arg(code) << '\n';
+            return 1;
+        }
+        const std::optional<report::Document> document = staff::resume::printedResume(db, code);
+        QString error;
+        if (!document || !report::writePdf(*document, a.text("--pdf"), &error)) {
+            err() << error << '\n';
+            return 1;
+        }
+        QTextStream(stdout) << QStringLiteral("wrote %1: the résumé of %2 on %3 pages\n")
+                                   .arg(a.text("--pdf"), code).arg(document->pages.size());
+        return 0;
+    });
+}
+
 int backUp(const admin::Parsed &a)
 {
     const QString target = a.text("--to");
@@ -456,6 +481,7 @@ struct Command {
     bool drawsReports = false;
     std::function<int(const admin::Parsed &)> run;
     std::function<QString(const admin::Parsed &)> refuse = {};  // what the options alone cannot say
+    bool takesAnyWord = false;  // one plain word of any value (an employee code)
 };
 
 QStringList statisticsTableNames()
@@ -498,6 +524,7 @@ int main(int argc, char **argv)
                     {"Tfrmgbxx", "Tfrmkjgbxx", "Tfrmdyxx"},
                     {db, {"--pdf", Kind::File, true}, {"--dept", Kind::Text}, {"--level", Kind::Text},
                      {"--range", Kind::Text}, {"--party", Kind::Text}}, true, printRoster}},
+        {"resume", {"resume CODE --db FILE --pdf OUT", {}, {db, {"--pdf", Kind::File, true}}, true, printResume, true}},
         {"backup", {"backup --db FILE --to OUT", {}, {db, {"--to", Kind::File, true}}, false, backUp}},
         {"restore", {"restore --db FILE --from IN", {}, {db, {"--from", Kind::File, true}}, false, restore}},
     };
@@ -512,7 +539,7 @@ int main(int argc, char **argv)
     // The command line is checked before anything starts, so a refusal is its one line.
     const Command &command = commands[name];
     admin::Refusal refusal;
-    auto parsed = admin::parse(args.mid(2), command.options, command.names.isEmpty() ? 0 : 1, &refusal);
+    auto parsed = admin::parse(args.mid(2), command.options, command.names.isEmpty() && !command.takesAnyWord ? 0 : 1, &refusal);
     if (parsed && !command.names.isEmpty() && !command.names.contains(parsed->words.first())) {
         refusal.message = QStringLiteral("没有这个名称：%1（可用：%2）").arg(parsed->words.first(), command.names.join('|'));
         parsed.reset();

@@ -138,11 +138,56 @@ void generateTraining(Statements &s, const Options &options, const std::vector<Q
     }
 }
 
+struct LifeDates {
+    QDate born, started, joined, anchor;
+};
+
+// Most technical cadres have a résumé: the answers, a spouse, family, schools and posts.
+void writeResume(Statements &s, Random &r, const QString &code, const LifeDates &life)
+{
+    if (!r.chance(70))
+        return;
+    const auto yearMonth = [](const QDate &d) { return d.toString("yyyy.MM"); };
+    s.run("insert into gbllb (职工编码,入党,技术职务,培训,技术专长,外语,奖励,其他说明) values (?,?,?,?,?,?,?,?)",
+          {code, r.chance(40) ? QString("%1年%2月由%3、%4介绍入党，次年转正。").arg(life.started.year() + r.between(1, 8)).arg(r.between(1, 12)).arg(r.pick(kSurnames) + r.pick(kGiven), r.pick(kSurnames) + r.pick(kGiven)) : QVariant(),
+           QString("%1年经公司职称评审委员会评审，取得%2资格。").arg(life.joined.year() + r.between(1, 6)).arg(r.pick(QStringList{"工程师", "会计师", "经济师", "政工师"})),
+           QString("%1年参加%2。").arg(life.joined.year() + r.between(0, 5)).arg(r.pick(QStringList{"市委党校中青年干部培训班", "公司管理人员轮训", "省行业协会专业培训"})),
+           r.pick(QStringList{"熟悉设备维护与技术改造。", "长于成本核算。", "有多项合理化建议被采纳。"}),
+           r.pick(QStringList{"英语（一般）", "日语（初级）", "俄语（阅读）"}),
+           r.chance(30) ? QString("%1年被评为公司先进工作者。").arg(life.joined.year() + r.between(1, 10)) : QVariant(),
+           QVariant()});
+    if (r.chance(75)) {
+        const QDate spouseBorn = r.dateBetween(life.born.addYears(-4), life.born.addYears(4));
+        s.run("insert into pojlb (职工编码,姓名,出生日期,籍贯,学历,政治面貌,工作时间,毕业学校,工作单位,技术职务) values (?,?,?,?,?,?,?,?,?,?)",
+              {code, r.pick(kSurnames) + r.pick(kGiven) + r.pick(kGiven), spouseBorn.toString("yyyy-MM-dd"), r.pick(kPlaces),
+               r.pick(QStringList{"本科", "大专", "中专", "高中"}), r.pick(QStringList{"共产党员", "共青团员", "无党派"}),
+               yearMonth(std::min(spouseBorn.addYears(20), life.anchor)), r.pick(kSchools) + r.pick(kMajors),
+               r.pick(QStringList{"市第一医院", "区教育局", "市供电公司", "自营"}) + r.pick(QStringList{"职员", "教师", "科长"}),
+               r.chance(50) ? QVariant("助理工程师") : QVariant()});
+    }
+    for (const QString &relation : QStringList{"父亲", "母亲", "子女"}.mid(0, r.between(1, 3)))
+        s.run("insert into jtcyb (职工编码,关系,姓名,出生日期,政治面貌,工作单位) values (?,?,?,?,?,?)",
+              {code, relation, r.pick(kSurnames) + r.pick(kGiven), QString::number(relation == "子女" ? life.born.year() + r.between(22, 32) : life.born.year() - r.between(22, 32)),
+               r.pick(QStringList{"共产党员", "无党派"}), relation == "子女" ? "在读" : "退休"});
+    s.run("insert into xxjlb (职工编码,起止年月,学校,毕业,证明人) values (?,?,?,?,?)",
+          {code, yearMonth(life.started.addYears(-4)) + "-" + yearMonth(life.started), r.pick(kSchools) + r.pick(kMajors), "毕业",
+           r.pick(kSurnames) + r.pick(kGiven)});
+    s.run("insert into gzjlb (职工编码,起止日期,单位职务,证明人) values (?,?,?,?)",
+          {code, yearMonth(life.joined) + "-", "澄禾汀岚分公司" + r.pick(QStringList{"技术员", "会计", "科员", "副科长"}),
+           r.pick(kSurnames) + r.pick(kGiven)});
+    if (r.chance(10))
+        s.run("insert into hyjlb (职工编码,何年何月,会议名称,身份职务) values (?,?,?,?)",
+              {code, yearMonth(r.dateBetween(life.joined, life.anchor)), "公司职工代表大会", "代表"});
+}
+
 }  // namespace
 
 void generate(const QSqlDatabase &db, const Options &options, const std::function<void(int)> &progress)
 {
     Random r(options.seed);
+    // Résumés draw from their own sequence, so the rest of the organisation is the same with
+    // or without them.
+    Random resumeRandom(options.seed ^ 0x5245534Dull);
     Statements s(db);
     Transaction transaction(db);
     const QDate anchor = options.anchor;
@@ -205,14 +250,19 @@ void generate(const QSqlDatabase &db, const Options &options, const std::functio
         }
         for (const QDate &d : changeDates(r, joined, anchor))
             s.run(insertPosition, {code, date(d), code2(r.weighted({30, 1, 2, 1, 4, 5, 4, 5, 8, 15, 25}))});
+        QString currentCategory;  // of the title row entered last
         for (const QDate &d : changeDates(r, joined, anchor)) {
             if (r.chance(45)) {
                 s.run(insertTitle, {code, date(d), "00", "00"});
+                currentCategory = "00";
             } else {
                 const auto &[category, titles] = r.pick(titlesByCategory);
                 s.run(insertTitle, {code, date(d), code2(r.pick(titles)), category});
+                currentCategory = category;
             }
         }
+        if (currentCategory != "00")
+            writeResume(s, resumeRandom, code, {born, started, joined, anchor});
         for (const QDate &d : changeDates(r, joined, anchor))
             s.run(insertSkill, {code, date(d), code2(r.between(1, 8)), code2(r.between(1, 4)), r.pick(kReasons)});
         for (const QDate &d : changeDates(r, joined, anchor)) {

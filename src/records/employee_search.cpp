@@ -14,7 +14,7 @@ QSqlQuery searchEmployees(const QSqlDatabase &db, ListBase base, const EmployeeS
     QStringList where;
     QString from;
     QString order = QStringLiteral("zghmc.职工编码");
-    if (base == ListBase::CurrentDepartment) {
+    if (base != ListBase::AllEmployees) {
         // With a department, its index gives that department's rows in code order; without
         // one, the employees are walked in code order, each checked against his or her own
         // department rows. Either way the first rows come without reading the whole history.
@@ -27,7 +27,14 @@ QSqlQuery searchEmployees(const QSqlDatabase &db, ListBase base, const EmployeeS
             order = QStringLiteral("dwdtb.单位编码, dwdtb.职工编码");
         }
         where << history::currentRowForRow(Table::Department, "zghmc.职工编码");
-    } else {
+    }
+    if (base == ListBase::TechnicalCadres) {
+        where << QStringLiteral("exists (select 1 from zcdtb where zcdtb.职工编码=zghmc.职工编码 and zcdtb.类别编码<>'00' and %1)")
+                     .arg(history::currentRowForRow(Table::Title, "zghmc.职工编码"))
+              << QStringLiteral("exists (select 1 from zwdtb where zwdtb.职工编码=zghmc.职工编码 and %1)")
+                     .arg(history::currentRowForRow(Table::Position, "zghmc.职工编码"));
+    }
+    if (base == ListBase::AllEmployees) {
         from = QStringLiteral("zghmc");
         if (!search.department.isEmpty())
             where << QStringLiteral("exists (select 1 from dwdtb where dwdtb.职工编码=zghmc.职工编码 and dwdtb.单位编码=:dw and %1)")

@@ -12,6 +12,8 @@ namespace records {
 enum class ListBase {
     CurrentDepartment,  // employees with a department row, each under his or her current one
     AllEmployees,       // every employee; a chosen department still means the current one
+    TechnicalCadres,    // as CurrentDepartment, of those with a current position and a current
+                        // title whose category is not "00"
 };
 
 struct EmployeeSearch {

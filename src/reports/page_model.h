@@ -5,6 +5,7 @@
 
 #include "reports/report.h"
 
+#include <QImage>
 #include <QLineF>
 #include <QRectF>
 #include <QSizeF>
@@ -24,9 +25,16 @@ struct Text {
     double pointSize = 0;  // 0: the role's size; smaller where a cell text had to shrink
 };
 
+// A picture (a photo) scaled into its box, keeping its proportions, centred.
+struct Picture {
+    QRectF box;
+    QImage image;
+};
+
 struct Page {
     std::vector<Text> texts;
     std::vector<QLineF> lines;
+    std::vector<Picture> pictures;
 };
 
 // Where a document's pages come from. The count is known before any page is produced.

@@ -46,6 +46,14 @@ void paintPage(QPainter &painter, const Document &document, const Page &page, do
     painter.setPen(pen);
     for (const QLineF &l : page.lines)
         painter.drawLine(QLineF(l.p1() * scale, l.p2() * scale));
+    for (const Picture &picture : page.pictures) {
+        if (picture.image.isNull())
+            continue;
+        const QRectF box = toDevice(picture.box);
+        QSizeF size = picture.image.size();
+        size.scale(box.size(), Qt::KeepAspectRatio);
+        painter.drawImage(QRectF(box.center() - QPointF(size.width() / 2, size.height() / 2), size), picture.image);
+    }
     for (const Text &t : page.texts) {
         QFont font = fontFor(document.fonts, t.role);
         if (t.pointSize > 0)

@@ -131,7 +131,12 @@ private slots:
     {
         QTest::addColumn<QString>("otherRow");  // a statement adding a row that refers to 000100
         QTest::addColumn<bool>("removed");
-        QTest::newRow("only histories and résumé") << "insert into jtcyb (职工编码,姓名) values ('000100','王父')" << true;
+        QTest::newRow("only histories and résumé")
+            << "insert into gbllb (职工编码,入党) values ('000100','1990年'); insert into pojlb (职工编码,姓名) values ('000100','李梅'); "
+               "insert into jtcyb (职工编码,姓名) values ('000100','王父'); insert into gwgxb (职工编码,姓名) values ('000100','赵六'); "
+               "insert into hyjlb (职工编码,会议名称) values ('000100','职代会'); insert into gzjlb (职工编码,单位职务) values ('000100','技术员'); "
+               "insert into xxjlb (职工编码,学校) values ('000100','省工业学校')"
+            << true;
         QTest::newRow("a pay row keeps him") << "insert into gzb (年月,职工编码,基本工资) values ('2023-01-01','000100',10000)" << false;
         QTest::newRow("an appraisal keeps him") << "insert into ndkhb (年度,职工编码) values (2023,'000100')" << false;
         QTest::newRow("attendance keeps him") << "insert into kqjlb (职工编码,考勤时间) values ('000100','2023-01-05')" << false;
@@ -153,7 +158,8 @@ private slots:
         QCOMPARE(staff::removeEmployee(db, "000100"), removed ? staff::Removal::Removed : staff::Removal::InUse);
         if (removed) {
             QCOMPARE(rowCounts(db), QString("zghmc=1 dwdtb=1 zwdtb=1 zcdtb=1 gwjndtb=1 zwdjdtb=1"));
-            QCOMPARE(queryValue(db, "select count(*) from jtcyb").toInt(), 0);
+            for (const char *resume : {"gbllb", "pojlb", "jtcyb", "gwgxb", "hyjlb", "gzjlb", "xxjlb"})
+                QCOMPARE(queryValue(db, QString("select count(*) from %1").arg(resume)).toInt(), 0);
         } else {
             QCOMPARE(rowCounts(db), before);
         }

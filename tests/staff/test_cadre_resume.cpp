@@ -1,0 +1,313 @@
+// The cadre résumé as a person works it: who is listed, the first "编辑" and "确定" writing one
+// row of each, "忽略" keeping the list rows already written, a refused write leaving neither
+// row, deletions confirmed, and the printed résumé holding every page.
+
+#include "app/prompt.h"
+#include "records/employee_search.h"
+#include "records/employee_search_panel.h"
+#include "reports/print_preview.h"
+#include "reports/render.h"
+#include "staff/cadre_resume_screen.h"
+#include "staff/employee_fixture.h"
+#include "staff/resume_grid.h"
+#include "staff/resume_report.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSqlQueryModel>
+#include <QTableView>
+#include <QTest>
+
+using edit::Action;
+namespace resume = staff::resume;
+
+namespace {
+
+QStringList cadreCodes(const QSqlDatabase &db, const records::EmployeeSearch &search = {})
+{
+    QSqlQuery q = records::searchEmployees(db, records::ListBase::TechnicalCadres, search);
+    QStringList codes;
+    while (q.next())
+        codes << q.value(0).toString();
+    return codes;
+}
+
+int count(const QSqlDatabase &db, const QString &table)
+{
+    return queryValue(db, QString("select count(*) from %1 where 职工编码='000101'").arg(table)).toInt();
+}
+
+// Types a value into a list's cell, as the cell editor would hand it over.
+void typeCell(ResumeGrid *grid, int row, int column, const QString &text)
+{
+    grid->setCurrentIndex(grid->model()->index(row, column));
+    QVERIFY(grid->model()->setData(grid->model()->index(row, column), text, Qt::EditRole));
+}
+
+// Every text of the page's answers and lists, as the screen is given them.
+void fillEverything(Tfrmgbllbj *screen)
+{
+    for (const resume::Page &page : resume::pages())
+        for (const resume::Block &b : page.blocks) {
+            if (b.kind == resume::Block::Kind::Text)
+                static_cast<QPlainTextEdit *>(screen->answerBox(b.column))->setPlainText("答" + b.column);
+            if (b.kind == resume::Block::Kind::Grid)
+                for (size_t c = 0; c < b.grid->columns.size(); ++c)
+                    typeCell(screen->grid(b.grid->table), 0, int(c), b.grid->table + b.grid->columns[c].column);
+        }
+    for (const resume::LabelledValue &f : resume::spouseFields()) {
+        QWidget *box = screen->spouseBox(f.column);
+        if (auto *list = qobject_cast<QComboBox *>(box))
+            list->setCurrentText(f.offered.first());
+        else
+            static_cast<QLineEdit *>(box)->setText("配" + f.column);
+    }
+}
+
+}  // namespace
+
+class TestCadreResume : public QObject {
+    Q_OBJECT
+
+    QList<prompt::Call> asked;
+    int answer = prompt::Ok;
+    prompt::ScopedAnswerer answering{[this](const prompt::Call &call) {
+        asked << call;
+        return answer;
+    }};
+
+private slots:
+    void init()
+    {
+        asked.clear();
+        answer = prompt::Ok;
+    }
+
+    // Listed: a current title of a category other than "00" and a current department and
+    // position; an earlier title does not count, a blank nation does not hide anyone.
+    void cadreListMembership()
+    {
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        addEmployee(db, "000101", "02");
+        addEmployee(db, "000102", "03");
+        addEmployee(db, "001103", "02");
+        addEmployee(db, "000104", "02");
+        sql::exec(db, "insert into zcdtb (职工编码,变动时间,职称编码,类别编码) values ('000102','2010-01-01','00','00')");
+        sql::exec(db, "insert into zcdtb (职工编码,变动时间,职称编码,类别编码) values ('001103','2001-01-01','00','00')");
+        sql::exec(db, "update zcdtb set 类别编码='00', 职称编码='00' where 职工编码='000104'");
+        sql::exec(db, "insert into zcdtb (职工编码,变动时间,职称编码,类别编码) values ('000104','2012-01-01','03','01')");
+        sql::exec(db, "update zghmc set 民族编码=null where 职工编码='000101'");
+        QCOMPARE(cadreCodes(db), QStringList({"000101", "000104"}));  // 001103: its current title is 00 (entered last)
+        QCOMPARE(cadreCodes(db, {.codePrefix = "00"}), QStringList({"000101", "000104"}));
+        QCOMPARE(cadreCodes(db, {.department = "03"}), QStringList());
+        QCOMPARE(cadreCodes(db, {.namePrefix = "王%"}), QStringList());  // typed text is matched literally
+
+        TestHost host;
+        auto *screen = new Tfrmgbllbj(host);
+        QCOMPARE(screen->search()->list()->model()->rowCount(), 2);
+        QCOMPARE(screen->cadre(), "000101");
+        QCOMPARE(screen->personalBox("职工姓名")->text(), "王五");
+        QCOMPARE(screen->personalBox("单位职务")->text(), queryValue(db, "select 单位名称 from dwdmb where 单位编码='02'").toString() + ' '
+                                                               + queryValue(db, "select 职务名称 from zwdmb where 职务编码='04'").toString());
+        QCOMPARE(screen->personalBox("民族名称")->text(), QString());
+        delete screen;
+    }
+
+    // The first "编辑" and "确定" give the cadre one row of each; later ones change those rows.
+    void firstEditCreatesOneRowOfEach()
+    {
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        addEmployee(db, "000101", "02");
+        TestHost host;
+        auto *screen = new Tfrmgbllbj(host);
+        edit::ModeBar *bar = screen->bar();
+        auto *party = static_cast<QPlainTextEdit *>(screen->answerBox("入党"));
+        QVERIFY(party->isReadOnly());
+        QVERIFY(!bar->button(Action::Save)->isEnabled() && !bar->button(Action::Ignore)->isEnabled());
+
+        bar->button(Action::Modify)->click();
+        QVERIFY(!party->isReadOnly() && !screen->search()->isEnabled() && !bar->button(Action::Modify)->isEnabled());
+        QVERIFY(screen->personalBox("职工姓名")->isReadOnly());
+        fillEverything(screen);
+        bar->button(Action::Save)->click();
+        QVERIFY(asked.isEmpty());
+        QVERIFY(party->isReadOnly() && screen->search()->isEnabled());
+        for (const QString &t : {"gbllb", "pojlb", "jtcyb", "gwgxb", "hyjlb", "gzjlb", "xxjlb"})
+            QVERIFY2(count(db, t) == 1, qPrintable(t));
+        QCOMPARE(queryValue(db, "select 入党 || 其他说明 from gbllb").toString(), "答入党答其他说明");
+        QCOMPARE(queryValue(db, "select 姓名 || 政治面貌 || 学历 from pojlb").toString(), "配姓名共产党员博士");
+        QCOMPARE(queryValue(db, "select 毕业 || 证明人 from xxjlb").toString(), "xxjlb毕业xxjlb证明人");
+
+        bar->button(Action::Modify)->click();
+        party->setPlainText("1990年入党");
+        static_cast<QLineEdit *>(screen->spouseBox("籍贯"))->setText("浙江");
+        bar->button(Action::Save)->click();
+        QCOMPARE(count(db, "gbllb"), 1);
+        QCOMPARE(count(db, "pojlb"), 1);
+        QCOMPARE(queryValue(db, "select 入党 from gbllb").toString(), "1990年入党");
+        QCOMPARE(queryValue(db, "select 籍贯 || 姓名 from pojlb").toString(), "浙江配姓名");
+        delete screen;
+
+        // Coming back finds it all.
+        screen = new Tfrmgbllbj(host);
+        QCOMPARE(static_cast<QPlainTextEdit *>(screen->answerBox("入党"))->toPlainText(), "1990年入党");
+        QCOMPARE(static_cast<QComboBox *>(screen->spouseBox("学历"))->currentText(), "博士");
+        QCOMPARE(screen->grid("gzjlb")->model()->index(0, 1).data().toString(), "gzjlb单位职务");
+        delete screen;
+    }
+
+    // A list row is written when the cursor leaves it and stays after "忽略", which drops the
+    // answers and the spouse typed.
+    void ignoreKeepsListRowsButDropsTheAnswers()
+    {
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        addEmployee(db, "000101", "02");
+        TestHost host;
+        auto *screen = new Tfrmgbllbj(host);
+        screen->edit();
+        ResumeGrid *work = screen->grid("gzjlb");
+        typeCell(work, 0, 0, "1990.7-1995.3");
+        typeCell(work, 0, 1, "一车间技术员");
+        QCOMPARE(count(db, "gzjlb"), 0);   // not while the cursor is on it
+        QCOMPARE(work->model()->rowCount(), 2);  // and a blank row for the next
+        work->setCurrentIndex(work->model()->index(1, 0));
+        QCOMPARE(count(db, "gzjlb"), 1);
+        typeCell(work, 1, 0, "1995.4-");    // still on its row when "忽略" is pressed
+        static_cast<QPlainTextEdit *>(screen->answerBox("奖励"))->setPlainText("先进工作者");
+        static_cast<QLineEdit *>(screen->spouseBox("姓名"))->setText("李梅");
+        screen->ignore();
+        QCOMPARE(count(db, "gzjlb"), 2);
+        QCOMPARE(count(db, "gbllb"), 0);
+        QCOMPARE(count(db, "pojlb"), 0);
+        QCOMPARE(static_cast<QPlainTextEdit *>(screen->answerBox("奖励"))->toPlainText(), QString());
+        QCOMPARE(work->model()->rowCount(), 2);  // no blank row while browsing
+        delete screen;
+    }
+
+    // "确定" writes both rows or neither; a refusal keeps the screen in editing.
+    void refusedConfirmWritesNeither()
+    {
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        addEmployee(db, "000101", "02");
+        sql::exec(db, "create trigger refuse before insert on gbllb begin select raise(abort, 'refused'); end");
+        TestHost host;
+        auto *screen = new Tfrmgbllbj(host);
+        screen->edit();
+        static_cast<QLineEdit *>(screen->spouseBox("姓名"))->setText("李梅");
+        screen->confirm();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].title, "错误提示");
+        QCOMPARE(asked[0].message, "您输入的数据存在错误！");
+        QCOMPARE(screen->bar()->mode(), edit::Mode::Editing);
+        QCOMPARE(count(db, "pojlb"), 0);
+        // Corrected, the same typing goes in.
+        sql::exec(db, "drop trigger refuse");
+        screen->confirm();
+        QCOMPARE(screen->bar()->mode(), edit::Mode::Browse);
+        QCOMPARE(count(db, "pojlb"), 1);
+        QCOMPARE(count(db, "gbllb"), 1);
+        delete screen;
+    }
+
+    void deletingAListRowAsksFirst()
+    {
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        addEmployee(db, "000101", "02");
+        sql::exec(db, "insert into jtcyb (职工编码,关系,姓名) values ('000101','父亲','王大'), ('000101','母亲','刘英')");
+        TestHost host;
+        auto *screen = new Tfrmgbllbj(host);
+        screen->edit();
+        ResumeGrid *family = screen->grid("jtcyb");
+        family->setCurrentIndex(family->model()->index(0, 1));
+        answer = prompt::Ignore;
+        family->removeCurrentRow();
+        QCOMPARE(asked.last().title, "删除提示");
+        QCOMPARE(count(db, "jtcyb"), 2);
+        answer = prompt::Ok;
+        family->removeCurrentRow();
+        QCOMPARE(queryValue(db, "select group_concat(姓名) from jtcyb").toString(), "刘英");
+        QCOMPARE(family->model()->index(0, 1).data().toString(), "刘英");
+        delete screen;
+    }
+
+    // The printed résumé holds every page's captions and texts, the personal data and the
+    // photo; the PDF reads back.
+    void printedResumeHoldsEveryPage()
+    {
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        addEmployee(db, "000101", "02");
+        QImage photo(60, 80, QImage::Format_RGB32);
+        photo.fill(Qt::darkCyan);
+        QVERIFY(QDir(folder.path()).mkpath("picture"));
+        QVERIFY(photo.save(folder.file("picture/p1.jpg")));  // the fixture's photo name
+        TestHost host;
+        auto *screen = new Tfrmgbllbj(host);
+        screen->edit();
+        fillEverything(screen);
+        static_cast<QPlainTextEdit *>(screen->answerBox("培训"))->setPlainText("答培训" + QString("长篇培训经历。").repeated(60));
+        screen->confirm();
+
+        QList<report::Document> previewed;
+        report::setPreviewObserver([&](const report::Document &d) { previewed << d; });
+        screen->print();
+        report::setPreviewObserver({});
+        QCOMPARE(previewed.size(), 1);
+        const report::Document &doc = previewed.first();
+        QCOMPARE(doc.orientation, QPageLayout::Portrait);
+        QVERIFY(doc.pages.size() >= 2);
+        QString all;
+        int pictures = 0;
+        for (const report::Page &p : doc.pages) {
+            for (const report::Text &t : p.texts)
+                if (!t.text.contains(QRegularExpression("^第 \\d+ 页 共 \\d+ 页$")))  // the page numbers
+                    all += t.text;
+            pictures += int(p.pictures.size());
+        }
+        all.remove(' ');
+        QCOMPARE(pictures, 1);
+        QStringList expected = {"干部履历表", "王五", "工资情况", "何年何月何处参加工作", "配偶"};
+        for (const resume::Page &page : resume::pages()) {
+            expected << page.heading;
+            for (const resume::Block &b : page.blocks) {
+                expected << b.caption;
+                if (b.kind == resume::Block::Kind::Text)
+                    expected << "答" + b.column;
+                if (b.kind == resume::Block::Kind::Grid)
+                    for (const resume::GridColumn &c : b.grid->columns)
+                        expected << c.heading << b.grid->table + c.column;
+            }
+        }
+        for (const resume::LabelledValue &f : resume::personalFields())
+            expected << f.label;
+        for (const resume::LabelledValue &f : resume::spouseFields())
+            expected << f.label << (f.offered.isEmpty() ? "配" + f.column : f.offered.first());
+        for (QString e : expected)
+            QVERIFY2(all.contains(e.remove(' ')), qPrintable(e));
+        QVERIFY(all.contains(QString("长篇培训经历。").repeated(60)));
+        // In the form's order: the first page's answers before the lists, the last page's at the end.
+        QVERIFY(all.indexOf("答入党") < all.indexOf("学习简历") && all.indexOf("学习简历") < all.indexOf("答其他说明"));
+
+        const QString pdf = folder.file("resume.pdf");
+        QVERIFY(report::writePdf(doc, pdf));
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(text.waitForFinished(30000));
+        const QString read = QString::fromUtf8(text.readAllStandardOutput());
+        for (const char *shown : {"干部履历表", "答其他说明", "毕(结,肄)业", "配姓名"})
+            QVERIFY2(read.contains(shown), shown);
+        delete screen;
+    }
+};
+
+QTEST_MAIN(TestCadreResume)
+#include "test_cadre_resume.moc"
