@@ -137,7 +137,8 @@ rows::Listing listing(const QSqlDatabase &db, const Member &member, const Filter
         break;
     }
     const QString employee = driver + QStringLiteral(".职工编码");
-    QStringList tables = {driver};
+    // Walking every employee, the narrow index holds all the codes the joins need.
+    QStringList tables = {drive == Drive::Employees ? QStringLiteral("zghmc indexed by zghmc_statistics") : driver};
     const auto joinCurrent = [&](Table table) {
         const QString name = history::tableName(table);
         if (name != driver) {
