@@ -205,7 +205,7 @@ int main(int argc, char **argv)
     app.processEvents();
     ConditionList *grid = query->grid();
     const int rowsListed = grid->model()->rowCount();
-    rows::Listing last = query::basicSituationListing({});
+    windowed::Listing last = query::basicSituationListing({});
     last.columns = "max(zghmc.职工编码)";
     const QVariant lastCode = sql::scalar(db, last.statement());
     const Timing toEnd = timed([&] {

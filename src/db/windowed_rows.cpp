@@ -4,7 +4,7 @@
 
 #include <QSqlRecord>
 
-namespace rows {
+namespace windowed {
 namespace {
 
 QString select(const Listing &listing, const QString &columns, const QStringList &conditions, const QString &tail)
@@ -12,7 +12,7 @@ QString select(const Listing &listing, const QString &columns, const QStringList
     QStringList where;
     for (const QString &c : conditions)
         if (!c.isEmpty())
-            where << c;
+            where << '(' + c + ')';  // a listing's "or" stays inside its own conditions
     return "select " + columns + ' ' + listing.from + (where.isEmpty() ? QString() : " where " + where.join(" and "))
            + tail;
 }
@@ -53,7 +53,7 @@ QList<QVariantList> readAll(const QSqlDatabase &db, const Listing &listing)
     return all;
 }
 
-}  // namespace rows
+}  // namespace windowed
 
 namespace {
 
@@ -80,17 +80,17 @@ WindowedRows::WindowedRows(QStringList titles, QObject *parent)
 {
 }
 
-void WindowedRows::open(const QSqlDatabase &db, rows::Listing listing)
+void WindowedRows::open(const QSqlDatabase &db, windowed::Listing listing)
 {
     // Read into a second model first, so a failure leaves the list as it was.
     WindowedRows next;
     next.db_ = db;
     next.listing_ = std::move(listing);
     // One pass over the keys alone: the count and where each window starts.
-    QSqlQuery keys = sql::prepare(db, rows::select(next.listing_, next.listing_.order.join(", "), {next.listing_.where},
-                                                   rows::orderBy(next.listing_)));
+    QSqlQuery keys = sql::prepare(db, windowed::select(next.listing_, next.listing_.order.join(", "), {next.listing_.where},
+                                                   windowed::orderBy(next.listing_)));
     keys.setForwardOnly(true);
-    rows::bind(keys, next.listing_.values);
+    windowed::bind(keys, next.listing_.values);
     sql::exec(keys);
     const int width = int(next.listing_.order.size());
     while (keys.next()) {
@@ -133,11 +133,11 @@ WindowedRows::Window WindowedRows::readWindow(int number, QStringList *fields) c
         conditions << keyBound(listing_.order, ">=", "wlo");
     if (number + 1 < windowStarts_.size())
         conditions << keyBound(listing_.order, "<", "whi");
-    QSqlQuery q = sql::prepare(db_, rows::select(listing_, listing_.columns + ", " + listing_.order.join(", "),
+    QSqlQuery q = sql::prepare(db_, windowed::select(listing_, listing_.columns + ", " + listing_.order.join(", "),
                                                  conditions,
-                                                 rows::orderBy(listing_) + " limit " + QString::number(kWindowRows)));
+                                                 windowed::orderBy(listing_) + " limit " + QString::number(kWindowRows)));
     q.setForwardOnly(true);
-    rows::bind(q, listing_.values);
+    windowed::bind(q, listing_.values);
     if (number < windowStarts_.size())
         bindKey(q, "wlo", windowStarts_.at(number));
     if (number + 1 < windowStarts_.size())

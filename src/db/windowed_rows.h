@@ -8,7 +8,7 @@
 //
 // How a list uses it:
 //
-//   rows::Listing listing;
+//   windowed::Listing listing;
 //   listing.columns = "zghmc.职工编码, zghmc.职工姓名";      // the grid's columns, in order
 //   listing.from = "from zghmc cross join dwdtb";              // tables and joins
 //   listing.where = "dwdtb.职工编码=zghmc.职工编码 and …";     // "" for none; values bound
@@ -24,7 +24,7 @@
 // equalities, leading an index of the table the from clause starts with, or the filter that
 // drives it), or every window sorts the whole list. Ties are broken by ending the order with a
 // unique column. Printing and exports read every row in order through data() (a window at a
-// time) or rows::readAll, never by keeping them.
+// time) or windowed::readAll, never by keeping them.
 
 #include <QAbstractTableModel>
 #include <QSqlDatabase>
@@ -34,7 +34,7 @@
 #include <QVariantMap>
 #include <map>
 
-namespace rows {
+namespace windowed {
 
 struct Listing {
     QString columns;     // the select list, in the grid's column order
@@ -52,7 +52,7 @@ struct Listing {
 QSqlQuery execute(const QSqlDatabase &db, const Listing &listing);
 QList<QVariantList> readAll(const QSqlDatabase &db, const Listing &listing);
 
-}  // namespace rows
+}  // namespace windowed
 
 class WindowedRows : public QAbstractTableModel {
     Q_OBJECT
@@ -64,7 +64,7 @@ public:
 
     // Reads the listing's keys and its first window; the model is empty after a failure.
     // Throws sql::Failure.
-    void open(const QSqlDatabase &db, rows::Listing listing);
+    void open(const QSqlDatabase &db, windowed::Listing listing);
     void clear();
 
     // A field of a row by its result column name ("职工编码", an alias), or by column.
@@ -87,7 +87,7 @@ private:
 
     QStringList titles_;
     QSqlDatabase db_;
-    rows::Listing listing_;
+    windowed::Listing listing_;
     QStringList fields_;               // result column names
     int count_ = 0;
     QList<QVariantList> windowStarts_;  // the order key of each window's first row

@@ -52,10 +52,10 @@ QString currentRowsFromWhere()
     return listing.from() + " where " + listing.conditions();
 }
 
-rows::Listing currentRowsListing(const QString &columns, const Condition &condition)
+windowed::Listing currentRowsListing(const QString &columns, const Condition &condition)
 {
     const EmployeeListing listing = currentRows();
-    rows::Listing l;
+    windowed::Listing l;
     l.columns = columns;
     l.from = listing.from();
     l.where = listing.conditions() + condition.text;
@@ -67,7 +67,7 @@ rows::Listing currentRowsListing(const QString &columns, const Condition &condit
 
 QString basicSituationBase() { return "select " + kBasicSituationColumns + ' ' + currentRowsFromWhere(); }
 
-rows::Listing basicSituationListing(const Condition &condition)
+windowed::Listing basicSituationListing(const Condition &condition)
 {
     return currentRowsListing(kBasicSituationColumns, condition);
 }

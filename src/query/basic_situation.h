@@ -24,13 +24,13 @@ struct ListColumn {
 QString currentRowsFromWhere();
 // The same employees with the select list `columns`, narrowed by the condition, as a list for
 // WindowedRows in code order.
-rows::Listing currentRowsListing(const QString &columns, const Condition &condition);
+windowed::Listing currentRowsListing(const QString &columns, const Condition &condition);
 
 QString basicSituationBase();
 const std::vector<ListColumn> &basicSituationColumns();
 
 // The list the screen shows, narrowed by the condition.
-rows::Listing basicSituationListing(const Condition &condition);
+windowed::Listing basicSituationListing(const Condition &condition);
 
 // The base text with the condition appended, prepared and bound. Throws sql::Failure.
 QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition);

@@ -15,7 +15,7 @@ class ConditionList : public StripedGrid {
     Q_OBJECT
 public:
     // The base list narrowed by a condition (query::currentRowsListing for lists of employees).
-    using Describe = std::function<rows::Listing(const query::Condition &)>;
+    using Describe = std::function<windowed::Listing(const query::Condition &)>;
 
     ConditionList(const QSqlDatabase &db, Describe describe, std::vector<query::ListColumn> columns,
                   QWidget *parent = nullptr);

@@ -8,11 +8,11 @@
 
 namespace records {
 
-rows::Listing searchListing(ListBase base, const EmployeeSearch &search)
+windowed::Listing searchListing(ListBase base, const EmployeeSearch &search)
 {
     using history::Table;
     QStringList where;
-    rows::Listing l;
+    windowed::Listing l;
     l.columns = QStringLiteral("zghmc.职工编码, zghmc.职工姓名");
     l.order = {QStringLiteral("zghmc.职工编码")};
     if (base == ListBase::CurrentDepartment) {
@@ -50,7 +50,7 @@ rows::Listing searchListing(ListBase base, const EmployeeSearch &search)
 
 QSqlQuery searchEmployees(const QSqlDatabase &db, ListBase base, const EmployeeSearch &search)
 {
-    return rows::execute(db, searchListing(base, search));
+    return windowed::execute(db, searchListing(base, search));
 }
 
 }  // namespace records

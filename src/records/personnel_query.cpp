@@ -11,7 +11,7 @@ const QString kColumns = QStringLiteral(
 
 QString personnelRecordBase() { return "select " + kColumns + ' ' + query::currentRowsFromWhere(); }
 
-rows::Listing personnelRecordListing(const query::Condition &condition)
+windowed::Listing personnelRecordListing(const query::Condition &condition)
 {
     return query::currentRowsListing(kColumns, condition);
 }

@@ -13,7 +13,7 @@ QString personnelRecordBase();
 const std::vector<query::ListColumn> &personnelRecordColumns();
 
 // The list the screen shows, narrowed by the condition.
-rows::Listing personnelRecordListing(const query::Condition &condition);
+windowed::Listing personnelRecordListing(const query::Condition &condition);
 
 // The base with the condition appended, executed. Throws sql::Failure.
 QSqlQuery personnelRecordQuery(const QSqlDatabase &db, const query::Condition &condition);

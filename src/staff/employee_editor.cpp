@@ -43,7 +43,7 @@ QTableView *makeGrid(WindowedRows *model, QWidget *parent)
 }
 
 // Opens the grid's rows; the model reads them a window at a time as the grid scrolls.
-void openRows(QTableView *grid, const QSqlDatabase &db, const rows::Listing &listing)
+void openRows(QTableView *grid, const QSqlDatabase &db, const windowed::Listing &listing)
 {
     static_cast<WindowedRows *>(grid->model())->open(db, listing);
     grid->setColumnWidth(0, 60);

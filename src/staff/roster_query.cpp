@@ -104,7 +104,7 @@ Drive driveFor(const QSqlDatabase &db, const Member &member, const Filter &filte
 
 }  // namespace
 
-rows::Listing listing(const QSqlDatabase &db, const Member &member, const Filter &filter)
+windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Filter &filter)
 {
     using history::Table;
     const QString lt = member.levelTable;
@@ -180,7 +180,7 @@ rows::Listing listing(const QSqlDatabase &db, const Member &member, const Filter
     }
     where << levelRange.arg(lt + QStringLiteral(".级别编码"));
 
-    rows::Listing l;
+    windowed::Listing l;
     l.columns = kColumns;
     l.from = QStringLiteral("from ") + tables.join(QStringLiteral(" cross join "));
     l.where = where.join(QStringLiteral(" and "));
@@ -200,7 +200,7 @@ rows::Listing listing(const QSqlDatabase &db, const Member &member, const Filter
 
 QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter)
 {
-    return rows::readAll(db, listing(db, member, filter));
+    return windowed::readAll(db, listing(db, member, filter));
 }
 
 QList<code_items::Item> departments(const QSqlDatabase &db)

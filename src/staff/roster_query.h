@@ -62,7 +62,7 @@ const QStringList &fieldTitles();
 // The roster as a list for WindowedRows, in code order. It is read from the rows its narrowest
 // filter names (the chosen department's members, the level's titles or positions, the party's
 // members) before the current rows are looked up. Throws sql::Failure.
-rows::Listing listing(const QSqlDatabase &db, const Member &member, const Filter &filter);
+windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Filter &filter);
 
 // The roster's rows, all at once, in the same order (the printed roster); throws sql::Failure.
 QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter);

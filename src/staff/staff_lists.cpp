@@ -4,18 +4,18 @@
 
 namespace staff {
 
-rows::Listing departments()
+windowed::Listing departments()
 {
-    rows::Listing l;
+    windowed::Listing l;
     l.columns = QStringLiteral("单位编码, 单位名称");
     l.from = QStringLiteral("from dwdmb");
     l.order = {QStringLiteral("单位编码")};
     return l;
 }
 
-rows::Listing departmentEmployees(const QString &department)
+windowed::Listing departmentEmployees(const QString &department)
 {
-    rows::Listing l;
+    windowed::Listing l;
     l.columns = QStringLiteral("zghmc.职工编码, zghmc.职工姓名");
     l.from = QStringLiteral("from dwdtb join zghmc on zghmc.职工编码=dwdtb.职工编码");
     l.where = "dwdtb.单位编码=:dw and " + history::currentRowForRow(history::Table::Department, "dwdtb.职工编码");

@@ -7,11 +7,11 @@
 namespace staff {
 
 // Departments in code order: 单位编码, 单位名称.
-rows::Listing departments();
+windowed::Listing departments();
 
 // The employees whose current department row (greatest 自动编号) is `department`, in code
 // order: 职工编码, 职工姓名. The department index gives the rows in order, so a window of them
 // is read without reading the rest.
-rows::Listing departmentEmployees(const QString &department);
+windowed::Listing departmentEmployees(const QString &department);
 
 }  // namespace staff

@@ -24,9 +24,9 @@ QVariantList rowOf(const WindowedRows &model, int row)
 }
 
 // Employees ordered by name, most of them sharing one of three names.
-rows::Listing byName()
+windowed::Listing byName()
 {
-    rows::Listing l;
+    windowed::Listing l;
     l.columns = QStringLiteral("职工编码, 职工姓名");
     l.from = QStringLiteral("from zghmc");
     l.where = QStringLiteral("职工编码>=:from");
@@ -53,8 +53,8 @@ private slots:
     // windows are ever held.
     void windowsMatchTheFullRead()
     {
-        const rows::Listing listing = query::basicSituationListing({});
-        const QList<QVariantList> all = rows::readAll(folder_->db(), listing);
+        const windowed::Listing listing = query::basicSituationListing({});
+        const QList<QVariantList> all = windowed::readAll(folder_->db(), listing);
         QVERIFY(all.size() > 4 * WindowedRows::kWindowRows);
 
         WindowedRows model;
@@ -85,7 +85,7 @@ private slots:
     {
         const QSqlDatabase db = folder_->db();
         sql::exec(db, "update zghmc set 职工姓名=case abs(random()) % 3 when 0 then '张伟' when 1 then '王芳' else '李娜' end");
-        const QList<QVariantList> all = rows::readAll(db, byName());
+        const QList<QVariantList> all = windowed::readAll(db, byName());
         WindowedRows model;
         model.open(db, byName());
         QCOMPARE(model.rowCount(), all.size());
@@ -105,7 +105,7 @@ private slots:
         WindowedRows model;
         model.open(db, byName());
         const int count = model.rowCount();
-        const QList<QVariantList> before = rows::readAll(db, byName());
+        const QList<QVariantList> before = windowed::readAll(db, byName());
         QSqlQuery remove = sql::prepare(db, "delete from zghmc where 职工编码=:code");
         for (int r = WindowedRows::kWindowRows; r < WindowedRows::kWindowRows + 10; ++r) {
             // Employees with other rows are kept by their references; the list is read anew below.
@@ -131,7 +131,7 @@ private slots:
 
         model.open(db, byName());
         QCOMPARE(model.rowCount(), count - 10 + 40);
-        QCOMPARE(rowOf(model, model.rowCount() - 1), rows::readAll(db, byName()).last());
+        QCOMPARE(rowOf(model, model.rowCount() - 1), windowed::readAll(db, byName()).last());
     }
 
     void failedReadingKeepsTheList()
@@ -139,11 +139,11 @@ private slots:
         WindowedRows model;
         model.open(folder_->db(), byName());
         const int count = model.rowCount();
-        rows::Listing broken = byName();
+        windowed::Listing broken = byName();
         broken.where = QStringLiteral("no_such_column=1");
         QVERIFY_THROWS_EXCEPTION(sql::Failure, model.open(folder_->db(), broken));
         QCOMPARE(model.rowCount(), count);
-        QCOMPARE(model.value(0, "职工姓名"), rows::readAll(folder_->db(), byName()).at(0).at(1));
+        QCOMPARE(model.value(0, "职工姓名"), windowed::readAll(folder_->db(), byName()).at(0).at(1));
     }
 
 private:

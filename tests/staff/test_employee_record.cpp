@@ -200,7 +200,7 @@ private slots:
     void departmentListUsesTheIndexes()
     {
         ProgramFolder folder;
-        QSqlQuery list = rows::execute(folder.db(), staff::departmentEmployees("02"));
+        QSqlQuery list = windowed::execute(folder.db(), staff::departmentEmployees("02"));
         QSqlQuery plan(folder.db());
         plan.prepare("explain query plan " + list.lastQuery());
         plan.bindValue(":dw", "02");
