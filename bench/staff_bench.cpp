@@ -14,6 +14,7 @@
 #include "db/database.h"
 #include "db/history.h"
 #include "db/sql.h"
+#include "db/windowed_rows.h"
 #include "demo/demo_organisation.h"
 #include "app/field_controls.h"
 #include "staff/detail_panel.h"
@@ -190,14 +191,14 @@ int main(int argc, char **argv)
         worst = std::max(worst, took);
         total += took;
     }
-    const auto *list = static_cast<QSqlQueryModel *>(editor->employeeGrid()->model());
+    const auto *list = static_cast<WindowedRows *>(editor->employeeGrid()->model());
     editor->departmentGrid()->selectRow(1);
     app.processEvents();
     const qlonglong inDepartment = sql::scalar(db, "select count(*) from dwdtb where 单位编码='02' and "
                                                    + history::currentRow(history::Table::Department)).toLongLong();
     std::printf("switch department: mean %.1f ms, worst %.1f ms over %d departments "
-                "(department 02: %lld employees, %d rows read so far)\n",
-                total / departments, worst, departments, inDepartment, list->rowCount());
+                "(department 02: %lld employees listed as %d rows, %d of them held)\n",
+                total / departments, worst, departments, inDepartment, list->rowCount(), list->heldRows());
     std::printf("same list, whole-history form: %.1f ms\n", wholeHistoryForm(db, "02"));
 
     t.restart();

@@ -80,6 +80,22 @@ void StripedGrid::setModel(QAbstractItemModel *model)
     fit();
 }
 
+int StripedGrid::sizeHintForColumn(int column) const
+{
+    if (!model())
+        return -1;
+    // The rows in view, or a screenful when the grid is not laid out yet; Qt's own fit would
+    // read a thousand rows of a long list.
+    const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+    const int first = std::max(0, rowAt(0));
+    const int last = std::min(model()->rowCount() - 1, first + std::max(viewport()->height(), 600) / rowHeight);
+    int hint = 0;
+    for (int row = first; row <= last; ++row)
+        if (!isRowHidden(row))
+            hint = std::max(hint, sizeHintForIndex(model()->index(row, column)).width());
+    return hint + (showGrid() ? 1 : 0);
+}
+
 void StripedGrid::showEvent(QShowEvent *event)
 {
     QTableView::showEvent(event);

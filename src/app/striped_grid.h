@@ -29,6 +29,7 @@ public:
     // Columns follow their contents each time the model is filled anew (the rows in view
     // decide, so a long list costs no more than its first screen).
     void setModel(QAbstractItemModel *model) override;
+    int sizeHintForColumn(int column) const override;
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;

@@ -59,7 +59,9 @@ std::vector<Table> buildTables()
         {"家庭住址", K::Text, 30}, {"邮政编码", K::Text, 20}, {"联系地址", K::Text, 30},
         {"照片", K::Text, 255}, {"备注", K::Text, 50}, {"职工简介", K::LongText}},
                  // What the statistics count, readable without touching the wide rows.
-                 {{"zghmc_statistics", "职工编码,职工性别,民族编码,文化程度,政治面貌,出生年月,工作时间,入党时间"}}});
+                 {{"zghmc_statistics", "职工编码,职工性别,民族编码,文化程度,政治面貌,出生年月,工作时间,入党时间"},
+                  // The party roster reads one party's members, in code order.
+                  {"zghmc_by_party", "政治面貌,职工编码"}}});
 
     // Dated histories.
     // Also by department, so one department's employees are found, in code order, without
@@ -69,13 +71,18 @@ std::vector<Table> buildTables()
     t.push_back({"dwdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                            {"变动时间", K::Date}, {"单位编码", K::Text, 2, "dwdmb(单位编码)"}},
                  departmentIndexes});
+    // The rosters read the rows of a level's positions or titles, in code order.
+    std::vector<Index> positionIndexes = historyIndexes("zwdtb", "职务编码");
+    positionIndexes.push_back({"zwdtb_by_position", "职务编码,职工编码"});
     t.push_back({"zwdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                            {"变动时间", K::Date}, {"职务编码", K::Text, 2, "zwdmb(职务编码)"}},
-                 historyIndexes("zwdtb", "职务编码")});
+                 positionIndexes});
+    std::vector<Index> titleIndexes = historyIndexes("zcdtb", "职称编码,类别编码");
+    titleIndexes.push_back({"zcdtb_by_title", "职称编码,职工编码"});
     t.push_back({"zcdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                            {"变动时间", K::Date}, {"职称编码", K::Text, 2, "zcdmb(职称编码)"},
                            {"类别编码", K::Text, 2, "jslbdmb(类别编码)"}},
-                 historyIndexes("zcdtb", "职称编码,类别编码")});
+                 titleIndexes});
     t.push_back({"gwjndtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                              {"变动时间", K::Date}, {"档次编码", K::Text, 2, "gwjndmb(档次编码)"},
                              {"类别编码", K::Text, 2, "gwjnlbb(类别编码)"}, {"变动理由", K::Text, 50}},

@@ -25,7 +25,9 @@ const std::vector<ListColumn> &basicSituationColumns()
     return columns;
 }
 
-QString currentRowsFromWhere()
+namespace {
+
+EmployeeListing currentRows()
 {
     EmployeeListing listing;
     listing.current(Table::Department).current(Table::Position).current(Table::Title).current(Table::SkillGrade)
@@ -33,17 +35,41 @@ QString currentRowsFromWhere()
         .code("zcdmb", "zcdtb.职称编码").code("zwdmb", "zwdtb.职务编码").code("dpdmb", "zghmc.政治面貌")
         .code("jslbdmb", "zcdmb.技术分类").code("zcjbdmb", "zcdmb.职称级别").code("gwjndmb", "gwjndtb.档次编码")
         .code("gwjnlbb", "gwjndtb.类别编码");
+    return listing;
+}
+
+const QString kBasicSituationColumns = QStringLiteral(
+    "zghmc.职工编码, zghmc.职工姓名, zghmc.职工性别, zghmc.出生年月, mzdmb.民族名称, zghmc.籍贯, "
+    "dwdmb.单位名称, zwdmb.职务名称, gwjnlbb.类别名称, gwjndmb.档次名称, zwdtb.变动时间 as 任职时间, "
+    "whcddmb.文化程度, zghmc.毕业学校, zghmc.毕业时间, zghmc.所学专业, zghmc.工作时间, zghmc.入司时间, "
+    "dpdmb.党派名称, zghmc.入党时间, zcdmb.职称名称, zcdtb.变动时间 as 聘任时间, zghmc.备注");
+
+}  // namespace
+
+QString currentRowsFromWhere()
+{
+    const EmployeeListing listing = currentRows();
     return listing.from() + " where " + listing.conditions();
 }
 
-QString basicSituationBase()
+windowed::Listing currentRowsListing(const QString &columns, const Condition &condition)
 {
-    return QStringLiteral(
-               "select zghmc.职工编码, zghmc.职工姓名, zghmc.职工性别, zghmc.出生年月, mzdmb.民族名称, zghmc.籍贯, "
-               "dwdmb.单位名称, zwdmb.职务名称, gwjnlbb.类别名称, gwjndmb.档次名称, zwdtb.变动时间 as 任职时间, "
-               "whcddmb.文化程度, zghmc.毕业学校, zghmc.毕业时间, zghmc.所学专业, zghmc.工作时间, zghmc.入司时间, "
-               "dpdmb.党派名称, zghmc.入党时间, zcdmb.职称名称, zcdtb.变动时间 as 聘任时间, zghmc.备注 ")
-        + currentRowsFromWhere();
+    const EmployeeListing listing = currentRows();
+    windowed::Listing l;
+    l.columns = columns;
+    l.from = listing.from();
+    l.where = listing.conditions() + condition.text;
+    // The employees are read in code order, so a window is a range of the code index.
+    l.order = {QStringLiteral("zghmc.职工编码")};
+    l.values = condition.values;
+    return l;
+}
+
+QString basicSituationBase() { return "select " + kBasicSituationColumns + ' ' + currentRowsFromWhere(); }
+
+windowed::Listing basicSituationListing(const Condition &condition)
+{
+    return currentRowsListing(kBasicSituationColumns, condition);
 }
 
 QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition)

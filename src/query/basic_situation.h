@@ -3,6 +3,7 @@
 // position, title and post-skill histories and the names of all their codes. The base text
 // ends inside its WHERE clause, so a combined condition can follow it.
 
+#include "db/windowed_rows.h"
 #include "query/condition.h"
 #include "reports/row_source.h"
 
@@ -23,9 +24,15 @@ struct ListColumn {
 // title and post-skill histories and the names of all their codes, ending inside the WHERE
 // clause. The basic situation and the personnel record queries select from it.
 QString currentRowsFromWhere();
+// The same employees with the select list `columns`, narrowed by the condition, as a list for
+// WindowedRows in code order.
+windowed::Listing currentRowsListing(const QString &columns, const Condition &condition);
 
 QString basicSituationBase();
 const std::vector<ListColumn> &basicSituationColumns();
+
+// The list the screen shows, narrowed by the condition.
+windowed::Listing basicSituationListing(const Condition &condition);
 
 // The base text with the condition appended, prepared and bound. Throws sql::Failure.
 QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition);

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QVBoxLayout>
 
 Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkcx")
@@ -41,12 +40,12 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
     addButton(QStringLiteral("返回"), &QWidget::close);
     layout->addLayout(bar);
 
-    list_ = new ConditionList(host.database(), query::basicSituationQuery, query::basicSituationColumns(), this);
+    list_ = new ConditionList(host.database(), query::basicSituationListing, query::basicSituationColumns(), this);
     layout->addWidget(list_, 1);
     showList({});
 }
 
-QSqlQueryModel *Tfrmzgjbqkcx::model() const { return list_->model(); }
+WindowedRows *Tfrmzgjbqkcx::model() const { return list_->model(); }
 
 void Tfrmzgjbqkcx::showList(const query::Condition &condition) { list_->showList(condition); }
 

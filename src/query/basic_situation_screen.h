@@ -7,14 +7,14 @@
 
 class ConditionList;
 class QLineEdit;
-class QSqlQueryModel;
+class WindowedRows;
 
 class Tfrmzgjbqkcx : public FunctionScreen {
     Q_OBJECT
 public:
     explicit Tfrmzgjbqkcx(ScreenHost &host);
 
-    QSqlQueryModel *model() const;
+    WindowedRows *model() const;
     ConditionList *grid() const { return list_; }
     QLineEdit *rosterTitle() const { return title_; }
 

@@ -5,12 +5,22 @@
 #include "export/xlsx_export.h"
 #include "query/condition_dialog.h"
 
-#include <QSqlQueryModel>
-#include <QSqlRecord>
+#include <memory>
 
-ConditionList::ConditionList(const QSqlDatabase &db, Read read, std::vector<query::ListColumn> columns,
+namespace {
+QStringList titlesOf(const std::vector<query::ListColumn> &columns)
+{
+    QStringList titles;
+    for (const query::ListColumn &c : columns)
+        titles << c.title;
+    return titles;
+}
+}  // namespace
+
+ConditionList::ConditionList(const QSqlDatabase &db, Describe describe, std::vector<query::ListColumn> columns,
                              QWidget *parent)
-    : StripedGrid(parent), db_(db), read_(std::move(read)), columns_(std::move(columns)), model_(new QSqlQueryModel(this))
+    : StripedGrid(parent), db_(db), describe_(std::move(describe)),
+      model_(new WindowedRows(titlesOf(columns), this))
 {
     setModel(model_);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ConditionList::currentRowChanged);
@@ -19,7 +29,7 @@ ConditionList::ConditionList(const QSqlDatabase &db, Read read, std::vector<quer
 void ConditionList::showList(const query::Condition &condition)
 {
     try {
-        model_->setQuery(read_(db_, condition));
+        model_->open(db_, describe_(condition));
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
         return;
@@ -42,5 +52,5 @@ void ConditionList::askCondition(QWidget *workArea)
 QString ConditionList::currentValue(const QString &field) const
 {
     const QModelIndex current = currentIndex();
-    return current.isValid() ? model_->record(current.row()).value(field).toString() : QString();
+    return current.isValid() ? model_->value(current.row(), field).toString() : QString();
 }

@@ -1,26 +1,26 @@
 #pragma once
 // The list of a condition query screen: a base statement's rows in a striped grid, narrowed
 // by the combined-condition dialog. Each search starts again from the base; a cancelled
-// dialog leaves the list as it was.
+// dialog leaves the list as it was. The rows are read a window at a time (WindowedRows).
 
 #include "app/striped_grid.h"
+#include "db/windowed_rows.h"
 #include "query/basic_situation.h"
 #include "query/condition.h"
 
 #include <functional>
 #include <vector>
 
-class QSqlQueryModel;
-
 class ConditionList : public StripedGrid {
     Q_OBJECT
 public:
-    using Read = std::function<QSqlQuery(const QSqlDatabase &, const query::Condition &)>;
+    // The base list narrowed by a condition (query::currentRowsListing for lists of employees).
+    using Describe = std::function<windowed::Listing(const query::Condition &)>;
 
-    ConditionList(const QSqlDatabase &db, Read read, std::vector<query::ListColumn> columns,
+    ConditionList(const QSqlDatabase &db, Describe describe, std::vector<query::ListColumn> columns,
                   QWidget *parent = nullptr);
 
-    QSqlQueryModel *model() const { return model_; }
+    WindowedRows *model() const { return model_; }
     const query::Condition &condition() const { return condition_; }
 
     // Shows the base rows narrowed by `condition`; on a failure says why and keeps the list.
@@ -35,8 +35,7 @@ signals:
 
 private:
     QSqlDatabase db_;
-    Read read_;
-    std::vector<query::ListColumn> columns_;
+    Describe describe_;
     query::Condition condition_;
-    QSqlQueryModel *model_;
+    WindowedRows *model_;
 };

@@ -3,6 +3,8 @@
 // department), a code prefix and a name prefix narrow a list of employees (职工编码, 职工姓名)
 // in code order. The screens differ only in which employees the list starts from.
 
+#include "db/windowed_rows.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -22,7 +24,10 @@ struct EmployeeSearch {
     QString namePrefix;  // matched literally at the start of 职工姓名; empty: any
 };
 
-// The employees found, executed and read lazily by the list. Throws sql::Failure.
+// The employees found, as the list for WindowedRows, in code order.
+windowed::Listing searchListing(ListBase base, const EmployeeSearch &search);
+
+// The same employees, executed. Throws sql::Failure.
 QSqlQuery searchEmployees(const QSqlDatabase &db, ListBase base, const EmployeeSearch &search);
 
 }  // namespace records

@@ -5,6 +5,7 @@
 #include "app/title_strip.h"
 #include "db/code_items.h"
 #include "db/sql.h"
+#include "db/windowed_rows.h"
 #include "records/employee_header.h"
 
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QSqlQueryModel>
 #include <QVBoxLayout>
 
 namespace {
@@ -68,7 +68,7 @@ EmployeeSearchPanel::EmployeeSearchPanel(const QSqlDatabase &db, Options options
 
     auto *people = new QGroupBox(QStringLiteral("职工信息"), this);
     list_ = new StripedGrid(people);
-    model_ = new QSqlQueryModel(this);
+    model_ = new WindowedRows({QStringLiteral("编码"), QStringLiteral("职工姓名")}, this);
     list_->setModel(model_);
     list_->horizontalHeader()->setStretchLastSection(true);
     list_->verticalHeader()->hide();
@@ -110,13 +110,11 @@ void EmployeeSearchPanel::search()
         // One announcement for the new list, not one for the reset and one for the first row.
         const QSignalBlocker quiet(list_->selectionModel());
         try {
-            model_->setQuery(records::searchEmployees(db_, options_.base, wanted));
+            model_->open(db_, records::searchListing(options_.base, wanted));
         } catch (const sql::Failure &e) {
             model_->clear();
             reportFailure(this, e);
         }
-        model_->setHeaderData(0, Qt::Horizontal, QStringLiteral("编码"));
-        model_->setHeaderData(1, Qt::Horizontal, QStringLiteral("职工姓名"));
         list_->setColumnWidth(0, 64);
         if (model_->rowCount() > 0)
             list_->selectRow(0);
@@ -127,20 +125,18 @@ void EmployeeSearchPanel::search()
 QString EmployeeSearchPanel::currentCode() const
 {
     const QModelIndex current = list_->currentIndex();
-    return current.isValid() ? model_->index(current.row(), 0).data().toString() : QString();
+    return current.isValid() ? model_->value(current.row(), 0).toString() : QString();
 }
 
 QString EmployeeSearchPanel::currentName() const
 {
     const QModelIndex current = list_->currentIndex();
-    return current.isValid() ? model_->index(current.row(), 1).data().toString() : QString();
+    return current.isValid() ? model_->value(current.row(), 1).toString() : QString();
 }
 
 void EmployeeSearchPanel::step(int delta)
 {
     const int row = list_->currentIndex().row() + delta;
-    if (row >= model_->rowCount() && model_->canFetchMore())
-        model_->fetchMore();
     if (row >= 0 && row < model_->rowCount())
         list_->selectRow(row);
 }

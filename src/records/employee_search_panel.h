@@ -12,9 +12,9 @@ class EmployeeHeader;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QSqlQueryModel;
 class QTableView;
 class QVBoxLayout;
+class WindowedRows;
 
 class EmployeeSearchPanel : public QWidget {
     Q_OBJECT
@@ -59,7 +59,7 @@ private:
     QPushButton *up_ = nullptr;
     QPushButton *down_ = nullptr;
     QTableView *list_;
-    QSqlQueryModel *model_;
+    WindowedRows *model_;
 };
 
 // The layout of a screen with the search panel: its title strip across the top, the panel on

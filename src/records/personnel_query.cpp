@@ -4,11 +4,16 @@
 
 namespace records {
 
-QString personnelRecordBase()
+namespace {
+const QString kColumns = QStringLiteral(
+    "zghmc.职工编码, zghmc.职工姓名, dwdmb.单位名称, zwdmb.职务名称, gwjnlbb.类别名称, gwjndmb.档次名称, zcdmb.职称名称");
+}
+
+QString personnelRecordBase() { return "select " + kColumns + ' ' + query::currentRowsFromWhere(); }
+
+windowed::Listing personnelRecordListing(const query::Condition &condition)
 {
-    return QStringLiteral("select zghmc.职工编码, zghmc.职工姓名, dwdmb.单位名称, zwdmb.职务名称, gwjnlbb.类别名称, "
-                          "gwjndmb.档次名称, zcdmb.职称名称 ")
-        + query::currentRowsFromWhere();
+    return query::currentRowsListing(kColumns, condition);
 }
 
 const std::vector<query::ListColumn> &personnelRecordColumns()

@@ -12,6 +12,9 @@ namespace records {
 QString personnelRecordBase();
 const std::vector<query::ListColumn> &personnelRecordColumns();
 
+// The list the screen shows, narrowed by the condition.
+windowed::Listing personnelRecordListing(const query::Condition &condition);
+
 // The base with the condition appended, executed. Throws sql::Failure.
 QSqlQuery personnelRecordQuery(const QSqlDatabase &db, const query::Condition &condition);
 

@@ -15,7 +15,7 @@
 Tfrmzggzdtcx::Tfrmzggzdtcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzggzdtcx")
 {
     setGeometry(host.workArea()->rect());
-    list_ = new ConditionList(host.database(), records::personnelRecordQuery, records::personnelRecordColumns(), this);
+    list_ = new ConditionList(host.database(), records::personnelRecordListing, records::personnelRecordColumns(), this);
     auto *frame = new QGroupBox(QStringLiteral("动态信息"), this);
     (new QVBoxLayout(frame))->addWidget(list_);
 

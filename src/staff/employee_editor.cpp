@@ -5,6 +5,7 @@
 #include "app/striped_grid.h"
 #include "db/code_items.h"
 #include "db/sql.h"
+#include "db/windowed_rows.h"
 #include "staff/detail_panel.h"
 #include "staff/photo_box.h"
 #include "staff/photo_picker.h"
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -34,31 +34,26 @@ const QString kGrade = QStringLiteral("zwdjdtb.等级编码");
 const QString kGradeSalary = QStringLiteral("zwdjdtb.等级工资");
 const QString kErrorTitle = QStringLiteral("错误提示");
 
-QTableView *makeGrid(QSqlQueryModel *model, const QStringList &titles, QWidget *parent)
+QTableView *makeGrid(WindowedRows *model, QWidget *parent)
 {
     auto *grid = new StripedGrid(parent);
-    grid->setProperty("titles", titles);
     grid->setModel(model);
     grid->horizontalHeader()->setStretchLastSection(true);
     return grid;
 }
 
-// Opens the grid's rows; the model reads them in chunks as the grid scrolls.
-void openRows(QTableView *grid, QSqlQuery query)
+// Opens the grid's rows; the model reads them a window at a time as the grid scrolls.
+void openRows(QTableView *grid, const QSqlDatabase &db, const windowed::Listing &listing)
 {
-    auto *model = static_cast<QSqlQueryModel *>(grid->model());
-    model->setQuery(std::move(query));
-    const QStringList titles = grid->property("titles").toStringList();
-    for (int i = 0; i < titles.size(); ++i)
-        model->setHeaderData(i, Qt::Horizontal, titles[i]);
+    static_cast<WindowedRows *>(grid->model())->open(db, listing);
     grid->setColumnWidth(0, 60);
 }
 }  // namespace
 
 Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
 {
-    departments_ = new QSqlQueryModel(this);
-    employees_ = new QSqlQueryModel(this);
+    departments_ = new WindowedRows({QStringLiteral("编号"), QStringLiteral("单位名称")}, this);
+    employees_ = new WindowedRows({QStringLiteral("编码"), QStringLiteral("职工姓名")}, this);
 
     detail_ = new DetailPanel(edit::makeControl);
     resume_ = new QPlainTextEdit;
@@ -103,7 +98,7 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
             if (f.kind == edit::Kind::CodeList && f.filterField.isEmpty())
                 edit::fillCodeList(static_cast<QComboBox *>(detail_->control(f.key())),
                                    code_items::codeItems(host.database(), f.listTable()));
-        openRows(departmentGrid_, staff::departments(host.database()));
+        openRows(departmentGrid_, host.database(), staff::departments());
     } catch (const sql::Failure &e) {
         reportFailure(e.message());
     }
@@ -137,8 +132,8 @@ QWidget *Tfrmzglr::buildLists()
         column->addLayout(head);
         column->addWidget(grid, 1);
     };
-    departmentGrid_ = makeGrid(departments_, {"编号", "单位名称"}, lists_);
-    employeeGrid_ = makeGrid(employees_, {"编码", "职工姓名"}, lists_);
+    departmentGrid_ = makeGrid(departments_, lists_);
+    employeeGrid_ = makeGrid(employees_, lists_);
     addList(QStringLiteral("部门信息"), departmentGrid_, "department");
     addList(QStringLiteral("员工信息"), employeeGrid_, "employee");
     return lists_;
@@ -168,9 +163,9 @@ QPushButton *Tfrmzglr::button(const QString &caption) const
 void Tfrmzglr::showDepartment()
 {
     const QModelIndex current = departmentGrid_->currentIndex();
-    const QString department = current.isValid() ? departments_->index(current.row(), 0).data().toString() : QString();
+    const QString department = current.isValid() ? departments_->value(current.row(), 0).toString() : QString();
     try {
-        openRows(employeeGrid_, staff::departmentEmployees(host().database(), department));
+        openRows(employeeGrid_, host().database(), staff::departmentEmployees(department));
     } catch (const sql::Failure &e) {
         employees_->clear();
         reportFailure(e.message());
@@ -188,7 +183,7 @@ void Tfrmzglr::showEmployee()
     std::optional<staff::EmployeeRecord> record;
     if (current.isValid() && employees_->rowCount() > 0) {
         try {
-            record = staff::loadEmployee(host().database(), employees_->index(current.row(), 0).data().toString());
+            record = staff::loadEmployee(host().database(), employees_->value(current.row(), 0).toString());
         } catch (const sql::Failure &e) {
             reportFailure(e.message());
         }
@@ -240,11 +235,8 @@ void Tfrmzglr::setMode(Mode mode) { bar_->setMode(mode); }
 
 void Tfrmzglr::step(QTableView *grid, int delta)
 {
-    auto *model = static_cast<QSqlQueryModel *>(grid->model());
     const int row = grid->currentIndex().row() + delta;
-    if (row >= model->rowCount() && model->canFetchMore())
-        model->fetchMore();  // one more chunk, only when stepping past the rows read so far
-    if (row >= 0 && row < model->rowCount())
+    if (row >= 0 && row < grid->model()->rowCount())
         grid->selectRow(row);
 }
 

@@ -12,9 +12,9 @@
 class DetailPanel;
 class QPlainTextEdit;
 class QPushButton;
-class QSqlQueryModel;
 class QTableView;
 class QTabWidget;
+class WindowedRows;
 
 class Tfrmzglr : public FunctionScreen {
     Q_OBJECT
@@ -55,8 +55,8 @@ private:
     edit::ModeBar *bar_ = nullptr;
     staff::EmployeeRecord record_;
     QString photo_;
-    QSqlQueryModel *departments_;
-    QSqlQueryModel *employees_;
+    WindowedRows *departments_;
+    WindowedRows *employees_;
     QTableView *departmentGrid_ = nullptr;
     QTableView *employeeGrid_ = nullptr;
     QWidget *lists_ = nullptr;

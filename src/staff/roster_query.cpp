@@ -1,7 +1,7 @@
 #include "staff/roster_query.h"
 
 #include "db/code_items.h"
-#include "db/employee_listing.h"
+#include "db/history.h"
 #include "db/sql.h"
 
 namespace roster {
@@ -59,46 +59,148 @@ const QStringList &fieldTitles()
     return titles;
 }
 
-QSqlQuery rowQuery(const QSqlDatabase &db, const Member &member, const Filter &filter)
+namespace {
+
+const QString kColumns = QStringLiteral(
+    "zghmc.职工编码, zghmc.职工姓名, zwdmb.职务名称, zwdtb.变动时间, zghmc.职工性别, zghmc.出生年月,"
+    " zghmc.籍贯, mzdmb.民族名称, whcddmb.文化程度, zghmc.毕业学校, zghmc.毕业时间, zghmc.所学专业,"
+    " dpdmb.党派名称, zghmc.入党时间, zghmc.工作时间, zghmc.入司时间, zcdmb.职称名称, zcdtb.变动时间, zghmc.备注");
+
+// Which rows the roster is read from: the ones its narrowest filter names, so a small roster
+// reads few rows at any size.
+enum class Drive {
+    Department,  // the chosen department's history rows
+    Titles,      // the title history rows of the level's (and category's) titles
+    Positions,   // the position history rows of the level's positions
+    Party,       // the employees of the chosen party
+    Employees,   // every employee: the filters leave out nobody by themselves
+};
+
+// True when every code of the table (titles or positions) has a level within the bounds:
+// then the level leaves out nobody and cannot narrow the rows to read.
+bool boundsHoldEvery(const QSqlDatabase &db, const QString &codeTable, const QString &levelColumn,
+                     const LevelBounds &bounds)
+{
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select count(*) from %1 where %2 is null or %2<:lower%3")
+                                       .arg(codeTable, levelColumn,
+                                            bounds.upper.isEmpty() ? QString() : " or " + levelColumn + "> :upper"));
+    q.bindValue(":lower", bounds.lower);
+    if (!bounds.upper.isEmpty())
+        q.bindValue(":upper", bounds.upper);
+    sql::exec(q);
+    return q.next() && q.value(0).toInt() == 0;
+}
+
+Drive driveFor(const QSqlDatabase &db, const Member &member, const Filter &filter, const LevelBounds &bounds)
+{
+    if (!filter.department.isEmpty())
+        return Drive::Department;
+    const bool titles = member.levelTable == QStringLiteral("zcjbdmb");
+    if (!boundsHoldEvery(db, titles ? QStringLiteral("zcdmb") : QStringLiteral("zwdmb"),
+                         titles ? QStringLiteral("职称级别") : QStringLiteral("职务级别"), bounds))
+        return titles ? Drive::Titles : Drive::Positions;
+    return member.partyFilter ? Drive::Party : Drive::Employees;
+}
+
+}  // namespace
+
+windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Filter &filter)
 {
     using history::Table;
     const QString lt = member.levelTable;
     const LevelBounds bounds = levelBounds(filter.range, filter.level);
-    QStringList where = {member.groupCondition, lt + QStringLiteral(".级别编码>=:lower")};
-    if (!bounds.upper.isEmpty())
-        where << lt + QStringLiteral(".级别编码<=:upper");
-    // A chosen department or category is matched exactly (a code may hold "_" or "%").
-    if (!filter.department.isEmpty())
+    const Drive drive = driveFor(db, member, filter, bounds);
+    const QString levelRange = QStringLiteral("%1>=:lower") + (bounds.upper.isEmpty() ? QString() : QStringLiteral(" and %1<=:upper"));
+
+    // The tables in join order, each with the conditions that tie it to the rows before it.
+    QString driver;
+    QStringList where;
+    switch (drive) {
+    case Drive::Department:
+        driver = QStringLiteral("dwdtb");
+        where << QStringLiteral("dwdtb.单位编码=:dwbm");
+        break;
+    case Drive::Titles:
+        driver = QStringLiteral("zcdtb");
+        where << QStringLiteral("zcdtb.职称编码 in (select 职称编码 from zcdmb where %1)").arg(levelRange.arg("职称级别"));
+        break;
+    case Drive::Positions:
+        driver = QStringLiteral("zwdtb");
+        where << QStringLiteral("zwdtb.职务编码 in (select 职务编码 from zwdmb where %1)").arg(levelRange.arg("职务级别"));
+        break;
+    case Drive::Party:
+        driver = QStringLiteral("zghmc");
+        where << QStringLiteral("zghmc.政治面貌=:dpbm");
+        break;
+    case Drive::Employees:
+        driver = QStringLiteral("zghmc");
+        break;
+    }
+    const QString employee = driver + QStringLiteral(".职工编码");
+    // Walking every employee, the narrow index holds all the codes the joins need.
+    QStringList tables = {drive == Drive::Employees ? QStringLiteral("zghmc indexed by zghmc_statistics") : driver};
+    const auto joinCurrent = [&](Table table) {
+        const QString name = history::tableName(table);
+        if (name != driver) {
+            tables << name;
+            where << name + ".职工编码=" + employee;
+        }
+        where << history::currentRowForRow(table, employee);
+    };
+    if (driver != QStringLiteral("zghmc"))
+        joinCurrent(drive == Drive::Department ? Table::Department
+                    : drive == Drive::Titles   ? Table::Title
+                                               : Table::Position);
+    // The history that holds the group condition next, so most rows that cannot match are
+    // left at once; then the rest.
+    for (Table table : {Table::Title, Table::Position, Table::Department})
+        if (!tables.contains(history::tableName(table)))
+            joinCurrent(table);
+    if (driver != QStringLiteral("zghmc")) {
+        tables << QStringLiteral("zghmc");
+        where << "zghmc.职工编码=" + employee;
+    }
+    where << member.groupCondition;
+    if (!filter.department.isEmpty() && drive != Drive::Department)
         where << QStringLiteral("dwdtb.单位编码=:dwbm");
     if (member.categoryFilter && !filter.category.isEmpty())
         where << QStringLiteral("zcdtb.类别编码=:zclb");
-    if (member.partyFilter)
-        where << QStringLiteral("dpdmb.党派编码=:dpbm");
+    if (member.partyFilter && drive != Drive::Party)
+        where << QStringLiteral("zghmc.政治面貌=:dpbm");
 
-    EmployeeListing listing;
-    listing.current(Table::Department).current(Table::Title).current(Table::Position)
-        .code("dpdmb", "zghmc.政治面貌").code("mzdmb", "zghmc.民族编码").code("whcddmb", "zghmc.文化程度")
-        .code("dwdmb", "dwdtb.单位编码").code("zcdmb", "zcdtb.职称编码").code("zwdmb", "zwdtb.职务编码")
-        .join(lt, member.levelJoin);
-    const QString statement = QStringLiteral(
-        "select zghmc.职工编码, zghmc.职工姓名, zwdmb.职务名称, zwdtb.变动时间, zghmc.职工性别, zghmc.出生年月,"
-        " zghmc.籍贯, mzdmb.民族名称, whcddmb.文化程度, zghmc.毕业学校, zghmc.毕业时间, zghmc.所学专业,"
-        " dpdmb.党派名称, zghmc.入党时间, zghmc.工作时间, zghmc.入司时间, zcdmb.职称名称, zcdtb.变动时间, zghmc.备注 ")
-        + listing.from() + " where " + listing.conditions() + " and " + where.join(QStringLiteral(" and "));
+    // The code tables: the level's first, as it filters; every code must resolve.
+    const std::pair<QString, QString> codes[] = {
+        {"zcdmb", "zcdmb.职称编码=zcdtb.职称编码"}, {"zwdmb", "zwdmb.职务编码=zwdtb.职务编码"},
+        {lt, member.levelJoin},
+        {"dwdmb", "dwdmb.单位编码=dwdtb.单位编码"},   {"dpdmb", "dpdmb.党派编码=zghmc.政治面貌"},
+        {"mzdmb", "mzdmb.民族编码=zghmc.民族编码"},   {"whcddmb", "whcddmb.文化程度编码=zghmc.文化程度"}};
+    for (const auto &[table, condition] : codes) {
+        tables << table;
+        where << condition;
+    }
+    where << levelRange.arg(lt + QStringLiteral(".级别编码"));
 
-    QSqlQuery q = sql::prepare(db, statement);
-    q.setForwardOnly(true);
-    q.bindValue(":lower", bounds.lower);
+    windowed::Listing l;
+    l.columns = kColumns;
+    l.from = QStringLiteral("from ") + tables.join(QStringLiteral(" cross join "));
+    l.where = where.join(QStringLiteral(" and "));
+    l.order = {employee};
+    l.values.insert(":lower", bounds.lower);
     if (!bounds.upper.isEmpty())
-        q.bindValue(":upper", bounds.upper);
+        l.values.insert(":upper", bounds.upper);
+    // A chosen department or category is matched exactly (a code may hold "_" or "%").
     if (!filter.department.isEmpty())
-        q.bindValue(":dwbm", filter.department);
+        l.values.insert(":dwbm", filter.department);
     if (member.categoryFilter && !filter.category.isEmpty())
-        q.bindValue(":zclb", filter.category);
+        l.values.insert(":zclb", filter.category);
     if (member.partyFilter)
-        q.bindValue(":dpbm", filter.party);
-    sql::exec(q);
-    return q;
+        l.values.insert(":dpbm", filter.party);
+    return l;
+}
+
+QSqlQuery rowQuery(const QSqlDatabase &db, const Member &member, const Filter &filter)
+{
+    return windowed::execute(db, listing(db, member, filter));
 }
 
 QVariantList rowOf(const QSqlQuery &q)
@@ -111,11 +213,7 @@ QVariantList rowOf(const QSqlQuery &q)
 
 QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter)
 {
-    QSqlQuery q = rowQuery(db, member, filter);
-    QList<QVariantList> rows;
-    while (q.next())
-        rows << rowOf(q);
-    return rows;
+    return windowed::readAll(db, listing(db, member, filter));
 }
 
 QList<code_items::Item> departments(const QSqlDatabase &db)

@@ -3,6 +3,7 @@
 // a table of members says how each one differs; one query reads any of them.
 
 #include "db/code_items.h"
+#include "db/windowed_rows.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -59,7 +60,12 @@ enum Field {
 };
 const QStringList &fieldTitles();
 
-// The roster's rows; throws sql::Failure.
+// The roster as a list for WindowedRows, in code order. It is read from the rows its narrowest
+// filter names (the chosen department's members, the level's titles or positions, the party's
+// members) before the current rows are looked up. Throws sql::Failure.
+windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Filter &filter);
+
+// The roster's rows, all at once, in the same order (the printed roster); throws sql::Failure.
 QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter);
 // The same rows one at a time: the executed forward-only statement, and the row it stands on.
 QSqlQuery rowQuery(const QSqlDatabase &db, const Member &member, const Filter &filter);

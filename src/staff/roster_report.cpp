@@ -82,9 +82,10 @@ report::Document layoutRosterFromSource(const QString &reportClass, const QStrin
     return report::layoutFromSource(printedRoster(reportClass, title), std::move(rows));
 }
 
-std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter)
+std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter,
+                                              std::function<int()> count)
 {
-    return report::queryRows([db, &member, filter] { return rowQuery(db, member, filter); }, rowOf);
+    return report::queryRows([db, &member, filter] { return rowQuery(db, member, filter); }, rowOf, std::move(count));
 }
 
 }  // namespace roster

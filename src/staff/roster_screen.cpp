@@ -6,6 +6,7 @@
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
+#include "db/windowed_rows.h"
 #include "reports/print_preview.h"
 #include "staff/roster_report.h"
 #include "staff/roster_screens.h"
@@ -51,7 +52,7 @@ RosterScreen::RosterScreen(ScreenHost &host, const roster::Member &member)
     auto *rosterBox = new QGroupBox(QStringLiteral("花名册"), this);
     auto *rosterLayout = new QVBoxLayout(rosterBox);
     grid_ = new StripedGrid(rosterBox);
-    model_ = new RowsModel(roster::fieldTitles(), this);
+    model_ = new WindowedRows(roster::fieldTitles(), this);
     grid_->setModel(model_);
     rosterLayout->addWidget(grid_);
     body->addWidget(rosterBox, 1);
@@ -192,17 +193,13 @@ roster::Filter RosterScreen::filter() const
     return f;
 }
 
-const QList<QVariantList> &RosterScreen::rows() const { return model_->rows(); }
-
 void RosterScreen::reload()
 {
     try {
-        model_->setRows(roster::read(host().database(), member_, filter()));
+        model_->open(host().database(), roster::listing(host().database(), member_, filter()));
     } catch (const sql::Failure &failure) {
-        model_->setRows({});
         reportFailure(failure);
     }
-    grid_->resizeColumnsToContents();
     if (model_->rowCount() > 0)
         grid_->selectRow(0);
 }
@@ -222,7 +219,7 @@ void RosterScreen::showDetails()
         prompt::ask(QStringLiteral("错误提示"), QStringLiteral("花名册中没有职工，无法显示详细信息。"), false, this);
         return;
     }
-    host().openWindow(QStringLiteral("Tfrmgrxxzl"), rows().at(current.row()).at(roster::Code).toString());
+    host().openWindow(QStringLiteral("Tfrmgrxxzl"), model_->value(current.row(), roster::Code).toString());
 }
 
 void RosterScreen::printRoster()
@@ -231,7 +228,17 @@ void RosterScreen::printRoster()
     if (party_ && edit::valueOf(party_) == QStringLiteral("00"))
         return;
     const QString partyItem = party_ ? party_->currentText() : QString();
-    report::preview(roster::layoutRoster(member_.reportClass, roster::printedTitle(member_, partyItem), rows()), this);
+    try {
+        // The rows shown, read again page by page as the printed roster needs them; the list
+        // already knows how many there are.
+        const int count = model_->rowCount();
+        report::preview(roster::layoutRosterFromSource(
+                            member_.reportClass, roster::printedTitle(member_, partyItem),
+                            roster::rosterRows(host().database(), member_, filter(), [count] { return count; })),
+                        this);
+    } catch (const sql::Failure &failure) {
+        reportFailure(failure);
+    }
 }
 
 bool RosterScreen::eventFilter(QObject *watched, QEvent *event)

@@ -11,8 +11,8 @@ class QComboBox;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
-class RowsModel;
 class StripedGrid;
+class WindowedRows;
 
 class RosterScreen : public FunctionScreen {
     Q_OBJECT
@@ -20,7 +20,7 @@ public:
     RosterScreen(ScreenHost &host, const roster::Member &member);
 
     roster::Filter filter() const;
-    const QList<QVariantList> &rows() const;
+    WindowedRows *rows() const { return model_; }  // the rows shown, read a window at a time
 
     QTreeWidget *departmentList() const { return departments_; }
     QPushButton *upButton() const { return up_; }
@@ -52,6 +52,6 @@ private:
     QComboBox *category_ = nullptr;
     QComboBox *party_ = nullptr;
     StripedGrid *grid_ = nullptr;
-    RowsModel *model_ = nullptr;
+    WindowedRows *model_ = nullptr;
     bool filling_ = false;
 };

@@ -1,17 +1,17 @@
 #pragma once
-// The lists of the employee editor: departments and one department's employees.
+// The lists of the employee editor: departments and one department's employees, as lists for
+// WindowedRows.
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
+#include "db/windowed_rows.h"
 
 namespace staff {
 
-// Departments in code order: 单位编码, 单位名称. Executed. Throws sql::Failure.
-QSqlQuery departments(const QSqlDatabase &db);
+// Departments in code order: 单位编码, 单位名称.
+windowed::Listing departments();
 
 // The employees whose current department row (greatest 自动编号) is `department`, in code
-// order: 职工编码, 职工姓名. Executed and ready to be read lazily: the department index gives
-// the rows in order, so nothing is read before it is shown. Throws sql::Failure.
-QSqlQuery departmentEmployees(const QSqlDatabase &db, const QString &department);
+// order: 职工编码, 职工姓名. The department index gives the rows in order, so a window of them
+// is read without reading the rest.
+windowed::Listing departmentEmployees(const QString &department);
 
 }  // namespace staff

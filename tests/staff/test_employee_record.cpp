@@ -206,7 +206,7 @@ private slots:
     void departmentListUsesTheIndexes()
     {
         ProgramFolder folder;
-        QSqlQuery list = staff::departmentEmployees(folder.db(), "02");
+        QSqlQuery list = windowed::execute(folder.db(), staff::departmentEmployees("02"));
         QSqlQuery plan(folder.db());
         plan.prepare("explain query plan " + list.lastQuery());
         plan.bindValue(":dw", "02");

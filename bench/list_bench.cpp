@@ -1,0 +1,239 @@
+// Times the long lists on a generated organisation, each beside the form it replaced, after
+// checking both give the same rows:
+//   - opening a roster: the windowed list (its keys and first window) vs reading every row of
+//     the plain statement into memory, for 科级以上干部花名册 and 专业技术干部花名册 as they open;
+//   - the screens opening in the main window (offscreen), with the memory they add;
+//   - the basic situation query's list to its last row in one Ctrl+End, vs the chunked query
+//     model that needed a key press per 256 rows.
+// Each line gives the wall time (best of three) and the process CPU time of that run; on a
+// loaded machine the CPU time is the steadier figure.
+//
+//   build/bin/list_bench [employees] [--db FILE]
+//   (default 100000 employees generated in a temporary folder; --db measures a copy-free
+//   existing organisation, e.g. one written by wenpad-admin demo)
+
+#include "app/main_window.h"
+#include "app/screen_registry.h"
+#include "best_of.h"
+#include "db/app_paths.h"
+#include "db/database.h"
+#include "db/sql.h"
+#include "db/windowed_rows.h"
+#include "demo/demo_organisation.h"
+#include "query/basic_situation.h"
+#include "query/basic_situation_screen.h"
+#include "query/condition_list.h"
+#include "reference/roster_plain.h"
+#include "staff/roster_screen.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QSqlQueryModel>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Resident memory now and at its peak, in MB.
+std::pair<double, double> memoryMb()
+{
+    QFile status("/proc/self/status");
+    double rss = 0, peak = 0;
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                rss = line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+            if (line.startsWith("VmHWM:"))
+                peak = line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+        }
+    return {rss, peak};
+}
+
+// Wall time (best of three; a step that takes seconds runs once) and the CPU time of the best
+// run, in ms.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+Timing timed(const Step &step, const Step &undo = {})
+{
+    Timing best;
+    for (int run = 0; run < 3; ++run) {
+        const double cpu = cpuMs();
+        QElapsedTimer t;
+        t.start();
+        step();
+        const Timing taken{t.nsecsElapsed() / 1e6, cpuMs() - cpu};
+        if (run == 0 || taken.wall < best.wall)
+            best = taken;
+        if (undo)
+            undo();
+        if (taken.wall > 2000)
+            break;
+    }
+    return best;
+}
+
+void line(const char *what, int employees, const Timing &program, const Timing &plain)
+{
+    std::printf("%-44s %8d %9.1f %9.1f %9.1f %9.1f %7.2f\n", what, employees, program.wall, program.cpu, plain.wall,
+                plain.cpu, plain.cpu / program.cpu);
+    std::fflush(stdout);
+}
+
+roster::Filter openingFilter(const QSqlDatabase &db, const roster::Member &member)
+{
+    // As the screen opens: 全部, the first or last level, 以上, every category, the second party.
+    const QList<code_items::Item> levels = roster::levelItems(db, member);
+    roster::Filter f;
+    f.level = member.startAtLastLevel ? levels.last().code : levels.first().code;
+    f.range = roster::LevelRange::Above;
+    f.party = roster::partyItems(db).value(1).code;
+    return f;
+}
+
+bool sameRows(const WindowedRows &model, const QList<QVariantList> &all)
+{
+    if (model.rowCount() != all.size())
+        return false;
+    for (int r : {0, int(all.size()) / 2, int(all.size()) - 1})
+        if (r >= 0 && model.value(r, 0) != all.at(r).at(0))
+            return false;
+    return true;
+}
+
+void pressCtrlEnd(QWidget *grid)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+    QApplication::sendEvent(grid, &press);
+    QApplication::processEvents();
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    int employees = 100000;
+    QString given;
+    for (int i = 1; i < argc; ++i) {
+        if (QString(argv[i]) == "--db" && i + 1 < argc)
+            given = argv[++i];
+        else
+            employees = QString(argv[i]).toInt();
+    }
+    QTemporaryDir dir;
+    app_paths::setProgramDir(dir.path());
+    const QString file = given.isEmpty() ? app_paths::databaseFile() : given;
+    const database::OpenResult opened = database::open(database::kSharedConnection, file);
+    if (!opened.ok) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.message));
+        return 1;
+    }
+    QSqlDatabase db = database::shared();
+    if (given.isEmpty()) {
+        demo::generate(db, {.employees = employees, .seed = 1});
+        sql::exec(db, "analyze");
+    }
+    employees = sql::scalar(db, "select count(*) from zghmc").toInt();
+    std::printf("%-44s %8s %9s %9s %9s %9s %7s\n", "operation", "staff", "ms", "cpu ms", "ms(old)", "cpu(old)",
+                "ratio");
+
+    // Opening a roster: the windowed list against every row of the plain statement held.
+    for (const char *screen : {"Tfrmkjgbxx", "Tfrmgbxx"}) {
+        const roster::Member &member = *roster::findMember(screen);
+        const roster::Filter filter = openingFilter(db, member);
+        const QList<QVariantList> plain = reference::plainRoster(db, member, filter);
+        WindowedRows check;
+        check.open(db, roster::listing(db, member, filter));
+        if (!sameRows(check, plain)) {
+            std::fprintf(stderr, "%s: the windowed roster differs from the plain statement\n", screen);
+            return 1;
+        }
+        const Timing program = timed([&] {
+            WindowedRows model;
+            model.open(db, roster::listing(db, member, filter));
+            model.value(0, 0);
+        });
+        const Timing old = timed([&] { reference::plainRoster(db, member, filter); });
+        const QByteArray name = QString("open roster %1 (%2 rows)").arg(screen).arg(plain.size()).toUtf8();
+        line(name.constData(), employees, program, old);
+    }
+
+    ScreenRegistry registry;
+    registerAllScreens(registry);
+    TfrmMain window(registry);
+    window.resize(1400, 900);
+    window.show();
+    app.processEvents();
+
+    // The screens as the program opens them: query, first window shown, columns fitted.
+    for (const char *screen : {"Tfrmkjgbxx", "Tfrmgbxx"}) {
+        const double before = memoryMb().first;
+        QWidget *shown = nullptr;
+        const Timing opening = timed([&] {
+            shown = window.openScreen(screen);
+            app.processEvents();
+        }, [&] {
+            shown->close();
+            app.processEvents();
+        });
+        shown = window.openScreen(screen);
+        app.processEvents();
+        const auto [rss, peak] = memoryMb();
+        std::printf("%-44s %8d %9.1f %9.1f   (rows held %d of %d; +%.0f MB, process %.0f MB, peak %.0f MB)\n",
+                    QString("open screen %1").arg(screen).toUtf8().constData(), employees, opening.wall, opening.cpu,
+                    static_cast<RosterScreen *>(shown)->rows()->heldRows(),
+                    static_cast<RosterScreen *>(shown)->rows()->rowCount(), rss - before, rss, peak);
+        shown->close();
+        app.processEvents();
+    }
+
+    // The query's list to its end in one gesture, against the chunked model's key presses.
+    auto *query = static_cast<Tfrmzgjbqkcx *>(window.openScreen("Tfrmzgjbqkcx"));
+    app.processEvents();
+    ConditionList *grid = query->grid();
+    const int rowsListed = grid->model()->rowCount();
+    windowed::Listing last = query::basicSituationListing({});
+    last.columns = "max(zghmc.职工编码)";
+    const QVariant lastCode = sql::scalar(db, last.statement());
+    const Timing toEnd = timed([&] {
+        grid->selectRow(0);
+        app.processEvents();
+        pressCtrlEnd(grid);
+    });
+    if (grid->currentIndex().row() != rowsListed - 1 || grid->model()->index(rowsListed - 1, 0).data() != lastCode) {
+        std::fprintf(stderr, "Ctrl+End did not reach the last employee\n");
+        return 1;
+    }
+    int presses = 0;
+    double oldRss = 0;
+    const Timing oldToEnd = timed([&] {
+        QSqlQueryModel chunked;
+        grid->setModel(&chunked);
+        chunked.setQuery(query::basicSituationQuery(db, {}));
+        presses = 0;
+        while ((grid->currentIndex().row() < 0 || grid->model()->index(grid->currentIndex().row(), 0).data() != lastCode)
+               && presses < 100000) {
+            pressCtrlEnd(grid);
+            ++presses;
+        }
+        oldRss = memoryMb().first;
+        grid->setModel(query->model());
+    });
+    line("query list to its end (one Ctrl+End)", employees, toEnd, oldToEnd);
+    std::printf("%-44s %8d   new: %d rows held of %d; old: %d key presses, process %.0f MB with all rows read\n",
+                "  (rows held)", employees, query->model()->heldRows(), rowsListed, presses, oldRss);
+    return 0;
+}

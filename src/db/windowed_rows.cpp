@@ -1,0 +1,228 @@
+#include "db/windowed_rows.h"
+
+#include "db/sql.h"
+
+#include <QSqlRecord>
+
+namespace windowed {
+namespace {
+
+QString select(const Listing &listing, const QString &columns, const QStringList &conditions, const QString &tail)
+{
+    QStringList where;
+    for (const QString &c : conditions)
+        if (!c.isEmpty())
+            where << '(' + c + ')';  // a listing's "or" stays inside its own conditions
+    return "select " + columns + ' ' + listing.from + (where.isEmpty() ? QString() : " where " + where.join(" and "))
+           + tail;
+}
+
+QString orderBy(const Listing &listing) { return " order by " + listing.order.join(", "); }
+
+void bind(QSqlQuery &q, const QVariantMap &values)
+{
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        q.bindValue(it.key(), it.value());
+}
+
+}  // namespace
+
+QString Listing::statement(const QString &tail) const { return select(*this, columns, {where}, tail); }
+
+QSqlQuery execute(const QSqlDatabase &db, const Listing &listing)
+{
+    QSqlQuery q = sql::prepare(db, listing.statement(orderBy(listing)));
+    q.setForwardOnly(true);
+    bind(q, listing.values);
+    sql::exec(q);
+    return q;
+}
+
+QList<QVariantList> readAll(const QSqlDatabase &db, const Listing &listing)
+{
+    QSqlQuery q = execute(db, listing);
+    const int columns = q.record().count();
+    QList<QVariantList> all;
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row << q.value(i);
+        all << row;
+    }
+    return all;
+}
+
+}  // namespace windowed
+
+namespace {
+
+// "(k1, k2) >= (:lo0, :lo1)": a key range as one row-value comparison, which the index on
+// the order serves.
+QString keyBound(const QStringList &order, const QString &op, const QString &prefix)
+{
+    QStringList names;
+    for (int i = 0; i < order.size(); ++i)
+        names << ':' + prefix + QString::number(i);
+    return '(' + order.join(", ") + ") " + op + " (" + names.join(", ") + ')';
+}
+
+void bindKey(QSqlQuery &q, const QString &prefix, const QVariantList &key)
+{
+    for (int i = 0; i < key.size(); ++i)
+        q.bindValue(':' + prefix + QString::number(i), key.at(i));
+}
+
+}  // namespace
+
+WindowedRows::WindowedRows(QStringList titles, QObject *parent)
+    : QAbstractTableModel(parent), titles_(std::move(titles))
+{
+}
+
+void WindowedRows::open(const QSqlDatabase &db, windowed::Listing listing)
+{
+    // Read into a second model first, so a failure leaves the list as it was.
+    WindowedRows next;
+    next.db_ = db;
+    next.listing_ = std::move(listing);
+    // One pass over the keys alone: the count and where each window starts.
+    QSqlQuery keys = sql::prepare(db, windowed::select(next.listing_, next.listing_.order.join(", "), {next.listing_.where},
+                                                   windowed::orderBy(next.listing_)));
+    keys.setForwardOnly(true);
+    windowed::bind(keys, next.listing_.values);
+    sql::exec(keys);
+    const int width = int(next.listing_.order.size());
+    while (keys.next()) {
+        if (next.count_ % kWindowRows == 0) {
+            QVariantList key;
+            for (int i = 0; i < width; ++i)
+                key << keys.value(i);
+            next.windowStarts_ << key;
+        }
+        ++next.count_;
+    }
+    // The first window also names the columns, even of an empty list.
+    next.kept_[0] = next.readWindow(0, &next.fields_);
+
+    beginResetModel();
+    db_ = next.db_;
+    listing_ = std::move(next.listing_);
+    fields_ = std::move(next.fields_);
+    count_ = next.count_;
+    windowStarts_ = std::move(next.windowStarts_);
+    kept_ = std::move(next.kept_);
+    kept_[0].used = ++uses_;
+    endResetModel();
+}
+
+void WindowedRows::clear()
+{
+    beginResetModel();
+    count_ = 0;
+    fields_.clear();
+    windowStarts_.clear();
+    kept_.clear();
+    endResetModel();
+}
+
+WindowedRows::Window WindowedRows::readWindow(int number, QStringList *fields) const
+{
+    QStringList conditions = {listing_.where};
+    if (number < windowStarts_.size())
+        conditions << keyBound(listing_.order, ">=", "wlo");
+    if (number + 1 < windowStarts_.size())
+        conditions << keyBound(listing_.order, "<", "whi");
+    QSqlQuery q = sql::prepare(db_, windowed::select(listing_, listing_.columns + ", " + listing_.order.join(", "),
+                                                 conditions,
+                                                 windowed::orderBy(listing_) + " limit " + QString::number(kWindowRows)));
+    q.setForwardOnly(true);
+    windowed::bind(q, listing_.values);
+    if (number < windowStarts_.size())
+        bindKey(q, "wlo", windowStarts_.at(number));
+    if (number + 1 < windowStarts_.size())
+        bindKey(q, "whi", windowStarts_.at(number + 1));
+    sql::exec(q);
+    const int shown = q.record().count() - int(listing_.order.size());
+    if (fields)
+        for (int i = 0; i < shown; ++i)
+            *fields << q.record().fieldName(i);
+    Window w;
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(shown);
+        for (int i = 0; i < shown; ++i)
+            row << q.value(i);
+        w.rows << row;
+    }
+    return w;
+}
+
+const WindowedRows::Window &WindowedRows::window(int number) const
+{
+    auto found = kept_.find(number);
+    if (found == kept_.end()) {
+        Window read;
+        try {
+            read = readWindow(number);
+        } catch (const sql::Failure &e) {
+            // Shown blank and tried again when next looked at.
+            qWarning("list window not read: %s", qPrintable(e.message()));
+            static const Window none;
+            return none;
+        }
+        if (kept_.size() >= size_t(kKeptWindows)) {
+            auto oldest = kept_.begin();
+            for (auto it = kept_.begin(); it != kept_.end(); ++it)
+                if (it->second.used < oldest->second.used)
+                    oldest = it;
+            kept_.erase(oldest);
+        }
+        found = kept_.emplace(number, std::move(read)).first;
+    }
+    found->second.used = ++uses_;
+    return found->second;
+}
+
+QVariant WindowedRows::value(int row, int column) const
+{
+    if (row < 0 || row >= count_)
+        return {};
+    // A row deleted since the list was opened leaves its place blank until the list is read again.
+    return window(row / kWindowRows).rows.value(row % kWindowRows).value(column);
+}
+
+QVariant WindowedRows::value(int row, const QString &field) const
+{
+    const int column = int(fields_.indexOf(field));
+    return column < 0 ? QVariant() : value(row, column);
+}
+
+int WindowedRows::heldRows() const
+{
+    int held = 0;
+    for (const auto &[number, w] : kept_)
+        held += int(w.rows.size());
+    return held;
+}
+
+int WindowedRows::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : count_; }
+
+int WindowedRows::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(titles_.isEmpty() ? fields_.size() : titles_.size());
+}
+
+QVariant WindowedRows::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return value(index.row(), index.column());
+}
+
+QVariant WindowedRows::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role == Qt::DisplayRole && orientation == Qt::Horizontal)
+        return titles_.isEmpty() ? fields_.value(section) : titles_.value(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}

@@ -1,0 +1,96 @@
+#pragma once
+// WindowedRows: the model of every long read-only list (rosters, queries, employee lists).
+// Opening a list reads only its order keys, once: that gives the true row count (so the
+// scrollbar is right and Ctrl+End or a drag to the bottom shows the last rows at once) and the
+// key that starts every window of kWindowRows rows. Rows are then read a window at a time, by
+// a key range on the order (never OFFSET), wherever the view looks, forwards or backwards;
+// only the kKeptWindows windows used last are held.
+//
+// How a list uses it:
+//
+//   windowed::Listing listing;
+//   listing.columns = "zghmc.职工编码, zghmc.职工姓名";      // the grid's columns, in order
+//   listing.from = "from zghmc cross join dwdtb";              // tables and joins
+//   listing.where = "dwdtb.职工编码=zghmc.职工编码 and …";     // "" for none; values bound
+//   listing.order = {"zghmc.职工姓名", "zghmc.职工编码"};      // unique together, never null
+//   listing.values = {{":dw", department}};
+//
+//   auto *model = new WindowedRows({"编码", "职工姓名"}, this);  // no titles: column names
+//   grid->setModel(model);                 // a StripedGrid fits its columns to the rows in view
+//   model->open(db, listing);              // each time the list is read; throws sql::Failure
+//   model->value(row, "职工编码");         // the selected row's fields (or index().data())
+//
+// The order must be served by an index (its first expression, with the where clause's
+// equalities, leading an index of the table the from clause starts with, or the filter that
+// drives it), or every window sorts the whole list. Ties are broken by ending the order with a
+// unique column. Printing and exports read every row in order through data() (a window at a
+// time) or windowed::readAll, never by keeping them.
+
+#include <QAbstractTableModel>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
+#include <map>
+
+namespace windowed {
+
+struct Listing {
+    QString columns;     // the select list, in the grid's column order
+    QString from;        // "from …"
+    QString where;       // conditions joined with " and "; empty: none
+    QStringList order;   // expressions unique together and never null
+    QVariantMap values;  // parameter (":name") → value
+
+    // "select <columns> <from> [where <where>]" followed by `tail`.
+    QString statement(const QString &tail = {}) const;
+};
+
+// Every row of the listing in its order: executed, to be read forward once (streaming), or
+// all read at once (the printed lists). Throw sql::Failure.
+QSqlQuery execute(const QSqlDatabase &db, const Listing &listing);
+QList<QVariantList> readAll(const QSqlDatabase &db, const Listing &listing);
+
+}  // namespace windowed
+
+class WindowedRows : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kWindowRows = 128;
+    static constexpr int kKeptWindows = 8;
+
+    explicit WindowedRows(QStringList titles = {}, QObject *parent = nullptr);
+
+    // Reads the listing's keys and its first window; the model is empty after a failure.
+    // Throws sql::Failure.
+    void open(const QSqlDatabase &db, windowed::Listing listing);
+    void clear();
+
+    // A field of a row by its result column name ("职工编码", an alias), or by column.
+    QVariant value(int row, const QString &field) const;
+    QVariant value(int row, int column) const;
+    int heldRows() const;  // rows kept in memory now
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    struct Window {
+        QList<QVariantList> rows;
+        quint64 used = 0;
+    };
+    const Window &window(int number) const;
+    Window readWindow(int number, QStringList *fields = nullptr) const;
+
+    QStringList titles_;
+    QSqlDatabase db_;
+    windowed::Listing listing_;
+    QStringList fields_;               // result column names
+    int count_ = 0;
+    QList<QVariantList> windowStarts_;  // the order key of each window's first row
+    mutable std::map<int, Window> kept_;
+    mutable quint64 uses_ = 0;
+};
