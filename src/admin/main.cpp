@@ -524,7 +524,7 @@ int main(int argc, char **argv)
                     {"Tfrmgbxx", "Tfrmkjgbxx", "Tfrmdyxx"},
                     {db, {"--pdf", Kind::File, true}, {"--dept", Kind::Text}, {"--level", Kind::Text},
                      {"--range", Kind::Text}, {"--party", Kind::Text}}, true, printRoster}},
-        {"resume", {"resume CODE --db FILE --pdf OUT", {}, {db, {"--pdf", Kind::File, true}}, true, printResume, true}},
+        {"resume", {"resume CODE --db FILE --pdf OUT", {}, {db, {"--pdf", Kind::File, true}}, true, printResume, {}, true}},
         {"backup", {"backup --db FILE --to OUT", {}, {db, {"--to", Kind::File, true}}, false, backUp}},
         {"restore", {"restore --db FILE --from IN", {}, {db, {"--from", Kind::File, true}}, false, restore}},
     };

@@ -224,5 +224,17 @@ QVariant WindowedRows::headerData(int section, Qt::Orientation orientation, int 
 {
     if (role == Qt::DisplayRole && orientation == Qt::Horizontal)
         return titles_.isEmpty() ? fields_.value(section) : titles_.value(section);
+    if (orientation == Qt::Horizontal)
+        if (const auto kept = columnRoles_.find({section, role}); kept != columnRoles_.end())
+            return kept->second;
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+bool WindowedRows::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value, int role)
+{
+    if (orientation != Qt::Horizontal || role == Qt::DisplayRole)
+        return false;
+    columnRoles_[{section, role}] = value;
+    emit headerDataChanged(orientation, section, section);
+    return true;
 }

@@ -76,6 +76,8 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // Column roles besides the title (a money column's mark, say), kept across opens.
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value, int role = Qt::EditRole) override;
 
 private:
     struct Window {
@@ -86,6 +88,7 @@ private:
     Window readWindow(int number, QStringList *fields = nullptr) const;
 
     QStringList titles_;
+    std::map<std::pair<int, int>, QVariant> columnRoles_;  // (section, role) → value
     QSqlDatabase db_;
     windowed::Listing listing_;
     QStringList fields_;               // result column names

@@ -42,20 +42,25 @@ int moneyColumnOf(const std::vector<query::ListColumn> &columns)
 
 }  // namespace
 
-QString appraisalListBase()
+windowed::Listing appraisalListing(const query::Condition &condition)
 {
     using history::Table;
     // Employees first, each checked against its own latest rows through the (职工编码,
-    // 自动编号) indexes, so the first rows come at once at any size. The position and title
+    // 自动编号) indexes, so a window of rows comes at once at any size. The position and title
     // code tables are joined for the conditions on their levels and categories.
     EmployeeListing listing;
     listing.current(Table::Department).current(Table::SkillGrade).current(Table::Position).code("zwdmb", "zwdtb.职务编码")
         .current(Table::Title).code("zcdmb", "zcdtb.职称编码").current(Table::GradeSalary)
         .join("ndkhb", "ndkhb.职工编码=zghmc.职工编码 and ndkhb.自动编号=(select max(h.自动编号) from ndkhb h "
                        "where h.职工编码=zghmc.职工编码)");
-    return QStringLiteral("select zwdjdtb.职工编码, zghmc.职工姓名, zwdjdtb.变动时间, zwdjdtb.等级工资, zwdjdtb.变动理由, "
-                          "ndkhb.年度, ndkhb.考核成绩 ")
-        + listing.from() + " where " + listing.conditions();
+    windowed::Listing l;
+    l.columns = QStringLiteral("zwdjdtb.职工编码, zghmc.职工姓名, zwdjdtb.变动时间, zwdjdtb.等级工资, zwdjdtb.变动理由, "
+                               "ndkhb.年度, ndkhb.考核成绩");
+    l.from = listing.from();
+    l.where = listing.conditions() + condition.text;
+    l.order = {QStringLiteral("zghmc.职工编码")};
+    l.values = condition.values;
+    return l;
 }
 
 const std::vector<query::ListColumn> &appraisalListColumns()
@@ -69,7 +74,7 @@ const std::vector<query::ListColumn> &appraisalListColumns()
 
 QSqlQuery appraisalListQuery(const QSqlDatabase &db, const query::Condition &condition)
 {
-    return query::withCondition(db, appraisalListBase(), condition);
+    return windowed::execute(db, appraisalListing(condition));
 }
 
 Grid appraisalListGrid(const QSqlDatabase &db, const query::Condition &condition)

@@ -5,18 +5,19 @@
 // every appraisal result. An employee lacking a row in any of the five histories or in ndkhb
 // is not listed.
 
+#include "db/windowed_rows.h"
 #include "pay/pay_grids.h"
 #include "query/basic_situation.h"
 #include "query/condition.h"
 
 namespace pay {
 
-// The list's statement up to and inside its WHERE clause, so a combined condition can follow.
-QString appraisalListBase();
+// The list narrowed by a condition, for WindowedRows, in code order.
+windowed::Listing appraisalListing(const query::Condition &condition);
 // 职工编码, 职工姓名, 等级工资变动时间, 等级工资 (integer money), 变动理由, 考核年度, 考核成绩.
 const std::vector<query::ListColumn> &appraisalListColumns();
 
-// The base with the condition appended, executed. Throws sql::Failure.
+// Every row of the list, executed to be read forward. Throws sql::Failure.
 QSqlQuery appraisalListQuery(const QSqlDatabase &db, const query::Condition &condition);
 
 // The whole list as shown (amounts as yuan text), for printing and wenpad-admin grid. Throws

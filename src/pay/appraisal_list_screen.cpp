@@ -18,7 +18,7 @@
 Tfrmndkhcx::Tfrmndkhcx(ScreenHost &host) : FunctionScreen(host, "Tfrmndkhcx")
 {
     setGeometry(host.workArea()->rect());
-    list_ = new ConditionList(host.database(), pay::appraisalListQuery, pay::appraisalListColumns(), this);
+    list_ = new ConditionList(host.database(), pay::appraisalListing, pay::appraisalListColumns(), this);
 
     auto *bar = new QHBoxLayout;
     bar->setContentsMargins(6, 4, 6, 4);

@@ -22,6 +22,8 @@ ConditionList::ConditionList(const QSqlDatabase &db, Describe describe, std::vec
     : StripedGrid(parent), db_(db), describe_(std::move(describe)),
       model_(new WindowedRows(titlesOf(columns), this))
 {
+    for (size_t i = 0; i < columns.size(); ++i)
+        model_->setHeaderData(int(i), Qt::Horizontal, columns[i].money, xlsx::kMoneyColumnRole);
     setModel(model_);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ConditionList::currentRowChanged);
 }
@@ -35,10 +37,6 @@ void ConditionList::showList(const query::Condition &condition)
         return;
     }
     condition_ = condition;
-    for (size_t i = 0; i < columns_.size(); ++i) {
-        model_->setHeaderData(int(i), Qt::Horizontal, columns_[i].title);
-        model_->setHeaderData(int(i), Qt::Horizontal, columns_[i].money, xlsx::kMoneyColumnRole);
-    }
     selectRow(0);
     emit currentRowChanged();
 }

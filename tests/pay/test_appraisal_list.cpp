@@ -89,7 +89,7 @@ private slots:
         window.show();
         auto *screen = qobject_cast<Tfrmndkhcx *>(window.openScreen("Tfrmndkhcx"));
         QVERIFY(screen);
-        QSqlQueryModel *model = screen->list()->model();
+        WindowedRows *model = screen->list()->model();
         QCOMPARE(model->rowCount(), 2);
         QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), "等级工资变动时间");
         QVERIFY(model->headerData(3, Qt::Horizontal, xlsx::kMoneyColumnRole).toBool());
