@@ -1,10 +1,8 @@
 #include "records/company_training_screen.h"
 
 #include "app/notify.h"
-#include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
-#include "db/clock.h"
 #include "db/sql.h"
 #include "records/training.h"
 #include "reports/grid_report.h"
@@ -58,13 +56,9 @@ Tfrmgspxqktj::Tfrmgspxqktj(ScreenHost &host) : FunctionScreen(host, "Tfrmgspxqkt
     connect(back, &QPushButton::clicked, this, &QWidget::close);
     bar->addStretch();
     // The range starts on 1 January of the current year and ends today.
-    const QDate today = clock_source::today();
-    bar->addWidget(new QLabel(QStringLiteral("起始日期"), this));
-    start_ = makeDatePicker(QDate(today.year(), 1, 1), this, [this] { showCourses(); });
-    bar->addWidget(start_);
-    bar->addWidget(new QLabel(QStringLiteral("截止日期"), this));
-    end_ = makeDatePicker(today, this, [this] { showCourses(); });
-    bar->addWidget(end_);
+    range_ = new DateRangeBoxes(this);
+    connect(range_, &DateRangeBoxes::rangeChosen, this, &Tfrmgspxqktj::showCourses);
+    bar->addWidget(range_);
     layout->addLayout(bar);
 
     auto *courseFrame = new QGroupBox(QStringLiteral("培训记录"), this);
@@ -83,7 +77,7 @@ Tfrmgspxqktj::Tfrmgspxqktj(ScreenHost &host) : FunctionScreen(host, "Tfrmgspxqkt
 void Tfrmgspxqktj::showCourses()
 {
     try {
-        courseRows_->setQuery(records::training::coursesBetween(host().database(), start_->date(), end_->date()));
+        courseRows_->setQuery(records::training::coursesBetween(host().database(), range_->from(), range_->to()));
     } catch (const sql::Failure &e) {
         courseRows_->clear();
         notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
@@ -117,6 +111,6 @@ void Tfrmgspxqktj::toggleDetails()
 
 void Tfrmgspxqktj::print()
 {
-    const QString range = QStringLiteral("起始日期 %1  截止日期 %2").arg(start_->date().toString(Qt::ISODate), end_->date().toString(Qt::ISODate));
+    const QString range = QStringLiteral("起始日期 %1  截止日期 %2").arg(range_->from().toString(Qt::ISODate), range_->to().toString(Qt::ISODate));
     report::preview(report::layoutGrid(objectName(), QStringLiteral("公司培训情况统计"), range, *courseRows_), this);
 }

@@ -3,6 +3,7 @@
 // participants, with their participant count, and under them the selected course's
 // participants, shown or hidden by "显示详细信息" / "隐藏详细信息".
 
+#include "app/date_range_boxes.h"
 #include "app/function_screen.h"
 
 class QDateEdit;
@@ -16,8 +17,8 @@ class Tfrmgspxqktj : public FunctionScreen {
 public:
     explicit Tfrmgspxqktj(ScreenHost &host);
 
-    QDateEdit *startPicker() const { return start_; }
-    QDateEdit *endPicker() const { return end_; }
+    QDateEdit *startPicker() const { return range_->fromBox(); }
+    QDateEdit *endPicker() const { return range_->toBox(); }
     StripedGrid *courses() const { return courses_; }
     QSqlQueryModel *courseRows() const { return courseRows_; }
     StripedGrid *participants() const { return participants_; }
@@ -33,8 +34,7 @@ private:
     void toggleDetails();
     void print();
 
-    QDateEdit *start_;
-    QDateEdit *end_;
+    DateRangeBoxes *range_;
     StripedGrid *courses_;
     QSqlQueryModel *courseRows_;
     QGroupBox *participantFrame_;

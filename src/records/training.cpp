@@ -125,8 +125,8 @@ void deleteCourse(const QSqlDatabase &db, const QString &code)
     transaction.commit();
 }
 
-void saveParticipant(const QSqlDatabase &db, const QString &course, const edit::Values &values,
-                     const std::optional<qint64> &id)
+qint64 saveParticipant(const QSqlDatabase &db, const QString &course, const edit::Values &values,
+                       const std::optional<qint64> &id)
 {
     const QString employee = values.value("职工编码").trimmed();
     const std::optional<QVariant> score = number(values.value("成绩"), 0, 100);
@@ -144,7 +144,10 @@ void saveParticipant(const QSqlDatabase &db, const QString &course, const edit::
                              {"技能评定", grade.isEmpty() ? QVariant() : grade}};
     Transaction transaction(db);
     edit::writeRow(db, "pxjlb", row, id ? edit::RowKey{"自动编号", *id} : edit::RowKey{});
+    // Read inside the transaction: the row this connection just wrote, whoever else writes.
+    const qint64 saved = id ? *id : sql::scalar(db, "select last_insert_rowid()").toLongLong();
     transaction.commit();
+    return saved;
 }
 
 void deleteParticipant(const QSqlDatabase &db, qint64 id) { edit::removeRow(db, "pxjlb", {"自动编号", id}); }

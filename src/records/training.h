@@ -33,9 +33,9 @@ void deleteCourse(const QSqlDatabase &db, const QString &code);
 
 // Writes a participant of the course (new without `id`). Throws sql::Failure, also for an
 // employee code that no employee has, a score that is not empty or a number from 0 to 100,
-// or a grade other than "A"–"E".
-void saveParticipant(const QSqlDatabase &db, const QString &course, const edit::Values &values,
-                     const std::optional<qint64> &id);
+// or a grade other than "A"–"E". Returns the row's 自动编号.
+qint64 saveParticipant(const QSqlDatabase &db, const QString &course, const edit::Values &values,
+                       const std::optional<qint64> &id);
 void deleteParticipant(const QSqlDatabase &db, qint64 id);  // throws sql::Failure
 
 // One employee's courses by date: 培训日期, 训练内容, 职务名称, 累计时数, 成绩, 技能评定.

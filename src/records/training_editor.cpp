@@ -218,25 +218,23 @@ void Tfrmpxjlbj::save(SideIndex which)
     edit::Values values;
     for (size_t i = 0; i < side.fields->size(); ++i)
         values.insert((*side.fields)[i].key(), edit::valueOf(side.controls[i]));
+    std::optional<qint64> participant;
     try {
         if (which == Courses)
             training::saveCourse(host().database(), values, editedCourse_);
         else
-            training::saveParticipant(host().database(), currentCourse(), values, editedParticipant_);
+            participant = training::saveParticipant(host().database(), currentCourse(), values, editedParticipant_);
     } catch (const sql::Failure &) {
         // The row stays pending, for correcting or "忽略".
         prompt::ask(kErrorTitle, kNotWritten, false, this);
         return;
     }
-    const std::optional<qint64> participant = editedParticipant_;
     finishEditing(which);
     if (which == Courses) {
         reloadCourses(values.value("培训编码").trimmed());
         reloadParticipants(std::nullopt);
     } else {
-        // The new row is the last entered.
-        reloadParticipants(participant ? participant
-                                       : std::optional<qint64>(sql::scalar(host().database(), "select max(自动编号) from pxjlb").toLongLong()));
+        reloadParticipants(participant);
     }
 }
 

@@ -58,13 +58,13 @@ QString valueList(const std::vector<ValueColumn> &values, Averages averages)
     return keys.join(',');
 }
 
-QString aggregates(const std::vector<ValueColumn> &values, Empty empty, Averages averages)
+QString aggregates(const std::vector<ValueColumn> &values, Empty empty, Averages averages, const QString &averaged)
 {
     QStringList list;
     for (const ValueColumn &v : values) {
         if (v.kind == ValueColumn::Kind::Average) {
             if (averages == Averages::Summed)
-                list << "sum(datediff('yyyy',出生年月,:d))";
+                list << "sum(" + averaged + ")";
         } else if (v.condition.isEmpty()) {
             list << "count(*)";
         } else {
@@ -83,6 +83,12 @@ QString sums(const std::vector<ValueColumn> &values)
     for (const ValueColumn &v : values)
         list << QStringLiteral("sum(%1)").arg(v.key);
     return list.join(',');
+}
+
+QString totalRow(const TableDescription &table, const QString &nameColumn)
+{
+    return QStringLiteral("insert into %1 (bz,%2,%3) select '3','%4',%5 from %1 where bz='2'")
+        .arg(table.name, nameColumn, valueList(table.values), kOrganisation, sums(table.values));
 }
 
 QStringList finishing(const TableDescription &table)
@@ -110,8 +116,7 @@ QStringList perDepartment(const TableDescription &table, const QString &filter)
                        "from %4 e left join dwdmb on dwdmb.单位编码=e.dwbm where %5 "
                        "group by e.dwbm order by e.dwbm")
             .arg(table.name, values, aggregates(table.values, Empty::WhenNone), departmentRows(), filter),
-        QStringLiteral("insert into %1 (bz,dwmc,%2) select '3','%3',%4 from %1 where bz='2'")
-            .arg(table.name, values, kOrganisation, sums(table.values)),
+        totalRow(table, QStringLiteral("dwmc")),
     };
 }
 

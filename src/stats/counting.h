@@ -40,9 +40,14 @@ enum class Averages { Summed, Left };  // the age sum of an Average column, or l
 
 // The value columns written by a counting statement, and their aggregates in the same order.
 QString valueList(const std::vector<ValueColumn> &values, Averages averages = Averages::Summed);
-QString aggregates(const std::vector<ValueColumn> &values, Empty empty, Averages averages = Averages::Summed);
+// An Average column sums `averaged` (by default the age at the cut-off).
+QString aggregates(const std::vector<ValueColumn> &values, Empty empty, Averages averages = Averages::Summed,
+                   const QString &averaged = QStringLiteral("datediff('yyyy',出生年月,:d)"));
 // sum(zs),sum(nv),… over rows already counted.
 QString sums(const std::vector<ValueColumn> &values);
+
+// The total row (bz "3", "汀岚分公司" in `nameColumn`) summing the rows of bz "2".
+QString totalRow(const TableDescription &table, const QString &nameColumn);
 
 // The statements that end every rebuild: each share 100 × count ÷ zs, each age sum ÷ zs,
 // on the rows whose zs is not 0.

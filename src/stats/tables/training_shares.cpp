@@ -27,24 +27,15 @@ TableDescription courseTable(const QString &name, const QString &screenClass, co
 QStringList statements(const TableDescription &table)
 {
     // Each course's participant rows in one pass: a count per condition, or the score sum.
-    QStringList aggregates;
-    for (const ValueColumn &v : table.values) {
-        if (v.kind == ValueColumn::Kind::Average)
-            aggregates << "sum(j.成绩)";
-        else if (v.condition.isEmpty())
-            aggregates << "count(*)";
-        else
-            aggregates << QStringLiteral("nullif(count(*) filter (where %1),0)").arg(v.condition);
-    }
     const QString values = counting::valueList(table.values);
     return QStringList{
                "delete from " + table.name,
                QStringLiteral("insert into %1 (bz,pxbm,pxnr,%2) select '2', c.培训编码, c.训练内容, %3 "
                               "from pxnrb c join pxjlb j on j.培训编码=c.培训编码 "
                               "where c.培训日期>=:from and c.培训日期<=:to group by c.培训编码 order by c.培训编码")
-                   .arg(table.name, values, aggregates.join(',')),
-               QStringLiteral("insert into %1 (bz,pxnr,%2) select '3','%3',%4 from %1 where bz='2'")
-                   .arg(table.name, values, counting::kOrganisation, counting::sums(table.values)),
+                   .arg(table.name, values,
+                        counting::aggregates(table.values, counting::Empty::WhenNone, counting::Averages::Summed, "j.成绩")),
+               counting::totalRow(table, QStringLiteral("pxnr")),
            }
            + counting::finishing(table);
 }
