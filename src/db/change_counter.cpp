@@ -55,13 +55,7 @@ QStringList createStatements()
 
 void ensure(const QSqlDatabase &db)
 {
-    QSqlQuery existing = sql::prepare(db, "select name from sqlite_master where type in ('table','trigger')");
-    existing.setForwardOnly(true);
-    sql::exec(existing);
-    QSet<QString> present;
-    while (existing.next())
-        present << existing.value(0).toString();
-    existing.finish();
+    const QSet<QString> present = sql::tableAndTriggerNames(db);
     bool complete = present.contains(kCounterTable);
     for (const QString &table : trackedTables())
         for (const char *event : {"insert", "update", "delete"})

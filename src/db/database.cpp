@@ -1,6 +1,7 @@
 #include "db/database.h"
 
 #include "db/change_counter.h"
+#include "db/current_rows.h"
 #include "db/delivered_data.h"
 #include "db/schema.h"
 #include "db/sql.h"
@@ -50,6 +51,7 @@ void configure(const QSqlDatabase &db)
         }
     }
     change_counter::ensure(db);
+    current_rows::ensure(db);
 }
 
 OpenResult failure(const QString &message) { return {false, false, false, message}; }
@@ -166,7 +168,8 @@ OpenResult createDelivered(const QString &path)
                 sql::exec(db, "PRAGMA foreign_keys=ON");
                 registerSqlFunctions(db);
                 Transaction transaction(db);
-                for (const QString &statement : schema::createStatements() + change_counter::createStatements())
+                for (const QString &statement : schema::createStatements() + change_counter::createStatements()
+                                                       + current_rows::createStatements())
                     sql::exec(db, statement);
                 delivered::insertData(db);
                 sql::exec(db, QString("PRAGMA application_id=%1").arg(schema::kApplicationId));

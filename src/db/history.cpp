@@ -1,5 +1,6 @@
 #include "db/history.h"
 
+#include "db/current_rows.h"
 #include "db/sql.h"
 
 namespace history {
@@ -73,7 +74,9 @@ QString inForceBefore(Table table, const QString &dateExpression)
 
 QString currentRowForRow(Table table, const QString &employeeColumn)
 {
-    return greatestForRow(table, employeeColumn, {});
+    // The kept current row: one lookup by employee in a table of one row per employee.
+    return QStringLiteral("%1.自动编号=(select c.%2 from %3 c where c.职工编码=%4)")
+        .arg(tableName(table), current_rows::column(table), QLatin1String(current_rows::kTable), employeeColumn);
 }
 
 QString inForceOnForRow(Table table, const QString &employeeColumn, const QString &dateExpression)

@@ -42,9 +42,9 @@ QString inForceInYear(Table table, const QString &yearExpression);
 // Rule 4: the row in force before a date (changes dated on it excluded).
 QString inForceBefore(Table table, const QString &dateExpression);
 
-// Rule 1 judged per outer row through the indexes: each row is checked against its own
-// employee's few rows, so a list joined from zghmc streams its first rows at once at any size.
-// `employeeColumn` names the outer row's employee column.
+// Rule 1 judged per outer row: each row is checked against its employee's current row kept in
+// dqdtb (db/current_rows.h), so a list joined from zghmc streams its first rows at once at any
+// size. `employeeColumn` names the outer row's employee column.
 QString currentRowForRow(Table table, const QString &employeeColumn);
 
 // Rule 2 and 4 with the date taken from the outer row, judged per row through the indexes:

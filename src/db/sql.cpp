@@ -73,6 +73,17 @@ QVariant scalar(const QSqlDatabase &db, const QString &statement)
     return query.next() ? query.value(0) : QVariant();
 }
 
+QSet<QString> tableAndTriggerNames(const QSqlDatabase &db)
+{
+    QSqlQuery q = prepare(db, "select name from sqlite_master where type in ('table','trigger')");
+    q.setForwardOnly(true);
+    exec(q);
+    QSet<QString> names;
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
 static QString parameter(int i) { return QStringLiteral(":p%1").arg(i); }
 
 QSqlQuery prepareInsert(const QSqlDatabase &db, const QString &table, const QStringList &columns)

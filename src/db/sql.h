@@ -3,6 +3,7 @@
 // unwinds and rolls back), and the conversions of dates and money at the database edge.
 
 #include <QDate>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -37,6 +38,8 @@ QSqlQuery prepare(const QSqlDatabase &db, const QString &statement);
 void exec(QSqlQuery &query);                                       // throws Failure
 void exec(const QSqlDatabase &db, const QString &statement);       // one unparameterised statement
 QVariant scalar(const QSqlDatabase &db, const QString &statement);  // first column of first row
+// The names of the file's tables and triggers.
+QSet<QString> tableAndTriggerNames(const QSqlDatabase &db);
 
 // A row written from parallel lists of columns and values: the statement binds value i as
 // ":p<i>" (bindRow), so one prepared statement serves many rows.

@@ -1,6 +1,7 @@
 #include "staff/roster_query.h"
 
 #include "db/code_items.h"
+#include "db/current_rows.h"
 #include "db/history.h"
 #include "db/sql.h"
 
@@ -73,7 +74,7 @@ enum class Drive {
     Titles,      // the title history rows of the level's (and category's) titles
     Positions,   // the position history rows of the level's positions
     Party,       // the employees of the chosen party
-    Employees,   // every employee: the filters leave out nobody by themselves
+    Employees,   // every employee's current rows (dqdtb): the filters leave out nobody by themselves
 };
 
 // True when every code of the table (titles or positions) has a level within the bounds:
@@ -133,21 +134,27 @@ windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Fi
         where << QStringLiteral("zghmc.政治面貌=:dpbm");
         break;
     case Drive::Employees:
-        driver = QStringLiteral("zghmc");
+        driver = QLatin1String(current_rows::kTable);
         break;
     }
     const QString employee = driver + QStringLiteral(".职工编码");
-    // Walking every employee, the narrow index holds all the codes the joins need.
-    QStringList tables = {drive == Drive::Employees ? QStringLiteral("zghmc indexed by zghmc_statistics") : driver};
+    QStringList tables = {driver};
     const auto joinCurrent = [&](Table table) {
         const QString name = history::tableName(table);
+        if (drive == Drive::Employees) {
+            // Straight to each current row by its 自动编号.
+            tables << name;
+            where << current_rows::joinCondition(table);
+            return;
+        }
         if (name != driver) {
             tables << name;
             where << name + ".职工编码=" + employee;
         }
         where << history::currentRowForRow(table, employee);
     };
-    if (driver != QStringLiteral("zghmc"))
+    // A driving history first.
+    if (drive == Drive::Department || drive == Drive::Titles || drive == Drive::Positions)
         joinCurrent(drive == Drive::Department ? Table::Department
                     : drive == Drive::Titles   ? Table::Title
                                                : Table::Position);

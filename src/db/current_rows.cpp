@@ -1,0 +1,108 @@
+#include "db/current_rows.h"
+
+#include "db/sql.h"
+#include "db/transaction.h"
+
+#include <QSet>
+
+namespace current_rows {
+namespace {
+
+using history::Table;
+
+const Table kHistories[] = {Table::Department, Table::Position, Table::Title, Table::SkillGrade, Table::GradeSalary};
+
+QString triggerName(Table table, const char *event)
+{
+    return QStringLiteral("dqdt_%1_%2").arg(history::tableName(table), QLatin1String(event));
+}
+
+// Sets the employee's current row of `table` from the history itself.
+QString recount(Table table, const QString &employee)
+{
+    const QString t = history::tableName(table);
+    return QStringLiteral("update %1 set %2=(select max(自动编号) from %3 where 职工编码=%4) where 职工编码=%4;")
+        .arg(QLatin1String(kTable), sql::quoteIdentifier(t), t, employee);
+}
+
+QString dropIfEmpty(const QString &employee)
+{
+    QStringList empty;
+    for (Table t : kHistories)
+        empty << sql::quoteIdentifier(history::tableName(t)) + " is null";
+    return QStringLiteral("delete from %1 where 职工编码=%2 and %3;").arg(QLatin1String(kTable), employee, empty.join(" and "));
+}
+
+QString addEmployee(const QString &employee)
+{
+    return QStringLiteral("insert or ignore into %1(职工编码) values (%2);").arg(QLatin1String(kTable), employee);
+}
+
+QStringList triggers(Table table)
+{
+    const QString t = history::tableName(table);
+    const QString c = sql::quoteIdentifier(t);
+    const auto create = [&](const char *event, const QString &when, const QString &body) {
+        return QStringLiteral("create trigger if not exists %1 after %2 on %3 begin %4 end")
+            .arg(sql::quoteIdentifier(triggerName(table, event)), when, t, body);
+    };
+    return {
+        // The row was the greatest before, so the greater of it and the new one is the greatest now
+        // (an insert with an explicit smaller 自动编号 included).
+        create("insert", "insert",
+               QStringLiteral("insert into %1(职工编码, %2) values (new.职工编码, new.自动编号) "
+                              "on conflict(职工编码) do update set %2=max(coalesce(%2, new.自动编号), new.自动编号);")
+                   .arg(QLatin1String(kTable), c)),
+        create("delete", "delete", recount(table, "old.职工编码") + dropIfEmpty("old.职工编码")),
+        create("update", "update of 职工编码, 自动编号",
+               addEmployee("new.职工编码") + recount(table, "new.职工编码") + recount(table, "old.职工编码")
+                   + dropIfEmpty("old.职工编码")),
+    };
+}
+
+}  // namespace
+
+QString column(Table table) { return sql::quoteIdentifier(history::tableName(table)); }
+
+QString joinCondition(Table table)
+{
+    return history::tableName(table) + QStringLiteral(".自动编号=") + QLatin1String(kTable) + '.' + column(table);
+}
+
+QStringList createStatements()
+{
+    QStringList columns, employees, fills;
+    for (Table t : kHistories) {
+        const QString name = history::tableName(t);
+        columns << column(t) + " INTEGER";
+        employees << "select 职工编码 from " + name;
+        fills << QStringLiteral("(select max(自动编号) from %1 where 职工编码=e.职工编码)").arg(name);
+    }
+    QStringList statements = {
+        QStringLiteral("create table if not exists %1 (职工编码 TEXT NOT NULL PRIMARY KEY, %2) without rowid")
+            .arg(QLatin1String(kTable), columns.join(", ")),
+        QStringLiteral("insert or ignore into %1 select e.职工编码, %2 from (%3) e")
+            .arg(QLatin1String(kTable), fills.join(", "), employees.join(" union "))};
+    for (Table t : kHistories)
+        statements << triggers(t);
+    return statements;
+}
+
+void ensure(const QSqlDatabase &db)
+{
+    const QSet<QString> present = sql::tableAndTriggerNames(db);
+    bool complete = present.contains(QLatin1String(kTable));
+    for (Table t : kHistories)
+        for (const char *event : {"insert", "delete", "update"})
+            complete = complete && present.contains(triggerName(t, event));
+    if (complete)
+        return;
+    // Without every trigger the table may have missed writes: it is filled afresh.
+    Transaction transaction(db);
+    sql::exec(db, QStringLiteral("drop table if exists %1").arg(QLatin1String(kTable)));
+    for (const QString &statement : createStatements())
+        sql::exec(db, statement);
+    transaction.commit();
+}
+
+}  // namespace current_rows
