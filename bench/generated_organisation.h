@@ -30,11 +30,10 @@ inline constexpr int kMostEmployees = 999999;
 
 inline bool employeesInRange(int employees) { return employees >= 1 && employees <= kMostEmployees; }
 
-// `folder`/`name`.db, generated with `options` first when it is not there yet; empty when it
-// cannot be made (the reason on stderr).
-inline QString cachedOrganisation(const QString &folder, const QString &name, const demo::Options &options)
+// `file`, generated with `options` first when it is not there yet; empty when it cannot be
+// made (the reason on stderr).
+inline QString generatedOrganisation(const QString &file, const demo::Options &options)
 {
-    const QString file = QDir(folder).filePath(name + ".db");
     if (QFile::exists(file))
         return file;
     const QString partial = QStringLiteral("%1.partial-%2").arg(file).arg(QCoreApplication::applicationPid());
@@ -54,4 +53,10 @@ inline QString cachedOrganisation(const QString &folder, const QString &name, co
         return QFile::exists(file) ? file : QString();  // another run may have finished it meanwhile
     }
     return file;
+}
+
+// `folder`/`name`.db, generated first when it is not there yet.
+inline QString cachedOrganisation(const QString &folder, const QString &name, const demo::Options &options)
+{
+    return generatedOrganisation(QDir(folder).filePath(name + ".db"), options);
 }

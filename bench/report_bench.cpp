@@ -1,14 +1,14 @@
-// Times long printed documents on a generated organisation: the first page of a preview and a
-// roster written as a PDF, with the peak memory of each step.
+// Times long printed documents on a generated organisation: the first page of a preview, a jump
+// to its last page, and a roster written as a PDF, with the peak memory of each step.
 //   report_bench --db FILE [--employees N]
 // FILE is a generated organisation (made with N employees, default 100000, when it is missing).
 // Memory: in-process steps give the peak resident size during the step (VmHWM of
 // /proc/self/status, reset through /proc/self/clear_refs before the step); the PDF is written by
 // a child `wenpad-admin roster` whose peak is its getrusage ru_maxrss.
 
+#include "generated_organisation.h"
 #include "db/database.h"
 #include "db/sql.h"
-#include "demo/demo_organisation.h"
 #include "query/basic_situation.h"
 #include "reports/layout.h"
 #include "reports/render.h"
@@ -66,8 +66,9 @@ Measured measure(const std::function<void()> &step)
     return {t.nsecsElapsed() / 1e6, peakMb()};
 }
 
-// What a preview does before it shows anything: its first page painted at the screen's size.
-void firstPage(const report::Document &document)
+// A page of a preview painted at the screen's size: the first is what it does before it shows
+// anything.
+void paintedPage(const report::Document &document, size_t page)
 {
     constexpr double kPixelsPerMm = 96 / 25.4;
     QImage image(qRound(document.paper.width() * kPixelsPerMm), qRound(document.paper.height() * kPixelsPerMm),
@@ -76,7 +77,7 @@ void firstPage(const report::Document &document)
     image.setDotsPerMeterY(qRound(kPixelsPerMm * 1000));
     image.fill(Qt::white);
     QPainter painter(&image);
-    report::paintPage(painter, document, document.pages[0], kPixelsPerMm);
+    report::paintPage(painter, document, document.pages[page], kPixelsPerMm);
 }
 
 roster::Filter screenStart(const QSqlDatabase &db, const roster::Member &member)
@@ -127,13 +128,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: report_bench --db FILE [--employees N]\n");
         return 2;
     }
-    if (!QFile::exists(file)) {
-        database::createDelivered(file);
-        database::open("fill", file);
-        demo::generate(QSqlDatabase::database("fill", false), {.employees = employees, .seed = 1});
-        database::close("fill");
-    }
-    if (!database::open(database::kSharedConnection, file).ok)
+    if (generatedOrganisation(file, {.employees = employees, .seed = 1}).isEmpty()
+        || !database::open(database::kSharedConnection, file).ok)
         return 1;
     const QSqlDatabase db = database::shared();
     QTextStream out(stdout);
@@ -151,23 +147,24 @@ int main(int argc, char **argv)
     line("wenpad-admin roster Tfrmkjgbxx --pdf (child)", written,
          QString("%1 MB file").arg(QFileInfo(pdf).size() / 1048576.0, 0, 'f', 1));
 
-    int pages = 0;
-    const Measured listed = measure([&] {
-        const report::Document d = roster::layoutRosterFromSource(
-            "Trepcxxx", QString(), query::basicSituationRosterSource(db, {}));  // the title box empty
-        pages = int(d.pages.size());
-        firstPage(d);
+    // The preview's first page, then a jump to its last.
+    const auto previewed = [&](const QString &what, const std::function<report::Document()> &laidOut) {
+        report::Document d;
+        const Measured first = measure([&] {
+            d = laidOut();
+            paintedPage(d, 0);
+        });
+        line("preview first page: " + what, first, QString("%1 pages").arg(d.pages.size()));
+        line("preview then its last page: " + what, measure([&] { paintedPage(d, d.pages.size() - 1); }), QString());
+    };
+    previewed("query list (all)", [&] {
+        return roster::layoutRosterFromSource("Trepcxxx", QString(), query::basicSituationRosterSource(db, {}));  // the title box empty
     });
-    line("preview first page: query list (all)", listed, QString("%1 pages").arg(pages));
-
-    // The roster screen holds its rows already; the preview lays out from them.
+    // As the roster screen prints: its rows read again page by page.
     const roster::Member &cadres = *roster::findMember("Tfrmkjgbxx");
-    const QList<QVariantList> rows = roster::read(db, cadres, screenStart(db, cadres));
-    const Measured rostered = measure([&] {
-        const report::Document d = roster::layoutRoster(cadres.reportClass, roster::printedTitle(cadres, {}), rows);
-        pages = int(d.pages.size());
-        firstPage(d);
+    previewed("section cadre roster", [&] {
+        return roster::layoutRosterFromSource(cadres.reportClass, roster::printedTitle(cadres, {}),
+                                              roster::rosterRows(db, cadres, screenStart(db, cadres)));
     });
-    line("preview first page: section cadre roster", rostered, QString("%1 rows, %2 pages").arg(rows.size()).arg(pages));
     return 0;
 }

@@ -160,17 +160,21 @@ WindowedRows::Window WindowedRows::readWindow(int number, QStringList *fields) c
 
 const WindowedRows::Window &WindowedRows::window(int number) const
 {
+    try {
+        return keptWindow(number);
+    } catch (const sql::Failure &e) {
+        // Shown blank and tried again when next looked at.
+        qWarning("list window not read: %s", qPrintable(e.message()));
+        static const Window none;
+        return none;
+    }
+}
+
+const WindowedRows::Window &WindowedRows::keptWindow(int number) const
+{
     auto found = kept_.find(number);
     if (found == kept_.end()) {
-        Window read;
-        try {
-            read = readWindow(number);
-        } catch (const sql::Failure &e) {
-            // Shown blank and tried again when next looked at.
-            qWarning("list window not read: %s", qPrintable(e.message()));
-            static const Window none;
-            return none;
-        }
+        Window read = readWindow(number);
         if (kept_.size() >= size_t(kKeptWindows)) {
             auto oldest = kept_.begin();
             for (auto it = kept_.begin(); it != kept_.end(); ++it)
@@ -190,6 +194,13 @@ QVariant WindowedRows::value(int row, int column) const
         return {};
     // A row deleted since the list was opened leaves its place blank until the list is read again.
     return window(row / kWindowRows).rows.value(row % kWindowRows).value(column);
+}
+
+QVariantList WindowedRows::row(int row) const
+{
+    if (row < 0 || row >= count_)
+        return {};
+    return keptWindow(row / kWindowRows).rows.value(row % kWindowRows);
 }
 
 QVariant WindowedRows::value(int row, const QString &field) const

@@ -71,6 +71,10 @@ public:
     QVariant value(int row, const QString &field) const;
     QVariant value(int row, int column) const;
     int heldRows() const;  // rows kept in memory now
+    // A whole row, for printing: unlike the view's data(), a window that cannot be read throws
+    // sql::Failure rather than showing blank.
+    QVariantList row(int row) const;
+    const QStringList &fields() const { return fields_; }  // the result column names
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -84,7 +88,8 @@ private:
         QList<QVariantList> rows;
         quint64 used = 0;
     };
-    const Window &window(int number) const;
+    const Window &window(int number) const;  // blank when it cannot be read
+    const Window &keptWindow(int number) const;  // throws sql::Failure
     Window readWindow(int number, QStringList *fields = nullptr) const;
 
     QStringList titles_;

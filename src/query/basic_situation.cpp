@@ -79,8 +79,8 @@ QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition
 
 namespace {
 
-// The current result row in the field order of the printed roster.
-QVariantList rosterRowOf(const QSqlQuery &q)
+// A listed row in the field order of the printed roster.
+QVariantList rosterRowOf(const QVariantList &values, const QStringList &columns)
 {
     // Which result column fills each field of the printed roster.
     static const std::vector<std::pair<roster::Field, QString>> fields = {
@@ -93,26 +93,15 @@ QVariantList rosterRowOf(const QSqlQuery &q)
         {roster::Remark, "备注"}};
     QVariantList row(roster::FieldCount);
     for (const auto &[field, column] : fields)
-        row[field] = q.value(column);
+        row[field] = values.value(columns.indexOf(column));
     return row;
 }
 
 }  // namespace
 
-QList<QVariantList> basicSituationRosterRows(const QSqlDatabase &db, const Condition &condition)
-{
-    QSqlQuery q = withCondition(db, basicSituationBase(), condition, true);
-    QList<QVariantList> rows;
-    while (q.next())
-        rows << rosterRowOf(q);
-    return rows;
-}
-
 std::shared_ptr<report::RowSource> basicSituationRosterSource(const QSqlDatabase &db, const Condition &condition)
 {
-    return report::queryRows(
-        [db, condition] { return withCondition(db, basicSituationBase(), condition, true); }, rosterRowOf,
-        [db, condition] { return countWithCondition(db, basicSituationBase(), condition); });
+    return report::windowedRows(db, basicSituationListing(condition), rosterRowOf);
 }
 
 }  // namespace query

@@ -37,9 +37,7 @@ windowed::Listing basicSituationListing(const Condition &condition);
 // The base text with the condition appended, prepared and bound. Throws sql::Failure.
 QSqlQuery basicSituationQuery(const QSqlDatabase &db, const Condition &condition);
 
-// The same rows in the field order of the printed roster. Throws sql::Failure.
-QList<QVariantList> basicSituationRosterRows(const QSqlDatabase &db, const Condition &condition);
-// The same rows read as the printed roster's pages are produced.
+// The same rows in the field order of the printed roster, read as its pages are produced.
 std::shared_ptr<report::RowSource> basicSituationRosterSource(const QSqlDatabase &db, const Condition &condition);
 
 }  // namespace query

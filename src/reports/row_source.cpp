@@ -1,7 +1,5 @@
 #include "reports/row_source.h"
 
-#include <optional>
-
 namespace report {
 namespace {
 
@@ -15,61 +13,51 @@ private:
     const QList<Row> rows_;
 };
 
-class QueryRows : public RowSource {
+class ListedRows : public RowSource {
 public:
-    QueryRows(std::function<QSqlQuery()> open, std::function<Row(const QSqlQuery &)> row, std::function<int()> count)
-        : open_(std::move(open)), row_(std::move(row)), counted_(std::move(count))
+    ListedRows(const QSqlDatabase &db, windowed::Listing listing, ListedRow row)
+        : db_(db), listing_(std::move(listing)), row_(std::move(row))
     {
     }
 
     int count() override
     {
-        if (count_ < 0 && counted_) {
-            count_ = counted_();
-        } else if (count_ < 0) {
-            QSqlQuery q = open_();
-            int n = 0;
-            while (q.next())
-                ++n;
-            count_ = n;
-        }
-        return count_;
+        openOnce();
+        return model_.rowCount();
     }
 
     QList<Row> rows(int first, int count) override
     {
-        if (!cursor_ || first < next_) {
-            cursor_.reset();  // one statement at a time on the connection
-            cursor_ = open_();
-            next_ = 0;
-        }
-        while (next_ < first && cursor_->next())
-            ++next_;
+        openOnce();
         QList<Row> found;
-        while (found.size() < count && next_ == first + found.size() && cursor_->next()) {
-            found << row_(*cursor_);
-            ++next_;
-        }
+        for (int r = first; r < std::min(first + count, model_.rowCount()); ++r)
+            found << row_(model_.row(r), model_.fields());
         return found;
     }
 
 private:
-    std::function<QSqlQuery()> open_;
-    std::function<Row(const QSqlQuery &)> row_;
-    std::function<int()> counted_;
-    int count_ = -1;
-    std::optional<QSqlQuery> cursor_;
-    int next_ = 0;  // the row the cursor's next step reads
+    void openOnce()
+    {
+        if (!opened_) {
+            model_.open(db_, listing_);
+            opened_ = true;
+        }
+    }
+
+    QSqlDatabase db_;
+    windowed::Listing listing_;
+    ListedRow row_;
+    WindowedRows model_;
+    bool opened_ = false;
 };
 
 }  // namespace
 
 std::shared_ptr<RowSource> listRows(QList<Row> rows) { return std::make_shared<ListRows>(std::move(rows)); }
 
-std::shared_ptr<RowSource> queryRows(std::function<QSqlQuery()> open, std::function<Row(const QSqlQuery &)> row,
-                                     std::function<int()> count)
+std::shared_ptr<RowSource> windowedRows(const QSqlDatabase &db, windowed::Listing listing, ListedRow row)
 {
-    return std::make_shared<QueryRows>(std::move(open), std::move(row), std::move(count));
+    return std::make_shared<ListedRows>(db, std::move(listing), std::move(row));
 }
 
 }  // namespace report

@@ -2,9 +2,10 @@
 // The rows a document is laid out from, read a window at a time: a layout asks only for the
 // rows of the page it produces, so a long printed list need not hold all of its rows.
 
+#include "db/windowed_rows.h"
 #include "reports/report.h"
 
-#include <QSqlQuery>
+#include <QSqlDatabase>
 #include <functional>
 #include <memory>
 
@@ -21,11 +22,11 @@ public:
 // Rows already in memory (shared, not copied).
 std::shared_ptr<RowSource> listRows(QList<Row> rows);
 
-// The rows of a statement, read as they are needed. `open` runs the statement afresh, forward
-// only (a window before the last one read starts it again); `row` turns the current result row
-// into a row; `count` counts the rows (a count(*) of the statement), or without it the rows are
-// counted by one pass of the statement. All throw sql::Failure as the statement does.
-std::shared_ptr<RowSource> queryRows(std::function<QSqlQuery()> open, std::function<Row(const QSqlQuery &)> row,
-                                     std::function<int()> count = {});
+// The rows of a list read as WindowedRows reads them: the keys once (when first counted), then
+// each page's rows by a key range, so a page far on costs no more than the first and only a few
+// windows are held. `row` makes a printed row from a listed row's values and the result column
+// names. The key pass and the windows throw sql::Failure.
+using ListedRow = std::function<Row(const QVariantList &values, const QStringList &fields)>;
+std::shared_ptr<RowSource> windowedRows(const QSqlDatabase &db, windowed::Listing listing, ListedRow row);
 
 }  // namespace report

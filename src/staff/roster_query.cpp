@@ -205,19 +205,6 @@ windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Fi
     return l;
 }
 
-QSqlQuery rowQuery(const QSqlDatabase &db, const Member &member, const Filter &filter)
-{
-    return windowed::execute(db, listing(db, member, filter));
-}
-
-QVariantList rowOf(const QSqlQuery &q)
-{
-    QVariantList row;
-    for (int i = 0; i < FieldCount; ++i)
-        row << q.value(i);
-    return row;
-}
-
 QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter)
 {
     return windowed::readAll(db, listing(db, member, filter));

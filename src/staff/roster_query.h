@@ -67,9 +67,6 @@ windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Fi
 
 // The roster's rows, all at once, in the same order (the printed roster); throws sql::Failure.
 QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter);
-// The same rows one at a time: the executed forward-only statement, and the row it stands on.
-QSqlQuery rowQuery(const QSqlDatabase &db, const Member &member, const Filter &filter);
-QVariantList rowOf(const QSqlQuery &query);
 
 // The filter lists (shown as the code immediately followed by the name). Throw sql::Failure.
 QList<code_items::Item> departments(const QSqlDatabase &db);  // stored order

@@ -82,10 +82,12 @@ report::Document layoutRosterFromSource(const QString &reportClass, const QStrin
     return report::layoutFromSource(printedRoster(reportClass, title), std::move(rows));
 }
 
-std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter,
-                                              std::function<int()> count)
+std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter)
 {
-    return report::queryRows([db, &member, filter] { return rowQuery(db, member, filter); }, rowOf, std::move(count));
+    // The listed columns are the fields in order.
+    return report::windowedRows(db, listing(db, member, filter), [](const QVariantList &values, const QStringList &) {
+        return values;
+    });
 }
 
 }  // namespace roster

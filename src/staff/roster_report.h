@@ -4,7 +4,6 @@
 
 #include "reports/page_model.h"
 #include "reports/row_source.h"
-#include <functional>
 #include "staff/roster_query.h"
 
 namespace roster {
@@ -23,9 +22,7 @@ report::Document layoutRoster(const QString &reportClass, const QString &title, 
 report::Document layoutRosterFromSource(const QString &reportClass, const QString &title,
                                         std::shared_ptr<report::RowSource> rows);
 
-// A roster's rows read from the database as its pages are produced (a long roster as a PDF);
-// `count` gives their number when the caller already knows it, else one pass counts them.
-std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter,
-                                              std::function<int()> count = {});
+// A roster's rows read from the database as its pages are produced (a long roster as a PDF).
+std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter);
 
 }  // namespace roster

@@ -229,12 +229,9 @@ void RosterScreen::printRoster()
         return;
     const QString partyItem = party_ ? party_->currentText() : QString();
     try {
-        // The rows shown, read again page by page as the printed roster needs them; the list
-        // already knows how many there are.
-        const int count = model_->rowCount();
-        report::preview(roster::layoutRosterFromSource(
-                            member_.reportClass, roster::printedTitle(member_, partyItem),
-                            roster::rosterRows(host().database(), member_, filter(), [count] { return count; })),
+        // The rows shown, read again page by page as the printed roster needs them.
+        report::preview(roster::layoutRosterFromSource(member_.reportClass, roster::printedTitle(member_, partyItem),
+                                                       roster::rosterRows(host().database(), member_, filter())),
                         this);
     } catch (const sql::Failure &failure) {
         reportFailure(failure);
