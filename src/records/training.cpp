@@ -84,7 +84,7 @@ QSqlQuery participants(const QSqlDatabase &db, const QString &course)
                                        + positionAtCourseDate("j", "c")
                                        + QStringLiteral(" where j.培训编码=:course order by j.自动编号"));
     q.bindValue(":course", course);
-    return executed(q);
+    return executed(std::move(q));
 }
 
 void saveCourse(const QSqlDatabase &db, const edit::Values &values, const std::optional<QString> &code)
@@ -159,7 +159,7 @@ QSqlQuery employeeCourses(const QSqlDatabase &db, const QString &employee)
                                        + positionAtCourseDate("j", "c")
                                        + QStringLiteral(" where j.职工编码=:e order by c.培训日期, j.自动编号"));
     q.bindValue(":e", employee);
-    return executed(q);
+    return executed(std::move(q));
 }
 
 QSqlQuery coursesBetween(const QSqlDatabase &db, const QDate &from, const QDate &to)
@@ -170,7 +170,7 @@ QSqlQuery coursesBetween(const QSqlDatabase &db, const QDate &from, const QDate 
                                                   "group by c.培训编码 order by c.培训编码"));
     q.bindValue(":from", sql::dateValue(from));
     q.bindValue(":to", sql::dateValue(to));
-    return executed(q);
+    return executed(std::move(q));
 }
 
 }  // namespace records::training

@@ -138,8 +138,8 @@ private slots:
         bar->button(Action::Save)->click();
         QVERIFY(asked.isEmpty());
         QVERIFY(party->isReadOnly() && screen->search()->isEnabled());
-        for (const QString &t : {"gbllb", "pojlb", "jtcyb", "gwgxb", "hyjlb", "gzjlb", "xxjlb"})
-            QVERIFY2(count(db, t) == 1, qPrintable(t));
+        for (const char *t : {"gbllb", "pojlb", "jtcyb", "gwgxb", "hyjlb", "gzjlb", "xxjlb"})
+            QVERIFY2(count(db, t) == 1, t);
         QCOMPARE(queryValue(db, "select 入党 || 其他说明 from gbllb").toString(), "答入党答其他说明");
         QCOMPARE(queryValue(db, "select 姓名 || 政治面貌 || 学历 from pojlb").toString(), "配姓名共产党员博士");
         QCOMPARE(queryValue(db, "select 毕业 || 证明人 from xxjlb").toString(), "xxjlb毕业xxjlb证明人");
