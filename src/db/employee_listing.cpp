@@ -1,6 +1,9 @@
 #include "db/employee_listing.h"
 
 #include "db/code_items.h"
+#include "db/current_rows.h"
+
+#include <algorithm>
 
 namespace {
 const QString kEmployee = QStringLiteral("zghmc.职工编码");
@@ -8,9 +11,11 @@ const QString kEmployee = QStringLiteral("zghmc.职工编码");
 
 EmployeeListing &EmployeeListing::current(history::Table table)
 {
-    const QString name = history::tableName(table);
-    joins_.push_back({name, {name + ".职工编码=" + kEmployee, history::currentRowForRow(table, kEmployee)}});
-    return *this;
+    // The employee's kept current rows once, then each history's row straight by its 自动编号.
+    const QString kept = QLatin1String(current_rows::kTable);
+    if (std::none_of(joins_.begin(), joins_.end(), [&](const Joined &j) { return j.table == kept; }))
+        join(kept, kept + ".职工编码=" + kEmployee);
+    return join(history::tableName(table), current_rows::joinCondition(table));
 }
 
 EmployeeListing &EmployeeListing::code(const QString &table, const QString &codeExpression, const QString &alias)

@@ -1,8 +1,8 @@
 #pragma once
 // The shape of every list of employees with their current department, position, title …:
 // zghmc first, then the current row (greatest 自动编号) of each history named, then the code
-// tables whose names are shown, in a fixed join order. Each employee is checked against its
-// own few history rows through the (职工编码, 自动编号) indexes, so the first rows come at once
+// tables whose names are shown, in a fixed join order. Each employee's current rows are found
+// through its one row of kept current rows (db/current_rows.h), so the first rows come at once
 // at any size; a list driven by the whole history looked every row up against every other
 // (25 s for 10,000 employees).
 
