@@ -1,39 +1,13 @@
 // wenpad-admin refuses what it does not understand: one line on standard error, a non-zero
 // exit, and the database file byte for byte as it was (nothing created for a wrong path).
 
-#include <QCoreApplication>
-#include <QCryptographicHash>
+#include "support/test_support.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-struct Run {
-    int status = -1;
-    QString err;
-    QString out;
-};
-
-Run admin(const QStringList &args)
-{
-    QProcess p;
-    p.start(QCoreApplication::applicationDirPath() + "/wenpad-admin", args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError()), QString::fromUtf8(p.readAllStandardOutput())};
-}
-
-QByteArray checksum(const QString &file)
-{
-    QFile f(file);
-    f.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
-}  // namespace
 
 class TestAdminTool : public QObject {
     Q_OBJECT
@@ -45,8 +19,8 @@ private slots:
     void initTestCase()
     {
         db_ = dir_.filePath("wenpad.db");
-        QCOMPARE(admin({"init", "--db", db_}).status, 0);
-        const Run demo = admin({"demo", "--db", db_, "--employees", "30", "--seed", "3"});
+        QCOMPARE(runAdmin({"init", "--db", db_}).status, 0);
+        const AdminRun demo = runAdmin({"demo", "--db", db_, "--employees", "30", "--seed", "3"});
         QCOMPARE(demo.status, 0);
         // Progress on lines of their own, then the summary.
         QVERIFY2(demo.out.trimmed().split('\n').last().contains(QRegularExpression("^30 employees, \\d+ history rows in [0-9.]+ s$")),
@@ -56,7 +30,7 @@ private slots:
     // A read-only screen's grids as CSV, each after its tab's caption, amounts as shown.
     void gridPrintsEachTabAfterItsCaption()
     {
-        const Run run = admin({"grid", "TFrmgsygztj", "--db", db_, "--month", "2026-06"});
+        const AdminRun run = runAdmin({"grid", "TFrmgsygztj", "--db", db_, "--month", "2026-06"});
         QCOMPARE(run.status, 0);
         const QStringList lines = run.out.split('\n');
         QCOMPARE(lines.first(), "工资表");
@@ -68,7 +42,7 @@ private slots:
     // The yearly comparison: ten year columns from the chosen year back, a row per department.
     void gridComparesYears()
     {
-        const Run run = admin({"grid", "TFrmgsngzdz", "--db", db_, "--year", "2026"});
+        const AdminRun run = runAdmin({"grid", "TFrmgsngzdz", "--db", db_, "--year", "2026"});
         QCOMPARE(run.status, 0);
         const QStringList lines = run.out.trimmed().split('\n');
         QCOMPARE(lines.first(), "工资表");
@@ -81,7 +55,7 @@ private slots:
     // attendance in the range, each cell that employee's hours of that kind.
     void rebuildsCompanyAttendance()
     {
-        const Run run = admin({"rebuild", "gskqtjb", "--db", db_, "--from", "2025-01-01", "--to", "2025-12-31"});
+        const AdminRun run = runAdmin({"rebuild", "gskqtjb", "--db", db_, "--from", "2025-01-01", "--to", "2025-12-31"});
         QCOMPARE(run.status, 0);
         const QStringList lines = run.out.trimmed().split('\n');
         QCOMPARE(lines.first(), "职工编码,职工姓名,事假,病假,旷工,迟到,早退,婚假,丧假,产假,年休假,探亲假");
@@ -104,7 +78,7 @@ private slots:
     // The comprehensive query's month, three tabs; --dept narrows it to a department's rows.
     void gridListsAMonthOfTheComprehensiveQuery()
     {
-        const Run all = admin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", "2026-06"});
+        const AdminRun all = runAdmin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", "2026-06"});
         QCOMPARE(all.status, 0);
         const QStringList lines = all.out.trimmed().split('\n');
         QCOMPARE(lines.first(), "工资表");
@@ -112,11 +86,11 @@ private slots:
         QVERIFY(lines.at(2).contains(QRegularExpression("^\\d{6},[^,]+,2026-06,")));
         const int wages = int(lines.indexOf("补贴表")) - 2;
         QVERIFY(wages > 0);
-        const Run narrowed = admin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", "2026-06", "--dept", "01"});
+        const AdminRun narrowed = runAdmin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", "2026-06", "--dept", "01"});
         QCOMPARE(narrowed.status, 0);
         const int inDepartment = int(narrowed.out.split('\n').indexOf("补贴表")) - 2;
         QVERIFY(inDepartment < wages);
-        const Run quoted = admin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", "2026-06", "--dept", "0' or '1'='1"});
+        const AdminRun quoted = runAdmin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", "2026-06", "--dept", "0' or '1'='1"});
         QCOMPARE(quoted.status, 0);
         QCOMPARE(quoted.out.split('\n').indexOf("补贴表"), 2);
     }
@@ -135,18 +109,15 @@ private slots:
         }
         QSqlDatabase::removeDatabase("check");
         const QString pdf = dir_.filePath("resume.pdf");
-        const Run run = admin({"resume", code, "--db", db_, "--pdf", pdf});
+        const AdminRun run = runAdmin({"resume", code, "--db", db_, "--pdf", pdf});
         QVERIFY2(run.status == 0, qPrintable(run.err));
-        QProcess text;
-        text.start("pdftotext", {pdf, "-"});
-        QVERIFY(text.waitForFinished(30000));
-        const QString read = QString::fromUtf8(text.readAllStandardOutput()).remove(QRegularExpression("\\s"));
+        const QString read = pdfText(pdf, false).remove(QRegularExpression("\\s"));
         for (const QString &shown : {QString("干部履历表"), name, answer, QString("家庭主要成员情况")})
             QVERIFY2(read.contains(shown), qPrintable(shown));
 
         // Only the cadres the résumé screen lists (refused once the report engine has started,
         // so after whatever it says on starting).
-        const Run refused = admin({"resume", "999999", "--db", db_, "--pdf", dir_.filePath("none.pdf")});
+        const AdminRun refused = runAdmin({"resume", "999999", "--db", db_, "--pdf", dir_.filePath("none.pdf")});
         QCOMPARE(refused.status, 1);
         QVERIFY2(refused.err.trimmed().endsWith("没有这个干部：999999"), qPrintable(refused.err));
         QVERIFY(!QFile::exists(dir_.filePath("none.pdf")));
@@ -192,12 +163,12 @@ private slots:
         QFETCH(QString, says);
         const QString missing = dir_.filePath("no/such/folder/x.db");
         args.replaceInStrings(QRegularExpression("^DB$"), db_).replaceInStrings(QRegularExpression("^MISSING$"), missing);
-        const QByteArray before = checksum(db_);
-        const Run run = admin(args);
+        const QByteArray before = databaseChecksum(db_);
+        const AdminRun run = runAdmin(args);
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.contains(says), qPrintable(run.err));
         QCOMPARE(run.err.trimmed().count('\n'), 0);
-        QCOMPARE(checksum(db_), before);
+        QCOMPARE(databaseChecksum(db_), before);
         QVERIFY(!QFile::exists(dir_.filePath("no")));
     }
 };

@@ -9,10 +9,8 @@
 #include "demo/demo_organisation.h"
 #include "support/test_support.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -55,18 +53,6 @@ QStringList contentsOf(const QString &file)
     }
     QSqlDatabase::removeDatabase("reader");
     return rows;
-}
-
-// The database file and its write-ahead log, byte for byte.
-QByteArray checksum(const QString &file)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    for (const QString &part : {file, file + "-wal"}) {
-        QFile f(part);
-        if (f.open(QIODevice::ReadOnly))
-            hash.addData(f.readAll());
-    }
-    return hash.result();
 }
 
 }  // namespace
@@ -197,7 +183,7 @@ private slots:
         const QString file = db.databaseName();
         db = {};
         database::close(database::kSharedConnection);
-        const QByteArray before = checksum(file);
+        const QByteArray before = databaseChecksum(file);
         const QStringList listing = QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files);
         QVERIFY(database::open(database::kSharedConnection, file).ok);
 
@@ -205,16 +191,14 @@ private slots:
         QVERIFY(!restored.ok);
         QVERIFY2(restored.message.contains(message), qPrintable(restored.message));
         database::close(database::kSharedConnection);
-        QCOMPARE(checksum(file), before);
+        QCOMPARE(databaseChecksum(file), before);
         QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files), listing);  // no dated copy
 
         // The admin tool refuses it the same way.
-        QProcess admin;
-        admin.start(QCoreApplication::applicationDirPath() + "/wenpad-admin", {"restore", "--db", file, "--from", bad});
-        QVERIFY(admin.waitForFinished(30000));
-        QCOMPARE(admin.exitCode(), 1);
-        QVERIFY(QString::fromUtf8(admin.readAllStandardError()).contains(message));
-        QCOMPARE(checksum(file), before);
+        const AdminRun refused = runAdmin({"restore", "--db", file, "--from", bad});
+        QCOMPARE(refused.status, 1);
+        QVERIFY(refused.err.contains(message));
+        QCOMPARE(databaseChecksum(file), before);
     }
 
     // wenpad-admin backup and restore on files.
@@ -227,22 +211,15 @@ private slots:
         const QString file = folder.db().databaseName();
         const QStringList original = contents(folder.db());
         database::close(database::kSharedConnection);
-        const QString admin = QCoreApplication::applicationDirPath() + "/wenpad-admin";
         const QString copy = folder.file("copy.db");
-        QProcess run;
-        run.start(admin, {"backup", "--db", file, "--to", copy});
-        QVERIFY(run.waitForFinished(30000));
-        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+        const AdminRun saved = runAdmin({"backup", "--db", file, "--to", copy});
+        QVERIFY2(saved.status == 0, qPrintable(saved.err));
         QCOMPARE(contentsOf(copy), original);
-        run.start(admin, {"backup", "--db", file, "--to", copy});  // never overwrites
-        QVERIFY(run.waitForFinished(30000));
-        QCOMPARE(run.exitCode(), 1);
+        QCOMPARE(runAdmin({"backup", "--db", file, "--to", copy}).status, 1);  // never overwrites
 
-        run.start(admin, {"init", "--db", folder.file("other.db")});
-        QVERIFY(run.waitForFinished(30000));
-        run.start(admin, {"restore", "--db", folder.file("other.db"), "--from", copy});
-        QVERIFY(run.waitForFinished(30000));
-        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+        runAdmin({"init", "--db", folder.file("other.db")});
+        const AdminRun restored = runAdmin({"restore", "--db", folder.file("other.db"), "--from", copy});
+        QVERIFY2(restored.status == 0, qPrintable(restored.err));
         QCOMPARE(contentsOf(folder.file("other.db")), original);
     }
 };

@@ -6,7 +6,6 @@
 #include "db/transaction.h"
 #include "support/test_support.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
@@ -17,13 +16,6 @@
 
 class TestDatabase : public QObject {
     Q_OBJECT
-
-    static QByteArray digest(const QString &file)
-    {
-        QFile f(file);
-        f.open(QIODevice::ReadOnly);
-        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-    }
 
     static bool execs(const QString &statement)
     {
@@ -104,11 +96,11 @@ private slots:
                 QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
             }
         }
-        const QByteArray before = digest(file);
+        const QByteArray before = databaseChecksum(file);
         const database::OpenResult r = database::open(database::kSharedConnection, file);
         QVERIFY(!r.ok);
         QVERIFY2(r.message.startsWith(messageStart), qPrintable(r.message));
-        QCOMPARE(digest(file), before);
+        QCOMPARE(databaseChecksum(file), before);
         QVERIFY(!QFile::exists(file + "-wal"));
     }
 

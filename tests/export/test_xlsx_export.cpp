@@ -215,13 +215,10 @@ private slots:
         QVERIFY(empty > 0);
         QVERIFY(shares > 0);
 
-        QProcess admin;
         const QString out = program.folder.file("admin.xlsx");
-        admin.start(QCoreApplication::applicationDirPath() + "/wenpad-admin",
-                    {"rebuild", "zgjbqkfxb", "--db", app_paths::databaseFile(), "--date", "2026-06-30", "--xlsx", out});
-        QVERIFY(admin.waitForFinished(60000));
-        QCOMPARE(admin.exitCode(), 0);
-        const QStringList csv = QString::fromUtf8(admin.readAllStandardOutput()).trimmed().split('\n');
+        const AdminRun rebuilt = runAdmin({"rebuild", "zgjbqkfxb", "--db", app_paths::databaseFile(), "--date", "2026-06-30", "--xlsx", out});
+        QCOMPARE(rebuilt.status, 0);
+        const QStringList csv = rebuilt.out.trimmed().split('\n');
         // The same grid as the screen's, titled with the cut-off; as many rows as the CSV.
         const QJsonObject written = readBack(out);
         QCOMPARE(cellAt(written, 0, 0)["v"].toString(), "职工基本情况分析表 截止日期 2026-06-30");
@@ -238,13 +235,10 @@ private slots:
         options.employees = 60;
         demo::generate(folder.db(), options);
         database::close(database::kSharedConnection);
-        QProcess admin;
         const QString out = folder.file("工资统计.xlsx");
-        admin.start(QCoreApplication::applicationDirPath() + "/wenpad-admin",
-                    {"grid", "TFrmgsngztj", "--db", app_paths::databaseFile(), "--year", "2026", "--xlsx", out});
-        QVERIFY(admin.waitForFinished(60000));
-        QVERIFY2(admin.exitCode() == 0, admin.readAllStandardError().constData());
-        const QStringList csv = QString::fromUtf8(admin.readAllStandardOutput()).trimmed().split('\n');
+        const AdminRun grids = runAdmin({"grid", "TFrmgsngztj", "--db", app_paths::databaseFile(), "--year", "2026", "--xlsx", out});
+        QVERIFY2(grids.status == 0, qPrintable(grids.err));
+        const QStringList csv = grids.out.trimmed().split('\n');
         const QJsonArray sheets = sheetsOf(out);
         QCOMPARE(sheets.size(), 3);
         int amounts = 0;

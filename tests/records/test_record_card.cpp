@@ -12,9 +12,9 @@
 #include "records/records_screens.h"
 #include "reports/print_preview.h"
 #include "staff/employee_fixture.h"
+#include "support/test_support.h"
 
 #include <QDateEdit>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QMenuBar>
 #include <QPushButton>
@@ -94,12 +94,9 @@ private slots:
         QCOMPARE(rowOf(records::yearlyAttendance(db), "旷工").value(1), QVariant(300.5));
 
         // wenpad-admin prints the same card, grid by grid.
-        QProcess admin;
-        admin.start(QCoreApplication::applicationDirPath() + "/wenpad-admin",
-                    {"grid", "Tfrmygrsjlk", "--db", db.databaseName(), "--employee", "000101", "--year", "2026"});
-        QVERIFY(admin.waitForFinished(60000));
-        QCOMPARE(admin.exitCode(), 0);
-        const QStringList csv = QString::fromUtf8(admin.readAllStandardOutput()).split('\n');
+        const AdminRun printed = runAdmin({"grid", "Tfrmygrsjlk", "--db", db.databaseName(), "--employee", "000101", "--year", "2026"});
+        QCOMPARE(printed.status, 0);
+        const QStringList csv = printed.out.split('\n');
         QCOMPARE(csv.value(0), "岗位技能档次");
         QVERIFY(csv.contains("考勤情况（小时）"));
         QVERIFY(csv.contains("事假,3.75,0,0,0,0,0,0,0,0,0"));

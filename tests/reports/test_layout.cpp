@@ -3,8 +3,8 @@
 
 #include "reports/layout.h"
 #include "reports/render.h"
+#include "support/test_support.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -283,10 +283,7 @@ private slots:
         const QString file = dir.filePath("out.pdf");
         QString error;
         QVERIFY(writePdf(layout(r, sampleRows(45)), file, &error));
-        QProcess text;
-        text.start("pdftotext", {"-layout", file, "-"});
-        QVERIFY(text.waitForFinished());
-        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        const QString out = pdfText(file);
         QVERIFY2(out.contains(QStringLiteral("测试报表")), qPrintable(out));
         QVERIFY(out.contains(QStringLiteral("数字截止时间：2003年04月20日")));
         QVERIFY(out.contains(QRegularExpression("\\b45\\b")));

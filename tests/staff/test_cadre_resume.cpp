@@ -11,12 +11,12 @@
 #include "staff/employee_fixture.h"
 #include "staff/resume_grid.h"
 #include "staff/resume_report.h"
+#include "support/test_support.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSqlQueryModel>
 #include <QTableView>
@@ -299,10 +299,7 @@ private slots:
 
         const QString pdf = folder.file("resume.pdf");
         QVERIFY(report::writePdf(doc, pdf));
-        QProcess text;
-        text.start("pdftotext", {"-layout", pdf, "-"});
-        QVERIFY(text.waitForFinished(30000));
-        const QString read = QString::fromUtf8(text.readAllStandardOutput());
+        const QString read = pdfText(pdf);
         for (const char *shown : {"干部履历表", "答其他说明", "毕(结,肄)业", "配姓名"})
             QVERIFY2(read.contains(shown), shown);
         delete screen;

@@ -17,7 +17,6 @@
 #include "support/test_support.h"
 
 #include <QComboBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -287,32 +286,20 @@ private slots:
     {
         ProgramFolder folder;
         fillRegister(folder.db());
-        const QString admin = QCoreApplication::applicationDirPath() + "/wenpad-admin";
         const QString pdf = folder.file("roster.pdf");
-        QProcess run;
-        run.start(admin, {"roster", "Tfrmgbxx", "--db", app_paths::databaseFile(), "--pdf", pdf, "--level", "05"});
-        QVERIFY(run.waitForFinished(30000));
-        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
-        QProcess text;
-        text.start("pdftotext", {"-layout", pdf, "-"});
-        QVERIFY(text.waitForFinished());
-        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        const AdminRun run = runAdmin({"roster", "Tfrmgbxx", "--db", app_paths::databaseFile(), "--pdf", pdf, "--level", "05"});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QString out = pdfText(pdf);
         for (const char *expected : {"专业技术干部基本情况表", "入司时间", "专业技", "乙二", "维族", "1970-05",
                                      "哈尔滨工业大", "机械设计制造及", "教授级高级工程师"})
             QVERIFY2(out.contains(QString::fromUtf8(expected)), expected);
         QVERIFY(!out.contains("哈尔滨工业大学"));
         QVERIFY(!out.contains("壬九"));  // category "00"
 
-        run.start(admin, {"roster", "Tfrmgbxx", "--db", folder.file("none.db"), "--pdf", pdf});
-        QVERIFY(run.waitForFinished(30000));
-        QCOMPARE(run.exitCode(), 1);
+        QCOMPARE(runAdmin({"roster", "Tfrmgbxx", "--db", folder.file("none.db"), "--pdf", pdf}).status, 1);
         QVERIFY(!QFile::exists(folder.file("none.db")));  // a mistyped path creates nothing
-        run.start(admin, {"roster", "Tfrmgbxx", "--db", app_paths::databaseFile(), "--pdf", pdf, "--range", "高于"});
-        QVERIFY(run.waitForFinished(30000));
-        QCOMPARE(run.exitCode(), 2);
-        run.start(admin, {"roster", "Tfrmdyxx", "--db", app_paths::databaseFile(), "--pdf", pdf, "--party", "00"});
-        QVERIFY(run.waitForFinished(30000));
-        QCOMPARE(run.exitCode(), 1);
+        QCOMPARE(runAdmin({"roster", "Tfrmgbxx", "--db", app_paths::databaseFile(), "--pdf", pdf, "--range", "高于"}).status, 2);
+        QCOMPARE(runAdmin({"roster", "Tfrmdyxx", "--db", app_paths::databaseFile(), "--pdf", pdf, "--party", "00"}).status, 1);
     }
 
     // The screen: its starting filters, re-reading on every change, the arrows, the sheet

@@ -30,6 +30,10 @@ inline QString cellMismatch(const QVariant &value, const QVariant &expected)
         QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));              \
     } while (false)
 
+// A statistics table by its work table's name, and its grid as CSV.
+inline const stats::TableDescription &table(const QString &name) { return *stats::findStatisticsTable(name); }
+inline QString tableCsv(const QSqlDatabase &db, const QString &name) { return stats::toCsv(db, table(name).gridQuery()); }
+
 // The one cell of `column` in the row of `table` that `where` picks: "no row" when none does,
 // "more than one row" when several do.
 inline QVariant cellOf(const QSqlDatabase &db, const QString &table, const QString &column, const QString &where)
@@ -59,10 +63,9 @@ inline void cellCase(const char *tag, const char *name, const char *where, const
 // for cell in grid order; otherwise both, as CSV.
 inline QString literalMismatch(const QSqlDatabase &db, const QString &name, const stats::Period &period)
 {
-    const stats::TableDescription &table = *stats::findStatisticsTable(name);
-    table.rebuild(db, period);
-    const QString program = stats::toCsv(db, table.gridQuery());
+    table(name).rebuild(db, period);
+    const QString program = tableCsv(db, name);
     reference::rebuild(db, name, period);
-    const QString literal = stats::toCsv(db, table.gridQuery());
+    const QString literal = tableCsv(db, name);
     return program == literal ? QString() : "program:\n" + program + "literal:\n" + literal;
 }

@@ -9,9 +9,7 @@
 #include "stats/cells.h"
 #include "support/test_support.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -19,13 +17,6 @@ namespace {
 
 const QDate kCutoff(2003, 4, 20);
 const QStringList kTables = {"zgjbqkfxb", "zyjsgbqktjb", "dyjbqktjb", "zgglqkfxb", "zgjbqktjb"};
-
-const stats::TableDescription &table(const QString &name) { return *stats::findStatisticsTable(name); }
-
-QString tableCsv(const QSqlDatabase &db, const QString &name)
-{
-    return stats::toCsv(db, table(name).gridQuery());
-}
 
 // Seven employees as of 20 April 2003 (ages are 2003 minus the birth year):
 //   000001 女 35, party since 1976-11-01, doctorate, started 1998 (5 years), dept 01 (moves to
@@ -195,22 +186,14 @@ private slots:
         QFETCH(QString, name);
         ProgramFolder folder;
         fillRegister(folder.db());
-        const QString admin = QCoreApplication::applicationDirPath() + "/wenpad-admin";
         const QString pdf = folder.file("table.pdf");
-        QProcess run;
-        run.start(admin, {"rebuild", name, "--db", app_paths::databaseFile(), "--date", "2003-04-20", "--pdf", pdf});
-        QVERIFY(run.waitForFinished(30000));
-        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
-        QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()), tableCsv(folder.db(), name));
-        QProcess text;
-        text.start("pdftotext", {"-layout", pdf, "-"});
-        QVERIFY(text.waitForFinished());
-        const QString out = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+        const AdminRun run = runAdmin({"rebuild", name, "--db", app_paths::databaseFile(), "--date", "2003-04-20", "--pdf", pdf});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QCOMPARE(run.out, tableCsv(folder.db(), name));
+        const QString out = pdfText(pdf).normalized(QString::NormalizationForm_KC);
         QVERIFY(out.contains(QString("2003年04月20日").normalized(QString::NormalizationForm_KC)));
 
-        run.start(admin, {"rebuild", name, "--db", folder.file("none.db"), "--date", "2003-04-20"});
-        QVERIFY(run.waitForFinished(30000));
-        QCOMPARE(run.exitCode(), 1);
+        QCOMPARE(runAdmin({"rebuild", name, "--db", folder.file("none.db"), "--date", "2003-04-20"}).status, 1);
         QVERIFY(!QFile::exists(folder.file("none.db")));  // a mistyped path creates nothing
     }
 };

@@ -9,8 +9,6 @@
 #include "stats/statistics_table.h"
 #include "support/test_support.h"
 
-#include <QCoreApplication>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -18,10 +16,6 @@ namespace {
 
 const stats::Period kYear2003(QDate(2003, 1, 1), QDate(2003, 12, 31));
 const QString kLongContent = QString(200, QChar(u'训'));
-
-const stats::TableDescription &table(const QString &name) { return *stats::findStatisticsTable(name); }
-
-QString tableCsv(const QSqlDatabase &db, const QString &name) { return stats::toCsv(db, table(name).gridQuery()); }
 
 // Courses:
 //   P1 2003-03-01, a 200-character content: 000001 90 A, 000002 80 B, 000003 59.5 E, 000004 no
@@ -164,18 +158,12 @@ private slots:
     {
         ProgramFolder folder;
         fillCourses(folder.db());
-        const QString admin = QCoreApplication::applicationDirPath() + "/wenpad-admin";
         const QString db = app_paths::databaseFile();
         const QString pdf = folder.file("table.pdf");
-        QProcess run;
-        run.start(admin, {"rebuild", "pxcjzbtjb", "--db", db, "--from", "2003-01-01", "--to", "2003-12-31", "--pdf", pdf});
-        QVERIFY(run.waitForFinished(30000));
-        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
-        QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()), tableCsv(folder.db(), "pxcjzbtjb"));
-        QProcess text;
-        text.start("pdftotext", {"-layout", pdf, "-"});
-        QVERIFY(text.waitForFinished());
-        const QString out = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+        const AdminRun run = runAdmin({"rebuild", "pxcjzbtjb", "--db", db, "--from", "2003-01-01", "--to", "2003-12-31", "--pdf", pdf});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QCOMPARE(run.out, tableCsv(folder.db(), "pxcjzbtjb"));
+        const QString out = pdfText(pdf).normalized(QString::NormalizationForm_KC);
         QVERIFY(out.contains(QString("2003年01月01日至2003年12月31日").normalized(QString::NormalizationForm_KC)));
         QVERIFY(out.contains(QString("汀岚分公司").normalized(QString::NormalizationForm_KC)));
 
@@ -183,10 +171,9 @@ private slots:
                                          QStringList{"rebuild", "pxjnzbtjb", "--db", db, "--from", "2003-01-01"},
                                          QStringList{"rebuild", "zgjbqkfxb", "--db", db, "--from", "2003-01-01", "--to", "2003-12-31"},
                                          QStringList{"rebuild", "zgjbqkfxb", "--db", db}}) {
-            run.start(admin, wrong);
-            QVERIFY(run.waitForFinished(30000));
-            QCOMPARE(run.exitCode(), 2);
-            const QString says = QString::fromUtf8(run.readAllStandardError());
+            const AdminRun refused = runAdmin(wrong);
+            QCOMPARE(refused.status, 2);
+            const QString says = refused.err;
             QVERIFY2(says.contains("--date") && says.trimmed().count('\n') == 0, qPrintable(says));
         }
     }

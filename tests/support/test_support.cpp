@@ -4,8 +4,11 @@
 #include "db/database.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -48,6 +51,33 @@ QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator
         lines << cells.join(separator);
     }
     return lines;
+}
+
+QByteArray databaseChecksum(const QString &file)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString &part : {file, file + "-wal"}) {
+        QFile f(part);
+        if (f.open(QIODevice::ReadOnly))
+            hash.addData(f.readAll());
+    }
+    return hash.result();
+}
+
+AdminRun runAdmin(const QStringList &args)
+{
+    QProcess run;
+    run.start(QCoreApplication::applicationDirPath() + "/wenpad-admin", args);
+    run.waitForFinished(60000);
+    return {run.exitCode(), QString::fromUtf8(run.readAllStandardOutput()), QString::fromUtf8(run.readAllStandardError())};
+}
+
+QString pdfText(const QString &file, bool layout)
+{
+    QProcess run;
+    run.start("pdftotext", layout ? QStringList{"-layout", file, "-"} : QStringList{file, "-"});
+    run.waitForFinished(30000);
+    return QString::fromUtf8(run.readAllStandardOutput());
 }
 
 void typeInto(QWidget *lineEdit, const QString &text)

@@ -29,6 +29,20 @@ QVariant queryValue(const QSqlDatabase &db, const QString &statement);
 // Each row's values as text joined by `separator`, to compare rows as one line each.
 QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator = QStringLiteral(" "));
 
+// A database file and its write-ahead log, byte for byte, to show a refused write changed nothing.
+QByteArray databaseChecksum(const QString &file);
+
+// wenpad-admin (built beside the tests) run to its end: its exit status and what it printed.
+struct AdminRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+AdminRun runAdmin(const QStringList &args);
+
+// A PDF's text as pdftotext reads it; with `layout` each printed line stays one line.
+QString pdfText(const QString &file, bool layout = true);
+
 #include "app/screen_host.h"
 #include "db/database.h"
 
