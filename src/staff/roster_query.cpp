@@ -74,7 +74,7 @@ enum class Drive {
     Titles,      // the title history rows of the level's (and category's) titles
     Positions,   // the position history rows of the level's positions
     Party,       // the employees of the chosen party
-    Employees,   // every employee's current rows (dqdtb): the filters leave out nobody by themselves
+    Employees,   // every employee's kept current rows: the filters leave out nobody by themselves
 };
 
 // True when every code of the table (titles or positions) has a level within the bounds:
@@ -138,20 +138,18 @@ windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Fi
         break;
     }
     const QString employee = driver + QStringLiteral(".职工编码");
+    const QString kept = QLatin1String(current_rows::kTable);
     QStringList tables = {driver};
+    // The employee's kept current rows (unless they drive), then each history straight to its
+    // current row by 自动编号.
+    if (driver != kept) {
+        tables << kept;
+        where << kept + ".职工编码=" + employee;
+    }
     const auto joinCurrent = [&](Table table) {
-        const QString name = history::tableName(table);
-        if (drive == Drive::Employees) {
-            // Straight to each current row by its 自动编号.
-            tables << name;
-            where << current_rows::joinCondition(table);
-            return;
-        }
-        if (name != driver) {
-            tables << name;
-            where << name + ".职工编码=" + employee;
-        }
-        where << history::currentRowForRow(table, employee);
+        if (history::tableName(table) != driver)
+            tables << history::tableName(table);
+        where << current_rows::joinCondition(table);
     };
     // A driving history first.
     if (drive == Drive::Department || drive == Drive::Titles || drive == Drive::Positions)
