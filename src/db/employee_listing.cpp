@@ -27,7 +27,7 @@ EmployeeListing &EmployeeListing::code(const QString &table, const QString &code
 
 EmployeeListing &EmployeeListing::join(const QString &table, const QString &condition)
 {
-    joins_.push_back({table, {condition}});
+    joins_.push_back({table, condition});
     return *this;
 }
 
@@ -36,7 +36,7 @@ QString EmployeeListing::from() const
     QString text = QStringLiteral("from zghmc");
     for (const Joined &j : joins_)
         text += join_ == Join::Inner ? " cross join " + j.table
-                                     : " left join " + j.table + " on " + j.conditions.join(" and ");
+                                     : " left join " + j.table + " on " + j.condition;
     return text;
 }
 
@@ -46,6 +46,6 @@ QString EmployeeListing::conditions() const
         return {};
     QStringList all;
     for (const Joined &j : joins_)
-        all << j.conditions;
+        all << j.condition;
     return all.join(" and ");
 }

@@ -36,7 +36,7 @@ public:
 private:
     struct Joined {
         QString table;
-        QStringList conditions;
+        QString condition;
     };
     Join join_;
     std::vector<Joined> joins_;
