@@ -53,11 +53,7 @@ void CompanyEventsScreen::start() { build(); }
 
 void CompanyEventsScreen::print()
 {
-    QAbstractItemModel *model = grid_->model();
-    if (auto *lazy = qobject_cast<QSqlQueryModel *>(model))
-        while (lazy->canFetchMore())
-            lazy->fetchMore();
-    report::preview(report::layoutGrid(objectName(), printedTitle_, dates_->text(), *model), this);
+    report::preview(report::layoutGrid(objectName(), printedTitle_, dates_->text(), *grid_->model()), this);
 }
 
 Tfrmgsjctjb::Tfrmgsjctjb(ScreenHost &host)
