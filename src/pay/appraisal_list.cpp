@@ -43,9 +43,10 @@ int moneyColumnOf(const std::vector<query::ListColumn> &columns)
 windowed::Listing appraisalListing(const query::Condition &condition)
 {
     using history::Table;
-    // Employees first, each checked against its own latest rows through the (职工编码,
-    // 自动编号) indexes, so a window of rows comes at once at any size. The position and title
-    // code tables are joined for the conditions on their levels and categories.
+    // Employees first, each reaching its current row of every history through its one row of
+    // the kept table dqdtb (db/current_rows.h) and its latest appraisal through ndkhb's
+    // (职工编码, 自动编号) index, so a window of rows comes at once at any size. The position and
+    // title code tables are joined for the conditions on their levels and categories.
     EmployeeListing listing;
     listing.current(Table::Department).current(Table::SkillGrade).current(Table::Position).code("zwdmb", "zwdtb.职务编码")
         .current(Table::Title).code("zcdmb", "zcdtb.职称编码").current(Table::GradeSalary)
