@@ -28,7 +28,7 @@ const EventBook &attendanceBook()
     using edit::Check;
     using edit::Kind;
     static const EventBook book = {
-        "kqjlb", "考勤时间", "kqfsb", "kqfsb.方式编码=kqjlb.方式编码",
+        "kqjlb", "kqfsb", "kqfsb.方式编码=kqjlb.方式编码",
         {{.label = QStringLiteral("考勤时间"), .table = "kqjlb", .column = "考勤时间", .kind = Kind::Date,
           .check = Check::Date, .message = QStringLiteral("考勤时间不是正确的日期（年-月-日）")},
          {.label = QStringLiteral("时数"), .table = "kqjlb", .column = "时数", .kind = Kind::Number,

@@ -37,7 +37,7 @@ const EventBook &rewardBook()
     using edit::Check;
     using edit::Kind;
     static const EventBook book = {
-        "jcjlb", "奖惩日期", {}, {},
+        "jcjlb", {}, {},
         {{.label = QStringLiteral("奖惩日期"), .table = "jcjlb", .column = "奖惩日期", .kind = Kind::Date,
           .check = Check::Date, .message = QStringLiteral("奖惩日期不是正确的日期（年-月-日）")},
          {.label = QStringLiteral("奖惩方式"), .table = "jcjlb", .column = "奖惩方式"},
