@@ -2,7 +2,6 @@
 
 #include "app/notify.h"
 #include "app/striped_grid.h"
-#include "db/clock.h"
 #include "db/sql.h"
 #include "records/attendance.h"
 #include "app/date_range_boxes.h"
@@ -31,8 +30,7 @@ PersonalEventsScreen::PersonalEventsScreen(ScreenHost &host, const Kind &kind)
 {
     search_ = new EmployeeSearchPanel(host.database(), {kind.employees, EmployeeSearchPanel::Arrows::Active}, this);
     header_ = new EmployeeHeader(this);
-    const QDate today = clock_source::today();
-    dates_ = new DateRangeBoxes(QStringLiteral("起始日期"), QStringLiteral("截止日期"), QDate(today.year(), 1, 1), today, this);
+    dates_ = new DateRangeBoxes(this);
 
     grid_ = new StripedGrid(this);
     model_ = new RowsModel(kind.titles, grid_);
