@@ -18,14 +18,15 @@ QVariantList shownRow(const QSqlQuery &q, int first)
     return row;
 }
 
-}  // namespace
-
+// The titles of employeeRewards, and of the editor's columns.
 const QStringList &employeeRewardTitles()
 {
     static const QStringList titles = {QStringLiteral("奖惩日期"), QStringLiteral("事由"), QStringLiteral("奖惩方式"),
                                        QStringLiteral("奖惩金额")};
     return titles;
 }
+
+}  // namespace
 
 QList<code_items::Item> rewardKinds()
 {
