@@ -171,8 +171,6 @@ int rebuildCompanyAttendance(const admin::Parsed &a)
             return 0;
         QSqlQueryModel rows;
         rows.setQuery(records::companyAttendanceQuery(db), db);
-        while (rows.canFetchMore())
-            rows.fetchMore();
         const report::Document printed = report::layoutGrid(
             "Tfrmgskqtjb", QStringLiteral("公司考勤情况统计"),
             QStringLiteral("%1 至 %2").arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)), rows);

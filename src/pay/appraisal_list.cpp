@@ -2,7 +2,6 @@
 
 #include "db/employee_listing.h"
 #include "db/money.h"
-#include "db/sql.h"
 #include "pay/appraisal.h"
 
 #include <algorithm>
@@ -10,28 +9,27 @@
 namespace pay {
 namespace {
 
-// A query's rows as grid rows, the money column as yuan text.
-QList<QVariantList> gridRows(QSqlQuery &q, int columns, int moneyColumn)
+// Rows as the grid shows them: the money column as yuan text.
+QList<QVariantList> inYuan(QList<QVariantList> rows, int moneyColumn)
 {
-    QList<QVariantList> rows;
-    while (q.next()) {
-        QVariantList row;
-        for (int c = 0; c < columns; ++c) {
-            const QVariant v = q.value(c);
-            row << (c == moneyColumn && !v.isNull() ? QVariant(money::formatYuan(v.toLongLong())) : v);
-        }
-        rows << row;
-    }
+    if (moneyColumn >= 0)
+        for (QVariantList &row : rows)
+            if (moneyColumn < row.size() && !row[moneyColumn].isNull())
+                row[moneyColumn] = money::formatYuan(row[moneyColumn].toLongLong());
     return rows;
 }
 
-QSqlQuery employeeRows(const QSqlDatabase &db, const QString &statement, const QString &employee)
+// One employee's rows of a history, in `order`.
+QList<QVariantList> employeeRows(const QSqlDatabase &db, const QString &columns, const QString &from,
+                                 const QString &employeeColumn, const QStringList &order, const QString &employee)
 {
-    QSqlQuery q = sql::prepare(db, statement);
-    q.setForwardOnly(true);
-    q.bindValue(":zgbm", employee);
-    sql::exec(q);
-    return q;
+    windowed::Listing l;
+    l.columns = columns;
+    l.from = from;
+    l.where = employeeColumn + "=:zgbm";
+    l.order = order;
+    l.values = {{":zgbm", employee}};
+    return windowed::readAll(db, l);
 }
 
 int moneyColumnOf(const std::vector<query::ListColumn> &columns)
@@ -45,9 +43,10 @@ int moneyColumnOf(const std::vector<query::ListColumn> &columns)
 windowed::Listing appraisalListing(const query::Condition &condition)
 {
     using history::Table;
-    // Employees first, each checked against its own latest rows through the (职工编码,
-    // 自动编号) indexes, so a window of rows comes at once at any size. The position and title
-    // code tables are joined for the conditions on their levels and categories.
+    // Employees first, each reaching its current row of every history through its one row of
+    // the kept table dqdtb (db/current_rows.h) and its latest appraisal through ndkhb's
+    // (职工编码, 自动编号) index, so a window of rows comes at once at any size. The position and
+    // title code tables are joined for the conditions on their levels and categories.
     EmployeeListing listing;
     listing.current(Table::Department).current(Table::SkillGrade).current(Table::Position).code("zwdmb", "zwdtb.职务编码")
         .current(Table::Title).code("zcdmb", "zcdtb.职称编码").current(Table::GradeSalary)
@@ -72,30 +71,25 @@ const std::vector<query::ListColumn> &appraisalListColumns()
     return columns;
 }
 
-QSqlQuery appraisalListQuery(const QSqlDatabase &db, const query::Condition &condition)
-{
-    return windowed::execute(db, appraisalListing(condition));
-}
-
 Grid appraisalListGrid(const QSqlDatabase &db, const query::Condition &condition)
 {
-    QSqlQuery q = appraisalListQuery(db, condition);
     const std::vector<query::ListColumn> &columns = appraisalListColumns();
     QStringList titles;
     for (const query::ListColumn &c : columns)
         titles << c.title;
-    return {QStringLiteral("花名册"), titles, gridRows(q, int(titles.size()), moneyColumnOf(columns))};
+    return {QStringLiteral("花名册"), titles,
+            inYuan(windowed::readAll(db, appraisalListing(condition)), moneyColumnOf(columns))};
 }
 
 Grid gradeSalaryHistoryGrid(const QSqlDatabase &db, const QString &employee)
 {
-    QSqlQuery q = employeeRows(db, "select zwdjdtb.变动时间, ifnull(zwdjdmb.等级名称, ''), zwdjdtb.等级工资, zwdjdtb.变动理由 "
-                                   "from zwdjdtb left join zwdjdmb on zwdjdmb.等级编码=zwdjdtb.等级编码 "
-                                   "where zwdjdtb.职工编码=:zgbm order by zwdjdtb.变动时间, zwdjdtb.自动编号",
-                               employee);
+    const QList<QVariantList> rows = employeeRows(
+        db, "zwdjdtb.变动时间, ifnull(zwdjdmb.等级名称, ''), zwdjdtb.等级工资, zwdjdtb.变动理由",
+        "from zwdjdtb left join zwdjdmb on zwdjdmb.等级编码=zwdjdtb.等级编码", "zwdjdtb.职工编码",
+        {"zwdjdtb.变动时间", "zwdjdtb.自动编号"}, employee);
     const QStringList titles = {QStringLiteral("变动时间"), QStringLiteral("等级（职务）档次"), QStringLiteral("等级工资"),
                                 QStringLiteral("变动理由")};
-    return {QStringLiteral("等级工资变动"), titles, gridRows(q, int(titles.size()), 2)};
+    return {QStringLiteral("等级工资变动"), titles, inYuan(rows, 2)};
 }
 
 Grid appraisalResultsGrid(const QSqlDatabase &db, const QString &employee)
@@ -103,10 +97,9 @@ Grid appraisalResultsGrid(const QSqlDatabase &db, const QString &employee)
     QString marks;
     for (const QString &result : appraisalResults())
         marks += QStringLiteral(", case when 考核成绩='%1' then '√' else '' end").arg(result);
-    QSqlQuery q = employeeRows(db, "select 年度" + marks + " from ndkhb where 职工编码=:zgbm order by 年度, 自动编号",
-                               employee);
     const QStringList titles = QStringList{QStringLiteral("年度")} + appraisalResults();
-    return {QStringLiteral("年度考核"), titles, gridRows(q, int(titles.size()), -1)};
+    return {QStringLiteral("年度考核"), titles,
+            employeeRows(db, "年度" + marks, "from ndkhb", "职工编码", {"年度", "自动编号"}, employee)};
 }
 
 }  // namespace pay

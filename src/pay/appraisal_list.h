@@ -17,9 +17,6 @@ windowed::Listing appraisalListing(const query::Condition &condition);
 // 职工编码, 职工姓名, 等级工资变动时间, 等级工资 (integer money), 变动理由, 考核年度, 考核成绩.
 const std::vector<query::ListColumn> &appraisalListColumns();
 
-// Every row of the list, executed to be read forward. Throws sql::Failure.
-QSqlQuery appraisalListQuery(const QSqlDatabase &db, const query::Condition &condition);
-
 // The whole list as shown (amounts as yuan text), for printing and wenpad-admin grid. Throws
 // sql::Failure.
 Grid appraisalListGrid(const QSqlDatabase &db, const query::Condition &condition);

@@ -23,7 +23,7 @@ EventEditor::Source gradeSalarySource()
             [](const QSqlDatabase &db, const QString &employee, const edit::Values &values, std::optional<qint64> rowId) {
                 records::saveHistoryRow(db, group(), employee, values, rowId);
             },
-            [](const QSqlDatabase &db, qint64 rowId) { records::deleteHistoryRow(db, group(), rowId); }};
+            [](const QSqlDatabase &db, qint64 rowId) { records::deleteRecordedRow(db, group().tableName(), rowId); }};
 }
 
 }  // namespace

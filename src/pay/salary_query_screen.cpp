@@ -116,9 +116,6 @@ void Tfrmzggzzhcx::print()
     if (!condition_.text.isEmpty())
         subtitle += QStringLiteral("（按查询条件）");
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // The printout holds every row, not only those the grid has fetched so far.
-    while (result_->canFetchMore())
-        result_->fetchMore();
     const report::Document document = report::layoutGrid(
         objectName(), QStringLiteral("职工工资综合查询（%1）").arg(tabs_->tabText(tab).trimmed()), subtitle, *sheets_.at(size_t(tab)));
     QApplication::restoreOverrideCursor();

@@ -28,7 +28,7 @@ const EventBook &attendanceBook()
     using edit::Check;
     using edit::Kind;
     static const EventBook book = {
-        "kqjlb", "考勤时间", "kqfsb", "kqfsb.方式编码=kqjlb.方式编码",
+        "kqjlb", "kqfsb", "kqfsb.方式编码=kqjlb.方式编码",
         {{.label = QStringLiteral("考勤时间"), .table = "kqjlb", .column = "考勤时间", .kind = Kind::Date,
           .check = Check::Date, .message = QStringLiteral("考勤时间不是正确的日期（年-月-日）")},
          {.label = QStringLiteral("时数"), .table = "kqjlb", .column = "时数", .kind = Kind::Number,
@@ -46,18 +46,11 @@ const EventBook &attendanceBook()
     return book;
 }
 
-const QStringList &employeeAttendanceTitles()
-{
-    static const QStringList titles = {QStringLiteral("考勤时间"), QStringLiteral("出勤方式"), QStringLiteral("时数"),
-                                       QStringLiteral("事由")};
-    return titles;
-}
-
 Listing employeeAttendance(const QSqlDatabase &db, const QString &employee, const QDate &from, const QDate &to)
 {
     QSqlQuery q = rowsInRange(db, "kqjlb.考勤时间, kqfsb.方式名称, kqjlb.时数, kqjlb.事由",
                               "order by kqjlb.考勤时间, kqjlb.自动编号", employee, from, to);
-    Listing listing{employeeAttendanceTitles(), {}};
+    Listing listing{{QStringLiteral("考勤时间"), QStringLiteral("出勤方式"), QStringLiteral("时数"), QStringLiteral("事由")}, {}};
     while (q.next())
         listing.rows << QVariantList{q.value(0), q.value(1), q.value(2).isNull() ? QVariant() : QVariant(hoursText(q.value(2).toDouble())),
                                      q.value(3)};

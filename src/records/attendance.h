@@ -12,9 +12,6 @@ namespace records {
 // 方式名称 (titled "出勤方式"), 事由, 时数. A row whose kind is not in kqfsb is not listed.
 const EventBook &attendanceBook();
 
-// The titles of employeeAttendance: 考勤时间, 出勤方式, 时数, 事由.
-const QStringList &employeeAttendanceTitles();
-
 // The employee's rows dated from `from` to `to` (both days counted), by date: 考勤时间,
 // 出勤方式, 时数, 事由. Throws sql::Failure.
 Listing employeeAttendance(const QSqlDatabase &db, const QString &employee, const QDate &from, const QDate &to);

@@ -2,6 +2,8 @@
 // The attendance kinds of kqfsb, which the attendance work tables turn into columns: one
 // column per kind, named by the kind's name.
 
+#include "db/code_items.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -9,12 +11,10 @@
 
 namespace records {
 
-struct AttendanceKind {
-    QString code;  // 方式编码
-    QString name;  // 方式名称
-};
+// code: 方式编码, name: 方式名称.
+using AttendanceKind = code_items::Item;
 
-// Every kind, in ascending 方式编码. Throws sql::Failure.
+// Every kind, in ascending 方式编码, as code_items reads kqfsb. Throws sql::Failure.
 std::vector<AttendanceKind> attendanceKinds(const QSqlDatabase &db);
 
 // The column name of each kind (unquoted; quote with sql::quoteIdentifier), in the kinds'

@@ -53,17 +53,13 @@ void CompanyEventsScreen::start() { build(); }
 
 void CompanyEventsScreen::print()
 {
-    QAbstractItemModel *model = grid_->model();
-    if (auto *lazy = qobject_cast<QSqlQueryModel *>(model))
-        while (lazy->canFetchMore())
-            lazy->fetchMore();
-    report::preview(report::layoutGrid(objectName(), printedTitle_, dates_->text(), *model), this);
+    report::preview(report::layoutGrid(objectName(), printedTitle_, dates_->text(), *grid_->model()), this);
 }
 
 Tfrmgsjctjb::Tfrmgsjctjb(ScreenHost &host)
     : CompanyEventsScreen(host, "Tfrmgsjctjb", QStringLiteral("  人事资料记录卡 >> 公司奖惩情况统计"), QStringLiteral("按职工排序"))
 {
-    model_ = new RowsModel(QStringList{QStringLiteral("职工编码"), QStringLiteral("职工姓名")} + records::employeeRewardTitles(), grid());
+    model_ = new RowsModel({}, grid());  // titled by the listing
     grid()->setModel(model_);
     connect(sortButton(), &QPushButton::clicked, this, &Tfrmgsjctjb::toggleOrder);
     start();
@@ -72,7 +68,8 @@ Tfrmgsjctjb::Tfrmgsjctjb(ScreenHost &host)
 void Tfrmgsjctjb::build()
 {
     try {
-        model_->setRows(records::companyRewards(host().database(), dates()->from(), dates()->to(), order_).rows);
+        const records::Listing listing = records::companyRewards(host().database(), dates()->from(), dates()->to(), order_);
+        model_->setRows(listing.titles, listing.rows);
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
     }

@@ -111,6 +111,5 @@ void Tfrmgspxqktj::toggleDetails()
 
 void Tfrmgspxqktj::print()
 {
-    const QString range = QStringLiteral("起始日期 %1  截止日期 %2").arg(range_->from().toString(Qt::ISODate), range_->to().toString(Qt::ISODate));
-    report::preview(report::layoutGrid(objectName(), QStringLiteral("公司培训情况统计"), range, *courseRows_), this);
+    report::preview(report::layoutGrid(objectName(), QStringLiteral("公司培训情况统计"), range_->text(), *courseRows_), this);
 }

@@ -48,10 +48,10 @@ void saveEvent(const QSqlDatabase &db, const EventBook &book, const QString &emp
         edit::saveRow(db, book.fields, book.table, values, {}, {{QStringLiteral("职工编码"), employee}});
 }
 
-void deleteEvent(const QSqlDatabase &db, const EventBook &book, qint64 rowId)
+void deleteRecordedRow(const QSqlDatabase &db, const QString &table, qint64 rowId)
 {
-    if (edit::removeRow(db, book.table, {QStringLiteral("自动编号"), rowId}) != 1)
-        throw sql::Failure(QStringLiteral("要删除的记录已不存在（%1）").arg(book.table));
+    if (edit::removeRow(db, table, {QStringLiteral("自动编号"), rowId}) != 1)
+        throw sql::Failure(QStringLiteral("要删除的记录已不存在（%1）").arg(table));
 }
 
 QString hoursText(double hours)

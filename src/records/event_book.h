@@ -22,9 +22,8 @@ struct EventColumn {
 };
 
 struct EventBook {
-    QString table;       // "jcjlb", "kqjlb"
-    QString dateColumn;  // "奖惩日期", "考勤时间"
-    QString names;       // a code table joined for the kind's name, and its join ("" for none)
+    QString table;  // "jcjlb", "kqjlb"
+    QString names;  // a code table joined for the kind's name, and its join ("" for none)
     QString nameJoin;
     edit::Fields fields;  // the edit box's fields, in its order
     QString kindField;    // the field whose value must be one of kindItems()
@@ -44,9 +43,9 @@ inline constexpr int kEventIdColumn = 0;
 void saveEvent(const QSqlDatabase &db, const EventBook &book, const QString &employee, const edit::Values &values,
                std::optional<qint64> rowId);
 
-// Deletes the row with this 自动编号. Throws sql::Failure when the database refuses or the row is
-// gone; nothing changes then.
-void deleteEvent(const QSqlDatabase &db, const EventBook &book, qint64 rowId);
+// Deletes the row of `table` (an event book's or a history's) with this 自动编号. Throws
+// sql::Failure when the database refuses or the row is gone; nothing changes then.
+void deleteRecordedRow(const QSqlDatabase &db, const QString &table, qint64 rowId);
 
 // Rows read for a statistics grid, with the titles it shows: dates as yyyy-MM-dd, amounts as
 // yuan text, hours as hoursText.

@@ -41,7 +41,7 @@ EventEditor::Source EventEditor::sourceOf(const records::EventBook &book)
             [&book](const QSqlDatabase &db, const QString &employee, const edit::Values &values, std::optional<qint64> rowId) {
                 records::saveEvent(db, book, employee, values, rowId);
             },
-            [&book](const QSqlDatabase &db, qint64 rowId) { records::deleteEvent(db, book, rowId); }};
+            [&book](const QSqlDatabase &db, qint64 rowId) { records::deleteRecordedRow(db, book.table, rowId); }};
 }
 
 EventEditor::EventEditor(ScreenHost &host, const QString &className, const Texts &texts, const Source &source)

@@ -2,7 +2,6 @@
 
 #include "app/notify.h"
 #include "app/striped_grid.h"
-#include "db/clock.h"
 #include "db/sql.h"
 #include "records/attendance.h"
 #include "app/date_range_boxes.h"
@@ -31,11 +30,10 @@ PersonalEventsScreen::PersonalEventsScreen(ScreenHost &host, const Kind &kind)
 {
     search_ = new EmployeeSearchPanel(host.database(), {kind.employees, EmployeeSearchPanel::Arrows::Active}, this);
     header_ = new EmployeeHeader(this);
-    const QDate today = clock_source::today();
-    dates_ = new DateRangeBoxes(QStringLiteral("起始日期"), QStringLiteral("截止日期"), QDate(today.year(), 1, 1), today, this);
+    dates_ = new DateRangeBoxes(this);
 
     grid_ = new StripedGrid(this);
-    model_ = new RowsModel(kind.titles, grid_);
+    model_ = new RowsModel({}, grid_);  // titled by the listing
     grid_->setModel(model_);
 
     auto *bar = new QHBoxLayout;
@@ -67,20 +65,19 @@ void PersonalEventsScreen::reload()
 {
     const QString code = search_->currentCode();
     header_->showEmployee(code, search_->currentName());
-    QList<QVariantList> rows;
     QList<QPair<QString, QString>> cards;
     try {
-        if (!code.isEmpty()) {
-            const QSqlDatabase db = host().database();
-            rows = kind_.rows(db, code, dates_->from(), dates_->to()).rows;
-            if (kind_.cards)
-                for (const records::AttendanceTotal &t : records::employeeAttendanceTotals(db, code, dates_->from(), dates_->to()))
-                    cards.append({t.kind, records::hoursText(t.hours)});
-        }
+        const QSqlDatabase db = host().database();
+        // Read with nobody chosen too: no rows, but the grid's titles.
+        const records::Listing listing = kind_.rows(db, code, dates_->from(), dates_->to());
+        model_->setRows(listing.titles, listing.rows);
+        if (kind_.cards && !code.isEmpty())
+            for (const records::AttendanceTotal &t : records::employeeAttendanceTotals(db, code, dates_->from(), dates_->to()))
+                cards.append({t.kind, records::hoursText(t.hours)});
     } catch (const sql::Failure &e) {
+        model_->setRows({});
         notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
     }
-    model_->setRows(rows);
     if (kind_.cards)
         showCards(cards);
 }
@@ -122,13 +119,13 @@ void PersonalEventsScreen::print()
 Tfrmjcqktj::Tfrmjcqktj(ScreenHost &host)
     : PersonalEventsScreen(host, {"Tfrmjcqktj", QStringLiteral("  人事资料记录卡 >> 个人奖惩情况统计"),
                                   QStringLiteral("个人奖惩情况统计"), records::ListBase::AllEmployees,
-                                  records::employeeRewardTitles(), records::employeeRewards, false})
+                                  records::employeeRewards, false})
 {
 }
 
 Tfrmkqqktj::Tfrmkqqktj(ScreenHost &host)
     : PersonalEventsScreen(host, {"Tfrmkqqktj", QStringLiteral("  人事资料记录卡 >> 个人考勤情况统计"),
                                   QStringLiteral("个人考勤情况统计"), records::ListBase::CurrentDepartment,
-                                  records::employeeAttendanceTitles(), records::employeeAttendance, true})
+                                  records::employeeAttendance, true})
 {
 }

@@ -28,7 +28,6 @@ public:
         QString titleBar;
         QString printedTitle;
         records::ListBase employees;
-        QStringList titles;
         std::function<records::Listing(const QSqlDatabase &, const QString &, const QDate &, const QDate &)> rows;
         bool cards;  // the attendance summary
     };

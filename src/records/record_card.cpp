@@ -26,9 +26,12 @@ CardGrid readGrid(QSqlQuery &q, const QString &caption, QStringList titles)
     return grid;
 }
 
-// Makes kqtjb an empty table of 事由 and the year columns. The table is reshaped in place
-// rather than dropped: SQLite refuses to drop a table while any statement of the connection is
-// still reading (the employee list beside the card reads lazily), but renames a column.
+// Makes kqtjb an empty table of 事由 and the year columns. For another year the table is
+// reshaped in place rather than dropped: SQLite refuses to drop a table while any statement of
+// the connection is still reading, but renames a column. The employee list beside the card
+// reads by windows (WindowedRows) and leaves no statement open, but the screens open beside
+// it share the connection, and a grid on a QSqlQueryModel keeps its statement reading until it
+// has fetched its last row.
 void shapeYearlyTable(const QSqlDatabase &db, const QStringList &years)
 {
     QSqlQuery q = sql::prepare(db, QStringLiteral("select name from pragma_table_info('kqtjb') order by cid"));
@@ -82,6 +85,9 @@ QStringList attendanceYearColumns(int lastYear)
 void rebuildYearlyAttendance(const QSqlDatabase &db, const QString &employee, int lastYear)
 {
     const int firstYear = lastYear - kYears + 1;
+    // The hours are read inside the transaction that writes them, so no other writer's rows
+    // come between the read and the table.
+    Transaction transaction(db);
     // Hours per kind and year, summed exactly as stored; rounded to the fourth decimal only to
     // drop the binary noise of adding decimal fractions.
     QSqlQuery q = sql::prepare(db, "select 方式编码, cast(substr(考勤时间, 1, 4) as integer) as ns, round(sum(时数), 4) "
@@ -99,7 +105,6 @@ void rebuildYearlyAttendance(const QSqlDatabase &db, const QString &employee, in
     q.finish();
 
     const QStringList years = attendanceYearColumns(lastYear);
-    Transaction transaction(db);
     shapeYearlyTable(db, years);
     QSqlQuery insert = sql::prepareInsert(db, QStringLiteral("kqtjb"), QStringList{"事由"} + years);
     for (const AttendanceKind &kind : attendanceKinds(db)) {

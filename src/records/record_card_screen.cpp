@@ -1,6 +1,7 @@
 #include "records/record_card_screen.h"
 
 #include "app/notify.h"
+#include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "db/clock.h"
 #include "db/sql.h"
@@ -32,10 +33,9 @@ Tfrmygrsjlk::Tfrmygrsjlk(ScreenHost &host) : FunctionScreen(host, "Tfrmygrsjlk")
     host.toggleNavigator();
     search_ = new EmployeeSearchPanel(host.database(), {records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Active}, this);
     header_ = new EmployeeHeader(this);
-    date_ = new QDateEdit(clock_source::today(), this);
+    // The card follows the box's dateChanged (below), whether a date is picked, typed or set.
+    date_ = makeDatePicker(clock_source::today(), this, [] {});
     date_->setObjectName("cardDate");
-    date_->setCalendarPopup(true);
-    date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     header_->row()->addWidget(new QLabel(QStringLiteral("截止日期"), this));
     header_->row()->addWidget(date_);
 

@@ -18,14 +18,15 @@ QVariantList shownRow(const QSqlQuery &q, int first)
     return row;
 }
 
-}  // namespace
-
+// The titles of employeeRewards, and of the editor's columns.
 const QStringList &employeeRewardTitles()
 {
     static const QStringList titles = {QStringLiteral("奖惩日期"), QStringLiteral("事由"), QStringLiteral("奖惩方式"),
                                        QStringLiteral("奖惩金额")};
     return titles;
 }
+
+}  // namespace
 
 QList<code_items::Item> rewardKinds()
 {
@@ -37,7 +38,7 @@ const EventBook &rewardBook()
     using edit::Check;
     using edit::Kind;
     static const EventBook book = {
-        "jcjlb", "奖惩日期", {}, {},
+        "jcjlb", {}, {},
         {{.label = QStringLiteral("奖惩日期"), .table = "jcjlb", .column = "奖惩日期", .kind = Kind::Date,
           .check = Check::Date, .message = QStringLiteral("奖惩日期不是正确的日期（年-月-日）")},
          {.label = QStringLiteral("奖惩方式"), .table = "jcjlb", .column = "奖惩方式"},

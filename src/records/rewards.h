@@ -15,9 +15,6 @@ const EventBook &rewardBook();
 // The kind list: "1" shown as "奖励", "-1" as "惩罚".
 QList<code_items::Item> rewardKinds();
 
-// The titles of employeeRewards: 奖惩日期, 事由, 奖惩方式, 奖惩金额.
-const QStringList &employeeRewardTitles();
-
 // The employee's rows dated from `from` to `to` (both days counted), by date: 奖惩日期, 事由,
 // 奖惩方式, 奖惩金额. Throws sql::Failure.
 Listing employeeRewards(const QSqlDatabase &db, const QString &employee, const QDate &from, const QDate &to);

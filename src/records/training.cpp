@@ -5,7 +5,6 @@
 #include "db/sql.h"
 #include "db/transaction.h"
 
-#include <QRegularExpression>
 
 namespace records::training {
 
@@ -32,29 +31,25 @@ QSqlQuery executed(QSqlQuery q)
 
 [[noreturn]] void refuse(const QString &why) { throw sql::Failure(why, sql::Failure::Kind::Constraint); }
 
-// Empty, or a number from `low` up to `high` (none: no bound); decimals allowed.
-std::optional<QVariant> number(const QString &text, double low, std::optional<double> high)
+// Empty (NULL), or the number edit::isNumber accepted.
+QVariant numberValue(const QString &text)
 {
     const QString t = text.trimmed();
-    if (t.isEmpty())
-        return QVariant();
-    static const QRegularExpression decimal(QStringLiteral("^[0-9]+(\\.[0-9]+)?$"));
-    if (!decimal.match(t).hasMatch())
-        return std::nullopt;
-    const double value = t.toDouble();
-    if (value < low || (high && value > *high))
-        return std::nullopt;
-    return QVariant(value);
+    return t.isEmpty() ? QVariant() : QVariant(t.toDouble());
 }
+
+const QString kCourseRefused = QStringLiteral("培训编码、培训日期或累计时数不对");
 
 }  // namespace
 
 const edit::Fields &courseFields()
 {
     static const edit::Fields fields = {
-        {.label = "培训编码", .table = "pxnrb", .column = "培训编码"},
-        {.label = "培训日期", .table = "pxnrb", .column = "培训日期", .kind = Kind::Date},
-        {.label = "累计时数", .table = "pxnrb", .column = "累计时数"},
+        {.label = "培训编码", .table = "pxnrb", .column = "培训编码", .check = Check::NotBlank, .message = kCourseRefused},
+        {.label = "培训日期", .table = "pxnrb", .column = "培训日期", .kind = Kind::Date, .check = Check::Date,
+         .message = kCourseRefused},
+        {.label = "累计时数", .table = "pxnrb", .column = "累计时数", .check = Check::OptionalNumber,
+         .message = kCourseRefused},
         {.label = "训练内容", .table = "pxnrb", .column = "训练内容"},
     };
     return fields;
@@ -89,14 +84,13 @@ QSqlQuery participants(const QSqlDatabase &db, const QString &course)
 
 void saveCourse(const QSqlDatabase &db, const edit::Values &values, const std::optional<QString> &code)
 {
+    const QString refused = edit::firstFailure(db, edit::fieldsOf(courseFields(), "pxnrb"), values);
+    if (!refused.isEmpty())
+        refuse(refused);
     const QString newCode = values.value("培训编码").trimmed();
-    const QDate date = edit::parseDate(values.value("培训日期"));
-    const std::optional<QVariant> hours = number(values.value("累计时数"), 0, std::nullopt);
-    if (newCode.isEmpty() || !date.isValid() || !hours)
-        refuse(QStringLiteral("培训编码、培训日期或累计时数不对"));
     const QVariantMap row = {{"培训编码", newCode},
-                             {"培训日期", sql::dateValue(date)},
-                             {"累计时数", *hours},
+                             {"培训日期", sql::dateValue(edit::parseDate(values.value("培训日期")))},
+                             {"累计时数", numberValue(values.value("累计时数"))},
                              {"训练内容", values.value("训练内容").isEmpty() ? QVariant() : values.value("训练内容")}};
     Transaction transaction(db);
     if (!code) {
@@ -129,18 +123,20 @@ qint64 saveParticipant(const QSqlDatabase &db, const QString &course, const edit
                        const std::optional<qint64> &id)
 {
     const QString employee = values.value("职工编码").trimmed();
-    const std::optional<QVariant> score = number(values.value("成绩"), 0, 100);
+    // Empty, or a number from 0 up to 100.
+    const QString score = values.value("成绩").trimmed();
+    const bool scoreFits = score.isEmpty() || (edit::isNumber(score) && score.toDouble() <= 100);
     const QString grade = values.value("技能评定");
     QSqlQuery exists = sql::prepare(db, QStringLiteral("select 1 from zghmc where 职工编码=:e"));
     exists.bindValue(":e", employee);
     sql::exec(exists);
     if (!exists.next())
         refuse(QStringLiteral("没有这个职工：%1").arg(employee));
-    if (!score || !(grade.isEmpty() || edit::findField(participantFields(), "技能评定")->choices.contains(grade)))
+    if (!scoreFits || !(grade.isEmpty() || edit::findField(participantFields(), "技能评定")->choices.contains(grade)))
         refuse(QStringLiteral("成绩应为 0 到 100 的数，技术评定应为 A 到 E"));
     const QVariantMap row = {{"职工编码", employee},
                              {"培训编码", course},
-                             {"成绩", *score},
+                             {"成绩", numberValue(score)},
                              {"技能评定", grade.isEmpty() ? QVariant() : grade}};
     Transaction transaction(db);
     edit::writeRow(db, "pxjlb", row, id ? edit::RowKey{"自动编号", *id} : edit::RowKey{});

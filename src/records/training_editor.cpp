@@ -224,9 +224,9 @@ void Tfrmpxjlbj::save(SideIndex which)
             training::saveCourse(host().database(), values, editedCourse_);
         else
             participant = training::saveParticipant(host().database(), currentCourse(), values, editedParticipant_);
-    } catch (const sql::Failure &) {
-        // The row stays pending, for correcting or "忽略".
-        prompt::ask(kErrorTitle, kNotWritten, false, this);
+    } catch (const sql::Failure &e) {
+        // The row stays pending, for correcting or "忽略"; the reason names what was refused.
+        prompt::ask(kErrorTitle, QStringLiteral("%1\n%2").arg(kNotWritten, e.explain(e.message())), false, this);
         return;
     }
     finishEditing(which);

@@ -87,10 +87,4 @@ void saveHistoryRow(const QSqlDatabase &db, const HistoryGroup &group, const QSt
         edit::saveRow(db, group.fields, group.tableName(), values, {}, {{QStringLiteral("职工编码"), employee}});
 }
 
-void deleteHistoryRow(const QSqlDatabase &db, const HistoryGroup &group, qint64 rowId)
-{
-    if (edit::removeRow(db, group.tableName(), {QStringLiteral("自动编号"), rowId}) != 1)
-        throw sql::Failure(QStringLiteral("要删除的记录已不存在（%1）").arg(group.tableName()));
-}
-
 }  // namespace records

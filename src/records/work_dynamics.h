@@ -42,9 +42,7 @@ QSqlQuery historyRows(const QSqlDatabase &db, const HistoryGroup &group, const Q
 void saveHistoryRow(const QSqlDatabase &db, const HistoryGroup &group, const QString &employee,
                     const edit::Values &values, std::optional<qint64> rowId);
 
-// Deletes the row with this 自动编号. Throws sql::Failure when the database refuses or the row
-// is gone; nothing changes then.
-void deleteHistoryRow(const QSqlDatabase &db, const HistoryGroup &group, qint64 rowId);
+// A row is deleted with records::deleteRecordedRow (records/event_book.h) on tableName().
 
 // Column indexes of historyRows.
 inline constexpr int kRowIdColumn = 0;

@@ -7,6 +7,7 @@
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
+#include "records/event_book.h"
 #include "records/history_panels.h"
 #include "records/work_dynamics.h"
 
@@ -210,7 +211,7 @@ void Tfrmgzdtbj::remove()
     if (prompt::ask(QStringLiteral("删除提示"), QStringLiteral("确定要删除此动态信息吗？"), true, this) != prompt::Ok)
         return;
     try {
-        records::deleteHistoryRow(host().database(), groupAt(g), *id);
+        records::deleteRecordedRow(host().database(), groupAt(g).tableName(), *id);
     } catch (const sql::Failure &) {
         prompt::ask(kErrorTitle, QStringLiteral("由于本员工信息无法删除！"), false, this);
     }

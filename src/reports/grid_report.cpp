@@ -45,8 +45,10 @@ Document layoutCells(const QString &name, const QString &title, const QString &s
 
 }  // namespace
 
-Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QAbstractItemModel &model)
+Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, QAbstractItemModel &model)
 {
+    while (model.canFetchMore({}))
+        model.fetchMore({});
     QStringList headings;
     for (int c = 0; c < model.columnCount(); ++c)
         headings << model.headerData(c, Qt::Horizontal).toString();

@@ -1,7 +1,9 @@
 #pragma once
 // The printout of a screen's grid as it stands, for every "打印" that has no layout of its own:
 // the title, a line under it (a date range, a month), the grid's column titles and its rows as
-// shown. Landscape A4; each column's share of the width follows its longest text.
+// shown. Landscape A4; each column's share of the width follows its longest text. A model that
+// reads its rows lazily (a QSqlQueryModel holds 256 at first) is read to its end first, so the
+// printout holds every row, not only those the grid has fetched so far.
 
 #include "reports/page_model.h"
 
@@ -13,7 +15,7 @@
 
 namespace report {
 
-Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QAbstractItemModel &model);
+Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, QAbstractItemModel &model);
 // The same for rows held in memory under their column titles.
 Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QStringList &titles,
                     const QList<QVariantList> &rows);
@@ -22,7 +24,7 @@ Document layoutGrid(const QString &name, const QString &title, const QString &su
 // title, as one document with its pages numbered through.
 struct GridPart {
     QString title;
-    const QAbstractItemModel *model;
+    QAbstractItemModel *model;
 };
 Document layoutGrids(const QString &name, const QString &subtitle, const std::vector<GridPart> &parts);
 

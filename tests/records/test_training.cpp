@@ -147,16 +147,19 @@ private slots:
     {
         QTest::addColumn<QString>("employee");
         QTest::addColumn<QString>("score");
-        QTest::newRow("no such employee") << "999999" << "80";
-        QTest::newRow("no employee code") << "" << "80";
-        QTest::newRow("score above 100") << "000001" << "100.5";
-        QTest::newRow("negative score") << "000001" << "-1";
-        QTest::newRow("score not a number") << "000001" << "优";
+        QTest::addColumn<QString>("reason");
+        const QString badScore = QStringLiteral("成绩应为 0 到 100 的数，技术评定应为 A 到 E");
+        QTest::newRow("no such employee") << "999999" << "80" << QStringLiteral("没有这个职工：999999");
+        QTest::newRow("no employee code") << "" << "80" << QStringLiteral("没有这个职工：");
+        QTest::newRow("score above 100") << "000001" << "100.5" << badScore;
+        QTest::newRow("negative score") << "000001" << "-1" << badScore;
+        QTest::newRow("score not a number") << "000001" << "优" << badScore;
     }
     void aRefusedSaveStaysPending()
     {
         QFETCH(QString, employee);
         QFETCH(QString, score);
+        QFETCH(QString, reason);
         ProgramFolder folder;
         fillCourse(folder.db());
         TestHost host;
@@ -167,7 +170,7 @@ private slots:
         typeInto(side.control("职工编码"), employee);
         qobject_cast<QLineEdit *>(side.control("成绩"))->setText(score);  // as pasted
         side.bar->button(Action::Save)->click();
-        QCOMPARE(asked, QStringList{"错误信息 这条培训内容无法插入！"});
+        QCOMPARE(asked, QStringList{"错误信息 这条培训内容无法插入！\n" + reason});
         QVERIFY(side.box->isVisibleTo(screen));
         QCOMPARE(edit::valueOf(side.control("成绩")), score);
         QCOMPARE(participants(folder.db()), before);
@@ -187,7 +190,7 @@ private slots:
         typeInto(side.control("培训编码"), "P3");
         typeInto(side.control("培训日期"), "2003-02-30");
         side.bar->button(Action::Save)->click();
-        QCOMPARE(asked, QStringList{"错误信息 这条培训内容无法插入！"});
+        QCOMPARE(asked, QStringList{"错误信息 这条培训内容无法插入！\n培训编码、培训日期或累计时数不对"});
         typeInto(side.control("培训日期"), "2005-6-1");
         qobject_cast<QLineEdit *>(side.control("训练内容"))->setText(QString(255, QChar(u'训')));
         side.bar->button(Action::Save)->click();

@@ -1,11 +1,13 @@
 // The report engine's layouts, read through the page model: where rows fall, which bands
 // repeat, how rules join, how two-column reports flow and how headings break.
 
+#include "reports/grid_report.h"
 #include "reports/layout.h"
 #include "reports/render.h"
 #include "support/test_support.h"
 
 #include <QRegularExpression>
+#include <QSqlQueryModel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -273,6 +275,30 @@ private slots:
         });
         QVERIFY(rule != page.lines.end());
         QCOMPARE(std::min(rule->y1(), rule->y2()), group->box.bottom());
+    }
+
+    // A grid printed from a model that reads its rows lazily holds every row, not only the 256
+    // a QSqlQueryModel fetches at first.
+    void gridReadsLazyModelToItsEnd()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "lazy");
+            db.setDatabaseName(":memory:");
+            QVERIFY(db.open());
+            QSqlQueryModel model;
+            model.setQuery("with recursive n(i) as (select 1 union all select i + 1 from n where i < 300) "
+                           "select 'r' || i as 名称, i as 序号 from n",
+                           db);
+            QVERIFY(model.rowCount() < 300);
+            const Document doc = layoutGrid("lazy", QStringLiteral("测试"), {}, model);
+            QStringList printed;
+            for (size_t p = 0; p < doc.pages.size(); ++p)
+                printed += rowNamesOf(doc.pages[p]);
+            QCOMPARE(printed.size(), 300);
+            QCOMPARE(printed.front(), "r1");
+            QCOMPARE(printed.back(), "r300");
+        }
+        QSqlDatabase::removeDatabase("lazy");
     }
 
     // One document through the PDF writer and back through pdftotext.
