@@ -24,8 +24,11 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <optional>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -88,8 +91,9 @@ roster::Filter screenStart(const QSqlDatabase &db, const roster::Member &member)
     return filter;
 }
 
-// A child run: wall time and its peak resident size.
-Measured child(const QStringList &arguments)
+// A child run: wall time and its peak resident size; nothing when it could not be started or
+// did not finish successfully (why on stderr), so a failed run is never reported as a timing.
+std::optional<Measured> child(const QStringList &arguments)
 {
     std::vector<QByteArray> bytes;
     for (const QString &a : arguments)
@@ -101,12 +105,24 @@ Measured child(const QStringList &arguments)
     QElapsedTimer t;
     t.start();
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return {};
+    if (const int error = posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ); error != 0) {
+        std::fprintf(stderr, "cannot start %s: %s\n", argv[0], std::strerror(error));
+        return std::nullopt;
+    }
     int status = 0;
     rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    return {t.nsecsElapsed() / 1e6, usage.ru_maxrss / 1024.0};
+    if (wait4(pid, &status, 0, &usage) != pid) {
+        std::fprintf(stderr, "cannot wait for %s: %s\n", argv[0], std::strerror(errno));
+        return std::nullopt;
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        if (WIFEXITED(status))
+            std::fprintf(stderr, "%s exited with status %d\n", argv[0], WEXITSTATUS(status));
+        else
+            std::fprintf(stderr, "%s ended by signal %d\n", argv[0], WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+        return std::nullopt;
+    }
+    return Measured{t.nsecsElapsed() / 1e6, usage.ru_maxrss / 1024.0};
 }
 
 }  // namespace
@@ -143,8 +159,11 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     const QString admin = QDir(QCoreApplication::applicationDirPath()).filePath("wenpad-admin");
     const QString pdf = dir.filePath("roster.pdf");
-    const Measured written = child({admin, "roster", "Tfrmkjgbxx", "--db", QFileInfo(file).absoluteFilePath(), "--pdf", pdf});
-    line("wenpad-admin roster Tfrmkjgbxx --pdf (child)", written,
+    const std::optional<Measured> written =
+        child({admin, "roster", "Tfrmkjgbxx", "--db", QFileInfo(file).absoluteFilePath(), "--pdf", pdf});
+    if (!written)
+        return 1;
+    line("wenpad-admin roster Tfrmkjgbxx --pdf (child)", *written,
          QString("%1 MB file").arg(QFileInfo(pdf).size() / 1048576.0, 0, 'f', 1));
 
     // The preview's first page, then a jump to its last.
