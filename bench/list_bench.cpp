@@ -93,17 +93,6 @@ void line(const char *what, int employees, const Timing &program, const Timing &
     std::fflush(stdout);
 }
 
-roster::Filter openingFilter(const QSqlDatabase &db, const roster::Member &member)
-{
-    // As the screen opens: 全部, the first or last level, 以上, every category, the second party.
-    const QList<code_items::Item> levels = roster::levelItems(db, member);
-    roster::Filter f;
-    f.level = member.startAtLastLevel ? levels.last().code : levels.first().code;
-    f.range = roster::LevelRange::Above;
-    f.party = roster::partyItems(db).value(1).code;
-    return f;
-}
-
 bool sameRows(const WindowedRows &model, const QList<QVariantList> &all)
 {
     if (model.rowCount() != all.size())
@@ -155,7 +144,7 @@ int main(int argc, char **argv)
     // Opening a roster: the windowed list against every row of the plain statement held.
     for (const char *screen : {"Tfrmkjgbxx", "Tfrmgbxx"}) {
         const roster::Member &member = *roster::findMember(screen);
-        const roster::Filter filter = openingFilter(db, member);
+        const roster::Filter filter = roster::openingFilter(db, member);
         const QList<QVariantList> plain = reference::plainRoster(db, member, filter);
         WindowedRows check;
         check.open(db, roster::listing(db, member, filter));

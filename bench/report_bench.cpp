@@ -83,14 +83,6 @@ void paintedPage(const report::Document &document, size_t page)
     report::paintPage(painter, document, document.pages[page], kPixelsPerMm);
 }
 
-roster::Filter screenStart(const QSqlDatabase &db, const roster::Member &member)
-{
-    const QList<code_items::Item> levels = roster::levelItems(db, member);
-    roster::Filter filter;
-    filter.level = (member.startAtLastLevel ? levels.last() : levels.first()).code;
-    return filter;
-}
-
 // A child run: wall time and its peak resident size; nothing when it could not be started or
 // did not finish successfully (why on stderr), so a failed run is never reported as a timing.
 std::optional<Measured> child(const QStringList &arguments)
@@ -183,7 +175,7 @@ int main(int argc, char **argv)
     const roster::Member &cadres = *roster::findMember("Tfrmkjgbxx");
     previewed("section cadre roster", [&] {
         return roster::layoutRosterFromSource(cadres.reportClass, roster::printedTitle(cadres, {}),
-                                              roster::rosterRows(db, cadres, screenStart(db, cadres)));
+                                              roster::rosterRows(db, cadres, roster::openingFilter(db, cadres)));
     });
     return 0;
 }
