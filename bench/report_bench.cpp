@@ -6,6 +6,7 @@
 // /proc/self/status, reset through /proc/self/clear_refs before the step); the PDF is written by
 // a child `wenpad-admin roster` whose peak is its getrusage ru_maxrss.
 
+#include "best_of.h"
 #include "generated_organisation.h"
 #include "db/database.h"
 #include "db/sql.h"
@@ -17,7 +18,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -37,24 +37,6 @@ extern char **environ;
 
 namespace {
 
-// Peak resident size in MB since the last reset.
-double peakMb()
-{
-    QFile status("/proc/self/status");
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
-
-void resetPeak()
-{
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
 struct Measured {
     double ms = 0;
     double peakMb = 0;
@@ -62,11 +44,11 @@ struct Measured {
 
 Measured measure(const std::function<void()> &step)
 {
-    resetPeak();
+    resetPeakMemory();
     QElapsedTimer t;
     t.start();
     step();
-    return {t.nsecsElapsed() / 1e6, peakMb()};
+    return {t.nsecsElapsed() / 1e6, processMemoryMb().peakMb};
 }
 
 // A page of a preview painted at the screen's size: the first is what it does before it shows
@@ -145,7 +127,7 @@ int main(int argc, char **argv)
         out << QString("%1 %2 ms %3 MB peak  %4\n").arg(what, -44).arg(m.ms, 9, 'f', 1).arg(m.peakMb, 7, 'f', 1).arg(note)
             << Qt::flush;
     };
-    out << QString("employees: %1  baseline %2 MB\n").arg(sql::scalar(db, "select count(*) from zghmc").toInt()).arg(peakMb(), 0, 'f', 1);
+    out << QString("employees: %1  baseline %2 MB\n").arg(sql::scalar(db, "select count(*) from zghmc").toInt()).arg(processMemoryMb().peakMb, 0, 'f', 1);
 
     // The child first: a child's peak counts from its parent's size when it was started.
     QTemporaryDir dir;
