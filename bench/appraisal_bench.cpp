@@ -6,6 +6,7 @@
 //   build/bin/appraisal_bench [employees]   (default 100000)
 
 #include "best_of.h"
+#include "generated_organisation.h"
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
@@ -29,7 +30,11 @@ void run(const QSqlDatabase &db, int employees)
     demo::generate(db, options);
 
     const int year = options.anchor.year();  // the generated organisation has no sheet for it yet
-    const Step removeYear = [&] { sql::exec(db, QString("delete from ndkhb where 年度=%1").arg(year)); };
+    const Step removeYear = [&] {
+        QSqlQuery remove = sql::prepare(db, "delete from ndkhb where 年度=:year");
+        remove.bindValue(":year", year);
+        sql::exec(remove);
+    };
     QTextStream out(stdout);
     out << "employees " << employees << '\n';
     out << "generate a year's sheet (ms)  " << best([&] { pay::generateAppraisalSheet(db, year); }, removeYear) << '\n';
@@ -41,7 +46,9 @@ void run(const QSqlDatabase &db, int employees)
     const Step plainRead = [&] {
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        q.exec(QString("select * from ndkhb where 年度=%1").arg(year));
+        q.prepare("select * from ndkhb where 年度=:year");
+        q.bindValue(":year", year);
+        q.exec();
         while (q.next())
             q.value(0);
     };
@@ -72,7 +79,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const int employees = app.arguments().value(1, "100000").toInt();
-    if (employees < 1 || employees > 999999) {
+    if (!employeesInRange(employees)) {
         QTextStream(stderr) << "usage: appraisal_bench [employees 1-999999]\n";
         return 2;
     }

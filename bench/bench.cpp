@@ -6,6 +6,7 @@
 // With --cache, generated organisations are kept in DIR and reused by later runs; with --only,
 // only the operations whose name contains TEXT run.
 
+#include "best_of.h"
 #include "generated_organisation.h"
 #include "db/database.h"
 #include "db/sql.h"
@@ -19,8 +20,6 @@
 #include "stats/statistics_table.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -29,13 +28,13 @@
 
 namespace {
 
-using Step = std::function<void(const QSqlDatabase &)>;
+using DatabaseStep = std::function<void(const QSqlDatabase &)>;
 
 struct Operation {
     QString name;
-    Step program;
-    Step plain;
-    Step statements = {};  // the literal statement list, for a rebuild
+    DatabaseStep program;
+    DatabaseStep plain;
+    DatabaseStep statements = {};  // the literal statement list, for a rebuild
     // What both forms leave behind, compared before either is timed (a rebuild's table as CSV).
     std::function<QString(const QSqlDatabase &)> result = {};
 };
@@ -51,7 +50,7 @@ stats::Period periodOf(const stats::TableDescription &table)
 // The floor any rebuild is measured against: reading once every row of the tables it counts
 // (the employees, the department history and the other histories its statements name; for a
 // training table, the participant rows of the year's courses).
-Step readCountedRows(const stats::TableDescription &table)
+DatabaseStep readCountedRows(const stats::TableDescription &table)
 {
     if (table.overRange)
         return [period = periodOf(table)](const QSqlDatabase &db) {
@@ -209,24 +208,11 @@ const std::vector<Operation> &operations()
     return ops;
 }
 
-// The best of a few runs after one that warms the page cache: the least disturbed by
-// whatever else the machine is doing. A step that takes seconds is timed once.
-double millisecondsOf(const Step &step, const QSqlDatabase &db)
+// The best of five runs after one that warms the page cache. A step that takes seconds is
+// timed once.
+double millisecondsOf(const DatabaseStep &step, const QSqlDatabase &db)
 {
-    QElapsedTimer first;
-    first.start();
-    step(db);
-    if (first.elapsed() > 2000)
-        return first.nsecsElapsed() / 1e6;
-    double best = 0;
-    for (int run = 0; run < 5; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        step(db);
-        const double ms = timer.nsecsElapsed() / 1e6;
-        best = run == 0 ? ms : std::min(best, ms);
-    }
-    return best;
+    return bestOf([&] { step(db); }, {}, {.timed = 5, .warmUp = true, .enoughMs = 2000}).wall;
 }
 
 }  // namespace
@@ -234,10 +220,10 @@ double millisecondsOf(const Step &step, const QSqlDatabase &db)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
     QList<int> sizes = {1000, 10000, 100000};
     QTemporaryDir temporary;
-    QString cache = temporary.path();
+    const QString cache = takeCacheFolder(args, temporary);
     QString only;
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == "--sizes") {
@@ -249,9 +235,6 @@ int main(int argc, char **argv)
                 }
                 sizes << s.toInt();
             }
-        } else if (args[i] == "--cache") {
-            cache = args[i + 1];
-            QDir().mkpath(cache);
         } else if (args[i] == "--only") {
             only = args[i + 1];
         }

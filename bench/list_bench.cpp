@@ -14,9 +14,9 @@
 //   (default 100000 employees generated in a temporary folder; --db measures a copy-free
 //   existing organisation, e.g. one written by wenpad-admin demo)
 
-#include "app/main_window.h"
-#include "app/screen_registry.h"
 #include "best_of.h"
+#include "generated_organisation.h"
+#include "shown_main_window.h"
 #include "db/app_paths.h"
 #include "db/database.h"
 #include "db/sql.h"
@@ -29,79 +29,18 @@
 #include "staff/roster_screen.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QSqlQueryModel>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <ctime>
 
 namespace {
-
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-// Resident memory now and at its peak, in MB.
-std::pair<double, double> memoryMb()
-{
-    QFile status("/proc/self/status");
-    double rss = 0, peak = 0;
-    if (status.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:"))
-                rss = line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-            if (line.startsWith("VmHWM:"))
-                peak = line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-        }
-    return {rss, peak};
-}
-
-// Wall time (best of three; a step that takes seconds runs once) and the CPU time of the best
-// run, in ms.
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
-Timing timed(const Step &step, const Step &undo = {})
-{
-    Timing best;
-    for (int run = 0; run < 3; ++run) {
-        const double cpu = cpuMs();
-        QElapsedTimer t;
-        t.start();
-        step();
-        const Timing taken{t.nsecsElapsed() / 1e6, cpuMs() - cpu};
-        if (run == 0 || taken.wall < best.wall)
-            best = taken;
-        if (undo)
-            undo();
-        if (taken.wall > 2000)
-            break;
-    }
-    return best;
-}
 
 void line(const char *what, int employees, const Timing &program, const Timing &plain)
 {
     std::printf("%-44s %8d %9.1f %9.1f %9.1f %9.1f %7.2f\n", what, employees, program.wall, program.cpu, plain.wall,
                 plain.cpu, plain.cpu / program.cpu);
     std::fflush(stdout);
-}
-
-roster::Filter openingFilter(const QSqlDatabase &db, const roster::Member &member)
-{
-    // As the screen opens: 全部, the first or last level, 以上, every category, the second party.
-    const QList<code_items::Item> levels = roster::levelItems(db, member);
-    roster::Filter f;
-    f.level = member.startAtLastLevel ? levels.last().code : levels.first().code;
-    f.range = roster::LevelRange::Above;
-    f.party = roster::partyItems(db).value(1).code;
-    return f;
 }
 
 bool sameRows(const WindowedRows &model, const QList<QVariantList> &all)
@@ -135,6 +74,10 @@ int main(int argc, char **argv)
         else
             employees = QString(argv[i]).toInt();
     }
+    if (given.isEmpty() && !employeesInRange(employees)) {
+        std::fprintf(stderr, "usage: list_bench [employees 1-%d] [--db FILE]\n", kMostEmployees);
+        return 2;
+    }
     QTemporaryDir dir;
     app_paths::setProgramDir(dir.path());
     const QString file = given.isEmpty() ? app_paths::databaseFile() : given;
@@ -155,7 +98,7 @@ int main(int argc, char **argv)
     // Opening a roster: the windowed list against every row of the plain statement held.
     for (const char *screen : {"Tfrmkjgbxx", "Tfrmgbxx"}) {
         const roster::Member &member = *roster::findMember(screen);
-        const roster::Filter filter = openingFilter(db, member);
+        const roster::Filter filter = roster::openingFilter(db, member);
         const QList<QVariantList> plain = reference::plainRoster(db, member, filter);
         WindowedRows check;
         check.open(db, roster::listing(db, member, filter));
@@ -173,16 +116,12 @@ int main(int argc, char **argv)
         line(name.constData(), employees, program, old);
     }
 
-    ScreenRegistry registry;
-    registerAllScreens(registry);
-    TfrmMain window(registry);
-    window.resize(1400, 900);
-    window.show();
-    app.processEvents();
+    ShownMainWindow mainWindow(app);
+    TfrmMain &window = mainWindow.window;
 
     // The screens as the program opens them: query, first window shown, columns fitted.
     for (const char *screen : {"Tfrmkjgbxx", "Tfrmgbxx"}) {
-        const double before = memoryMb().first;
+        const double before = processMemoryMb().rssMb;
         QWidget *shown = nullptr;
         const Timing opening = timed([&] {
             shown = window.openScreen(screen);
@@ -193,7 +132,7 @@ int main(int argc, char **argv)
         });
         shown = window.openScreen(screen);
         app.processEvents();
-        const auto [rss, peak] = memoryMb();
+        const auto [rss, peak] = processMemoryMb();
         std::printf("%-44s %8d %9.1f %9.1f   (rows held %d of %d; +%.0f MB, process %.0f MB, peak %.0f MB)\n",
                     QString("open screen %1").arg(screen).toUtf8().constData(), employees, opening.wall, opening.cpu,
                     static_cast<RosterScreen *>(shown)->rows()->heldRows(),
@@ -257,7 +196,7 @@ int main(int argc, char **argv)
             pressCtrlEnd(grid);
             ++presses;
         }
-        oldRss = memoryMb().first;
+        oldRss = processMemoryMb().rssMb;
         grid->setModel(query->model());
     });
     line("query list to its end (one Ctrl+End)", employees, toEnd, oldToEnd);

@@ -49,15 +49,22 @@ int main(int argc, char **argv)
     const QDate anchor(2026, 6, 1);  // the generated organisation's last pay month
     const QDate next = anchor.addMonths(1);
     const Step removeNext = [&] {
-        for (const char *t : {"gzb", "btb", "jjb"})
-            sql::exec(db, QString("delete from %1 where 年月='%2'").arg(t, next.toString(Qt::ISODate)));
+        for (const char *t : {"gzb", "btb", "jjb"}) {
+            QSqlQuery remove = sql::prepare(db, QString("delete from %1 where 年月=:month").arg(t));
+            remove.bindValue(":month", sql::dateValue(next));
+            sql::exec(remove);
+        }
     };
     // One plain copy of the rows a carried-forward month writes: last month's rows as they are.
     const Step plainCopy = [&] {
         sql::exec(db, "begin immediate");
-        for (const pay::Sheet &s : pay::sheets())
-            sql::exec(db, QString("insert into %1 (年月,职工编码,%2) select '%3', 职工编码, %2 from %1 where 年月='%4'")
-                              .arg(s.table, s.amountColumns().join(','), next.toString(Qt::ISODate), anchor.toString(Qt::ISODate)));
+        for (const pay::Sheet &s : pay::sheets()) {
+            QSqlQuery copy = sql::prepare(db, QString("insert into %1 (年月,职工编码,%2) select :next, 职工编码, %2 from %1 where 年月=:month")
+                                                  .arg(s.table, s.amountColumns().join(',')));
+            copy.bindValue(":next", sql::dateValue(next));
+            copy.bindValue(":month", sql::dateValue(anchor));
+            sql::exec(copy);
+        }
         sql::exec(db, "commit");
     };
     const auto readRows = [&](const QDate &from, const QDate &to) {
@@ -65,7 +72,10 @@ int main(int argc, char **argv)
             for (const char *t : {"gzb", "btb", "jjb"}) {
                 QSqlQuery q(db);
                 q.setForwardOnly(true);
-                q.exec(QString("select * from %1 where 年月>='%2' and 年月<='%3'").arg(t, from.toString(Qt::ISODate), to.toString(Qt::ISODate)));
+                q.prepare(QString("select * from %1 where 年月>=:from and 年月<=:to").arg(t));
+                q.bindValue(":from", sql::dateValue(from));
+                q.bindValue(":to", sql::dateValue(to));
+                q.exec();
                 while (q.next())
                     q.value(0);
             }
@@ -75,7 +85,10 @@ int main(int argc, char **argv)
         return [&db, from, to] {
             QSqlQuery q(db);
             q.setForwardOnly(true);
-            q.exec(QString("select 职工编码, 年月, 实发工资 from gzb where 年月>='%1' and 年月<='%2'").arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)));
+            q.prepare("select 职工编码, 年月, 实发工资 from gzb where 年月>=:from and 年月<=:to");
+            q.bindValue(":from", sql::dateValue(from));
+            q.bindValue(":to", sql::dateValue(to));
+            q.exec();
             while (q.next())
                 q.value(2);
         };
@@ -119,7 +132,9 @@ int main(int argc, char **argv)
         };
     };
     const pay::MonthRange month(anchor, anchor), thisYear(QDate(year, 1, 1), anchor);
-    pick.exec(QString("select 职工姓名 from zghmc where 职工编码='%1'").arg(someone));
+    pick.prepare("select 职工姓名 from zghmc where 职工编码=:code");
+    pick.bindValue(":code", someone);
+    pick.exec();
     const QString name = pick.next() ? pick.value(0).toString() : QString();
     line("comprehensive query: first rows", best(firstRows(month, {})), best(readRows(anchor, anchor)));
     line("  … months of this year", best(firstRows(thisYear, {})), 0);

@@ -17,7 +17,6 @@
 #include "records/rewards.h"
 
 #include <QCoreApplication>
-#include <ctime>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -45,8 +44,13 @@ int main(int argc, char **argv)
                    .arg(plain, 10, 'f', 1).arg(plain > 0 ? QString::number(ms / plain, 'f', 2) + "×" : QString("-"), 8)
             << Qt::flush;
     };
-    const qlonglong rows = sql::scalar(db, QString("select count(*) from kqjlb where 考勤时间>='%1' and 考勤时间<='%2'")
-                                               .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate))).toLongLong();
+    const qlonglong rows = [&] {
+        QSqlQuery counted = sql::prepare(db, "select count(*) from kqjlb where 考勤时间>=:from and 考勤时间<=:to");
+        counted.bindValue(":from", sql::dateValue(from));
+        counted.bindValue(":to", sql::dateValue(to));
+        sql::exec(counted);
+        return counted.next() ? counted.value(0).toLongLong() : 0;
+    }();
     out << QString("attendance rows in %1: %2\n").arg(from.year()).arg(rows);
     out << QString("%1 %2 %3 %4 %5\n").arg("operation", -40).arg("employees", 9).arg("ms", 10).arg("ms(plain)", 10).arg("ratio", 8);
 
@@ -66,9 +70,7 @@ int main(int argc, char **argv)
     const double rebuildMs = best([&] { records::rebuildCompanyAttendance(db, from, to); });
     line("company attendance vs read 3 columns", rebuildMs, best(plainRead("职工编码, 方式编码, 时数")));
     // The processor time of one rebuild, which other work on a shared machine does not stretch.
-    const std::clock_t started = std::clock();
-    records::rebuildCompanyAttendance(db, from, to);
-    line("company attendance, processor time", 1000.0 * double(std::clock() - started) / CLOCKS_PER_SEC, 0);
+    line("company attendance, processor time", cpuMsOf([&] { records::rebuildCompanyAttendance(db, from, to); }), 0);
     line("company attendance vs read whole rows", rebuildMs, best(plainRead("*")));
     line("company rewards for a year", best([&] { records::companyRewards(db, from, to, records::RewardOrder::ByDate); }), 0);
 

@@ -6,6 +6,7 @@
 // /proc/self/status, reset through /proc/self/clear_refs before the step); the PDF is written by
 // a child `wenpad-admin roster` whose peak is its getrusage ru_maxrss.
 
+#include "best_of.h"
 #include "generated_organisation.h"
 #include "db/database.h"
 #include "db/sql.h"
@@ -17,15 +18,17 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <optional>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -34,24 +37,6 @@ extern char **environ;
 
 namespace {
 
-// Peak resident size in MB since the last reset.
-double peakMb()
-{
-    QFile status("/proc/self/status");
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
-
-void resetPeak()
-{
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
 struct Measured {
     double ms = 0;
     double peakMb = 0;
@@ -59,11 +44,11 @@ struct Measured {
 
 Measured measure(const std::function<void()> &step)
 {
-    resetPeak();
+    resetPeakMemory();
     QElapsedTimer t;
     t.start();
     step();
-    return {t.nsecsElapsed() / 1e6, peakMb()};
+    return {t.nsecsElapsed() / 1e6, processMemoryMb().peakMb};
 }
 
 // A page of a preview painted at the screen's size: the first is what it does before it shows
@@ -80,16 +65,9 @@ void paintedPage(const report::Document &document, size_t page)
     report::paintPage(painter, document, document.pages[page], kPixelsPerMm);
 }
 
-roster::Filter screenStart(const QSqlDatabase &db, const roster::Member &member)
-{
-    const QList<code_items::Item> levels = roster::levelItems(db, member);
-    roster::Filter filter;
-    filter.level = (member.startAtLastLevel ? levels.last() : levels.first()).code;
-    return filter;
-}
-
-// A child run: wall time and its peak resident size.
-Measured child(const QStringList &arguments)
+// A child run: wall time and its peak resident size; nothing when it could not be started or
+// did not finish successfully (why on stderr), so a failed run is never reported as a timing.
+std::optional<Measured> child(const QStringList &arguments)
 {
     std::vector<QByteArray> bytes;
     for (const QString &a : arguments)
@@ -101,12 +79,24 @@ Measured child(const QStringList &arguments)
     QElapsedTimer t;
     t.start();
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return {};
+    if (const int error = posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ); error != 0) {
+        std::fprintf(stderr, "cannot start %s: %s\n", argv[0], std::strerror(error));
+        return std::nullopt;
+    }
     int status = 0;
     rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    return {t.nsecsElapsed() / 1e6, usage.ru_maxrss / 1024.0};
+    if (wait4(pid, &status, 0, &usage) != pid) {
+        std::fprintf(stderr, "cannot wait for %s: %s\n", argv[0], std::strerror(errno));
+        return std::nullopt;
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        if (WIFEXITED(status))
+            std::fprintf(stderr, "%s exited with status %d\n", argv[0], WEXITSTATUS(status));
+        else
+            std::fprintf(stderr, "%s ended by signal %d\n", argv[0], WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+        return std::nullopt;
+    }
+    return Measured{t.nsecsElapsed() / 1e6, usage.ru_maxrss / 1024.0};
 }
 
 }  // namespace
@@ -137,14 +127,17 @@ int main(int argc, char **argv)
         out << QString("%1 %2 ms %3 MB peak  %4\n").arg(what, -44).arg(m.ms, 9, 'f', 1).arg(m.peakMb, 7, 'f', 1).arg(note)
             << Qt::flush;
     };
-    out << QString("employees: %1  baseline %2 MB\n").arg(sql::scalar(db, "select count(*) from zghmc").toInt()).arg(peakMb(), 0, 'f', 1);
+    out << QString("employees: %1  baseline %2 MB\n").arg(sql::scalar(db, "select count(*) from zghmc").toInt()).arg(processMemoryMb().peakMb, 0, 'f', 1);
 
     // The child first: a child's peak counts from its parent's size when it was started.
     QTemporaryDir dir;
     const QString admin = QDir(QCoreApplication::applicationDirPath()).filePath("wenpad-admin");
     const QString pdf = dir.filePath("roster.pdf");
-    const Measured written = child({admin, "roster", "Tfrmkjgbxx", "--db", QFileInfo(file).absoluteFilePath(), "--pdf", pdf});
-    line("wenpad-admin roster Tfrmkjgbxx --pdf (child)", written,
+    const std::optional<Measured> written =
+        child({admin, "roster", "Tfrmkjgbxx", "--db", QFileInfo(file).absoluteFilePath(), "--pdf", pdf});
+    if (!written)
+        return 1;
+    line("wenpad-admin roster Tfrmkjgbxx --pdf (child)", *written,
          QString("%1 MB file").arg(QFileInfo(pdf).size() / 1048576.0, 0, 'f', 1));
 
     // The preview's first page, then a jump to its last.
@@ -164,7 +157,7 @@ int main(int argc, char **argv)
     const roster::Member &cadres = *roster::findMember("Tfrmkjgbxx");
     previewed("section cadre roster", [&] {
         return roster::layoutRosterFromSource(cadres.reportClass, roster::printedTitle(cadres, {}),
-                                              roster::rosterRows(db, cadres, screenStart(db, cadres)));
+                                              roster::rosterRows(db, cadres, roster::openingFilter(db, cadres)));
     });
     return 0;
 }

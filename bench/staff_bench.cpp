@@ -6,10 +6,10 @@
 //   build/bin/staff_bench [employees]      (default 100000; runs offscreen in a temporary folder)
 
 #include "best_of.h"
+#include "generated_organisation.h"
+#include "shown_main_window.h"
 
-#include "app/main_window.h"
 #include "app/prompt.h"
-#include "app/screen_registry.h"
 #include "db/app_paths.h"
 #include "db/database.h"
 #include "db/history.h"
@@ -146,6 +146,10 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int employees = argc > 1 ? QString(argv[1]).toInt() : 100000;
+    if (!employeesInRange(employees)) {
+        std::fprintf(stderr, "usage: staff_bench [employees 1-%d]\n", kMostEmployees);
+        return 2;
+    }
     QTemporaryDir dir;
     app_paths::setProgramDir(dir.path());
     const database::OpenResult opened = database::open(database::kSharedConnection, app_paths::databaseFile());
@@ -169,12 +173,8 @@ int main(int argc, char **argv)
         return int(prompt::Ok);
     });
 
-    ScreenRegistry registry;
-    registerAllScreens(registry);
-    TfrmMain window(registry);
-    window.resize(1400, 900);
-    window.show();
-    app.processEvents();
+    ShownMainWindow mainWindow(app);
+    TfrmMain &window = mainWindow.window;
 
     t.restart();
     auto *editor = static_cast<Tfrmzglr *>(window.openScreen("Tfrmzglr"));

@@ -255,7 +255,8 @@ int printRoster(const admin::Parsed &a)
         filter.department = a.text("--dept");
         filter.range = *range;
         const QList<code_items::Item> levels = roster::levelItems(db, *member);
-        const auto level = pick(levels, a.text("--level"), member->startAtLastLevel ? int(levels.size()) - 1 : 0);
+        const roster::Filter opening = roster::openingFilter(db, *member);
+        const auto level = pick(levels, a.text("--level").isEmpty() ? opening.level : a.text("--level"), 0);
         if (!level) {
             err() << QStringLiteral("没有这个级别：%1").arg(a.text("--level")) << '\n';
             return 1;
@@ -263,7 +264,7 @@ int printRoster(const admin::Parsed &a)
         filter.level = level->code;
         QString partyItem;
         if (member->partyFilter) {
-            const auto party = pick(roster::partyItems(db), a.text("--party"), 1);
+            const auto party = pick(roster::partyItems(db), a.text("--party").isEmpty() ? opening.party : a.text("--party"), 0);
             if (!party) {
                 err() << QStringLiteral("没有这个党派：%1").arg(a.text("--party")) << '\n';
                 return 1;

@@ -55,18 +55,22 @@ QStringList createStatements()
 
 void ensure(const QSqlDatabase &db)
 {
-    const QSet<QString> present = sql::tableAndTriggerNames(db);
-    bool complete = present.contains(kCounterTable);
+    QStringList names = {kCounterTable};
     for (const QString &table : trackedTables())
         for (const char *event : {"insert", "update", "delete"})
-            complete = complete && present.contains(triggerName(table, event));
-    if (complete)
+            names << triggerName(table, event);
+    const QStringList missing = sql::missingTablesAndTriggers(db, names);
+    if (missing.isEmpty())
         return;
     // Several programs may open an older file at once: each makes what is still missing once it
     // holds the write lock.
     Transaction transaction(db);
     for (const QString &statement : createStatements())
         sql::exec(db, statement);
+    // Writes made while a trigger was missing were not counted: a work table stamped meanwhile
+    // must not pass for current. A counter made just now starts from nothing.
+    if (!missing.contains(kCounterTable))
+        sql::exec(db, QStringLiteral("update %1 set 计数=计数+1").arg(kCounterTable));
     transaction.commit();
 }
 

@@ -16,9 +16,10 @@ QStringList trackedTables();
 // The counter table, its row and the triggers, each made only when missing.
 QStringList createStatements();
 
-// Creates the counter table, its row and the triggers that are missing, in one transaction;
-// writes nothing when all are there, so opening a file another program is writing to stays
-// possible. Throws sql::Failure.
+// Creates the counter table, its row and the triggers that are missing, in one transaction,
+// adding one to a count kept without some trigger (its writes went uncounted); writes nothing
+// when all are there, so opening a file another program is writing to stays possible. Throws
+// sql::Failure.
 void ensure(const QSqlDatabase &db);
 
 // The count now. Throws sql::Failure.

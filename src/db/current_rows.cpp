@@ -3,7 +3,6 @@
 #include "db/sql.h"
 #include "db/transaction.h"
 
-#include <QSet>
 
 namespace current_rows {
 namespace {
@@ -90,12 +89,11 @@ QStringList createStatements()
 
 void ensure(const QSqlDatabase &db)
 {
-    const QSet<QString> present = sql::tableAndTriggerNames(db);
-    bool complete = present.contains(QLatin1String(kTable));
+    QStringList names = {QLatin1String(kTable)};
     for (Table t : kHistories)
         for (const char *event : {"insert", "delete", "update"})
-            complete = complete && present.contains(triggerName(t, event));
-    if (complete)
+            names << triggerName(t, event);
+    if (sql::missingTablesAndTriggers(db, names).isEmpty())
         return;
     // Without every trigger the table may have missed writes: it is filled afresh.
     Transaction transaction(db);

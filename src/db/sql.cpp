@@ -84,6 +84,16 @@ QSet<QString> tableAndTriggerNames(const QSqlDatabase &db)
     return names;
 }
 
+QStringList missingTablesAndTriggers(const QSqlDatabase &db, const QStringList &names)
+{
+    const QSet<QString> present = tableAndTriggerNames(db);
+    QStringList missing;
+    for (const QString &name : names)
+        if (!present.contains(name))
+            missing << name;
+    return missing;
+}
+
 static QString parameter(int i) { return QStringLiteral(":p%1").arg(i); }
 
 QSqlQuery prepareInsert(const QSqlDatabase &db, const QString &table, const QStringList &columns)

@@ -40,6 +40,8 @@ void exec(const QSqlDatabase &db, const QString &statement);       // one unpara
 QVariant scalar(const QSqlDatabase &db, const QString &statement);  // first column of first row
 // The names of the file's tables and triggers.
 QSet<QString> tableAndTriggerNames(const QSqlDatabase &db);
+// Those of `names` that are neither a table nor a trigger of the file.
+QStringList missingTablesAndTriggers(const QSqlDatabase &db, const QStringList &names);
 
 // A row written from parallel lists of columns and values: the statement binds value i as
 // ":p<i>" (bindRow), so one prepared statement serves many rows.

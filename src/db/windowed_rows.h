@@ -23,8 +23,8 @@
 // The order must be served by an index (its first expression, with the where clause's
 // equalities, leading an index of the table the from clause starts with, or the filter that
 // drives it), or every window sorts the whole list. Ties are broken by ending the order with a
-// unique column. Printing and exports read every row in order through data() (a window at a
-// time) or windowed::readAll, never by keeping them.
+// unique column. Printing reads the rows page by page through report::windowedRows
+// (reports/row_source.h), a window at a time; windowed::readAll holds every row at once.
 
 #include <QAbstractTableModel>
 #include <QSqlDatabase>
@@ -48,7 +48,7 @@ struct Listing {
 };
 
 // Every row of the listing in its order: executed, to be read forward once (streaming), or
-// all read at once (the printed lists). Throw sql::Failure.
+// all read at once and held. Throw sql::Failure.
 QSqlQuery execute(const QSqlDatabase &db, const Listing &listing);
 QList<QVariantList> readAll(const QSqlDatabase &db, const Listing &listing);
 
@@ -62,8 +62,8 @@ public:
 
     explicit WindowedRows(QStringList titles = {}, QObject *parent = nullptr);
 
-    // Reads the listing's keys and its first window; the model is empty after a failure.
-    // Throws sql::Failure.
+    // Reads the listing's keys and its first window; after a failure the model keeps the list
+    // it showed before. Throws sql::Failure.
     void open(const QSqlDatabase &db, windowed::Listing listing);
     void clear();
 

@@ -5,6 +5,8 @@
 #include "db/history.h"
 #include "db/sql.h"
 
+#include <algorithm>
+
 namespace roster {
 
 const std::vector<Member> &members()
@@ -224,5 +226,19 @@ QList<code_items::Item> categoryItems(const QSqlDatabase &db)
 }
 
 QList<code_items::Item> partyItems(const QSqlDatabase &db) { return code_items::codeItems(db, QStringLiteral("dpdmb")); }
+
+Filter openingFilter(const QSqlDatabase &db, const Member &member)
+{
+    Filter f;
+    const QList<code_items::Item> levels = levelItems(db, member);
+    if (!levels.isEmpty())
+        f.level = (member.startAtLastLevel ? levels.last() : levels.first()).code;
+    if (member.partyFilter) {
+        const QList<code_items::Item> parties = partyItems(db);
+        if (!parties.isEmpty())
+            f.party = parties.at(std::min<qsizetype>(1, parties.size() - 1)).code;
+    }
+    return f;
+}
 
 }  // namespace roster

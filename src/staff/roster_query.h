@@ -68,6 +68,12 @@ windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Fi
 // The roster's rows, all at once, in the same order (the printed roster); throws sql::Failure.
 QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter);
 
+// The filter the roster screen opens with, for the printed roster and the benchmarks to start
+// where it does: every department, the first level (the last where the member starts there),
+// 以上, every category and, with a party list, its second party (the only one when it has one).
+// Throws sql::Failure.
+Filter openingFilter(const QSqlDatabase &db, const Member &member);
+
 // The filter lists (shown as the code immediately followed by the name). Throw sql::Failure.
 QList<code_items::Item> departments(const QSqlDatabase &db);  // stored order
 QList<code_items::Item> levelItems(const QSqlDatabase &db, const Member &member);

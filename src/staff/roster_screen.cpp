@@ -159,13 +159,14 @@ void RosterScreen::fillLists()
             departments_->addTopLevelItem(new QTreeWidgetItem({d.code, d.name}));
         departments_->setCurrentItem(departments_->topLevelItem(0));
 
+        const roster::Filter opening = roster::openingFilter(db, member_);
         edit::fillCodeList(level_, roster::levelItems(db, member_), edit::Shown::CodeName);
-        level_->setCurrentIndex(member_.startAtLastLevel ? level_->count() - 1 : 0);
+        edit::setValue(level_, opening.level);
         if (category_)
             edit::fillCodeList(category_, roster::categoryItems(db), edit::Shown::CodeName, kAllCategories);
         if (party_) {
             edit::fillCodeList(party_, roster::partyItems(db), edit::Shown::CodeName);
-            party_->setCurrentIndex(std::min(1, party_->count() - 1));
+            edit::setValue(party_, opening.party);
         }
     } catch (const sql::Failure &failure) {
         reportFailure(failure);

@@ -12,15 +12,13 @@
 
 namespace {
 
-const QStringList kHistories = {"dwdtb", "zwdtb", "zcdtb", "gwjndtb", "zwdjdtb"};
-
 // employee → history → current 自动编号, as the definition gives it.
 using Current = QMap<QString, QMap<QString, qint64>>;
 
 Current byDefinition(const QSqlDatabase &db)
 {
     Current c;
-    for (const QString &t : kHistories) {
+    for (const QString &t : historyTables()) {
         QSqlQuery q = sql::prepare(db, "select 职工编码, max(自动编号) from " + t + " group by 职工编码");
         sql::exec(q);
         while (q.next())
@@ -32,13 +30,13 @@ Current byDefinition(const QSqlDatabase &db)
 Current kept(const QSqlDatabase &db)
 {
     Current c;
-    QSqlQuery q = sql::prepare(db, "select 职工编码, " + kHistories.join(", ") + " from dqdtb");
+    QSqlQuery q = sql::prepare(db, "select 职工编码, " + historyTables().join(", ") + " from dqdtb");
     sql::exec(q);
     while (q.next()) {
         c[q.value(0).toString()];  // a row with no history row at all is a fault too
-        for (int i = 0; i < kHistories.size(); ++i)
+        for (int i = 0; i < historyTables().size(); ++i)
             if (!q.value(i + 1).isNull())
-                c[q.value(0).toString()][kHistories[i]] = q.value(i + 1).toLongLong();
+                c[q.value(0).toString()][historyTables()[i]] = q.value(i + 1).toLongLong();
     }
     return c;
 }

@@ -13,6 +13,7 @@
 #include "query/condition_list.h"
 #include "reports/print_preview.h"
 #include "staff/employee_fixture.h"
+#include "support/document_texts.h"
 
 #include <QMenuBar>
 #include <QPointer>
@@ -112,16 +113,9 @@ private slots:
         QCOMPARE(printed.size(), 2);
         QCOMPARE(printed[0].name, "Tfrmndkhcx");
         QCOMPARE(printed[1].name, "TFrmzwdjxxxx");
-        const auto printedText = [](const report::Document &d) {
-            QStringList texts;
-            for (const report::Page &p : d.pages)
-                for (const report::Text &t : p.texts)
-                    texts << t.text;
-            return texts;
-        };
-        QVERIFY(printedText(printed[0]).contains("3500.00"));
-        QVERIFY(printedText(printed[1]).contains("职工编码：000102    职工姓名：李四"));
-        QVERIFY(printedText(printed[1]).contains("√"));
+        QVERIFY(documentTexts(printed[0]).contains("3500.00"));
+        QVERIFY(documentTexts(printed[1]).contains("职工编码：000102    职工姓名：李四"));
+        QVERIFY(documentTexts(printed[1]).contains("√"));
 
         // A condition matching nobody: an empty list, and the detail screen shows empty grids.
         screen->list()->showList(query::build({.name = "nobody"}));

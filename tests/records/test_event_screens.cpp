@@ -14,6 +14,7 @@
 #include "records/personal_events_screen.h"
 #include "reports/print_preview.h"
 #include "staff/employee_fixture.h"
+#include "support/document_texts.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -27,15 +28,6 @@
 using edit::Action;
 
 namespace {
-
-QStringList textsOf(const report::Document &d)
-{
-    QStringList texts;
-    for (const report::Page &p : d.pages)
-        for (const report::Text &t : p.texts)
-            texts << t.text;
-    return texts;
-}
 
 QString attendanceRows(const QSqlDatabase &db)
 {
@@ -170,7 +162,7 @@ private slots:
         const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
             [&](const report::Document &d) { printed = d; });
         screen->print();
-        const QStringList texts = textsOf(printed);
+        const QStringList texts = documentTexts(printed);
         QVERIFY(texts.contains("个人考勤情况统计"));
         QVERIFY(texts.join(' ').contains("2025-02-02 至 2025-03-31"));
         QVERIFY(texts.contains("0.25"));
@@ -212,7 +204,7 @@ private slots:
         const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
             [&](const report::Document &d) { printed = d; });
         screen->print();
-        const QStringList texts = textsOf(printed);
+        const QStringList texts = documentTexts(printed);
         for (const char *t : {"公司奖惩情况统计", "2025-01-01 至 2025-05-01", "职工编码", "奖惩金额", "100.00", "000101"})
             QVERIFY2(texts.contains(t), t);
         QCOMPARE(screen->sortButton()->text(), "按员工排序");
@@ -246,7 +238,7 @@ private slots:
         const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
             [&](const report::Document &d) { printed = d; });
         screen->print();
-        const QStringList texts = textsOf(printed);
+        const QStringList texts = documentTexts(printed);
         for (const char *t : {"公司考勤情况统计", "2025-07-01 至 2025-12-31", "职工姓名", "探亲假", "000101", "1"})
             QVERIFY2(texts.contains(t), t);
         QVERIFY(!texts.contains("bz"));

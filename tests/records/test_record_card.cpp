@@ -12,6 +12,7 @@
 #include "records/records_screens.h"
 #include "reports/print_preview.h"
 #include "staff/employee_fixture.h"
+#include "support/document_texts.h"
 #include "support/test_support.h"
 
 #include <QDateEdit>
@@ -24,8 +25,6 @@
 
 namespace {
 
-void run(const QSqlDatabase &db, const QString &statement) { sql::exec(db, statement); }
-
 // 000101 and 000102 in 人事科. 000101's attendance: 事假 (01) 2.5 h and 1.25 h in 2026, on the
 // year's first and last day; 病假 (02) 8 h on the first day of 2017 and 4 h on the last of
 // 2016; 事假 3 h on 1 January 2027. 000102: 事假 7 h in 2026. A kind whose name is SQL text.
@@ -33,11 +32,11 @@ void fillAttendance(const QSqlDatabase &db)
 {
     addEmployee(db, "000101", "02");
     addEmployee(db, "000102", "02");
-    run(db, "insert into kqfsb (方式编码,方式名称) values ('11','a\"b''; drop')");
-    run(db, "insert into kqjlb (职工编码,方式编码,考勤时间,时数) values "
-            "('000101','01','2026-01-01',2.5),('000101','01','2026-12-31',1.25),"
-            "('000101','02','2017-01-01',8),('000101','02','2016-12-31',4),"
-            "('000101','01','2027-01-01',3),('000102','01','2026-05-01',7)");
+    sql::exec(db, "insert into kqfsb (方式编码,方式名称) values ('11','a\"b''; drop')");
+    sql::exec(db, "insert into kqjlb (职工编码,方式编码,考勤时间,时数) values "
+                  "('000101','01','2026-01-01',2.5),('000101','01','2026-12-31',1.25),"
+                  "('000101','02','2017-01-01',8),('000101','02','2016-12-31',4),"
+                  "('000101','01','2027-01-01',3),('000102','01','2026-05-01',7)");
 }
 
 QVariantList rowOf(const records::CardGrid &grid, const QString &kind)
@@ -46,11 +45,6 @@ QVariantList rowOf(const records::CardGrid &grid, const QString &kind)
         if (row.value(0).toString() == kind)
             return row;
     return {};
-}
-
-QString positionName(const QSqlDatabase &db, const QString &code)
-{
-    return queryValue(db, "select 职务名称 from zwdmb where 职务编码='" + code + "'").toString();
 }
 
 }  // namespace
@@ -89,7 +83,7 @@ private slots:
         QCOMPARE(rowOf(old, "事假"), (QVariantList{"事假", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 
         // An employee without attendance, and a year with hours above 255 in one kind.
-        run(db, "insert into kqjlb (职工编码,方式编码,考勤时间,时数) values ('000102','03','2026-02-01',300.5)");
+        sql::exec(db, "insert into kqjlb (职工编码,方式编码,考勤时间,时数) values ('000102','03','2026-02-01',300.5)");
         records::rebuildYearlyAttendance(db, "000102", 2026);
         QCOMPARE(rowOf(records::yearlyAttendance(db), "旷工").value(1), QVariant(300.5));
 
@@ -109,7 +103,7 @@ private slots:
         fillAttendance(db);
         records::rebuildYearlyAttendance(db, "000101", 2026);
         // The kinds can no longer be read: the new table is rolled back with the step.
-        run(db, "alter table kqfsb rename to kqfsb_moved");
+        sql::exec(db, "alter table kqfsb rename to kqfsb_moved");
         QVERIFY_THROWS_EXCEPTION(sql::Failure, records::rebuildYearlyAttendance(db, "000101", 2005));
         const records::CardGrid kept = records::yearlyAttendance(db);
         QCOMPARE(kept.titles.value(1), "2026年");
@@ -123,20 +117,20 @@ private slots:
         const clock_source::ScopedToday today(QDate(2026, 1, 31));
         addEmployee(db, "000101", "02");  // 2003-06-01: 科长 (04), 管理岗位二档
         // Positions: 副总经理 (02) from 2005; a correction to 总工程师 (03) dated 2004, entered last.
-        run(db, "insert into zwdtb (职工编码,变动时间,职务编码) values ('000101','2005-01-01','02'),"
-                "('000101','2004-01-01','03')");
+        sql::exec(db, "insert into zwdtb (职工编码,变动时间,职务编码) values ('000101','2005-01-01','02'),"
+                      "('000101','2004-01-01','03')");
         // Grades, the 31 March change entered before the 1 March one.
-        run(db, "insert into gwjndtb (职工编码,变动时间,类别编码,档次编码) values "
-                "('000101','2004-03-31','01','01'),('000101','2004-03-01','02','03'),('000101','2006-01-01','03','08')");
+        sql::exec(db, "insert into gwjndtb (职工编码,变动时间,类别编码,档次编码) values "
+                      "('000101','2004-03-31','01','01'),('000101','2004-03-01','02','03'),('000101','2006-01-01','03','08')");
 
         const records::CardGrid grades = records::skillGrades(db, "000101");
         QCOMPARE(grades.titles, (QStringList{"变动时间", "职务", "工作时间", "岗位、技能档次"}));
         const QList<QVariantList> expected = {
-            {"2003-06-01", positionName(db, "04"), QDate(2003, 6, 1).daysTo(QDate(2004, 3, 1)), "管理岗位二档"},
-            {"2004-03-01", positionName(db, "03"), 30, "技术岗位三档"},
-            {"2004-03-31", positionName(db, "03"), QDate(2004, 3, 31).daysTo(QDate(2006, 1, 1)), "管理岗位一档"},
+            {"2003-06-01", codeName(db, "zwdmb", "04"), QDate(2003, 6, 1).daysTo(QDate(2004, 3, 1)), "管理岗位二档"},
+            {"2004-03-01", codeName(db, "zwdmb", "03"), 30, "技术岗位三档"},
+            {"2004-03-31", codeName(db, "zwdmb", "03"), QDate(2004, 3, 31).daysTo(QDate(2006, 1, 1)), "管理岗位一档"},
             // In force on 2006-01-01: of the rows dated on or before it, the last entered.
-            {"2006-01-01", positionName(db, "03"), QDate(2006, 1, 1).daysTo(QDate(2026, 1, 31)), "技能岗位八档"},
+            {"2006-01-01", codeName(db, "zwdmb", "03"), QDate(2006, 1, 1).daysTo(QDate(2026, 1, 31)), "技能岗位八档"},
         };
         QCOMPARE(grades.rows.size(), expected.size());
         for (int r = 0; r < expected.size(); ++r)
@@ -150,8 +144,8 @@ private slots:
     {
         ProgramFolder folder;
         fillAttendance(folder.db());
-        run(folder.db(), "insert into jcjlb (职工编码,奖惩日期,奖惩,奖惩方式,事由) values "
-                         "('000101','2025-04-01',1,'嘉奖','节能'),('000102','2025-05-01',-1,'警告','迟到')");
+        sql::exec(folder.db(), "insert into jcjlb (职工编码,奖惩日期,奖惩,奖惩方式,事由) values "
+                               "('000101','2025-04-01',1,'嘉奖','节能'),('000102','2025-05-01',-1,'警告','迟到')");
         const clock_source::ScopedToday today(QDate(2026, 7, 1));
         ScreenRegistry registry;
         registerRecordsScreens(registry);
@@ -196,10 +190,7 @@ private slots:
         screen->button("打印")->click();
         report::setPreviewObserver({});
         QCOMPARE(printed.size(), 1);
-        QStringList texts;
-        for (const report::Page &page : printed.first().pages)
-            for (const report::Text &t : page.texts)
-                texts << t.text;
+        const QStringList texts = documentTexts(printed.first());
         QVERIFY(texts.contains("职工编号：000102　职工姓名：王五"));
         QVERIFY(texts.contains("警告"));
         QVERIFY(texts.contains("1996年"));

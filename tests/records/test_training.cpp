@@ -27,11 +27,6 @@ namespace training = records::training;
 
 namespace {
 
-QString positionName(const QSqlDatabase &db, const QString &code)
-{
-    return queryValue(db, "select 职务名称 from zwdmb where 职务编码='" + code + "'").toString();
-}
-
 // Four employees and course P1 of 2003-03-01 with each of them:
 //   000001 positions 01 (2000), 04 (2002-06-01), 10 (2004): held 04 at the course
 //   000002 positions 01 (2000), 04 dated on the course day: held 01
@@ -81,7 +76,7 @@ private slots:
         ProgramFolder folder;
         fillCourse(folder.db());
         const QSqlDatabase db = folder.db();
-        const QString p01 = positionName(db, "01"), p04 = positionName(db, "04");
+        const QString p01 = codeName(db, "zwdmb", "01"), p04 = codeName(db, "zwdmb", "04");
         QCOMPARE(rowsOf(training::participants(db, "P1")).replaceInStrings(QRegularExpression("^\\d+ "), ""),
                  QStringList({"000001 甲 " + p04 + " 90 A", "000002 乙 " + p01 + " 80 B", "000003 丙  70 C",
                               "000004 丁 " + p04 + " 60 D"}));

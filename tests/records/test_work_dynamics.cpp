@@ -7,6 +7,7 @@
 #include "records/timeline.h"
 #include "records/work_dynamics.h"
 #include "reports/page_model.h"
+#include "support/document_texts.h"
 #include "support/test_support.h"
 
 #include <QSqlQuery>
@@ -192,10 +193,7 @@ private slots:
         const clock_source::ScopedToday today(QDate(2004, 12, 31));
         records::rebuildTimeline(folder.db(), "000002");
         const report::Document document = records::printedTimeline(folder.db(), "000002", "乙");
-        QStringList texts;
-        for (const report::Page &page : document.pages)
-            for (const report::Text &text : page.texts)
-                texts << text.text;
+        const QStringList texts = documentTexts(document);
         for (const char *expected : {"个人工作动态统计", "职工编号：000002", "职工姓名：乙", "岗位技能档次",
                                         "管理岗位三档", "92"})
             QVERIFY2(texts.contains(expected), qPrintable(expected));

@@ -37,7 +37,7 @@ QString invariantBroken(const QSqlDatabase &db, const QString &writer, const QSt
         // Five entry-time rows for each employee the writer made, or no employee.
         const qlonglong employees = sql::scalar(db, "select count(*) from zghmc where 职工编码>='900000'").toLongLong();
         qlonglong rows = 0;
-        for (const char *t : {"dwdtb", "zwdtb", "zcdtb", "gwjndtb", "zwdjdtb"})
+        for (const QString &t : historyTables())
             rows += sql::scalar(db, QString("select count(*) from %1 where 职工编码>='900000'").arg(t)).toLongLong();
         if (rows != 5 * employees)
             return QString("%1 employees with %2 history rows").arg(employees).arg(rows);

@@ -20,12 +20,6 @@ inline staff::EmployeeRecord validEmployee(const QString &code = QStringLiteral(
     return r;
 }
 
-inline const QStringList &historyTables()
-{
-    static const QStringList tables = {"dwdtb", "zwdtb", "zcdtb", "gwjndtb", "zwdjdtb"};
-    return tables;
-}
-
 // Rows of zghmc and of each history, "zghmc=1 dwdtb=1 …", to compare what a step wrote.
 inline QString rowCounts(const QSqlDatabase &db)
 {

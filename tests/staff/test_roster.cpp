@@ -302,6 +302,21 @@ private slots:
         QCOMPARE(runAdmin({"roster", "Tfrmdyxx", "--db", app_paths::databaseFile(), "--pdf", pdf, "--party", "00"}).status, 1);
     }
 
+    // Where the screen, the printed roster and the benchmarks start when the party list is short:
+    // its only party, or none.
+    void openingFilterWithFewParties()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        const roster::Member &party = *roster::findMember("Tfrmdyxx");
+        QCOMPARE(roster::openingFilter(db, party).party, roster::partyItems(db).at(1).code);
+        QVERIFY(roster::openingFilter(db, *roster::findMember("Tfrmkjgbxx")).party.isEmpty());
+        sql::exec(db, "delete from dpdmb where 党派编码<>'01'");
+        QCOMPARE(roster::openingFilter(db, party).party, "01");
+        sql::exec(db, "delete from dpdmb");
+        QVERIFY(roster::openingFilter(db, party).party.isEmpty());
+    }
+
     // The screen: its starting filters, re-reading on every change, the arrows, the sheet
     // hand-off, the empty roster's prompt, and printing.
     void screen()

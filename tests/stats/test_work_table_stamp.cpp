@@ -105,6 +105,20 @@ private slots:
         }
     }
 
+    // Writes made while a counting trigger was missing were not counted: putting the trigger
+    // back on opening also makes what was stamped meanwhile stale.
+    void aTriggerPutBackMakesItStale()
+    {
+        const QSqlDatabase db = folder_.db();
+        analysis().rebuild(db, kCutoff);
+        sql::exec(db, "drop trigger bgjs_zghmc_update");
+        sql::exec(db, "update zghmc set 职工姓名='某' where 职工编码=(select min(职工编码) from zghmc)");
+        QVERIFY(database::open("reopened", folder_.file("database/wenpad.db")).ok);
+        database::close("reopened");
+        QVERIFY(sql::tableAndTriggerNames(db).contains("bgjs_zghmc_update"));
+        QVERIFY(!analysis().holds(db, kCutoff));
+    }
+
     // A file made before the count existed gets it when opened.
     void anOlderFileGetsTheCounter()
     {

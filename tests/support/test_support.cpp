@@ -1,6 +1,7 @@
 #include "support/test_support.h"
 
 #include "db/app_paths.h"
+#include "db/code_items.h"
 #include "db/database.h"
 
 #include <QComboBox>
@@ -39,6 +40,17 @@ QVariant queryValue(const QSqlDatabase &db, const QString &statement)
     if (!q.exec(statement))
         qFatal("%s: %s", qPrintable(statement), qPrintable(q.lastError().text()));
     return q.next() ? q.value(0) : QVariant();
+}
+
+QString codeName(const QSqlDatabase &db, const QString &table, const QString &code)
+{
+    const code_items::Columns columns = code_items::columnsOf(table);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("select %1 from %2 where %3=:code").arg(columns.name, table, columns.code));
+    q.bindValue(":code", code);
+    if (!q.exec())
+        qFatal("%s: %s", qPrintable(q.lastQuery()), qPrintable(q.lastError().text()));
+    return q.next() ? q.value(0).toString() : QString();
 }
 
 QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator)

@@ -26,6 +26,16 @@ private:
 // Runs one statement and fails the test on error; returns the first column of the first row.
 QVariant queryValue(const QSqlDatabase &db, const QString &statement);
 
+// The name of `code` in the code table `table` (zwdmb: a position's name), the code bound.
+QString codeName(const QSqlDatabase &db, const QString &table, const QString &code);
+
+// The five histories, in the order the editor writes an employee's entry rows.
+inline const QStringList &historyTables()
+{
+    static const QStringList tables = {"dwdtb", "zwdtb", "zcdtb", "gwjndtb", "zwdjdtb"};
+    return tables;
+}
+
 // Each row's values as text joined by `separator`, to compare rows as one line each.
 QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator = QStringLiteral(" "));
 
