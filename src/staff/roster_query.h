@@ -65,7 +65,8 @@ const QStringList &fieldTitles();
 // members) before the current rows are looked up. Throws sql::Failure.
 windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Filter &filter);
 
-// The roster's rows, all at once, in the same order (the printed roster); throws sql::Failure.
+// The roster's rows, all at once, in the same order (for checking a short roster whole); throws
+// sql::Failure.
 QList<QVariantList> read(const QSqlDatabase &db, const Member &member, const Filter &filter);
 
 // The filter the roster screen opens with, for the printed roster and the benchmarks to start
