@@ -15,7 +15,7 @@ constexpr double kMeasureDpi = 600;
 constexpr double kMmPerInch = 25.4;
 constexpr double kCellPadding = 1;     // between a cell's rule and its text
 constexpr double kEpsilon = 1e-6;
-constexpr double kSmallestPt = 6;  // cell texts shrink to fit down to this size
+constexpr double kSmallestPt = 6;  // texts shrink to fit down to this size
 
 // Fonts are measured at the PDF writer's resolution, so widths match the printed page.
 const QImage &measureDevice()
@@ -228,14 +228,6 @@ private:
             page.texts.push_back({box, s, align, role});
     }
 
-    // A cell text wider than its cell is printed smaller (down to a limit) rather than cut;
-    // 0 keeps the body size.
-    double fittingSize(const QString &cell, double width) const
-    {
-        const double needed = textWidthMm(bodyFont_, cell);
-        return needed > width ? std::max(kSmallestPt, r_.fonts.bodyPt * width / needed) : 0;
-    }
-
     void rule(Page &page, double x1, double y1, double x2, double y2) const
     {
         if (r_.ruled)
@@ -303,7 +295,7 @@ private:
             const QRectF box(a + kCellPadding, y, w - 2 * kCellPadding, r_.rowHeight);
             const QString cell = cells.value(c);
             if (!cell.isEmpty())
-                page.texts.push_back({box, cell, r_.columns[size_t(c)].align, FontRole::Body, fittingSize(cell, box.width())});
+                page.texts.push_back({box, cell, r_.columns[size_t(c)].align, FontRole::Body, fittingPointSize(bodyFont_, cell, box.width())});
         }
         for (double e : edges_)
             rule(page, x0 + e, y, x0 + e, y + r_.rowHeight);
@@ -358,6 +350,12 @@ QFont fontFor(const Fonts &fonts, FontRole role)
         break;
     }
     return font;
+}
+
+double fittingPointSize(const QFont &font, const QString &text, double widthMm)
+{
+    const double needed = textWidthMm(font, text);
+    return needed > widthMm ? std::max(kSmallestPt, font.pointSizeF() * widthMm / needed) : 0;
 }
 
 double textWidthMm(const QFont &font, const QString &text)

@@ -20,6 +20,9 @@ QString pageNumberText(int number, int count);
 
 QFont fontFor(const Fonts &fonts, FontRole role);
 double textWidthMm(const QFont &font, const QString &text);
+// The point size that fits a text wider than `widthMm` (down to a smallest readable size, as
+// a cell text is printed smaller rather than cut off); 0 when it fits in its font's own size.
+double fittingPointSize(const QFont &font, const QString &text, double widthMm);
 
 // A heading's lines in a column `widthMm` wide: whole when it fits, otherwise broken at its
 // blanks (and, for a word still too wide, between characters).
