@@ -165,7 +165,7 @@ private:
     {
         double y = top_;
         if (titleOn(index))
-            y += titleHeight_ + double(r_.labels.size()) * labelHeight_;
+            y += titleBandHeight();
         if (headingsOn(index))
             y += groupHeight_ + headingHeight_;
         return y;
@@ -234,10 +234,14 @@ private:
             page.lines.emplace_back(x1, y1, x2, y2);
     }
 
-    double titleBand(Page &page, double y) const
+    // The title and the label lines under it.
+    double titleBandHeight() const { return titleHeight_ + double(r_.labels.size()) * labelHeight_; }
+
+    // Returns the band's bottom, where the rows' top is reckoned to be (rowsTop).
+    double titleBand(Page &page, double top) const
     {
-        text(page, {left_, y, width_, titleHeight_}, r_.title, Align::Centre, FontRole::Title);
-        y += titleHeight_;
+        text(page, {left_, top, width_, titleHeight_}, r_.title, Align::Centre, FontRole::Title);
+        double y = top + titleHeight_;
         for (const LabelLine &l : r_.labels) {
             const QRectF box(left_, y, width_, labelHeight_);
             text(page, box, l.left, Align::Left, FontRole::Label);
@@ -245,7 +249,7 @@ private:
             text(page, box, l.right, Align::Right, FontRole::Label);
             y += labelHeight_;
         }
-        return y;
+        return top + titleBandHeight();
     }
 
     const GroupHeading *groupOf(int column) const
