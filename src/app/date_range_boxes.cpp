@@ -2,6 +2,7 @@
 
 #include "app/period_boxes.h"
 #include "db/clock.h"
+#include "reports/layout.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -36,7 +37,7 @@ QDate DateRangeBoxes::to() const { return to_->date(); }
 
 QString DateRangeBoxes::text() const
 {
-    return QStringLiteral("%1 至 %2").arg(from().toString(Qt::ISODate), to().toString(Qt::ISODate));
+    return report::dateRangeText(from(), to());
 }
 
 void DateRangeBoxes::chosen()

@@ -416,6 +416,12 @@ QString pageNumberText(int number, int count)
     return QStringLiteral("第 %1 页 共 %2 页").arg(number).arg(count);
 }
 
+QString dateRangeText(const QDate &from, const QDate &to, const QString &format)
+{
+    const auto shown = [&format](const QDate &d) { return format.isEmpty() ? d.toString(Qt::ISODate) : d.toString(format); };
+    return QStringLiteral("%1 至 %2").arg(shown(from), shown(to));
+}
+
 Document layout(const Report &report, const QList<Row> &rows) { return layoutFromSource(report, listRows(rows)); }
 
 }  // namespace report

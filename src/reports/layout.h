@@ -8,6 +8,7 @@
 #include "reports/page_model.h"
 #include "reports/row_source.h"
 
+#include <QDate>
 #include <QFont>
 
 namespace report {
@@ -17,6 +18,9 @@ Document layoutFromSource(const Report &report, std::shared_ptr<RowSource> rows)
 
 // The page footer's "第 n 页 共 m 页".
 QString pageNumberText(int number, int count);
+// A printed title's date range, "2025-01-01 至 2025-12-31"; the dates in `format`, ISO when
+// it is empty.
+QString dateRangeText(const QDate &from, const QDate &to, const QString &format = {});
 
 QFont fontFor(const Fonts &fonts, FontRole role);
 double textWidthMm(const QFont &font, const QString &text);
