@@ -43,6 +43,7 @@
 #include "records/timeline.h"
 #include "records/training.h"
 #include "reports/grid_report.h"
+#include "reports/layout.h"
 #include "reports/render.h"
 #include "records/employee_search.h"
 #include "staff/resume_report.h"
@@ -172,8 +173,7 @@ int rebuildCompanyAttendance(const admin::Parsed &a)
         QSqlQueryModel rows;
         rows.setQuery(records::companyAttendanceQuery(db), db);
         const report::Document printed = report::layoutGrid(
-            "Tfrmgskqtjb", QStringLiteral("公司考勤情况统计"),
-            QStringLiteral("%1 至 %2").arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)), rows);
+            "Tfrmgskqtjb", QStringLiteral("公司考勤情况统计"), report::dateRangeText(from, to), rows);
         QString error;
         if (!report::writePdf(printed, a.text("--pdf"), &error)) {
             err() << error << '\n';

@@ -2,6 +2,7 @@
 
 #include "app/period_boxes.h"
 #include "db/clock.h"
+#include "reports/layout.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -11,18 +12,18 @@ DateRangeBoxes::DateRangeBoxes(const QString &fromLabel, const QString &toLabel,
                                QWidget *parent)
     : QWidget(parent), announcedFrom_(from), announcedTo_(to)
 {
-    row_ = new QHBoxLayout(this);
-    row_->setContentsMargins(4, 2, 4, 2);
-    const auto box = [this](const QString &label, const QDate &date) {
-        row_->addWidget(new QLabel(label, this));
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(4, 2, 4, 2);
+    const auto box = [this, row](const QString &label, const QDate &date) {
+        row->addWidget(new QLabel(label, this));
         QDateEdit *b = makeDatePicker(date, this, [this] { chosen(); });
-        row_->addWidget(b);
+        row->addWidget(b);
         return b;
     };
     from_ = box(fromLabel, from);
-    row_->addSpacing(12);
+    row->addSpacing(12);
     to_ = box(toLabel, to);
-    row_->addStretch();
+    row->addStretch();
 }
 
 DateRangeBoxes::DateRangeBoxes(QWidget *parent)
@@ -36,7 +37,7 @@ QDate DateRangeBoxes::to() const { return to_->date(); }
 
 QString DateRangeBoxes::text() const
 {
-    return QStringLiteral("%1 至 %2").arg(from().toString(Qt::ISODate), to().toString(Qt::ISODate));
+    return report::dateRangeText(from(), to());
 }
 
 void DateRangeBoxes::chosen()

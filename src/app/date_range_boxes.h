@@ -7,7 +7,6 @@
 #include <QWidget>
 
 class QDateEdit;
-class QHBoxLayout;
 
 class DateRangeBoxes : public QWidget {
     Q_OBJECT
@@ -22,7 +21,6 @@ public:
     QDateEdit *toBox() const { return to_; }
     QDate from() const;
     QDate to() const;
-    QHBoxLayout *row() const { return row_; }  // for a screen's own widgets beside the boxes
     // "2025-01-01 至 2025-12-31", for printed titles.
     QString text() const;
 
@@ -34,7 +32,6 @@ private:
 
     QDateEdit *from_;
     QDateEdit *to_;
-    QHBoxLayout *row_;
     QDate announcedFrom_;
     QDate announcedTo_;
 };

@@ -9,6 +9,7 @@
 #include "pay/salary_query.h"
 #include "query/condition_dialog.h"
 #include "reports/grid_report.h"
+#include "reports/layout.h"
 #include "reports/print_preview.h"
 
 #include <QApplication>
@@ -112,7 +113,7 @@ void Tfrmzggzzhcx::print()
     const QString format = QStringLiteral("yyyy年MM月");
     QString subtitle = months.first == months.last
                            ? months.first.toString(format)
-                           : QStringLiteral("%1 至 %2").arg(months.first.toString(format), months.last.toString(format));
+                           : report::dateRangeText(months.first, months.last, format);
     if (!condition_.text.isEmpty())
         subtitle += QStringLiteral("（按查询条件）");
     QApplication::setOverrideCursor(Qt::WaitCursor);

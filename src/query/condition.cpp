@@ -91,29 +91,13 @@ Condition build(const Choices &c)
     return b.condition;
 }
 
-namespace {
-
-QSqlQuery executed(const QSqlDatabase &db, const QString &statement, const Condition &condition, bool forwardOnly)
+QSqlQuery withCondition(const QSqlDatabase &db, const QString &base, const Condition &condition)
 {
-    QSqlQuery q = sql::prepare(db, statement);
-    q.setForwardOnly(forwardOnly);
+    QSqlQuery q = sql::prepare(db, base + ' ' + condition.text);
     for (auto it = condition.values.cbegin(); it != condition.values.cend(); ++it)
         q.bindValue(it.key(), it.value());
     sql::exec(q);
     return q;
-}
-
-}  // namespace
-
-QSqlQuery withCondition(const QSqlDatabase &db, const QString &base, const Condition &condition, bool forwardOnly)
-{
-    return executed(db, base + ' ' + condition.text, condition, forwardOnly);
-}
-
-int countWithCondition(const QSqlDatabase &db, const QString &base, const Condition &condition)
-{
-    QSqlQuery q = executed(db, "select count(*) from (" + base + ' ' + condition.text + ')', condition, true);
-    return q.next() ? q.value(0).toInt() : 0;
 }
 
 }  // namespace query

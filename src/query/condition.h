@@ -47,11 +47,8 @@ struct Condition {
 Condition build(const Choices &choices);
 
 // The base statement (ending inside its WHERE clause) with the condition appended, prepared,
-// bound and executed; `forwardOnly` for a scan read once (its rows are not cached). Throws
-// sql::Failure.
-QSqlQuery withCondition(const QSqlDatabase &db, const QString &base, const Condition &condition, bool forwardOnly = false);
-// How many rows that statement gives, counted by the database. Throws sql::Failure.
-int countWithCondition(const QSqlDatabase &db, const QString &base, const Condition &condition);
+// bound and executed. Throws sql::Failure.
+QSqlQuery withCondition(const QSqlDatabase &db, const QString &base, const Condition &condition);
 
 // The rows of the dialog's list with this label ("文化程度", "部门名称" …), in code order.
 // Throws sql::Failure.

@@ -15,7 +15,7 @@ constexpr double kMeasureDpi = 600;
 constexpr double kMmPerInch = 25.4;
 constexpr double kCellPadding = 1;     // between a cell's rule and its text
 constexpr double kEpsilon = 1e-6;
-constexpr double kSmallestPt = 6;  // cell texts shrink to fit down to this size
+constexpr double kSmallestPt = 6;  // texts shrink to fit down to this size
 
 // Fonts are measured at the PDF writer's resolution, so widths match the printed page.
 const QImage &measureDevice()
@@ -165,7 +165,7 @@ private:
     {
         double y = top_;
         if (titleOn(index))
-            y += titleHeight_ + double(r_.labels.size()) * labelHeight_;
+            y += titleBandHeight();
         if (headingsOn(index))
             y += groupHeight_ + headingHeight_;
         return y;
@@ -228,24 +228,20 @@ private:
             page.texts.push_back({box, s, align, role});
     }
 
-    // A cell text wider than its cell is printed smaller (down to a limit) rather than cut;
-    // 0 keeps the body size.
-    double fittingSize(const QString &cell, double width) const
-    {
-        const double needed = textWidthMm(bodyFont_, cell);
-        return needed > width ? std::max(kSmallestPt, r_.fonts.bodyPt * width / needed) : 0;
-    }
-
     void rule(Page &page, double x1, double y1, double x2, double y2) const
     {
         if (r_.ruled)
             page.lines.emplace_back(x1, y1, x2, y2);
     }
 
-    double titleBand(Page &page, double y) const
+    // The title and the label lines under it.
+    double titleBandHeight() const { return titleHeight_ + double(r_.labels.size()) * labelHeight_; }
+
+    // Returns the band's bottom, where the rows' top is reckoned to be (rowsTop).
+    double titleBand(Page &page, double top) const
     {
-        text(page, {left_, y, width_, titleHeight_}, r_.title, Align::Centre, FontRole::Title);
-        y += titleHeight_;
+        text(page, {left_, top, width_, titleHeight_}, r_.title, Align::Centre, FontRole::Title);
+        double y = top + titleHeight_;
         for (const LabelLine &l : r_.labels) {
             const QRectF box(left_, y, width_, labelHeight_);
             text(page, box, l.left, Align::Left, FontRole::Label);
@@ -253,7 +249,7 @@ private:
             text(page, box, l.right, Align::Right, FontRole::Label);
             y += labelHeight_;
         }
-        return y;
+        return top + titleBandHeight();
     }
 
     const GroupHeading *groupOf(int column) const
@@ -303,7 +299,7 @@ private:
             const QRectF box(a + kCellPadding, y, w - 2 * kCellPadding, r_.rowHeight);
             const QString cell = cells.value(c);
             if (!cell.isEmpty())
-                page.texts.push_back({box, cell, r_.columns[size_t(c)].align, FontRole::Body, fittingSize(cell, box.width())});
+                page.texts.push_back({box, cell, r_.columns[size_t(c)].align, FontRole::Body, fittingPointSize(bodyFont_, cell, box.width())});
         }
         for (double e : edges_)
             rule(page, x0 + e, y, x0 + e, y + r_.rowHeight);
@@ -360,6 +356,12 @@ QFont fontFor(const Fonts &fonts, FontRole role)
     return font;
 }
 
+double fittingPointSize(const QFont &font, const QString &text, double widthMm)
+{
+    const double needed = textWidthMm(font, text);
+    return needed > widthMm ? std::max(kSmallestPt, font.pointSizeF() * widthMm / needed) : 0;
+}
+
 double textWidthMm(const QFont &font, const QString &text)
 {
     return QFontMetricsF(font, &measureDevice()).horizontalAdvance(text) / kMeasureDpi * kMmPerInch;
@@ -412,6 +414,12 @@ Document layoutFromSource(const Report &report, std::shared_ptr<RowSource> rows)
 QString pageNumberText(int number, int count)
 {
     return QStringLiteral("第 %1 页 共 %2 页").arg(number).arg(count);
+}
+
+QString dateRangeText(const QDate &from, const QDate &to, const QString &format)
+{
+    const auto shown = [&format](const QDate &d) { return format.isEmpty() ? d.toString(Qt::ISODate) : d.toString(format); };
+    return QStringLiteral("%1 至 %2").arg(shown(from), shown(to));
 }
 
 Document layout(const Report &report, const QList<Row> &rows) { return layoutFromSource(report, listRows(rows)); }

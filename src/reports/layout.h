@@ -8,6 +8,7 @@
 #include "reports/page_model.h"
 #include "reports/row_source.h"
 
+#include <QDate>
 #include <QFont>
 
 namespace report {
@@ -17,9 +18,15 @@ Document layoutFromSource(const Report &report, std::shared_ptr<RowSource> rows)
 
 // The page footer's "第 n 页 共 m 页".
 QString pageNumberText(int number, int count);
+// A printed title's date range, "2025-01-01 至 2025-12-31"; the dates in `format`, ISO when
+// it is empty.
+QString dateRangeText(const QDate &from, const QDate &to, const QString &format = {});
 
 QFont fontFor(const Fonts &fonts, FontRole role);
 double textWidthMm(const QFont &font, const QString &text);
+// The point size that fits a text wider than `widthMm` (down to a smallest readable size, as
+// a cell text is printed smaller rather than cut off); 0 when it fits in its font's own size.
+double fittingPointSize(const QFont &font, const QString &text, double widthMm);
 
 // A heading's lines in a column `widthMm` wide: whole when it fits, otherwise broken at its
 // blanks (and, for a word still too wide, between characters).

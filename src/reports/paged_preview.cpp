@@ -7,7 +7,6 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QToolBar>
@@ -85,8 +84,7 @@ PagedPreview::PagedPreview(const Document &document, QWidget *parent) : QDialog(
 void PagedPreview::print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setFullPage(true);  // the page model measures from the paper's corner
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), document_.orientation, QMarginsF(0, 0, 0, 0)));
+    setUpA4(printer, document_.orientation);
     QPrintDialog dialog(&printer, this);
     // Every page is printed: the dialog offers no page range it would not honour.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

@@ -1,12 +1,8 @@
 #include "reports/print_preview.h"
 
-#include "db/sql.h"
 #include "reports/paged_preview.h"
 #include "reports/print_progress.h"
-#include "reports/render.h"
 
-#include <QPageSize>
-#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
@@ -40,23 +36,12 @@ void preview(const Document &document, QWidget *parent)
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setFullPage(true);  // the page model measures from the paper's corner
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), document.orientation, QMarginsF(0, 0, 0, 0)));
+    setUpA4(printer, document.orientation);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("打印预览"));
     dialog.setObjectName(document.name);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&document](QPrinter *p) {
-                         try {
-                             paint(document, *p);
-                         } catch (const sql::Failure &) {
-                             return;  // rows that can no longer be read: the pages painted so far
-                         }
-                         // Printed into a PDF file (not the preview's pages): its text maps too.
-                         if (p->outputFormat() == QPrinter::PdfFormat && !p->outputFileName().isEmpty()
-                             && p->paintEngine()->type() == QPaintEngine::Pdf)
-                             mendPdfText(document, p->outputFileName());
-                     });
+                     [&document, &dialog](QPrinter *p) { printWhole(document, *p, &dialog); });
     if (auto *bar = dialog.findChild<QToolBar *>()) {
         bar->addSeparator();
         QAction *save = bar->addAction(QStringLiteral("保存为PDF"));

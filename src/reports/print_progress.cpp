@@ -2,9 +2,10 @@
 
 #include "app/notify.h"
 #include "db/sql.h"
-#include "reports/render.h"
 
 #include <QFileDialog>
+#include <QPageSize>
+#include <QPaintEngine>
 #include <QPrinter>
 #include <QProgressDialog>
 
@@ -44,22 +45,36 @@ private:
 
 }  // namespace
 
+void setUpA4(QPrinter &printer, QPageLayout::Orientation orientation)
+{
+    printer.setFullPage(true);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(0, 0, 0, 0)));
+}
+
+bool printWhole(const Document &document, QPrinter &printer, QWidget *parent, const Progress &progress)
+{
+    // Qt's preview paints through the printer into pages of its own, which an abort would
+    // delete from under it: there the pages painted so far stay.
+    const bool previewing = printer.paintEngine()->type() == QPaintEngine::Picture;
+    try {
+        if (!paint(document, printer, progress))
+            return false;
+    } catch (const sql::Failure &failure) {
+        if (!previewing)
+            printer.abort();
+        notify::show(parent, notify::Kind::Error, QStringLiteral("打印"), failure.message());
+        return false;
+    }
+    if (!previewing && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        mendPdfText(document, printer.outputFileName());
+    return true;
+}
+
 bool printShowingProgress(const Document &document, QPrinter &printer, QWidget *parent)
 {
     PageProgress progress(QStringLiteral("正在打印…"), int(document.pages.size()), parent);
     // A cancelled job is aborted while it is still open, so nothing of it is printed.
-    try {
-        if (!paint(document, printer, progress.callback([&printer] { printer.abort(); })))
-            return false;
-    } catch (const sql::Failure &failure) {
-        printer.abort();
-        notify::show(parent, notify::Kind::Error, QStringLiteral("打印"), failure.message());
-        return false;
-    }
-    // Printed into a PDF file (not a preview's pages): its text maps are mended too.
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        mendPdfText(document, printer.outputFileName());
-    return true;
+    return printWhole(document, printer, parent, progress.callback([&printer] { printer.abort(); }));
 }
 
 void saveAsPdf(const Document &document, QWidget *parent)

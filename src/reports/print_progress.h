@@ -4,11 +4,20 @@
 // file under the chosen name).
 
 #include "reports/page_model.h"
+#include "reports/render.h"
 
 class QPrinter;
 class QWidget;
 
 namespace report {
+
+// A4 in the document's orientation, measured from the paper's corner as the page model is.
+void setUpA4(QPrinter &printer, QPageLayout::Orientation orientation);
+
+// Paints the document onto the printer (or into Qt's preview of it). Rows that can no longer
+// be read abort a real job, so no part of it is printed, and are told to the person; printed
+// into a PDF file, the file's text maps are mended. False when the job did not complete.
+bool printWhole(const Document &document, QPrinter &printer, QWidget *parent, const Progress &progress = {});
 
 // False when the printer refused the job or the person cancelled it.
 bool printShowingProgress(const Document &document, QPrinter &printer, QWidget *parent);

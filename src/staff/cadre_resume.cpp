@@ -226,11 +226,9 @@ Resume loadResume(const QSqlDatabase &db, const QString &code)
     Resume resume;
     const QStringList texts = textColumns();
     QSqlQuery answers = rowsOf(db, kTexts, texts, code);
-    if (answers.next()) {
-        resume.hasTexts = true;
+    if (answers.next())
         for (int i = 0; i < texts.size(); ++i)
             resume.texts.insert(texts[i], answers.value(i + 1).toString());
-    }
     QStringList spouseColumns;
     for (const LabelledValue &f : spouseFields())
         spouseColumns << f.column;

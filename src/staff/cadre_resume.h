@@ -89,7 +89,6 @@ struct GridRow {
 
 struct Resume {
     QMap<QString, QString> texts;  // gbllb column → text
-    bool hasTexts = false;         // the gbllb row exists
     QMap<QString, QString> spouse; // pojlb column → text
     std::optional<qint64> spouseRowId;
     std::map<QString, QList<GridRow>> lists;  // table → rows in stored order

@@ -29,9 +29,6 @@ namespace resume = staff::resume;
 
 namespace {
 
-const QString kErrorTitle = QStringLiteral("错误提示");
-const QString kWrongInput = QStringLiteral("您输入的数据存在错误！");
-
 QLineEdit *shownBox(QWidget *parent)
 {
     auto *box = new QLineEdit(parent);
@@ -305,8 +302,8 @@ void Tfrmgbllbj::confirm()
         spouse.insert(it.key(), textOf(it.value()));
     try {
         spouseRowId_ = resume::saveAnswers(host().database(), code_, texts, spouse, spouseRowId_);
-    } catch (const sql::Failure &) {
-        prompt::ask(kErrorTitle, kWrongInput, false, this);
+    } catch (const sql::Failure &e) {
+        prompt::ask(resume::kErrorTitle, e.explain(resume::kWrongInput), false, this);
         return;
     }
     leaveEditing();

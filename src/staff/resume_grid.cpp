@@ -11,11 +11,10 @@
 #include <QStyledItemDelegate>
 
 using staff::resume::GridRow;
+using staff::resume::kErrorTitle;
+using staff::resume::kWrongInput;
 
 namespace {
-
-const QString kErrorTitle = QStringLiteral("错误提示");
-const QString kWrongInput = QStringLiteral("您输入的数据存在错误！");
 
 // Offered values in a drop-down that takes typed text too; other columns as plain text.
 class OfferedValuesDelegate : public QStyledItemDelegate {
@@ -204,8 +203,8 @@ bool ResumeGrid::writeRow(int row)
     try {
         model_->markWritten(row, staff::resume::writeGridRow(db_, model_->grid(), code_, r));
         return true;
-    } catch (const sql::Failure &) {
-        prompt::ask(kErrorTitle, kWrongInput, false, this);
+    } catch (const sql::Failure &e) {
+        prompt::ask(kErrorTitle, e.explain(kWrongInput), false, this);
         return false;
     }
 }
@@ -221,8 +220,8 @@ void ResumeGrid::removeCurrentRow()
     try {
         if (rowId != 0)
             staff::resume::deleteGridRow(db_, model_->grid(), code_, rowId);
-    } catch (const sql::Failure &) {
-        prompt::ask(QStringLiteral("错误信息"), QStringLiteral("这条记录无法删除！"), false, this);
+    } catch (const sql::Failure &e) {
+        prompt::ask(QStringLiteral("错误信息"), e.explain(QStringLiteral("这条记录无法删除！")), false, this);
         return;
     }
     model_->removeStoredRow(row);

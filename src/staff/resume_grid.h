@@ -10,6 +10,13 @@
 #include <QSet>
 #include <QTableView>
 
+namespace staff::resume {
+// What the résumé's editors say when the database refuses a row as typed; any other failure
+// is told as the database's own (sql::Failure::explain).
+inline const QString kErrorTitle = QStringLiteral("错误提示");
+inline const QString kWrongInput = QStringLiteral("您输入的数据存在错误！");
+}  // namespace staff::resume
+
 class ResumeGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:

@@ -15,7 +15,6 @@ using report::FontRole;
 constexpr double kMargin = 15;
 constexpr double kRow = 8;        // a ruled row of labels and values
 constexpr double kTextLine = 6.5; // a line of an answer
-constexpr double kSmallestPt = 6;
 
 // A cell of a ruled row: from x (mm from the left margin), this wide, this text.
 struct Cell {
@@ -181,11 +180,7 @@ private:
         if (c.text.isEmpty())
             return;
         report::Text t{QRectF(kMargin + c.x, y, c.width, height), c.text, c.align, c.role};
-        // A value too wide for its cell is printed smaller rather than cut off.
-        const QFont font = report::fontFor(doc_.fonts, c.role);
-        const double needed = report::textWidthMm(font, c.text);
-        if (needed > c.width)
-            t.pointSize = std::max(kSmallestPt, font.pointSizeF() * c.width / needed);
+        t.pointSize = report::fittingPointSize(report::fontFor(doc_.fonts, c.role), c.text, c.width);
         page().texts.push_back(t);
     }
 

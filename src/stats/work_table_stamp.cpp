@@ -20,9 +20,7 @@ QString WorkTableStamp::fingerprintOf(const QStringList &statements)
 
 bool WorkTableStamp::isCurrent(const QSqlDatabase &db) const
 {
-    if (sql::scalar(db, QStringLiteral("select count(*) from sqlite_master where type='table' and name='%1'")
-                            .arg(kStampTable))
-            .toInt() == 0)
+    if (!sql::tableAndTriggerNames(db).contains(kStampTable))
         return false;
     QSqlQuery q = sql::prepare(db, QStringLiteral("select 条件, 计数, 语句 from %1 where 表名=:t").arg(kStampTable));
     q.bindValue(":t", table);

@@ -3,14 +3,18 @@
 // cancelled one leaves nothing under its name, and the preview of a long document lays out only
 // the pages in view.
 
+#include "app/notify.h"
 #include "reports/layout.h"
 #include "reports/page_view.h"
 #include "reports/paged_preview.h"
+#include "reports/print_progress.h"
 #include "reports/render.h"
 #include "db/sql.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -53,6 +57,18 @@ public:
 
 private:
     QList<Row> rows_;
+};
+
+// Rows whose first page reads and whose later ones no longer can (deleted by someone else).
+class VanishingRows : public RowSource {
+public:
+    int count() override { return 300; }
+    QList<Row> rows(int first, int count) override
+    {
+        if (first > 0)
+            throw sql::Failure(QStringLiteral("no such table: t"));
+        return sampleRows(300).mid(first, count);
+    }
 };
 
 QStringList textsOf(const Page &page)
@@ -158,6 +174,31 @@ private slots:
         QVERIFY(!writePdf(doc, fresh, &error, [](int, int) { return false; }));
         QVERIFY(!QFile::exists(fresh));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+    }
+
+    // Rows that can no longer be read part way through: a real print job is aborted and Qt's
+    // preview keeps the page it painted; both tell why instead of stopping silently.
+    void unreadableRowsAreTold()
+    {
+        const Document doc = layoutFromSource(sampleReport(), std::make_shared<VanishingRows>());
+        QVERIFY(doc.pages.size() > 2);
+        QStringList told;
+        const notify::ScopedObserver observing(
+            [&](notify::Kind, const QString &title, const QString &text) { told << title + '|' + text; });
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        setUpA4(printer, doc.orientation);
+        printer.setOutputFileName(dir.filePath("out.pdf"));
+        QVERIFY(!printWhole(doc, printer, nullptr));
+        QCOMPARE(told, QStringList{"打印|no such table: t"});
+
+        told.clear();
+        QPrintPreviewWidget preview(&printer);
+        connect(&preview, &QPrintPreviewWidget::paintRequested, &preview,
+                [&](QPrinter *p) { QVERIFY(!printWhole(doc, *p, &preview)); });
+        preview.updatePreview();
+        QCOMPARE(told, QStringList{"打印|no such table: t"});
+        QVERIFY(preview.pageCount() > 0 && preview.pageCount() < int(doc.pages.size()));
     }
 
     // The preview of thousands of pages lays out the pages in view, and the last page when it

@@ -68,6 +68,27 @@ void fillEverything(Tfrmgbllbj *screen)
     }
 }
 
+const QString kTwoFamilyRows =
+    "insert into jtcyb (职工编码,关系,姓名) values ('000101','父亲','王大'), ('000101','母亲','刘英')";
+
+// Cadre 000101 on the résumé screen, in editing, once `statements` have run on a fresh database.
+struct EditingCadre {
+    explicit EditingCadre(const QStringList &statements)
+    {
+        addEmployee(db, "000101", "02");
+        for (const QString &s : statements)
+            sql::exec(db, s);
+        screen = new Tfrmgbllbj(host);
+        screen->edit();
+    }
+    ~EditingCadre() { delete screen; }
+
+    ProgramFolder folder;
+    QSqlDatabase db = folder.db();
+    TestHost host;
+    Tfrmgbllbj *screen = nullptr;
+};
+
 }  // namespace
 
 class TestCadreResume : public QObject {
@@ -194,13 +215,9 @@ private slots:
     // "确定" writes both rows or neither; a refusal keeps the screen in editing.
     void refusedConfirmWritesNeither()
     {
-        ProgramFolder folder;
-        QSqlDatabase db = folder.db();
-        addEmployee(db, "000101", "02");
-        sql::exec(db, "create trigger refuse before insert on gbllb begin select raise(abort, 'refused'); end");
-        TestHost host;
-        auto *screen = new Tfrmgbllbj(host);
-        screen->edit();
+        EditingCadre editing({"create trigger refuse before insert on gbllb begin select raise(abort, 'refused'); end"});
+        const QSqlDatabase &db = editing.db;
+        Tfrmgbllbj *screen = editing.screen;
         static_cast<QLineEdit *>(screen->spouseBox("姓名"))->setText("李梅");
         screen->confirm();
         QCOMPARE(asked.size(), 1);
@@ -214,19 +231,13 @@ private slots:
         QCOMPARE(screen->bar()->mode(), edit::Mode::Browse);
         QCOMPARE(count(db, "pojlb"), 1);
         QCOMPARE(count(db, "gbllb"), 1);
-        delete screen;
     }
 
     void deletingAListRowAsksFirst()
     {
-        ProgramFolder folder;
-        QSqlDatabase db = folder.db();
-        addEmployee(db, "000101", "02");
-        sql::exec(db, "insert into jtcyb (职工编码,关系,姓名) values ('000101','父亲','王大'), ('000101','母亲','刘英')");
-        TestHost host;
-        auto *screen = new Tfrmgbllbj(host);
-        screen->edit();
-        ResumeGrid *family = screen->grid("jtcyb");
+        EditingCadre editing({kTwoFamilyRows});
+        const QSqlDatabase &db = editing.db;
+        ResumeGrid *family = editing.screen->grid("jtcyb");
         family->setCurrentIndex(family->model()->index(0, 1));
         answer = prompt::Ignore;
         family->removeCurrentRow();
@@ -236,7 +247,49 @@ private slots:
         family->removeCurrentRow();
         QCOMPARE(queryValue(db, "select group_concat(姓名) from jtcyb").toString(), "刘英");
         QCOMPARE(family->model()->index(0, 1).data().toString(), "刘英");
-        delete screen;
+    }
+
+    // A database another program holds, or one that cannot be written, is told as such by the
+    // answers, a list row and a deletion alike, never as a typing error; nothing is written.
+    void unwritableDatabaseSaysSo_data()
+    {
+        QTest::addColumn<bool>("locked");  // else read-only
+        QTest::addColumn<QString>("message");
+        QTest::newRow("locked by another connection") << true << sql::kBusyMessage;
+        QTest::newRow("read-only") << false << sql::kFullMessage;
+    }
+    void unwritableDatabaseSaysSo()
+    {
+        QFETCH(bool, locked);
+        QFETCH(QString, message);
+        EditingCadre editing({kTwoFamilyRows});
+        QSqlDatabase db = editing.db;
+        Tfrmgbllbj *screen = editing.screen;
+        queryValue(db, "PRAGMA busy_timeout=50");
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other program");
+            other.setDatabaseName(db.databaseName());
+            QVERIFY(other.open());
+            queryValue(locked ? other : db, locked ? "BEGIN IMMEDIATE" : "PRAGMA query_only=ON");
+            static_cast<QLineEdit *>(screen->spouseBox("姓名"))->setText("李梅");
+            screen->confirm();
+            ResumeGrid *family = screen->grid("jtcyb");
+            family->setCurrentIndex(family->model()->index(0, 1));
+            family->removeCurrentRow();
+            typeCell(family, 0, 1, "王二");
+            family->setCurrentIndex(family->model()->index(1, 1));  // leaving the row writes it
+            QStringList said;
+            for (const prompt::Call &c : std::as_const(asked))
+                said << c.title + '|' + c.message;
+            QCOMPARE(said, (QStringList{"错误提示|" + message, "删除提示|确定要删除这条记录吗？",
+                                        "错误信息|" + message, "错误提示|" + message}));
+            queryValue(locked ? other : db, locked ? "ROLLBACK" : "PRAGMA query_only=OFF");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other program");
+        QCOMPARE(screen->bar()->mode(), edit::Mode::Editing);
+        QCOMPARE(count(db, "pojlb"), 0);
+        QCOMPARE(queryValue(db, "select group_concat(姓名) from jtcyb").toString(), "王大,刘英");
     }
 
     // The printed résumé holds every page's captions and texts, the personal data and the
