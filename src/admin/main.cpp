@@ -1,5 +1,6 @@
 // wenpad-admin: work on a database file without the window. Options are strict (see
 // arguments.h); every command but init needs an existing database file.
+//   wenpad-admin [COMMAND] --help                           the usage of every command, or of one
 //   wenpad-admin init --db FILE                              create a new delivered database
 //   wenpad-admin demo --db FILE --employees N [--seed S]     fill it with a generated organisation
 //   wenpad-admin rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]
@@ -27,6 +28,7 @@
 
 #include "admin/arguments.h"
 #include "db/backup.h"
+#include "db/clock.h"
 #include "db/database.h"
 #include "db/history.h"
 #include "db/sql.h"
@@ -58,6 +60,7 @@
 #include <QSqlRecord>
 #include <QStandardItemModel>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
 #include <memory>
@@ -117,6 +120,9 @@ int demoOrganisation(const admin::Parsed &a)
     demo::Options options;
     options.employees = a.values.value("--employees").toInt();
     options.seed = a.values.value("--seed", 1).toULongLong();
+    // The organisation's "now" is today, so the pay screens (which open on this month) and the
+    // appraisal screens show the generated months and years.
+    options.anchor = clock_source::today();
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         // Generated codes start at 000001: into a register that has employees they would clash.
         if (sql::scalar(db, QStringLiteral("SELECT count(*) FROM zghmc")).toLongLong() > 0) {
@@ -167,11 +173,20 @@ int rebuildCompanyAttendance(const admin::Parsed &a)
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         const QDate from = a.date("--from"), to = a.date("--to");
         records::rebuildCompanyAttendance(db, from, to);
-        QTextStream(stdout) << stats::toCsv(db, records::companyAttendanceQuery(db));
+        const QStringList titles = records::companyAttendanceTitles(db);
+        QSqlQuery table = sql::prepare(db, records::companyAttendanceQuery(db));
+        table.setForwardOnly(true);
+        sql::exec(table);
+        QTextStream(stdout) << stats::toCsv(table, titles);
+        table.finish();
         if (!a.has("--pdf"))
             return 0;
         QSqlQueryModel rows;
         rows.setQuery(records::companyAttendanceQuery(db), db);
+        for (int c = 0; c < titles.size(); ++c) {
+            rows.setHeaderData(c, Qt::Horizontal, titles[c]);
+            rows.setHeaderData(c, Qt::Horizontal, c >= 2, xlsx::kMeasuredColumnRole);  // hours as stored
+        }
         const report::Document printed = report::layoutGrid(
             "Tfrmgskqtjb", QStringLiteral("公司考勤情况统计"), report::dateRangeText(from, to), rows);
         QString error;
@@ -189,7 +204,7 @@ int rebuild(const admin::Parsed &a)
     const stats::Period period = table.overRange ? stats::Period(a.date("--from"), a.date("--to")) : stats::Period(a.date("--date"));
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         table.rebuild(db, period);
-        QTextStream(stdout) << stats::toCsv(db, table.gridQuery());
+        QTextStream(stdout) << stats::gridCsv(db, table);
         if (a.has("--xlsx")) {
             // The grid as the screen shows it, titled with the screen and the cut-off.
             const std::vector<stats::WorkColumn> columns = table.gridColumns();
@@ -531,8 +546,18 @@ int main(int argc, char **argv)
     // a range, not for a date.
     const bool ownRebuild = args.value(1) == "rebuild" && (args.value(2) == "gzdtjlb" || args.value(2) == "gskqtjb");
     const QString name = ownRebuild ? "rebuild " + args.value(2) : args.value(1);
+    // --help anywhere: the usage of the command named (with its own kinds: "rebuild" lists
+    // "rebuild gskqtjb" too), or of every command.
+    if (args.contains(QStringLiteral("--help"))) {
+        QTextStream out(stdout);
+        out << QStringLiteral("用法：\n");
+        for (const auto &[key, command] : commands.asKeyValueRange())
+            if (!commands.contains(name) || key == name || key.startsWith(name + ' '))
+                out << "  wenpad-admin " << command.usage << '\n';
+        return 0;
+    }
     if (!commands.contains(name)) {
-        err() << "usage: wenpad-admin <" << QStringList(commands.keys()).join('|') << "> [options]\n";
+        err() << "usage: wenpad-admin <" << QStringList(commands.keys()).join('|') << "> [options]（wenpad-admin --help 列出用法）\n";
         return 2;
     }
     // The command line is checked before anything starts, so a refusal is its one line.
@@ -561,6 +586,11 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (cron, ssh) Qt would warn on standard error about a missing runtime
+    // folder: give it a private one for this run.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QGuiApplication app(argc, argv);
     return command.run(*parsed);
 }

@@ -65,7 +65,7 @@ QVariant storedValue(const Field &field, const QString &shown)
     case Kind::MaskedDate:
         return sql::dateValue(parseDate(text));
     case Kind::Money:
-        if (const std::optional<qint64> amount = money::parseYuan(text))
+        if (const std::optional<qint64> amount = money::parseEntry(text))
             return QVariant(qlonglong(*amount));
         return QVariant();
     case Kind::Number:
@@ -97,7 +97,7 @@ bool passes(const QSqlDatabase &db, const Field &field, const Values &values)
     case Check::OptionalDate:
         return text.isEmpty() || parseDate(text).isValid();
     case Check::OptionalMoney:
-        return text.isEmpty() || money::parseYuan(text).has_value();
+        return text.isEmpty() || money::parseEntry(text).has_value();
     case Check::OptionalNumber:
         return text.isEmpty() || isNumber(text);
     case Check::Chosen: {

@@ -14,7 +14,7 @@ QWidget *makeControl(const Field &field, QWidget *parent)
     if (field.kind == Kind::CodeList || field.kind == Kind::PickList) {
         auto *list = new QComboBox(parent);
         for (const QString &item : field.choices)
-            list->addItem(item, item);
+            list->addItem(item, item.isEmpty() ? QVariant() : QVariant(item));  // "" is the empty choice
         list->setCurrentIndex(-1);
         control = list;
     } else {

@@ -285,9 +285,12 @@ void TfrmMain::setWaitBoxVisible(bool visible)
     }
 }
 
-void TfrmMain::toggleNavigator()
+void TfrmMain::toggleNavigator() { setNavigatorShown(!navigatorShown()); }
+
+bool TfrmMain::navigatorShown() const { return !navigator_->isHidden(); }
+
+void TfrmMain::setNavigatorShown(bool show)
 {
-    const bool show = navigator_->isHidden();
     navigator_->setVisible(show);
     edge_->setVisible(show);
     toggle_->setText(show ? kHideNavigator : kShowNavigator);

@@ -24,7 +24,9 @@ public:
     void Form1Enabled(bool enabled) override;
     QWidget *workArea() const override;
     void setWaitBoxVisible(bool visible) override;
-    void toggleNavigator() override;
+    bool navigatorShown() const override;
+    void setNavigatorShown(bool shown) override;
+    void toggleNavigator();
     QWidget *openWindow(const QString &className, const QString &argument) override;
 
     // Opens the screen registered under `className` in the work area; nullptr if none is.

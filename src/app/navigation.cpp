@@ -78,7 +78,7 @@ const std::vector<NavGroup> &navigatorGroups()
           {"出勤方式代码表", open("Tfrmcqfs")},
           {"操作员代码表", open("Tfrmczydm")},
           {"数据备份与恢复", open("Tfrmsjbf")},
-          {"工资表内容编辑", open("Tfrmgzgs"), true},
+          {"工资表内容编辑", open("Tfrmgzgs")},  // a payroll clerk adds salary items here
           {"岗位技能档次代码表", open("Tfrmdcdmb")},
           {"等级(职务)档次代码表", open("Tfrmdjzwdcdmb")},
           {"岗位技能类别代码表", open("Tfrmdclbdmb")}}},
@@ -164,6 +164,7 @@ const std::vector<MenuEntry> &menuEntries()
           {"民族代码表", open("Tfrmmzdm")},
           {"文化程度代码表", open("Tfrmwhcddm")},
           {"出勤形式代码表", open("Tfrmcqfs")},
+          {"工资表内容编辑", open("Tfrmgzgs")},
           separator,
           {"操作员代码表", open("Tfrmczydm")},
           separator,

@@ -24,6 +24,9 @@ void StripedDelegate::initStyleOption(QStyleOptionViewItem *option, const QModel
     if ((type == QMetaType::Int || type == QMetaType::LongLong)
         && index.model()->headerData(index.column(), Qt::Horizontal, xlsx::kMoneyColumnRole).toBool())
         option->text = money::formatYuan(value.toLongLong());
+    if (type == QMetaType::Double
+        && index.model()->headerData(index.column(), Qt::Horizontal, xlsx::kMeasuredColumnRole).toBool())
+        option->text = xlsx::realText(value.toDouble(), true);
 }
 
 QString StripedDelegate::displayText(const QVariant &value, const QLocale &locale) const
@@ -31,7 +34,7 @@ QString StripedDelegate::displayText(const QVariant &value, const QLocale &local
     if (value.isNull())
         return {};
     if (value.typeId() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'f', 2);
+        return xlsx::realText(value.toDouble(), false);
     return QStyledItemDelegate::displayText(value, locale);
 }
 
@@ -103,6 +106,13 @@ void StripedGrid::showEvent(QShowEvent *event)
     grid_export::addButtonAfterPrint(*this);
 }
 
+void markMeasuredColumns(QAbstractItemModel &model, const QStringList &titles)
+{
+    for (int c = 0; c < model.columnCount(); ++c)
+        if (titles.contains(model.headerData(c, Qt::Horizontal).toString()))
+            model.setHeaderData(c, Qt::Horizontal, true, xlsx::kMeasuredColumnRole);
+}
+
 RowsModel::RowsModel(QStringList titles, QObject *parent)
     : QAbstractTableModel(parent), titles_(std::move(titles))
 {
@@ -138,5 +148,7 @@ QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int rol
 {
     if (role == Qt::DisplayRole && orientation == Qt::Horizontal)
         return titles_.value(section);
+    if (role == xlsx::kMeasuredColumnRole && orientation == Qt::Horizontal)
+        return measured_.contains(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }

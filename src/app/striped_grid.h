@@ -36,6 +36,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 };
 
+// Marks the columns titled as one of `titles` as stored measurements (hours, scores: shown as
+// stored, xlsx::kMeasuredColumnRole), for a model that keeps header data (a query model);
+// call after each new query.
+void markMeasuredColumns(QAbstractItemModel &model, const QStringList &titles);
+
 // Rows read once into memory, shown under fixed titles.
 class RowsModel : public QAbstractTableModel {
     Q_OBJECT
@@ -46,6 +51,8 @@ public:
     // For grids whose column titles follow their input (a year's columns).
     void setRows(QStringList titles, QList<QVariantList> rows);
     const QList<QVariantList> &rows() const { return rows_; }
+    // Columns of stored measurements (hours, scores), shown as stored (xlsx::kMeasuredColumnRole).
+    void setMeasuredColumns(QList<int> columns) { measured_ = std::move(columns); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -55,4 +62,5 @@ public:
 private:
     QStringList titles_;
     QList<QVariantList> rows_;
+    QList<int> measured_;
 };

@@ -5,6 +5,7 @@
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
+#include "pay/pay_sheets.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -139,8 +140,9 @@ bool acceptableSalaryItemName(const QSqlDatabase &db, const QString &name)
     const QByteArray utf8 = name.toUtf8();
     if (sqlite3_keyword_check(utf8.constData(), int(utf8.size())))
         return false;
-    // The row id's own names would hide it behind the new column.
-    const QStringList taken = wageColumns(db) + QStringList{"rowid", "oid", "_rowid_"};
+    // The row id's own names would hide it behind the new column; a name the pay grids show
+    // beside the items would show that column's values under the item's title.
+    const QStringList taken = wageColumns(db) + pay::gridColumns() + QStringList{"rowid", "oid", "_rowid_"};
     for (const QString &column : taken)
         if (column.compare(name, Qt::CaseInsensitive) == 0)
             return false;

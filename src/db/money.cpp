@@ -24,6 +24,15 @@ std::optional<qint64> parseYuan(const QString &text)
     return m.captured(1) == QLatin1String("-") ? -units : units;
 }
 
+std::optional<qint64> parseEntry(const QString &text)
+{
+    static const QRegularExpression whole(QStringLiteral("^[+-]?(\\d+)"));
+    const QRegularExpressionMatch m = whole.match(text.trimmed());
+    if (m.hasMatch() && m.capturedLength(1) > kEntryWholeDigits)
+        return std::nullopt;
+    return parseYuan(text);
+}
+
 QString formatYuan(qint64 units)
 {
     const bool negative = units < 0;
@@ -38,7 +47,7 @@ QString formatYuan(qint64 units)
 
 QString typingPattern()
 {
-    return QStringLiteral("\\d{0,%1}(\\.\\d{0,%2})?").arg(kWholeDigits).arg(kDecimals);
+    return QStringLiteral("\\d{0,%1}(\\.\\d{0,%2})?").arg(kEntryWholeDigits).arg(kDecimals);
 }
 
 }  // namespace money

@@ -40,6 +40,9 @@ static Failure failure(const QSqlQuery &query)
 {
     const QSqlError e = query.lastError();
     QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    // A sum beyond 64 bits (amounts written by another program), said in the user's words.
+    if (text == QLatin1String("integer overflow"))
+        text = QStringLiteral("金额合计过大，超出可计算的范围");
     return Failure(text.isEmpty() ? QStringLiteral("未知的数据库错误") : text, kindOf(e));
 }
 

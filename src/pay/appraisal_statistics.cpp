@@ -44,7 +44,7 @@ Grid appraisalStatistics(const QSqlDatabase &db, int year, AppraisalCounts kind)
             const qint64 count = q.value(i).toLongLong();
             row << count;
             if (shares)
-                row << (total > 0 ? QString::number(100.0 * double(count) / double(total), 'g', 15) : QString());
+                row << (total > 0 ? QVariant(100.0 * double(count) / double(total)) : QVariant());  // a number
         }
         grid.rows << row;
     }

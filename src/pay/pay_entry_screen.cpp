@@ -75,12 +75,14 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
         });
         // A changed row is stored when the cursor leaves it.
         connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-                [this, model](const QModelIndex &, const QModelIndex &previous) {
+                [this, model, grid](const QModelIndex &, const QModelIndex &previous) {
                     if (!previous.isValid())
                         return;
                     const QString message = model->commitRow(this->host().database(), previous.row());
                     if (!message.isEmpty())
                         prompt::ask(QStringLiteral("错误信息"), message, false, this);
+                    else  // the stored row's totals may be wider than the column
+                        grid->resizeColumnsToContents();
                 });
         tabs_->addTab(grid, s.tab);
         grids_.push_back(grid);

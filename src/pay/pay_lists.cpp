@@ -4,6 +4,8 @@
 #include "db/schema.h"
 #include "reports/layout.h"
 
+#include <QRegularExpression>
+
 namespace pay {
 namespace {
 
@@ -78,7 +80,10 @@ report::Report payList(const QString &table, const QDate &printedOn)
         report::Cell cell;
         if (!c.column.isEmpty())
             cell = report::field(int(i));
-        r.columns.push_back({c.heading, c.weight, i == 0 ? report::Align::Left : report::Align::Right, cell});
+        // The blanks in a heading mark where its two lines break.
+        static const QRegularExpression blanks(QStringLiteral("\\s+"));
+        const QString heading = c.heading.trimmed().split(blanks, Qt::SkipEmptyParts).join(QLatin1Char('\n'));
+        r.columns.push_back({heading, c.weight, i == 0 ? report::Align::Left : report::Align::Right, cell});
     }
     return r;
 }

@@ -73,7 +73,7 @@ QList<SheetRow> loadSheet(const QSqlDatabase &db, const Sheet &sheet, const QDat
     const QStringList columns = sheet.amountColumns() + extraColumns;
     QStringList selected;
     for (const QString &c : columns)
-        selected << QStringLiteral("t.") + sql::quoteIdentifier(c);
+        selected << amountExpression(sheet, c, "t");
     // Driven from the department's members on the last day, each member's row found through
     // the sheet's (年月, 职工编码) index.
     QSqlQuery q = sql::prepare(
@@ -109,6 +109,9 @@ void storeRow(const QSqlDatabase &db, const Sheet &sheet, SheetRow &row)
     sql::bindRow(q, values);
     q.bindValue(":key", row.id);
     sql::exec(q);
+    // Another program may have deleted the row meanwhile: that is no save.
+    if (q.numRowsAffected() != 1)
+        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(sheet.table));
 }
 
 int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generation,

@@ -75,10 +75,12 @@ bool PaySheetModel::setData(const QModelIndex &index, const QVariant &value, int
     const QString text = value.toString().trimmed();
     std::optional<qint64> amount;
     if (!text.isEmpty()) {
-        amount = money::parseYuan(text);
+        amount = money::parseEntry(text);
         if (!amount || (pay::isWholeYuan(column) && *amount % schema::kMoneyScale != 0)) {
-            emit refused(pay::isWholeYuan(column) ? QStringLiteral("%1只能是整数，请重新输入！").arg(column)
-                                                  : QStringLiteral("%1金额格式错误，请重新输入！").arg(column));
+            emit refused(money::parseYuan(text) && !amount
+                             ? QStringLiteral("%1金额不能超过%2位整数，请重新输入！").arg(column).arg(money::kEntryWholeDigits)
+                         : pay::isWholeYuan(column) ? QStringLiteral("%1只能是整数，请重新输入！").arg(column)
+                                                    : QStringLiteral("%1金额格式错误，请重新输入！").arg(column));
             return false;
         }
     }

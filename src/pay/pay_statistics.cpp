@@ -8,7 +8,7 @@ QList<QVariantList> departmentTotals(const QSqlDatabase &db, const Sheet &sheet,
 {
     QStringList inner, outer;
     for (const QString &c : sheet.amountColumns()) {
-        inner << QStringLiteral("sum(t.%1) as %1").arg(sql::quoteIdentifier(c));
+        inner << QStringLiteral("sum(%1) as %2").arg(amountExpression(sheet, c, "t"), sql::quoteIdentifier(c));
         outer << QStringLiteral("sum(x.%1)").arg(sql::quoteIdentifier(c));
     }
     // One pass over the range's pay rows, each under its employee's department in force on

@@ -25,7 +25,7 @@ QString salaryQueryBase()
     QStringList selected = {"zghmc.职工编码", "zghmc.职工姓名", "substr(gzb.年月,1,7) as 年月"};
     for (const Sheet &s : sheets())
         for (const QString &c : s.amountColumns())
-            selected << s.table + '.' + sql::quoteIdentifier(c);
+            selected << amountExpression(s, c, s.table) + " as " + sql::quoteIdentifier(c);
     EmployeeListing listing;
     listing.current(Table::Department).current(Table::Title).current(Table::Position)
         .current(Table::SkillGrade).current(Table::GradeSalary)

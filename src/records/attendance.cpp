@@ -41,7 +41,7 @@ const EventBook &attendanceBook()
         "方式编码",
         [](const QSqlDatabase &db) { return code_items::codeItems(db, QStringLiteral("kqfsb")); },
         {{"kqjlb.考勤时间", QStringLiteral("考勤时间")}, {"kqfsb.方式名称", QStringLiteral("出勤方式")},
-         {"kqjlb.事由", QStringLiteral("事由")}, {"kqjlb.时数", QStringLiteral("时数")}},
+         {"kqjlb.事由", QStringLiteral("事由")}, {"kqjlb.时数", QStringLiteral("时数"), false, true}},
     };
     return book;
 }
@@ -50,10 +50,9 @@ Listing employeeAttendance(const QSqlDatabase &db, const QString &employee, cons
 {
     QSqlQuery q = rowsInRange(db, "kqjlb.考勤时间, kqfsb.方式名称, kqjlb.时数, kqjlb.事由",
                               "order by kqjlb.考勤时间, kqjlb.自动编号", employee, from, to);
-    Listing listing{{QStringLiteral("考勤时间"), QStringLiteral("出勤方式"), QStringLiteral("时数"), QStringLiteral("事由")}, {}};
+    Listing listing{{QStringLiteral("考勤时间"), QStringLiteral("出勤方式"), QStringLiteral("时数"), QStringLiteral("事由")}, {}, {2}};
     while (q.next())
-        listing.rows << QVariantList{q.value(0), q.value(1), q.value(2).isNull() ? QVariant() : QVariant(hoursText(q.value(2).toDouble())),
-                                     q.value(3)};
+        listing.rows << QVariantList{q.value(0), q.value(1), q.value(2), q.value(3)};  // hours as a number
     return listing;
 }
 

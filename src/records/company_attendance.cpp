@@ -64,6 +64,11 @@ QStringList companyAttendanceKindColumns(const QSqlDatabase &db)
     return columns;
 }
 
+QStringList companyAttendanceTitles(const QSqlDatabase &db)
+{
+    return kFixedColumns.mid(1) + companyAttendanceKindColumns(db);
+}
+
 QString companyAttendanceQuery(const QSqlDatabase &db)
 {
     return QStringLiteral("select %1 from gskqtjb order by 职工编码")

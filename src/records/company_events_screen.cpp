@@ -5,6 +5,7 @@
 #include "app/title_strip.h"
 #include "db/clock.h"
 #include "db/sql.h"
+#include "export/xlsx_export.h"
 #include "records/company_attendance.h"
 #include "app/date_range_boxes.h"
 #include "reports/grid_report.h"
@@ -116,6 +117,11 @@ void Tfrmgskqtjb::showTable()
     const QSqlDatabase db = host().database();
     try {
         model_->setQuery(records::companyAttendanceQuery(db), db);
+        const QStringList titles = records::companyAttendanceTitles(db);
+        for (int c = 0; c < titles.size(); ++c) {
+            model_->setHeaderData(c, Qt::Horizontal, titles[c]);
+            model_->setHeaderData(c, Qt::Horizontal, c >= 2, xlsx::kMeasuredColumnRole);  // hours as stored
+        }
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
         return;

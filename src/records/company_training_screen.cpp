@@ -78,6 +78,7 @@ void Tfrmgspxqktj::showCourses()
 {
     try {
         courseRows_->setQuery(records::training::coursesBetween(host().database(), range_->from(), range_->to()));
+        markMeasuredColumns(*courseRows_, records::training::kMeasuredTitles);
     } catch (const sql::Failure &e) {
         courseRows_->clear();
         notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
@@ -93,6 +94,7 @@ void Tfrmgspxqktj::showParticipants()
     try {
         if (current.isValid())
             participantRows_->setQuery(records::training::participants(host().database(), courseRows_->index(current.row(), 0).data().toString()));
+            markMeasuredColumns(*participantRows_, records::training::kMeasuredTitles);
         else
             participantRows_->clear();
     } catch (const sql::Failure &e) {

@@ -26,6 +26,7 @@ public:
         QString box;       // the edit box's heading, "奖惩编辑"
         QString boxBar;    // the caption of its bar, "  奖惩纪录编辑框" (none when empty)
         int fieldsPerRow = 2;
+        bool modifyBeforeDelete = false;  // "添加", "修改", "删除" rather than "添加", "删除", "修改"
     };
     // What the editor shows and stores. The rows' first column is 自动编号, then the shown
     // columns; each field's stored value is read from the column named as the field's column.

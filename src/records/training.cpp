@@ -61,7 +61,7 @@ const edit::Fields &participantFields()
         {.label = "职工编号", .table = "pxjlb", .column = "职工编码"},
         {.label = "成绩", .table = "pxjlb", .column = "成绩"},
         {.label = "技术评定", .table = "pxjlb", .column = "技能评定", .kind = Kind::PickList,
-         .choices = {"A", "B", "C", "D", "E"}},
+         .choices = {"", "A", "B", "C", "D", "E"}},  // empty: no grade
     };
     return fields;
 }

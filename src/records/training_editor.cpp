@@ -146,6 +146,7 @@ void Tfrmpxjlbj::reloadCourses(const QString &select)
     }
     for (const auto &[column, title] : std::vector<std::pair<int, QString>>{{0, "编码"}, {1, "培训日期"}, {2, "累计时数"}, {3, "训练内容"}})
         side.model->setHeaderData(column, Qt::Horizontal, title);
+    markMeasuredColumns(*side.model, training::kMeasuredTitles);
     int row = 0;
     for (int r = 0; r < side.model->rowCount(); ++r)
         if (side.model->index(r, 0).data().toString() == select)
@@ -169,6 +170,7 @@ void Tfrmpxjlbj::reloadParticipants(std::optional<qint64> select)
         notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
     }
     side.grid->setColumnHidden(training::kParticipantIdColumn, true);
+    markMeasuredColumns(*side.model, training::kMeasuredTitles);
     int row = 0;
     for (int r = 0; r < side.model->rowCount(); ++r)
         if (select && side.model->index(r, training::kParticipantIdColumn).data().toLongLong() == *select)

@@ -170,9 +170,9 @@ void Tfrmgzdtbj::save()
         values.insert(fields[i].key(), edit::valueOf(strips_[size_t(g)].controls[i]));
     try {
         records::saveHistoryRow(host().database(), groupAt(g), panels_->employee(), values, editedRow_);
-    } catch (const sql::Failure &) {
-        // The row stays pending for correcting or "忽略".
-        prompt::ask(kErrorTitle, QStringLiteral("由于本动态信息无法变动！"), false, this);
+    } catch (const sql::Failure &e) {
+        // The row stays pending for correcting or "忽略"; the reason names the field.
+        prompt::ask(kErrorTitle, QStringLiteral("由于本动态信息无法变动！\n%1").arg(e.message()), false, this);
         return;
     }
     const int row = editedRow_ ? panels_->grid(g)->currentIndex().row() : -1;

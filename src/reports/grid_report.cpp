@@ -1,5 +1,6 @@
 #include "reports/grid_report.h"
 
+#include "export/xlsx_export.h"
 #include "reports/layout.h"
 
 #include <QRegularExpression>
@@ -52,8 +53,14 @@ Document layoutGrid(const QString &name, const QString &title, const QString &su
     QStringList headings;
     for (int c = 0; c < model.columnCount(); ++c)
         headings << model.headerData(c, Qt::Horizontal).toString();
-    return layoutCells(name, title, subtitle, headings, model.rowCount(),
-                       [&](int r, int c) { return model.index(r, c).data().toString(); });
+    // Reals printed as the grid shows them.
+    std::vector<bool> measured;
+    for (int c = 0; c < model.columnCount(); ++c)
+        measured.push_back(model.headerData(c, Qt::Horizontal, xlsx::kMeasuredColumnRole).toBool());
+    return layoutCells(name, title, subtitle, headings, model.rowCount(), [&](int r, int c) {
+        const QVariant value = model.index(r, c).data();
+        return value.typeId() == QMetaType::Double ? xlsx::realText(value.toDouble(), measured[size_t(c)]) : value.toString();
+    });
 }
 
 Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QStringList &titles,

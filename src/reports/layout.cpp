@@ -372,14 +372,15 @@ QStringList headingLines(const QString &heading, double widthMm, const QFont &fo
     const QString text = heading.trimmed();
     if (text.isEmpty())
         return {};
-    if (textWidthMm(font, text) <= widthMm)
+    // Lines the heading itself breaks ("扣\n税金") stay its lines.
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() == 1 && textWidthMm(font, text) <= widthMm)
         return {text};
     // Two lines broken at the blank that balances them best: "任现职 时  间" breaks before
     // "时", "大 学 本 科" in the middle.
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    QStringList lines = {text};
     double best = textWidthMm(font, text);
-    for (auto it = blanks.globalMatch(text); it.hasNext();) {
+    for (auto it = blanks.globalMatch(text); lines.size() == 1 && it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const QString first = text.left(m.capturedStart()), second = text.mid(m.capturedEnd());
         const double wider = std::max(textWidthMm(font, first), textWidthMm(font, second));

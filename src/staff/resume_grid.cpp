@@ -204,7 +204,10 @@ bool ResumeGrid::writeRow(int row)
         model_->markWritten(row, staff::resume::writeGridRow(db_, model_->grid(), code_, r));
         return true;
     } catch (const sql::Failure &e) {
-        prompt::ask(kErrorTitle, e.explain(kWrongInput), false, this);
+        const bool toldAlready = refused_ && refused_->rowId == r.rowId && refused_->values == r.values;
+        refused_ = r;
+        if (!toldAlready)
+            prompt::ask(kErrorTitle, e.explain(kWrongInput), false, this);
         return false;
     }
 }

@@ -3,6 +3,7 @@
 
 #include "db/sql.h"
 #include "db/transaction.h"
+#include "export/csv.h"
 #include "stats/work_table_schemas.h"
 
 #include <QSqlRecord>
@@ -153,17 +154,6 @@ std::vector<schema::Table> workTableSchemas()
     return all;
 }
 
-static QString csvField(const QVariant &value)
-{
-    if (value.isNull())
-        return {};
-    QString text = value.typeId() == QMetaType::Double ? QString::number(value.toDouble(), 'g', 15)
-                                                        : value.toString();
-    if (text.contains(',') || text.contains('"') || text.contains('\n'))
-        text = '"' + text.replace('"', "\"\"") + '"';
-    return text;
-}
-
 QString toCsv(const QSqlDatabase &db, const QString &statement)
 {
     QSqlQuery q = sql::prepare(db, statement);
@@ -172,18 +162,31 @@ QString toCsv(const QSqlDatabase &db, const QString &statement)
     return toCsv(q);
 }
 
-QString toCsv(QSqlQuery &q)
+QString gridCsv(const QSqlDatabase &db, const TableDescription &table)
+{
+    QStringList keys, titles;
+    for (const WorkColumn &c : table.gridColumns()) {
+        keys << c.key;
+        titles << c.gridTitle;
+    }
+    QSqlQuery q = sql::prepare(db, table.gridQuery(keys.join(',')));
+    q.setForwardOnly(true);
+    sql::exec(q);
+    return toCsv(q, titles);
+}
+
+QString toCsv(QSqlQuery &q, const QStringList &titles)
 {
     const QSqlRecord record = q.record();
-    QStringList header;
-    for (int i = 0; i < record.count(); ++i)
+    QStringList header = titles;
+    for (int i = header.size(); i < record.count(); ++i)
         header << record.fieldName(i);
-    QString csv = header.join(',') + '\n';
+    QString csv = csv::line(header);
     while (q.next()) {
-        QStringList fields;
+        QVariantList fields;
         for (int i = 0; i < record.count(); ++i)
-            fields << csvField(q.value(i));
-        csv += fields.join(',') + '\n';
+            fields << q.value(i);
+        csv += csv::line(fields);
     }
     return csv;
 }

@@ -289,6 +289,45 @@ private slots:
         QCOMPARE(book["rows"].toArray().size(), sheet->rowCount() + 2);
     }
 
+    // Stored hours and scores show as stored (0.125 is not "0.13", 89.995 not "90.00"), in the
+    // grid and in the workbook, where computed shares keep two decimals.
+    void measuredColumns()
+    {
+        ProgramFolder folder;
+        QWidget screen;
+        auto *layout = new QVBoxLayout(&screen);
+        layout->addWidget(makeTitleStrip("  人事资料记录卡 >> 考勤", &screen));
+        auto *grid = new StripedGrid(&screen);
+        layout->addWidget(grid);
+        RowsModel model({"事由", "时数", "成绩", "占比"});
+        model.setRows({{"事假", 0.125, 89.995, 1.0 / 3}, {"病假", 31.625, 90.0, 50.0}});
+        model.setMeasuredColumns({1, 2});
+        grid->setModel(&model);
+        screen.show();
+        struct Delegate : StripedDelegate {
+            using StripedDelegate::initStyleOption;
+        } delegate;
+        const QList<QStringList> shown = {{"0.125", "89.995", "0.33"}, {"31.625", "90", "50.00"}};
+        for (int row = 0; row < 2; ++row)
+            for (int column = 1; column <= 3; ++column) {
+                QStyleOptionViewItem option;
+                delegate.initStyleOption(&option, model.index(row, column));
+                QCOMPARE(option.text, shown[row][column - 1]);
+            }
+
+        const QString file = folder.file("考勤.xlsx");
+        Exporting exporting(file);
+        grid_export::exportGrid(*grid);
+        const QJsonObject book = readBack(file);
+        for (const auto &[row, column, value, format] :
+             {std::tuple{2, 1, 0.125, "General"}, {2, 2, 89.995, "General"}, {2, 3, 1.0 / 3, "0.00"}, {3, 1, 31.625, "General"}}) {
+            const QJsonObject cell = cellAt(book, row, column);
+            QCOMPARE(cell["t"].toString(), "n");
+            QCOMPARE(cell["v"].toDouble(), value);
+            QCOMPARE(cell["f"].toString(), QString(format));
+        }
+    }
+
     // Money columns: amounts in yuan, all four decimals kept, two shown; hidden columns left
     // out and moved ones in their shown place; a failing write names the file and leaves none.
     void moneyGrid()

@@ -4,6 +4,7 @@
 
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
+#include "pay/pay_comparison.h"
 #include "pay/pay_month.h"
 #include "pay/pay_statistics.h"
 #include "db/money.h"
@@ -115,6 +116,37 @@ private slots:
         QVERIFY(carried[0].id != rows[0].id);
         QCOMPARE(carried[1].amounts.value("基本工资"), std::nullopt);  // D: blank
         QCOMPARE(generateMonth(db, april, Generation::CopyPrevious), 0);
+    }
+
+    // The totals are computed whenever a row is read, whatever another program stored in them:
+    // the sheet, the company statistics and the comparison all give the rule's figures, and a
+    // month whose net amounts are all empty stays empty in the comparison.
+    void totalsAreComputedOnRead()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        fillStaff(db);
+        generateMonth(db, march, Generation::Blank);
+        const QString office = queryValue(db, "select 单位名称 from dwdmb where 单位编码='01'").toString();
+        const auto marchNet = [&] {
+            for (const QVariantList &row : comparisonTotals(db, ComparisonSpan::Months, 2024))
+                if (row.first().toString() == office)
+                    return row.at(3);
+            return QVariant("no row");
+        };
+        QVERIFY(marchNet().isNull());
+
+        // Stored as the old demo did: the gross without 工龄 (30 yuan).
+        sql::exec(db, "update gzb set 基本工资=10000000, 岗位工资=5000000, 工龄=30, 边远津贴=0, 应发工资=15000000, "
+                      "扣除税金=0, 实发工资=15000000 where 职工编码='000001'");
+        const SheetRow row = loadSheet(db, sheet("gzb"), march, "01").first();
+        QCOMPARE(row.amounts.value("应发工资"), std::optional<qint64>(15300000));
+        QCOMPARE(row.amounts.value("实发工资"), std::optional<qint64>(15300000));
+        const QList<QVariantList> totals = departmentTotals(db, sheet("gzb"), march, march);
+        const QVariantList &first = totals.first();
+        QCOMPARE(first.first().toString(), office);
+        QCOMPARE(first.at(1 + int(sheet("gzb").amountColumns().indexOf("应发工资"))).toLongLong(), 15300000LL);
+        QCOMPARE(marchNet().toLongLong(), 15300000LL);
     }
 
     // A sheet refused half-way leaves none of the three.

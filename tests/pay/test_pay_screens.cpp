@@ -76,6 +76,27 @@ private slots:
         grid->setCurrentIndex(wages->index(1, 0));
         QCOMPARE(queryValue(db, "select 实发工资 from gzb where 职工编码='000001'").toLongLong(), 15000000LL);
 
+        // More than ten whole digits would let a year's sums overflow: refused at entry.
+        asked.clear();
+        QVERIFY(!wages->setData(wages->index(1, column("基本工资")), "12345678901", Qt::EditRole));
+        QCOMPARE(asked, QStringList{"错误提示|基本工资金额不能超过10位整数，请重新输入！"});
+        // A stored row's totals fit their columns at once.
+        screen->show();
+        asked.clear();
+        for (const auto &[name, value] : {std::pair{"基本工资", "9999999999.9999"}, {"岗位工资", "1"}, {"工龄", "1"},
+                                          {"边远津贴", "1"}, {"扣除税金", "0"}})
+            QVERIFY(wages->setData(wages->index(1, column(name)), value, Qt::EditRole));
+        grid->setCurrentIndex(wages->index(0, 0));
+        QVERIFY(asked.isEmpty());
+        QVERIFY(grid->columnWidth(column("应发工资")) >= grid->sizeHintForColumn(column("应发工资")));
+        // A row another program deleted meanwhile is not reported as saved.
+        sql::exec(db, "delete from gzb where 职工编码='000002'");
+        QVERIFY(wages->setData(wages->index(1, column("扣除税金")), "7", Qt::EditRole));
+        grid->setCurrentIndex(wages->index(1, 0));
+        grid->setCurrentIndex(wages->index(0, 0));
+        QCOMPARE(asked, QStringList{"错误信息|这一行没有保存：要修改的记录已被删除（gzb）"});
+        QCOMPARE(wages->index(1, column("扣除税金")).data().toString(), "0.00");  // as stored before
+
         report::Document printed;
         const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
             [&](const report::Document &d) { printed = d; });
@@ -85,6 +106,10 @@ private slots:
         for (const char *t : {"澄禾汀岚公司工资发放表", "2024年03月20日", "项目", "签名", "经理：", "复核：", "制表：", "1500.00"})
             QVERIFY2(texts.contains(t), t);
         QCOMPARE(texts.count("签名"), 2);  // over both columns of rows
+        // Two-line headings break where their blanks are.
+        for (const char *line : {"扣", "税金", "边远", "津贴"})
+            QVERIFY2(texts.contains(line), line);
+        QVERIFY(!texts.contains("扣 税金"));
         screen->close();
     }
 

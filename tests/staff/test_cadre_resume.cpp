@@ -212,6 +212,21 @@ private slots:
         delete screen;
     }
 
+    // A row refused on leaving it is told once: "忽略" then drops it without telling again.
+    void ignoreAfterARefusedRowTellsOnce()
+    {
+        EditingCadre editing({"create trigger refuse before insert on gzjlb begin select raise(abort, 'refused'); end"});
+        ResumeGrid *work = editing.screen->grid("gzjlb");
+        typeCell(work, 0, 0, "1990.7-1995.3");
+        work->setCurrentIndex(work->model()->index(1, 0));
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].message, "您输入的数据存在错误！");
+        editing.screen->ignore();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(editing.screen->bar()->mode(), edit::Mode::Browse);
+        QCOMPARE(count(editing.db, "gzjlb"), 0);
+    }
+
     // "确定" writes both rows or neither; a refusal keeps the screen in editing.
     void refusedConfirmWritesNeither()
     {

@@ -10,9 +10,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QTest>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTest>
 
 ProgramFolder::ProgramFolder(bool withDatabase)
 {
@@ -101,6 +101,11 @@ void typeInto(QWidget *lineEdit, const QString &text)
 
 void chooseCode(QWidget *comboBox, const QString &code)
 {
+    // Only an item the list offers can be chosen; "" is the empty item, whose data is null.
     auto *list = qobject_cast<QComboBox *>(comboBox);
-    list->setCurrentIndex(list->findData(code));
+    // Without an empty item, "" leaves the list unchosen, as a new row starts.
+    const int index = list->findData(code.isEmpty() ? QVariant() : QVariant(code));
+    if (index < 0 && !code.isEmpty())
+        QFAIL(qPrintable(QStringLiteral("the list offers no %1").arg(code)));
+    list->setCurrentIndex(index);
 }

@@ -67,7 +67,8 @@ public:
     void Form1Enabled(bool enabled) override { enabledCalls << enabled; }
     QWidget *workArea() const override { return const_cast<QWidget *>(&area); }
     void setWaitBoxVisible(bool) override {}
-    void toggleNavigator() override {}
+    bool navigatorShown() const override { return navigator; }
+    void setNavigatorShown(bool shown) override { navigator = shown; }
     QWidget *openWindow(const QString &className, const QString &argument) override
     {
         openedWindows << className + ' ' + argument;
@@ -75,6 +76,7 @@ public:
     }
 
     QWidget area;
+    bool navigator = true;
     QList<bool> enabledCalls;
     QStringList openedWindows;
 };
