@@ -92,11 +92,12 @@ void Tfrmgspxqktj::showParticipants()
 {
     const QModelIndex current = courses_->currentIndex();
     try {
-        if (current.isValid())
+        if (current.isValid()) {
             participantRows_->setQuery(records::training::participants(host().database(), courseRows_->index(current.row(), 0).data().toString()));
             markMeasuredColumns(*participantRows_, records::training::kMeasuredTitles);
-        else
+        } else {
             participantRows_->clear();
+        }
     } catch (const sql::Failure &e) {
         participantRows_->clear();
         notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
