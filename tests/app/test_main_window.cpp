@@ -89,8 +89,8 @@ private slots:
         QCOMPARE(codes->menu()->actions().size(), 19);  // 13 items and 6 separators
         // A payroll clerk reaches the salary items from the code tables, in the navigator and the menu.
         QVERIFY(!buttonsWithText(window.navigator(), "工资表内容编辑").first()->isHidden());
-        QVERIFY(std::any_of(codes->menu()->actions().begin(), codes->menu()->actions().end(),
-                            [](QAction *a) { return a->text() == "工资表内容编辑"; }));
+        const QList<QAction *> codeItems = codes->menu()->actions();
+        QVERIFY(std::any_of(codeItems.begin(), codeItems.end(), [](QAction *a) { return a->text() == "工资表内容编辑"; }));
     }
 
     void openScreenDisablesAndClosingEnables()
