@@ -123,15 +123,11 @@ void Tfrmhelp::scrollToHeading(const QString &heading)
 
 QString Tfrmhelp::headingInView() const
 {
-    const int top = browser_->verticalScrollBar()->value();
-    QString seen;
-    for (QTextBlock block = browser_->document()->begin(); block.isValid(); block = block.next()) {
-        if (browser_->document()->documentLayout()->blockBoundingRect(block).top() > top + 2)
-            break;
-        if (block.blockFormat().headingLevel() > 0)
-            seen = block.text().trimmed();
-    }
-    return seen;
+    // The section opened: the heading the cursor was put on, if the page shows it.
+    const QTextBlock block = browser_->textCursor().block();
+    if (block.blockFormat().headingLevel() == 0 || !browser_->viewport()->rect().contains(browser_->cursorRect()))
+        return {};
+    return block.text().trimmed();
 }
 
 void Tfrmhelp::showPlace(const std::optional<help::Place> &place)

@@ -21,7 +21,7 @@ public:
     void showPlace(const std::optional<help::Place> &place);
 
     QString currentPage() const { return page_; }
-    // The heading at the top of the page as it is scrolled now.
+    // The heading of the section opened, when the page shows it; empty otherwise.
     QString headingInView() const;
     QLineEdit *searchBox() const { return search_; }
     QTreeWidget *contents() const { return contents_; }
