@@ -66,17 +66,19 @@ QSpinBox *makeYearBox(QWidget *parent)
 
 QSpinBox *makeMonthBox(QWidget *parent) { return steppedBox(1, 12, clock_source::today().month(), parent); }
 
-void rememberPayMonth(QSpinBox *year, QSpinBox *month)
+void rememberPayMonth(QSpinBox *yearBox, QSpinBox *monthBox)
 {
     const QString key = QStringLiteral("pay/month");
     const QDate remembered = operator_settings::value(key).toDate();
     if (remembered.isValid()) {
-        year->setValue(remembered.year());
-        month->setValue(remembered.month());
+        yearBox->setValue(remembered.year());
+        monthBox->setValue(remembered.month());
     }
-    const auto keep = [year, month, key] { operator_settings::setValue(key, QDate(year->value(), month->value(), 1)); };
-    QObject::connect(year, &QSpinBox::valueChanged, year, keep);
-    QObject::connect(month, &QSpinBox::valueChanged, month, keep);
+    const auto keep = [yearBox, monthBox, key] {
+        operator_settings::setValue(key, QDate(yearBox->value(), monthBox->value(), 1));
+    };
+    QObject::connect(yearBox, &QSpinBox::valueChanged, yearBox, keep);
+    QObject::connect(monthBox, &QSpinBox::valueChanged, monthBox, keep);
 }
 
 QDateEdit *makeDatePicker(const QDate &start, QWidget *parent, const std::function<void()> &chosen)
