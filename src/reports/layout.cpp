@@ -374,13 +374,14 @@ QStringList headingLines(const QString &heading, double widthMm, const QFont &fo
         return {};
     // Lines the heading itself breaks ("扣\n税金") stay its lines.
     QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.size() == 1 && textWidthMm(font, text) <= widthMm)
+    const bool ownBreaks = lines.size() > 1;
+    if (!ownBreaks && textWidthMm(font, text) <= widthMm)
         return {text};
     // Two lines broken at the blank that balances them best: "任现职 时  间" breaks before
     // "时", "大 学 本 科" in the middle.
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
     double best = textWidthMm(font, text);
-    for (auto it = blanks.globalMatch(text); lines.size() == 1 && it.hasNext();) {
+    for (auto it = blanks.globalMatch(text); !ownBreaks && it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const QString first = text.left(m.capturedStart()), second = text.mid(m.capturedEnd());
         const double wider = std::max(textWidthMm(font, first), textWidthMm(font, second));
