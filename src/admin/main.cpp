@@ -49,6 +49,7 @@
 #include "staff/resume_report.h"
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
+#include "stats/statistics_table.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -495,6 +496,7 @@ QStringList statisticsTableNames()
 
 int main(int argc, char **argv)
 {
+    stats::registerWorkTables();
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -1,7 +1,5 @@
 #include "db/schema.h"
 
-#include "stats/work_table_schemas.h"
-
 namespace schema {
 namespace {
 
@@ -152,10 +150,6 @@ std::vector<Table> buildTables()
     resumeList("gzjlb", {"起止日期", "单位职务", "证明人"});
     resumeList("xxjlb", {"起止年月", "学校", "毕业", "证明人"});
 
-    // The statistics tables' work tables, as their descriptions give them.
-    for (const Table &table : stats::workTableSchemas())
-        t.push_back(table);
-
     // One employee's merged timeline, refilled at each build.
     t.push_back({"gzdtjlb", {{"职工编码", K::Text, 6}, {"变动时间", K::Date}, {"职务编码", K::Text, 2},
                              {"类别编码", K::Text, 2}, {"档次编码", K::Text, 2},
@@ -168,12 +162,33 @@ std::vector<Table> buildTables()
 }  // namespace schema
 
 namespace schema {
+namespace {
 
-const std::vector<Table> &tables()
+std::vector<Table> &allTables()
 {
-    static const std::vector<Table> all = buildTables();
+    static std::vector<Table> all = buildTables();
     return all;
 }
+
+std::vector<WorkTable> &registeredWorkTables()
+{
+    static std::vector<WorkTable> registered;
+    return registered;
+}
+
+}  // namespace
+
+void registerWorkTable(const WorkTable &table)
+{
+    if (findTable(table.table.name))
+        return;
+    registeredWorkTables().push_back(table);
+    allTables().push_back(table.table);
+}
+
+const std::vector<WorkTable> &workTables() { return registeredWorkTables(); }
+
+const std::vector<Table> &tables() { return allTables(); }
 
 const Table *findTable(const QString &name)
 {

@@ -54,14 +54,6 @@ LevelBounds levelBounds(LevelRange range, const QString &level)
     return {};
 }
 
-const QStringList &fieldTitles()
-{
-    static const QStringList titles = {
-        "职工编码", "职工姓名", "现任职务", "任职时间", "性别", "出生年月", "籍贯", "民族", "文化程度", "毕业学校",
-        "毕业时间", "所学专业", "政治面貌", "入党（团）时间", "工作时间", "入司时间", "技术职称", "聘任时间", "备注"};
-    return titles;
-}
-
 namespace {
 
 const QString kColumns = QStringLiteral(
