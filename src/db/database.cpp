@@ -3,6 +3,7 @@
 #include "db/change_counter.h"
 #include "db/current_rows.h"
 #include "db/delivered_data.h"
+#include "db/dialect.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/sql_functions.h"
@@ -41,7 +42,7 @@ void configure(const QSqlDatabase &db)
         sql::exec(db, QString::fromLatin1(pragma));
     if (!registerSqlFunctions(db))
         throw sql::Failure(QStringLiteral("无法注册SQL函数"));
-    for (const QString &statement : schema::indexStatements()) {
+    for (const QString &statement : schema::indexStatements(sql::dialect(db))) {
         try {
             sql::exec(db, statement);
         } catch (const sql::Failure &e) {
@@ -168,8 +169,8 @@ OpenResult createDelivered(const QString &path)
                 sql::exec(db, "PRAGMA foreign_keys=ON");
                 registerSqlFunctions(db);
                 Transaction transaction(db);
-                for (const QString &statement : schema::createStatements() + change_counter::createStatements()
-                                                       + current_rows::createStatements())
+                for (const QString &statement : schema::createStatements(sql::dialect(db)) + change_counter::createStatements()
+                                                       + current_rows::createStatements(sql::dialect(db)))
                     sql::exec(db, statement);
                 delivered::insertData(db);
                 sql::exec(db, QString("PRAGMA application_id=%1").arg(schema::kApplicationId));
