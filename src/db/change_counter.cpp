@@ -1,5 +1,6 @@
 #include "db/change_counter.h"
 
+#include "db/dialect.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
@@ -46,7 +47,7 @@ QStringList countedTables()
     return counted;
 }
 
-QStringList createStatements()
+QStringList createStatements(const sql::Dialect &dialect)
 {
     QStringList statements = {
         QStringLiteral("create table if not exists %1 (表名 TEXT PRIMARY KEY, 计数 INTEGER NOT NULL)").arg(kCountsTable)};
@@ -55,9 +56,8 @@ QStringList createStatements()
         statements << QStringLiteral("insert into %1 (表名, 计数) select %2, 0 where not exists (select 1 from %1 where 表名=%2)")
                           .arg(kCountsTable, name);
         for (const char *event : kEvents)
-            statements << QStringLiteral("create trigger if not exists %1 after %2 on %3 begin update %4 set 计数=计数+1 where 表名=%5; end")
-                              .arg(sql::quoteIdentifier(triggerName(table, event)), QLatin1String(event),
-                                   sql::quoteIdentifier(table), kCountsTable, name);
+            statements << dialect.createTrigger(triggerName(table, event), QLatin1String(event), table,
+                                                QStringLiteral("update %1 set 计数=计数+1 where 表名=%2;").arg(kCountsTable, name));
     }
     return statements;
 }
@@ -82,7 +82,7 @@ void ensure(const QSqlDatabase &db)
     // Several programs may open an older file at once: each makes what is still missing once it
     // holds the write lock.
     Transaction transaction(db);
-    for (const QString &statement : createStatements())
+    for (const QString &statement : createStatements(sql::dialect(db)))
         sql::exec(db, statement);
     // Writes made while a trigger of a table was missing were not counted: a work table stamped
     // meanwhile must not pass for current. Counts made just now start from nothing.

@@ -9,13 +9,17 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
+namespace sql {
+class Dialect;
+}
+
 namespace change_counter {
 
 // The tables whose writes count: those the registered work tables read (schema::WorkTable).
 QStringList countedTables();
 
 // The counts table, a row for each counted table and the triggers, each made only when missing.
-QStringList createStatements();
+QStringList createStatements(const sql::Dialect &dialect);
 
 // Creates the counts table, the rows and the triggers that are missing, in one transaction,
 // adding one to the count of a table kept without some trigger (its writes went uncounted);

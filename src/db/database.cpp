@@ -4,6 +4,7 @@
 #include "db/change_counter.h"
 #include "db/current_rows.h"
 #include "db/delivered_data.h"
+#include "db/dialect.h"
 #include "db/schema.h"
 #include "db/schema_ladder.h"
 #include "db/sql.h"
@@ -48,7 +49,7 @@ void configure(const QSqlDatabase &db)
 // What every opening adds when missing: indexes, change counts, current rows.
 void complete(const QSqlDatabase &db)
 {
-    for (const QString &statement : schema::indexStatements()) {
+    for (const QString &statement : schema::indexStatements(sql::dialect(db))) {
         try {
             sql::exec(db, statement);
         } catch (const sql::Failure &e) {
@@ -197,8 +198,8 @@ OpenResult createDelivered(const QString &path)
                 sql::exec(db, "PRAGMA foreign_keys=ON");
                 registerSqlFunctions(db);
                 Transaction transaction(db);
-                for (const QString &statement : schema::createStatements() + change_counter::createStatements()
-                                                       + current_rows::createStatements())
+                for (const QString &statement : schema::createStatements(sql::dialect(db)) + change_counter::createStatements(sql::dialect(db))
+                                                       + current_rows::createStatements(sql::dialect(db)))
                     sql::exec(db, statement);
                 delivered::insertData(db);
                 sql::exec(db, QString("PRAGMA application_id=%1").arg(schema::kApplicationId));

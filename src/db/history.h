@@ -36,7 +36,8 @@ QString inForceOn(Table table, const QString &dateExpression);
 QString snapshotOn(Table table, const QString &dateExpression, const QStringList &columns);
 
 // Rule 3: the row in force in a year: of the rows dated in that year or earlier (31 December
-// included), the greatest 自动编号. `yearExpression` is an integer expression.
+// included), the greatest 自动编号. `yearExpression` is an integer expression. A caller with a
+// bound year end uses rule 2 on it, which the dated index serves.
 QString inForceInYear(Table table, const QString &yearExpression);
 
 // Rule 4: the row in force before a date (changes dated on it excluded).

@@ -1,5 +1,7 @@
 #include "db/schema.h"
 
+#include "db/dialect.h"
+
 namespace schema {
 namespace {
 
@@ -198,82 +200,20 @@ const Table *findTable(const QString &name)
     return nullptr;
 }
 
-static QString quoted(const QString &identifier)
-{
-    return '"' + QString(identifier).replace('"', "\"\"") + '"';
-}
-
-QString columnDefinition(const Column &c)
-{
-    const QString q = quoted(c.name);
-    QString d = q;
-    switch (c.kind) {
-    case Kind::AutoId:
-        return d + " INTEGER PRIMARY KEY AUTOINCREMENT";
-    case Kind::Code:
-        d += QString(" TEXT NOT NULL PRIMARY KEY CHECK(length(%1) BETWEEN 1 AND %2)").arg(q).arg(c.width);
-        break;
-    case Kind::Text:
-        d += " TEXT";
-        if (c.width > 0)
-            d += QString(" CHECK(%1 IS NULL OR length(%1)<=%2)").arg(q).arg(c.width);
-        break;
-    case Kind::LongText:
-        d += " TEXT";
-        break;
-    case Kind::Date:
-        // ISO text only, so that dates compare correctly as text.
-        d += QString(" DATE CHECK(%1 IS NULL OR (%1 GLOB '[0-9][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9]'"
-                     " AND date(julianday(%1))=%1))").arg(q);
-        break;
-    case Kind::Integer:
-        d += " INTEGER";
-        break;
-    case Kind::Money:
-        d += QString(" CURRENCY CHECK(%1 IS NULL OR typeof(%1)='integer')").arg(q);
-        break;
-    case Kind::Number:
-        d += " REAL";
-        break;
-    }
-    if (c.notNull && c.kind != Kind::Code)
-        d += " NOT NULL";
-    if (!c.references.isEmpty()) {
-        const int open = c.references.indexOf('(');
-        d += QString(" REFERENCES %1(%2)")
-                 .arg(quoted(c.references.left(open)),
-                      quoted(c.references.mid(open + 1).chopped(1)));
-    }
-    return d;
-}
-
-QString createTableStatement(const Table &table)
-{
-    QStringList columns;
-    for (const Column &c : table.columns)
-        columns << columnDefinition(c);
-    return QString("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(", "));
-}
-
-QStringList createStatements()
+QStringList createStatements(const sql::Dialect &dialect)
 {
     QStringList statements;
     for (const Table &t : tables())
-        statements << createTableStatement(t);
-    return statements + indexStatements();
+        statements << dialect.createTable(t);
+    return statements + indexStatements(dialect);
 }
 
-QStringList indexStatements()
+QStringList indexStatements(const sql::Dialect &dialect)
 {
     QStringList statements;
     for (const Table &t : tables())
-        for (const Index &i : t.indexes) {
-            QStringList cols;
-            for (const QString &c : i.columns.split(','))
-                cols << quoted(c);
-            statements << QString("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
-                              .arg(i.unique ? "UNIQUE " : "", quoted(i.name), quoted(t.name), cols.join(", "));
-        }
+        for (const Index &i : t.indexes)
+            statements << dialect.createIndex(t.name, i);
     return statements;
 }
 

@@ -7,6 +7,10 @@
 #include <QStringList>
 #include <vector>
 
+namespace sql {
+class Dialect;
+}
+
 namespace schema {
 
 enum class Kind {
@@ -59,12 +63,10 @@ const std::vector<WorkTable> &workTables();
 // The register's own tables, then the registered work tables.
 const std::vector<Table> &tables();
 const Table *findTable(const QString &name);
-QString createTableStatement(const Table &table);
-QString columnDefinition(const Column &column);
-QStringList createStatements();  // tables then indexes, in dependency order
-// CREATE INDEX IF NOT EXISTS for every index: run on each open, so a file made before an index
+QStringList createStatements(const sql::Dialect &dialect);  // tables then indexes, in dependency order
+// Every index, each made only when missing: run on each open, so a file made before an index
 // was added gets it.
-QStringList indexStatements();
+QStringList indexStatements(const sql::Dialect &dialect);
 
 // Marks a file as this program's database and records the layout's version.
 inline constexpr int kApplicationId = 0x57504144;  // "WPAD"

@@ -1,5 +1,6 @@
 #include "db/schema_ladder.h"
 
+#include "db/dialect.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
@@ -15,7 +16,7 @@ namespace {
 // and triggers are made as on every opening (change_counter::ensure).
 void upgradeToV2(const QSqlDatabase &db)
 {
-    for (const QString &name : sql::tableAndTriggerNames(db))
+    for (const QString &name : sql::dialect(db).triggerNames(db))
         if (name.startsWith(QStringLiteral("bgjs_")))
             sql::exec(db, QStringLiteral("drop trigger %1").arg(sql::quoteIdentifier(name)));
     sql::exec(db, QStringLiteral("drop table if exists bgjsb"));

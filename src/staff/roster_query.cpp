@@ -2,6 +2,7 @@
 
 #include "db/code_items.h"
 #include "db/current_rows.h"
+#include "db/dialect.h"
 #include "db/history.h"
 #include "db/sql.h"
 
@@ -181,7 +182,7 @@ windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Fi
 
     windowed::Listing l;
     l.columns = kColumns;
-    l.from = QStringLiteral("from ") + tables.join(QStringLiteral(" cross join "));
+    l.from = "from " + sql::dialect(db).joinedInOrder(tables);
     l.where = where.join(QStringLiteral(" and "));
     l.order = {employee};
     l.values.insert(":lower", bounds.lower);

@@ -1,4 +1,5 @@
 #include "stats/statistics_table.h"
+#include "stats/counting.h"
 #include "stats/work_table_stamp.h"
 
 #include "db/schema.h"
@@ -102,12 +103,12 @@ static WorkTableStamp stampOf(const TableDescription &table, const QStringList &
 
 void TableDescription::rebuild(const QSqlDatabase &db, const Period &period) const
 {
-    const std::vector<std::pair<QString, QDate>> parameters =
-        overRange ? std::vector<std::pair<QString, QDate>>{{":from", period.from}, {":to", period.to}}
-                  : std::vector<std::pair<QString, QDate>>{{":d", period.to}};
     const QStringList list = statements(*this);
     Transaction transaction(db);
     for (const QString &statement : list) {
+        const std::vector<std::pair<QString, QDate>> parameters =
+            overRange ? std::vector<std::pair<QString, QDate>>{{":from", period.from}, {":to", period.to}}
+                      : counting::cutoffParameters(statement, period.to);
         QSqlQuery q = sql::prepare(db, statement);
         for (const auto &[name, date] : parameters)
             if (statement.contains(name))

@@ -1,6 +1,7 @@
 #include "stats/work_table_stamp.h"
 
 #include "db/change_counter.h"
+#include "db/dialect.h"
 #include "db/schema.h"
 #include "db/sql.h"
 
@@ -31,7 +32,7 @@ QString WorkTableStamp::fingerprintOf(const QStringList &statements)
 
 bool WorkTableStamp::isCurrent(const QSqlDatabase &db) const
 {
-    if (!sql::tableAndTriggerNames(db).contains(kStampTable))
+    if (!sql::dialect(db).tableNames(db).contains(kStampTable))
         return false;
     QSqlQuery q = sql::prepare(db, QStringLiteral("select 条件, 计数, 语句 from %1 where 表名=:t").arg(kStampTable));
     q.bindValue(":t", table);
@@ -44,13 +45,8 @@ void WorkTableStamp::record(const QSqlDatabase &db) const
 {
     sql::exec(db, QStringLiteral("create table if not exists %1 (表名 TEXT PRIMARY KEY, 条件 TEXT, 计数 TEXT, 语句 TEXT)")
                       .arg(kStampTable));
-    QSqlQuery q = sql::prepare(db, QStringLiteral("insert into %1 (表名, 条件, 计数, 语句) values (:t, :i, :c, :f) on conflict (表名) do update"
-                                               " set 条件=excluded.条件, 计数=excluded.计数, 语句=excluded.语句")
-                                   .arg(kStampTable));
-    q.bindValue(":t", table);
-    q.bindValue(":i", inputs);
-    q.bindValue(":c", countsRead(db, table));
-    q.bindValue(":f", fingerprint);
+    QSqlQuery q = sql::prepare(db, sql::dialect(db).upsert(kStampTable, {"表名", "条件", "计数", "语句"}, {"表名"}));
+    sql::bindRow(q, {table, inputs, countsRead(db, table), fingerprint});
     sql::exec(q);
 }
 
