@@ -1,9 +1,9 @@
 #include "codes/code_rows.h"
 
 #include "app/edit_rows.h"
+#include "db/dialect.h"
 #include "db/operators.h"
 #include "db/schema.h"
-#include "db/dialect.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 

@@ -52,15 +52,9 @@ QString inForceOn(Table table, const QString &dateExpression)
 
 QString snapshotOn(Table table, const QString &dateExpression, const QStringList &columns)
 {
-    // One pass over the rows dated by then, in employee order through the dated index, each
-    // compared with the greatest 自动编号 of its employee's rows.
-    QString extra;
-    for (const QString &c : columns)
-        extra += ", " + c;
-    return QStringLiteral("select 职工编码, 自动编号%1 from (select 职工编码, 自动编号%1, "
-                          "max(自动编号) over (partition by 职工编码) as 最新编号 from %2 where 变动时间<=%3) "
-                          "as dated where 自动编号=最新编号")
-        .arg(extra, tableName(table), dateExpression);
+    // The greatest 自动编号 per employee in one pass over the dated index, then each row by it.
+    return QStringLiteral("select 职工编码, 自动编号%1 from %2 where %3")
+        .arg(columns.isEmpty() ? QString() : ", " + columns.join(", "), tableName(table), inForceOn(table, dateExpression));
 }
 
 QString inForceInYear(Table table, const QString &yearExpression)

@@ -31,7 +31,7 @@ QString currentRow(Table table);
 QString inForceOn(Table table, const QString &dateExpression);
 
 // Rule 2 as a table: one row per employee with a row in force on the date, giving 职工编码,
-// that row's 自动编号 and the named columns of that row. Read in one pass over the history's
+// that row's 自动编号 and the named columns of that row. Found in one pass over the history's
 // (职工编码, 变动时间, codes) index, it is the snapshot every statistic counts from.
 QString snapshotOn(Table table, const QString &dateExpression, const QStringList &columns);
 
