@@ -151,8 +151,8 @@ static schema::Table workTableOf(const TableDescription &description)
     return table;
 }
 
-// The register's tables the statements name: what the table is built from. A name given to
-// inforce() as text counts too, as it is read all the same.
+// The register's tables the statements name: what the table is built from (a name the SQL
+// carries as text counts too, as that table is read all the same).
 static QStringList tablesRead(const TableDescription &description)
 {
     const QString text = description.statements(description).join('\n');
