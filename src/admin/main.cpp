@@ -51,6 +51,7 @@
 #include "staff/resume_report.h"
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
+#include "stats/statistics_table.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -85,15 +86,22 @@ int init(const admin::Parsed &a)
     return 0;
 }
 
+// False (the refusal told) when the database did not open; an upgraded file's kept copy is told.
+bool toldOpening(const database::OpenResult &r)
+{
+    if (!r.ok)
+        err() << r.message << '\n';
+    else if (!r.keptCopy.isEmpty())
+        err() << QStringLiteral("数据库已升级到本版本，升级前的数据库另存为：%1").arg(r.keptCopy) << '\n';
+    return r.ok;
+}
+
 // Opens the database at `file` (created as delivered when missing), runs `work` on it and
 // reports a refusal of the database; the exit status (`work`'s own when it returns).
 int onDatabase(const QString &file, const std::function<int(const QSqlDatabase &)> &work)
 {
-    const database::OpenResult r = database::open("admin", file);
-    if (!r.ok) {
-        err() << r.message << '\n';
+    if (!toldOpening(database::open("admin", file)))
         return 1;
-    }
     int status = 0;
     try {
         status = work(QSqlDatabase::database("admin", false));
@@ -258,11 +266,8 @@ int printRoster(const admin::Parsed &a)
     }
     const QString file = a.text("--db");
     const QString pdf = a.text("--pdf");
-    const database::OpenResult opened = database::open(database::kSharedConnection, file);
-    if (!opened.ok) {
-        err() << opened.message << '\n';
+    if (!toldOpening(database::open(database::kSharedConnection, file)))
         return 1;
-    }
     const QSqlDatabase db = database::shared();
     try {
         // Unset filters start where the screen starts.
@@ -510,6 +515,7 @@ QStringList statisticsTableNames()
 
 int main(int argc, char **argv)
 {
+    stats::registerWorkTables();
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -8,6 +8,7 @@
 #include "staff/roster_screens.h"
 #include "staff/staff_screens.h"
 #include "stats/statistics_screens.h"
+#include "stats/statistics_table.h"
 
 // Each subsystem registers its screens here as they are built; until then the navigator
 // shows their entries disabled.
@@ -22,3 +23,5 @@ void registerAllScreens(ScreenRegistry &registry)
     registerRecordsScreens(registry);
     registerPayScreens(registry);
 }
+
+void registerStoredTables() { stats::registerWorkTables(); }

@@ -13,6 +13,7 @@
 #include "db/app_paths.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFont>
@@ -37,6 +38,7 @@ int main(int argc, char **argv)
     }
     QApplication::setApplicationDisplayName(navigation_texts::kProductTitle);
 
+    registerStoredTables();
     const QString databaseFile = app_paths::databaseFile();
     if (!QFileInfo::exists(databaseFile))
         splash.reset();  // the question below must not hide behind the splash
@@ -50,6 +52,12 @@ int main(int argc, char **argv)
     }
     if (splash)
         holdSplash(std::max<qint64>(0, 3000 - shown.elapsed()));
+    if (!opened.result.keptCopy.isEmpty()) {
+        splash.reset();
+        notify::show(nullptr, notify::Kind::Information, navigation_texts::kProductTitle,
+                     QStringLiteral("数据库已升级到本版本，升级前的数据库另存为：%1")
+                         .arg(QDir::toNativeSeparators(opened.result.keptCopy)));
+    }
 
     ScreenRegistry registry;
     registerAllScreens(registry);

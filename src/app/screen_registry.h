@@ -49,3 +49,7 @@ QPoint centredOrigin(const QSize &area, const QSize &screen);
 
 // Every screen the program has, registered by each subsystem.
 void registerAllScreens(ScreenRegistry &registry);
+
+// What the subsystems keep in the database file (their work tables), registered before the
+// database is opened.
+void registerStoredTables();

@@ -1,6 +1,7 @@
 #include "codes/code_rows.h"
 
 #include "app/edit_rows.h"
+#include "db/dialect.h"
 #include "db/operators.h"
 #include "db/schema.h"
 #include "db/sql.h"
@@ -30,13 +31,7 @@ sql::Failure refusal(const QString &message) { return sql::Failure(message, sql:
 
 QStringList wageColumns(const QSqlDatabase &db)
 {
-    QSqlQuery query = sql::prepare(db, QStringLiteral("select name from pragma_table_info('gzb')"));
-    query.setForwardOnly(true);
-    sql::exec(query);
-    QStringList names;
-    while (query.next())
-        names << query.value(0).toString();
-    return names;
+    return sql::dialect(db).columnNames(db, kWageTable);
 }
 
 bool keepsOperators(const Member &member) { return member.table == QStringLiteral("czydmb"); }
@@ -56,8 +51,7 @@ void addSalaryItem(const QSqlDatabase &db, const Member &member, const QVariantM
         throw refusal(QStringLiteral("工资项目名称不能作为工资表的列名：") + name);
     Transaction transaction(db);
     // Declared like every other money column of gzb, so amounts stay exact integers.
-    sql::exec(db, QString("ALTER TABLE gzb ADD COLUMN %1 DEFAULT 0")
-                      .arg(schema::columnDefinition({name, schema::Kind::Money})));
+    sql::exec(db, sql::dialect(db).addColumn(kWageTable, {name, schema::Kind::Money}, QStringLiteral("0")));
     edit::writeRow(db, member.table, values);
     transaction.commit();
 }

@@ -88,10 +88,10 @@ bool sameFile(const QString &a, const QString &b)
 }
 
 // "wenpad-恢复前-2026-12-10.db" beside the database, numbered when that name is taken.
-QString datedCopyName(const QString &databaseFile)
+QString datedCopyName(const QString &databaseFile, const QString &occasion)
 {
     const QFileInfo info(databaseFile);
-    const QString stem = info.completeBaseName() + QStringLiteral("-恢复前-") + clock_source::today().toString(Qt::ISODate);
+    const QString stem = info.completeBaseName() + '-' + occasion + '-' + clock_source::today().toString(Qt::ISODate);
     const QString suffix = info.suffix().isEmpty() ? QString() : "." + info.suffix();
     QString name = info.dir().filePath(stem + suffix);
     for (int n = 2; QFileInfo::exists(name); ++n)
@@ -129,6 +129,14 @@ Outcome save(const QSqlDatabase &db, const QString &target)
     if (!part.commit())
         return failed(part.error());
     return {true, {}, {}};
+}
+
+Outcome keepDatedCopy(const QSqlDatabase &db, const QString &occasion)
+{
+    const QString kept = datedCopyName(db.databaseName(), occasion);
+    Outcome saved = save(db, kept);
+    saved.keptCopy = saved.ok ? kept : QString();
+    return saved;
 }
 
 Outcome check(const QString &file)
@@ -169,15 +177,14 @@ Outcome restore(const QSqlDatabase &db, const QString &source)
     Outcome checked = check(source);
     if (!checked.ok)
         return checked;
-    const QString kept = datedCopyName(db.databaseName());
-    const Outcome saved = save(db, kept);
+    const Outcome saved = keepDatedCopy(db, QStringLiteral("恢复前"));
     if (!saved.ok)
         return refused(QStringLiteral("当前数据库无法另存，未恢复。\n%1").arg(saved.message));
     Connection from = openFile(source, SQLITE_OPEN_READONLY);
     QString error;
     if (!from || !copy(from.get(), live, &error))
         return refused(QStringLiteral("恢复失败，数据库保持原样：%1").arg(error));
-    return {true, {}, kept};
+    return {true, {}, saved.keptCopy};
 }
 
 }  // namespace backup

@@ -1,9 +1,12 @@
 #include "db/database.h"
 
+#include "db/backup.h"
 #include "db/change_counter.h"
 #include "db/current_rows.h"
 #include "db/delivered_data.h"
+#include "db/dialect.h"
 #include "db/schema.h"
+#include "db/schema_ladder.h"
 #include "db/sql.h"
 #include "db/sql_functions.h"
 #include "db/transaction.h"
@@ -41,7 +44,12 @@ void configure(const QSqlDatabase &db)
         sql::exec(db, QString::fromLatin1(pragma));
     if (!registerSqlFunctions(db))
         throw sql::Failure(QStringLiteral("无法注册SQL函数"));
-    for (const QString &statement : schema::indexStatements()) {
+}
+
+// What every opening adds when missing: indexes, change counts, current rows.
+void complete(const QSqlDatabase &db)
+{
+    for (const QString &statement : schema::indexStatements(sql::dialect(db))) {
         try {
             sql::exec(db, statement);
         } catch (const sql::Failure &e) {
@@ -54,7 +62,7 @@ void configure(const QSqlDatabase &db)
     current_rows::ensure(db);
 }
 
-OpenResult failure(const QString &message) { return {false, false, false, message}; }
+OpenResult failure(const QString &message) { return {false, false, false, message, {}}; }
 
 // What an error met while opening means for the person: only real damage says damaged, so a
 // good file is never thrown away over a full disk or a busy database.
@@ -111,12 +119,17 @@ std::optional<QString> refusal(const QSqlDatabase &db, const QString &path, Chec
     }
     if (answers[0].value(0).toInt() != schema::kApplicationId)
         return QStringLiteral("该文件不是本系统的数据库：%1").arg(path);
-    if (answers[1].value(0).toInt() > schema::kSchemaVersion)
+    const int version = answers[1].value(0).toInt();
+    if (version > schema::kSchemaVersion)
         return QStringLiteral("数据库文件由更新版本的程序建立，无法使用：%1").arg(path);
+    if (version < 1)
+        return QStringLiteral("数据库文件的版本无法识别，无法使用：%1").arg(path);
     QStringList missing;
-    for (const schema::Table &t : schema::tables())
-        if (!answers[2].contains(t.name))
-            missing << t.name;
+    // An older file's tables are checked once it has climbed to this version.
+    if (version == schema::kSchemaVersion)
+        for (const schema::Table &t : schema::tables())
+            if (!answers[2].contains(t.name))
+                missing << t.name;
     if (!missing.isEmpty())
         return QStringLiteral("数据库文件缺少数据表（%1），无法使用：%2").arg(missing.join(QStringLiteral("、")), path);
     if (check == Check::Pages && answers[3].value(0) != QStringLiteral("ok"))
@@ -136,12 +149,29 @@ OpenResult checkIdentity(const QString &path, Check check)
             result = failure(openFailure(path, db.lastError()));
         } else {
             const std::optional<QString> refused = refusal(db, path, check);
-            result = refused ? failure(*refused) : OpenResult{true, false, false, {}};
+            result = refused ? failure(*refused) : OpenResult{true, false, false, {}, {}};
             db.close();
         }
     }
     QSqlDatabase::removeDatabase(probe);
     return result;
+}
+
+// A file of an older version: a copy of it as it is kept beside it first, then the ladder's
+// steps are climbed, then the file is checked as opening checks it.
+OpenResult upgrade(const QSqlDatabase &db, const QString &path)
+{
+    const backup::Outcome kept = backup::keepDatedCopy(db, QStringLiteral("升级前"));
+    if (!kept.ok)
+        return failure(QStringLiteral("无法保存升级前的副本，数据库未升级：%1\n%2").arg(path, kept.message));
+    try {
+        schema_ladder::climb(db);
+    } catch (const sql::Failure &e) {
+        return failure(QStringLiteral("数据库文件无法升级：%1\n%2\n升级前的副本：%3").arg(path, e.message(), kept.keptCopy));
+    }
+    if (const std::optional<QString> refused = refusal(db, path, Check::Identity))
+        return failure(*refused);
+    return {true, false, false, {}, kept.keptCopy};
 }
 
 }  // namespace
@@ -168,8 +198,8 @@ OpenResult createDelivered(const QString &path)
                 sql::exec(db, "PRAGMA foreign_keys=ON");
                 registerSqlFunctions(db);
                 Transaction transaction(db);
-                for (const QString &statement : schema::createStatements() + change_counter::createStatements()
-                                                       + current_rows::createStatements())
+                for (const QString &statement : schema::createStatements(sql::dialect(db)) + change_counter::createStatements(sql::dialect(db))
+                                                       + current_rows::createStatements(sql::dialect(db)))
                     sql::exec(db, statement);
                 delivered::insertData(db);
                 sql::exec(db, QString("PRAGMA application_id=%1").arg(schema::kApplicationId));
@@ -227,11 +257,20 @@ OpenResult open(const QString &connectionName, const QString &path, Check check)
         return failure(openFailure(path, db.lastError()));
     try {
         configure(db);
+        if (schema_ladder::version(db) < schema::kSchemaVersion) {
+            const OpenResult upgraded = upgrade(db, path);
+            if (!upgraded.ok) {
+                db.close();
+                return upgraded;
+            }
+            result.keptCopy = upgraded.keptCopy;
+        }
+        complete(db);
     } catch (const sql::Failure &e) {
         db.close();
         return failure(QStringLiteral("数据库文件无法使用：%1\n%2").arg(path, e.message()));
     }
-    return {true, result.created, false, {}};
+    return {true, result.created, false, {}, result.keptCopy};
 }
 
 QSqlDatabase shared() { return QSqlDatabase::database(kSharedConnection, false); }

@@ -13,7 +13,7 @@
 namespace sql {
 
 // A statement the database refused; what() carries the database's own message. The kind,
-// read from SQLite's error code, says what the user is told: only a constraint (a duplicate,
+// read by the connection's dialect from the engine's error code, says what the user is told: only a constraint (a duplicate,
 // empty or still-used code, a value the column refuses) is the screen's own refusal text;
 // a busy database or a full disk is said as such.
 class Failure : public std::runtime_error {

@@ -10,7 +10,7 @@
 //
 //   windowed::Listing listing;
 //   listing.columns = "zghmc.职工编码, zghmc.职工姓名";      // the grid's columns, in order
-//   listing.from = "from zghmc cross join dwdtb";              // tables and joins
+//   listing.from = "from zghmc join dwdtb on …";               // tables and joins
 //   listing.where = "dwdtb.职工编码=zghmc.职工编码 and …";     // "" for none; values bound
 //   listing.order = {"zghmc.职工姓名", "zghmc.职工编码"};      // unique together, never null
 //   listing.values = {{":dw", department}};

@@ -1,5 +1,6 @@
 #include "pay/pay_comparison.h"
 
+#include "db/dialect.h"
 #include "db/money.h"
 #include "db/sql.h"
 #include "pay/pay_sheets.h"
@@ -21,9 +22,12 @@ QList<QVariantList> comparisonTotals(const QSqlDatabase &db, ComparisonSpan span
     const QList<int> periods = comparisonPeriods(span, year);
     // One pass over the span's wage rows, grouped by department and period, then looked up
     // per department: the totals depend on the year only.
-    QSqlQuery q = sql::prepare(db, QStringLiteral("select inforce('dwdtb','单位编码',职工编码,年月), cast(strftime('%1',年月) as integer), "
-                                                  "sum(%2) from gzb where 年月>=:from and 年月<=:to group by 1, 2")
-                                       .arg(span == ComparisonSpan::Months ? QStringLiteral("%m") : QStringLiteral("%Y"),
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select %1, %2(gzb.年月), sum(%3) from gzb "
+                                                  "where gzb.年月>=:from and gzb.年月<=:to group by 1, 2")
+                                       .arg(sql::dialect(db).valueInForceOn(history::Table::Department, "单位编码",
+                                                                          "gzb.职工编码", "gzb.年月"),
+                                            span == ComparisonSpan::Months ? QStringLiteral("month")
+                                                                           : QStringLiteral("year"),
                                             netExpression(sheet("gzb"))));
     q.setForwardOnly(true);
     q.bindValue(":from", sql::dateValue(QDate(span == ComparisonSpan::Months ? year : year - 9, 1, 1)));

@@ -7,7 +7,7 @@
 #include "query/basic_situation.h"
 #include "query/condition_list.h"
 #include "reports/print_preview.h"
-#include "staff/roster_report.h"
+#include "reports/roster_form.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

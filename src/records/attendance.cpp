@@ -1,5 +1,6 @@
 #include "records/attendance.h"
 
+#include "db/dialect.h"
 #include "db/sql.h"
 
 namespace records {
@@ -9,10 +10,10 @@ namespace {
 QSqlQuery rowsInRange(const QSqlDatabase &db, const QString &columns, const QString &tail, const QString &employee,
                       const QDate &from, const QDate &to)
 {
-    QSqlQuery q = sql::prepare(db, QStringLiteral("select %1 from kqjlb cross join kqfsb where kqjlb.职工编码=:zgbm "
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select %1 from %3 where kqjlb.职工编码=:zgbm "
                                                   "and kqjlb.考勤时间>=:bdsj1 and kqjlb.考勤时间<=:bdsj2 "
                                                   "and kqfsb.方式编码=kqjlb.方式编码 %2")
-                                       .arg(columns, tail));
+                                       .arg(columns, tail, sql::dialect(db).joinedInOrder({"kqjlb", "kqfsb"})));
     q.setForwardOnly(true);
     q.bindValue(":zgbm", employee);
     q.bindValue(":bdsj1", sql::dateValue(from));

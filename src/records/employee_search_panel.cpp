@@ -110,7 +110,7 @@ void EmployeeSearchPanel::search()
         // One announcement for the new list, not one for the reset and one for the first row.
         const QSignalBlocker quiet(list_->selectionModel());
         try {
-            model_->open(db_, records::searchListing(options_.base, wanted));
+            model_->open(db_, records::searchListing(db_, options_.base, wanted));
         } catch (const sql::Failure &e) {
             model_->clear();
             reportFailure(this, e);

@@ -1,9 +1,9 @@
 #include "reports/print_progress.h"
 
-#include "app/notify.h"
 #include "db/sql.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QPageSize>
 #include <QPaintEngine>
 #include <QPrinter>
@@ -13,6 +13,20 @@ namespace report {
 namespace {
 
 constexpr int kShowAfterMs = 400;  // a short document is done before the dialog would show
+
+Teller &teller()
+{
+    static Teller t;
+    return t;
+}
+
+void tell(QWidget *parent, const QString &title, const QString &text)
+{
+    if (teller())
+        teller()(parent, title, text);
+    else
+        QMessageBox::critical(parent, title, text);
+}
 
 // A progress dialog for `total` pages, and the progress callback that feeds it (false once
 // the person cancels).
@@ -45,6 +59,8 @@ private:
 
 }  // namespace
 
+void setTeller(Teller t) { teller() = std::move(t); }
+
 void setUpA4(QPrinter &printer, QPageLayout::Orientation orientation)
 {
     printer.setFullPage(true);
@@ -62,7 +78,7 @@ bool printWhole(const Document &document, QPrinter &printer, QWidget *parent, co
     } catch (const sql::Failure &failure) {
         if (!previewing)
             printer.abort();
-        notify::show(parent, notify::Kind::Error, QStringLiteral("打印"), failure.message());
+        tell(parent, QStringLiteral("打印"), failure.message());
         return false;
     }
     if (!previewing && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
@@ -93,7 +109,7 @@ void saveAsPdf(const Document &document, QWidget *parent)
     } catch (const sql::Failure &failure) {
         error = failure.message();  // nothing was written under the chosen name
     }
-    notify::show(parent, notify::Kind::Error, QStringLiteral("保存为PDF"), error);
+    tell(parent, QStringLiteral("保存为PDF"), error);
 }
 
 }  // namespace report

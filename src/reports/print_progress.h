@@ -6,10 +6,18 @@
 #include "reports/page_model.h"
 #include "reports/render.h"
 
+#include <functional>
+
 class QPrinter;
 class QWidget;
 
 namespace report {
+
+// Tells the person why a print job or a PDF stopped: a critical message box unless a teller is
+// set. The program's message seam (app/notify.h) sets its observer here too, so a test that
+// observes messages sees these, and this engine needs nothing from the screens above it.
+using Teller = std::function<void(QWidget *parent, const QString &title, const QString &text)>;
+void setTeller(Teller teller);  // an empty teller shows the message box again
 
 // A4 in the document's orientation, measured from the paper's corner as the page model is.
 void setUpA4(QPrinter &printer, QPageLayout::Orientation orientation);

@@ -123,4 +123,9 @@ const std::vector<const TableDescription *> &statisticsTables();
 // The table with this work table name, or nullptr.
 const TableDescription *findStatisticsTable(const QString &name);
 
+// Registers each table's work table with the schema, with the register's tables its statements
+// read (schema::registerWorkTable). Every program calls it once at start-up, before it opens a
+// database.
+void registerWorkTables();
+
 }  // namespace stats

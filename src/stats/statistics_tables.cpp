@@ -1,11 +1,13 @@
 #include "stats/statistics_table.h"
+#include "stats/counting.h"
 #include "stats/work_table_stamp.h"
 
+#include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 #include "export/csv.h"
-#include "stats/work_table_schemas.h"
 
+#include <QRegularExpression>
 #include <QSqlRecord>
 
 namespace stats {
@@ -102,12 +104,12 @@ static WorkTableStamp stampOf(const TableDescription &table, const QStringList &
 
 void TableDescription::rebuild(const QSqlDatabase &db, const Period &period) const
 {
-    const std::vector<std::pair<QString, QDate>> parameters =
-        overRange ? std::vector<std::pair<QString, QDate>>{{":from", period.from}, {":to", period.to}}
-                  : std::vector<std::pair<QString, QDate>>{{":d", period.to}};
     const QStringList list = statements(*this);
     Transaction transaction(db);
     for (const QString &statement : list) {
+        const std::vector<std::pair<QString, QDate>> parameters =
+            overRange ? std::vector<std::pair<QString, QDate>>{{":from", period.from}, {":to", period.to}}
+                      : counting::cutoffParameters(statement, period.to);
         QSqlQuery q = sql::prepare(db, statement);
         for (const auto &[name, date] : parameters)
             if (statement.contains(name))
@@ -129,29 +131,43 @@ QString periodCaption(const Period &period)
     return period.isRange() ? QStringLiteral("起始日期 %1 %2").arg(period.from.toString(Qt::ISODate), cutoff) : cutoff;
 }
 
-std::vector<schema::Table> workTableSchemas()
+static schema::Table workTableOf(const TableDescription &description)
 {
-    std::vector<schema::Table> all;
-    for (const TableDescription *t : statisticsTables()) {
-        schema::Table table{t->name, {}};
-        for (const WorkColumn &c : t->columns()) {
-            switch (c.type) {
-            case WorkColumn::Type::Text:
-                // Keys and names hold whatever their source holds (a course content runs to
-                // 255 characters); only the row kind has a width.
-                table.columns.push_back({c.key, schema::Kind::Text, c.key == "bz" ? 2 : 0});
-                break;
-            case WorkColumn::Type::Integer:
-                table.columns.push_back({c.key, schema::Kind::Integer});
-                break;
-            case WorkColumn::Type::Real:
-                table.columns.push_back({c.key, schema::Kind::Number});
-                break;
-            }
+    schema::Table table{description.name, {}};
+    for (const WorkColumn &c : description.columns()) {
+        switch (c.type) {
+        case WorkColumn::Type::Text:
+            // Keys and names hold whatever their source holds (a course content runs to
+            // 255 characters); only the row kind has a width.
+            table.columns.push_back({c.key, schema::Kind::Text, c.key == "bz" ? 2 : 0});
+            break;
+        case WorkColumn::Type::Integer:
+            table.columns.push_back({c.key, schema::Kind::Integer});
+            break;
+        case WorkColumn::Type::Real:
+            table.columns.push_back({c.key, schema::Kind::Number});
+            break;
         }
-        all.push_back(table);
     }
-    return all;
+    return table;
+}
+
+// The register's tables the statements name: what the table is built from (a name the SQL
+// carries as text counts too, as that table is read all the same).
+static QStringList tablesRead(const TableDescription &description)
+{
+    const QString text = description.statements(description).join('\n');
+    QStringList reads;
+    for (const schema::Table &t : schema::tables())
+        if (!findStatisticsTable(t.name) && text.contains(QRegularExpression("\\b" + t.name + "\\b")))
+            reads << t.name;
+    return reads;
+}
+
+void registerWorkTables()
+{
+    for (const TableDescription *t : statisticsTables())
+        schema::registerWorkTable({workTableOf(*t), tablesRead(*t)});
 }
 
 QString toCsv(const QSqlDatabase &db, const QString &statement)

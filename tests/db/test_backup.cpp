@@ -19,43 +19,6 @@
 #include <atomic>
 #include <thread>
 
-namespace {
-
-// Every row of every table, in key order, as text.
-QStringList contents(const QSqlDatabase &db)
-{
-    QStringList rows;
-    QSqlQuery tables(db);
-    tables.exec("select name from sqlite_master where type='table' and name not like 'sqlite_%' order by name");
-    while (tables.next()) {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        q.exec(QStringLiteral("select * from %1 order by rowid").arg(sql::quoteIdentifier(tables.value(0).toString())));
-        while (q.next()) {
-            QStringList fields{tables.value(0).toString()};
-            for (int i = 0; i < q.record().count(); ++i)
-                fields << (q.isNull(i) ? QStringLiteral("∅") : q.value(i).toString());
-            rows << fields.join('|');
-        }
-    }
-    return rows;
-}
-
-QStringList contentsOf(const QString &file)
-{
-    QStringList rows;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
-        db.setDatabaseName(file);
-        db.setConnectOptions("QSQLITE_OPEN_READONLY");
-        if (db.open())
-            rows = contents(db);
-    }
-    QSqlDatabase::removeDatabase("reader");
-    return rows;
-}
-
-}  // namespace
 
 class TestBackup : public QObject {
     Q_OBJECT
@@ -105,7 +68,7 @@ private slots:
 
         QVERIFY(backup::check(copy).ok);
         QVERIFY(!QFile::exists(copy + "-wal"));  // one self-contained file
-        const QStringList backedUp = contentsOf(copy);
+        const QStringList backedUp = databaseContents(copy);
         const int probes = int(backedUp.filter(QRegularExpression("^probe\\|")).size());
         QVERIFY(probes >= 20);
         QCOMPARE(backedUp.filter(QRegularExpression("^probe_total\\|")), QStringList{QStringLiteral("probe_total|%1").arg(probes)});
@@ -113,13 +76,13 @@ private slots:
         // Changes after the backup are undone by restoring it; the replaced content is kept.
         sql::exec(db, "delete from probe");
         sql::exec(db, "update zghmc set 职工姓名 = '改' where 职工编码 = '000001'");
-        const QStringList beforeRestore = contents(db);
+        const QStringList beforeRestore = tableContents(db);
         const backup::Outcome restored = backup::restore(db, copy);
         QVERIFY2(restored.ok, qPrintable(restored.message));
-        QCOMPARE(contents(db), backedUp);
+        QCOMPARE(tableContents(db), backedUp);
         QCOMPARE(QFileInfo(restored.keptCopy).absolutePath(), QFileInfo(file).absolutePath());
         QVERIFY(QFileInfo(restored.keptCopy).fileName().contains("恢复前"));
-        QCOMPARE(contentsOf(restored.keptCopy), beforeRestore);
+        QCOMPARE(databaseContents(restored.keptCopy), beforeRestore);
         // A second restore the same day keeps its own copy.
         QVERIFY(backup::restore(db, copy).ok);
         QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList({"*恢复前*"}).size(), 2);
@@ -209,18 +172,18 @@ private slots:
         options.employees = 50;
         demo::generate(folder.db(), options);
         const QString file = folder.db().databaseName();
-        const QStringList original = contents(folder.db());
+        const QStringList original = tableContents(folder.db());
         database::close(database::kSharedConnection);
         const QString copy = folder.file("copy.db");
         const AdminRun saved = runAdmin({"backup", "--db", file, "--to", copy});
         QVERIFY2(saved.status == 0, qPrintable(saved.err));
-        QCOMPARE(contentsOf(copy), original);
+        QCOMPARE(databaseContents(copy), original);
         QCOMPARE(runAdmin({"backup", "--db", file, "--to", copy}).status, 1);  // never overwrites
 
         runAdmin({"init", "--db", folder.file("other.db")});
         const AdminRun restored = runAdmin({"restore", "--db", folder.file("other.db"), "--from", copy});
         QVERIFY2(restored.status == 0, qPrintable(restored.err));
-        QCOMPARE(contentsOf(folder.file("other.db")), original);
+        QCOMPARE(databaseContents(folder.file("other.db")), original);
     }
 };
 

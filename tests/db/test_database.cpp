@@ -2,6 +2,7 @@
 
 #include "db/app_paths.h"
 #include "db/database.h"
+#include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 #include "support/test_support.h"
@@ -64,6 +65,7 @@ private slots:
         QTest::newRow("read-only") << "readonly" << "数据库文件是只读的";
         QTest::newRow("one damaged page") << "page" << "数据库文件已损坏";
         QTest::newRow("a table missing") << "table" << "数据库文件缺少数据表（xtztb）";
+        QTest::newRow("from a newer version") << "newer" << "数据库文件由更新版本的程序建立";
     }
     void refusesFilesItCannotUseWithoutChangingThem()
     {
@@ -77,11 +79,14 @@ private slots:
             f.write(QByteArray(4096, 'x'));
         } else {
             QVERIFY(database::createDelivered(file).ok);
-            if (kind == "foreign" || kind == "table") {
+            if (kind == "foreign" || kind == "table" || kind == "newer") {
                 QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
                 other.setDatabaseName(file);
                 QVERIFY(other.open());
-                QVERIFY(QSqlQuery(other).exec(kind == "foreign" ? "PRAGMA application_id=0" : "drop table xtztb"));
+                const QString change = kind == "foreign" ? "PRAGMA application_id=0"
+                                       : kind == "table" ? "drop table xtztb"
+                                                         : QString("PRAGMA user_version=%1").arg(schema::kSchemaVersion + 1);
+                QVERIFY(QSqlQuery(other).exec(change));
                 other.close();
                 other = {};
                 QSqlDatabase::removeDatabase("other");

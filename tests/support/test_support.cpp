@@ -3,6 +3,7 @@
 #include "db/app_paths.h"
 #include "db/code_items.h"
 #include "db/database.h"
+#include "db/sql.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 ProgramFolder::ProgramFolder(bool withDatabase)
 {
@@ -64,6 +66,39 @@ QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator
         lines << cells.join(separator);
     }
     return lines;
+}
+
+QStringList tableContents(const QSqlDatabase &db)
+{
+    QStringList rows;
+    QSqlQuery tables(db);
+    tables.exec("select name from sqlite_master where type='table' and name not like 'sqlite_%' order by name");
+    while (tables.next()) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.exec(QStringLiteral("select * from %1 order by rowid").arg(sql::quoteIdentifier(tables.value(0).toString())));
+        while (q.next()) {
+            QStringList fields{tables.value(0).toString()};
+            for (int i = 0; i < q.record().count(); ++i)
+                fields << (q.isNull(i) ? QStringLiteral("∅") : q.value(i).toString());
+            rows << fields.join('|');
+        }
+    }
+    return rows;
+}
+
+QStringList databaseContents(const QString &file)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
+        db.setDatabaseName(file);
+        db.setConnectOptions("QSQLITE_OPEN_READONLY");
+        if (db.open())
+            rows = tableContents(db);
+    }
+    QSqlDatabase::removeDatabase("reader");
+    return rows;
 }
 
 QByteArray databaseChecksum(const QString &file)

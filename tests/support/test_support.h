@@ -40,6 +40,11 @@ inline const QStringList &historyTables()
 // Each row's values as text joined by `separator`, to compare rows as one line each.
 QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator = QStringLiteral(" "));
 
+// Every row of every table, tables by name and rows in rowid order, as text ("table|value|…"):
+// of an open database, or of a file opened read-only.
+QStringList tableContents(const QSqlDatabase &db);
+QStringList databaseContents(const QString &file);
+
 // A database file and its write-ahead log, byte for byte, to show a refused write changed nothing.
 QByteArray databaseChecksum(const QString &file);
 
