@@ -60,36 +60,57 @@ QString normalizedCode(const QString &text)
     return QStringLiteral("%1").arg(n, 6, 10, QChar('0'));
 }
 
-std::optional<EmployeeRecord> loadEmployee(const QSqlDatabase &db, const QString &code)
+EmployeeReader::EmployeeReader(const QSqlDatabase &db)
+    : master_(sql::prepare(db, "select * from zghmc where 职工编码=:code"))
 {
-    QSqlQuery master = sql::prepare(db, "select * from zghmc where 职工编码=:code");
-    master.setForwardOnly(true);
-    master.bindValue(":code", code);
-    sql::exec(master);
-    if (!master.next())
-        return std::nullopt;
-    EmployeeRecord record;
-    record.values = edit::shownRow(detailFields(), kMasterTable, master.record());
-    for (const QString &c : masterTextColumns())
-        record.values.insert(c, master.value(c).toString());
-
+    master_.setForwardOnly(true);
     for (const QString &table : entryHistoryTables()) {
         QSqlQuery q = sql::prepare(db, QStringLiteral("select * from %1 where 职工编码=:code "
                                                       "order by 变动时间, 自动编号 limit 1").arg(table));
         q.setForwardOnly(true);
+        entryRows_.emplace_back(table, q);
+    }
+}
+
+std::optional<EmployeeRecord> EmployeeReader::load(const QString &code)
+{
+    master_.bindValue(":code", code);
+    sql::exec(master_);
+    if (!master_.next())
+        return std::nullopt;
+    EmployeeRecord record;
+    record.values = edit::shownRow(detailFields(), kMasterTable, master_.record());
+    for (const QString &c : masterTextColumns())
+        record.values.insert(c, master_.value(c).toString());
+    master_.finish();
+
+    for (auto &[table, q] : entryRows_) {
         q.bindValue(":code", code);
         sql::exec(q);
-        if (!q.next())
-            continue;
-        record.entryRowIds.insert(table, q.value("自动编号").toLongLong());
-        record.values.insert(edit::shownRow(detailFields(), table, q.record()));
+        if (q.next()) {
+            record.entryRowIds.insert(table, q.value("自动编号").toLongLong());
+            record.values.insert(edit::shownRow(detailFields(), table, q.record()));
+        }
+        q.finish();
     }
     return record;
+}
+
+std::optional<EmployeeRecord> loadEmployee(const QSqlDatabase &db, const QString &code)
+{
+    return EmployeeReader(db).load(code);
 }
 
 QString checkEmployee(const QSqlDatabase &db, const EmployeeRecord &record)
 {
     return edit::firstFailure(db, checkOrder(), record.values);
+}
+
+void writeEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool adding)
+{
+    writeMaster(db, record, adding);
+    for (const QString &table : entryHistoryTables())
+        writeEntryRow(db, record, table);
 }
 
 QString saveEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool adding)
@@ -99,9 +120,7 @@ QString saveEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool 
         return problem;
     try {
         Transaction transaction(db);
-        writeMaster(db, record, adding);
-        for (const QString &table : entryHistoryTables())
-            writeEntryRow(db, record, table);
+        writeEmployee(db, record, adding);
         transaction.commit();
     } catch (const sql::Failure &e) {
         return e.explain(kDuplicateCode);
