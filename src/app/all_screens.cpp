@@ -2,6 +2,7 @@
 
 #include "app/backup_screen.h"
 #include "codes/code_screens.h"
+#include "import/import_screen.h"
 #include "pay/pay_screens.h"
 #include "query/query_screens.h"
 #include "records/records_screens.h"
@@ -21,4 +22,5 @@ void registerAllScreens(ScreenRegistry &registry)
     registerBackupScreen(registry);
     registerRecordsScreens(registry);
     registerPayScreens(registry);
+    registerImportScreen(registry);
 }

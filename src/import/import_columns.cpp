@@ -1,6 +1,10 @@
 #include "import/import_columns.h"
 
+#include "db/app_paths.h"
 #include "staff/employee_fields.h"
+
+#include <QDir>
+#include <QSettings>
 
 namespace staff_import {
 namespace {
@@ -80,6 +84,29 @@ RememberedChoices choicesOf(const QStringList &headers, const Mapping &mapping)
             choices.insert(header, columns[c].title);
     }
     return choices;
+}
+
+namespace {
+const QString kChoicesGroup = QStringLiteral("导入列对照");
+QString settingsFile() { return QDir(app_paths::programDir()).filePath("wenpad.ini"); }
+}  // namespace
+
+RememberedChoices rememberedChoices()
+{
+    QSettings kept(settingsFile(), QSettings::IniFormat);
+    kept.beginGroup(kChoicesGroup);
+    RememberedChoices choices;
+    for (const QString &header : kept.childKeys())
+        choices.insert(header, kept.value(header).toString());
+    return choices;
+}
+
+void rememberChoices(const RememberedChoices &choices)
+{
+    QSettings kept(settingsFile(), QSettings::IniFormat);
+    kept.beginGroup(kChoicesGroup);
+    for (auto it = choices.cbegin(); it != choices.cend(); ++it)
+        kept.setValue(it.key(), it.value());
 }
 
 QStringList unmappedTitles(const Mapping &mapping)

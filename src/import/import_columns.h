@@ -34,6 +34,11 @@ Mapping proposeMapping(const QStringList &headers, const RememberedChoices &reme
 // The choices a mapping makes for headers that do not already say their column, to remember.
 RememberedChoices choicesOf(const QStringList &headers, const Mapping &mapping);
 
+// The clerk's choices kept for next time (QSettings in wenpad.ini beside the program);
+// remembering adds to or replaces what was kept before.
+RememberedChoices rememberedChoices();
+void rememberChoices(const RememberedChoices &choices);
+
 // The titles of the template columns the mapping leaves without a file column.
 QStringList unmappedTitles(const Mapping &mapping);
 

@@ -7,7 +7,11 @@
 #include "db/sql.h"
 #include "import/import_columns.h"
 #include "import/import_run.h"
+#include "import/import_screen.h"
 #include "import/register_file.h"
+#include "app/file_choice.h"
+#include "app/prompt.h"
+#include "staff/employee_editor.h"
 #include "support/test_support.h"
 
 #include <QJsonArray>
@@ -16,7 +20,12 @@
 #include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QStringEncoder>
+#include <QTableView>
+#include <QTableWidget>
 #include <QtTest>
 
 using namespace staff_import;
@@ -327,6 +336,55 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(FileError, importFile(folder.db(), file, mapping, Existing::Skip, checked));
         QCOMPARE(count(folder.db(), "zghmc"), 0);
         QCOMPARE(count(folder.db(), "dwdtb"), 0);
+    }
+
+    // The screen: a list with its own headers is mapped as proposed, the clerk maps the column
+    // it could not place (remembered for the next file), the preview shows every row's verdict
+    // and "导入" writes the good rows; the editor's "导出Excel…" writes the register.
+    void importScreen()
+    {
+        ProgramFolder folder;
+        const QString file = folder.file("list.csv");
+        QString text = csvOf({staffRow("31", "孙一"), staffRow("32", "孙二", {{"部门", "人事部"}})});
+        text.replace(0, text.indexOf(','), "工号");
+        writeFile(file, text.toUtf8());
+        QStringList asked;
+        prompt::ScopedAnswerer answerer([&asked](const prompt::Call &call) {
+            asked << call.message;
+            return prompt::Ok;
+        });
+        file_choice::ScopedChooser chooser([&file](const file_choice::Request &) { return file; });
+        TestHost host;
+        Tfrmzgdr screen(host);
+        StaffImportPanel *panel = screen.panel();
+        panel->button("选择文件…")->click();
+        const auto choice = [panel](const QString &title) {
+            return static_cast<QComboBox *>(panel->mappingTable()->cellWidget(int(templateTitles().indexOf(title)), 1));
+        };
+        QCOMPARE(choice("部门")->currentText(), QString("部门"));
+        QCOMPARE(choice("职工编码")->currentText(), QString("（不导入）"));
+        QVERIFY(!panel->button("导入")->isEnabled());
+        choice("职工编码")->setCurrentIndex(choice("职工编码")->findText("工号"));
+        panel->button("检查")->click();
+        QAbstractItemModel *preview = panel->preview()->model();
+        QCOMPARE(preview->rowCount(), 2);
+        QCOMPARE(preview->index(1, 3).data().toString(), QString("部门“人事部”不存在"));
+        QCOMPARE(preview->index(0, 1).data().toString(), QString("000031"));
+        QVERIFY(panel->summary()->text().startsWith("可导入 1 行"));
+        panel->button("导入")->click();
+        QCOMPARE(asked.value(0), QString("导入 1 行（其中更新 0 行），跳过 0 行，拒绝 1 行"));
+        QCOMPARE(count(folder.db(), "zghmc"), 1);
+        QVERIFY(!panel->button("导入")->isEnabled());
+        QCOMPARE(rememberedChoices().value("工号"), QString("职工编码"));
+
+        const QString out = folder.file("花名册.csv");
+        file_choice::ScopedChooser saving([&out](const file_choice::Request &) { return out; });
+        Tfrmzglr editor(host);
+        editor.button("导出Excel…")->click();
+        QCOMPARE(asked.value(1), "已导出 1 名职工：" + out);
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().contains("000031,孙一"));
     }
 
     // The register exported (workbook or CSV) imports into an empty database unchanged: the
