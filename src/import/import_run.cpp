@@ -69,10 +69,11 @@ Counts importFile(const QSqlDatabase &db, const QString &path, const Mapping &ma
                   const Counts &checked, const Progress &progress)
 {
     Transaction transaction(db);
+    edit::RowWriter writer(db);
     const Counts written = eachRow(db, path, mapping, existing, progress,
                                    [&](const Verdict &verdict, const staff::EmployeeRecord &record) {
                                        if (verdict.accepted())
-                                           staff::writeEmployee(db, record, verdict.action == Action::Add);
+                                           staff::writeEmployee(writer, record, verdict.action == Action::Add);
                                    });
     if (!(written == checked))
         throw FileError(QStringLiteral("检查之后文件或花名册已改变，未导入任何职工，请重新检查。"));

@@ -17,25 +17,25 @@ const QString kCodeColumn = QStringLiteral("职工编码");
 
 QStringList masterTextColumns() { return {kPhotoColumn, kResumeColumn}; }
 
-void writeMaster(const QSqlDatabase &db, const EmployeeRecord &record, bool adding)
+void writeMaster(edit::RowWriter &writer, const EmployeeRecord &record, bool adding)
 {
     QVariantMap columns = edit::storedRow(detailFields(), kMasterTable, record.values);
     for (const QString &c : masterTextColumns()) {
         const QString v = record.value(c);
         columns.insert(c, v.isEmpty() ? QVariant() : QVariant(v));
     }
-    edit::writeRow(db, kMasterTable, columns, adding ? edit::RowKey{} : edit::RowKey{kCodeColumn, record.code()});
+    writer.write(kMasterTable, columns, adding ? edit::RowKey{} : edit::RowKey{kCodeColumn, record.code()});
 }
 
 // The entry-time row of one history: the employee's code, the entry date and its own codes.
-void writeEntryRow(const QSqlDatabase &db, const EmployeeRecord &record, const QString &table)
+void writeEntryRow(edit::RowWriter &writer, const EmployeeRecord &record, const QString &table)
 {
     QVariantMap columns = edit::storedRow(detailFields(), table, record.values);
     columns.insert(kCodeColumn, record.code());
     columns.insert("变动时间", sql::dateValue(parseDate(record.value(kEntryDate))));
     const auto id = record.entryRowIds.constFind(table);
-    edit::writeRow(db, table, columns,
-                   id == record.entryRowIds.constEnd() ? edit::RowKey{} : edit::RowKey{"自动编号", id.value()});
+    writer.write(table, columns,
+                 id == record.entryRowIds.constEnd() ? edit::RowKey{} : edit::RowKey{"自动编号", id.value()});
 }
 
 bool hasRows(const QSqlDatabase &db, const QString &table, const QString &code)
@@ -106,11 +106,11 @@ QString checkEmployee(const QSqlDatabase &db, const EmployeeRecord &record)
     return edit::firstFailure(db, checkOrder(), record.values);
 }
 
-void writeEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool adding)
+void writeEmployee(edit::RowWriter &writer, const EmployeeRecord &record, bool adding)
 {
-    writeMaster(db, record, adding);
+    writeMaster(writer, record, adding);
     for (const QString &table : entryHistoryTables())
-        writeEntryRow(db, record, table);
+        writeEntryRow(writer, record, table);
 }
 
 QString saveEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool adding)
@@ -120,7 +120,8 @@ QString saveEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool 
         return problem;
     try {
         Transaction transaction(db);
-        writeEmployee(db, record, adding);
+        edit::RowWriter writer(db);
+        writeEmployee(writer, record, adding);
         transaction.commit();
     } catch (const sql::Failure &e) {
         return e.explain(kDuplicateCode);

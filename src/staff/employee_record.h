@@ -4,6 +4,7 @@
 // shows them (dates yyyy-MM-dd, amounts in yuan) and converted only when read or written.
 
 #include "app/edit_fields.h"
+#include "app/edit_rows.h"
 
 #include <QDate>
 #include <QMap>
@@ -51,8 +52,9 @@ QString checkEmployee(const QSqlDatabase &db, const EmployeeRecord &record);
 
 // Writes the master row and the five entry-time rows, without checks and without a
 // transaction of its own: saveEmployee's body, and a bulk import's for each of its rows
-// inside its one transaction. Throws sql::Failure.
-void writeEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool adding);
+// inside its one transaction (one writer for all, so each statement is prepared once).
+// Throws sql::Failure.
+void writeEmployee(edit::RowWriter &writer, const EmployeeRecord &record, bool adding);
 
 inline const QString kDuplicateCode = QStringLiteral("编号重复或空，请重新输入！");
 
