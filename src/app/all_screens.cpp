@@ -22,5 +22,5 @@ void registerAllScreens(ScreenRegistry &registry)
     registerBackupScreen(registry);
     registerRecordsScreens(registry);
     registerPayScreens(registry);
-    registerImportScreen(registry);
+    registerImportScreen(registry);  // after the staff screens: it adds its buttons to the editor
 }

@@ -8,6 +8,7 @@
 #include "db/sql.h"
 #include "import/import_columns.h"
 #include "import/register_file.h"
+#include "staff/employee_editor.h"
 
 #include <QAbstractTableModel>
 #include <QButtonGroup>
@@ -318,4 +319,21 @@ void exportRegisterDialog(const QSqlDatabase &db, QWidget *parent)
 void registerImportScreen(ScreenRegistry &registry)
 {
     registry.add("Tfrmzgdr", {Placement::Stored, [](ScreenHost &host) { return new Tfrmzgdr(host); }});
+    // The employee editor, registered before, gets "导入职工…" and "导出Excel…" from here, so
+    // the editor's folder need not know of the import built on it.
+    const ScreenEntry *editor = registry.find("Tfrmzglr");
+    if (!editor)
+        return;
+    registry.add("Tfrmzglr", {editor->placement, [create = editor->create](ScreenHost &host) {
+                                  FunctionScreen *screen = create(host);
+                                  auto *staff = static_cast<Tfrmzglr *>(screen);
+                                  staff->addBrowsingButton(QStringLiteral("导入职工…"), [staff, &host] {
+                                      if (importStaffDialog(host.database(), staff))
+                                          staff->refresh();
+                                  });
+                                  staff->addBrowsingButton(QStringLiteral("导出Excel…"), [staff, &host] {
+                                      exportRegisterDialog(host.database(), staff);
+                                  });
+                                  return screen;
+                              }});
 }

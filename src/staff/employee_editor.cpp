@@ -6,7 +6,6 @@
 #include "db/code_items.h"
 #include "db/sql.h"
 #include "db/windowed_rows.h"
-#include "import/import_screen.h"
 #include "staff/detail_panel.h"
 #include "staff/photo_box.h"
 #include "staff/photo_picker.h"
@@ -150,22 +149,21 @@ QWidget *Tfrmzglr::buildButtonBar()
                               {Action::Ignore, "忽略", [this] { cancel(); }},
                               {Action::Modify, "修改", [this] { edit(); }}},
                              {.minimumWidth = 80}, this);
-    // The register in and out as staff lists, while browsing.
     auto *row = new QWidget(this);
-    auto *buttons = new QHBoxLayout(row);
-    buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->addWidget(bar_, 1);
-    for (const auto &[caption, act] : {std::pair<QString, std::function<void()>>{QStringLiteral("导入职工…"), [this] {
-                                           if (importStaffDialog(host().database(), this))
-                                               showDepartment();
-                                       }},
-                                       {QStringLiteral("导出Excel…"), [this] { exportRegisterDialog(host().database(), this); }}}) {
-        auto *b = new QPushButton(caption, row);
-        connect(b, &QPushButton::clicked, this, act);
-        bar_->enable(b, edit::ModeBar::When::Browsing);
-        buttons->addWidget(b);
-    }
+    buttonRow_ = new QHBoxLayout(row);
+    buttonRow_->setContentsMargins(0, 0, 0, 0);
+    buttonRow_->addWidget(bar_, 1);
     return row;
+}
+
+QPushButton *Tfrmzglr::addBrowsingButton(const QString &caption, const std::function<void()> &act)
+{
+    auto *b = new QPushButton(caption, this);
+    connect(b, &QPushButton::clicked, this, act);
+    bar_->enable(b, edit::ModeBar::When::Browsing);
+    b->setEnabled(mode() == Mode::Browse);
+    buttonRow_->addWidget(b);
+    return b;
 }
 
 QPushButton *Tfrmzglr::button(const QString &caption) const

@@ -11,7 +11,8 @@
 #include "import/register_file.h"
 #include "app/file_choice.h"
 #include "app/prompt.h"
-#include "staff/employee_editor.h"
+#include "app/screen_registry.h"
+#include "app/function_screen.h"
 #include "support/test_support.h"
 
 #include <QJsonArray>
@@ -379,8 +380,10 @@ private slots:
 
         const QString out = folder.file("花名册.csv");
         file_choice::ScopedChooser saving([&out](const file_choice::Request &) { return out; });
-        Tfrmzglr editor(host);
-        editor.button("导出Excel…")->click();
+        ScreenRegistry screens;
+        registerAllScreens(screens);
+        std::unique_ptr<FunctionScreen> editor(screens.find("Tfrmzglr")->create(host));
+        editor->button("导出Excel…")->click();
         QCOMPARE(asked.value(1), "已导出 1 名职工：" + out);
         QFile written(out);
         QVERIFY(written.open(QIODevice::ReadOnly));
