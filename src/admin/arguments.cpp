@@ -80,6 +80,8 @@ std::optional<QVariant> convert(const Option &option, const QString &value, Refu
             return std::nullopt;
         }
         return value.toULongLong();
+    case Kind::Flag:
+        return true;
     }
     return std::nullopt;
 }
@@ -104,6 +106,10 @@ std::optional<Parsed> parse(const QStringList &args, const QList<Option> &option
         if (parsed.values.contains(arg)) {
             *error = QStringLiteral("选项 %1 重复").arg(arg);
             return std::nullopt;
+        }
+        if (option->kind == Kind::Flag) {
+            parsed.values[arg] = true;
+            continue;
         }
         if (i + 1 >= args.size() || args[i + 1].startsWith(QStringLiteral("--"))) {
             *error = QStringLiteral("选项 %1 缺少值").arg(arg);

@@ -25,6 +25,10 @@
 //   wenpad-admin backup --db FILE --to OUT       copy the database to a new backup file OUT
 //   wenpad-admin restore --db FILE --from IN     replace the database with the backup IN (checked
 //                                    first; the current content is kept as a dated copy beside it)
+//   wenpad-admin import --db FILE --from LIST [--dry-run] [--existing skip|update]
+//                                    import a staff list (.xlsx, .xls, .csv): a line per row not
+//                                    imported, then the counts
+//   wenpad-admin export --db FILE --to OUT.xlsx|OUT.csv   the register in the import template's columns
 
 #include "admin/arguments.h"
 #include "db/backup.h"
@@ -34,6 +38,8 @@
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
+#include "import/import_run.h"
+#include "import/register_file.h"
 #include "pay/appraisal_list.h"
 #include "pay/appraisal_statistics.h"
 #include "pay/pay_comparison.h"
@@ -372,6 +378,49 @@ int restore(const admin::Parsed &a)
     });
 }
 
+// A staff list into the register as "导入职工…" imports it, its columns found by their headers:
+// a line for each row not imported, then the counts. 0 when a row was imported (or, with
+// --dry-run, would be), 1 when none could be.
+int importStaff(const admin::Parsed &a)
+{
+    using namespace staff_import;
+    const Existing existing = a.text("--existing") == "update" ? Existing::Update : Existing::Skip;
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        QTextStream out(stdout);
+        try {
+            const Mapping mapping = proposeMapping(readHeaders(a.text("--from")));
+            const Counts checked = checkFile(db, a.text("--from"), mapping, existing, [&out](const Verdict &v) {
+                if (!v.accepted())
+                    out << v.text() << '\n';
+            });
+            const bool dryRun = a.has("--dry-run");
+            const Counts done = dryRun || checked.accepted() == 0
+                                    ? checked
+                                    : importFile(db, a.text("--from"), mapping, existing, checked);
+            out << done.text(dryRun) << '\n';
+            return done.accepted() > 0 ? 0 : 1;
+        } catch (const FileError &e) {
+            err() << e.message() << '\n';
+            return 1;
+        }
+    });
+}
+
+// The register in the import template's columns, as .xlsx or .csv.
+int exportStaff(const admin::Parsed &a)
+{
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        try {
+            const int written = staff_import::exportRegister(db, a.text("--to"));
+            QTextStream(stdout) << QStringLiteral("导出 %1 名职工到 %2").arg(written).arg(a.text("--to")) << '\n';
+            return 0;
+        } catch (const staff_import::FileError &e) {
+            err() << e.message() << '\n';
+            return 1;
+        }
+    });
+}
+
 // The grids of a read-only screen as the screen shows them, as CSV with each grid's caption.
 // The read-only screens wenpad-admin grid answers: each screen's own inputs and its grids.
 struct GridScreen {
@@ -547,6 +596,17 @@ int main(int argc, char **argv)
         {"resume", {"resume CODE --db FILE --pdf OUT", {}, {db, {"--pdf", Kind::File, true}}, true, printResume, {}, true}},
         {"backup", {"backup --db FILE --to OUT", {}, {db, {"--to", Kind::File, true}}, false, backUp}},
         {"restore", {"restore --db FILE --from IN", {}, {db, {"--from", Kind::File, true}}, false, restore}},
+        {"import", {"import --db FILE --from FILE.xlsx|FILE.xls|FILE.csv [--dry-run] [--existing skip|update]", {},
+                    {db, {"--from", Kind::File, true}, {"--dry-run", Kind::Flag}, {"--existing", Kind::Text}}, false,
+                    importStaff, [](const admin::Parsed &a) {
+                        return !a.has("--existing") || QStringList{"skip", "update"}.contains(a.text("--existing"))
+                                   ? QString() : QStringLiteral("--existing 应为 skip 或 update");
+                    }}},
+        {"export", {"export --db FILE --to FILE.xlsx|FILE.csv", {}, {db, {"--to", Kind::File, true}}, false, exportStaff,
+                    [](const admin::Parsed &a) {
+                        return QStringList{"xlsx", "csv"}.contains(QFileInfo(a.text("--to")).suffix().toLower())
+                                   ? QString() : QStringLiteral("--to 应为 .xlsx 或 .csv 文件");
+                    }}},
     };
     // The timeline work table is rebuilt for an employee and the company attendance table for
     // a range, not for a date.

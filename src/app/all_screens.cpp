@@ -2,6 +2,7 @@
 
 #include "app/backup_screen.h"
 #include "codes/code_screens.h"
+#include "import/import_screen.h"
 #include "pay/pay_screens.h"
 #include "query/query_screens.h"
 #include "records/records_screens.h"
@@ -22,6 +23,7 @@ void registerAllScreens(ScreenRegistry &registry)
     registerBackupScreen(registry);
     registerRecordsScreens(registry);
     registerPayScreens(registry);
+    registerImportScreen(registry);  // after the staff screens: it adds its buttons to the editor
 }
 
 void registerStoredTables() { stats::registerWorkTables(); }

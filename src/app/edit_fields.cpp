@@ -84,7 +84,20 @@ QString shownValue(const Field &field, const QVariant &stored)
     return stored.toString();
 }
 
+bool fitsColumn(const Field &field, const QString &value)
+{
+    const int width = field.width();
+    return width == 0 || value.toUcs4().size() <= width;  // characters, as the column counts them
+}
+
 bool passes(const QSqlDatabase &db, const Field &field, const Values &values)
+{
+    return passes([&db](const QString &table, const QString &code,
+                        const code_items::Filter &filter) { return code_items::offers(db, table, code, filter); },
+                  field, values);
+}
+
+bool passes(const Offers &offers, const Field &field, const Values &values)
 {
     const QString text = values.value(field.key()).trimmed();
     switch (field.check) {
@@ -104,7 +117,7 @@ bool passes(const QSqlDatabase &db, const Field &field, const Values &values)
         code_items::Filter filter;
         if (!field.filterColumn.isEmpty())
             filter = {field.filterColumn, values.value(field.filterField)};
-        return code_items::offers(db, field.listTable(), text, filter);
+        return offers(field.listTable(), text, filter);
     }
     }
     return false;

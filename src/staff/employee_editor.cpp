@@ -149,7 +149,21 @@ QWidget *Tfrmzglr::buildButtonBar()
                               {Action::Ignore, "忽略", [this] { cancel(); }},
                               {Action::Modify, "修改", [this] { edit(); }}},
                              {.minimumWidth = 80}, this);
-    return bar_;
+    auto *row = new QWidget(this);
+    buttonRow_ = new QHBoxLayout(row);
+    buttonRow_->setContentsMargins(0, 0, 0, 0);
+    buttonRow_->addWidget(bar_, 1);
+    return row;
+}
+
+QPushButton *Tfrmzglr::addBrowsingButton(const QString &caption, const std::function<void()> &act)
+{
+    auto *b = new QPushButton(caption, this);
+    connect(b, &QPushButton::clicked, this, act);
+    bar_->enable(b, edit::ModeBar::When::Browsing);
+    b->setEnabled(mode() == Mode::Browse);
+    buttonRow_->addWidget(b);
+    return b;
 }
 
 QPushButton *Tfrmzglr::button(const QString &caption) const

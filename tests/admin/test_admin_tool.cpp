@@ -235,6 +235,10 @@ private slots:
         QTest::newRow("grid: employee query without its range") << QStringList{"grid", "Tfrmzggzcx", "--db", db, "--employee", "000001"} << 2 << "缺少";
         QTest::newRow("attendance without its end") << QStringList{"rebuild", "gskqtjb", "--db", db, "--from", "2025-01-01"} << 2 << "--to";
         QTest::newRow("grid: comprehensive query without its month") << QStringList{"grid", "Tfrmzggzzhcx", "--db", db, "--dept", "01"} << 2 << "缺少";
+        QTest::newRow("import: unknown --existing") << QStringList{"import", "--db", db, "--from", "x.csv", "--existing", "merge"} << 2 << "skip 或 update";
+        QTest::newRow("import: --dry-run takes no value") << QStringList{"import", "--db", db, "--from", "x.csv", "--dry-run", "yes"} << 2 << "多余的参数";
+        QTest::newRow("import: missing list") << QStringList{"import", "--db", db, "--from", "MISSING"} << 1 << "无法读取文件";
+        QTest::newRow("export: neither workbook nor CSV") << QStringList{"export", "--db", db, "--to", "x.txt"} << 2 << ".xlsx 或 .csv";
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "usage";
         QTest::newRow("attendance range backwards") << QStringList{"rebuild", "gskqtjb", "--db", db, "--from", "2025-12-31", "--to", "2025-01-01"} << 2 << "起始日期不能晚于截止日期";
         QTest::newRow("grid range backwards") << QStringList{"grid", "Tfrmgspxqktj", "--db", db, "--from", "2025-02-01", "--to", "2025-01-31"} << 2 << "起始日期不能晚于截止日期";
