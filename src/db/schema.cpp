@@ -1,5 +1,7 @@
 #include "db/schema.h"
 
+#include "db/sql.h"
+
 #include "stats/work_table_schemas.h"
 
 namespace schema {
@@ -183,14 +185,9 @@ const Table *findTable(const QString &name)
     return nullptr;
 }
 
-static QString quoted(const QString &identifier)
-{
-    return '"' + QString(identifier).replace('"', "\"\"") + '"';
-}
-
 QString columnDefinition(const Column &c)
 {
-    const QString q = quoted(c.name);
+    const QString q = sql::quoteIdentifier(c.name);
     QString d = q;
     switch (c.kind) {
     case Kind::AutoId:
@@ -226,8 +223,8 @@ QString columnDefinition(const Column &c)
     if (!c.references.isEmpty()) {
         const int open = c.references.indexOf('(');
         d += QString(" REFERENCES %1(%2)")
-                 .arg(quoted(c.references.left(open)),
-                      quoted(c.references.mid(open + 1).chopped(1)));
+                 .arg(sql::quoteIdentifier(c.references.left(open)),
+                      sql::quoteIdentifier(c.references.mid(open + 1).chopped(1)));
     }
     return d;
 }
@@ -237,7 +234,7 @@ QString createTableStatement(const Table &table)
     QStringList columns;
     for (const Column &c : table.columns)
         columns << columnDefinition(c);
-    return QString("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(", "));
+    return QString("CREATE TABLE %1 (%2)").arg(sql::quoteIdentifier(table.name), columns.join(", "));
 }
 
 QStringList createStatements()
@@ -255,9 +252,9 @@ QStringList indexStatements()
         for (const Index &i : t.indexes) {
             QStringList cols;
             for (const QString &c : i.columns.split(','))
-                cols << quoted(c);
+                cols << sql::quoteIdentifier(c);
             statements << QString("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
-                              .arg(i.unique ? "UNIQUE " : "", quoted(i.name), quoted(t.name), cols.join(", "));
+                              .arg(i.unique ? "UNIQUE " : "", sql::quoteIdentifier(i.name), sql::quoteIdentifier(t.name), cols.join(", "));
         }
     return statements;
 }
