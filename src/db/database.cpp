@@ -115,12 +115,14 @@ QString refusalMessage(const QString &path, const file_check::Fault &fault)
 }
 
 // The side files a failed open made that were not there before: on a full disk SQLite leaves
-// an empty -wal and -shm behind.
+// an empty -wal and a -shm of a few bytes behind. A -shm means nothing without a log beside it.
 void removeNewEmptySideFiles(const QString &path, const QStringList &before)
 {
-    for (const QString &side : file_check::sideFiles(path))
-        if (!before.contains(side) && QFileInfo::exists(side) && QFileInfo(side).size() == 0)
-            QFile::remove(side);
+    const QString wal = path + "-wal", shm = path + "-shm";
+    if (!before.contains(wal) && QFileInfo::exists(wal) && QFileInfo(wal).size() == 0)
+        QFile::remove(wal);
+    if (!before.contains(shm) && QFileInfo::exists(shm) && !QFileInfo::exists(wal))
+        QFile::remove(shm);
 }
 
 QStringList existingSideFiles(const QString &path)
