@@ -4,6 +4,7 @@
 
 #include "db/backup.h"
 #include "db/database.h"
+#include "db/replacing_file.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
@@ -319,6 +320,33 @@ private slots:
         const backup::Outcome restored = backup::restore(db, copy);
         QVERIFY2(restored.ok, qPrintable(restored.message));
         QCOMPARE(contents(db), original);
+    }
+
+    // A killed backup or restore leaves its side file (and SQLite's journal or log beside it);
+    // the next start of a writer removes them, but not those of a writer still at work. While
+    // written they are readable by their owner only.
+    void leftoversOfKilledWritersAreRemoved()
+    {
+        ProgramFolder folder;
+        const QString file = folder.db().databaseName();
+        const QDir dir = QFileInfo(file).absoluteDir();
+        QStringList left;
+        for (const char *name : {".wenpad.db.0123abcd.part", ".wenpad.db.0123abcd.part-journal", ".backup.db.89abcdef.part",
+                                 ".backup.db.89abcdef.part-wal", ".backup.db.89abcdef.part-shm"}) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("personal data");
+            left << name;
+        }
+        ReplacingFile running(dir.filePath("wenpad-恢复前-2026-12-10.db"));
+        QVERIFY(!running.path().isEmpty());
+        QCOMPARE(QFile::permissions(running.path()) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ReadOwner | QFile::WriteOwner),
+                 QFile::Permissions());
+        QVERIFY(database::open("other", file).ok);
+        database::close("other");
+        QCOMPARE(dir.entryList({".*part*"}, QDir::Files | QDir::Hidden), QStringList{QFileInfo(running.path()).fileName()});
+        QVERIFY(running.commit());
+        QVERIFY(QFile::permissions(dir.filePath("wenpad-恢复前-2026-12-10.db")) & QFile::ReadOwner);
     }
 
     // wenpad-admin backup and restore on files.
