@@ -1,6 +1,7 @@
 #include "app/striped_grid.h"
 
 #include "app/grid_export.h"
+#include "app/remembered_columns.h"
 #include "db/money.h"
 
 #include <QContextMenuEvent>
@@ -53,6 +54,7 @@ StripedGrid::StripedGrid(QWidget *parent) : QTableView(parent)
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->hide();
     horizontalHeader()->setMaximumSectionSize(480);  // one very long text does not push the rest away
+    remembered_columns::attach(*this);
 }
 
 void StripedGrid::contextMenuEvent(QContextMenuEvent *event)
