@@ -13,6 +13,7 @@ packages=(
   qt6-translations-l10n   # qtbase_zh_CN: Qt's own dialogs and buttons in Chinese
   poppler-utils   # pdftotext: tests read printed reports back
   mount           # the full-disk faults mount a small tmpfs
+  strace          # the crash trials kill writers at chosen system calls
   python3-openpyxl   # tests read exported workbooks back with an independent reader
   python3-xlwt       # tests write an old .xls staff list with an independent writer
 )

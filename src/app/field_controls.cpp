@@ -1,5 +1,6 @@
 #include "app/field_controls.h"
 
+#include "app/character_limit.h"
 #include "db/money.h"
 
 #include <QComboBox>
@@ -36,7 +37,7 @@ QWidget *makeControl(const Field &field, QWidget *parent)
         default:
             // Stopped while typing rather than refused by the database on saving.
             if (field.width() > 0)
-                edit->setMaxLength(field.width());
+                character_limit::apply(edit, field.width());
         }
         control = edit;
     }

@@ -36,6 +36,19 @@ QStringList wageColumns(const QSqlDatabase &db)
 
 bool keepsOperators(const Member &member) { return member.table == QStringLiteral("czydmb"); }
 
+// Each attendance kind names a column of the attendance tables (by its name, or its code when
+// the name is blank), so both must be names a statement can quote.
+void checkColumnNaming(const Member &member, const QVariantMap &values)
+{
+    if (member.table != QStringLiteral("kqfsb"))
+        return;
+    for (const QString &column : {member.codeColumn, member.nameColumn}) {
+        const QString value = values.value(column).toString();
+        if (!value.isEmpty() && !sql::quotableIdentifier(value))
+            throw refusal(QStringLiteral("出勤方式不能含有空字符，无法作为统计表的列名。"));
+    }
+}
+
 bool isFixedWageColumn(const QString &name)
 {
     for (const schema::Column &c : schema::findTable(kWageTable)->columns)
@@ -102,6 +115,7 @@ void saveRow(const QSqlDatabase &db, const Member &member, const RowChange &chan
         addSalaryItem(db, member, change.values);
         return;
     }
+    checkColumnNaming(member, change.values);
     Transaction transaction(db);
     if (change.originalCode.isEmpty())
         edit::writeRow(db, member.table, change.values);

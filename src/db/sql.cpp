@@ -113,8 +113,16 @@ QDate toDate(const QVariant &value)
     return value.isNull() ? QDate() : QDate::fromString(value.toString().left(10), Qt::ISODate);
 }
 
+bool quotableIdentifier(const QString &identifier)
+{
+    return !identifier.isEmpty() && !identifier.contains(QChar(0));
+}
+
 QString quoteIdentifier(const QString &identifier)
 {
+    if (!quotableIdentifier(identifier))
+        throw Failure(QStringLiteral("名称不能用作列名：%1").arg(QString(identifier).replace(QChar(0), QStringLiteral("\\0"))),
+                      Failure::Kind::Constraint);
     return '"' + QString(identifier).replace('"', QStringLiteral("\"\"")) + '"';
 }
 

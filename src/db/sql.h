@@ -55,7 +55,12 @@ void bindRow(QSqlQuery &query, const QVariantList &values);
 QVariant dateValue(const QDate &date);
 QDate toDate(const QVariant &value);
 
-// Double-quotes an identifier for use in statement text.
+// Double-quotes an identifier built from data (a salary item, an attendance kind, a table or
+// column name) for use in statement text: every such identifier goes through here. A name
+// that cannot be quoted safely (empty, or holding NUL, which ends a statement's text) is
+// refused with a Failure of kind Constraint.
 QString quoteIdentifier(const QString &identifier);
+// Whether quoteIdentifier takes the name.
+bool quotableIdentifier(const QString &identifier);
 
 }  // namespace sql

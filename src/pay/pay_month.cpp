@@ -52,11 +52,12 @@ QVariant toStored(const QString &column, const std::optional<qint64> &units)
     return qlonglong(*units);
 }
 
-QString quoted(const QStringList &columns)
+// The columns quoted, each after `prefix` ("p." for a column of the table named p).
+QString quoted(const QStringList &columns, const QString &prefix = {})
 {
     QStringList q;
     for (const QString &c : columns)
-        q << sql::quoteIdentifier(c);
+        q << prefix + sql::quoteIdentifier(c);
     return q.join(',');
 }
 
@@ -137,7 +138,7 @@ int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generat
             QSqlQuery copy = sql::prepare(
                 db, QStringLiteral("insert into %1 (年月,职工编码,%2) select :m, p.职工编码, %3 from %1 p "
                                    "where p.年月=:previous and %4 and %5 order by p.自动编号")
-                        .arg(sheet.table, quoted(carried), "p." + carried.join(",p."), getsRows(db, "p.职工编码"),
+                        .arg(sheet.table, quoted(carried), quoted(carried, "p."), getsRows(db, "p.职工编码"),
                              noRowYet.arg(sheet.table, "p.职工编码")));
             copy.bindValue(":m", m);
             copy.bindValue(":before", dayBefore);

@@ -1,5 +1,6 @@
 #include "query/basic_situation_screen.h"
 
+#include "app/character_limit.h"
 #include "app/notify.h"
 #include "app/prompt.h"
 #include "app/title_strip.h"
@@ -33,7 +34,7 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
     addButton(QStringLiteral("详细信息"), &Tfrmzgjbqkcx::showDetails);
     bar->addWidget(new QLabel(QStringLiteral("花名册名称"), this));
     title_ = new QLineEdit(this);
-    title_->setMaxLength(40);
+    character_limit::apply(title_, 40);
     bar->addWidget(title_);
     addButton(QStringLiteral("打印花名册"), &Tfrmzgjbqkcx::printRoster);
     bar->addStretch();

@@ -1,5 +1,6 @@
 #include "records/employee_search_panel.h"
 
+#include "app/character_limit.h"
 #include "app/notify.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -25,7 +26,7 @@ const QString kAllDepartments = QStringLiteral("所有部门");
 QLineEdit *searchBox(int maxLength, QWidget *parent)
 {
     auto *box = new QLineEdit(parent);
-    box->setMaxLength(maxLength);
+    character_limit::apply(box, maxLength);
     // A typed blank is dropped: it would only make the prefix match nothing.
     box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\S*")), box));
     return box;

@@ -71,6 +71,14 @@ const QStringList &timelineColumns()
     return columns;
 }
 
+bool timelineHolds(const QSqlDatabase &db, const QString &employee)
+{
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select count(*) from gzdtjlb where 职工编码<>:zgbm"));
+    q.bindValue(":zgbm", employee);
+    sql::exec(q);
+    return q.next() && q.value(0).toLongLong() == 0;
+}
+
 QSqlQuery timelineRows(const QSqlDatabase &db, const QString &employee)
 {
     QSqlQuery q = sql::prepare(

@@ -69,6 +69,13 @@ void Tfrmgzdttj::showTimeline()
 void Tfrmgzdttj::print()
 {
     try {
+        // Another copy of the program may have built the work table for another employee since
+        // this one was shown: built again first, so the printout is what the screen shows.
+        if (!records::timelineHolds(host().database(), search_->currentCode())) {
+            showTimeline();
+            notify::show(this, notify::Kind::Information, QStringLiteral("打印"),
+                         QStringLiteral("工作动态统计表已被另一程序改动，已重新统计，打印的是重新统计的结果。"));
+        }
         report::preview(records::printedTimeline(host().database(), search_->currentCode(), search_->currentName()), this);
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());

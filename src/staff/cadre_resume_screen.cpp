@@ -1,5 +1,6 @@
 #include "staff/cadre_resume_screen.h"
 
+#include "app/character_limit.h"
 #include "app/grid_export.h"
 #include "app/notify.h"
 #include "app/prompt.h"
@@ -232,12 +233,12 @@ QWidget *Tfrmgbllbj::spouseBlock(const QString &title)
         QWidget *control;
         if (f.offered.isEmpty()) {
             control = new QLineEdit(box);
-            static_cast<QLineEdit *>(control)->setMaxLength(255);
+            character_limit::apply(static_cast<QLineEdit *>(control), 255);
         } else {
             auto *list = new QComboBox(box);
             list->setEditable(true);
             list->addItems(f.offered);
-            list->lineEdit()->setMaxLength(255);
+            character_limit::apply(list->lineEdit(), 255);
             control = list;
         }
         control->setObjectName(f.column);

@@ -50,6 +50,15 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     auto *print = new QPushButton(QStringLiteral("打印"), content_);
     connect(print, &QPushButton::clicked, this, [this] {
         try {
+            // Another program (another copy, wenpad-admin rebuild) may have rebuilt the work table
+            // for other dates, or changed what it counts, since the screen showed it: the table is
+            // built again for the screen's dates first, so the printout is what the screen shows.
+            if (!table_.holds(this->host().database(), built_)) {
+                insertdata();
+                notify::show(this, notify::Kind::Information, QStringLiteral("打印"),
+                             QStringLiteral("统计表已被另一程序改动，已按%1重新统计，打印的是重新统计的结果。")
+                                 .arg(stats::periodCaption(built_)));
+            }
             // Each preview opens once the one before it is closed.
             for (const report::Document &d : stats::printedReports(this->host().database(), table_, built_))
                 report::preview(d, this);

@@ -98,12 +98,19 @@ private slots:
         QCOMPARE(loadSheet(db, sheet("gzb"), march, "02").first().code, "000003");
         QCOMPARE(loadSheet(db, sheet("gzb"), march, "01").size(), 1);
 
-        // Amounts typed into March, with a salary item, carried into April; D gets a blank row.
-        sql::exec(db, "alter table gzb add column 夜班费 CURRENCY DEFAULT 0");
-        sql::exec(db, "insert into gzzd(字段) values('夜班费')");
+        // Amounts typed into March, with salary items, carried into April; D gets a blank row.
+        // The items' names come from the file (a restored backup, another program), so one with
+        // a blank and one that reads like an expression are carried as names, never as SQL.
+        const QString night = "夜班 费", expression = "基本工资*0+(select count(*)*1000000 from czydmb)";
+        for (const QString &item : {night, expression}) {
+            sql::exec(db, "alter table gzb add column " + sql::quoteIdentifier(item) + " CURRENCY DEFAULT 0");
+            QSqlQuery add = sql::prepare(db, "insert into gzzd(字段) values(:item)");
+            add.bindValue(":item", item);
+            sql::exec(add);
+        }
         QList<SheetRow> rows = loadSheet(db, sheet("gzb"), march, "01", salaryItemColumns(db));
         rows[0].amounts = yuan({{"基本工资", "1000"}, {"岗位工资", "500.5"}, {"工龄", "30"}, {"边远津贴", "0"},
-                                {"扣除税金", "50.25"}, {"夜班费", "12.3456"}});
+                                {"扣除税金", "50.25"}, {night, "12.3456"}, {expression, "7"}});
         storeRow(db, sheet("gzb"), rows[0]);
         QCOMPARE(queryValue(db, "select 实发工资 from gzb where 职工编码='000001'").toLongLong(), 14802500LL);
         const QDate april = march.addMonths(1);
@@ -111,7 +118,8 @@ private slots:
         QCOMPARE(codesOf(db, "gzb", april), (QStringList{"000001", "000003", "000004"}));
         const QList<SheetRow> carried = loadSheet(db, sheet("gzb"), april, "01", salaryItemColumns(db));
         QCOMPARE(carried.size(), 2);
-        QCOMPARE(carried[0].amounts.value("夜班费"), std::optional<qint64>(123456));
+        QCOMPARE(carried[0].amounts.value(night), std::optional<qint64>(123456));
+        QCOMPARE(carried[0].amounts.value(expression), std::optional<qint64>(70000));
         QCOMPARE(carried[0].amounts.value("实发工资"), std::optional<qint64>(14802500));
         QVERIFY(carried[0].id != rows[0].id);
         QCOMPARE(carried[1].amounts.value("基本工资"), std::nullopt);  // D: blank
