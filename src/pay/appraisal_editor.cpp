@@ -2,6 +2,7 @@
 
 #include "app/notify.h"
 #include "app/period_boxes.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/code_items.h"
@@ -65,6 +66,7 @@ Tfrmndkhbj::Tfrmndkhbj(ScreenHost &host) : FunctionScreen(host, "Tfrmndkhbj")
     sheet_->setModel(sheetRows_);
     sheet_->verticalHeader()->hide();
     sheet_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    right->addWidget(new SearchBar(this, {sheet_}));
     right->addWidget(sheet_, 1);
     body->addWidget(editor, 1);
 

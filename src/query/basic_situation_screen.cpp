@@ -2,6 +2,7 @@
 
 #include "app/notify.h"
 #include "app/prompt.h"
+#include "app/search_bar.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
 #include "query/basic_situation.h"
@@ -41,6 +42,7 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
     layout->addLayout(bar);
 
     list_ = new ConditionList(host.database(), query::basicSituationListing, query::basicSituationColumns(), this);
+    layout->addWidget(new SearchBar(this, {list_}));
     layout->addWidget(list_, 1);
     showList({});
 }

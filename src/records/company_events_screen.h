@@ -9,7 +9,7 @@
 
 class DateRangeBoxes;
 class QPushButton;
-class QSqlQueryModel;
+class SortedQueryModel;
 class RowsModel;
 class StripedGrid;
 
@@ -59,12 +59,12 @@ class Tfrmgskqtjb : public CompanyEventsScreen {
     Q_OBJECT
 public:
     explicit Tfrmgskqtjb(ScreenHost &host);
-    QSqlQueryModel *rowModel() const { return model_; }
+    SortedQueryModel *rowModel() const { return model_; }
 
     void build() override;
 
 private:
     void showTable();
 
-    QSqlQueryModel *model_;
+    SortedQueryModel *model_;
 };

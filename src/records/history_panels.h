@@ -8,7 +8,7 @@
 #include <vector>
 
 class QGroupBox;
-class QSqlQueryModel;
+class SortedQueryModel;
 class QTableView;
 class QVBoxLayout;
 
@@ -25,7 +25,7 @@ public:
     int groupCount() const { return int(groups_.size()); }
     QGroupBox *panel(int group) const { return groups_[size_t(group)].panel; }
     QTableView *grid(int group) const { return groups_[size_t(group)].grid; }
-    QSqlQueryModel *model(int group) const { return groups_[size_t(group)].model; }
+    SortedQueryModel *model(int group) const { return groups_[size_t(group)].model; }
     QVBoxLayout *panelLayout(int group) const { return groups_[size_t(group)].layout; }
 
     // The current group follows the focus into a panel, which is painted highlighted.
@@ -40,7 +40,7 @@ private:
     struct Group {
         QGroupBox *panel;
         QTableView *grid;
-        QSqlQueryModel *model;
+        SortedQueryModel *model;
         QVBoxLayout *layout;
     };
     QSqlDatabase db_;

@@ -12,7 +12,7 @@
 #include <vector>
 
 class QGroupBox;
-class QSqlQueryModel;
+class SortedQueryModel;
 class QSplitter;
 class StripedGrid;
 
@@ -25,7 +25,7 @@ public:
     struct Side {
         QGroupBox *frame = nullptr;
         StripedGrid *grid = nullptr;
-        QSqlQueryModel *model = nullptr;
+        SortedQueryModel *model = nullptr;
         edit::ModeBar *bar = nullptr;
         QGroupBox *box = nullptr;
         const edit::Fields *fields = nullptr;

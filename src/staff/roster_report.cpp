@@ -77,17 +77,23 @@ report::Document layoutRoster(const QString &reportClass, const QString &title, 
 }
 
 report::Document layoutRosterFromSource(const QString &reportClass, const QString &title,
-                                        std::shared_ptr<report::RowSource> rows)
+                                        std::shared_ptr<report::RowSource> rows, const QString &coverage)
 {
-    return report::layoutFromSource(printedRoster(reportClass, title), std::move(rows));
+    report::Report r = printedRoster(reportClass, title);
+    if (!coverage.isEmpty())
+        r.labels = {{coverage, {}, {}}};
+    return report::layoutFromSource(r, std::move(rows));
 }
 
 std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter)
 {
+    return rosterRows(db, listing(db, member, filter));
+}
+
+std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, windowed::Listing listing)
+{
     // The listed columns are the fields in order.
-    return report::windowedRows(db, listing(db, member, filter), [](const QVariantList &values, const QStringList &) {
-        return values;
-    });
+    return report::windowedRows(db, std::move(listing), [](const QVariantList &values, const QStringList &) { return values; });
 }
 
 }  // namespace roster

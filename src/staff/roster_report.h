@@ -19,10 +19,13 @@ QString printedTitle(const Member &member, const QString &partyItem);
 
 report::Report printedRoster(const QString &reportClass, const QString &title);
 report::Document layoutRoster(const QString &reportClass, const QString &title, const QList<QVariantList> &rows);
+// `coverage` (the department and filters chosen) is printed under the title when given.
 report::Document layoutRosterFromSource(const QString &reportClass, const QString &title,
-                                        std::shared_ptr<report::RowSource> rows);
+                                        std::shared_ptr<report::RowSource> rows, const QString &coverage = {});
 
 // A roster's rows read from the database as its pages are produced (a long roster as a PDF).
 std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter);
+// The same for the roster as a screen lists it (sorted by a column, narrowed by "查找").
+std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, windowed::Listing listing);
 
 }  // namespace roster

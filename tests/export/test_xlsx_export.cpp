@@ -12,6 +12,7 @@
 #include "db/app_paths.h"
 #include "db/clock.h"
 #include "db/database.h"
+#include "db/money.h"
 #include "db/windowed_rows.h"
 #include "demo/demo_organisation.h"
 #include "pay/pay_entry_screen.h"
@@ -283,10 +284,23 @@ private slots:
             screen->button(grid_export::kCaption)->click();
         }
         const QJsonObject book = readBack(file);
-        QCOMPARE(cellAt(book, 0, 0)["v"].toString(), "职工工资编辑 补贴表");
+        // The title row and the sheet's name say which month and department it holds.
+        const QString covered = QStringLiteral("职工工资表 2026年06月 %1 补贴表").arg(screen->departmentName());
+        QCOMPARE(cellAt(book, 0, 0)["v"].toString(), covered);
+        QCOMPARE(book["name"].toString(), covered.left(31));
         QCOMPARE(cellAt(book, 1, 0)["v"].toString(), "职工编码");
         QCOMPARE(cellAt(book, 1, 2)["v"].toString(), sheet->headerData(2, Qt::Horizontal).toString());
-        QCOMPARE(book["rows"].toArray().size(), sheet->rowCount() + 2);
+        // The rows, then the "合计" row: each amount column's exact sum, in bold.
+        const int totalsRow = sheet->rowCount() + 2;
+        QCOMPARE(book["rows"].toArray().size(), totalsRow + 1);
+        QCOMPARE(cellAt(book, totalsRow, 0)["v"].toString(), "合计");
+        QVERIFY(cellAt(book, totalsRow, 0)["b"].toBool());
+        for (int c = 2; c < sheet->columnCount(); ++c) {
+            qint64 sum = 0;
+            for (int r = 0; r < sheet->rowCount(); ++r)
+                sum += money::parseYuan(sheet->index(r, c).data().toString()).value_or(0);
+            QCOMPARE(qRound64(cellAt(book, totalsRow, c)["v"].toDouble() * 10000), sum);
+        }
     }
 
     // Money columns: amounts in yuan, all four decimals kept, two shown; hidden columns left
