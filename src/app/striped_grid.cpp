@@ -194,7 +194,11 @@ QString StripedGrid::countText() const
                                      : QStringLiteral("共 %1 条").arg(shown);
 }
 
-void StripedGrid::refreshFooter() { footer_->refresh(); }
+void StripedGrid::refreshFooter()
+{
+    if (footer_)
+        footer_->refresh();
+}
 
 void StripedGrid::clearSort()
 {
@@ -239,6 +243,8 @@ void StripedGrid::hideUnmatched()
 void StripedGrid::updateGeometries()
 {
     QTableView::updateGeometries();
+    if (!footer_)
+        return;  // still being built
     const int height = footer_->wanted();
     const QRect area = viewport()->rect();
     footer_->setGeometry(0, area.height() - height, area.width(), height);

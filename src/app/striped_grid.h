@@ -67,7 +67,7 @@ private:
     void sortBy(int column, Qt::SortOrder order);
     void hideUnmatched();  // a list in memory: hides the rows the search does not match
 
-    GridFooter *footer_;
+    GridFooter *footer_ = nullptr;
     bool sortable_ = true;
     bool totalsShown_ = false;
     int sortColumn_ = -1;

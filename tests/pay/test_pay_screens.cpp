@@ -104,7 +104,7 @@ private slots:
         TestHost host;
         auto *screen = new Tfrmgzlr(host);
         screen->copydata(false);
-        sql::exec(db, "update gzb set 基本工资=职工编码*12345, 岗位工资=职工编码*100001, 工龄=职工编码*10000, 边远津贴=5000,"
+        sql::exec(db, "update gzb set 基本工资=职工编码*12345, 岗位工资=职工编码*100001, 工龄=职工编码, 边远津贴=5000,"
                       " 扣除税金=职工编码*3, 应发工资=职工编码*12345+职工编码*100001+职工编码*10000+5000,"
                       " 实发工资=职工编码*12345+职工编码*100001+职工编码*10000+5000-职工编码*3");
         screen->Datechange();
@@ -162,8 +162,8 @@ private slots:
         const QString file = folder.file("工资发放表.pdf");
         QString error;
         QVERIFY2(report::writePdf(printed, file, &error), qPrintable(error));
-        const QString pdf = pdfText(file);
-        for (const QString &t : {QStringLiteral("2024年03月"), "部门：" + department, QStringLiteral("第 2 页 共 %1 页").arg(pages),
+        const QString pdf = pdfText(file).remove(' ');  // pdftotext spaces the words as it sees fit
+        for (const QString &t : {QStringLiteral("2024年03月"), "部门：" + department, QStringLiteral("第2页共%1页").arg(pages),
                                  QStringLiteral("本页合计"), money::formatShown(all)})
             QVERIFY2(pdf.contains(t), qPrintable(t));
         screen->close();
