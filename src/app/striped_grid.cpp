@@ -1,7 +1,7 @@
 #include "app/striped_grid.h"
 
-#include "app/column_totals.h"
 #include "app/grid_export.h"
+#include "app/grid_footer.h"
 #include "db/money.h"
 #include "db/value_order.h"
 #include "db/windowed_rows.h"
@@ -9,66 +9,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
-#include <QPainter>
-#include <QRegularExpression>
 #include <QScrollBar>
-
-// The strip under a grid's rows: its "合计" row when shown, then "共 N 条". It lies over the
-// bottom of the viewport, whose scrolling reaches that far further, so no row stays under it.
-class GridFooter : public QWidget {
-public:
-    explicit GridFooter(StripedGrid *grid) : QWidget(grid->viewport()), grid_(grid) { setAutoFillBackground(true); }
-
-    int lineHeight() const { return fontMetrics().height() + 6; }
-    int wanted() const { return lineHeight() * (grid_->totalsShown() ? 2 : 1); }
-
-    void refresh()
-    {
-        count_ = grid_->countText();
-        totals_.clear();
-        if (grid_->totalsShown() && grid_->model())
-            totals_ = column_totals::totals(*grid_->model(), grid_->shownRows());
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), QColor(240, 240, 240));
-        const int h = lineHeight();
-        int y = 0;
-        if (grid_->totalsShown()) {
-            p.fillRect(QRect(0, 0, width(), h), QColor(126, 211, 188));
-            const QHeaderView *header = grid_->horizontalHeader();
-            QFont bold = font();
-            bold.setBold(true);
-            p.setFont(bold);
-            bool captioned = false;
-            for (int visual = 0; visual < header->count(); ++visual) {
-                const int column = header->logicalIndex(visual);
-                if (header->isSectionHidden(column))
-                    continue;
-                const QRect cell(header->sectionViewportPosition(column), 0, header->sectionSize(column), h);
-                const column_totals::Total total = totals_.size() > size_t(column) ? totals_[size_t(column)] : column_totals::Total{};
-                if (total.kind != column_totals::Total::None)
-                    p.drawText(cell.adjusted(3, 0, -3, 0), Qt::AlignRight | Qt::AlignVCenter, total.shown());
-                else if (!captioned)
-                    p.drawText(cell.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter, column_totals::kCaption);
-                captioned = true;
-            }
-            p.setFont(font());
-            y = h;
-        }
-        p.setPen(QColor(60, 60, 60));
-        p.drawText(QRect(4, y, width() - 8, h), Qt::AlignLeft | Qt::AlignVCenter, count_);
-    }
-
-private:
-    StripedGrid *grid_;
-    QString count_;
-    std::vector<column_totals::Total> totals_;
-};
 
 QColor StripedDelegate::stripe(int row)
 {
