@@ -5,11 +5,11 @@
 // so it always shows the range on screen; "打印" prints the grid with the range.
 
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 #include "records/rewards.h"
 
 class DateRangeBoxes;
 class QPushButton;
-class SortedQueryModel;
 class RowsModel;
 class StripedGrid;
 

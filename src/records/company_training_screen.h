@@ -5,11 +5,11 @@
 
 #include "app/date_range_boxes.h"
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 
 class QDateEdit;
 class QGroupBox;
 class QPushButton;
-class SortedQueryModel;
 class StripedGrid;
 
 class Tfrmgspxqktj : public FunctionScreen {

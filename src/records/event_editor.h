@@ -6,6 +6,7 @@
 
 #include "app/edit_modes.h"
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 #include "records/event_book.h"
 
 #include <functional>
@@ -15,7 +16,6 @@
 class EmployeeHeader;
 class EmployeeSearchPanel;
 class QGroupBox;
-class SortedQueryModel;
 class QTableView;
 
 class EventEditor : public FunctionScreen {

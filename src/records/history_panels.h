@@ -3,12 +3,13 @@
 // two to a row, each with the grid of one employee's rows in recording order. The editor adds
 // its edit strips and the current-group highlight; the detail view shows them as they are.
 
+#include "db/sorted_query_model.h"
+
 #include <QSqlDatabase>
 #include <QWidget>
 #include <vector>
 
 class QGroupBox;
-class SortedQueryModel;
 class QTableView;
 class QVBoxLayout;
 

@@ -3,10 +3,10 @@
 // employee's courses with the position held at each course date, "打印" and "返回".
 
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 
 class EmployeeHeader;
 class EmployeeSearchPanel;
-class SortedQueryModel;
 class StripedGrid;
 
 class Tfrmgrpxjltj : public FunctionScreen {

@@ -3,10 +3,10 @@
 // the timeline of the selected employee, rebuilt in gzdtjlb whenever the selection moves.
 
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 
 class EmployeeHeader;
 class EmployeeSearchPanel;
-class SortedQueryModel;
 class StripedGrid;
 
 class Tfrmgzdttj : public FunctionScreen {

@@ -7,12 +7,12 @@
 #include "app/edit_fields.h"
 #include "app/edit_modes.h"
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 
 #include <optional>
 #include <vector>
 
 class QGroupBox;
-class SortedQueryModel;
 class QSplitter;
 class StripedGrid;
 
