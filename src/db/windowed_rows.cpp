@@ -184,18 +184,13 @@ void WindowedRows::open(const QSqlDatabase &db, windowed::Listing listing)
     WindowedRows next;
     next.db_ = db;
     next.listing_ = windowed::containing(windowed::sortedBy(listing, sortColumn_, sortOrder_), search_);
-    // One pass over the keys: the count and where each window starts. A list sorted by a
-    // column's value is sorted once, here: its first window's rows come with their keys.
-    const bool firstWithKeys = sortColumn_ >= 0;
-    const int width = int(next.listing_.order.size());
-    QSqlQuery keys = sql::prepare(db, windowed::select(next.listing_,
-                                                   next.listing_.order.join(", ") + (firstWithKeys ? ", " + next.listing_.columns : QString()),
-                                                   {next.listing_.where}, windowed::orderBy(next.listing_)));
+    // One pass over the keys alone: the count and where each window starts.
+    QSqlQuery keys = sql::prepare(db, windowed::select(next.listing_, next.listing_.order.join(", "), {next.listing_.where},
+                                                   windowed::orderBy(next.listing_)));
     keys.setForwardOnly(true);
     windowed::bind(keys, next.listing_.values);
     sql::exec(keys);
-    const int columns = keys.record().count();
-    Window first;
+    const int width = int(next.listing_.order.size());
     while (keys.next()) {
         if (next.count_ % kWindowRows == 0) {
             QVariantList key;
@@ -203,22 +198,10 @@ void WindowedRows::open(const QSqlDatabase &db, windowed::Listing listing)
                 key << keys.value(i);
             next.windowStarts_ << key;
         }
-        if (firstWithKeys && next.count_ < kWindowRows) {
-            QVariantList row;
-            for (int i = width; i < columns; ++i)
-                row << keys.value(i);
-            first.rows << row;
-        }
         ++next.count_;
     }
-    if (firstWithKeys) {
-        for (int i = width; i < columns; ++i)
-            next.fields_ << keys.record().fieldName(i);
-        next.kept_[0] = std::move(first);
-    } else {
-        // The first window also names the columns, even of an empty list.
-        next.kept_[0] = next.readWindow(0, &next.fields_);
-    }
+    // The first window also names the columns, even of an empty list.
+    next.kept_[0] = next.readWindow(0, &next.fields_);
 
     beginResetModel();
     db_ = next.db_;

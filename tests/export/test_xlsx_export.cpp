@@ -22,6 +22,7 @@
 #include "support/test_support.h"
 
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QContextMenuEvent>
@@ -143,14 +144,16 @@ private slots:
         Exporting exporting(file);
         screen->button(grid_export::kCaption)->click();
         QCOMPARE(exporting.asked.size(), 1);
-        QVERIFY(exporting.asked[0].suggested.endsWith("科级以上干部花名册.xlsx"));
+        // Named by the roster and what it covers: every department, the level and its range.
+        const QString covered = QStringLiteral("科级以上干部花名册 全部 %1以上").arg(screen->levelBox()->currentText());
+        QVERIFY(exporting.asked[0].suggested.endsWith(covered + ".xlsx"));
         QCOMPARE(exporting.messages.size(), 1);
         QCOMPARE(exporting.messages[0].first, notify::Kind::Information);
         QVERIFY(screen->rows()->heldRows() <= WindowedRows::kWindowRows * WindowedRows::kKeptWindows);
 
         const QJsonObject book = readBack(file);
-        QCOMPARE(book["name"].toString(), "科级以上干部花名册");
-        QCOMPARE(cellAt(book, 0, 0)["v"].toString(), "科级以上干部花名册");
+        QCOMPARE(book["name"].toString(), covered.left(31));
+        QCOMPARE(cellAt(book, 0, 0)["v"].toString(), covered);
         QVERIFY(cellAt(book, 0, 0)["b"].toBool());
         QCOMPARE(book["merged"].toArray().at(0).toString(), QStringLiteral("A1:S1"));
         QCOMPARE(book["frozen"].toString(), "A3");
@@ -323,11 +326,11 @@ private slots:
         grid->setColumnHidden(5, true);
         grid->horizontalHeader()->moveSection(4, 1);  // 日期 shown second
         screen.show();
-        // The grid shows the amounts in yuan.
+        // The grid shows the amounts in yuan with two decimals (the workbook keeps all four).
         struct Delegate : StripedDelegate {
             using StripedDelegate::initStyleOption;
         } delegate;
-        for (const auto &[row, column, shown] : {std::tuple{0, 1, "3600.00"}, {0, 2, "1.2345"}, {1, 1, "-0.50"}}) {
+        for (const auto &[row, column, shown] : {std::tuple{0, 1, "3600.00"}, {0, 2, "1.23"}, {1, 1, "-0.50"}}) {
             QStyleOptionViewItem option;
             delegate.initStyleOption(&option, model.index(row, column));
             QCOMPARE(option.text, QString(shown));
