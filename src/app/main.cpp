@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/notify.h"
+#include "app/operator_settings.h"
 #include "app/program_database.h"
 #include "app/screen_registry.h"
 #include "app/splash.h"
@@ -15,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFont>
+#include <QLineEdit>
 #include <QScreen>
 #include <memory>
 
@@ -61,8 +63,11 @@ int main(int argc, char **argv)
     {
         Tfrmlogin login(databaseFile, &mainWindow);
         splash.reset();
-        if (login.exec() == QDialog::Accepted)
+        if (login.exec() == QDialog::Accepted) {
+            operator_settings::setOperator(login.nameBox()->text());
+            mainWindow.restoreRemembered();
             result = app.exec();
+        }
     }
     database::close(database::kSharedConnection);
     return result;

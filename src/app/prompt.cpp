@@ -8,11 +8,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 constexpr int kWidth = 277;
 constexpr int kHeight = 143;
 constexpr int kIgnoreShift = 50;  // "确定" moves left to stand beside "忽略"
+constexpr int kMaxWidth = 560;
 }  // namespace
 
 Tfrmprompt::Tfrmprompt(const QString &title, const QString &message, bool withIgnore,
@@ -62,6 +64,30 @@ Tfrmprompt::Tfrmprompt(const QString &title, const QString &message, bool withIg
     bevel_->setVisible(withIgnore);
     if (withIgnore)
         okPanel_->move(okPanel_->x() - kIgnoreShift, okPanel_->y());
+    fitMessage();
+}
+
+void Tfrmprompt::fitMessage()
+{
+    // A long message keeps its words whole: the window widens for a word (a file's path) wider
+    // than the box, up to a limit, and grows downwards for the lines, instead of cutting them off.
+    // Chinese text breaks between any two characters; a run of other characters only at a blank.
+    static const QRegularExpression word(QStringLiteral("[^\\s\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]+"));
+    const QFontMetrics metrics(message_->font());
+    int widestWord = 0;
+    for (QRegularExpressionMatchIterator it = word.globalMatch(message_->text()); it.hasNext();)
+        widestWord = std::max(widestWord, metrics.horizontalAdvance(it.next().captured()));
+    const int extraWidth = std::clamp(widestWord - message_->width(), 0, kMaxWidth - kWidth);
+    const int width = message_->width() + extraWidth;
+    const int extraHeight = std::max(0, message_->heightForWidth(width) - message_->height());
+    if (extraWidth == 0 && extraHeight == 0)
+        return;
+    setFixedSize(kWidth + extraWidth, kHeight + extraHeight);
+    message_->resize(width, message_->height() + extraHeight);
+    titleStrip_->resize(titleStrip_->width() + extraWidth, titleStrip_->height());
+    bevel_->resize(bevel_->width() + extraWidth, bevel_->height());
+    for (QWidget *w : {static_cast<QWidget *>(okPanel_), static_cast<QWidget *>(ignore_), static_cast<QWidget *>(bevel_)})
+        w->move(w->x() + (w == bevel_ ? 0 : extraWidth), w->y() + extraHeight);
 }
 
 void Tfrmprompt::reject() { done(prompt::Ignore); }
@@ -70,6 +96,8 @@ void Tfrmprompt::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         done(prompt::Ok);
+    else if (event->key() == Qt::Key_Escape)
+        done(prompt::Ignore);
     else
         event->ignore();
 }

@@ -36,6 +36,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void fitMessage();
+
     QLabel *titleStrip_;
     QLabel *icon_;
     QLabel *message_;

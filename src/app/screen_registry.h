@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class FunctionScreen;
@@ -33,6 +34,9 @@ public:
 
     void addWindow(const QString &className, WindowFactory factory);
     const WindowFactory *findWindow(const QString &className) const;
+
+    // Every class registered, screens and further windows.
+    QStringList classNames() const { return entries_.keys() + windows_.keys(); }
 
 private:
     QMap<QString, ScreenEntry> entries_;

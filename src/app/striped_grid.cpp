@@ -2,6 +2,7 @@
 
 #include "app/grid_export.h"
 #include "app/grid_footer.h"
+#include "app/remembered_columns.h"
 #include "db/money.h"
 #include "db/value_order.h"
 #include "db/windowed_rows.h"
@@ -67,6 +68,7 @@ StripedGrid::StripedGrid(QWidget *parent) : QTableView(parent)
     connect(horizontalHeader(), &QHeaderView::sectionResized, footer_, [this] { footer_->update(); });
     connect(horizontalHeader(), &QHeaderView::sectionMoved, footer_, [this] { footer_->update(); });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, footer_, [this] { footer_->update(); });
+    remembered_columns::attach(*this);
 }
 
 void StripedGrid::setSortable(bool sortable)

@@ -122,6 +122,7 @@ void Tfrmndkhbj::showDepartment()
 void Tfrmndkhbj::generate()
 {
     try {
+        const WaitingBox waiting(host());
         pay::generateAppraisalSheet(host().database(), year_->value());
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, kErrorTitle, e.message());

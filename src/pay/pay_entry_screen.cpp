@@ -56,6 +56,7 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
     auto *header = new QHBoxLayout;
     year_ = makeYearBox(this);
     month_ = makeMonthBox(this);
+    rememberPayMonth(year_, month_);
     header->addWidget(new QLabel(QStringLiteral("现在是"), this));
     header->addWidget(year_);
     header->addWidget(new QLabel(QStringLiteral("年"), this));
@@ -180,12 +181,15 @@ void Tfrmgzlr::Datechange()
 
 void Tfrmgzlr::copydata(bool carryPrevious)
 {
+    if (carryPrevious && !previousMonthHasSheet())
+        return;
     QProgressDialog progress(QStringLiteral("正在生成%1年%2月的工资表…").arg(year_->value()).arg(month_->value()),
                              QString(), 0, 3, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     int step = 0;
     try {
+        const WaitingBox waiting(host());
         pay::generateMonth(host().database(), month(), carryPrevious ? pay::Generation::CopyPrevious : pay::Generation::Blank,
                            [&](const QString &) { progress.setValue(step++); });
     } catch (const sql::Failure &e) {
@@ -193,6 +197,24 @@ void Tfrmgzlr::copydata(bool carryPrevious)
     }
     progress.setValue(3);
     Datechange();  // the new rows at once, rather than after the next move
+}
+
+bool Tfrmgzlr::previousMonthHasSheet()
+{
+    const QDate previous = month().addMonths(-1);
+    try {
+        if (pay::hasWages(host().database(), previous))
+            return true;
+    } catch (const sql::Failure &e) {
+        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+        return false;
+    }
+    // Nothing to carry forward: the clerk may have meant another month.
+    return prompt::ask(QStringLiteral("生成提示"),
+                       QStringLiteral("%1年%2月没有工资表可复制，是否为本月生成空白工资表？")
+                           .arg(previous.year()).arg(previous.month()),
+                       true, this)
+        == prompt::Ok;
 }
 
 void Tfrmgzlr::printList(int tab)

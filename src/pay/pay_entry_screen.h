@@ -34,6 +34,9 @@ public:
     void Datechange();
     // Generates the chosen month: "只复制上月工资表并追加新职工工资项" (carry) or "生成空白工资表".
     void copydata(bool carryPrevious);
+    // Whether last month has a wage sheet to carry forward; when not, asks whether to make a
+    // blank sheet instead.
+    bool previousMonthHasSheet();
     void printList(int tab);
 
 protected:

@@ -12,10 +12,11 @@ QList<QVariantList> departmentTotals(const QSqlDatabase &db, const Sheet &sheet,
         outer << QStringLiteral("sum(x.%1)").arg(sql::quoteIdentifier(c));
     }
     // One pass over the range's pay rows, each under its employee's department in force on
-    // the first day of its own month; then the departments named (two with one name added up).
+    // the first day of its own month; then the departments named (two with one name added up),
+    // in the order of their codes as every other department list.
     QSqlQuery q = sql::prepare(db, QStringLiteral("select dwdmb.单位名称, %1 from (select inforce('dwdtb','单位编码',t.职工编码,t.年月) as 单位编码, %2 "
                                                   "from %3 t where t.年月>=:from and t.年月<=:to group by 1) x "
-                                                  "join dwdmb on dwdmb.单位编码=x.单位编码 group by dwdmb.单位名称 order by dwdmb.单位名称")
+                                                  "join dwdmb on dwdmb.单位编码=x.单位编码 group by dwdmb.单位名称 order by min(dwdmb.单位编码)")
                                        .arg(outer.join(','), inner.join(','), sheet.table));
     q.setForwardOnly(true);
     q.bindValue(":from", sql::dateValue(from));

@@ -36,6 +36,7 @@ PayStatisticsScreen::PayStatisticsScreen(ScreenHost &host, Period period)
     header->addWidget(new QLabel(QStringLiteral("年"), this));
     if (period == Period::Month) {
         month_ = makeMonthBox(this);
+        rememberPayMonth(year_, month_);
         header->addWidget(month_);
         header->addWidget(new QLabel(QStringLiteral("月工资统计"), this));
     } else {

@@ -1,5 +1,6 @@
 #include "staff/cadre_resume_screen.h"
 
+#include "app/grid_export.h"
 #include "app/notify.h"
 #include "app/prompt.h"
 #include "db/sql.h"
@@ -9,6 +10,7 @@
 #include "staff/photo_box.h"
 #include "staff/resume_grid.h"
 #include "staff/resume_report.h"
+#include "staff/resume_workbook.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -108,6 +110,9 @@ Tfrmgbllbj::Tfrmgbllbj(ScreenHost &host) : FunctionScreen(host, "Tfrmgbllbj")
     QVBoxLayout *right = layOutSearchScreen(this, QStringLiteral(" 干部履历表"), search_, header_);
     right->addWidget(pages_, 1);
     right->addLayout(buttons);
+    // "导出Excel…" writes the résumé shown, as "打印" prints it, not the list of cadres.
+    bar_->enable(grid_export::addScreenExportButton(*this, *print, [this] { exportResume(); }),
+                 edit::ModeBar::When::Browsing);
     resize(host.workArea()->size().boundedTo(QSize(1120, 780)));
 
     connect(bar_, &edit::ModeBar::modeChanged, this, [this](Mode mode) {
@@ -332,6 +337,22 @@ void Tfrmgbllbj::closeEvent(QCloseEvent *event)
         for (ResumeGrid *g : std::as_const(grids_))
             g->writeChanges();
     FunctionScreen::closeEvent(event);
+}
+
+void Tfrmgbllbj::exportResume()
+{
+    if (code_.isEmpty())
+        return;
+    try {
+        const std::optional<QMap<QString, QString>> personal = resume::personalData(host().database(), code_);
+        if (!personal)
+            return;
+        const resume::Workbook book = resume::workbookOf(*personal, resume::loadResume(host().database(), code_));
+        grid_export::exportTables(*this, book.tables,
+                                  QStringLiteral("干部履历表 %1%2").arg(code_, personal->value("职工姓名")));
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+    }
 }
 
 void Tfrmgbllbj::print()

@@ -29,7 +29,6 @@ using roster::LevelRange;
 
 namespace {
 
-const QString kAllDepartments = QStringLiteral("%");
 const QString kAllCategories = QStringLiteral("所有类别");
 
 void reportFailure(const sql::Failure &failure)
@@ -157,7 +156,8 @@ void RosterScreen::fillLists()
     filling_ = true;
     const QSqlDatabase db = host().database();
     try {
-        departments_->addTopLevelItem(new QTreeWidgetItem({kAllDepartments, QStringLiteral("全部")}));
+        // "全部" has no code: every department.
+        departments_->addTopLevelItem(new QTreeWidgetItem({QString(), QStringLiteral("全部")}));
         for (const code_items::Item &d : roster::departments(db))
             departments_->addTopLevelItem(new QTreeWidgetItem({d.code, d.name}));
         departments_->setCurrentItem(departments_->topLevelItem(0));
@@ -186,7 +186,7 @@ roster::Filter RosterScreen::filter() const
 {
     roster::Filter f;
     const QTreeWidgetItem *department = departments_->currentItem();
-    if (department && department->text(0) != kAllDepartments)
+    if (department && !department->text(0).isEmpty())
         f.department = department->text(0);
     f.level = edit::valueOf(level_);
     f.range = LevelRange(range_->checkedId());

@@ -2,6 +2,7 @@
 
 #include "app/grid_export.h"
 #include "app/notify.h"
+#include "app/operator_settings.h"
 #include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -16,11 +17,16 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QVBoxLayout>
+
+namespace {
+const QString kCutoffKey = QStringLiteral("statistics/cutoff");
+}
 
 StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescription &table)
     : FunctionScreen(host, table.screenClass, Reenable::ByReturnButton), table_(table)
@@ -73,10 +79,13 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     const QDate today = clock_source::today();
     if (table.overRange)
         start_ = addDatePicker(dateRow, QStringLiteral("起始日期"), QDate(today.year(), 1, 1));
-    cutoff_ = addDatePicker(dateRow, QStringLiteral("截止日期"), today);
+    // The operator's last cut-off date, the same on every statistics screen.
+    cutoff_ = addDatePicker(dateRow, QStringLiteral("截止日期"),
+                            operator_settings::value(kCutoffKey, today).toDate());
     layout->addLayout(dateRow);
 
     grid_ = new StripedGrid(content_);
+    grid_->horizontalHeader()->setSectionsMovable(false);  // the group captions span fixed columns
     model_ = new QSqlQueryModel(this);
     grid_->setModel(model_);
     grid_->setSortable(false);  // a statistics table keeps its fixed row order
@@ -103,6 +112,7 @@ stats::Period StatisticsScreen::chosenPeriod() const
 void StatisticsScreen::cutoffChosen()
 {
     const stats::Period chosen = chosenPeriod();
+    operator_settings::setValue(kCutoffKey, chosen.to);
     if (chosen.to != built_.to || chosen.from != built_.from)
         insertdata();
 }

@@ -71,6 +71,24 @@ private slots:
         QCOMPARE(asking.okButton()->focusPolicy(), Qt::NoFocus);
     }
 
+    // A long message is shown whole: lines wrap between words, a path is not cut, and the
+    // buttons stay below the text.
+    void aLongMessageIsShownWhole()
+    {
+        const QString path = "/srv/personnel/backups/2025/wenpad-backup-2025-01-01.db";
+        Tfrmprompt window("错误信息",
+                          "数据库文件无法打开，可能已经损坏或者正被另一程序使用。请先关闭其他程序，"
+                          "然后在“数据备份与恢复”中恢复最近的备份：" + path + " 如仍有问题，请与系统管理员联系。",
+                          true, QPixmap(8, 8));
+        QLabel *message = window.messageLabel();
+        QVERIFY(message->heightForWidth(message->width()) <= message->height());
+        QVERIFY(QFontMetrics(message->font()).horizontalAdvance(path) <= message->width());
+        QVERIFY(window.height() > 143);
+        QVERIFY(message->geometry().bottom() < window.bevel()->geometry().top());
+        QVERIFY(window.ignoreButton()->geometry().right() < window.width());
+        QVERIFY(window.okPanel()->geometry().bottom() < window.height());
+    }
+
     void twoCallsAreIndependent()
     {
         ProgramFolder folder(false);

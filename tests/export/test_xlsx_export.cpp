@@ -43,19 +43,7 @@ void registerAllScreens(ScreenRegistry &registry);
 
 namespace {
 
-// The workbook's sheets as the reader saw them.
-QJsonArray sheetsOf(const QString &file)
-{
-    QProcess run;
-    run.start(WENPAD_PYTHON3, {WENPAD_TESTS "/export/read_workbook.py", file});
-    if (!run.waitForFinished(60000) || run.exitCode() != 0) {
-        qWarning("%s", run.readAllStandardError().constData());
-        return {};
-    }
-    return QJsonDocument::fromJson(run.readAllStandardOutput()).array();
-}
-
-QJsonObject readBack(const QString &file) { return sheetsOf(file).at(0).toObject(); }
+QJsonObject readBack(const QString &file) { return workbookSheets(file).at(0).toObject(); }
 
 QJsonObject cellAt(const QJsonObject &book, int row, int column)
 {
@@ -243,7 +231,7 @@ private slots:
         const AdminRun grids = runAdmin({"grid", "TFrmgsngztj", "--db", app_paths::databaseFile(), "--year", "2026", "--xlsx", out});
         QVERIFY2(grids.status == 0, qPrintable(grids.err));
         const QStringList csv = grids.out.trimmed().split('\n');
-        const QJsonArray sheets = sheetsOf(out);
+        const QJsonArray sheets = workbookSheets(out);
         QCOMPARE(sheets.size(), 3);
         int amounts = 0;
         for (const QJsonValue &value : sheets) {

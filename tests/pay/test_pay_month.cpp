@@ -138,6 +138,8 @@ private slots:
         options.employees = 300;
         options.payMonths = 3;
         demo::generate(db, options);
+        // Names that sort against the codes: the departments are still listed by code.
+        sql::exec(db, "update dwdmb set 单位名称=printf('%02d', 99 - cast(单位编码 as integer)) || 单位名称");
         const QDate last = firstDay(options.anchor.year(), options.anchor.month());
         for (const Sheet &s : sheets()) {
             for (const auto &[from, to] : {std::pair{last, last}, std::pair{last.addMonths(-2), last}, std::pair{last.addYears(-1), last.addMonths(-3)}}) {
@@ -160,6 +162,12 @@ private slots:
                 }
                 const QList<QVariantList> totals = departmentTotals(db, s, from, to);
                 QCOMPARE(totals.size(), plain.size());
+                QStringList listed, byCode;
+                for (const QVariantList &row : totals)
+                    listed << row[0].toString();
+                byCode = listed;
+                std::sort(byCode.begin(), byCode.end(), std::greater<>());  // the prefix runs against the code
+                QCOMPARE(listed, byCode);
                 for (const QVariantList &row : totals)
                     for (int i = 0; i < s.amountColumns().size(); ++i)
                         QCOMPARE(row[1 + i].toLongLong(), plain.value(row[0].toString()).value(i));

@@ -169,6 +169,34 @@ private slots:
         screen->close();
     }
 
+    // Carrying last month forward says when there is nothing to carry, and makes a blank
+    // sheet only when told to.
+    void carryingForwardSaysWhenLastMonthHasNoSheet()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        addEmployee(db, "000001", "01", "2020-01-01");
+        TestHost host;
+        auto *screen = new Tfrmgzlr(host);
+        QStringList asked;
+        int answer = prompt::Ignore;
+        const prompt::ScopedAnswerer answering([&](const prompt::Call &c) { asked << c.title + '|' + c.message; return answer; });
+        screen->copydata(true);
+        QCOMPARE(asked, QStringList{"生成提示|2024年2月没有工资表可复制，是否为本月生成空白工资表？"});
+        QCOMPARE(queryValue(db, "select count(*) from gzb").toInt(), 0);
+        answer = prompt::Ok;
+        screen->copydata(true);
+        QCOMPARE(queryValue(db, "select count(*) from gzb where 年月='2024-03-01'").toInt(), 1);
+
+        // With last month's sheet there is nothing to ask.
+        asked.clear();
+        screen->monthBox()->setValue(4);
+        screen->copydata(true);
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(queryValue(db, "select count(*) from gzb where 年月='2024-04-01'").toInt(), 1);
+        screen->close();
+    }
+
     void statisticsPrintTheFrontTab()
     {
         ProgramFolder folder;

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
+#include <QJsonDocument>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSqlError>
@@ -74,6 +75,17 @@ QByteArray databaseChecksum(const QString &file)
             hash.addData(f.readAll());
     }
     return hash.result();
+}
+
+QJsonArray workbookSheets(const QString &file)
+{
+    QProcess run;
+    run.start(WENPAD_PYTHON3, {WENPAD_TESTS "/export/read_workbook.py", file});
+    if (!run.waitForFinished(60000) || run.exitCode() != 0) {
+        qWarning("%s", run.readAllStandardError().constData());
+        return {};
+    }
+    return QJsonDocument::fromJson(run.readAllStandardOutput()).array();
 }
 
 AdminRun runAdmin(const QStringList &args)

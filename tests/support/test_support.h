@@ -1,6 +1,7 @@
 #pragma once
 // Shared test fixtures: a temporary program folder with a fresh delivered database.
 
+#include <QJsonArray>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -49,6 +50,10 @@ struct AdminRun {
     QString err;
 };
 AdminRun runAdmin(const QStringList &args);
+
+// A workbook's sheets as openpyxl (an independent reader) reads them: each sheet's name,
+// merged ranges, frozen cell, column widths and rows of cells {v, t, f, b}; empty on failure.
+QJsonArray workbookSheets(const QString &file);
 
 // A PDF's text as pdftotext reads it; with `layout` each printed line stays one line.
 QString pdfText(const QString &file, bool layout = true);
