@@ -1,5 +1,6 @@
 #include "app/grid_export.h"
 
+#include "app/column_totals.h"
 #include "app/file_choice.h"
 #include "app/notify.h"
 #include "app/striped_grid.h"
@@ -102,6 +103,17 @@ xlsx::Table tableOf(const QTableView &grid)
         if (!grid.isRowHidden(r))
             rows.push_back(r);
     table.rows = rows;
+    if (const auto *striped = qobject_cast<const StripedGrid *>(&grid); striped && striped->totalsShown()) {
+        const std::vector<column_totals::Total> totals = column_totals::totals(*table.model, rows);
+        for (const column_totals::Total &t : totals)
+            table.totals << t.exact();
+        // The caption in the first column shown that has no total.
+        for (int column : table.columns.empty() ? std::vector<int>{0} : table.columns)
+            if (table.totals.value(column).isNull()) {
+                table.totals[column] = column_totals::kCaption;
+                break;
+            }
+    }
     return table;
 }
 

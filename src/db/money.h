@@ -22,6 +22,10 @@ std::optional<qint64> parseEntry(const QString &text);
 // (36000000 → "3600.00", 12345 → "1.2345"), so parseYuan(formatYuan(x)) == x.
 QString formatYuan(qint64 units);
 
+// Units → yuan as a list shows and prints them: two decimals, rounded half away from zero
+// (12345 → "1.23", 36000000 → "3600.00"); the stored amount stays exact.
+QString formatShown(qint64 units);
+
 // The pattern a money box accepts while typing (unsigned amounts of at most kEntryWholeDigits
 // whole digits, up to four decimals).
 QString typingPattern();

@@ -111,6 +111,8 @@ struct Formats {
     lxw_format *real;
     lxw_format *amount;
     lxw_format *date;
+    lxw_format *totalText;
+    lxw_format *totalAmount;
 };
 
 Formats makeFormats(lxw_workbook *book)
@@ -131,6 +133,11 @@ Formats makeFormats(lxw_workbook *book)
     format_set_num_format(f.amount, "0.00");
     f.date = workbook_add_format(book);
     format_set_num_format(f.date, "yyyy-mm-dd");
+    f.totalText = workbook_add_format(book);
+    format_set_bold(f.totalText);
+    f.totalAmount = workbook_add_format(book);
+    format_set_bold(f.totalAmount);
+    format_set_num_format(f.totalAmount, "0.00");
     return f;
 }
 
@@ -215,6 +222,17 @@ void addSheet(lxw_workbook *book, const Formats &f, const Table &table, const QS
         for (size_t i = 0; i < columns.size(); ++i) {
             const Cell cell = cellOf(model.data(model.index(rows[r], columns[i]), Qt::DisplayRole), money[i], measured[i]);
             writeCell(sheet, lxw_row_t(kFirstDataRow + r), lxw_col_t(i), cell, f);
+            widths[i] = std::max(widths[i], widthOf(cell.text));
+        }
+    }
+    if (!table.totals.isEmpty()) {
+        const auto row = lxw_row_t(kFirstDataRow + rows.size());
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const Cell cell = cellOf(table.totals.value(columns[i]), money[i]);
+            if (cell.kind == Kind::Text)
+                worksheet_write_string(sheet, row, lxw_col_t(i), utf8(cell.text).constData(), f.totalText);
+            else if (cell.kind != Kind::Empty)
+                worksheet_write_number(sheet, row, lxw_col_t(i), cell.number, cell.kind == Kind::Number ? f.totalText : f.totalAmount);
             widths[i] = std::max(widths[i], widthOf(cell.text));
         }
     }

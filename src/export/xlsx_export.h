@@ -34,6 +34,7 @@ struct Table {
     QAbstractItemModel *model = nullptr;  // rows not fetched yet are fetched first
     std::vector<int> columns;  // model columns in the order shown; empty: all of them
     std::optional<std::vector<int>> rows;  // model rows shown; none given: all of them
+    QVariantList totals;  // a last row in bold (the grid's "合计"), by model column; empty: none
 };
 
 // Told the rows written so far and the total now and then; false stops the export.

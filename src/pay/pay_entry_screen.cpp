@@ -1,7 +1,9 @@
 #include "pay/pay_entry_screen.h"
 
+#include "app/grid_export.h"
 #include "app/period_boxes.h"
 #include "app/prompt.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/clock.h"
@@ -64,13 +66,16 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
     right->addLayout(header);
 
     tabs_ = new QTabWidget(this);
+    std::vector<StripedGrid *> sheetGrids;
     for (const pay::Sheet &s : pay::sheets()) {
         auto *grid = new StripedGrid(tabs_);
+        sheetGrids.push_back(grid);
         grid->setSelectionBehavior(QAbstractItemView::SelectItems);
         grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                               | QAbstractItemView::AnyKeyPressed);
         auto *model = new PaySheetModel(s, grid);
         grid->setModel(model);
+        grid->setTotalsShown(true);
         connect(model, &PaySheetModel::refused, this, [this](const QString &message) {
             prompt::ask(QStringLiteral("错误提示"), message, false, this);
         });
@@ -89,6 +94,7 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
         grids_.push_back(grid);
         models_.push_back(model);
     }
+    right->addWidget(new SearchBar(this, sheetGrids));
     right->addWidget(tabs_, 1);
 
     auto *bar = new QHBoxLayout;
@@ -134,6 +140,12 @@ QString Tfrmgzlr::department() const
     return current.isValid() ? departmentRows_->rows().at(current.row()).value(0).toString() : QString();
 }
 
+QString Tfrmgzlr::departmentName() const
+{
+    const QModelIndex current = departments_->currentIndex();
+    return current.isValid() ? departmentRows_->rows().at(current.row()).value(1).toString() : QString();
+}
+
 void Tfrmgzlr::commitCurrentRows()
 {
     // Leaving the current cell closes an open editor and stores a changed row, as moving to
@@ -161,6 +173,8 @@ void Tfrmgzlr::Datechange()
             const QStringList extra = s.table == QStringLiteral("gzb") ? items : QStringList();
             models_[i]->setRows(exists ? pay::loadSheet(db, s, month(), department(), extra) : QList<pay::SheetRow>{}, extra);
             grids_[i]->resizeColumnsToContents();
+            // The workbook says which month and department it holds (the tab follows).
+            grid_export::setExportTitle(*grids_[i], QStringLiteral("职工工资表 %1 %2").arg(month().toString(QStringLiteral("yyyy年MM月")), departmentName()));
         }
     } catch (const sql::Failure &e) {
         prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
@@ -209,7 +223,7 @@ void Tfrmgzlr::printList(int tab)
 {
     commitCurrentRows();
     const PaySheetModel *model = models_.at(size_t(tab));
-    report::preview(pay::layoutPayList(model->sheet().table, model->rows(), clock_source::today()), this);
+    report::preview(pay::layoutPayList(model->sheet().table, model->rows(), {month(), departmentName(), clock_source::today()}), this);
 }
 
 void Tfrmgzlr::stepDepartment(int step)

@@ -29,6 +29,7 @@ public:
 
     QDate month() const;
     QString department() const;
+    QString departmentName() const;
     // Loads the three sheets of the chosen month and department, after storing a changed row.
     void Datechange();
     // Generates the chosen month: "只复制上月工资表并追加新职工工资项" (carry) or "生成空白工资表".

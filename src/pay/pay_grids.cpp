@@ -4,10 +4,28 @@
 #include "db/schema.h"
 #include "db/sql.h"
 #include "export/csv.h"
+#include "export/xlsx_export.h"
 #include "pay/pay_month.h"
 #include "pay/pay_statistics.h"
 
 namespace pay {
+
+bool isMoneyColumn(const QString &title)
+{
+    if (isWholeYuan(title))
+        return false;
+    for (const Sheet &s : sheets())
+        if (s.amountColumns().contains(title))
+            return true;
+    return false;
+}
+
+void markMoneyColumns(QAbstractItemModel &model)
+{
+    for (int c = 0; c < model.columnCount(); ++c)
+        if (isMoneyColumn(model.headerData(c, Qt::Horizontal).toString()))
+            model.setHeaderData(c, Qt::Horizontal, true, xlsx::kMoneyColumnRole);
+}
 
 QVariant shownAmount(const QString &column, const QVariant &stored)
 {

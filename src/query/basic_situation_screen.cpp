@@ -3,6 +3,7 @@
 #include "app/character_limit.h"
 #include "app/notify.h"
 #include "app/prompt.h"
+#include "app/search_bar.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
 #include "query/basic_situation.h"
@@ -42,6 +43,7 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
     layout->addLayout(bar);
 
     list_ = new ConditionList(host.database(), query::basicSituationListing, query::basicSituationColumns(), this);
+    layout->addWidget(new SearchBar(this, {list_}));
     layout->addWidget(list_, 1);
     showList({});
 }

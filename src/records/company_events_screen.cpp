@@ -1,9 +1,12 @@
 #include "records/company_events_screen.h"
 
+#include "app/grid_export.h"
 #include "app/notify.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/clock.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "export/xlsx_export.h"
 #include "records/company_attendance.h"
@@ -14,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QVBoxLayout>
 
 CompanyEventsScreen::CompanyEventsScreen(ScreenHost &host, const QString &className, const QString &titleBar,
@@ -46,11 +48,17 @@ CompanyEventsScreen::CompanyEventsScreen(ScreenHost &host, const QString &classN
     layout->addLayout(toolbar);
 
     grid_ = new StripedGrid(this);
+    layout->addWidget(new SearchBar(this, {grid_}));
     layout->addWidget(grid_, 1);
-    connect(dates_, &DateRangeBoxes::rangeChosen, this, &CompanyEventsScreen::build);
+    connect(dates_, &DateRangeBoxes::rangeChosen, this, &CompanyEventsScreen::start);
 }
 
-void CompanyEventsScreen::start() { build(); }
+void CompanyEventsScreen::start()
+{
+    // The workbook says which dates it covers, as the printout does.
+    grid_export::setExportTitle(*grid_, printedTitle_ + ' ' + dates_->text());
+    build();
+}
 
 void CompanyEventsScreen::print()
 {
@@ -83,13 +91,14 @@ void Tfrmgsjctjb::toggleOrder()
     const bool byDate = order_ == records::RewardOrder::ByDate;
     order_ = byDate ? records::RewardOrder::ByEmployee : records::RewardOrder::ByDate;
     sortButton()->setText(byDate ? QStringLiteral("按时间排序") : QStringLiteral("按员工排序"));
+    grid()->clearSort();  // the button's order replaces a column's
     build();
 }
 
 Tfrmgskqtjb::Tfrmgskqtjb(ScreenHost &host)
     : CompanyEventsScreen(host, "Tfrmgskqtjb", QStringLiteral("  人事资料记录卡 >> 公司考勤情况统计"), QStringLiteral("按职工排序"))
 {
-    model_ = new QSqlQueryModel(this);
+    model_ = new SortedQueryModel(this);
     grid()->setModel(model_);
     sortButton()->setEnabled(false);
     sortButton()->setToolTip(QStringLiteral("统计表已按职工编码排列"));

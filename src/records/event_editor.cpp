@@ -4,6 +4,7 @@
 #include "app/notify.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "export/xlsx_export.h"
 #include "records/attendance.h"
@@ -18,7 +19,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QVBoxLayout>
 
@@ -64,7 +64,7 @@ EventEditor::EventEditor(ScreenHost &host, const QString &className, const Texts
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    model_ = new QSqlQueryModel(this);
+    model_ = new SortedQueryModel(this);
     grid_->setModel(model_);
     bar_->enable(grid_, edit::ModeBar::When::Browsing);
 

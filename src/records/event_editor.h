@@ -6,6 +6,7 @@
 
 #include "app/edit_modes.h"
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 #include "records/event_book.h"
 
 #include <functional>
@@ -15,7 +16,6 @@
 class EmployeeHeader;
 class EmployeeSearchPanel;
 class QGroupBox;
-class QSqlQueryModel;
 class QTableView;
 
 class EventEditor : public FunctionScreen {
@@ -46,7 +46,7 @@ public:
 
     EmployeeSearchPanel *search() const { return search_; }
     QTableView *rows() const { return grid_; }
-    QSqlQueryModel *rowModel() const { return model_; }
+    SortedQueryModel *rowModel() const { return model_; }
     QGroupBox *editBox() const { return box_; }
     edit::ModeBar *bar() const { return bar_; }
     QWidget *control(const QString &key) const;  // the edit box's control of the field
@@ -68,7 +68,7 @@ private:
     EmployeeSearchPanel *search_;
     EmployeeHeader *header_;
     QTableView *grid_;
-    QSqlQueryModel *model_;
+    SortedQueryModel *model_;
     QGroupBox *box_;
     edit::ModeBar *bar_;
     std::vector<QWidget *> controls_;  // in the order of the source's fields

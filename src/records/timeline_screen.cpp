@@ -2,6 +2,7 @@
 
 #include "app/notify.h"
 #include "app/striped_grid.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
@@ -11,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QVBoxLayout>
 
 Tfrmgzdttj::Tfrmgzdttj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdttj")
@@ -20,7 +20,7 @@ Tfrmgzdttj::Tfrmgzdttj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdttj")
     header_ = new EmployeeHeader(this);
 
     grid_ = new StripedGrid(this);
-    model_ = new QSqlQueryModel(this);
+    model_ = new SortedQueryModel(this);
     grid_->setModel(model_);
     grid_->horizontalHeader()->setStretchLastSection(true);
 

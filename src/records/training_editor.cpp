@@ -5,6 +5,7 @@
 #include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "records/training.h"
 
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QVBoxLayout>
 
@@ -30,7 +30,7 @@ const QString kNotWritten = QStringLiteral("这条培训内容无法插入！");
 const QString kNotDeleted = QStringLiteral("这条培训内容无法删除！");
 
 // Every query of a side reads all its rows, so that the row just saved can be selected.
-void fill(QSqlQueryModel *model, QSqlQuery query)
+void fill(SortedQueryModel *model, QSqlQuery query)
 {
     model->setQuery(std::move(query));
     while (model->canFetchMore())
@@ -96,7 +96,7 @@ void Tfrmpxjlbj::buildSide(SideIndex which, const QString &title, const QString 
     side.grid = new StripedGrid(side.frame);
     side.grid->verticalHeader()->hide();
     side.grid->horizontalHeader()->setStretchLastSection(true);
-    side.model = new QSqlQueryModel(this);
+    side.model = new SortedQueryModel(this);
     side.grid->setModel(side.model);
     column->addWidget(side.grid, 1);
 

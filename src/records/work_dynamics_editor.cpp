@@ -4,6 +4,7 @@
 #include "app/notify.h"
 #include "app/prompt.h"
 #include "db/code_items.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
@@ -15,7 +16,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -179,7 +179,7 @@ void Tfrmgzdtbj::save()
     finishEditing();
     panels_->reload(g);
     // The saved row stays selected: the new one is the last recorded.
-    QSqlQueryModel *model = panels_->model(g);
+    SortedQueryModel *model = panels_->model(g);
     while (row < 0 && model->canFetchMore())
         model->fetchMore();
     panels_->grid(g)->selectRow(row < 0 ? model->rowCount() - 1 : row);

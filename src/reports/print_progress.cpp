@@ -2,6 +2,7 @@
 
 #include "db/sql.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSize>
@@ -104,8 +105,13 @@ void saveAsPdf(const Document &document, QWidget *parent)
     PageProgress progress(QStringLiteral("正在保存为PDF…"), int(document.pages.size()), parent);
     QString error;
     try {
-        if (writePdf(document, file, &error, progress.callback()) || error.isEmpty())
+        if (writePdf(document, file, &error, progress.callback())) {
+            notify::show(parent, notify::Kind::Information, QStringLiteral("保存为PDF"),
+                         QStringLiteral("已保存 %1 页到 %2").arg(document.pages.size()).arg(QDir::toNativeSeparators(file)));
             return;
+        }
+        if (error.isEmpty())
+            return;  // cancelled
     } catch (const sql::Failure &failure) {
         error = failure.message();  // nothing was written under the chosen name
     }

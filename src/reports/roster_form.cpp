@@ -78,9 +78,12 @@ report::Document layoutRoster(const QString &reportClass, const QString &title, 
 }
 
 report::Document layoutRosterFromSource(const QString &reportClass, const QString &title,
-                                        std::shared_ptr<report::RowSource> rows)
+                                        std::shared_ptr<report::RowSource> rows, const QString &coverage)
 {
-    return report::layoutFromSource(printedRoster(reportClass, title), std::move(rows));
+    report::Report r = printedRoster(reportClass, title);
+    if (!coverage.isEmpty())
+        r.labels = {{coverage, {}, {}}};
+    return report::layoutFromSource(r, std::move(rows));
 }
 
 }  // namespace roster

@@ -28,7 +28,8 @@ QString cutToGb2312Bytes(const QString &text, int bytes);
 
 report::Report printedRoster(const QString &reportClass, const QString &title);
 report::Document layoutRoster(const QString &reportClass, const QString &title, const QList<QVariantList> &rows);
+// `coverage` (the department and filters chosen) is printed under the title when given.
 report::Document layoutRosterFromSource(const QString &reportClass, const QString &title,
-                                        std::shared_ptr<report::RowSource> rows);
+                                        std::shared_ptr<report::RowSource> rows, const QString &coverage = {});
 
 }  // namespace roster

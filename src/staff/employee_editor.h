@@ -59,6 +59,7 @@ private:
     void refillTitles();
     void setMode(Mode mode);
     void step(QTableView *grid, int delta);
+    void findEmployee(const QString &text);  // "查找": the first match of the whole register
     void reportFailure(const QString &message);
 
     edit::ModeBar *bar_ = nullptr;

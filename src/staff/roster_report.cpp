@@ -11,10 +11,13 @@ QString printedTitle(const Member &member, const QString &partyItem)
 
 std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter)
 {
+    return rosterRows(db, listing(db, member, filter));
+}
+
+std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, windowed::Listing listing)
+{
     // The listed columns are the fields in order.
-    return report::windowedRows(db, listing(db, member, filter), [](const QVariantList &values, const QStringList &) {
-        return values;
-    });
+    return report::windowedRows(db, std::move(listing), [](const QVariantList &values, const QStringList &) { return values; });
 }
 
 }  // namespace roster

@@ -12,5 +12,7 @@ QString printedTitle(const Member &member, const QString &partyItem);
 
 // A roster's rows read from the database as its pages are produced (a long roster as a PDF).
 std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, const Member &member, const Filter &filter);
+// The same for the roster as a screen lists it (sorted by a column, narrowed by "查找").
+std::shared_ptr<report::RowSource> rosterRows(const QSqlDatabase &db, windowed::Listing listing);
 
 }  // namespace roster

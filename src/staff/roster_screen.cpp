@@ -1,8 +1,10 @@
 #include "staff/roster_screen.h"
 
 #include "app/field_controls.h"
+#include "app/grid_export.h"
 #include "app/prompt.h"
 #include "app/screen_registry.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
@@ -53,6 +55,7 @@ RosterScreen::RosterScreen(ScreenHost &host, const roster::Member &member)
     grid_ = new StripedGrid(rosterBox);
     model_ = new WindowedRows(roster::fieldTitles(), this);
     grid_->setModel(model_);
+    rosterLayout->addWidget(new SearchBar(this, {grid_}));
     rosterLayout->addWidget(grid_);
     body->addWidget(rosterBox, 1);
     column->addLayout(body, 1);
@@ -201,8 +204,21 @@ void RosterScreen::reload()
     } catch (const sql::Failure &failure) {
         reportFailure(failure);
     }
+    grid_export::setExportTitle(*grid_, QStringLiteral("%1 %2").arg(xlsx::screenTitle(member_.windowTitle), coverage()));
     if (model_->rowCount() > 0)
         grid_->selectRow(0);
+}
+
+QString RosterScreen::coverage() const
+{
+    const QTreeWidgetItem *department = departments_->currentItem();
+    QStringList parts{department ? department->text(1) : QStringLiteral("全部"),
+                      level_->currentText() + range_->checkedButton()->text()};
+    if (category_)
+        parts << category_->currentText();
+    if (party_)
+        parts << party_->currentText();
+    return parts.join(' ');
 }
 
 void RosterScreen::moveDepartment(int step)
@@ -230,9 +246,9 @@ void RosterScreen::printRoster()
         return;
     const QString partyItem = party_ ? party_->currentText() : QString();
     try {
-        // The rows shown, read again page by page as the printed roster needs them.
+        // The rows shown, in the order shown, read again page by page as the printout needs them.
         report::preview(roster::layoutRosterFromSource(member_.reportClass, roster::printedTitle(member_, partyItem),
-                                                       roster::rosterRows(host().database(), member_, filter())),
+                                                       roster::rosterRows(host().database(), model_->listing()), coverage()),
                         this);
     } catch (const sql::Failure &failure) {
         reportFailure(failure);

@@ -97,6 +97,7 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     grid_->horizontalHeader()->setSectionsMovable(false);  // the group captions span fixed columns
     model_ = new QSqlQueryModel(this);
     grid_->setModel(model_);
+    grid_->setSortable(false);  // a statistics table keeps its fixed row order
     captions_ = new GroupCaptionBar(grid_, content_);
     layout->addWidget(captions_);
     layout->addWidget(grid_, 1);

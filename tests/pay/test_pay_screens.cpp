@@ -2,7 +2,9 @@
 // buttons, typed amounts refused or stored on leaving the row, generating, the printed lists
 // and the statistics' printout).
 
+#include "app/column_totals.h"
 #include "app/prompt.h"
+#include "db/money.h"
 #include "db/clock.h"
 #include "db/sql.h"
 #include "pay/employee_pay_screen.h"
@@ -13,6 +15,7 @@
 #include "pay/pay_statistics_screen.h"
 #include "app/striped_grid.h"
 #include "reports/print_preview.h"
+#include "reports/render.h"
 #include "records/employee_search_panel.h"
 #include "staff/employee_fixture.h"
 #include "support/document_texts.h"
@@ -112,6 +115,84 @@ private slots:
         for (const char *line : {"扣", "税金", "边远", "津贴"})
             QVERIFY2(texts.contains(line), line);
         QVERIFY(!texts.contains("扣 税金"));
+        screen->close();
+    }
+
+    // The wage list of a department's month says the month and the department, numbers its
+    // pages "第 N 页 共 M 页", and adds each page's rows at its foot and all rows after the last,
+    // exactly; the sheet shows the same sums in its "合计" row; the PDF reads them back.
+    void payListSaysWhatItHoldsAndAddsUp()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        for (int i = 1; i <= 90; ++i)
+            addEmployee(db, QString::number(i).rightJustified(6, '0'), "01", "2020-01-01");
+        sql::exec(db, "update zghmc set 职工姓名='职工'||职工编码");
+        TestHost host;
+        auto *screen = new Tfrmgzlr(host);
+        screen->copydata(false);
+        sql::exec(db, "update gzb set 基本工资=职工编码*12345, 岗位工资=职工编码*100001, 工龄=职工编码, 边远津贴=5000,"
+                      " 扣除税金=职工编码*3, 应发工资=职工编码*12345+职工编码*100001+职工编码*10000+5000,"
+                      " 实发工资=职工编码*12345+职工编码*100001+职工编码*10000+5000-职工编码*3");
+        screen->Datechange();
+        PaySheetModel *wages = screen->sheetModel(0);
+        QCOMPARE(wages->rowCount(), 90);
+
+        report::Document printed;
+        const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
+            [&](const report::Document &d) { printed = d; });
+        screen->printList(0);
+        const QString department = codeName(db, "dwdmb", "01");
+        const QStringList texts = documentTexts(printed);
+        QVERIFY(texts.contains("部门：" + department));
+        QVERIFY(texts.contains("2024年03月"));
+        const int pages = int(printed.pages.size());
+        QVERIFY(pages > 1);
+        QVERIFY(texts.contains(QStringLiteral("第 1 页 共 %1 页").arg(pages)));
+
+        // The sum of 基本工资 over the rows named on a page, and the page's printed sums.
+        const auto basicOf = [](const QString &name) { return name.mid(2).toLongLong() * 12345; };
+        const auto sumsOnRowOf = [](const report::Page &page, const QString &caption) {
+            QList<std::pair<double, QString>> cells;
+            // Right of the caption on its line (a first column of rows may share the line).
+            double top = -1, left = 0;
+            for (const report::Text &t : page.texts)
+                if (t.text == caption) {
+                    top = t.box.top();
+                    left = t.box.left();
+                }
+            for (const report::Text &t : page.texts)
+                if (top >= 0 && qAbs(t.box.top() - top) < 0.01 && t.box.left() > left)
+                    cells << std::pair{t.box.left(), t.text};
+            std::sort(cells.begin(), cells.end());
+            QStringList ordered;
+            for (const auto &c : cells)
+                ordered << c.second;
+            return ordered;
+        };
+        qint64 all = 0;
+        for (const report::Page &page : printed.pages) {
+            qint64 onPage = 0;
+            for (const report::Text &t : page.texts)
+                if (t.text.startsWith("职工"))
+                    onPage += basicOf(t.text);
+            all += onPage;
+            QCOMPARE(sumsOnRowOf(page, "本页合计").value(0), money::formatShown(onPage));
+        }
+        const QStringList end = sumsOnRowOf(printed.pages.back(), "合计");
+        QCOMPARE(end.value(0), money::formatShown(all));
+        QCOMPARE(end.value(2), QString::number(90 * 91 / 2));  // 工龄 in whole yuan
+        // The sheet's "合计" row holds the same sums.
+        const auto totals = column_totals::totals(*wages);
+        QCOMPARE(totals[2].value, all);
+
+        const QString file = folder.file("工资发放表.pdf");
+        QString error;
+        QVERIFY2(report::writePdf(printed, file, &error), qPrintable(error));
+        const QString pdf = pdfText(file).remove(' ');  // pdftotext spaces the words as it sees fit
+        for (const QString &t : {QStringLiteral("2024年03月"), "部门：" + department, QStringLiteral("第2页共%1页").arg(pages),
+                                 QStringLiteral("本页合计"), money::formatShown(all)})
+            QVERIFY2(pdf.contains(t), qPrintable(t));
         screen->close();
     }
 
