@@ -17,6 +17,7 @@ const QMap<QString, Place> &places()
                 t.insert(c, {page, heading});
         };
         put("staff.md", "职工基本情况编辑", {"Tfrmzglr"});
+        put("staff.md", "导入职工", {"Tfrmzgdr"});
         put("staff.md", "个人基本信息表", {"Tfrmgrxxzl"});
         put("staff.md", "干部履历表", {"Tfrmgbllbj"});
         put("staff.md", "花名册", {"Tfrmgbxx", "Tfrmkjgbxx", "Tfrmdyxx"});

@@ -228,7 +228,7 @@ void addSheet(lxw_workbook *book, const Formats &f, const Table &table, const QS
     if (!table.totals.isEmpty()) {
         const auto row = lxw_row_t(kFirstDataRow + rows.size());
         for (size_t i = 0; i < columns.size(); ++i) {
-            const Cell cell = cellOf(table.totals.value(columns[i]), money[i]);
+            const Cell cell = cellOf(table.totals.value(columns[i]), money[i], measured[i]);
             if (cell.kind == Kind::Text)
                 worksheet_write_string(sheet, row, lxw_col_t(i), utf8(cell.text).constData(), f.totalText);
             else if (cell.kind != Kind::Empty)

@@ -21,10 +21,12 @@ Teller &teller()
     return t;
 }
 
-void tell(QWidget *parent, const QString &title, const QString &text)
+void tell(QWidget *parent, const QString &title, const QString &text, Tone tone = Tone::Failure)
 {
     if (teller())
-        teller()(parent, title, text);
+        teller()(parent, tone, title, text);
+    else if (tone == Tone::Information)
+        QMessageBox::information(parent, title, text);
     else
         QMessageBox::critical(parent, title, text);
 }
@@ -106,8 +108,8 @@ void saveAsPdf(const Document &document, QWidget *parent)
     QString error;
     try {
         if (writePdf(document, file, &error, progress.callback())) {
-            notify::show(parent, notify::Kind::Information, QStringLiteral("保存为PDF"),
-                         QStringLiteral("已保存 %1 页到 %2").arg(document.pages.size()).arg(QDir::toNativeSeparators(file)));
+            tell(parent, QStringLiteral("保存为PDF"),
+                 QStringLiteral("已保存 %1 页到 %2").arg(document.pages.size()).arg(QDir::toNativeSeparators(file)), Tone::Information);
             return;
         }
         if (error.isEmpty())

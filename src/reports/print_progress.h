@@ -13,10 +13,11 @@ class QWidget;
 
 namespace report {
 
-// Tells the person why a print job or a PDF stopped: a critical message box unless a teller is
-// set. The program's message seam (app/notify.h) sets its observer here too, so a test that
+// Tells the person why a print job or a PDF stopped, or where a PDF was saved: a message box
+// unless a teller is set. The program's message seam (app/notify.h) sets its observer here too, so a test that
 // observes messages sees these, and this engine needs nothing from the screens above it.
-using Teller = std::function<void(QWidget *parent, const QString &title, const QString &text)>;
+enum class Tone { Information, Failure };
+using Teller = std::function<void(QWidget *parent, Tone tone, const QString &title, const QString &text)>;
 void setTeller(Teller teller);  // an empty teller shows the message box again
 
 // A4 in the document's orientation, measured from the paper's corner as the page model is.

@@ -222,7 +222,7 @@ private slots:
                 n << row.section('|', 1).toInt();
             return n;
         };
-        const QSet<int> kept = probes(contentsOf(restored.keptCopy)), live = probes(contents(db));
+        const QSet<int> kept = probes(databaseContents(restored.keptCopy)), live = probes(tableContents(db));
         QVERIFY(!kept.isEmpty() && !live.isEmpty());
         QStringList lost;
         for (const int n : committed)
@@ -265,7 +265,7 @@ private slots:
         demo::Options options;
         options.employees = 50;
         demo::generate(db, options);
-        const QStringList original = contents(db);
+        const QStringList original = tableContents(db);
         const QString copy = folder.file("backup.db");
         QVERIFY(backup::save(db, copy).ok);
         {
@@ -282,7 +282,7 @@ private slots:
         sql::exec(db, "delete from jcjlb");
         const backup::Outcome restored = backup::restore(db, copy);
         QVERIFY2(restored.ok, qPrintable(restored.message));
-        QCOMPARE(contents(db), original);
+        QCOMPARE(tableContents(db), original);
     }
 
     // A killed backup or restore leaves its side file (and SQLite's journal or log beside it);

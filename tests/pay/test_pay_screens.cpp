@@ -93,7 +93,9 @@ private slots:
         QVERIFY(asked.isEmpty());
         const QString gross = wages->index(1, column("应发工资")).data().toString();
         QCOMPARE(gross, "10000000002.9999");
-        QVERIFY(grid->columnWidth(column("应发工资")) > grid->fontMetrics().horizontalAdvance(gross));
+        // The grid shows amounts with two decimals: that text must fit.
+        const QString shown = money::formatShown(*money::parseYuan(gross));
+        QVERIFY(grid->columnWidth(column("应发工资")) > grid->fontMetrics().horizontalAdvance(shown));
         // A row another program deleted meanwhile is not reported as saved.
         sql::exec(db, "delete from gzb where 职工编码='000002'");
         QVERIFY(wages->setData(wages->index(1, column("扣除税金")), "7", Qt::EditRole));
