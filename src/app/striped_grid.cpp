@@ -333,11 +333,21 @@ QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int rol
 {
     if (role == Qt::DisplayRole && orientation == Qt::Horizontal)
         return titles_.value(section);
-    if (role == xlsx::kMeasuredColumnRole && orientation == Qt::Horizontal)
-        return measured_.contains(section);
     if (orientation == Qt::Horizontal && columnRoles_.contains({section, role}))
         return columnRoles_.value({section, role});
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void RowsModel::setMeasuredColumns(const QList<int> &columns)
+{
+    // Kept as a column role like a money column's mark, so the grid, printouts and workbooks
+    // read both the same way.
+    for (auto i = columnRoles_.begin(); i != columnRoles_.end();)
+        i = i.key().second == xlsx::kMeasuredColumnRole ? columnRoles_.erase(i) : std::next(i);
+    for (const int c : columns)
+        columnRoles_[{c, xlsx::kMeasuredColumnRole}] = true;
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
 bool RowsModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value, int role)

@@ -94,7 +94,7 @@ public:
     void setRows(QStringList titles, QList<QVariantList> rows);
     const QList<QVariantList> &rows() const { return rows_; }
     // Columns of stored measurements (hours, scores), shown as stored (xlsx::kMeasuredColumnRole).
-    void setMeasuredColumns(QList<int> columns) { measured_ = std::move(columns); }
+    void setMeasuredColumns(const QList<int> &columns);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -108,7 +108,6 @@ private:
 
     QStringList titles_;
     QList<QVariantList> rows_;
-    QList<int> measured_;
     QMap<QPair<int, int>, QVariant> columnRoles_;  // (section, role) → value
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
