@@ -100,10 +100,34 @@ int main(int argc, char **argv)
                    .arg(plain, 10, 'f', 1).arg(plain > 0 ? QString::number(ms / plain, 'f', 2) + "×" : QString("-"), 8)
             << Qt::flush;
     };
+    // A screen's step beside its floor, with the processor time of both (which a loaded machine
+    // does not stretch).
+    const auto timedLine = [&](const QString &name, const Timing &program, const Timing &plain) {
+        out << QString("%1 %2 %3 %4 %5   cpu %6 / %7 ms\n").arg(name, -34).arg(employees, 9).arg(program.wall, 10, 'f', 1)
+                   .arg(plain.wall, 10, 'f', 1).arg(QString::number(program.wall / plain.wall, 'f', 2) + "×", 8)
+                   .arg(program.cpu, 0, 'f', 1).arg(plain.cpu, 0, 'f', 1)
+            << Qt::flush;
+    };
     out << QString("%1 %2 %3 %4 %5\n").arg("operation", -34).arg("employees", 9).arg("ms", 10).arg("ms(plain)", 10).arg("ratio", 8);
     line("generate blank month vs copy", best([&] { pay::generateMonth(db, next, pay::Generation::Blank); }, removeNext), plainCopyMs);
     line("generate carried month vs copy", best([&] { pay::generateMonth(db, next, pay::Generation::CopyPrevious); }, removeNext), plainCopyMs);
-    line("load a department's month", best([&] { pay::sheetGrids(db, anchor, "07"); }), 0);
+    // The entry screen's department month beside reading that department's rows of the month.
+    const Step readDepartmentMonth = [&] {
+        for (const char *t : {"gzb", "btb", "jjb"}) {
+            QSqlQuery q(db);
+            q.setForwardOnly(true);
+            q.prepare(QString("select * from %1 where 年月=:m and 单位编码='07'").arg(t));
+            q.bindValue(":m", sql::dateValue(anchor));
+            q.exec();
+            while (q.next())
+                q.value(0);
+        }
+    };
+    timedLine("load a department's month", timed([&] { pay::sheetGrids(db, anchor, "07"); }), timed(readDepartmentMonth));
+    // 公司年工资统计 for the year of the last pay month, as a clerk opens it.
+    const QDate thisJanuary(anchor.year(), 1, 1);
+    timedLine("this year's company statistics", timed([&] { pay::statisticsGrids(db, thisJanuary, thisJanuary.addMonths(11)); }),
+              timed(readRows(thisJanuary, thisJanuary.addMonths(11))));
     line("monthly totals vs read", best([&] { pay::statisticsGrids(db, anchor, anchor); }), best(readRows(anchor, anchor)));
     const QDate january(anchor.year() - 1, 1, 1);
     line("yearly totals vs read", best([&] { pay::statisticsGrids(db, january, january.addMonths(11)); }),

@@ -6,6 +6,7 @@
 #include "db/delivered_data.h"
 #include "db/dialect.h"
 #include "db/file_check.h"
+#include "db/pay_departments.h"
 #include "db/replacing_file.h"
 #include "db/schema.h"
 #include "db/schema_ladder.h"
@@ -61,6 +62,7 @@ void complete(const QSqlDatabase &db)
     }
     change_counter::ensure(db);
     current_rows::ensure(db);
+    pay_departments::ensure(db);
 }
 
 OpenResult failure(const QString &message) { return {false, false, false, message, {}}; }

@@ -15,6 +15,13 @@ std::vector<Index> historyIndexes(const QString &table, const QString &codes)
             {table + "_by_employee_date", "职工编码,变动时间," + codes}};
 }
 
+// A pay table's months, an employee's months, a department's month.
+std::vector<Index> payIndexes(const QString &table)
+{
+    return {{table + "_by_month", "年月,职工编码"}, {table + "_by_employee", "职工编码,年月"},
+            {table + "_by_department", "年月,单位编码,职工编码"}};
+}
+
 std::vector<Table> buildTables()
 {
     const QString employee = "zghmc(职工编码)";
@@ -68,6 +75,8 @@ std::vector<Table> buildTables()
     // reading the whole history.
     std::vector<Index> departmentIndexes = historyIndexes("dwdtb", "单位编码");
     departmentIndexes.push_back({"dwdtb_by_department", "单位编码,职工编码"});
+    // The changes of a pay month, judged apart from the department its rows carry.
+    departmentIndexes.push_back({"dwdtb_by_date", "变动时间,职工编码"});
     t.push_back({"dwdtb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                            {"变动时间", K::Date}, {"单位编码", K::Text, 2, "dwdmb(单位编码)"}},
                  departmentIndexes});
@@ -113,23 +122,25 @@ std::vector<Table> buildTables()
                            {"职工编码", K::Text, 6, employee, true}, {"考核成绩", K::Text, 8}},
                  {{"ndkhb_by_year", "年度,职工编码"}, {"ndkhb_by_employee", "职工编码,自动编号"}}});
 
-    // Monthly pay.
+    // Monthly pay. 单位编码 is the department in force on the month's first day, kept by
+    // triggers (db/pay_departments.h); last, as an older file's climb adds it.
+    const Column payDepartment{"单位编码", K::Text, 2};
     t.push_back({"gzb", {{"自动编号", K::AutoId}, {"年月", K::Date},
                          {"职工编码", K::Text, 6, employee, true}, {"基本工资", K::Money},
                          {"岗位工资", K::Money}, {"工龄", K::Integer}, {"边远津贴", K::Money},
-                         {"应发工资", K::Money}, {"扣除税金", K::Money}, {"实发工资", K::Money}},
-                 {{"gzb_by_month", "年月,职工编码"}, {"gzb_by_employee", "职工编码,年月"}}});
+                         {"应发工资", K::Money}, {"扣除税金", K::Money}, {"实发工资", K::Money}, payDepartment},
+                 payIndexes("gzb")});
     t.push_back({"jjb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                          {"年月", K::Date}, {"单位系数工资", K::Money}, {"岗位系数", K::Money},
                          {"应发工资", K::Money}, {"扣发", K::Money}, {"税金", K::Money},
-                         {"实发", K::Money}},
-                 {{"jjb_by_month", "年月,职工编码"}, {"jjb_by_employee", "职工编码,年月"}}});
+                         {"实发", K::Money}, payDepartment},
+                 payIndexes("jjb")});
     t.push_back({"btb", {{"自动编号", K::AutoId}, {"职工编码", K::Text, 6, employee, true},
                          {"年月", K::Date}, {"生活补贴", K::Money}, {"食品补贴", K::Money},
                          {"艰难补贴", K::Money}, {"液化气补贴", K::Money}, {"误餐补贴", K::Money},
                          {"医药补贴", K::Money}, {"应发工资", K::Money}, {"扣发公积金", K::Money},
-                         {"扣发养老金", K::Money}, {"实发工资", K::Money}},
-                 {{"btb_by_month", "年月,职工编码"}, {"btb_by_employee", "职工编码,年月"}}});
+                         {"扣发养老金", K::Money}, {"实发工资", K::Money}, payDepartment},
+                 payIndexes("btb")});
 
     // Cadre résumé: one sections row per cadre, the other tables are lists of text rows.
     Table sections{"gbllb", {{"职工编码", K::Code, 6, employee}}};

@@ -71,7 +71,8 @@ QStringList indexStatements(const sql::Dialect &dialect);
 // Marks a file as this program's database and records the layout's version.
 inline constexpr int kApplicationId = 0x57504144;  // "WPAD"
 // Version 2: writes counted per table (change_counter.h). An older file climbs the steps of
-// schema_ladder.h when it is opened.
-inline constexpr int kSchemaVersion = 2;
+// schema_ladder.h when it is opened. Version 3: pay rows carry their month's department
+// (pay_departments.h).
+inline constexpr int kSchemaVersion = 3;
 
 }  // namespace schema

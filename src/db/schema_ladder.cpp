@@ -1,6 +1,7 @@
 #include "db/schema_ladder.h"
 
 #include "db/dialect.h"
+#include "db/pay_departments.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
@@ -23,9 +24,23 @@ void upgradeToV2(const QSqlDatabase &db)
     sql::exec(db, QStringLiteral("create table bgjsb (表名 TEXT PRIMARY KEY, 计数 INTEGER NOT NULL)"));
 }
 
+// Version 3: each pay row carries the department in force on its month's first day; the
+// column is filled, and its triggers made, as on every opening (pay_departments::ensure).
+void upgradeToV3(const QSqlDatabase &db)
+{
+    const schema::Table *wages = schema::findTable(QStringLiteral("gzb"));
+    const schema::Column *department = nullptr;
+    for (const schema::Column &c : wages->columns)
+        if (c.name == pay_departments::kColumn)
+            department = &c;
+    for (const QString &t : pay_departments::tables())
+        if (!sql::dialect(db).columnNames(db, t).contains(pay_departments::kColumn))
+            sql::exec(db, sql::dialect(db).addColumn(t, *department));
+}
+
 using Step = void (*)(const QSqlDatabase &);
 // kSteps[i] climbs from version i + 1 to i + 2; a new version adds its step at the end.
-constexpr Step kSteps[] = {upgradeToV2};
+constexpr Step kSteps[] = {upgradeToV2, upgradeToV3};
 static_assert(std::size(kSteps) == schema::kSchemaVersion - 1, "one step for every version after the first");
 
 }  // namespace

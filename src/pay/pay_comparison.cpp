@@ -1,7 +1,7 @@
 #include "pay/pay_comparison.h"
 
-#include "db/dialect.h"
 #include "db/money.h"
+#include "db/pay_departments.h"
 #include "db/sql.h"
 #include "pay/pay_sheets.h"
 
@@ -20,12 +20,12 @@ QList<int> comparisonPeriods(ComparisonSpan span, int year)
 QList<QVariantList> comparisonTotals(const QSqlDatabase &db, ComparisonSpan span, int year)
 {
     const QList<int> periods = comparisonPeriods(span, year);
-    // One pass over the span's wage rows, grouped by department and period, then looked up
-    // per department: the totals depend on the year only.
-    QSqlQuery q = sql::prepare(db, QStringLiteral("select %1, %2(gzb.年月), sum(%3) from gzb "
+    // One pass over the span's wage rows, grouped by the department each carries (in force on
+    // its month's first day, db/pay_departments.h) and period, then looked up per department:
+    // the totals depend on the year only.
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select gzb.%1, %2(gzb.年月), sum(%3) from gzb "
                                                   "where gzb.年月>=:from and gzb.年月<=:to group by 1, 2")
-                                       .arg(sql::dialect(db).valueInForceOn(history::Table::Department, "单位编码",
-                                                                          "gzb.职工编码", "gzb.年月"),
+                                       .arg(pay_departments::kColumn,
                                             span == ComparisonSpan::Months ? QStringLiteral("month")
                                                                            : QStringLiteral("year"),
                                             netExpression(sheet("gzb"))));

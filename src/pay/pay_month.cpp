@@ -1,6 +1,7 @@
 #include "pay/pay_month.h"
 
 #include "db/dialect.h"
+#include "db/pay_departments.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
@@ -78,16 +79,18 @@ QList<SheetRow> loadSheet(const QSqlDatabase &db, const Sheet &sheet, const QDat
     QStringList selected;
     for (const QString &c : columns)
         selected << amountExpression(sheet, c, "t");
-    // Driven from the department's members on the last day, each member's row found through
-    // the sheet's (年月, 职工编码) index.
+    // The department in force on the month's last day is the one the row carries (in force on
+    // its first day, db/pay_departments.h) unless the employee has a department row dated
+    // within the month: those few are judged on the last day one by one. Both halves are
+    // found through indexes, not by judging every employee.
+    const QString row = QStringLiteral("select t.自动编号, t.职工编码, zghmc.职工姓名, %1 from %2 t "
+                                       "left join zghmc on zghmc.职工编码=t.职工编码 where t.年月=:m and ")
+                            .arg(selected.join(','), sheet.table);
+    const QString movedInMonth = QStringLiteral("select h.职工编码 from dwdtb h where h.变动时间>:m and h.变动时间<=:end");
     QSqlQuery q = sql::prepare(
-        db, QStringLiteral("with members as (select 职工编码 from zghmc where %3=:dept) "
-                           "select t.自动编号, t.职工编码, zghmc.职工姓名, %1 from members "
-                           "join %2 t on t.年月=:m and t.职工编码=members.职工编码 "
-                           "left join zghmc on zghmc.职工编码=t.职工编码 "
-                           "order by t.职工编码, t.自动编号")
-                .arg(selected.join(','), sheet.table,
-                     sql::dialect(db).valueInForceOn(history::Table::Department, "单位编码", "zghmc.职工编码", ":end")));
+        db, row + QStringLiteral("t.%1=:dept and t.职工编码 not in (%2) union all ").arg(pay_departments::kColumn, movedInMonth)
+                + row + QStringLiteral("t.职工编码 in (%1) and %2=:dept order by 2, 1")
+                            .arg(movedInMonth, pay_departments::inForceOn("t.职工编码", ":end")));
     q.setForwardOnly(true);
     q.bindValue(":m", sql::dateValue(month));
     q.bindValue(":end", sql::dateValue(month.addMonths(1).addDays(-1)));

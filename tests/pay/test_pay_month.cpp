@@ -157,6 +157,65 @@ private slots:
         QCOMPARE(marchNet().toLongLong(), 15300000LL);
     }
 
+    // Each pay row carries its employee's department on its month's first day, whatever is
+    // written to the history afterwards (a back-dated correction, a date moved, a row deleted,
+    // a department changed, a pay row moved to another month); a department's sheet still
+    // lists whoever belongs to it on the month's last day.
+    void payRowsFollowTheDepartmentHistory()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        fillStaff(db);
+        generateMonth(db, march, Generation::Blank);
+        generateMonth(db, march.addMonths(1), Generation::Blank);
+        const QString rule = "(select h.单位编码 from dwdtb h where h.职工编码=t.职工编码 and h.变动时间<=%1 order by h.自动编号 desc limit 1)";
+        const auto wrongRows = [&] {
+            int wrong = 0;
+            for (const char *table : {"gzb", "btb", "jjb"})
+                wrong += queryValue(db, QString("select count(*) from %1 t where t.单位编码 is not %2").arg(table, rule.arg("t.年月"))).toInt();
+            return wrong;
+        };
+        const auto sheetMatchesTheRule = [&] {
+            for (const QDate &month : {march, march.addMonths(1)})
+                for (const QString department : {"01", "02"}) {
+                    QStringList listed;
+                    for (const SheetRow &row : loadSheet(db, sheet("btb"), month, department))
+                        listed << row.code;
+                    QSqlQuery q = sql::prepare(db, QString("select t.职工编码 from btb t where t.年月=:m and %1=:d order by 1").arg(rule.arg(":e")));
+                    q.bindValue(":m", sql::dateValue(month));
+                    q.bindValue(":e", sql::dateValue(month.addMonths(1).addDays(-1)));
+                    q.bindValue(":d", department);
+                    sql::exec(q);
+                    QStringList plain;
+                    while (q.next())
+                        plain << q.value(0).toString();
+                    if (listed != plain) {
+                        qWarning("%s %s: %s, the rule: %s", qPrintable(month.toString()), qPrintable(department),
+                                 qPrintable(listed.join(',')), qPrintable(plain.join(',')));
+                        return false;
+                    }
+                }
+            return true;
+        };
+        QCOMPARE(queryValue(db, "select 单位编码 from gzb where 职工编码='000003' and 年月='2024-04-01'").toString(), "02");
+        QCOMPARE(wrongRows(), 0);
+        QVERIFY(sheetMatchesTheRule());
+        const char *writes[] = {
+            "insert into dwdtb(职工编码,变动时间,单位编码) values('000001','2024-02-01','02')",
+            "update dwdtb set 变动时间='2024-03-20' where 职工编码='000001' and 单位编码='02'",
+            "update dwdtb set 单位编码='03' where 职工编码='000003' and 变动时间='2024-03-15'",
+            "update dwdtb set 变动时间='2024-03-01' where 职工编码='000003' and 变动时间='2024-03-15'",
+            "delete from dwdtb where 职工编码='000001' and 单位编码='02'",
+            "update gzb set 年月='2024-05-01' where 职工编码='000003' and 年月='2024-04-01'",
+            "insert into jjb(年月,职工编码) values('2024-06-01','000004')",
+        };
+        for (const char *write : writes) {
+            sql::exec(db, write);
+            QVERIFY2(wrongRows() == 0, write);
+            QVERIFY2(sheetMatchesTheRule(), write);
+        }
+    }
+
     // A sheet refused half-way leaves none of the three.
     void aFailedGenerationWritesNothing()
     {
