@@ -54,10 +54,13 @@ QStringList triggerStatements(const sql::Dialect &dialect)
 {
     QStringList statements;
     for (const QString &t : tables()) {
-        const QString own = QStringLiteral("update %1 set %2=%3 where 自动编号=new.自动编号;")
+        const QString own = QStringLiteral("update %1 set %2=%3 where 自动编号=new.自动编号")
                                 .arg(t, kColumn, inForceOn(QStringLiteral("new.职工编码"), QStringLiteral("new.年月")));
-        statements << dialect.createTrigger(triggerName(t, "insert"), QStringLiteral("insert"), t, own)
-                   << dialect.createTrigger(triggerName(t, "update"), QStringLiteral("update of 职工编码, 年月"), t, own);
+        // A row written with its department (this program's generation judges a whole month
+        // at once) keeps it; a writer that does not know the column leaves it empty.
+        statements << dialect.createTrigger(triggerName(t, "insert"), QStringLiteral("insert"), t,
+                                            own + QStringLiteral(" and new.%1 is null;").arg(kColumn))
+                   << dialect.createTrigger(triggerName(t, "update"), QStringLiteral("update of 职工编码, 年月"), t, own + ';');
     }
     // A new history row changes what is in force from its own date on only; a deleted or
     // changed one may change any month of the employees concerned.
@@ -71,14 +74,17 @@ QStringList triggerStatements(const sql::Dialect &dialect)
     return statements;
 }
 
+QString monthDepartment(const QSqlDatabase &db, const QString &employeeExpression, const QString &monthExpression)
+{
+    return sql::dialect(db).valueInForceOn(history::Table::Department, QStringLiteral("单位编码"), employeeExpression,
+                                           monthExpression);
+}
+
 void fill(const QSqlDatabase &db)
 {
-    // Judged in one pass per table through the dialect's form for a whole statement.
     for (const QString &t : tables())
         sql::exec(db, QStringLiteral("update %1 set %2=%3")
-                          .arg(t, kColumn,
-                               sql::dialect(db).valueInForceOn(history::Table::Department, QStringLiteral("单位编码"),
-                                                               t + QStringLiteral(".职工编码"), t + QStringLiteral(".年月"))));
+                          .arg(t, kColumn, monthDepartment(db, t + QStringLiteral(".职工编码"), t + QStringLiteral(".年月"))));
 }
 
 void ensure(const QSqlDatabase &db)

@@ -26,6 +26,11 @@ QString inForceOn(const QString &employeeExpression, const QString &dateExpressi
 // The pay tables that carry the column.
 const QStringList &tables();
 
+// The value of the column for a pay row being written for the month `monthExpression` (a first
+// day), judged for a whole statement at once (the dialect's form): writers of many rows give
+// it, the triggers fill it for a row written without it.
+QString monthDepartment(const QSqlDatabase &db, const QString &employeeExpression, const QString &monthExpression);
+
 // The triggers that keep the column, each made only when missing.
 QStringList triggerStatements(const sql::Dialect &dialect);
 

@@ -139,10 +139,11 @@ int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generat
         if (generation == Generation::CopyPrevious) {
             const QStringList carried = sheet.amountColumns() + (sheet.table == "gzb" ? salaryItemColumns(db) : QStringList());
             QSqlQuery copy = sql::prepare(
-                db, QStringLiteral("insert into %1 (年月,职工编码,%2) select :m, p.职工编码, %3 from %1 p "
+                db, QStringLiteral("insert into %1 (年月,职工编码,%2,%6) select :m, p.职工编码, %3, %7 from %1 p "
                                    "where p.年月=:previous and %4 and %5 order by p.自动编号")
                         .arg(sheet.table, quoted(carried), quoted(carried, "p."), getsRows(db, "p.职工编码"),
-                             noRowYet.arg(sheet.table, "p.职工编码")));
+                             noRowYet.arg(sheet.table, "p.职工编码"), pay_departments::kColumn,
+                             pay_departments::monthDepartment(db, "p.职工编码", ":m")));
             copy.bindValue(":m", m);
             copy.bindValue(":before", dayBefore);
             copy.bindValue(":previous", previous);
@@ -155,9 +156,10 @@ int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generat
             totals.bindValue(":m", m);
             sql::exec(totals);
         }
-        QSqlQuery blank = sql::prepare(db, QStringLiteral("insert into %1 (年月,职工编码) select :m, z.职工编码 from zghmc z "
+        QSqlQuery blank = sql::prepare(db, QStringLiteral("insert into %1 (年月,职工编码,%4) select :m, z.职工编码, %5 from zghmc z "
                                                           "where %2 and %3 order by z.职工编码")
-                                               .arg(sheet.table, getsRows(db, "z.职工编码"), noRowYet.arg(sheet.table, "z.职工编码")));
+                                               .arg(sheet.table, getsRows(db, "z.职工编码"), noRowYet.arg(sheet.table, "z.职工编码"),
+                                                    pay_departments::kColumn, pay_departments::monthDepartment(db, "z.职工编码", ":m")));
         blank.bindValue(":m", m);
         blank.bindValue(":before", dayBefore);
         sql::exec(blank);
