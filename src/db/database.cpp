@@ -188,7 +188,8 @@ OpenResult createDelivered(const QString &path)
                 registerSqlFunctions(db);
                 Transaction transaction(db);
                 for (const QString &statement : schema::createStatements(sql::dialect(db)) + change_counter::createStatements(sql::dialect(db))
-                                                       + current_rows::createStatements(sql::dialect(db)))
+                                                       + current_rows::createStatements(sql::dialect(db))
+                                                       + pay_departments::triggerStatements(sql::dialect(db)))
                     sql::exec(db, statement);
                 delivered::insertData(db);
                 sql::exec(db, QString("PRAGMA application_id=%1").arg(schema::kApplicationId));
