@@ -3,6 +3,7 @@
 #include "app/file_choice.h"
 #include "app/prompt.h"
 #include "app/screen_registry.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
@@ -152,6 +153,7 @@ StaffImportPanel::StaffImportPanel(const QSqlDatabase &db, QWidget *parent) : QW
     auto *lists = new QHBoxLayout;
     lists->addWidget(mapping_);
     auto *previewColumn = new QVBoxLayout;
+    previewColumn->addWidget(new SearchBar(this, {preview_}));  // a row of a long file by code or name
     previewColumn->addWidget(preview_, 1);
     previewColumn->addWidget(summary_);
     lists->addLayout(previewColumn, 1);
