@@ -179,8 +179,9 @@ int main(int argc, char **argv)
                 rows->value(0, 0);
                 app.processEvents();
             }, [&] { rows->sort(-1, Qt::AscendingOrder); });
+            // Sorted afresh after each run, so the last window is read each time.
             rows->sort(sort.column, sort.order);
-            const Timing toEnd = timed([&] { rows->value(rows->rowCount() - 1, 0); });
+            const Timing toEnd = timed([&] { rows->value(rows->rowCount() - 1, 0); }, [&] { rows->sort(sort.column, sort.order); });
             rows->sort(-1, Qt::AscendingOrder);
             line(QString("sort %1 (%2 rows)").arg(sort.what).arg(rows->rowCount()).toUtf8().constData(), employees, sorting, {});
             line("  then its last window", employees, toEnd, {});
