@@ -38,14 +38,13 @@ Tfrmgzdttj::Tfrmgzdttj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdttj")
         else
             connect(b, &QPushButton::clicked, this, &QWidget::close);
         bar->addWidget(b);
-        if (name == "print")
-            grid_export::addScreenExportButton(*this, *b, [this] { exportTimeline(); });
     }
     bar->addStretch();
 
     QVBoxLayout *right = layOutSearchScreen(this, QStringLiteral("  人事资料记录卡 >> 个人工作动态统计"), search_, header_);
     right->addWidget(grid_, 1);
     right->addLayout(bar);
+    grid_export::addScreenExportButton(*this, *findChild<QPushButton *>("print"), [this] { exportTimeline(); });
     resize(host.workArea()->size().boundedTo(QSize(1000, 700)));
 
     connect(search_, &EmployeeSearchPanel::employeeChanged, this, &Tfrmgzdttj::showTimeline);

@@ -59,15 +59,6 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
         }
     });
     toolbar->addWidget(print);
-    grid_export::addScreenExportButton(*content_, *print, [this] {
-        try {
-            rebuildIfChanged(QStringLiteral("导出Excel"), QStringLiteral("导出"));
-        } catch (const sql::Failure &e) {
-            notify::show(this, notify::Kind::Error, QStringLiteral("导出Excel"), e.message());
-            return;
-        }
-        grid_export::exportGrid(*grid_);
-    });
     for (const stats::Chart &chart : table.charts) {
         auto *b = new QPushButton(chart.caption, content_);
         connect(b, &QPushButton::clicked, this, [this, &chart] { showChart(chart); });
@@ -78,6 +69,16 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     connect(back, &QPushButton::clicked, this, &StatisticsScreen::returnToMainWindow);
     toolbar->addWidget(back);
     layout->addLayout(toolbar);
+    // Right after "打印", once the bar is in the screen's layout.
+    grid_export::addScreenExportButton(*content_, *print, [this] {
+        try {
+            rebuildIfChanged(QStringLiteral("导出Excel"), QStringLiteral("导出"));
+        } catch (const sql::Failure &e) {
+            notify::show(this, notify::Kind::Error, QStringLiteral("导出Excel"), e.message());
+            return;
+        }
+        grid_export::exportGrid(*grid_);
+    });
 
     auto *dateRow = new QHBoxLayout;
     dateRow->setContentsMargins(6, 2, 6, 2);

@@ -1,5 +1,6 @@
 // The search panel, the timeline screen and the personnel record query as a user works them.
 
+#include "app/file_choice.h"
 #include "app/main_window.h"
 #include "app/notify.h"
 #include "app/screen_registry.h"
@@ -21,6 +22,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -77,7 +80,7 @@ private slots:
         QCOMPARE(announced, (QStringList{"000101", "000102", "000201", "000102"}));
 
         // "查找" narrows as one types, by code or name, anywhere in it, and announces the first row.
-        QTest::keyClicks(panel.findBox(), "02");
+        QTest::keyClicks(panel.findBox(), "0201");
         QCOMPARE(column(panel.list()->model(), 0), QStringList{"000201"});
         QCOMPARE(announced.last(), "000201");
         panel.findBox()->setText(panel.list()->model()->index(0, 1).data().toString().right(1));
@@ -132,6 +135,18 @@ private slots:
         QCOMPARE(told, QStringList{"工作动态统计表已被另一程序改动，已重新统计，打印的是重新统计的结果。"});
         QCOMPARE(printed.size(), 2);
         QCOMPARE(documentTexts(printed[1]), documentTexts(printed[0]));
+
+        // "导出Excel…" likewise: the workbook holds the lines shown.
+        records::rebuildTimeline(folder.db(), "000101");
+        told.clear();
+        const QString workbook = folder.file("动态.xlsx");
+        {
+            const file_choice::ScopedChooser choosing([&](const file_choice::Request &) { return workbook; });
+            screen->exportTimeline();
+        }
+        QCOMPARE(told.value(0), "工作动态统计表已被另一程序改动，已重新统计，导出的是重新统计的结果。");
+        QCOMPARE(queryValue(folder.db(), "select group_concat(distinct 职工编码) from gzdtjlb").toString(), "000201");
+        QCOMPARE(workbookSheets(workbook).at(0).toObject().value("rows").toArray().size(), 2 + 1);  // title, headings, one line
 
         sql::exec(folder.db(), "insert into zwdtb (职工编码,变动时间,职务编码) values ('000201','2004-01-01','05')");
         screen->findChild<QPushButton *>("rebuild")->click();
