@@ -51,7 +51,7 @@ int main(int argc, char **argv)
         splash.reset();
         bool typed = false;
         const QString password = QInputDialog::getText(nullptr, navigation_texts::kProductTitle,
-                                                       QStringLiteral("数据库服务器 %1 的密码：").arg(where.shown()),
+                                                       QStringLiteral("数据库（%1）的密码：").arg(where.shown()),
                                                        QLineEdit::Password, {}, &typed);
         if (!typed)
             return 0;
