@@ -5,6 +5,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-image-formats-plugins
   libsqlite3-dev libsodium-dev
+  postgresql libqt6sql6-psql   # an office's shared server database, and Qt's driver for it
   libxlsxwriter-dev   # real .xlsx workbooks for "导出Excel…" without a hand-written ZIP/XML writer
   libzip-dev          # reading .xlsx staff lists (the ZIP container; Qt's XML reader does the rest)
   libfreexl-dev       # reading old .xls staff lists without a hand-written BIFF reader

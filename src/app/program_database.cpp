@@ -2,6 +2,7 @@
 
 #include "app/navigation.h"
 #include "app/notify.h"
+#include "db/address.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +12,7 @@ namespace program_database {
 Opened open(QWidget *parent, const QString &file)
 {
     Opened opened;
-    if (!QFileInfo::exists(file)
+    if (!database::isServerAddress(file) && !QFileInfo::exists(file)
         && !notify::ask(parent, navigation_texts::kProductTitle,
                         QStringLiteral("数据库文件不存在：%1\n是否新建一个空数据库？").arg(QDir::toNativeSeparators(file)))) {
         opened.declined = true;

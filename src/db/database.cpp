@@ -9,6 +9,7 @@
 #include "db/replacing_file.h"
 #include "db/schema.h"
 #include "db/schema_ladder.h"
+#include "db/server_database.h"
 #include "db/sql.h"
 #include "db/sql_functions.h"
 #include "db/transaction.h"
@@ -165,6 +166,8 @@ OpenResult upgrade(const QSqlDatabase &db, const QString &path)
 
 OpenResult createDelivered(const QString &path)
 {
+    if (isServerAddress(path))
+        return createOnServer(parseAddress(path));
     if (QFileInfo::exists(path)) {
         OpenResult exists = failure(QStringLiteral("数据库文件已存在，不会覆盖：%1").arg(path));
         exists.existed = true;
@@ -185,12 +188,12 @@ OpenResult createDelivered(const QString &path)
                 sql::exec(db, "PRAGMA foreign_keys=ON");
                 registerSqlFunctions(db);
                 Transaction transaction(db);
-                for (const QString &statement : schema::createStatements(sql::dialect(db)) + change_counter::createStatements(sql::dialect(db))
-                                                       + current_rows::createStatements(sql::dialect(db)))
+                const sql::Dialect &dialect = sql::dialect(db);
+                for (const QString &statement : schema::createStatements(dialect) + change_counter::createStatements(dialect)
+                                                       + current_rows::createStatements(dialect)
+                                                       + dialect.markAsOurs(schema::kSchemaVersion))
                     sql::exec(db, statement);
                 delivered::insertData(db);
-                sql::exec(db, QString("PRAGMA application_id=%1").arg(schema::kApplicationId));
-                sql::exec(db, QString("PRAGMA user_version=%1").arg(schema::kSchemaVersion));
                 transaction.commit();
                 // In WAL mode from the start, so no later open has to switch it under other
                 // writers; closing the only connection folds the log back into the one file.
@@ -219,6 +222,8 @@ OpenResult createDelivered(const QString &path)
 
 OpenResult open(const QString &connectionName, const QString &path, Check check)
 {
+    if (isServerAddress(path))
+        return openServer(connectionName, parseAddress(path));
     OpenResult result;
     if (!QFileInfo::exists(path)) {
         result = createDelivered(path);

@@ -204,16 +204,38 @@ QStringList createStatements(const sql::Dialect &dialect)
 {
     QStringList statements;
     for (const Table &t : tables())
-        statements << dialect.createTable(t);
+        if (!dialect.workTablesPerConnection() || !isWorkTable(t.name))
+            statements << dialect.createTable(t);
     return statements + indexStatements(dialect);
+}
+
+QStringList workTableStatements(const sql::Dialect &dialect)
+{
+    QStringList statements;
+    for (const WorkTable &w : workTables()) {
+        QStringList definitions;
+        for (const Column &c : w.table.columns)
+            definitions << dialect.columnDefinition(c);
+        statements << dialect.createWorkTable(w.table.name, definitions, false);
+    }
+    return statements;
+}
+
+bool isWorkTable(const QString &name)
+{
+    for (const WorkTable &w : workTables())
+        if (w.table.name == name)
+            return true;
+    return false;
 }
 
 QStringList indexStatements(const sql::Dialect &dialect)
 {
     QStringList statements;
     for (const Table &t : tables())
-        for (const Index &i : t.indexes)
-            statements << dialect.createIndex(t.name, i);
+        if (!dialect.workTablesPerConnection() || !isWorkTable(t.name))
+            for (const Index &i : t.indexes)
+                statements << dialect.createIndex(t.name, i);
     return statements;
 }
 

@@ -59,11 +59,17 @@ struct WorkTable {
 // registered again is ignored.
 void registerWorkTable(const WorkTable &table);
 const std::vector<WorkTable> &workTables();
+bool isWorkTable(const QString &name);
 
 // The register's own tables, then the registered work tables.
 const std::vector<Table> &tables();
 const Table *findTable(const QString &name);
-QStringList createStatements(const sql::Dialect &dialect);  // tables then indexes, in dependency order
+// Tables then indexes, in dependency order; the work tables too where the dialect keeps them
+// in the database rather than per connection.
+QStringList createStatements(const sql::Dialect &dialect);
+// The work tables of a connection where the dialect keeps them per connection (made, when
+// missing, on every opening).
+QStringList workTableStatements(const sql::Dialect &dialect);
 // Every index, each made only when missing: run on each open, so a file made before an index
 // was added gets it.
 QStringList indexStatements(const sql::Dialect &dialect);

@@ -30,7 +30,7 @@ static_assert(std::size(kSteps) == schema::kSchemaVersion - 1, "one step for eve
 
 }  // namespace
 
-int version(const QSqlDatabase &db) { return sql::scalar(db, QStringLiteral("PRAGMA user_version")).toInt(); }
+int version(const QSqlDatabase &db) { return sql::dialect(db).version(db); }
 
 void climb(const QSqlDatabase &db)
 {
@@ -39,7 +39,7 @@ void climb(const QSqlDatabase &db)
         if (version(db) >= to)
             continue;
         kSteps[to - 2](db);
-        sql::exec(db, QStringLiteral("PRAGMA user_version=%1").arg(to));
+        sql::exec(db, sql::dialect(db).setVersion(to));
         transaction.commit();
     }
 }

@@ -7,8 +7,11 @@
 
 Transaction::Transaction(const QSqlDatabase &db) : db_(db)
 {
-    sql::exec(db_, sql::dialect(db_).beginWrite());
+    const QStringList begin = sql::dialect(db_).beginWrite();
+    sql::exec(db_, begin.first());
     open_ = true;
+    for (int i = 1; i < begin.size(); ++i)
+        sql::exec(db_, begin[i]);
 }
 
 Transaction::~Transaction()
