@@ -11,6 +11,8 @@
 #include "app/splash.h"
 #include "db/database.h"
 #include "db/app_paths.h"
+#include "db/private_files.h"
+#include "db/rights.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,6 +25,7 @@
 
 int main(int argc, char **argv)
 {
+    private_files::restrictNewFiles();
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
     if (!chinese::install(app))
@@ -73,6 +76,8 @@ int main(int argc, char **argv)
         splash.reset();
         if (login.exec() == QDialog::Accepted) {
             operator_settings::setOperator(login.nameBox()->text());
+            rights::setSession({login.loggedIn().name, login.loggedIn().role});
+            mainWindow.applyRights();
             mainWindow.restoreRemembered();
             result = app.exec();
         }
