@@ -42,7 +42,6 @@
 #include "db/operators.h"
 #include "db/private_files.h"
 #include "db/rights.h"
-#include "db/transaction.h"
 #include "db/clock.h"
 #include "db/database.h"
 #include "db/history.h"
@@ -375,9 +374,7 @@ int backUp(const admin::Parsed &a)
 int noteRestore(const QString &file, const QString &source)
 {
     return onDatabase(file, [&](const QSqlDatabase &db) {
-        Transaction transaction(db);
-        change_log::writeSummary(db, QStringLiteral("全部"), QStringLiteral("恢复"), QStringLiteral("从备份恢复：%1").arg(source));
-        transaction.commit();
+        change_log::noteRestore(db, source);
         return 0;
     });
 }

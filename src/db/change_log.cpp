@@ -221,6 +221,13 @@ void writeSummary(const QSqlDatabase &db, const QString &table, const QString &a
     sql::exec(q);
 }
 
+void noteRestore(const QSqlDatabase &db, const QString &backupFile)
+{
+    Transaction transaction(db);
+    writeSummary(db, QStringLiteral("全部"), QStringLiteral("恢复"), QStringLiteral("从备份恢复：%1").arg(backupFile));
+    transaction.commit();
+}
+
 int clearBefore(const QSqlDatabase &db, const QDate &date)
 {
     rights::requireWrite(rights::Area::Upkeep);

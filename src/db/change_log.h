@@ -57,6 +57,10 @@ void silence(const QSqlDatabase &db);
 // One entry written by the program itself: `action` (生成, 恢复, 清除), what it concerns.
 void writeSummary(const QSqlDatabase &db, const QString &table, const QString &action, const QString &text);
 
+// The one entry of a restore, written into the restored file once it is opened afresh (a
+// backup of an older version climbs first), in a transaction of its own. Throws sql::Failure.
+void noteRestore(const QSqlDatabase &db, const QString &backupFile);
+
 // Deletes the entries dated before `date`, which only a role with the upkeep right may do;
 // the clearing is itself an entry. Returns how many went. Throws sql::Failure.
 int clearBefore(const QSqlDatabase &db, const QDate &date);
