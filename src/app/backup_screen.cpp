@@ -9,6 +9,7 @@
 #include "db/backup.h"
 #include "db/change_log.h"
 #include "db/clock.h"
+#include "db/sql.h"
 #include "db/database.h"
 
 #include <QDir>
