@@ -17,6 +17,7 @@ packages=(
   strace          # the crash trials kill writers at chosen system calls
   python3-openpyxl   # tests read exported workbooks back with an independent reader
   python3-xlwt       # tests write an old .xls staff list with an independent writer
+  sqlite3            # tests change the database from outside the program, as another program would
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -13,6 +13,8 @@
 #include "db/address.h"
 #include "db/app_paths.h"
 #include "db/server_database.h"
+#include "db/private_files.h"
+#include "db/rights.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,6 +30,7 @@
 
 int main(int argc, char **argv)
 {
+    private_files::restrictNewFiles();
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
     if (!chinese::install(app))
@@ -92,6 +95,8 @@ int main(int argc, char **argv)
         splash.reset();
         if (login.exec() == QDialog::Accepted) {
             operator_settings::setOperator(login.nameBox()->text());
+            rights::setSession({login.loggedIn().name, login.loggedIn().role});
+            mainWindow.applyRights();
             mainWindow.restoreRemembered();
             result = app.exec();
         }

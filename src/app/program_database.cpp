@@ -3,6 +3,7 @@
 #include "app/navigation.h"
 #include "app/notify.h"
 #include "db/address.h"
+#include "db/private_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +20,12 @@ Opened open(QWidget *parent, const QString &file)
         return opened;
     }
     opened.result = database::open(database::kSharedConnection, file);
+    // Pay, appraisals and family members: told once at each start while others can read them.
+    if (opened.result.ok && !private_files::readableByOthers(file).isEmpty()
+        && notify::ask(parent, navigation_texts::kProductTitle, private_files::kWarning.arg(QDir::toNativeSeparators(file)))
+        && !private_files::restrictDatabase(file))
+        notify::show(parent, notify::Kind::Error, navigation_texts::kProductTitle,
+                     QStringLiteral("无法更改数据库文件的权限：%1").arg(QDir::toNativeSeparators(file)));
     return opened;
 }
 

@@ -2,10 +2,12 @@
 
 #include "db/backup.h"
 #include "db/change_counter.h"
+#include "db/change_log.h"
 #include "db/current_rows.h"
 #include "db/delivered_data.h"
 #include "db/dialect.h"
 #include "db/file_check.h"
+#include "db/private_files.h"
 #include "db/replacing_file.h"
 #include "db/schema.h"
 #include "db/schema_ladder.h"
@@ -62,6 +64,7 @@ void complete(const QSqlDatabase &db)
     }
     change_counter::ensure(db);
     current_rows::ensure(db);
+    change_log::ensure(db);
 }
 
 OpenResult failure(const QString &message) { return {false, false, false, message, {}}; }
@@ -194,6 +197,8 @@ OpenResult createDelivered(const QString &path)
                                                        + dialect.markAsOurs(schema::kSchemaVersion))
                     sql::exec(db, statement);
                 delivered::insertData(db);
+                // After the delivered rows, which are no one's change.
+                change_log::create(db);
                 transaction.commit();
                 // In WAL mode from the start, so no later open has to switch it under other
                 // writers; closing the only connection folds the log back into the one file.
@@ -208,6 +213,9 @@ OpenResult createDelivered(const QString &path)
         }
     }
     QSqlDatabase::removeDatabase(name);
+    // Private before it is linked into place; its -wal and -shm take its mode from it.
+    if (result.ok && !private_files::restrict(side))
+        result = failure(QStringLiteral("无法设置数据库文件的权限：%1").arg(side));
     // link() puts the finished file in place only if nothing is there: a database another
     // program created meanwhile is never replaced.
     if (result.ok && ::link(QFile::encodeName(side).constData(), QFile::encodeName(path).constData()) != 0) {
@@ -275,6 +283,7 @@ OpenResult open(const QString &connectionName, const QString &path, Check check)
             return failure(openFailure(path, SQLITE_FULL, e.message()));
         return failure(QStringLiteral("数据库文件无法使用：%1\n%2").arg(path, e.message()));
     }
+    change_log::attach(connectionName);
     return {true, result.created, false, {}, result.keptCopy};
 }
 
@@ -282,6 +291,7 @@ QSqlDatabase shared() { return QSqlDatabase::database(kSharedConnection, false);
 
 void close(const QString &connectionName)
 {
+    change_log::detach(connectionName);
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName, false);
         if (db.isOpen())

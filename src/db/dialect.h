@@ -63,6 +63,10 @@ public:
     // The statements starting a transaction that writes: they take the write lock at once, so a
     // concurrent writer makes it wait on the busy timeout instead of failing half-way.
     virtual QStringList beginWrite() const = 0;
+    // The local time now as text "yyyy-MM-dd HH:mm:ss", for a trigger's entry (the change log):
+    // the database's clock, as the writer may be any program.
+    virtual QString localTimestamp() const { return QStringLiteral("to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')"); }
+
     // Within a transaction: references are checked at commit, not statement by statement.
     virtual QString deferReferenceChecks() const = 0;
 

@@ -74,10 +74,14 @@ QStringList workTableStatements(const sql::Dialect &dialect);
 // was added gets it.
 QStringList indexStatements(const sql::Dialect &dialect);
 
+// The operators' role column (added to older files by the schema ladder).
+inline const Column kOperatorRole{QStringLiteral("角色"), Kind::Text, 10, {}, true};
+
 // Marks a file as this program's database and records the layout's version.
 inline constexpr int kApplicationId = 0x57504144;  // "WPAD"
-// Version 2: writes counted per table (change_counter.h). An older file climbs the steps of
-// schema_ladder.h when it is opened.
-inline constexpr int kSchemaVersion = 2;
+// Version 2: writes counted per table (change_counter.h). Version 3: operators' roles and the
+// change log (rights.h, change_log.h). An older file climbs the steps of schema_ladder.h when
+// it is opened.
+inline constexpr int kSchemaVersion = 3;
 
 }  // namespace schema

@@ -23,9 +23,24 @@ void upgradeToV2(const QSqlDatabase &db)
     sql::exec(db, QStringLiteral("create table bgjsb (表名 TEXT PRIMARY KEY, 计数 INTEGER NOT NULL)"));
 }
 
+// Version 3: every operator has a role, the ones there are 系统管理员 (they could do
+// everything before); the change log and its writer's mark start empty, and its triggers are
+// made as on every opening (change_log::ensure).
+void upgradeToV3(const QSqlDatabase &db)
+{
+    const sql::Dialect &dialect = sql::dialect(db);
+    sql::exec(db, dialect.addColumn(QStringLiteral("czydmb"), schema::kOperatorRole, QStringLiteral("'系统管理员'")));
+    for (const QString name : {"czrzb", "czbjb"}) {
+        const schema::Table &table = *schema::findTable(name);
+        sql::exec(db, dialect.createTable(table));
+        for (const schema::Index &index : table.indexes)
+            sql::exec(db, dialect.createIndex(table.name, index));
+    }
+}
+
 using Step = void (*)(const QSqlDatabase &);
 // kSteps[i] climbs from version i + 1 to i + 2; a new version adds its step at the end.
-constexpr Step kSteps[] = {upgradeToV2};
+constexpr Step kSteps[] = {upgradeToV2, upgradeToV3};
 static_assert(std::size(kSteps) == schema::kSchemaVersion - 1, "one step for every version after the first");
 
 }  // namespace

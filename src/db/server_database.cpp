@@ -1,6 +1,7 @@
 #include "db/server_database.h"
 
 #include "db/change_counter.h"
+#include "db/change_log.h"
 #include "db/current_rows.h"
 #include "db/delivered_data.h"
 #include "db/dialect.h"
@@ -79,6 +80,8 @@ bool makeDelivered(const QSqlDatabase &db)
                                         + dialect.markAsOurs(schema::kSchemaVersion))
         sql::exec(db, statement);
     delivered::insertData(db);
+    // After the delivered rows, which are no one's change.
+    change_log::create(db);
     transaction.commit();
     return true;
 }

@@ -94,6 +94,8 @@ public:
     // A deferred BEGIN fails at once with "database is locked" when another connection writes.
     QStringList beginWrite() const override { return {QStringLiteral("BEGIN IMMEDIATE")}; }
 
+    QString localTimestamp() const override { return QStringLiteral("datetime('now', 'localtime')"); }
+
     QString deferReferenceChecks() const override { return QStringLiteral("PRAGMA defer_foreign_keys=ON"); }
 
     QStringList markAsOurs(int version) const override
