@@ -5,6 +5,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-image-formats-plugins
   libsqlite3-dev libsodium-dev
+  postgresql libqt6sql6-psql   # an office's shared server database, and Qt's driver for it
   libxlsxwriter-dev   # real .xlsx workbooks for "导出Excel…" without a hand-written ZIP/XML writer
   libzip-dev          # reading .xlsx staff lists (the ZIP container; Qt's XML reader does the rest)
   libfreexl-dev       # reading old .xls staff lists without a hand-written BIFF reader
@@ -16,6 +17,7 @@ packages=(
   strace          # the crash trials kill writers at chosen system calls
   python3-openpyxl   # tests read exported workbooks back with an independent reader
   python3-xlwt       # tests write an old .xls staff list with an independent writer
+  sqlite3            # tests change the database from outside the program, as another program would
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,7 @@
 #include "admin/arguments.h"
 
+#include "db/address.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -12,6 +14,9 @@ std::optional<QVariant> convert(const Option &option, const QString &value, Refu
 {
     QString *error = &refusal->message;
     static const QRegularExpression wholeNumber(QStringLiteral("^[0-9]{1,18}$"));
+    // A server's database is checked by opening it (db/server_database.h).
+    if ((option.kind == Kind::Database || option.kind == Kind::NewDatabase) && database::isServerAddress(value))
+        return value;
     switch (option.kind) {
     case Kind::Database:
         if (!QFileInfo(value).isFile()) {

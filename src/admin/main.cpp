@@ -29,9 +29,19 @@
 //                                    import a staff list (.xlsx, .xls, .csv): a line per row not
 //                                    imported, then the counts
 //   wenpad-admin export --db FILE --to OUT.xlsx|OUT.csv   the register in the import template's columns
+//   wenpad-admin operator add NAME --role ROLE --db FILE   add an operator; the password is
+//                                    read from standard input (one line)
+//   wenpad-admin log --db FILE [--employee CODE] [--from yyyy-MM-dd] [--to yyyy-MM-dd]
+//                                    the change log as CSV, newest first
+// Every file the tool writes is readable by its owner only; its writes are logged as
+// "wenpad-admin".
 
 #include "admin/arguments.h"
 #include "db/backup.h"
+#include "db/change_log.h"
+#include "db/operators.h"
+#include "db/private_files.h"
+#include "db/rights.h"
 #include "db/clock.h"
 #include "db/database.h"
 #include "db/history.h"
@@ -58,6 +68,7 @@
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
 #include "stats/statistics_table.h"
+#include "export/csv.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -358,6 +369,16 @@ int backUp(const admin::Parsed &a)
     });
 }
 
+// The restored file says once that it was restored, opened afresh (a backup of an older
+// version climbs first). 0 when written.
+int noteRestore(const QString &file, const QString &source)
+{
+    return onDatabase(file, [&](const QSqlDatabase &db) {
+        change_log::noteRestore(db, source);
+        return 0;
+    });
+}
+
 int restore(const admin::Parsed &a)
 {
     const QString source = a.text("--from");
@@ -366,7 +387,7 @@ int restore(const admin::Parsed &a)
         err() << checked.message << '\n';
         return 1;
     }
-    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+    const int status = onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         const backup::Outcome restored = backup::restore(db, source);
         if (!restored.ok) {
             err() << restored.message << '\n';
@@ -374,6 +395,42 @@ int restore(const admin::Parsed &a)
         }
         QTextStream(stdout) << "restored " << a.text("--db") << " from " << source
                             << "; the previous content is kept in " << restored.keptCopy << '\n';
+        return 0;
+    });
+    return status != 0 ? status : noteRestore(a.text("--db"), source);
+}
+
+// An operator added headless: the password is the first line of standard input, so it shows
+// neither on the screen nor in the shell's history.
+int addOperator(const admin::Parsed &a)
+{
+    QTextStream in(stdin);
+    const QString password = in.readLine();
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        const QString number = operators::add(db, a.words.value(0), a.text("--role"), password);
+        QTextStream(stdout) << QStringLiteral("操作员 %1（编号 %2，%3）已添加\n").arg(a.words.value(0), number, a.text("--role"));
+        return 0;
+    });
+}
+
+int printLog(const admin::Parsed &a)
+{
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        change_log::Filter filter;
+        filter.employee = a.text("--employee");
+        filter.from = a.date("--from");
+        filter.to = a.date("--to");
+        QSqlQuery q = change_log::entries(db, filter, rights::session().role);
+        q.setForwardOnly(true);
+        sql::exec(q);
+        QTextStream out(stdout);
+        out << csv::line(change_log::kColumns);
+        while (q.next()) {
+            QVariantList values;
+            for (int i = 0; i < change_log::kColumns.size(); ++i)
+                values << q.value(i);
+            out << csv::line(values);
+        }
         return 0;
     });
 }
@@ -564,6 +621,7 @@ QStringList statisticsTableNames()
 
 int main(int argc, char **argv)
 {
+    private_files::restrictNewFiles();
     stats::registerWorkTables();
     QStringList args;
     for (int i = 0; i < argc; ++i)
@@ -607,11 +665,20 @@ int main(int argc, char **argv)
                         return QStringList{"xlsx", "csv"}.contains(QFileInfo(a.text("--to")).suffix().toLower())
                                    ? QString() : QStringLiteral("--to 应为 .xlsx 或 .csv 文件");
                     }}},
+        {"operator add", {"operator add NAME --role 系统管理员|人事|工资|查询 --db FILE（密码从标准输入读一行）", {},
+                          {db, {"--role", Kind::Text, true}}, false, addOperator,
+                          [](const admin::Parsed &a) {
+                              return rights::isRole(a.text("--role"))
+                                         ? QString() : QStringLiteral("--role 应为 %1").arg(rights::roles().join('|'));
+                          }, true}},
+        {"log", {"log --db FILE [--employee CODE] [--from yyyy-MM-dd] [--to yyyy-MM-dd]", {},
+                 {db, {"--employee", Kind::Text}, {"--from", Kind::Date}, {"--to", Kind::Date}}, false, printLog}},
     };
     // The timeline work table is rebuilt for an employee and the company attendance table for
     // a range, not for a date.
     const bool ownRebuild = args.value(1) == "rebuild" && (args.value(2) == "gzdtjlb" || args.value(2) == "gskqtjb");
-    const QString name = ownRebuild ? "rebuild " + args.value(2) : args.value(1);
+    const bool operatorCommand = args.value(1) == "operator" && args.value(2) == "add";
+    const QString name = ownRebuild || operatorCommand ? args.value(1) + ' ' + args.value(2) : args.value(1);
     // --help anywhere: the usage of the command named (with its own kinds: "rebuild" lists
     // "rebuild gskqtjb" too), or of every command.
     if (args.contains(QStringLiteral("--help"))) {
@@ -629,7 +696,7 @@ int main(int argc, char **argv)
     // The command line is checked before anything starts, so a refusal is its one line.
     const Command &command = commands[name];
     admin::Refusal refusal;
-    auto parsed = admin::parse(args.mid(2), command.options, command.names.isEmpty() && !command.takesAnyWord ? 0 : 1, &refusal);
+    auto parsed = admin::parse(args.mid(operatorCommand ? 3 : 2), command.options, command.names.isEmpty() && !command.takesAnyWord ? 0 : 1, &refusal);
     if (parsed && !command.names.isEmpty() && !command.names.contains(parsed->words.first())) {
         refusal.message = QStringLiteral("没有这个名称：%1（可用：%2）").arg(parsed->words.first(), command.names.join('|'));
         parsed.reset();

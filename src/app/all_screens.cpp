@@ -1,6 +1,7 @@
 #include "app/screen_registry.h"
 
 #include "app/backup_screen.h"
+#include "app/change_log_screen.h"
 #include "codes/code_screens.h"
 #include "import/import_screen.h"
 #include "pay/pay_screens.h"
@@ -21,6 +22,7 @@ void registerAllScreens(ScreenRegistry &registry)
     registerCodeScreens(registry);
     registerStaffScreens(registry);
     registerBackupScreen(registry);
+    registerChangeLogScreen(registry);
     registerRecordsScreens(registry);
     registerPayScreens(registry);
     registerImportScreen(registry);  // after the staff screens: it adds its buttons to the editor

@@ -7,7 +7,9 @@
 #include "app/title_strip.h"
 #include "db/app_paths.h"
 #include "db/backup.h"
+#include "db/change_log.h"
 #include "db/clock.h"
+#include "db/sql.h"
 #include "db/database.h"
 
 #include <QDir>
@@ -110,13 +112,21 @@ void Tfrmsjbf::restore()
     database::close(database::kSharedConnection);
     const database::OpenResult reopened = database::open(database::kSharedConnection, app_paths::databaseFile());
     host().setWaitBoxVisible(false);
-    if (!reopened.ok)
+    if (!reopened.ok) {
         notify::show(this, notify::Kind::Error, kTitle, reopened.message);
-    else if (!restored.ok)
+        return;
+    }
+    if (!restored.ok) {
         notify::show(this, notify::Kind::Error, kTitle, restored.message);
-    else
-        notify::show(this, notify::Kind::Information, kTitle,
-                     QStringLiteral("数据已恢复。恢复前的数据保存在：%1").arg(QDir::toNativeSeparators(restored.keptCopy)));
+        return;
+    }
+    try {
+        change_log::noteRestore(database::shared(), file);
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Warning, kTitle, QStringLiteral("数据已恢复，但操作日志未能记录：%1").arg(e.message()));
+    }
+    notify::show(this, notify::Kind::Information, kTitle,
+                 QStringLiteral("数据已恢复。恢复前的数据保存在：%1").arg(QDir::toNativeSeparators(restored.keptCopy)));
 }
 
 void registerBackupScreen(ScreenRegistry &registry)

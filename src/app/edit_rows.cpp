@@ -1,5 +1,6 @@
 #include "app/edit_rows.h"
 
+#include "db/rights.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 
@@ -47,6 +48,8 @@ void RowWriter::write(const QString &table, const QVariantMap &columns, const Ro
 {
     if (columns.isEmpty() && !key.isNew())
         return;
+    rights::requireWrite(table);
+    WriteScope scope(db_);
     const QString statement = table + '|' + key.column + '|' + columns.keys().join('|');
     auto q = prepared_.find(statement);
     if (q == prepared_.end())
@@ -58,13 +61,17 @@ void RowWriter::write(const QString &table, const QVariantMap &columns, const Ro
     sql::exec(*q);
     if (!key.isNew() && q->numRowsAffected() != 1)
         throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(table));
+    scope.commit();
 }
 
 int deleteRows(const QSqlDatabase &db, const QString &table, const RowKey &key)
 {
+    rights::requireWrite(table);
+    WriteScope scope(db);
     QSqlQuery q = sql::prepare(db, "delete from " + sql::quoteIdentifier(table) + whereKey(key));
     q.bindValue(":key", key.value);
     sql::exec(q);
+    scope.commit();
     return q.numRowsAffected();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The edit-screen kit: reading and writing the rows of a field list. Callers that write more
-// than one row open one Transaction around the writes; saveRow and removeRow open their own.
+// than one row open one Transaction around the writes; saveRow and removeRow open their own,
+// and so does a single write outside one. Every write is refused (rights.h) when the
+// session's role may not write the table.
 
 #include "app/edit_fields.h"
 

@@ -54,6 +54,7 @@ const QMap<QString, Place> &places()
         put("codes.md", "操作员代码表", {"Tfrmczydm"});
         put("codes.md", "工资表内容编辑", {"Tfrmgzgs"});
         put("codes.md", "数据备份与恢复", {"Tfrmsjbf"});
+        put("codes.md", "操作日志", {"Tfrmczrz"});
         return t;
     }();
     return table;

@@ -1,5 +1,6 @@
 #include "app/login_window.h"
 
+#include "app/new_password_dialog.h"
 #include "app/notify.h"
 #include "db/database.h"
 #include "db/delivered_data.h"
@@ -76,15 +77,24 @@ void Tfrmlogin::BitBtn1Click()
         notify::show(this, notify::Kind::Error, QStringLiteral("错误"), openError_);
         return;
     }
-    bool ok = false;
+    const QSqlDatabase db = QSqlDatabase::database(database::kLoginConnection, false);
+    std::optional<operators::Operator> found;
     try {
-        ok = operators::canLogIn(QSqlDatabase::database(database::kLoginConnection, false),
-                                 name_->text(), password_->text());
+        found = operators::logIn(db, name_->text(), password_->text());
     } catch (const sql::Failure &e) {
         notify::show(this, notify::Kind::Error, QStringLiteral("错误"), e.message());
         return;
     }
-    if (ok) {
+    if (found) {
+        operator_ = *found;
+        // The delivered password is known to everyone: nothing opens before it is replaced.
+        if (password_->text() == delivered::kOperatorPassword) {
+            NewPasswordDialog change(db, found->number, this);
+            if (change.exec() != QDialog::Accepted) {
+                reject();
+                return;
+            }
+        }
         accept();
         return;
     }

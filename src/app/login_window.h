@@ -1,6 +1,9 @@
 #pragma once
 // The operator login: name and masked password checked against czydmb through a connection
-// of its own to the program's database. Three failed attempts end it like "退出".
+// of its own to the program's database. Three failed attempts end it like "退出". Logging in
+// with the delivered password asks for a new one first; leaving that ends the login too.
+
+#include "db/operators.h"
 
 #include <QDialog>
 
@@ -20,6 +23,8 @@ public:
     QPushButton *quitButton() const { return quit_; }
     QLabel *hintLabel() const { return hint_; }
     int failedAttempts() const { return failures_; }
+    // Who logged in (after an accepted login).
+    const operators::Operator &loggedIn() const { return operator_; }
 
 public slots:
     void BitBtn1Click();  // "确认"
@@ -31,6 +36,7 @@ private:
     QPushButton *quit_;
     QLabel *hint_;
     int failures_ = 0;
+    operators::Operator operator_;
     bool connected_ = false;
     QString openError_;
 };

@@ -10,12 +10,19 @@
 #include "app/screen_registry.h"
 #include "app/splash.h"
 #include "db/database.h"
+#include "db/address.h"
 #include "db/app_paths.h"
+#include "db/server_database.h"
+#include "db/private_files.h"
+#include "db/rights.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QStatusBar>
 #include <QFont>
 #include <QLineEdit>
 #include <QScreen>
@@ -23,6 +30,7 @@
 
 int main(int argc, char **argv)
 {
+    private_files::restrictNewFiles();
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
     if (!chinese::install(app))
@@ -39,9 +47,21 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(navigation_texts::kProductTitle);
 
     registerStoredTables();
-    const QString databaseFile = app_paths::databaseFile();
-    if (!QFileInfo::exists(databaseFile))
+    // database/wenpad.ini may name a server; its password is asked now and kept in memory only.
+    const database::Address where = database::configuredAddress();
+    const QString databaseFile = where.text();
+    if (where.isServer()) {
+        splash.reset();
+        bool typed = false;
+        const QString password = QInputDialog::getText(nullptr, navigation_texts::kProductTitle,
+                                                       QStringLiteral("数据库（%1）的密码：").arg(where.shown()),
+                                                       QLineEdit::Password, {}, &typed);
+        if (!typed)
+            return 0;
+        database::setServerPassword(password);
+    } else if (!QFileInfo::exists(databaseFile)) {
         splash.reset();  // the question below must not hide behind the splash
+    }
     const program_database::Opened opened = program_database::open(nullptr, databaseFile);
     if (opened.declined)
         return 0;
@@ -66,6 +86,8 @@ int main(int argc, char **argv)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         mainWindow.setGeometry(screen->availableGeometry());
     mainWindow.showMaximized();
+    // Where the data lives, kept in view whatever else the status bar shows.
+    mainWindow.statusBar()->addPermanentWidget(new QLabel(QStringLiteral("数据库：%1").arg(QDir::toNativeSeparators(where.shown()))));
 
     int result = 0;
     {
@@ -73,6 +95,8 @@ int main(int argc, char **argv)
         splash.reset();
         if (login.exec() == QDialog::Accepted) {
             operator_settings::setOperator(login.nameBox()->text());
+            rights::setSession({login.loggedIn().name, login.loggedIn().role});
+            mainWindow.applyRights();
             mainWindow.restoreRemembered();
             result = app.exec();
         }

@@ -7,6 +7,7 @@
 #include "app/picture_frame.h"
 #include "app/prompt.h"
 #include "db/database.h"
+#include "db/rights.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -94,12 +95,22 @@ bool TfrmMain::available(const NavAction &action) const
     // An entry with nothing behind it is greyed rather than silently doing nothing.
     if (action.kind == NavAction::Inert)
         return false;
-    return action.kind != NavAction::Open || registry_.contains(action.target);
+    return action.kind != NavAction::Open
+           || (registry_.contains(action.target) && rights::mayOpen(rights::session().role, action.target));
+}
+
+void TfrmMain::applyRights()
+{
+    for (const auto &[button, action] : actionButtons_)
+        button->setEnabled(available(action));
+    for (const auto &[item, action] : actionItems_)
+        item->setEnabled(available(action));
 }
 
 QAbstractButton *TfrmMain::actionButton(QAbstractButton *button, const NavAction &action)
 {
     button->setEnabled(available(action));
+    actionButtons_.emplace_back(button, action);
     connect(button, &QAbstractButton::clicked, this, [this, action] { run(action); });
     return button;
 }
@@ -110,6 +121,7 @@ void TfrmMain::buildMenuBar()
         if (entry.items.empty()) {
             QAction *own = menuBar()->addAction(entry.title);
             own->setEnabled(available(entry.ownAction));
+            actionItems_.emplace_back(own, entry.ownAction);
             connect(own, &QAction::triggered, this, [this, a = entry.ownAction] { run(a); });
             continue;
         }
@@ -121,6 +133,7 @@ void TfrmMain::buildMenuBar()
             }
             QAction *a = menu->addAction(item.caption);
             a->setEnabled(available(item.action));
+            actionItems_.emplace_back(a, item.action);
             connect(a, &QAction::triggered, this, [this, act = item.action] { run(act); });
         }
     }
@@ -182,8 +195,10 @@ QWidget *TfrmMain::buildNavigator()
         auto *header = new QPushButton(group.header, navigator_);
         header->setProperty("groupHeader", true);
         const int index = int(i);
-        if (group.buttons.empty())
+        if (group.buttons.empty()) {
             header->setEnabled(available(group.headerAction));
+            actionButtons_.emplace_back(header, group.headerAction);
+        }
         connect(header, &QPushButton::clicked, this, [this, index] { pressGroupHeader(index); });
         layout->addWidget(header);
         groupHeaders_.push_back(header);
@@ -271,6 +286,10 @@ FunctionScreen *TfrmMain::openScreen(const QString &className)
     const ScreenEntry *entry = registry_.find(className);
     if (!entry)
         return nullptr;
+    if (!rights::mayOpen(rights::session().role, className)) {
+        notify::show(this, notify::Kind::Warning, kProductTitle, rights::kDeniedMessage);
+        return nullptr;
+    }
     FunctionScreen *screen = entry->create(*this);
     if (!screen)
         return nullptr;

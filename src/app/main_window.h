@@ -9,6 +9,7 @@
 
 #include <QFrame>
 #include <QMainWindow>
+#include <utility>
 #include <vector>
 
 class QAbstractButton;
@@ -45,6 +46,9 @@ public:
     QWidget *edgeStrip() const { return edge_; }
     int expandedGroup() const { return expanded_; }
     void pressGroupHeader(int index);
+    // Greys every navigator button, menu item and quick-launch button the session's role may
+    // not open (rights.h); called after the login.
+    void applyRights();
     // The size and navigator the logged-in operator left the window with, and keeping them.
     void restoreRemembered();
     void remember() const;
@@ -70,6 +74,9 @@ private:
     QFrame *edge_ = nullptr;
     QFrame *waitBox_ = nullptr;
     Tfrmhelp *help_ = nullptr;
+    // Every control that opens something, with what it opens, so the rights can grey it.
+    std::vector<std::pair<QAbstractButton *, NavAction>> actionButtons_;
+    std::vector<std::pair<QAction *, NavAction>> actionItems_;
     std::vector<QPushButton *> groupHeaders_;
     std::vector<QWidget *> groupPanels_;
     int expanded_ = 0;

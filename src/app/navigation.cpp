@@ -78,6 +78,7 @@ const std::vector<NavGroup> &navigatorGroups()
           {"出勤方式代码表", open("Tfrmcqfs")},
           {"操作员代码表", open("Tfrmczydm")},
           {"数据备份与恢复", open("Tfrmsjbf")},
+          {"操作日志", open("Tfrmczrz")},
           {"工资表内容编辑", open("Tfrmgzgs")},  // a payroll clerk adds salary items here
           {"岗位技能档次代码表", open("Tfrmdcdmb")},
           {"等级(职务)档次代码表", open("Tfrmdjzwdcdmb")},
@@ -170,7 +171,8 @@ const std::vector<MenuEntry> &menuEntries()
           separator,
           {"操作员代码表", open("Tfrmczydm")},
           separator,
-          {"数据备份与恢复", open("Tfrmsjbf")}}},
+          {"数据备份与恢复", open("Tfrmsjbf")},
+          {"操作日志", open("Tfrmczrz")}}},
         {"帮助", {}, guide},
     };
     return entries;

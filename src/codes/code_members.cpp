@@ -1,5 +1,7 @@
 #include "codes/code_members.h"
 
+#include "db/rights.h"
+
 namespace codes {
 namespace {
 
@@ -62,8 +64,10 @@ std::vector<Member> buildMembers()
                  "出勤方式", {{"方式编码", "编码"}, {"方式名称", "出勤方式"}}, false, true});
     m.push_back({"Tfrmczydm", title("操作员代码表"), "czydmb", wholeTable("czydmb"),
                  "操作员编号", "czybh", "操作员姓名", "czyxm",
-                 {role("操作员密码", "czymm", BoxRole::StoredPassword), role("设置密码", {}, BoxRole::NewPassword)},
-                 {}, "操作员信息", {{"czybh", "编号"}, {"czyxm", "姓名"}}, true, true});
+                 {role("操作员密码", "czymm", BoxRole::StoredPassword), role("设置密码", {}, BoxRole::NewPassword),
+                  {{.label = "角色", .column = "角色", .kind = edit::Kind::PickList, .choices = rights::roles(),
+                    .check = edit::Check::NotBlank, .message = "角色未填写，请重新输入！"}}},
+                 {}, "操作员信息", {{"czybh", "编号"}, {"czyxm", "姓名"}, {"角色", "角色"}}, true, true});
     m.push_back({"Tfrmgzgs", title("工资表字段维护"), "gzzd", wholeTable("gzzd"),
                  "字段名", "字段", "计算公式", "公式", {}, {},
                  "文化程度", {{"字段", "字段"}}, true, false, false,

@@ -1,7 +1,9 @@
 #include "codes/code_rows.h"
 
 #include "app/edit_rows.h"
+#include "db/change_log.h"
 #include "db/dialect.h"
+#include "db/rights.h"
 #include "db/operators.h"
 #include "db/schema.h"
 #include "db/sql.h"
@@ -62,9 +64,13 @@ void addSalaryItem(const QSqlDatabase &db, const Member &member, const QVariantM
     const QString name = values.value(member.codeColumn).toString();
     if (!acceptableSalaryItemName(db, name))
         throw refusal(QStringLiteral("工资项目名称不能作为工资表的列名：") + name);
+    rights::requireWrite(member.table);
     Transaction transaction(db);
-    // Declared like every other money column of gzb, so amounts stay exact integers.
+    // Declared like every other money column of gzb, so amounts stay exact integers; the
+    // log's triggers name gzb's columns, so they are made again with the new one.
+    change_log::dropTriggers(db, kWageTable);
     sql::exec(db, sql::dialect(db).addColumn(kWageTable, {name, schema::Kind::Money}, QStringLiteral("0")));
+    change_log::createTriggers(db, kWageTable);
     edit::writeRow(db, member.table, values);
     transaction.commit();
 }
@@ -75,8 +81,12 @@ void dropSalaryItem(const QSqlDatabase &db, const Member &member, const QString 
         throw refusal(QStringLiteral("工资表的固有列不能删除：") + name);
     if (!wageColumns(db).contains(name, Qt::CaseInsensitive))
         throw refusal(QStringLiteral("工资表没有这一列：") + name);
+    rights::requireWrite(member.table);
     Transaction transaction(db);
+    // A column a trigger names cannot be dropped: the log's triggers go first.
+    change_log::dropTriggers(db, kWageTable);
     sql::exec(db, "ALTER TABLE gzb DROP COLUMN " + sql::quoteIdentifier(name));
+    change_log::createTriggers(db, kWageTable);
     edit::deleteRows(db, member.table, {member.codeColumn, name});
     transaction.commit();
 }
@@ -123,6 +133,11 @@ void saveRow(const QSqlDatabase &db, const Member &member, const RowChange &chan
         updateRow(db, member, change.originalCode, change.values);
     if (change.password)
         operators::setPassword(db, change.values.value(member.codeColumn).toString(), *change.password);
+    if (keepsOperators(member)) {
+        if (!rights::isRole(change.values.value(QStringLiteral("角色")).toString()))
+            throw refusal(QStringLiteral("角色未填写，请重新输入！"));
+        operators::requireAdministrator(db);
+    }
     transaction.commit();
 }
 
@@ -136,6 +151,8 @@ void deleteRow(const QSqlDatabase &db, const Member &member, const QString &code
     edit::deleteRows(db, member.table, {member.codeColumn, code});
     if (keepsOperators(member) && sql::scalar(db, "select count(*) from czydmb where czymm is not null").toInt() == 0)
         throw Refused(kLastOperator);
+    if (keepsOperators(member))
+        operators::requireAdministrator(db);
     transaction.commit();
 }
 

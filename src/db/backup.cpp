@@ -1,4 +1,5 @@
 #include "db/backup.h"
+#include "db/rights.h"
 
 #include "db/clock.h"
 #include "db/file_check.h"
@@ -247,6 +248,8 @@ Outcome check(const QString &file)
 
 Outcome restore(const QSqlDatabase &db, const QString &source)
 {
+    if (!rights::mayWrite(rights::session().role, rights::Area::Upkeep))
+        return refused(rights::kDeniedMessage);
     sqlite3 *live = handleOf(db);
     if (!live)
         return refused(QStringLiteral("数据库没有打开，无法恢复。"));

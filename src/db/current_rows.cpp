@@ -50,7 +50,7 @@ QStringList triggers(const sql::Dialect &dialect, Table table)
         // (an insert with an explicit smaller 自动编号 included).
         create("insert", "insert",
                QStringLiteral("insert into %1(职工编码, %2) values (new.职工编码, new.自动编号) "
-                              "on conflict(职工编码) do update set %2=case when %2>new.自动编号 then %2 else new.自动编号 end;")
+                              "on conflict(职工编码) do update set %2=case when %1.%2>new.自动编号 then %1.%2 else new.自动编号 end;")
                    .arg(QLatin1String(kTable), c))
         + create("delete", "delete", recount(table, "old.职工编码") + dropIfEmpty("old.职工编码"))
         + create("update", "update of 职工编码, 自动编号",
@@ -77,8 +77,8 @@ QStringList createStatements(const sql::Dialect &dialect)
         fills << QStringLiteral("(select max(自动编号) from %1 where 职工编码=e.职工编码)").arg(name);
     }
     QStringList statements = {
-        QStringLiteral("create table if not exists %1 (职工编码 TEXT NOT NULL PRIMARY KEY, %2) without rowid")
-            .arg(QLatin1String(kTable), columns.join(", ")),
+        QStringLiteral("create table if not exists %1 (职工编码 TEXT NOT NULL PRIMARY KEY, %2)%3")
+            .arg(QLatin1String(kTable), columns.join(", "), dialect.keyedStorage()),
         QStringLiteral("insert into %1 select e.职工编码, %2 from (%3) e where true on conflict(职工编码) do nothing")
             .arg(QLatin1String(kTable), fills.join(", "), employees.join(" union "))};
     for (Table t : kHistories)

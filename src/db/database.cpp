@@ -2,14 +2,17 @@
 
 #include "db/backup.h"
 #include "db/change_counter.h"
+#include "db/change_log.h"
 #include "db/current_rows.h"
 #include "db/delivered_data.h"
 #include "db/dialect.h"
 #include "db/file_check.h"
 #include "db/pay_departments.h"
+#include "db/private_files.h"
 #include "db/replacing_file.h"
 #include "db/schema.h"
 #include "db/schema_ladder.h"
+#include "db/server_database.h"
 #include "db/sql.h"
 #include "db/sql_functions.h"
 #include "db/transaction.h"
@@ -63,6 +66,7 @@ void complete(const QSqlDatabase &db)
     change_counter::ensure(db);
     current_rows::ensure(db);
     pay_departments::ensure(db);
+    change_log::ensure(db);
 }
 
 OpenResult failure(const QString &message) { return {false, false, false, message, {}}; }
@@ -167,6 +171,8 @@ OpenResult upgrade(const QSqlDatabase &db, const QString &path)
 
 OpenResult createDelivered(const QString &path)
 {
+    if (isServerAddress(path))
+        return createOnServer(parseAddress(path));
     if (QFileInfo::exists(path)) {
         OpenResult exists = failure(QStringLiteral("数据库文件已存在，不会覆盖：%1").arg(path));
         exists.existed = true;
@@ -187,13 +193,15 @@ OpenResult createDelivered(const QString &path)
                 sql::exec(db, "PRAGMA foreign_keys=ON");
                 registerSqlFunctions(db);
                 Transaction transaction(db);
-                for (const QString &statement : schema::createStatements(sql::dialect(db)) + change_counter::createStatements(sql::dialect(db))
-                                                       + current_rows::createStatements(sql::dialect(db))
-                                                       + pay_departments::triggerStatements(sql::dialect(db)))
+                const sql::Dialect &dialect = sql::dialect(db);
+                for (const QString &statement : schema::createStatements(dialect) + change_counter::createStatements(dialect)
+                                                       + current_rows::createStatements(dialect)
+                                                       + pay_departments::triggerStatements(dialect)
+                                                       + dialect.markAsOurs(schema::kSchemaVersion))
                     sql::exec(db, statement);
                 delivered::insertData(db);
-                sql::exec(db, QString("PRAGMA application_id=%1").arg(schema::kApplicationId));
-                sql::exec(db, QString("PRAGMA user_version=%1").arg(schema::kSchemaVersion));
+                // After the delivered rows, which are no one's change.
+                change_log::create(db);
                 transaction.commit();
                 // In WAL mode from the start, so no later open has to switch it under other
                 // writers; closing the only connection folds the log back into the one file.
@@ -208,6 +216,9 @@ OpenResult createDelivered(const QString &path)
         }
     }
     QSqlDatabase::removeDatabase(name);
+    // Private before it is linked into place; its -wal and -shm take its mode from it.
+    if (result.ok && !private_files::restrict(side))
+        result = failure(QStringLiteral("无法设置数据库文件的权限：%1").arg(side));
     // link() puts the finished file in place only if nothing is there: a database another
     // program created meanwhile is never replaced.
     if (result.ok && ::link(QFile::encodeName(side).constData(), QFile::encodeName(path).constData()) != 0) {
@@ -222,6 +233,8 @@ OpenResult createDelivered(const QString &path)
 
 OpenResult open(const QString &connectionName, const QString &path, Check check)
 {
+    if (isServerAddress(path))
+        return openServer(connectionName, parseAddress(path));
     OpenResult result;
     if (!QFileInfo::exists(path)) {
         result = createDelivered(path);
@@ -273,6 +286,7 @@ OpenResult open(const QString &connectionName, const QString &path, Check check)
             return failure(openFailure(path, SQLITE_FULL, e.message()));
         return failure(QStringLiteral("数据库文件无法使用：%1\n%2").arg(path, e.message()));
     }
+    change_log::attach(connectionName);
     return {true, result.created, false, {}, result.keptCopy};
 }
 
@@ -280,6 +294,7 @@ QSqlDatabase shared() { return QSqlDatabase::database(kSharedConnection, false);
 
 void close(const QString &connectionName)
 {
+    change_log::detach(connectionName);
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName, false);
         if (db.isOpen())

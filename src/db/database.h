@@ -1,5 +1,5 @@
 #pragma once
-// Opening the program's one database file. Every connection gets the same pragmas and SQL
+// Opening the program's database: its one file, or a database on a server (db/address.h). Every connection gets the same pragmas and SQL
 // functions; a missing file is created as the delivered database; a file that is read-only,
 // damaged or not this program's is refused without being changed.
 
@@ -24,13 +24,15 @@ struct OpenResult {
 // (PRAGMA quick_check: seconds on a large register, so once per program start).
 enum class Check { Identity, Pages };
 
-// Opens (creating it when missing) the database at `path` under `connectionName`. Nothing is
+// Opens (creating it when missing) the database at `path` under `connectionName`; `path` may
+// also be a server's address (postgresql://…), opened by server_database.h. Nothing is
 // written to a file before it has passed the checks. A file of an older version is copied
 // beside itself ("wenpad-升级前-<date>.db") and upgraded (schema_ladder.h); a newer one is
 // refused.
 OpenResult open(const QString &connectionName, const QString &path, Check check = Check::Pages);
 
-// Creates a new delivered database at `path`, which must not exist. Written to a side file of
+// Creates a new delivered database at `path`, which must not exist (a server's database must be
+// empty). Written to a side file of
 // its own and linked into place only if the path is still free, so a failure leaves nothing
 // behind and a database made meanwhile by another program is never replaced.
 OpenResult createDelivered(const QString &path);

@@ -1,6 +1,7 @@
 #include "db/delivered_data.h"
 
 #include "db/password.h"
+#include "db/rights.h"
 #include "db/schema.h"
 #include "db/sql.h"
 
@@ -115,8 +116,8 @@ void insertData(const QSqlDatabase &db)
                numbered({"事假", "病假", "旷工", "迟到", "早退", "婚假", "丧假", "产假", "年休假",
                          "探亲假"}));
 
-    insertRows(db, "czydmb", {"czybh", "czyxm", "czymm", "czyqx"},
-               {{"01", kOperatorName, password::hash(kOperatorPassword), "系统管理员"}});
+    insertRows(db, "czydmb", {"czybh", "czyxm", "czymm", "czyqx", "角色"},
+               {{"01", kOperatorName, password::hash(kOperatorPassword), "系统管理员", rights::kAdministrator}});
     insertRows(db, "xtztb", {"状态"}, {{"1"}});
 }
 

@@ -9,7 +9,18 @@ QString Dialect::createTable(const schema::Table &table) const
     QStringList columns;
     for (const schema::Column &c : table.columns)
         columns << columnDefinition(c);
+    if (const QString rowId = rowIdColumn(table); !rowId.isEmpty())
+        columns << rowId;
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(table.name), columns.join(", "));
+}
+
+QStringList Dialect::createWorkTable(const QString &name, const QStringList &definitions, bool replace) const
+{
+    QStringList statements;
+    if (replace)
+        statements << QStringLiteral("DROP TABLE IF EXISTS %1").arg(quoteIdentifier(name));
+    statements << QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)").arg(quoteIdentifier(name), definitions.join(", "));
+    return statements;
 }
 
 QString Dialect::createIndex(const QString &table, const schema::Index &index) const
@@ -58,6 +69,8 @@ const Dialect &dialect(const QSqlDriver *driver)
 {
     if (driver && driver->dbmsType() == QSqlDriver::SQLite)
         return sqliteDialect();
+    if (driver && driver->dbmsType() == QSqlDriver::PostgreSQL)
+        return postgresDialect();
     throw Failure(QStringLiteral("不支持这种数据库"));
 }
 

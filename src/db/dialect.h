@@ -1,7 +1,7 @@
 #pragma once
 // What differs between database engines, in one place: the feature folders write portable SQL
 // and ask the connection's dialect for the rest. A connection's dialect follows its driver,
-// so it is fixed when the connection opens; SQLite is the engine today.
+// so it is fixed when the connection opens: SQLite for a file, PostgreSQL for a server.
 //
 // Portable means: named parameters, joins with "join … on", coalesce, window functions,
 // "insert … on conflict (…) do update", the history rules of db/history.h, and the helper
@@ -28,6 +28,19 @@ public:
     // Data definition, generated from the schema description (db/schema.h).
     virtual QString columnDefinition(const schema::Column &column) const = 0;
     QString createTable(const schema::Table &table) const;
+    // A column numbering the rows in insertion order under the name "rowid", for an engine
+    // without one of its own; empty where the engine has it.
+    virtual QString rowIdColumn(const schema::Table &) const { return {}; }
+    // What follows "create table … (…)" for a table stored in the order of its primary key.
+    virtual QString keyedStorage() const { return {}; }
+    // A registered work table (schema::WorkTable) or another table a feature fills from the
+    // register for one reader: `definitions` are column definitions. Where several clerks share
+    // the database each connection has its own (a temporary table), so two rebuilds for
+    // different dates never mix; `replace` drops the table first.
+    virtual QStringList createWorkTable(const QString &name, const QStringList &definitions, bool replace) const;
+    // Whether the registered work tables are made per connection (createWorkTable) rather than
+    // once with the schema.
+    virtual bool workTablesPerConnection() const { return false; }
     // Made only when missing, so it may run on every open.
     QString createIndex(const QString &table, const schema::Index &index) const;
     // "alter table … add column …" with every row given `defaultValue` (SQL text; empty: none).
@@ -47,11 +60,28 @@ public:
     virtual QStringList triggerNames(const QSqlDatabase &db) const = 0;
     virtual QStringList columnNames(const QSqlDatabase &db, const QString &table) const = 0;
 
-    // The statement starting a transaction that writes: it takes the write lock at once, so a
+    // The statements starting a transaction that writes: they take the write lock at once, so a
     // concurrent writer makes it wait on the busy timeout instead of failing half-way.
-    virtual QString beginWrite() const = 0;
+    virtual QStringList beginWrite() const = 0;
+    // The local time now as text "yyyy-MM-dd HH:mm:ss", for a trigger's entry (the change log):
+    // the database's clock, as the writer may be any program.
+    virtual QString localTimestamp() const { return QStringLiteral("to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')"); }
+
     // Within a transaction: references are checked at commit, not statement by statement.
     virtual QString deferReferenceChecks() const = 0;
+
+    // The helper functions (year, month, datediff, val, date) made in the database itself, for an
+    // engine whose connections cannot register them; empty otherwise. Made again (replaced) by
+    // every init and upgrade.
+    virtual QStringList createServerFunctions() const { return {}; }
+    // What a new connection sets before use (timeouts, today's date for date()).
+    virtual QStringList connectionSettings() const { return {}; }
+
+    // The identity of the database: this program's mark and the schema version it is at.
+    virtual QStringList markAsOurs(int version) const = 0;
+    virtual QString setVersion(int version) const = 0;
+    virtual bool markedAsOurs(const QSqlDatabase &db) const = 0;  // throw Failure
+    virtual int version(const QSqlDatabase &db) const = 0;  // throw Failure
 
     // What a refused statement means for the user.
     virtual Failure::Kind kindOf(const QSqlError &error) const = 0;
@@ -74,5 +104,6 @@ const Dialect &dialect(const QSqlDriver *driver);
 
 // The engines' own dialects.
 const Dialect &sqliteDialect();
+const Dialect &postgresDialect();
 
 }  // namespace sql

@@ -2,13 +2,20 @@
 
 #include "db/delivered_data.h"
 #include "db/password.h"
+#include "db/rights.h"
 #include "db/sql.h"
+#include "db/transaction.h"
 
 namespace operators {
 
 bool canLogIn(const QSqlDatabase &db, const QString &name, const QString &typedPassword)
 {
-    QSqlQuery query = sql::prepare(db, QStringLiteral("select czymm from czydmb where czyxm=:czyxm"));
+    return logIn(db, name, typedPassword).has_value();
+}
+
+std::optional<Operator> logIn(const QSqlDatabase &db, const QString &name, const QString &typedPassword)
+{
+    QSqlQuery query = sql::prepare(db, QStringLiteral("select czymm, czybh, 角色 from czydmb where czyxm=:czyxm"));
     query.setForwardOnly(true);
     query.bindValue(QStringLiteral(":czyxm"), name);
     sql::exec(query);
@@ -19,7 +26,7 @@ bool canLogIn(const QSqlDatabase &db, const QString &name, const QString &typedP
             continue;
         checked = true;
         if (password::verify(stored, typedPassword))
-            return true;
+            return Operator{query.value(1).toString(), name, query.value(2).toString()};
     }
     // An unknown name costs one hash check too, so the time taken does not tell which names
     // exist: against a hash made once with the same costs as password::hash, never made here.
@@ -27,7 +34,7 @@ bool canLogIn(const QSqlDatabase &db, const QString &name, const QString &typedP
         password::verify(QStringLiteral("$argon2id$v=19$m=65536,t=2,p=1$AxeV8cW1QtDHqprBW52CPw$"
                                         "dIxnR5/C4uTArVhE9e1itAwX5Q9EsN1FEdcI40IoXlo"),
                          typedPassword);
-    return false;
+    return std::nullopt;
 }
 
 bool deliveredPasswordInUse(const QSqlDatabase &db)
@@ -42,6 +49,57 @@ void setPassword(const QSqlDatabase &db, const QString &number, const QString &t
                     typedPassword.isEmpty() ? QVariant() : QVariant(password::hash(typedPassword)));
     query.bindValue(QStringLiteral(":czybh"), number);
     sql::exec(query);
+}
+
+QString passwordRefusal(const QString &typedPassword)
+{
+    if (typedPassword.size() < kShortestPassword)
+        return QStringLiteral("新密码至少要%1个字符。").arg(kShortestPassword);
+    if (typedPassword == delivered::kOperatorPassword)
+        return QStringLiteral("新密码不能是初始密码。");
+    return {};
+}
+
+void changeOwnPassword(const QSqlDatabase &db, const QString &number, const QString &typedPassword)
+{
+    if (const QString refused = passwordRefusal(typedPassword); !refused.isEmpty())
+        throw sql::Failure(refused, sql::Failure::Kind::Constraint);
+    Transaction transaction(db);
+    setPassword(db, number, typedPassword);
+    transaction.commit();
+}
+
+QString add(const QSqlDatabase &db, const QString &name, const QString &role, const QString &typedPassword)
+{
+    rights::requireWrite(rights::Area::Operators);
+    if (!rights::isRole(role))
+        throw sql::Failure(QStringLiteral("没有这个角色：%1（可用：%2）").arg(role, rights::roles().join('|')),
+                           sql::Failure::Kind::Constraint);
+    if (name.trimmed().isEmpty())
+        throw sql::Failure(QStringLiteral("操作员姓名空，请重新输入！"), sql::Failure::Kind::Constraint);
+    if (const QString refused = passwordRefusal(typedPassword); !refused.isEmpty())
+        throw sql::Failure(refused, sql::Failure::Kind::Constraint);
+    Transaction transaction(db);
+    // The next free number after the greatest numeric one, two digits like the delivered "01".
+    const int last = sql::scalar(db, QStringLiteral("select coalesce(max(val(czybh)), 0) from czydmb")).toInt();
+    const QString number = QStringLiteral("%1").arg(last + 1, 2, 10, QChar('0'));
+    QSqlQuery q = sql::prepare(db, QStringLiteral("insert into czydmb (czybh, czyxm, czymm, 角色) values (:n, :x, :m, :r)"));
+    q.bindValue(QStringLiteral(":n"), number);
+    q.bindValue(QStringLiteral(":x"), name);
+    q.bindValue(QStringLiteral(":m"), password::hash(typedPassword));
+    q.bindValue(QStringLiteral(":r"), role);
+    sql::exec(q);
+    transaction.commit();
+    return number;
+}
+
+void requireAdministrator(const QSqlDatabase &db)
+{
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select count(*) from czydmb where 角色=:r and czymm is not null"));
+    q.bindValue(QStringLiteral(":r"), rights::kAdministrator);
+    sql::exec(q);
+    if (!q.next() || q.value(0).toInt() == 0)
+        throw sql::Failure(kLastAdministrator, sql::Failure::Kind::Constraint);
 }
 
 }  // namespace operators

@@ -48,8 +48,16 @@ std::vector<Table> buildTables()
     // Kind names become column names of the attendance work tables: at most 10 characters,
     // and distinct, or two kinds would make one column.
     t.push_back({"kqfsb", {{"方式编码", K::Code, 2}, {"方式名称", K::Text, 10}}, {{"kqfsb_by_name", "方式名称", true}}});
+    // 角色: one of the roles of db/rights.h, which say what the operator may open and write.
     t.push_back({"czydmb", {{"czybh", K::Code, 10}, {"czyxm", K::Text, 20, nullptr, true},
-                            {"czymm", K::Text, 255}, {"czyqx", K::Text, 50}}});
+                            {"czymm", K::Text, 255}, {"czyqx", K::Text, 50}, kOperatorRole}});
+    // The change log (db/change_log.h), written by triggers, and the one row that marks this
+    // program's write transactions with their operator.
+    t.push_back({"czrzb", {{"自动编号", K::AutoId}, {"时间", K::Text, 19}, {"操作员", K::Text, 40}, {"表名", K::Text, 20},
+                           {"主键", K::Text}, {"职工编码", K::Text, 6}, {"操作", K::Text, 10}, {"旧值", K::LongText},
+                           {"新值", K::LongText}},
+                 {{"czrzb_by_employee", "职工编码,自动编号"}, {"czrzb_by_time", "时间"}}});
+    t.push_back({"czbjb", {{"操作员", K::Text, 40}, {"静默", K::Integer, 0, nullptr, true}}});
     t.push_back({"gzzd", {{"字段", K::Code, 50}, {"公式", K::Text, 255}}});
     t.push_back({"xtztb", {{"状态", K::Text, 10}}});
 
@@ -215,16 +223,38 @@ QStringList createStatements(const sql::Dialect &dialect)
 {
     QStringList statements;
     for (const Table &t : tables())
-        statements << dialect.createTable(t);
+        if (!dialect.workTablesPerConnection() || !isWorkTable(t.name))
+            statements << dialect.createTable(t);
     return statements + indexStatements(dialect);
+}
+
+QStringList workTableStatements(const sql::Dialect &dialect)
+{
+    QStringList statements;
+    for (const WorkTable &w : workTables()) {
+        QStringList definitions;
+        for (const Column &c : w.table.columns)
+            definitions << dialect.columnDefinition(c);
+        statements << dialect.createWorkTable(w.table.name, definitions, false);
+    }
+    return statements;
+}
+
+bool isWorkTable(const QString &name)
+{
+    for (const WorkTable &w : workTables())
+        if (w.table.name == name)
+            return true;
+    return false;
 }
 
 QStringList indexStatements(const sql::Dialect &dialect)
 {
     QStringList statements;
     for (const Table &t : tables())
-        for (const Index &i : t.indexes)
-            statements << dialect.createIndex(t.name, i);
+        if (!dialect.workTablesPerConnection() || !isWorkTable(t.name))
+            for (const Index &i : t.indexes)
+                statements << dialect.createIndex(t.name, i);
     return statements;
 }
 

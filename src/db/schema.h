@@ -59,20 +59,29 @@ struct WorkTable {
 // registered again is ignored.
 void registerWorkTable(const WorkTable &table);
 const std::vector<WorkTable> &workTables();
+bool isWorkTable(const QString &name);
 
 // The register's own tables, then the registered work tables.
 const std::vector<Table> &tables();
 const Table *findTable(const QString &name);
-QStringList createStatements(const sql::Dialect &dialect);  // tables then indexes, in dependency order
+// Tables then indexes, in dependency order; the work tables too where the dialect keeps them
+// in the database rather than per connection.
+QStringList createStatements(const sql::Dialect &dialect);
+// The work tables of a connection where the dialect keeps them per connection (made, when
+// missing, on every opening).
+QStringList workTableStatements(const sql::Dialect &dialect);
 // Every index, each made only when missing: run on each open, so a file made before an index
 // was added gets it.
 QStringList indexStatements(const sql::Dialect &dialect);
 
+// The operators' role column (added to older files by the schema ladder).
+inline const Column kOperatorRole{QStringLiteral("角色"), Kind::Text, 10, {}, true};
+
 // Marks a file as this program's database and records the layout's version.
 inline constexpr int kApplicationId = 0x57504144;  // "WPAD"
-// Version 2: writes counted per table (change_counter.h). An older file climbs the steps of
-// schema_ladder.h when it is opened. Version 3: pay rows carry their month's department
-// (pay_departments.h).
-inline constexpr int kSchemaVersion = 3;
+// Version 2: writes counted per table (change_counter.h). Version 3: operators' roles and the
+// change log (rights.h, change_log.h). Version 4: pay rows carry their month's department
+// (pay_departments.h). An older file climbs the steps of schema_ladder.h when it is opened.
+inline constexpr int kSchemaVersion = 4;
 
 }  // namespace schema

@@ -24,9 +24,24 @@ void upgradeToV2(const QSqlDatabase &db)
     sql::exec(db, QStringLiteral("create table bgjsb (表名 TEXT PRIMARY KEY, 计数 INTEGER NOT NULL)"));
 }
 
-// Version 3: each pay row carries the department in force on its month's first day; the
-// column is filled, and its triggers made, as on every opening (pay_departments::ensure).
+// Version 3: every operator has a role, the ones there are 系统管理员 (they could do
+// everything before); the change log and its writer's mark start empty, and its triggers are
+// made as on every opening (change_log::ensure).
 void upgradeToV3(const QSqlDatabase &db)
+{
+    const sql::Dialect &dialect = sql::dialect(db);
+    sql::exec(db, dialect.addColumn(QStringLiteral("czydmb"), schema::kOperatorRole, QStringLiteral("'系统管理员'")));
+    for (const QString name : {"czrzb", "czbjb"}) {
+        const schema::Table &table = *schema::findTable(name);
+        sql::exec(db, dialect.createTable(table));
+        for (const schema::Index &index : table.indexes)
+            sql::exec(db, dialect.createIndex(table.name, index));
+    }
+}
+
+// Version 4: each pay row carries the department in force on its month's first day; the
+// column is filled, and its triggers made, as on every opening (pay_departments::ensure).
+void upgradeToV4(const QSqlDatabase &db)
 {
     const schema::Table *wages = schema::findTable(QStringLiteral("gzb"));
     const schema::Column *department = nullptr;
@@ -45,7 +60,7 @@ static_assert(std::size(kSteps) == schema::kSchemaVersion - 1, "one step for eve
 
 }  // namespace
 
-int version(const QSqlDatabase &db) { return sql::scalar(db, QStringLiteral("PRAGMA user_version")).toInt(); }
+int version(const QSqlDatabase &db) { return sql::dialect(db).version(db); }
 
 void climb(const QSqlDatabase &db)
 {
@@ -54,7 +69,7 @@ void climb(const QSqlDatabase &db)
         if (version(db) >= to)
             continue;
         kSteps[to - 2](db);
-        sql::exec(db, QStringLiteral("PRAGMA user_version=%1").arg(to));
+        sql::exec(db, sql::dialect(db).setVersion(to));
         transaction.commit();
     }
 }

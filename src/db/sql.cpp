@@ -12,6 +12,7 @@ QString Failure::explain(const QString &refusal) const
     case Kind::Constraint: return refusal;
     case Kind::Busy: return kBusyMessage;
     case Kind::FullOrReadOnly: return kFullMessage;
+    case Kind::Denied: return message();
     case Kind::Other: break;
     }
     return QStringLiteral("未保存：%1").arg(message());

@@ -15,10 +15,10 @@ namespace sql {
 // A statement the database refused; what() carries the database's own message. The kind,
 // read by the connection's dialect from the engine's error code, says what the user is told: only a constraint (a duplicate,
 // empty or still-used code, a value the column refuses) is the screen's own refusal text;
-// a busy database or a full disk is said as such.
+// a busy database or a full disk is said as such, and so is a write the operator's role may not make.
 class Failure : public std::runtime_error {
 public:
-    enum class Kind { Constraint, Busy, FullOrReadOnly, Other };
+    enum class Kind { Constraint, Busy, FullOrReadOnly, Denied, Other };
 
     explicit Failure(const QString &message, Kind kind = Kind::Other)
         : std::runtime_error(message.toStdString()), kind_(kind) {}

@@ -67,6 +67,8 @@ public:
         return d;
     }
 
+    QString keyedStorage() const override { return QStringLiteral(" without rowid"); }
+
     QStringList createTrigger(const QString &name, const QString &event, const QString &table,
                               const QString &body) const override
     {
@@ -90,9 +92,25 @@ public:
     }
 
     // A deferred BEGIN fails at once with "database is locked" when another connection writes.
-    QString beginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    QStringList beginWrite() const override { return {QStringLiteral("BEGIN IMMEDIATE")}; }
+
+    QString localTimestamp() const override { return QStringLiteral("datetime('now', 'localtime')"); }
 
     QString deferReferenceChecks() const override { return QStringLiteral("PRAGMA defer_foreign_keys=ON"); }
+
+    QStringList markAsOurs(int version) const override
+    {
+        return {QStringLiteral("PRAGMA application_id=%1").arg(schema::kApplicationId), setVersion(version)};
+    }
+
+    QString setVersion(int version) const override { return QStringLiteral("PRAGMA user_version=%1").arg(version); }
+
+    int version(const QSqlDatabase &db) const override { return scalar(db, QStringLiteral("PRAGMA user_version")).toInt(); }
+
+    bool markedAsOurs(const QSqlDatabase &db) const override
+    {
+        return scalar(db, QStringLiteral("PRAGMA application_id")).toLongLong() == schema::kApplicationId;
+    }
 
     Failure::Kind kindOf(const QSqlError &e) const override
     {

@@ -2,6 +2,8 @@
 
 #include "db/schema.h"
 #include "db/sql.h"
+#include "db/change_log.h"
+#include "db/rights.h"
 #include "db/transaction.h"
 
 #include <QSqlQuery>
@@ -212,6 +214,8 @@ void generate(const QSqlDatabase &db, const Options &options, const std::functio
     Random resumeRandom(options.seed ^ 0x5245534Dull);
     Statements s(db);
     Transaction transaction(db);
+    // One entry says what was generated, not a row per generated record.
+    change_log::silence(db);
     const QDate anchor = options.anchor;
 
     const QString insertEmployee =
@@ -351,6 +355,9 @@ void generate(const QSqlDatabase &db, const Options &options, const std::functio
             progress(i + 1);
     }
     generateTraining(s, options, joinedOn);
+    change_log::mark(db, rights::session().name);
+    change_log::writeSummary(db, QStringLiteral("全部"), QStringLiteral("生成"),
+                             QStringLiteral("演示数据：%1名职工（种子%2）").arg(options.employees).arg(options.seed));
     transaction.commit();
     if (progress && options.employees % 1000 != 0)
         progress(options.employees);

@@ -1,6 +1,7 @@
 #include "pay/appraisal.h"
 
 #include "db/history.h"
+#include "db/rights.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 
@@ -51,6 +52,7 @@ std::vector<AppraisalRow> appraisalSheet(const QSqlDatabase &db, int year)
 
 int generateAppraisalSheet(const QSqlDatabase &db, int year)
 {
+    rights::requireWrite(QStringLiteral("ndkhb"));
     // BEGIN IMMEDIATE: a second copy pressing at the same moment waits here and then finds
     // the rows this one wrote.
     Transaction transaction(db);
@@ -73,12 +75,15 @@ void markResult(const QSqlDatabase &db, qint64 rowId, const QString &result)
 {
     if (!appraisalResults().contains(result))
         throw sql::Failure(QStringLiteral("考核成绩只能是优秀、及格或不及格：%1").arg(result));
+    rights::requireWrite(QStringLiteral("ndkhb"));
+    WriteScope scope(db);
     QSqlQuery q = sql::prepare(db, "update ndkhb set 考核成绩=:cj where 自动编号=:id");
     q.bindValue(":cj", result);
     q.bindValue(":id", rowId);
     sql::exec(q);
     if (q.numRowsAffected() != 1)
         throw sql::Failure(QStringLiteral("要标记的考核记录已不存在"));
+    scope.commit();
 }
 
 }  // namespace pay

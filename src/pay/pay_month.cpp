@@ -2,6 +2,7 @@
 
 #include "db/dialect.h"
 #include "db/pay_departments.h"
+#include "db/rights.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
@@ -108,11 +109,13 @@ QList<SheetRow> loadSheet(const QSqlDatabase &db, const Sheet &sheet, const QDat
 
 void storeRow(const QSqlDatabase &db, const Sheet &sheet, SheetRow &row)
 {
+    rights::requireWrite(sheet.table);
     computeTotals(sheet, row.amounts);
     const QStringList columns = row.amounts.keys();
     QVariantList values;
     for (const QString &c : columns)
         values << toStored(c, row.amounts.value(c));
+    WriteScope scope(db);
     QSqlQuery q = sql::prepareUpdate(db, sheet.table, columns, "自动编号");
     sql::bindRow(q, values);
     q.bindValue(":key", row.id);
@@ -120,6 +123,7 @@ void storeRow(const QSqlDatabase &db, const Sheet &sheet, SheetRow &row)
     // Another program may have deleted the row meanwhile: that is no save.
     if (q.numRowsAffected() != 1)
         throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(sheet.table));
+    scope.commit();
 }
 
 int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generation,
@@ -128,6 +132,7 @@ int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generat
     const QString m = sql::dateValue(month).toString();
     const QString previous = sql::dateValue(month.addMonths(-1)).toString();
     const QString dayBefore = sql::dateValue(month.addDays(-1)).toString();
+    rights::requireWrite(rights::Area::Pay);
     // Taken before reading, so two programs generating at once wait in turn and the second
     // finds the rows of the first.
     Transaction transaction(db);

@@ -25,11 +25,11 @@ void rebuildCompanyAttendance(const QSqlDatabase &db, const QDate &from, const Q
     Transaction transaction(db);
     const std::vector<AttendanceKind> kinds = attendanceKinds(db);
     const QStringList columns = quoted(kindColumnNames(kinds, kFixedColumns));
-    sql::exec(db, QStringLiteral("drop table if exists gskqtjb"));
     QStringList definitions = {"bz TEXT", "职工编码 TEXT", "职工姓名 TEXT"};
     for (const QString &c : columns)
-        definitions << c + " REAL NOT NULL DEFAULT 0";
-    sql::exec(db, QStringLiteral("create table gskqtjb (%1)").arg(definitions.join(", ")));
+        definitions << c + " DOUBLE PRECISION NOT NULL DEFAULT 0";  // REAL is single precision on a server
+    for (const QString &statement : sql::dialect(db).createWorkTable(QStringLiteral("gskqtjb"), definitions, true))
+        sql::exec(db, statement);
     if (!kinds.empty()) {
         // One pass over the range's rows: each kind's hours summed per employee. The kinds'
         // codes are bound, never written into the statement.

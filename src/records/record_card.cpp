@@ -41,9 +41,8 @@ void shapeYearlyTable(const QSqlDatabase &db, const QStringList &years)
         QStringList definitions = {QStringLiteral("事由 text")};
         for (const QString &year : years)  // numeric: whole hours stay whole numbers, fractions stay
             definitions << sql::quoteIdentifier(year) + QStringLiteral(" numeric not null default 0");
-        if (!columns.isEmpty())
-            sql::exec(db, QStringLiteral("drop table kqtjb"));
-        sql::exec(db, QStringLiteral("create table kqtjb (%1)").arg(definitions.join(", ")));
+        for (const QString &statement : sql::dialect(db).createWorkTable(QStringLiteral("kqtjb"), definitions, !columns.isEmpty()))
+            sql::exec(db, statement);
         return;
     }
     // Another year: each column through a name no year takes, so no two names ever meet.

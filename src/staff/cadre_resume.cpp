@@ -2,6 +2,7 @@
 
 #include "app/edit_rows.h"
 #include "db/employee_listing.h"
+#include "db/rights.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 
@@ -285,6 +286,7 @@ qint64 writeGridRow(const QSqlDatabase &db, const Grid &grid, const QString &cod
 
 void deleteGridRow(const QSqlDatabase &db, const Grid &grid, const QString &code, qint64 rowId)
 {
+    rights::requireWrite(grid.table);
     Transaction transaction(db);
     QSqlQuery q = sql::prepare(db, QStringLiteral("delete from %1 where rowid=:id and 职工编码=:code").arg(grid.table));
     q.bindValue(":id", rowId);

@@ -2,6 +2,9 @@
 
 #include "app/field_controls.h"
 #include "app/notify.h"
+#include "app/striped_grid.h"
+#include "db/change_log.h"
+#include "db/rights.h"
 #include "db/sql.h"
 #include "staff/detail_panel.h"
 #include "staff/personal_sheet.h"
@@ -13,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlQueryModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -36,6 +40,10 @@ Tfrmgrxxzl::Tfrmgrxxzl(const QSqlDatabase &db, const QString &employeeCode, QWid
     pages_ = new QTabWidget(this);
     pages_->addTab(detail_->scrolling(), QStringLiteral("基本信息"));
     pages_->addTab(resume_, QStringLiteral("个人履历表"));
+    log_ = new QSqlQueryModel(this);
+    auto *logGrid = new StripedGrid;
+    logGrid->setModel(log_);
+    pages_->addTab(logGrid, QStringLiteral("操作日志"));
 
     auto *back = new QPushButton(QStringLiteral("返回"), this);
     connect(back, &QPushButton::clicked, this, &QWidget::close);
@@ -65,4 +73,14 @@ void Tfrmgrxxzl::showEmployee(const QString &code)
         edit::setValue(it.value(), sheet ? sheet->value(it.key()) : QString());
     resume_->setPlainText(sheet ? sheet->value(staff::kResumeColumn) : QString());
     detail_->photo()->showPhoto(sheet ? sheet->value(staff::kPhotoColumn) : QString());
+    // Who changed this employee's rows, as far as the operator's role may see.
+    try {
+        change_log::Filter filter;
+        filter.employee = code;
+        QSqlQuery entries = change_log::entries(db_, filter, rights::session().role);
+        sql::exec(entries);
+        log_->setQuery(std::move(entries));
+    } catch (const sql::Failure &e) {
+        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+    }
 }

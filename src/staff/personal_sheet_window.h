@@ -9,6 +9,7 @@
 class DetailPanel;
 class QLabel;
 class QPlainTextEdit;
+class QSqlQueryModel;
 class QTabWidget;
 
 class Tfrmgrxxzl : public QFrame {
@@ -29,4 +30,5 @@ private:
     DetailPanel *detail_;
     QPlainTextEdit *resume_;
     QTabWidget *pages_;
+    QSqlQueryModel *log_;
 };

@@ -43,8 +43,9 @@ bool WorkTableStamp::isCurrent(const QSqlDatabase &db) const
 
 void WorkTableStamp::record(const QSqlDatabase &db) const
 {
-    sql::exec(db, QStringLiteral("create table if not exists %1 (表名 TEXT PRIMARY KEY, 条件 TEXT, 计数 TEXT, 语句 TEXT)")
-                      .arg(kStampTable));
+    // Beside the work tables, so it describes this connection's own where they are its own.
+    for (const QString &statement : sql::dialect(db).createWorkTable(kStampTable, {"表名 TEXT PRIMARY KEY", "条件 TEXT", "计数 TEXT", "语句 TEXT"}, false))
+        sql::exec(db, statement);
     QSqlQuery q = sql::prepare(db, sql::dialect(db).upsert(kStampTable, {"表名", "条件", "计数", "语句"}, {"表名"}));
     sql::bindRow(q, {table, inputs, countsRead(db, table), fingerprint});
     sql::exec(q);

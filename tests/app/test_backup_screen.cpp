@@ -70,7 +70,7 @@ private slots:
 
         const auto operators = [] { return sql::scalar(database::shared(), "select count(*) from czydmb").toInt(); };
         const int delivered = operators();
-        sql::exec(database::shared(), "insert into czydmb (czybh, czyxm) values ('77', '新操作员')");
+        sql::exec(database::shared(), "insert into czydmb (czybh, czyxm, 角色) values ('77', '新操作员', '查询')");
 
         QFile text(folder.file("说明.txt"));
         QVERIFY(text.open(QIODevice::WriteOnly));

@@ -28,7 +28,7 @@ class TestLogin : public QObject {
                             const QString &password)
     {
         QSqlQuery q(db);
-        q.prepare("insert into czydmb (czybh,czyxm) values (:n,:x)");
+        q.prepare("insert into czydmb (czybh,czyxm,角色) values (:n,:x,'查询')");
         q.bindValue(":n", number);
         q.bindValue(":x", name);
         QVERIFY(q.exec());
@@ -41,7 +41,8 @@ private slots:
         QTest::addColumn<QList<Attempt>>("attempts");
         QTest::addColumn<int>("result");  // -1: still open
         QTest::addColumn<int>("failures");
-        const Attempt right{"admin", "123456"}, wrong{"admin", "654321"};
+        // Not the delivered password, which asks for a new one first (test_rights).
+        const Attempt right{"赵六", "zhaoliu88"}, wrong{"赵六", "654321"};
         QTest::newRow("right") << QList<Attempt>{right} << int(QDialog::Accepted) << 0;
         QTest::newRow("wrong once then right") << QList<Attempt>{wrong, right} << int(QDialog::Accepted) << 1;
         QTest::newRow("wrong twice leaves one try") << QList<Attempt>{wrong, wrong} << -1 << 2;
@@ -63,6 +64,7 @@ private slots:
         addOperator(folder.db(), "03", "李四", "abc");
         addOperator(folder.db(), "04", "李四", "abc");
         addOperator(folder.db(), "05", "王五", "");
+        addOperator(folder.db(), "06", "赵六", "zhaoliu88");
 
         Tfrmlogin login(app_paths::databaseFile());
         QCOMPARE(login.passwordBox()->echoMode(), QLineEdit::Password);

@@ -8,6 +8,7 @@
 #include "codes/code_editor.h"
 #include "codes/code_screens.h"
 #include "db/operators.h"
+#include "db/rights.h"
 #include "support/test_support.h"
 
 #include <QApplication>
@@ -134,7 +135,7 @@ private slots:
         QTest::newRow("attendance kinds") << "Tfrmcqfs" << "  基础数据维护 -> 出勤方式代码表" << "出勤方式"
             << QStringList{"编码", "出勤方式"} << QStringList{"01", "02", "03"} << none << none << true << false;
         QTest::newRow("operators") << "Tfrmczydm" << "  基础数据维护 -> 操作员代码表" << "操作员信息"
-            << QStringList{"编号", "姓名"} << QStringList{"01"} << none << none << true << true;
+            << QStringList{"编号", "姓名", "角色"} << QStringList{"01"} << none << none << true << true;
         QTest::newRow("salary items") << "Tfrmgzgs" << "  基础数据维护 -> 工资表字段维护" << "文化程度"
             << QStringList{"字段"} << QStringList{} << none << none << false << true;
         QTest::newRow("post-skill grades") << "Tfrmdcdmb" << "  基础数据维护 -> 岗位技能档次代码表" << "职务信息"
@@ -482,6 +483,14 @@ private slots:
         QCOMPARE(fresh->echoMode(), QLineEdit::Password);
         typeAndLeave(box(e, "操作员编号"), "02");
         box(e, "操作员姓名")->setText("张三");
+        press(e, "保存");  // every operator has a role
+        QCOMPARE(p.takePrompts(), QStringList{"错误提示|角色未填写，请重新输入！"});
+        QComboBox *role = nullptr;
+        for (QComboBox *list : e->findChildren<QComboBox *>())
+            if (list->findText(rights::kAdministrator) >= 0)
+                role = list;
+        QVERIFY(role);
+        role->setCurrentText(rights::kAdministrator);
         press(e, "保存");  // no password yet: saved, but cannot log in
         QCOMPARE(stored->text(), "");
         QVERIFY(!operators::canLogIn(p.db(), "张三", ""));

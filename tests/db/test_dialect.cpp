@@ -114,7 +114,7 @@ private slots:
         {
             Transaction holding(db);
             sql::exec(db, "update xtztb set 状态=状态");
-            QCOMPARE(kindOf(other, sql::dialect(other).beginWrite()), sql::Failure::Kind::Busy);
+            QCOMPARE(kindOf(other, sql::dialect(other).beginWrite().first()), sql::Failure::Kind::Busy);
         }
         other.close();
         other = {};

@@ -23,13 +23,18 @@ namespace {
 const QDate kToday(2026, 12, 11);
 const QDate kCutoff(2024, 12, 31);
 
-// The rows apart from version 1's one change count, which the climb replaces.
+// The rows apart from version 1's one change count, which the climb replaces, and the
+// change log's mark and the operators' roles, which it adds.
 QStringList registerRows(const QStringList &contents)
 {
     QStringList rows;
-    for (const QString &row : contents)
-        if (!row.startsWith(QStringLiteral("bgjsb|")))
-            rows << row;
+    for (QString row : contents) {
+        if (row.startsWith(QStringLiteral("bgjsb|")) || row.startsWith(QStringLiteral("czbjb|")))
+            continue;
+        if (row.startsWith(QStringLiteral("czydmb|")) && row.endsWith(QStringLiteral("|系统管理员")) && row.count('|') == 5)
+            row.chop(QStringLiteral("|系统管理员").size());
+        rows << row;
+    }
     return rows;
 }
 
@@ -70,6 +75,10 @@ private slots:
         }
         QCOMPARE(databaseContents(kept), before);
         QCOMPARE(queryValue(db, "PRAGMA foreign_key_check").toString(), QString());
+        // Every operator there could do everything: each becomes a 系统管理员; the log starts
+        // empty and records what follows.
+        QCOMPARE(queryValue(db, "select count(*) from czydmb where 角色<>'系统管理员'").toInt(), 0);
+        QCOMPARE(queryValue(db, "select count(*) from czrzb").toInt(), 0);
 
         // Stamped by version 1's single count, the statistics table is built again once, then
         // shown while nothing it reads is written.
@@ -79,6 +88,7 @@ private slots:
         QVERIFY(analysis.holds(db, kCutoff));
         sql::exec(db, "update zghmc set 职工姓名='改名' where 职工编码=(select min(职工编码) from zghmc)");
         QVERIFY(!analysis.holds(db, kCutoff));
+        QCOMPARE(queryValue(db, "select 操作 || ' ' || 新值 from czrzb where 表名='zghmc'").toString(), QStringLiteral("修改 职工姓名=改名"));
 
         // Opened again, the file is current: nothing more is copied.
         database::close(database::kSharedConnection);
