@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(opened.keptCopy, kept);
         const QSqlDatabase db = folder.db();
         QCOMPARE(schema_ladder::version(db), schema::kSchemaVersion);
-        // Version 3 adds each pay row's department on its month's first day, last.
+        // Version 4 adds each pay row's department on its month's first day, last.
         QStringList climbed = registerRows(tableContents(db));
         for (QString &row : climbed)
             if (row.startsWith("gzb|") || row.startsWith("btb|") || row.startsWith("jjb|"))
