@@ -55,7 +55,7 @@ void upgradeToV4(const QSqlDatabase &db)
 
 using Step = void (*)(const QSqlDatabase &);
 // kSteps[i] climbs from version i + 1 to i + 2; a new version adds its step at the end.
-constexpr Step kSteps[] = {upgradeToV2, upgradeToV3};
+constexpr Step kSteps[] = {upgradeToV2, upgradeToV3, upgradeToV4};
 static_assert(std::size(kSteps) == schema::kSchemaVersion - 1, "one step for every version after the first");
 
 }  // namespace
