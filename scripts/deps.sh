@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
+  ccache          # a rebuild after a switch of branch or a fresh clone reuses what was compiled
   qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-image-formats-plugins
   libsqlite3-dev libsodium-dev
   postgresql libqt6sql6-psql   # an office's shared server database, and Qt's driver for it
