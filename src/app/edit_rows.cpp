@@ -49,7 +49,7 @@ void writeRow(const QSqlDatabase &db, const QString &table, const QVariantMap &c
         q.bindValue(":key", key.value);
     sql::exec(q);
     if (!key.isNew() && q.numRowsAffected() != 1)
-        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(table));
+        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(table), sql::Failure::Kind::Refused);
 }
 
 int deleteRows(const QSqlDatabase &db, const QString &table, const RowKey &key)

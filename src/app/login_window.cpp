@@ -1,5 +1,6 @@
 #include "app/login_window.h"
 
+#include "app/failure_message.h"
 #include "app/notify.h"
 #include "db/database.h"
 #include "db/delivered_data.h"
@@ -81,7 +82,7 @@ void Tfrmlogin::BitBtn1Click()
         ok = operators::canLogIn(QSqlDatabase::database(database::kLoginConnection, false),
                                  name_->text(), password_->text());
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误"), e.message());
+        failure_message::show(this, e, {.title = QStringLiteral("错误"), .reading = true});
         return;
     }
     if (ok) {

@@ -8,12 +8,14 @@ namespace sql {
 QString Failure::explain(const QString &refusal) const
 {
     switch (kind_) {
-    case Kind::Constraint: return refusal;
+    case Kind::Constraint: return refusal.isEmpty() ? kDatabaseErrorMessage : refusal;
     case Kind::Busy: return kBusyMessage;
     case Kind::FullOrReadOnly: return kFullMessage;
+    case Kind::Damaged: return kDamagedMessage;
+    case Kind::Refused: return message();
     case Kind::Other: break;
     }
-    return QStringLiteral("未保存：%1").arg(message());
+    return kDatabaseErrorMessage;
 }
 
 static Failure::Kind kindOf(const QSqlError &e)
@@ -31,6 +33,9 @@ static Failure::Kind kindOf(const QSqlError &e)
     case SQLITE_FULL:
     case SQLITE_READONLY:
         return Failure::Kind::FullOrReadOnly;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return Failure::Kind::Damaged;
     default:
         return Failure::Kind::Other;
     }

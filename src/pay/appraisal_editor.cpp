@@ -1,6 +1,6 @@
 #include "pay/appraisal_editor.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -74,7 +74,7 @@ Tfrmndkhbj::Tfrmndkhbj(ScreenHost &host) : FunctionScreen(host, "Tfrmndkhbj")
             rows << QVariantList{d.code, d.name};
         departmentRows_->setRows(rows);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
     connect(departments_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Tfrmndkhbj::showDepartment);
     connect(year_, &QSpinBox::valueChanged, this, &Tfrmndkhbj::load);
@@ -93,7 +93,7 @@ void Tfrmndkhbj::load()
         generate_->setEnabled(!present);
     } catch (const sql::Failure &e) {
         generate_->setEnabled(false);
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
     sheet_->setEnabled(!generate_->isEnabled());
     showDepartment();
@@ -124,7 +124,7 @@ void Tfrmndkhbj::generate()
     try {
         pay::generateAppraisalSheet(host().database(), year_->value());
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle});
     }
     load();
 }
@@ -140,7 +140,7 @@ void Tfrmndkhbj::mark(const QModelIndex &cell)
     try {
         pay::markResult(host().database(), row.id, result);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle});
         return;
     }
     row.result = result;

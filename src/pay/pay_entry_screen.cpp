@@ -1,5 +1,6 @@
 #include "pay/pay_entry_screen.h"
 
+#include "app/failure_message.h"
 #include "app/period_boxes.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
@@ -78,9 +79,8 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
                 [this, model](const QModelIndex &, const QModelIndex &previous) {
                     if (!previous.isValid())
                         return;
-                    const QString message = model->commitRow(this->host().database(), previous.row());
-                    if (!message.isEmpty())
-                        prompt::ask(QStringLiteral("错误信息"), message, false, this);
+                    if (const auto failure = model->commitRow(this->host().database(), previous.row()))
+                        failure_message::show(this, *failure, {.lead = QStringLiteral("这一行没有保存。")});
                 });
         tabs_->addTab(grid, s.tab);
         grids_.push_back(grid);
@@ -114,7 +114,7 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
             rows << QVariantList{d.code, d.name};
         departmentRows_->setRows(rows);
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+        failure_message::show(this, e, {.reading = true});
     }
     connect(departments_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Tfrmgzlr::Datechange);
     connect(year_, &QSpinBox::valueChanged, this, &Tfrmgzlr::Datechange);
@@ -160,7 +160,7 @@ void Tfrmgzlr::Datechange()
             grids_[i]->resizeColumnsToContents();
         }
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+        failure_message::show(this, e, {.reading = true});
     }
 }
 
@@ -175,7 +175,8 @@ void Tfrmgzlr::copydata(bool carryPrevious)
         pay::generateMonth(host().database(), month(), carryPrevious ? pay::Generation::CopyPrevious : pay::Generation::Blank,
                            [&](const QString &) { progress.setValue(step++); });
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), QStringLiteral("工资表没有生成：%1").arg(e.message()), false, this);
+        progress.reset();  // closed before the message, which it would otherwise cover
+        failure_message::show(this, e, {.lead = QStringLiteral("工资表没有生成。")});
     }
     progress.setValue(3);
     Datechange();  // the new rows at once, rather than after the next move

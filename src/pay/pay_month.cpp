@@ -44,7 +44,7 @@ QVariant toStored(const QString &column, const std::optional<qint64> &units)
         return QVariant(QMetaType::fromType<qlonglong>());
     if (isWholeYuan(column)) {
         if (*units % schema::kMoneyScale != 0)
-            throw sql::Failure(QStringLiteral("%1只能是整数").arg(column));
+            throw sql::Failure(QStringLiteral("%1只能是整数").arg(column), sql::Failure::Kind::Refused);
         return qlonglong(*units / schema::kMoneyScale);
     }
     return qlonglong(*units);

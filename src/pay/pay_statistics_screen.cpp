@@ -1,7 +1,7 @@
 #include "pay/pay_statistics_screen.h"
 
+#include "app/failure_message.h"
 #include "app/period_boxes.h"
-#include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
@@ -83,7 +83,7 @@ void PayStatisticsScreen::rebuild()
             grids_[i]->resizeColumnsToContents();
         }
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+        failure_message::show(this, e, {.reading = true});
     }
 }
 

@@ -1,7 +1,7 @@
 #include "pay/salary_query_screen.h"
 
-#include "app/notify.h"
 #include "app/date_range_boxes.h"
+#include "app/failure_message.h"
 #include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -93,7 +93,7 @@ void Tfrmzggzzhcx::showList(const query::Condition &condition)
     try {
         result_->setQuery(pay::salaryQuery(host().database(), pay::MonthRange(from_->date(), to_->date()), condition));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
+        failure_message::show(this, e, {.title = QStringLiteral("查询失败"), .reading = true});
         return;
     }
     condition_ = condition;

@@ -1,6 +1,6 @@
 #include "records/company_events_screen.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/clock.h"
@@ -71,7 +71,7 @@ void Tfrmgsjctjb::build()
         const records::Listing listing = records::companyRewards(host().database(), dates()->from(), dates()->to(), order_);
         model_->setRows(listing.titles, listing.rows);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     if (model_->rowCount() > 0)
         grid()->selectRow(0);
@@ -104,8 +104,7 @@ void Tfrmgskqtjb::build()
         records::rebuildCompanyAttendance(db, dates()->from(), dates()->to());
     } catch (const sql::Failure &e) {
         host().setWaitBoxVisible(false);
-        notify::show(this, notify::Kind::Error, QStringLiteral("统计失败"),
-                     QStringLiteral("统计表未能重建，仍显示上次的结果。\n%1").arg(e.message()));
+        failure_message::show(this, e, {.title = QStringLiteral("统计失败"), .lead = failure_text::kNotRebuilt});
     }
     host().setWaitBoxVisible(false);
     showTable();
@@ -117,7 +116,7 @@ void Tfrmgskqtjb::showTable()
     try {
         model_->setQuery(records::companyAttendanceQuery(db), db);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
         return;
     }
     // Each kind's column as wide as nine digits, once the grid has fitted the others.

@@ -1,6 +1,6 @@
 #include "records/company_training_screen.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
@@ -80,7 +80,7 @@ void Tfrmgspxqktj::showCourses()
         courseRows_->setQuery(records::training::coursesBetween(host().database(), range_->from(), range_->to()));
     } catch (const sql::Failure &e) {
         courseRows_->clear();
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     if (courseRows_->rowCount() > 0)
         courses_->selectRow(0);
@@ -97,7 +97,7 @@ void Tfrmgspxqktj::showParticipants()
             participantRows_->clear();
     } catch (const sql::Failure &e) {
         participantRows_->clear();
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     participants_->setColumnHidden(records::training::kParticipantIdColumn, true);
 }

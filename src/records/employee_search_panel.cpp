@@ -1,6 +1,6 @@
 #include "records/employee_search_panel.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/code_items.h"
@@ -29,11 +29,6 @@ QLineEdit *searchBox(int maxLength, QWidget *parent)
     // A typed blank is dropped: it would only make the prefix match nothing.
     box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\S*")), box));
     return box;
-}
-
-void reportFailure(QWidget *parent, const sql::Failure &e)
-{
-    notify::show(parent, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
 }
 
 }  // namespace
@@ -94,7 +89,7 @@ void EmployeeSearchPanel::start()
         for (const code_items::Item &item : code_items::codeItems(db_, QStringLiteral("dwdmb")))
             department_->addItem(item.code + ' ' + item.name, item.code);
     } catch (const sql::Failure &e) {
-        reportFailure(this, e);
+        failure_message::show(this, e, {.reading = true});
     }
     department_->setCurrentIndex(0);
     search();
@@ -113,7 +108,7 @@ void EmployeeSearchPanel::search()
             model_->open(db_, records::searchListing(options_.base, wanted));
         } catch (const sql::Failure &e) {
             model_->clear();
-            reportFailure(this, e);
+            failure_message::show(this, e, {.reading = true});
         }
         list_->setColumnWidth(0, 64);
         if (model_->rowCount() > 0)

@@ -1,6 +1,6 @@
 #include "records/timeline_screen.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/striped_grid.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
@@ -58,7 +58,7 @@ void Tfrmgzdttj::showTimeline()
         model_->setQuery(records::timelineRows(host().database(), code));
     } catch (const sql::Failure &e) {
         model_->clear();
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
         return;
     }
     grid_->setColumnWidth(0, 100);
@@ -71,6 +71,6 @@ void Tfrmgzdttj::print()
     try {
         report::preview(records::printedTimeline(host().database(), search_->currentCode(), search_->currentName()), this);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
+        failure_message::show(this, e, {.title = QStringLiteral("打印失败"), .reading = true});
     }
 }

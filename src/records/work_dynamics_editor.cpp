@@ -1,7 +1,7 @@
 #include "records/work_dynamics_editor.h"
 
+#include "app/failure_message.h"
 #include "app/field_controls.h"
-#include "app/notify.h"
 #include "app/prompt.h"
 #include "db/code_items.h"
 #include "db/sql.h"
@@ -73,7 +73,7 @@ Tfrmgzdtbj::Tfrmgzdtbj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdtbj")
                                        code_items::codeItems(host.database(), f.listTable()));
             }
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
     connect(static_cast<QComboBox *>(control(kTitleGroup, "类别编码")), &QComboBox::currentIndexChanged, this,
             [this] { refillTitles(edit::valueOf(control(kTitleGroup, "类别编码"))); });
@@ -125,7 +125,7 @@ void Tfrmgzdtbj::refillTitles(const QString &category)
                                                       : code_items::codeItems(host().database(), "zcdmb",
                                                                               {.column = "技术分类", .value = category}));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
 }
 
@@ -170,9 +170,9 @@ void Tfrmgzdtbj::save()
         values.insert(fields[i].key(), edit::valueOf(strips_[size_t(g)].controls[i]));
     try {
         records::saveHistoryRow(host().database(), groupAt(g), panels_->employee(), values, editedRow_);
-    } catch (const sql::Failure &) {
+    } catch (const sql::Failure &e) {
         // The row stays pending for correcting or "忽略".
-        prompt::ask(kErrorTitle, QStringLiteral("由于本动态信息无法变动！"), false, this);
+        failure_message::show(this, e, {.title = kErrorTitle, .refusal = QStringLiteral("由于本动态信息无法变动！")});
         return;
     }
     const int row = editedRow_ ? panels_->grid(g)->currentIndex().row() : -1;
@@ -212,8 +212,8 @@ void Tfrmgzdtbj::remove()
         return;
     try {
         records::deleteRecordedRow(host().database(), groupAt(g).tableName(), *id);
-    } catch (const sql::Failure &) {
-        prompt::ask(kErrorTitle, QStringLiteral("由于本员工信息无法删除！"), false, this);
+    } catch (const sql::Failure &e) {
+        failure_message::show(this, e, {.title = kErrorTitle, .refusal = QStringLiteral("由于本员工信息无法删除！")});
     }
     panels_->reload(g);
     updateRowShown();

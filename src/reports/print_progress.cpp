@@ -1,5 +1,6 @@
 #include "reports/print_progress.h"
 
+#include "app/failure_message.h"
 #include "app/notify.h"
 #include "db/sql.h"
 
@@ -8,6 +9,7 @@
 #include <QPaintEngine>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <optional>
 
 namespace report {
 namespace {
@@ -43,6 +45,33 @@ private:
     const QString label_;
 };
 
+// Paints the document onto the printer: true when every page was painted; rows that can no
+// longer be read abort a real job, so no part of it is printed, and come back as the failure.
+// Qt's preview paints through the printer into pages of its own, which an abort would delete
+// from under it: there the pages painted so far stay.
+bool paintWhole(const Document &document, QPrinter &printer, const Progress &progress,
+                std::optional<sql::Failure> &failure)
+{
+    const bool previewing = printer.paintEngine()->type() == QPaintEngine::Picture;
+    try {
+        if (!paint(document, printer, progress))
+            return false;
+    } catch (const sql::Failure &e) {
+        if (!previewing)
+            printer.abort();
+        failure = e;
+        return false;
+    }
+    if (!previewing && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        mendPdfText(document, printer.outputFileName());
+    return true;
+}
+
+void tell(QWidget *parent, const QString &title, const sql::Failure &failure)
+{
+    failure_message::show(parent, failure, {.title = title, .reading = true});
+}
+
 }  // namespace
 
 void setUpA4(QPrinter &printer, QPageLayout::Orientation orientation)
@@ -53,28 +82,25 @@ void setUpA4(QPrinter &printer, QPageLayout::Orientation orientation)
 
 bool printWhole(const Document &document, QPrinter &printer, QWidget *parent, const Progress &progress)
 {
-    // Qt's preview paints through the printer into pages of its own, which an abort would
-    // delete from under it: there the pages painted so far stay.
-    const bool previewing = printer.paintEngine()->type() == QPaintEngine::Picture;
-    try {
-        if (!paint(document, printer, progress))
-            return false;
-    } catch (const sql::Failure &failure) {
-        if (!previewing)
-            printer.abort();
-        notify::show(parent, notify::Kind::Error, QStringLiteral("打印"), failure.message());
-        return false;
-    }
-    if (!previewing && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        mendPdfText(document, printer.outputFileName());
-    return true;
+    std::optional<sql::Failure> failure;
+    const bool whole = paintWhole(document, printer, progress, failure);
+    if (failure)
+        tell(parent, QStringLiteral("打印"), *failure);
+    return whole;
 }
 
 bool printShowingProgress(const Document &document, QPrinter &printer, QWidget *parent)
 {
-    PageProgress progress(QStringLiteral("正在打印…"), int(document.pages.size()), parent);
-    // A cancelled job is aborted while it is still open, so nothing of it is printed.
-    return printWhole(document, printer, parent, progress.callback([&printer] { printer.abort(); }));
+    std::optional<sql::Failure> failure;
+    bool whole = false;
+    {
+        PageProgress progress(QStringLiteral("正在打印…"), int(document.pages.size()), parent);
+        // A cancelled job is aborted while it is still open, so nothing of it is printed.
+        whole = paintWhole(document, printer, progress.callback([&printer] { printer.abort(); }), failure);
+    }  // the progress dialog closes before anything is said
+    if (failure)
+        tell(parent, QStringLiteral("打印"), *failure);
+    return whole;
 }
 
 void saveAsPdf(const Document &document, QWidget *parent)
@@ -85,15 +111,21 @@ void saveAsPdf(const Document &document, QWidget *parent)
         return;
     if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         file += QStringLiteral(".pdf");
-    PageProgress progress(QStringLiteral("正在保存为PDF…"), int(document.pages.size()), parent);
     QString error;
-    try {
-        if (writePdf(document, file, &error, progress.callback()) || error.isEmpty())
-            return;
-    } catch (const sql::Failure &failure) {
-        error = failure.message();  // nothing was written under the chosen name
-    }
-    notify::show(parent, notify::Kind::Error, QStringLiteral("保存为PDF"), error);
+    std::optional<sql::Failure> failure;
+    {
+        PageProgress progress(QStringLiteral("正在保存为PDF…"), int(document.pages.size()), parent);
+        try {
+            if (writePdf(document, file, &error, progress.callback()) || error.isEmpty())
+                return;
+        } catch (const sql::Failure &e) {
+            failure = e;  // nothing was written under the chosen name
+        }
+    }  // the progress dialog closes before anything is said
+    if (failure)
+        tell(parent, QStringLiteral("保存为PDF"), *failure);
+    else
+        notify::show(parent, notify::Kind::Error, QStringLiteral("保存为PDF"), error);
 }
 
 }  // namespace report

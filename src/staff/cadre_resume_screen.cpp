@@ -1,7 +1,6 @@
 #include "staff/cadre_resume_screen.h"
 
-#include "app/notify.h"
-#include "app/prompt.h"
+#include "app/failure_message.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
@@ -262,7 +261,7 @@ void Tfrmgbllbj::showCadre(const QString &code, const QString &name)
             stored = resume::loadResume(host().database(), code);
         }
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     for (auto it = personal_.cbegin(); it != personal_.cend(); ++it)
         it.value()->setText(personal ? personal->value(it.key()) : QString());
@@ -303,7 +302,7 @@ void Tfrmgbllbj::confirm()
     try {
         spouseRowId_ = resume::saveAnswers(host().database(), code_, texts, spouse, spouseRowId_);
     } catch (const sql::Failure &e) {
-        prompt::ask(resume::kErrorTitle, e.explain(resume::kWrongInput), false, this);
+        failure_message::show(this, e, {.title = resume::kErrorTitle, .refusal = resume::kWrongInput});
         return;
     }
     leaveEditing();
@@ -342,6 +341,6 @@ void Tfrmgbllbj::print()
         if (const auto document = resume::printedResume(host().database(), code_))
             report::preview(*document, this);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
 }

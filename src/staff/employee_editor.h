@@ -50,7 +50,6 @@ private:
     void refillTitles();
     void setMode(Mode mode);
     void step(QTableView *grid, int delta);
-    void reportFailure(const QString &message);
 
     edit::ModeBar *bar_ = nullptr;
     staff::EmployeeRecord record_;

@@ -1,7 +1,7 @@
 #include "staff/personal_sheet_window.h"
 
+#include "app/failure_message.h"
 #include "app/field_controls.h"
-#include "app/notify.h"
 #include "db/sql.h"
 #include "staff/detail_panel.h"
 #include "staff/personal_sheet.h"
@@ -59,7 +59,7 @@ void Tfrmgrxxzl::showEmployee(const QString &code)
     try {
         sheet = staff::personalSheet(db_, code);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     for (auto it = detail_->controls().cbegin(); it != detail_->controls().cend(); ++it)
         edit::setValue(it.value(), sheet ? sheet->value(it.key()) : QString());

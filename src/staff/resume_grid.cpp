@@ -1,5 +1,6 @@
 #include "staff/resume_grid.h"
 
+#include "app/failure_message.h"
 #include "app/prompt.h"
 #include "db/sql.h"
 
@@ -204,7 +205,7 @@ bool ResumeGrid::writeRow(int row)
         model_->markWritten(row, staff::resume::writeGridRow(db_, model_->grid(), code_, r));
         return true;
     } catch (const sql::Failure &e) {
-        prompt::ask(kErrorTitle, e.explain(kWrongInput), false, this);
+        failure_message::show(this, e, {.title = kErrorTitle, .refusal = kWrongInput});
         return false;
     }
 }
@@ -221,7 +222,7 @@ void ResumeGrid::removeCurrentRow()
         if (rowId != 0)
             staff::resume::deleteGridRow(db_, model_->grid(), code_, rowId);
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), e.explain(QStringLiteral("这条记录无法删除！")), false, this);
+        failure_message::show(this, e, {.refusal = QStringLiteral("这条记录无法删除！")});
         return;
     }
     model_->removeStoredRow(row);

@@ -102,6 +102,7 @@ private slots:
         const QString original = folder.file("original.db");
         QStringList rebuilds;  // the work table as each of the writer's cut-offs or ranges leaves it
         {
+            copyDeliveredDatabase(original);
             QVERIFY(database::open("setup", original).ok);
             const QSqlDatabase db = QSqlDatabase::database("setup", false);
             demo::Options options;
