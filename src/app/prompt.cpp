@@ -82,8 +82,9 @@ Tfrmprompt::Tfrmprompt(const QString &title, const QString &message, bool withIg
 
 void Tfrmprompt::toggleDetails()
 {
-    detailsText_->setVisible(!detailsText_->isVisible());
-    setFixedSize(kWidth, height_ + (detailsText_->isVisible() ? kDetailsHeight : 0));
+    const bool showing = detailsText_->isHidden();
+    detailsText_->setVisible(showing);
+    setFixedSize(kWidth, height_ + (showing ? kDetailsHeight : 0));
 }
 
 void Tfrmprompt::reject() { done(prompt::Ignore); }

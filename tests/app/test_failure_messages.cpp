@@ -114,7 +114,11 @@ const std::vector<Family> &families()
          {}, "工资表没有生成。"},
         {"statistics rebuild", "zgjbqkfxb", [](const QSqlDatabase &db) { addEmployee(db, "000001", "01", "2020-01-01"); }, {},
          [](TestHost &host) -> QWidget * { return new StatisticsScreen(host, *stats::findStatisticsTable("zgjbqkfxb")); },
-         [](QWidget *screen) { static_cast<StatisticsScreen *>(screen)->cutoffPicker()->setDate(QDate(2023, 12, 31)); },
+         [](QWidget *screen) {
+             auto *statistics = static_cast<StatisticsScreen *>(screen);
+             statistics->cutoffPicker()->setDate(QDate(2023, 12, 31));
+             statistics->insertdata();
+         },
          {}, "统计表未能重建，仍显示上次的结果。"},
         {"résumé", "pojlb", [](const QSqlDatabase &db) { addEmployee(db, "000101", "02"); },
          [](const QSqlDatabase &db) {
@@ -139,9 +143,9 @@ const std::vector<Family> &families()
 // next statement that reaches the table finds the file damaged.
 void damage(const QString &file, const QString &table)
 {
-    const QSqlDatabase db = database::shared();
-    const qint64 pageSize = queryValue(db, "PRAGMA page_size").toLongLong();
-    const qint64 root = queryValue(db, "select rootpage from sqlite_master where name='" + table + "'").toLongLong();
+    const qint64 pageSize = queryValue(database::shared(), "PRAGMA page_size").toLongLong();
+    const qint64 root =
+        queryValue(database::shared(), "select rootpage from sqlite_master where name='" + table + "'").toLongLong();
     database::close(database::kSharedConnection);
     QFile f(file);
     QVERIFY(f.open(QIODevice::ReadWrite));
