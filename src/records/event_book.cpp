@@ -50,8 +50,9 @@ void saveEvent(const QSqlDatabase &db, const EventBook &book, const QString &emp
 
 void deleteRecordedRow(const QSqlDatabase &db, const QString &table, qint64 rowId)
 {
+    // A row gone meanwhile is told as the screen's refusal to delete, as the database's refusals are.
     if (edit::removeRow(db, table, {QStringLiteral("自动编号"), rowId}) != 1)
-        throw sql::Failure(QStringLiteral("要删除的记录已不存在（%1）").arg(table), sql::Failure::Kind::Refused);
+        throw sql::Failure(QStringLiteral("要删除的记录已不存在（%1）").arg(table), sql::Failure::Kind::Constraint);
 }
 
 QString hoursText(double hours)

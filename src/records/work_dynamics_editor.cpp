@@ -171,8 +171,13 @@ void Tfrmgzdtbj::save()
     try {
         records::saveHistoryRow(host().database(), groupAt(g), panels_->employee(), values, editedRow_);
     } catch (const sql::Failure &e) {
-        // The row stays pending for correcting or "忽略".
-        failure_message::show(this, e, {.title = kErrorTitle, .refusal = QStringLiteral("由于本动态信息无法变动！")});
+        // The row stays pending for correcting or "忽略". A refused value, the program's or the
+        // database's, gets the screen's one refusal.
+        const QString refused = QStringLiteral("由于本动态信息无法变动！");
+        if (e.kind() == sql::Failure::Kind::Refused)
+            prompt::ask(kErrorTitle, refused, false, this);
+        else
+            failure_message::show(this, e, {.title = kErrorTitle, .refusal = refused});
         return;
     }
     const int row = editedRow_ ? panels_->grid(g)->currentIndex().row() : -1;
