@@ -2,6 +2,7 @@
 // checking both give the same rows:
 //   - opening a roster: the windowed list (its keys and first window) vs reading every row of
 //     the plain statement into memory, for 科级以上干部花名册 and 专业技术干部花名册 as they open;
+//   - sorting the section cadre roster by 出生年月 in the database (a title click);
 //   - the screens opening in the main window (offscreen), with the memory they add, and the
 //     basic situation analysis opened with nothing changed and after a write, the basic
 //     situation query opened on every employee;
@@ -138,6 +139,26 @@ int main(int argc, char **argv)
                     static_cast<RosterScreen *>(shown)->rows()->heldRows(),
                     static_cast<RosterScreen *>(shown)->rows()->rowCount(), rss - before, rss, peak);
         shown->close();
+        app.processEvents();
+    }
+
+    // A click on a roster's title: the database sorts the section cadre roster by 出生年月
+    // (each way) and the grid shows its first rows.
+    {
+        auto *cadres = static_cast<RosterScreen *>(window.openScreen("Tfrmkjgbxx"));
+        app.processEvents();
+        WindowedRows *rows = cadres->rows();
+        for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+            const Timing sorting = timed([&] {
+                rows->sort(roster::Born, order);
+                rows->value(0, 0);
+                app.processEvents();
+            }, [&] { rows->sort(-1, Qt::AscendingOrder); });
+            const QByteArray name = QString("sort Tfrmkjgbxx by 出生年月 %1 (%2 rows)")
+                                        .arg(order == Qt::AscendingOrder ? "asc" : "desc").arg(rows->rowCount()).toUtf8();
+            line(name.constData(), employees, sorting, {});
+        }
+        cadres->close();
         app.processEvents();
     }
 

@@ -26,6 +26,12 @@ std::optional<QVariant> convert(const Option &option, const QString &value, Refu
             refusal->status = 1;
             return std::nullopt;
         }
+        // A mistyped folder is refused rather than created.
+        if (!QFileInfo(QFileInfo(value).absolutePath()).isDir()) {
+            *error = QStringLiteral("文件夹不存在：%1").arg(QFileInfo(value).absolutePath());
+            refusal->status = 1;
+            return std::nullopt;
+        }
         return value;
     case Kind::File:
     case Kind::Text:
@@ -74,6 +80,8 @@ std::optional<QVariant> convert(const Option &option, const QString &value, Refu
             return std::nullopt;
         }
         return value.toULongLong();
+    case Kind::Flag:
+        return true;
     }
     return std::nullopt;
 }
@@ -99,6 +107,10 @@ std::optional<Parsed> parse(const QStringList &args, const QList<Option> &option
             *error = QStringLiteral("选项 %1 重复").arg(arg);
             return std::nullopt;
         }
+        if (option->kind == Kind::Flag) {
+            parsed.values[arg] = true;
+            continue;
+        }
         if (i + 1 >= args.size() || args[i + 1].startsWith(QStringLiteral("--"))) {
             *error = QStringLiteral("选项 %1 缺少值").arg(arg);
             return std::nullopt;
@@ -118,6 +130,11 @@ std::optional<Parsed> parse(const QStringList &args, const QList<Option> &option
             *error = QStringLiteral("缺少选项 %1").arg(o.name);
             return std::nullopt;
         }
+    if (parsed.has("--from") && parsed.has("--to") && parsed.date("--from") > parsed.date("--to")) {
+        *error = QStringLiteral("起始日期不能晚于截止日期：--from %1 --to %2")
+                     .arg(parsed.date("--from").toString(Qt::ISODate), parsed.date("--to").toString(Qt::ISODate));
+        return std::nullopt;
+    }
     return parsed;
 }
 

@@ -23,6 +23,7 @@ enum class Kind {
     Month,        // exactly yyyy-MM, a real month (the value is its first day)
     Year,         // a year from 1980 to 9999
     Text,         // a code or name, not empty
+    Flag,         // takes no value: present or absent
 };
 
 struct Option {

@@ -1,5 +1,6 @@
 // wenpad-admin: work on a database file without the window. Options are strict (see
 // arguments.h); every command but init needs an existing database file.
+//   wenpad-admin [COMMAND] --help                           the usage of every command, or of one
 //   wenpad-admin init --db FILE                              create a new delivered database
 //   wenpad-admin demo --db FILE --employees N [--seed S]     fill it with a generated organisation
 //   wenpad-admin rebuild TABLE --db FILE --date yyyy-MM-dd [--pdf OUT] [--xlsx OUT]
@@ -24,14 +25,21 @@
 //   wenpad-admin backup --db FILE --to OUT       copy the database to a new backup file OUT
 //   wenpad-admin restore --db FILE --from IN     replace the database with the backup IN (checked
 //                                    first; the current content is kept as a dated copy beside it)
+//   wenpad-admin import --db FILE --from LIST [--dry-run] [--existing skip|update]
+//                                    import a staff list (.xlsx, .xls, .csv): a line per row not
+//                                    imported, then the counts
+//   wenpad-admin export --db FILE --to OUT.xlsx|OUT.csv   the register in the import template's columns
 
 #include "admin/arguments.h"
 #include "db/backup.h"
+#include "db/clock.h"
 #include "db/database.h"
 #include "db/history.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
+#include "import/import_run.h"
+#include "import/register_file.h"
 #include "pay/appraisal_list.h"
 #include "pay/appraisal_statistics.h"
 #include "pay/pay_comparison.h"
@@ -49,6 +57,7 @@
 #include "staff/resume_report.h"
 #include "staff/roster_report.h"
 #include "stats/statistics_reports.h"
+#include "stats/statistics_table.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -58,6 +67,7 @@
 #include <QSqlRecord>
 #include <QStandardItemModel>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
 #include <memory>
@@ -82,15 +92,22 @@ int init(const admin::Parsed &a)
     return 0;
 }
 
+// False (the refusal told) when the database did not open; an upgraded file's kept copy is told.
+bool toldOpening(const database::OpenResult &r)
+{
+    if (!r.ok)
+        err() << r.message << '\n';
+    else if (!r.keptCopy.isEmpty())
+        err() << QStringLiteral("数据库已升级到本版本，升级前的数据库另存为：%1").arg(r.keptCopy) << '\n';
+    return r.ok;
+}
+
 // Opens the database at `file` (created as delivered when missing), runs `work` on it and
 // reports a refusal of the database; the exit status (`work`'s own when it returns).
 int onDatabase(const QString &file, const std::function<int(const QSqlDatabase &)> &work)
 {
-    const database::OpenResult r = database::open("admin", file);
-    if (!r.ok) {
-        err() << r.message << '\n';
+    if (!toldOpening(database::open("admin", file)))
         return 1;
-    }
     int status = 0;
     try {
         status = work(QSqlDatabase::database("admin", false));
@@ -117,6 +134,9 @@ int demoOrganisation(const admin::Parsed &a)
     demo::Options options;
     options.employees = a.values.value("--employees").toInt();
     options.seed = a.values.value("--seed", 1).toULongLong();
+    // The organisation's "now" is today, so the pay screens (which open on this month) and the
+    // appraisal screens show the generated months and years.
+    options.anchor = clock_source::today();
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         // Generated codes start at 000001: into a register that has employees they would clash.
         if (sql::scalar(db, QStringLiteral("SELECT count(*) FROM zghmc")).toLongLong() > 0) {
@@ -167,11 +187,20 @@ int rebuildCompanyAttendance(const admin::Parsed &a)
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         const QDate from = a.date("--from"), to = a.date("--to");
         records::rebuildCompanyAttendance(db, from, to);
-        QTextStream(stdout) << stats::toCsv(db, records::companyAttendanceQuery(db));
+        const QStringList titles = records::companyAttendanceTitles(db);
+        QSqlQuery table = sql::prepare(db, records::companyAttendanceQuery(db));
+        table.setForwardOnly(true);
+        sql::exec(table);
+        QTextStream(stdout) << stats::toCsv(table, titles);
+        table.finish();
         if (!a.has("--pdf"))
             return 0;
         QSqlQueryModel rows;
         rows.setQuery(records::companyAttendanceQuery(db), db);
+        for (int c = 0; c < titles.size(); ++c) {
+            rows.setHeaderData(c, Qt::Horizontal, titles[c]);
+            rows.setHeaderData(c, Qt::Horizontal, c >= 2, xlsx::kMeasuredColumnRole);  // hours as stored
+        }
         const report::Document printed = report::layoutGrid(
             "Tfrmgskqtjb", QStringLiteral("公司考勤情况统计"), report::dateRangeText(from, to), rows);
         QString error;
@@ -189,7 +218,7 @@ int rebuild(const admin::Parsed &a)
     const stats::Period period = table.overRange ? stats::Period(a.date("--from"), a.date("--to")) : stats::Period(a.date("--date"));
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         table.rebuild(db, period);
-        QTextStream(stdout) << stats::toCsv(db, table.gridQuery());
+        QTextStream(stdout) << stats::gridCsv(db, table);
         if (a.has("--xlsx")) {
             // The grid as the screen shows it, titled with the screen and the cut-off.
             const std::vector<stats::WorkColumn> columns = table.gridColumns();
@@ -243,11 +272,8 @@ int printRoster(const admin::Parsed &a)
     }
     const QString file = a.text("--db");
     const QString pdf = a.text("--pdf");
-    const database::OpenResult opened = database::open(database::kSharedConnection, file);
-    if (!opened.ok) {
-        err() << opened.message << '\n';
+    if (!toldOpening(database::open(database::kSharedConnection, file)))
         return 1;
-    }
     const QSqlDatabase db = database::shared();
     try {
         // Unset filters start where the screen starts.
@@ -349,6 +375,49 @@ int restore(const admin::Parsed &a)
         QTextStream(stdout) << "restored " << a.text("--db") << " from " << source
                             << "; the previous content is kept in " << restored.keptCopy << '\n';
         return 0;
+    });
+}
+
+// A staff list into the register as "导入职工…" imports it, its columns found by their headers:
+// a line for each row not imported, then the counts. 0 when a row was imported (or, with
+// --dry-run, would be), 1 when none could be.
+int importStaff(const admin::Parsed &a)
+{
+    using namespace staff_import;
+    const Existing existing = a.text("--existing") == "update" ? Existing::Update : Existing::Skip;
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        QTextStream out(stdout);
+        try {
+            const Mapping mapping = proposeMapping(readHeaders(a.text("--from")));
+            const Counts checked = checkFile(db, a.text("--from"), mapping, existing, [&out](const Verdict &v) {
+                if (!v.accepted())
+                    out << v.text() << '\n';
+            });
+            const bool dryRun = a.has("--dry-run");
+            const Counts done = dryRun || checked.accepted() == 0
+                                    ? checked
+                                    : importFile(db, a.text("--from"), mapping, existing, checked);
+            out << done.text(dryRun) << '\n';
+            return done.accepted() > 0 ? 0 : 1;
+        } catch (const FileError &e) {
+            err() << e.message() << '\n';
+            return 1;
+        }
+    });
+}
+
+// The register in the import template's columns, as .xlsx or .csv.
+int exportStaff(const admin::Parsed &a)
+{
+    return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
+        try {
+            const int written = staff_import::exportRegister(db, a.text("--to"));
+            QTextStream(stdout) << QStringLiteral("导出 %1 名职工到 %2").arg(written).arg(a.text("--to")) << '\n';
+            return 0;
+        } catch (const staff_import::FileError &e) {
+            err() << e.message() << '\n';
+            return 1;
+        }
     });
 }
 
@@ -495,6 +564,7 @@ QStringList statisticsTableNames()
 
 int main(int argc, char **argv)
 {
+    stats::registerWorkTables();
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
@@ -526,13 +596,34 @@ int main(int argc, char **argv)
         {"resume", {"resume CODE --db FILE --pdf OUT", {}, {db, {"--pdf", Kind::File, true}}, true, printResume, {}, true}},
         {"backup", {"backup --db FILE --to OUT", {}, {db, {"--to", Kind::File, true}}, false, backUp}},
         {"restore", {"restore --db FILE --from IN", {}, {db, {"--from", Kind::File, true}}, false, restore}},
+        {"import", {"import --db FILE --from FILE.xlsx|FILE.xls|FILE.csv [--dry-run] [--existing skip|update]", {},
+                    {db, {"--from", Kind::File, true}, {"--dry-run", Kind::Flag}, {"--existing", Kind::Text}}, false,
+                    importStaff, [](const admin::Parsed &a) {
+                        return !a.has("--existing") || QStringList{"skip", "update"}.contains(a.text("--existing"))
+                                   ? QString() : QStringLiteral("--existing 应为 skip 或 update");
+                    }}},
+        {"export", {"export --db FILE --to FILE.xlsx|FILE.csv", {}, {db, {"--to", Kind::File, true}}, false, exportStaff,
+                    [](const admin::Parsed &a) {
+                        return QStringList{"xlsx", "csv"}.contains(QFileInfo(a.text("--to")).suffix().toLower())
+                                   ? QString() : QStringLiteral("--to 应为 .xlsx 或 .csv 文件");
+                    }}},
     };
     // The timeline work table is rebuilt for an employee and the company attendance table for
     // a range, not for a date.
     const bool ownRebuild = args.value(1) == "rebuild" && (args.value(2) == "gzdtjlb" || args.value(2) == "gskqtjb");
     const QString name = ownRebuild ? "rebuild " + args.value(2) : args.value(1);
+    // --help anywhere: the usage of the command named (with its own kinds: "rebuild" lists
+    // "rebuild gskqtjb" too), or of every command.
+    if (args.contains(QStringLiteral("--help"))) {
+        QTextStream out(stdout);
+        out << QStringLiteral("用法：\n");
+        for (const auto &[key, command] : commands.asKeyValueRange())
+            if (!commands.contains(name) || key == name || key.startsWith(name + ' '))
+                out << "  wenpad-admin " << command.usage << '\n';
+        return 0;
+    }
     if (!commands.contains(name)) {
-        err() << "usage: wenpad-admin <" << QStringList(commands.keys()).join('|') << "> [options]\n";
+        err() << "usage: wenpad-admin <" << QStringList(commands.keys()).join('|') << "> [options]（wenpad-admin --help 列出用法）\n";
         return 2;
     }
     // The command line is checked before anything starts, so a refusal is its one line.
@@ -561,6 +652,11 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (cron, ssh) Qt would warn on standard error about a missing runtime
+    // folder: give it a private one for this run.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QGuiApplication app(argc, argv);
     return command.run(*parsed);
 }

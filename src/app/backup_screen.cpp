@@ -106,7 +106,7 @@ void Tfrmsjbf::restore()
         return;
     host().setWaitBoxVisible(true);
     const backup::Outcome restored = backup::restore(database::shared(), file);
-    // The connection starts afresh on the restored file, with its pragmas and functions.
+    // The connection starts afresh on the restored file, with its settings and functions.
     database::close(database::kSharedConnection);
     const database::OpenResult reopened = database::open(database::kSharedConnection, app_paths::databaseFile());
     host().setWaitBoxVisible(false);

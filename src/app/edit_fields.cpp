@@ -65,7 +65,7 @@ QVariant storedValue(const Field &field, const QString &shown)
     case Kind::MaskedDate:
         return sql::dateValue(parseDate(text));
     case Kind::Money:
-        if (const std::optional<qint64> amount = money::parseYuan(text))
+        if (const std::optional<qint64> amount = money::parseEntry(text))
             return QVariant(qlonglong(*amount));
         return QVariant();
     case Kind::Number:
@@ -84,7 +84,20 @@ QString shownValue(const Field &field, const QVariant &stored)
     return stored.toString();
 }
 
+bool fitsColumn(const Field &field, const QString &value)
+{
+    const int width = field.width();
+    return width == 0 || value.toUcs4().size() <= width;  // characters, as the column counts them
+}
+
 bool passes(const QSqlDatabase &db, const Field &field, const Values &values)
+{
+    return passes([&db](const QString &table, const QString &code,
+                        const code_items::Filter &filter) { return code_items::offers(db, table, code, filter); },
+                  field, values);
+}
+
+bool passes(const Offers &offers, const Field &field, const Values &values)
 {
     const QString text = values.value(field.key()).trimmed();
     switch (field.check) {
@@ -97,14 +110,14 @@ bool passes(const QSqlDatabase &db, const Field &field, const Values &values)
     case Check::OptionalDate:
         return text.isEmpty() || parseDate(text).isValid();
     case Check::OptionalMoney:
-        return text.isEmpty() || money::parseYuan(text).has_value();
+        return text.isEmpty() || money::parseEntry(text).has_value();
     case Check::OptionalNumber:
         return text.isEmpty() || isNumber(text);
     case Check::Chosen: {
         code_items::Filter filter;
         if (!field.filterColumn.isEmpty())
             filter = {field.filterColumn, values.value(field.filterField)};
-        return code_items::offers(db, field.listTable(), text, filter);
+        return offers(field.listTable(), text, filter);
     }
     }
     return false;

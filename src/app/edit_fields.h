@@ -13,11 +13,14 @@
 //      them with edit::firstFailure, and write them inside a Transaction with edit::writeRow
 //      (edit_rows.h); load a row with edit::readRow and show it with edit::setValue.
 
+#include "db/code_items.h"
+
 #include <QMap>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
 namespace edit {
@@ -81,7 +84,16 @@ QDate parseDate(const QString &text);
 // A decimal number not below zero as people type it ("8", "2.5").
 bool isNumber(const QString &text);
 
-// Whether the value passes the field's check. Chosen reads the code list. Throws sql::Failure.
+// Whether the value fits the field's column (no more characters than a text column holds).
+bool fitsColumn(const Field &field, const QString &value);
+
+// Whether a code table offers a code under a filter. A screen asks the database; a bulk
+// import asks its own copy of the code tables instead of one statement per cell.
+using Offers = std::function<bool(const QString &table, const QString &code, const code_items::Filter &filter)>;
+
+// Whether the value passes the field's check. Chosen asks `offers`, or the database's code list.
+// Throws sql::Failure.
+bool passes(const Offers &offers, const Field &field, const Values &values);
 bool passes(const QSqlDatabase &db, const Field &field, const Values &values);
 // The message of the first field (in the order given) whose check fails; empty when all pass.
 QString firstFailure(const QSqlDatabase &db, const std::vector<const Field *> &order, const Values &values);

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -51,7 +52,28 @@ QPushButton *ModeBar::button(Action action) const
 void ModeBar::enable(QWidget *widget, When when)
 {
     widgets_.emplace_back(widget, when);
+    QList<QWidget *> boxes = widget->findChildren<QWidget *>();
+    boxes.prepend(widget);
+    for (QWidget *box : boxes)
+        if (qobject_cast<QLineEdit *>(box) || qobject_cast<QComboBox *>(box) || qobject_cast<QAbstractSpinBox *>(box))
+            box->installEventFilter(this);
     apply();
+}
+
+bool ModeBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || mode_ == Mode::Browse)
+        return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    QPushButton *target = nullptr;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        target = button(Action::Save);
+    else if (key == Qt::Key_Escape)
+        target = button(Action::Ignore);
+    if (target && target->isEnabled())
+        // After the box has taken the key (a code is completed with its zeros on Enter).
+        QMetaObject::invokeMethod(target, &QPushButton::click, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
 }
 
 void ModeBar::setMode(Mode mode)

@@ -5,6 +5,8 @@
 //   browsing  "添加", "修改", "删除", "返回" and the lists (修改 and 删除 only with a row shown)
 //   adding    "保存"/"确定", "忽略" and the fields, plus what only a new row may set (its code)
 //   editing   "保存"/"确定", "忽略" and the fields
+// While adding or editing, Enter in a one-line box or list of the bar's widgets presses
+// "保存"/"确定" and Escape presses "忽略".
 
 #include <QWidget>
 #include <functional>
@@ -50,6 +52,9 @@ public:
 
 signals:
     void modeChanged(edit::Mode mode);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void apply();

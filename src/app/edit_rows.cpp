@@ -40,15 +40,23 @@ std::optional<Values> readRow(const QSqlDatabase &db, const Fields &fields, cons
 
 void writeRow(const QSqlDatabase &db, const QString &table, const QVariantMap &columns, const RowKey &key)
 {
+    RowWriter(db).write(table, columns, key);
+}
+
+void RowWriter::write(const QString &table, const QVariantMap &columns, const RowKey &key)
+{
     if (columns.isEmpty() && !key.isNew())
         return;
-    QSqlQuery q = key.isNew() ? sql::prepareInsert(db, table, columns.keys())
-                              : sql::prepareUpdate(db, table, columns.keys(), key.column);
-    sql::bindRow(q, columns.values());
+    const QString statement = table + '|' + key.column + '|' + columns.keys().join('|');
+    auto q = prepared_.find(statement);
+    if (q == prepared_.end())
+        q = prepared_.insert(statement, key.isNew() ? sql::prepareInsert(db_, table, columns.keys())
+                                                    : sql::prepareUpdate(db_, table, columns.keys(), key.column));
+    sql::bindRow(*q, columns.values());
     if (!key.isNew())
-        q.bindValue(":key", key.value);
-    sql::exec(q);
-    if (!key.isNew() && q.numRowsAffected() != 1)
+        q->bindValue(":key", key.value);
+    sql::exec(*q);
+    if (!key.isNew() && q->numRowsAffected() != 1)
         throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(table), sql::Failure::Kind::Refused);
 }
 

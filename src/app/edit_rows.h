@@ -4,6 +4,8 @@
 
 #include "app/edit_fields.h"
 
+#include <QHash>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariantMap>
 #include <optional>
@@ -30,6 +32,18 @@ std::optional<Values> readRow(const QSqlDatabase &db, const Fields &fields, cons
 // Inserts the row (new key) or updates the one row with the key. An update that finds no row
 // throws: the row was deleted meanwhile, and nothing may be reported as saved. Throws sql::Failure.
 void writeRow(const QSqlDatabase &db, const QString &table, const QVariantMap &columns, const RowKey &key = {});
+
+// writeRow for many rows: each statement (table, columns, insert or update) is prepared once
+// and kept, which matters where the table's triggers make preparing dear (a bulk import).
+class RowWriter {
+public:
+    explicit RowWriter(const QSqlDatabase &db) : db_(db) {}
+    void write(const QString &table, const QVariantMap &columns, const RowKey &key = {});  // as writeRow
+
+private:
+    QSqlDatabase db_;
+    QHash<QString, QSqlQuery> prepared_;
+};
 
 // Deletes the rows with the key; returns how many. Throws sql::Failure.
 int deleteRows(const QSqlDatabase &db, const QString &table, const RowKey &key);

@@ -1,5 +1,6 @@
 #include "app/field_controls.h"
 
+#include "app/character_limit.h"
 #include "db/money.h"
 
 #include <QComboBox>
@@ -14,7 +15,7 @@ QWidget *makeControl(const Field &field, QWidget *parent)
     if (field.kind == Kind::CodeList || field.kind == Kind::PickList) {
         auto *list = new QComboBox(parent);
         for (const QString &item : field.choices)
-            list->addItem(item, item);
+            list->addItem(item, item.isEmpty() ? QVariant() : QVariant(item));  // "" is the empty choice
         list->setCurrentIndex(-1);
         control = list;
     } else {
@@ -36,7 +37,7 @@ QWidget *makeControl(const Field &field, QWidget *parent)
         default:
             // Stopped while typing rather than refused by the database on saving.
             if (field.width() > 0)
-                edit->setMaxLength(field.width());
+                character_limit::apply(edit, field.width());
         }
         control = edit;
     }

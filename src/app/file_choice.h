@@ -20,7 +20,8 @@ struct Request {
     QString filter;     // "Excel 工作簿 (*.xlsx)"
 };
 
-// The chosen file, empty when the person cancelled. A save without the filter's suffix gets
+// The chosen file, empty when the person cancelled; the dialog starts in the folder the operator
+// last chose a file in with a dialog of the same caption. A save without the filter's suffix gets
 // `suffix` appended.
 QString choose(QWidget *parent, const Request &request, const QString &suffix = {});
 

@@ -1,5 +1,6 @@
 #include "app/grid_export.h"
 
+#include "app/column_totals.h"
 #include "app/file_choice.h"
 #include "app/notify.h"
 #include "app/striped_grid.h"
@@ -102,6 +103,17 @@ xlsx::Table tableOf(const QTableView &grid)
         if (!grid.isRowHidden(r))
             rows.push_back(r);
     table.rows = rows;
+    if (const auto *striped = qobject_cast<const StripedGrid *>(&grid); striped && striped->totalsShown()) {
+        const std::vector<column_totals::Total> totals = column_totals::totals(*table.model, rows);
+        for (const column_totals::Total &t : totals)
+            table.totals << t.exact();
+        // The caption in the first column shown that has no total.
+        for (int column : table.columns.empty() ? std::vector<int>{0} : table.columns)
+            if (table.totals.value(column).isNull()) {
+                table.totals[column] = column_totals::kCaption;
+                break;
+            }
+    }
     return table;
 }
 
@@ -110,29 +122,48 @@ void exportGrid(QTableView &grid)
     if (!grid.model())
         return;
     const xlsx::Table table = tableOf(grid);
+    exportTables(grid, {table}, table.title);
+}
+
+void exportTables(QWidget &parent, const std::vector<xlsx::Table> &tables, const QString &name)
+{
     const QString file = file_choice::choose(
-        &grid, {file_choice::Purpose::Save, QStringLiteral("导出Excel"), QDir::home().filePath(table.title + ".xlsx"),
-                QStringLiteral("Excel 工作簿 (*.xlsx)")},
+        &parent, {file_choice::Purpose::Save, QStringLiteral("导出Excel"), QDir::home().filePath(name + ".xlsx"),
+                  QStringLiteral("Excel 工作簿 (*.xlsx)")},
         QStringLiteral(".xlsx"));
     if (file.isEmpty())
         return;
-    QProgressDialog progress(QStringLiteral("正在导出……"), QStringLiteral("取消"), 0, int(table.rows->size()), &grid);
+    qsizetype rows = 0;
+    for (const xlsx::Table &table : tables)
+        rows += table.rows ? qsizetype(table.rows->size()) : (table.model ? table.model->rowCount() : 0);
+    QProgressDialog progress(QStringLiteral("正在导出……"), QStringLiteral("取消"), 0, int(rows), &parent);
     progress.setWindowTitle(QStringLiteral("导出Excel"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString error;
-    const bool written = xlsx::write(table, file, &error, [&progress](int done, int) {
+    const bool written = xlsx::write(tables, file, &error, [&progress](int done, int) {
         progress.setValue(done);
         return !progress.wasCanceled();
     });
     QApplication::restoreOverrideCursor();
     progress.reset();
     if (written)
-        notify::show(&grid, notify::Kind::Information, QStringLiteral("导出Excel"),
-                     QStringLiteral("已导出 %1 行到 %2").arg(table.rows->size()).arg(QDir::toNativeSeparators(file)));
+        notify::show(&parent, notify::Kind::Information, QStringLiteral("导出Excel"),
+                     QStringLiteral("已导出 %1 行到 %2").arg(rows).arg(QDir::toNativeSeparators(file)));
     else
-        notify::show(&grid, notify::Kind::Error, QStringLiteral("导出Excel"), error);
+        notify::show(&parent, notify::Kind::Error, QStringLiteral("导出Excel"), error);
+}
+
+QPushButton *addScreenExportButton(QWidget &screen, QPushButton &print, std::function<void()> exporter)
+{
+    auto *button = new QPushButton(kCaption, print.parentWidget());
+    button->setMinimumSize(print.minimumSize());
+    QObject::connect(button, &QPushButton::clicked, &screen, std::move(exporter));
+    if (QBoxLayout *row = layoutHolding(screen, &print))
+        row->insertWidget(row->indexOf(&print) + 1, button);
+    screen.setProperty(kHasExportButton, true);
+    return button;
 }
 
 void addButtonAfterPrint(QTableView &grid)
@@ -143,17 +174,12 @@ void addButtonAfterPrint(QTableView &grid)
     for (QPushButton *print : screen->findChildren<QPushButton *>()) {
         if (!print->text().startsWith(QStringLiteral("打印")))
             continue;
-        QBoxLayout *row = layoutHolding(*screen, print);
-        if (!row)
+        if (!layoutHolding(*screen, print))
             continue;
-        auto *button = new QPushButton(kCaption, print->parentWidget());
-        button->setMinimumSize(print->minimumSize());
-        QObject::connect(button, &QPushButton::clicked, screen, [screen] {
+        addScreenExportButton(*screen, *print, [screen] {
             if (QTableView *main = mainGridOf(*screen))
                 exportGrid(*main);
         });
-        row->insertWidget(row->indexOf(print) + 1, button);
-        screen->setProperty(kHasExportButton, true);
         return;
     }
 }

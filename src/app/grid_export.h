@@ -5,7 +5,10 @@
 #include "export/xlsx_export.h"
 
 #include <QString>
+#include <functional>
+#include <vector>
 
+class QPushButton;
 class QTableView;
 class QWidget;
 
@@ -26,6 +29,13 @@ xlsx::Table tableOf(const QTableView &grid);
 
 // Asks for the file and writes the workbook; a failure is reported in a message box.
 void exportGrid(QTableView &grid);
+// The same for several tables, one sheet each; `name` is the file name offered.
+void exportTables(QWidget &parent, const std::vector<xlsx::Table> &tables, const QString &name);
+
+// For a screen whose "导出Excel…" writes something else than its largest grid (the résumé
+// shown rather than the list of cadres): the button after `print` runs `exporter`, and the
+// grids add no button of their own.
+QPushButton *addScreenExportButton(QWidget &screen, QPushButton &print, std::function<void()> exporter);
 
 // Puts a "导出Excel…" button right after the first button of the grid's screen whose caption
 // begins with "打印", in the same row; nothing when the screen has none or already has the

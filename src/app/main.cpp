@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/notify.h"
+#include "app/operator_settings.h"
 #include "app/program_database.h"
 #include "app/screen_registry.h"
 #include "app/splash.h"
@@ -12,9 +13,11 @@
 #include "db/app_paths.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFont>
+#include <QLineEdit>
 #include <QScreen>
 #include <memory>
 
@@ -35,6 +38,7 @@ int main(int argc, char **argv)
     }
     QApplication::setApplicationDisplayName(navigation_texts::kProductTitle);
 
+    registerStoredTables();
     const QString databaseFile = app_paths::databaseFile();
     if (!QFileInfo::exists(databaseFile))
         splash.reset();  // the question below must not hide behind the splash
@@ -48,6 +52,12 @@ int main(int argc, char **argv)
     }
     if (splash)
         holdSplash(std::max<qint64>(0, 3000 - shown.elapsed()));
+    if (!opened.result.keptCopy.isEmpty()) {
+        splash.reset();
+        notify::show(nullptr, notify::Kind::Information, navigation_texts::kProductTitle,
+                     QStringLiteral("数据库已升级到本版本，升级前的数据库另存为：%1")
+                         .arg(QDir::toNativeSeparators(opened.result.keptCopy)));
+    }
 
     ScreenRegistry registry;
     registerAllScreens(registry);
@@ -61,8 +71,11 @@ int main(int argc, char **argv)
     {
         Tfrmlogin login(databaseFile, &mainWindow);
         splash.reset();
-        if (login.exec() == QDialog::Accepted)
+        if (login.exec() == QDialog::Accepted) {
+            operator_settings::setOperator(login.nameBox()->text());
+            mainWindow.restoreRemembered();
             result = app.exec();
+        }
     }
     database::close(database::kSharedConnection);
     return result;

@@ -1,17 +1,21 @@
 #include "app/main_window.h"
 
 #include "app/function_screen.h"
+#include "app/help_window.h"
 #include "app/notify.h"
+#include "app/operator_settings.h"
 #include "app/picture_frame.h"
 #include "app/prompt.h"
 #include "db/database.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -77,12 +81,19 @@ TfrmMain::TfrmMain(const ScreenRegistry &registry, QWidget *parent)
 
     statusBar();
     expandGroup(0);
+    // F1 works over every screen and dialog of the program.
+    auto *f1 = new QShortcut(QKeySequence::HelpContents, this);
+    f1->setContext(Qt::ApplicationShortcut);
+    connect(f1, &QShortcut::activated, this, &TfrmMain::showHelp);
 }
 
 QWidget *TfrmMain::workArea() const { return work_; }
 
 bool TfrmMain::available(const NavAction &action) const
 {
+    // An entry with nothing behind it is greyed rather than silently doing nothing.
+    if (action.kind == NavAction::Inert)
+        return false;
     return action.kind != NavAction::Open || registry_.contains(action.target);
 }
 
@@ -227,9 +238,32 @@ void TfrmMain::run(const NavAction &action)
     case NavAction::Quit:
         close();
         break;
+    case NavAction::Help:
+        showHelp();
+        break;
     case NavAction::Inert:
         break;
     }
+}
+
+QString TfrmMain::screenInFront() const
+{
+    const QObjectList children = work_->children();
+    // Children stack in order: the last one shown is in front.
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        const auto *w = qobject_cast<const QWidget *>(*it);
+        if (w && w != waitBox_ && w->isVisible() && !w->objectName().isEmpty())
+            return w->objectName();
+    }
+    return {};
+}
+
+Tfrmhelp *TfrmMain::showHelp()
+{
+    if (!help_)
+        help_ = new Tfrmhelp(this);
+    help_->showPlace(help::placeOf(screenInFront()));
+    return help_;
 }
 
 FunctionScreen *TfrmMain::openScreen(const QString &className)
@@ -277,6 +311,12 @@ void TfrmMain::Form1Enabled(bool enabled)
 
 void TfrmMain::setWaitBoxVisible(bool visible)
 {
+    if (visible != waitBox_->isVisible()) {
+        if (visible)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
     waitBox_->move(centredOrigin(work_->size(), waitBox_->size()));
     waitBox_->setVisible(visible);
     if (visible) {
@@ -285,19 +325,44 @@ void TfrmMain::setWaitBoxVisible(bool visible)
     }
 }
 
-void TfrmMain::toggleNavigator()
+void TfrmMain::toggleNavigator() { setNavigatorShown(!navigatorShown()); }
+
+bool TfrmMain::navigatorShown() const { return !navigator_->isHidden(); }
+
+void TfrmMain::setNavigatorShown(bool show)
 {
-    const bool show = navigator_->isHidden();
     navigator_->setVisible(show);
     edge_->setVisible(show);
     toggle_->setText(show ? kHideNavigator : kShowNavigator);
 }
 
+void TfrmMain::restoreRemembered()
+{
+    const QByteArray geometry = operator_settings::value("mainWindow/geometry").toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    if (navigator_->isHidden() == operator_settings::value("mainWindow/navigatorShown", true).toBool())
+        toggleNavigator();
+    const int group = operator_settings::value("mainWindow/expandedGroup", 0).toInt();
+    if (group >= 0 && size_t(group) < groupPanels_.size() && !navigatorGroups().at(size_t(group)).buttons.empty())
+        expandGroup(group);
+}
+
+void TfrmMain::remember() const
+{
+    operator_settings::setValue("mainWindow/geometry", saveGeometry());
+    operator_settings::setValue("mainWindow/navigatorShown", !navigator_->isHidden());
+    operator_settings::setValue("mainWindow/expandedGroup", expanded_);
+    operator_settings::flush();
+}
+
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
     if (prompt::ask(QStringLiteral("退出提示"), QStringLiteral("您确定要退出本系统吗？"), true, this)
-        == prompt::Ok)
+        == prompt::Ok) {
+        remember();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QAbstractButton;
+class Tfrmhelp;
 class QPushButton;
 class FunctionScreen;
 
@@ -24,12 +25,18 @@ public:
     void Form1Enabled(bool enabled) override;
     QWidget *workArea() const override;
     void setWaitBoxVisible(bool visible) override;
-    void toggleNavigator() override;
+    bool navigatorShown() const override;
+    void setNavigatorShown(bool shown) override;
+    void toggleNavigator();
     QWidget *openWindow(const QString &className, const QString &argument) override;
 
     // Opens the screen registered under `className` in the work area; nullptr if none is.
     FunctionScreen *openScreen(const QString &className);
     void run(const NavAction &action);
+    // The user guide, at the section about the screen in front (F1, "帮助").
+    Tfrmhelp *showHelp();
+    // The window class of the screen or further window in front of the work area; empty for none.
+    QString screenInFront() const;
 
     QWidget *navigator() const { return navigator_; }
     QWidget *quickLaunchBar() const { return quickLaunch_; }
@@ -38,6 +45,9 @@ public:
     QWidget *edgeStrip() const { return edge_; }
     int expandedGroup() const { return expanded_; }
     void pressGroupHeader(int index);
+    // The size and navigator the logged-in operator left the window with, and keeping them.
+    void restoreRemembered();
+    void remember() const;
     QWidget *groupPanel(int index) const { return groupPanels_.at(size_t(index)); }
     QPushButton *groupHeader(int index) const { return groupHeaders_.at(size_t(index)); }
 
@@ -59,6 +69,7 @@ private:
     QWidget *work_ = nullptr;
     QFrame *edge_ = nullptr;
     QFrame *waitBox_ = nullptr;
+    Tfrmhelp *help_ = nullptr;
     std::vector<QPushButton *> groupHeaders_;
     std::vector<QWidget *> groupPanels_;
     int expanded_ = 0;

@@ -11,11 +11,11 @@ namespace {
 NavAction open(const char *screenClass) { return {NavAction::Open, screenClass}; }
 NavAction info(const QString &text) { return {NavAction::Information, text}; }
 const NavAction inert = {NavAction::Inert, {}};
+const NavAction guide = {NavAction::Help, {}};
 
 const QString kAbout = QStringLiteral("人事管理信息系统\n澄禾汀岚分公司人事管理用\n版本 1.0");
 const QString kUpdates = QStringLiteral("当前已是最新版本。\n如需更新，请与系统管理员联系。");
 const QString kContact = QStringLiteral("如有问题，请与公司人事科系统管理员联系。");
-const QString kHelp = QStringLiteral("从左侧导航栏或菜单选择功能；\n每次打开一个功能窗口，按\u201c返回\u201d回到主窗口。");
 
 }  // namespace
 
@@ -78,12 +78,13 @@ const std::vector<NavGroup> &navigatorGroups()
           {"出勤方式代码表", open("Tfrmcqfs")},
           {"操作员代码表", open("Tfrmczydm")},
           {"数据备份与恢复", open("Tfrmsjbf")},
-          {"工资表内容编辑", open("Tfrmgzgs"), true},
+          {"工资表内容编辑", open("Tfrmgzgs")},  // a payroll clerk adds salary items here
           {"岗位技能档次代码表", open("Tfrmdcdmb")},
           {"等级(职务)档次代码表", open("Tfrmdjzwdcdmb")},
           {"岗位技能类别代码表", open("Tfrmdclbdmb")}}},
         {"帮助",
-         {{"关于本系统", info(kAbout)}, {"软件更新", info(kUpdates)}, {"联系我们", info(kContact)}}},
+         {{"使用说明", guide},
+          {"关于本系统", info(kAbout)}, {"软件更新", info(kUpdates)}, {"联系我们", info(kContact)}}},
         {"退出系统", {}, {NavAction::Quit, {}}},
     };
     return groups;
@@ -114,7 +115,8 @@ const std::vector<MenuEntry> &menuEntries()
           {"专业技术职务干部情况统计表", open("Tfrmzyjsgbqktjb")},
           {"党员花名册", open("Tfrmdyxx")},
           {"党员基本情况统计表", open("Tfrmdyjbqktjb")},
-          {"员工基本情况查询", open("Tfrmzgjbqkcx")}}},
+          {"员工基本情况查询", open("Tfrmzgjbqkcx")},
+          {"导入职工…", open("Tfrmzgdr")}}},
         {"员工人事资料记录卡",
          {{"工作动态编辑", open("Tfrmgzdtbj")},
           {"奖惩情况编辑", open("Tfrmjcjlbj")},
@@ -164,11 +166,12 @@ const std::vector<MenuEntry> &menuEntries()
           {"民族代码表", open("Tfrmmzdm")},
           {"文化程度代码表", open("Tfrmwhcddm")},
           {"出勤形式代码表", open("Tfrmcqfs")},
+          {"工资表内容编辑", open("Tfrmgzgs")},
           separator,
           {"操作员代码表", open("Tfrmczydm")},
           separator,
           {"数据备份与恢复", open("Tfrmsjbf")}}},
-        {"帮助", {}, info(kHelp)},
+        {"帮助", {}, guide},
     };
     return entries;
 }

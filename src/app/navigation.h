@@ -5,7 +5,7 @@
 #include <vector>
 
 struct NavAction {
-    enum Kind { Open, Inert, Information, Quit };
+    enum Kind { Open, Inert, Information, Quit, Help };
     Kind kind = Inert;
     QString target;  // Open: the window class; Information: the message text
 };

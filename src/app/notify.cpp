@@ -1,5 +1,7 @@
 #include "app/notify.h"
 
+#include "reports/print_progress.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -36,7 +38,16 @@ void show(QWidget *parent, Kind kind, const QString &title, const QString &text)
     }
 }
 
-void setObserver(Observer o) { observer() = std::move(o); }
+void setObserver(Observer o)
+{
+    // What stops printing is told through the same observer.
+    report::setTeller(o ? report::Teller([o](QWidget *, report::Tone tone, const QString &title, const QString &text,
+                                                  const QString &) {
+        o(tone == report::Tone::Information ? Kind::Information : Kind::Error, title, text);
+    })
+                        : report::Teller());
+    observer() = std::move(o);
+}
 
 bool ask(QWidget *parent, const QString &title, const QString &text)
 {

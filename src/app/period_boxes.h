@@ -12,6 +12,9 @@ class QWidget;
 
 QSpinBox *makeYearBox(QWidget *parent);
 QSpinBox *makeMonthBox(QWidget *parent);
+// The boxes start on the pay month the operator chose last on a pay screen, and keep each
+// month chosen for the next time.
+void rememberPayMonth(QSpinBox *yearBox, QSpinBox *monthBox);
 
 // A yyyy-MM-dd date box with a calendar; `chosen` runs when a date is picked in the calendar
 // (by mouse or Enter) or typed and confirmed.

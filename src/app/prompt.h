@@ -40,6 +40,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void fitMessage();
     void toggleDetails();  // "详细信息" shows the details below the buttons, or hides them
 
     QLabel *titleStrip_;
@@ -51,7 +52,7 @@ private:
     QFrame *bevel_;
     QPushButton *detailsButton_;
     QPlainTextEdit *detailsText_;
-    int height_;  // without the details
+    QSize size_;  // without the details
 };
 
 namespace prompt {

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class FunctionScreen;
@@ -34,6 +35,9 @@ public:
     void addWindow(const QString &className, WindowFactory factory);
     const WindowFactory *findWindow(const QString &className) const;
 
+    // Every class registered, screens and further windows.
+    QStringList classNames() const { return entries_.keys() + windows_.keys(); }
+
 private:
     QMap<QString, ScreenEntry> entries_;
     QMap<QString, WindowFactory> windows_;
@@ -45,3 +49,7 @@ QPoint centredOrigin(const QSize &area, const QSize &screen);
 
 // Every screen the program has, registered by each subsystem.
 void registerAllScreens(ScreenRegistry &registry);
+
+// What the subsystems keep in the database file (their work tables), registered before the
+// database is opened.
+void registerStoredTables();

@@ -1,8 +1,8 @@
 #include "codes/code_editor.h"
 
 #include "app/edit_rows.h"
-#include "app/field_controls.h"
 #include "app/failure_message.h"
+#include "app/field_controls.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -221,7 +221,17 @@ int CodeEditor::currentRow() const
     return current.isValid() ? current.row() : -1;
 }
 
-QSqlRecord CodeEditor::currentRecord() const { return rows_.value(currentRow()); }
+QSqlRecord CodeEditor::currentRecord() const
+{
+    const int row = currentRow();
+    return row < 0 ? QSqlRecord() : rows_.value(recordOf(row));
+}
+
+int CodeEditor::recordOf(int row) const
+{
+    // Each grid row carries its record's place after the columns shown: the grid may be sorted.
+    return model_->rows().value(row).value(int(member_.grid.size()), -1).toInt();
+}
 
 void CodeEditor::reload(const QString &selectCode, int fallbackRow)
 {
@@ -232,16 +242,19 @@ void CodeEditor::reload(const QString &selectCode, int fallbackRow)
         failure_message::show(this, e, {.title = member_.title.trimmed(), .reading = true});
     }
     QList<QVariantList> shown;
-    int row = -1;
+    int selected = -1;
     for (const QSqlRecord &record : rows_) {
         if (!selectCode.isEmpty() && record.value(member_.codeColumn).toString() == selectCode)
-            row = int(shown.size());
+            selected = int(shown.size());
         QVariantList cells;
         for (const GridColumn &c : member_.grid)
             cells << record.value(c.column);
-        shown << cells;
+        shown << (cells << int(shown.size()));
     }
     model_->setRows(shown);
+    int row = -1;
+    for (int r = 0; selected >= 0 && r < model_->rowCount() && row < 0; ++r)
+        row = recordOf(r) == selected ? r : -1;
     if (row < 0)
         row = std::min(fallbackRow, model_->rowCount() - 1);
     if (row >= 0)

@@ -54,6 +54,7 @@ private:
 
     int currentRow() const;
     QSqlRecord currentRecord() const;  // empty when there is no row
+    int recordOf(int row) const;       // the place in rows_ of a grid row
     void reload(const QString &selectCode, int fallbackRow = 0);
     void showCurrentRow();
     bool formatCodeBox();  // the zero-padding, or the member's message with the focus back

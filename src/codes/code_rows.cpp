@@ -1,10 +1,12 @@
 #include "codes/code_rows.h"
 
 #include "app/edit_rows.h"
+#include "db/dialect.h"
 #include "db/operators.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
+#include "pay/pay_sheets.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -29,16 +31,23 @@ sql::Failure refusal(const QString &message) { return sql::Failure(message, sql:
 
 QStringList wageColumns(const QSqlDatabase &db)
 {
-    QSqlQuery query = sql::prepare(db, QStringLiteral("select name from pragma_table_info('gzb')"));
-    query.setForwardOnly(true);
-    sql::exec(query);
-    QStringList names;
-    while (query.next())
-        names << query.value(0).toString();
-    return names;
+    return sql::dialect(db).columnNames(db, kWageTable);
 }
 
 bool keepsOperators(const Member &member) { return member.table == QStringLiteral("czydmb"); }
+
+// Each attendance kind names a column of the attendance tables (by its name, or its code when
+// the name is blank), so both must be names a statement can quote.
+void checkColumnNaming(const Member &member, const QVariantMap &values)
+{
+    if (member.table != QStringLiteral("kqfsb"))
+        return;
+    for (const QString &column : {member.codeColumn, member.nameColumn}) {
+        const QString value = values.value(column).toString();
+        if (!value.isEmpty() && !sql::quotableIdentifier(value))
+            throw refusal(QStringLiteral("出勤方式不能含有空字符，无法作为统计表的列名。"));
+    }
+}
 
 bool isFixedWageColumn(const QString &name)
 {
@@ -55,8 +64,7 @@ void addSalaryItem(const QSqlDatabase &db, const Member &member, const QVariantM
         throw refusal(QStringLiteral("工资项目名称不能作为工资表的列名：") + name);
     Transaction transaction(db);
     // Declared like every other money column of gzb, so amounts stay exact integers.
-    sql::exec(db, QString("ALTER TABLE gzb ADD COLUMN %1 DEFAULT 0")
-                      .arg(schema::columnDefinition({name, schema::Kind::Money})));
+    sql::exec(db, sql::dialect(db).addColumn(kWageTable, {name, schema::Kind::Money}, QStringLiteral("0")));
     edit::writeRow(db, member.table, values);
     transaction.commit();
 }
@@ -107,6 +115,7 @@ void saveRow(const QSqlDatabase &db, const Member &member, const RowChange &chan
         addSalaryItem(db, member, change.values);
         return;
     }
+    checkColumnNaming(member, change.values);
     Transaction transaction(db);
     if (change.originalCode.isEmpty())
         edit::writeRow(db, member.table, change.values);
@@ -139,8 +148,9 @@ bool acceptableSalaryItemName(const QSqlDatabase &db, const QString &name)
     const QByteArray utf8 = name.toUtf8();
     if (sqlite3_keyword_check(utf8.constData(), int(utf8.size())))
         return false;
-    // The row id's own names would hide it behind the new column.
-    const QStringList taken = wageColumns(db) + QStringList{"rowid", "oid", "_rowid_"};
+    // The row id's own names would hide it behind the new column; a name the pay grids show
+    // beside the items would show that column's values under the item's title.
+    const QStringList taken = wageColumns(db) + pay::gridColumns() + QStringList{"rowid", "oid", "_rowid_"};
     for (const QString &column : taken)
         if (column.compare(name, Qt::CaseInsensitive) == 0)
             return false;

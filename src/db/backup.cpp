@@ -1,13 +1,17 @@
 #include "db/backup.h"
 
 #include "db/clock.h"
+#include "db/file_check.h"
 #include "db/replacing_file.h"
-#include "db/schema.h"
+#include "db/sql.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
 #include <QVariant>
 #include <memory>
 #include <optional>
@@ -40,8 +44,13 @@ Connection openFile(const QString &file, int flags)
 
 QString errorOf(sqlite3 *h) { return h ? QString::fromUtf8(sqlite3_errmsg(h)) : QStringLiteral("out of memory"); }
 
+constexpr int kBusyTimeoutMs = 5000;  // as long as every connection waits for a lock
+
+bool busy(int rc) { return rc == SQLITE_BUSY || rc == SQLITE_LOCKED; }
+
 // The whole database `from` copied over `to` in one step: one consistent moment of the source,
-// and on the destination one write transaction, rolled back if it fails.
+// and on the destination one write transaction, rolled back if it fails. Waits for a lock at
+// most as long as any connection does.
 bool copy(sqlite3 *from, sqlite3 *to, QString *error)
 {
     sqlite3_backup *job = sqlite3_backup_init(to, "main", from, "main");
@@ -50,14 +59,11 @@ bool copy(sqlite3 *from, sqlite3 *to, QString *error)
         return false;
     }
     int rc = SQLITE_OK;
-    do {
-        rc = sqlite3_backup_step(job, -1);
-        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-            sqlite3_sleep(50);
-    } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
+    for (int waited = 0; (rc = sqlite3_backup_step(job, -1)) != SQLITE_DONE && busy(rc) && waited < kBusyTimeoutMs; waited += 50)
+        sqlite3_sleep(50);
     sqlite3_backup_finish(job);
     if (rc != SQLITE_DONE) {
-        *error = QString::fromUtf8(sqlite3_errstr(rc)) + "\n" + errorOf(to);
+        *error = busy(rc) ? sql::kBusyMessage : QString::fromUtf8(sqlite3_errstr(rc)) + "\n" + errorOf(to);
         return false;
     }
     return true;
@@ -88,10 +94,10 @@ bool sameFile(const QString &a, const QString &b)
 }
 
 // "wenpad-恢复前-2026-12-10.db" beside the database, numbered when that name is taken.
-QString datedCopyName(const QString &databaseFile)
+QString datedCopyName(const QString &databaseFile, const QString &occasion)
 {
     const QFileInfo info(databaseFile);
-    const QString stem = info.completeBaseName() + QStringLiteral("-恢复前-") + clock_source::today().toString(Qt::ISODate);
+    const QString stem = info.completeBaseName() + '-' + occasion + '-' + clock_source::today().toString(Qt::ISODate);
     const QString suffix = info.suffix().isEmpty() ? QString() : "." + info.suffix();
     QString name = info.dir().filePath(stem + suffix);
     for (int n = 2; QFileInfo::exists(name); ++n)
@@ -99,19 +105,16 @@ QString datedCopyName(const QString &databaseFile)
     return name;
 }
 
-}  // namespace
-
-Outcome save(const QSqlDatabase &db, const QString &target)
+// Writes the database `source` (on `file`) to `target` through a side file moved into place
+// once complete.
+Outcome saveFrom(sqlite3 *source, const QString &file, const QString &target)
 {
-    sqlite3 *live = handleOf(db);
-    if (!live)
-        return refused(QStringLiteral("数据库没有打开，无法备份。"));
-    const QString file = db.databaseName();
     if (sameFile(target, file) || sameFile(target, file + "-wal") || sameFile(target, file + "-shm"))
         return refused(QStringLiteral("备份文件不能是正在使用的数据库本身：%1").arg(QDir::toNativeSeparators(target)));
     const auto failed = [&](const QString &why) {
         return refused(QStringLiteral("无法写入备份文件：%1\n%2").arg(QDir::toNativeSeparators(target), why));
     };
+    replacing_file::removeLeftovers(QFileInfo(target).absolutePath());
     ReplacingFile part(target);
     if (part.path().isEmpty())
         return failed(part.error());
@@ -120,7 +123,7 @@ Outcome save(const QSqlDatabase &db, const QString &target)
         Connection to = openFile(part.path(), SQLITE_OPEN_READWRITE);
         if (!to)
             return failed(QStringLiteral("out of memory"));
-        if (!copy(live, to.get(), &error))
+        if (!copy(source, to.get(), &error))
             return failed(error);
         // A backup is one file: no write-ahead log beside it.
         if (!single(to.get(), "PRAGMA journal_mode=DELETE", &error))
@@ -131,31 +134,114 @@ Outcome save(const QSqlDatabase &db, const QString &target)
     return {true, {}, {}};
 }
 
+// A backup staged for restoring: a private copy beside the database (with the log or journal
+// the backup left), checked as opening checks a file and converted to the database's page
+// size, so nothing can change it between the check and the copy.
+struct Staged {
+    std::unique_ptr<ReplacingFile> file;
+    Outcome outcome;
+};
+
+bool copyInto(const QString &from, const QString &to)
+{
+    QFile in(from), out(to);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    out.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    QByteArray block;
+    while (!(block = in.read(1 << 20)).isEmpty())
+        if (out.write(block) != block.size())
+            return false;
+    return in.error() == QFile::NoError && out.flush();
+}
+
+QString checkRefusal(const QString &shown, const file_check::Fault &fault)
+{
+    using Kind = file_check::Fault::Kind;
+    switch (fault.kind) {
+    case Kind::NotDatabase:
+        return QStringLiteral("该文件不是数据库文件：%1").arg(shown);
+    case Kind::Foreign:
+        return QStringLiteral("该文件不是本系统的数据库：%1").arg(shown);
+    case Kind::Newer:
+        return QStringLiteral("备份文件由更新版本的程序建立，无法恢复：%1").arg(shown);
+    case Kind::UnknownVersion:
+        return QStringLiteral("备份文件的版本无法识别，无法恢复：%1").arg(shown);
+    case Kind::MissingTables:
+        return QStringLiteral("备份文件缺少数据表（%1），无法恢复：%2").arg(fault.detail, shown);
+    case Kind::Damaged:
+    case Kind::Unreadable:
+        break;
+    }
+    return QStringLiteral("备份文件已损坏，无法恢复：%1\n%2").arg(shown, fault.detail);
+}
+
+Staged stage(const QString &source, const QString &databaseFile, int pageSize)
+{
+    Staged staged;
+    staged.file = std::make_unique<ReplacingFile>(databaseFile);  // never committed: removed at the end
+    const QString copy = staged.file->path();
+    const QString shown = QDir::toNativeSeparators(source);
+    const auto failed = [&](const QString &why) {
+        staged.outcome = refused(QStringLiteral("无法读取备份文件：%1\n%2").arg(shown, why));
+        return std::move(staged);
+    };
+    if (copy.isEmpty())
+        return failed(staged.file->error());
+    if (!copyInto(source, copy))
+        return failed(QStringLiteral("复制失败"));
+    for (const char *side : {"-wal", "-journal"})
+        if (QFileInfo(source + side).size() > 0 && !copyInto(source + side, copy + side))
+            return failed(QStringLiteral("复制失败"));
+    const QString name = QStringLiteral("wenpad-stage-") + QUuid::createUuid().toString(QUuid::Id128);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(copy);
+        if (!db.open()) {
+            staged.outcome = refused(QStringLiteral("备份文件已损坏，无法恢复：%1\n%2").arg(shown, db.lastError().text()));
+        } else if (const std::optional<file_check::Fault> fault = file_check::faultOf(db, file_check::Depth::Whole)) {
+            staged.outcome = refused(checkRefusal(shown, *fault));
+        } else {
+            // One file in the database's page size: SQLite copies into a logged database only
+            // between files of one page size.
+            QSqlQuery q(db);
+            const bool converted = q.exec("PRAGMA journal_mode=DELETE")
+                                   && (sql::scalar(db, "PRAGMA page_size").toInt() == pageSize
+                                       || (q.exec(QStringLiteral("PRAGMA page_size=%1").arg(pageSize)) && q.exec("VACUUM")));
+            staged.outcome = converted ? Outcome{true, {}, {}}
+                                       : refused(QStringLiteral("无法读取备份文件：%1\n%2").arg(shown, q.lastError().text()));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return staged;
+}
+
+}  // namespace
+
+Outcome save(const QSqlDatabase &db, const QString &target)
+{
+    sqlite3 *live = handleOf(db);
+    if (!live)
+        return refused(QStringLiteral("数据库没有打开，无法备份。"));
+    return saveFrom(live, db.databaseName(), target);
+}
+
+Outcome keepDatedCopy(const QSqlDatabase &db, const QString &occasion)
+{
+    const QString kept = datedCopyName(db.databaseName(), occasion);
+    Outcome saved = save(db, kept);
+    saved.keptCopy = saved.ok ? kept : QString();
+    return saved;
+}
+
 Outcome check(const QString &file)
 {
     const QString shown = QDir::toNativeSeparators(file);
-    const QFileInfo info(file);
-    if (!info.isFile())
+    if (!QFileInfo(file).isFile())
         return refused(QStringLiteral("备份文件不存在：%1").arg(shown));
-    if (info.size() == 0)
-        return refused(QStringLiteral("该文件不是本系统的数据库：%1").arg(shown));
-    Connection h = openFile(file, SQLITE_OPEN_READONLY);
-    QString error;
-    const std::optional<QString> id = single(h.get(), "PRAGMA application_id", &error);
-    if (!id) {
-        const int code = h ? sqlite3_errcode(h.get()) : SQLITE_NOMEM;
-        if (code == SQLITE_NOTADB)
-            return refused(QStringLiteral("该文件不是数据库文件：%1").arg(shown));
-        return refused(QStringLiteral("备份文件已损坏，无法恢复：%1\n%2").arg(shown, error));
-    }
-    if (id->toInt() != schema::kApplicationId)
-        return refused(QStringLiteral("该文件不是本系统的数据库：%1").arg(shown));
-    const std::optional<QString> version = single(h.get(), "PRAGMA user_version", &error);
-    if (version && version->toInt() > schema::kSchemaVersion)
-        return refused(QStringLiteral("备份文件由更新版本的程序建立，无法恢复：%1").arg(shown));
-    const std::optional<QString> integrity = single(h.get(), "PRAGMA integrity_check(1)", &error);
-    if (!version || version->toInt() < 1 || !integrity || *integrity != QStringLiteral("ok"))
-        return refused(QStringLiteral("备份文件已损坏，无法恢复：%1\n%2").arg(shown, integrity.value_or(error)));
+    if (const std::optional<file_check::Fault> fault = file_check::fault(file, file_check::Depth::Whole))
+        return refused(checkRefusal(shown, *fault));
     return {true, {}, {}};
 }
 
@@ -164,19 +250,49 @@ Outcome restore(const QSqlDatabase &db, const QString &source)
     sqlite3 *live = handleOf(db);
     if (!live)
         return refused(QStringLiteral("数据库没有打开，无法恢复。"));
-    if (sameFile(source, db.databaseName()))
+    const QString file = db.databaseName();
+    if (sameFile(source, file))
         return refused(QStringLiteral("所选文件就是正在使用的数据库。"));
-    Outcome checked = check(source);
-    if (!checked.ok)
-        return checked;
-    const QString kept = datedCopyName(db.databaseName());
-    const Outcome saved = save(db, kept);
-    if (!saved.ok)
-        return refused(QStringLiteral("当前数据库无法另存，未恢复。\n%1").arg(saved.message));
-    Connection from = openFile(source, SQLITE_OPEN_READONLY);
+    if (!QFileInfo(source).isFile())
+        return refused(QStringLiteral("备份文件不存在：%1").arg(QDir::toNativeSeparators(source)));
     QString error;
-    if (!from || !copy(from.get(), live, &error))
+    const std::optional<QString> pageSize = single(live, "PRAGMA page_size", &error);
+    if (!pageSize)
         return refused(QStringLiteral("恢复失败，数据库保持原样：%1").arg(error));
+    const Staged staged = stage(source, file, pageSize->toInt());
+    if (!staged.outcome.ok)
+        return staged.outcome;
+
+    // The database's write lock is taken first and held until the backup is in place: what
+    // another connection commits is either in the kept copy or waits and then finds the
+    // restored data; nothing falls between the two.
+    Connection writer = openFile(file, SQLITE_OPEN_READWRITE);
+    Connection from = openFile(staged.file->path(), SQLITE_OPEN_READONLY);
+    if (!writer || !from)
+        return refused(QStringLiteral("恢复失败，数据库保持原样：%1").arg(errorOf(writer ? from.get() : writer.get())));
+    sqlite3_busy_timeout(writer.get(), kBusyTimeoutMs);
+    std::unique_ptr<sqlite3_backup, int (*)(sqlite3_backup *)> job(sqlite3_backup_init(writer.get(), "main", from.get(), "main"),
+                                                                   sqlite3_backup_finish);
+    if (!job)
+        return refused(QStringLiteral("恢复失败，数据库保持原样：%1").arg(errorOf(writer.get())));
+    // No page yet: this only locks the database for writing (waiting at most the busy timeout).
+    const int locked = sqlite3_backup_step(job.get(), 0);
+    if (busy(locked))
+        return refused(sql::kBusyMessage);
+    if (locked != SQLITE_OK && locked != SQLITE_DONE)
+        return refused(QStringLiteral("恢复失败，数据库保持原样：%1").arg(QString::fromUtf8(sqlite3_errstr(locked))));
+
+    // Read by a connection of its own, which sees every write committed before the lock.
+    const QString kept = datedCopyName(file, QStringLiteral("恢复前"));
+    {
+        Connection reader = openFile(file, SQLITE_OPEN_READONLY);
+        const Outcome saved = reader ? saveFrom(reader.get(), file, kept) : refused(QStringLiteral("out of memory"));
+        if (!saved.ok)
+            return refused(QStringLiteral("当前数据库无法另存，未恢复。\n%1").arg(saved.message));
+    }
+    const int rc = sqlite3_backup_step(job.get(), -1);
+    if (rc != SQLITE_DONE)
+        return refused(QStringLiteral("恢复失败，数据库保持原样：%1\n%2").arg(QString::fromUtf8(sqlite3_errstr(rc)), errorOf(writer.get())));
     return {true, {}, kept};
 }
 

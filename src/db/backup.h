@@ -11,12 +11,16 @@ namespace backup {
 struct Outcome {
     bool ok = false;
     QString message;   // Chinese, for the user, when !ok
-    QString keptCopy;  // restore: where the replaced content was kept
+    QString keptCopy;  // restore, keepDatedCopy: where the content was kept
 };
 
 // Copies the database open on `db` to `target` as one self-contained file, written beside the
 // target and moved over it only when complete. The database itself is never a target.
 Outcome save(const QSqlDatabase &db, const QString &target);
+
+// Copies the database open on `db` beside its file as "<name>-<occasion>-<today>.db",
+// numbered when that name is taken ("wenpad-升级前-2026-12-11.db" before an upgrade).
+Outcome keepDatedCopy(const QSqlDatabase &db, const QString &occasion);
 
 // Whether `file` is a backup of this program's database that may be restored: an SQLite file
 // with this program's application id, passing integrity_check, and of a schema version this

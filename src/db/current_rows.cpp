@@ -1,8 +1,8 @@
 #include "db/current_rows.h"
 
+#include "db/dialect.h"
 #include "db/sql.h"
 #include "db/transaction.h"
-
 
 namespace current_rows {
 namespace {
@@ -34,29 +34,28 @@ QString dropIfEmpty(const QString &employee)
 
 QString addEmployee(const QString &employee)
 {
-    return QStringLiteral("insert or ignore into %1(职工编码) values (%2);").arg(QLatin1String(kTable), employee);
+    return QStringLiteral("insert into %1(职工编码) values (%2) on conflict(职工编码) do nothing;")
+        .arg(QLatin1String(kTable), employee);
 }
 
-QStringList triggers(Table table)
+QStringList triggers(const sql::Dialect &dialect, Table table)
 {
     const QString t = history::tableName(table);
     const QString c = sql::quoteIdentifier(t);
     const auto create = [&](const char *event, const QString &when, const QString &body) {
-        return QStringLiteral("create trigger if not exists %1 after %2 on %3 begin %4 end")
-            .arg(sql::quoteIdentifier(triggerName(table, event)), when, t, body);
+        return dialect.createTrigger(triggerName(table, event), when, t, body);
     };
-    return {
+    return
         // The row was the greatest before, so the greater of it and the new one is the greatest now
         // (an insert with an explicit smaller 自动编号 included).
         create("insert", "insert",
                QStringLiteral("insert into %1(职工编码, %2) values (new.职工编码, new.自动编号) "
-                              "on conflict(职工编码) do update set %2=max(coalesce(%2, new.自动编号), new.自动编号);")
-                   .arg(QLatin1String(kTable), c)),
-        create("delete", "delete", recount(table, "old.职工编码") + dropIfEmpty("old.职工编码")),
-        create("update", "update of 职工编码, 自动编号",
-               addEmployee("new.职工编码") + recount(table, "new.职工编码") + recount(table, "old.职工编码")
-                   + dropIfEmpty("old.职工编码")),
-    };
+                              "on conflict(职工编码) do update set %2=case when %2>new.自动编号 then %2 else new.自动编号 end;")
+                   .arg(QLatin1String(kTable), c))
+        + create("delete", "delete", recount(table, "old.职工编码") + dropIfEmpty("old.职工编码"))
+        + create("update", "update of 职工编码, 自动编号",
+                 addEmployee("new.职工编码") + recount(table, "new.职工编码") + recount(table, "old.职工编码")
+                     + dropIfEmpty("old.职工编码"));
 }
 
 }  // namespace
@@ -68,7 +67,7 @@ QString joinCondition(Table table)
     return history::tableName(table) + QStringLiteral(".自动编号=") + QLatin1String(kTable) + '.' + column(table);
 }
 
-QStringList createStatements()
+QStringList createStatements(const sql::Dialect &dialect)
 {
     QStringList columns, employees, fills;
     for (Table t : kHistories) {
@@ -80,10 +79,10 @@ QStringList createStatements()
     QStringList statements = {
         QStringLiteral("create table if not exists %1 (职工编码 TEXT NOT NULL PRIMARY KEY, %2) without rowid")
             .arg(QLatin1String(kTable), columns.join(", ")),
-        QStringLiteral("insert or ignore into %1 select e.职工编码, %2 from (%3) e")
+        QStringLiteral("insert into %1 select e.职工编码, %2 from (%3) e where true on conflict(职工编码) do nothing")
             .arg(QLatin1String(kTable), fills.join(", "), employees.join(" union "))};
     for (Table t : kHistories)
-        statements << triggers(t);
+        statements << triggers(dialect, t);
     return statements;
 }
 
@@ -98,7 +97,7 @@ void ensure(const QSqlDatabase &db)
     // Without every trigger the table may have missed writes: it is filled afresh.
     Transaction transaction(db);
     sql::exec(db, QStringLiteral("drop table if exists %1").arg(QLatin1String(kTable)));
-    for (const QString &statement : createStatements())
+    for (const QString &statement : createStatements(sql::dialect(db)))
         sql::exec(db, statement);
     transaction.commit();
 }

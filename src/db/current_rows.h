@@ -10,6 +10,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace sql {
+class Dialect;
+}
+
 namespace current_rows {
 
 inline constexpr const char *kTable = "dqdtb";
@@ -21,7 +25,7 @@ QString column(history::Table table);
 QString joinCondition(history::Table table);
 
 // The table filled from the histories, and its triggers; each made only when missing.
-QStringList createStatements();
+QStringList createStatements(const sql::Dialect &dialect);
 
 // Makes the table and its triggers when any is missing, in one transaction, filling the table
 // afresh from the histories; writes nothing when all are there. Throws sql::Failure.

@@ -1,9 +1,14 @@
 #include "db/database.h"
 
+#include "db/backup.h"
 #include "db/change_counter.h"
 #include "db/current_rows.h"
 #include "db/delivered_data.h"
+#include "db/dialect.h"
+#include "db/file_check.h"
+#include "db/replacing_file.h"
 #include "db/schema.h"
+#include "db/schema_ladder.h"
 #include "db/sql.h"
 #include "db/sql_functions.h"
 #include "db/transaction.h"
@@ -11,13 +16,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QSqlError>
+#include <QStorageInfo>
 #include <sqlite3.h>
 #include <QUuid>
 #include <cerrno>
 #include <optional>
-#include <variant>
 #include <cstring>
 #include <unistd.h>
 
@@ -41,7 +45,12 @@ void configure(const QSqlDatabase &db)
         sql::exec(db, QString::fromLatin1(pragma));
     if (!registerSqlFunctions(db))
         throw sql::Failure(QStringLiteral("无法注册SQL函数"));
-    for (const QString &statement : schema::indexStatements()) {
+}
+
+// What every opening adds when missing: indexes, change counts, current rows.
+void complete(const QSqlDatabase &db)
+{
+    for (const QString &statement : schema::indexStatements(sql::dialect(db))) {
         try {
             sql::exec(db, statement);
         } catch (const sql::Failure &e) {
@@ -54,16 +63,23 @@ void configure(const QSqlDatabase &db)
     current_rows::ensure(db);
 }
 
-OpenResult failure(const QString &message) { return {false, false, false, message}; }
+OpenResult failure(const QString &message) { return {false, false, false, message, {}}; }
+
+// The folder of `path` has no room left: SQLite says so only for some writes, and reports
+// others (the -shm it maps) as a plain I/O error.
+bool noRoomBeside(const QString &path)
+{
+    const QStorageInfo volume(QFileInfo(path).absolutePath());
+    return volume.isValid() && volume.bytesAvailable() < 64 * 1024;
+}
 
 // What an error met while opening means for the person: only real damage says damaged, so a
 // good file is never thrown away over a full disk or a busy database.
-QString openFailure(const QString &path, const QSqlError &error)
+QString openFailure(const QString &path, int code, const QString &detail)
 {
-    const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    switch (error.nativeErrorCode().toInt() & 0xff) {
-    case SQLITE_FULL:
+    if (code == SQLITE_FULL || ((code == SQLITE_IOERR || code == SQLITE_CANTOPEN) && noRoomBeside(path)))
         return QStringLiteral("磁盘已满，数据库无法打开：%1\n%2").arg(path, detail);
+    switch (code) {
     case SQLITE_READONLY:
     case SQLITE_PERM:
         return QStringLiteral("数据库文件是只读的，无法保存数据：%1\n%2").arg(path, detail);
@@ -80,68 +96,69 @@ QString openFailure(const QString &path, const QSqlError &error)
     }
 }
 
-// The first column of every row, or the error.
-std::variant<QStringList, QSqlError> column(const QSqlDatabase &db, const QString &statement)
+QString openFailure(const QString &path, const QSqlError &error)
 {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(statement))
-        return q.lastError();
-    QStringList values;
-    while (q.next())
-        values << q.value(0).toString();
-    return values;
+    return openFailure(path, error.nativeErrorCode().toInt() & 0xff,
+                       error.databaseText().isEmpty() ? error.text() : error.databaseText());
 }
 
-// Why the open file cannot be used, or nothing: this program's, not from a newer version,
-// every table there and, with Check::Pages, every page sound.
-std::optional<QString> refusal(const QSqlDatabase &db, const QString &path, Check check)
+// Why the file cannot be used, in the words the program shows when opening it.
+QString refusalMessage(const QString &path, const file_check::Fault &fault)
 {
-    const QString damaged = QStringLiteral("数据库文件已损坏，无法使用：%1\n%2\n请用“数据备份与恢复”从备份恢复。");
-    QStringList statements = {"PRAGMA application_id", "PRAGMA user_version",
-                              "select name from sqlite_master where type='table'"};
-    if (check == Check::Pages)
-        statements << "PRAGMA quick_check(1)";
-    QList<QStringList> answers;
-    for (const QString &statement : statements) {
-        auto answer = column(db, statement);
-        if (const QSqlError *error = std::get_if<QSqlError>(&answer))
-            return openFailure(path, *error);
-        answers << std::get<QStringList>(answer);
-    }
-    if (answers[0].value(0).toInt() != schema::kApplicationId)
+    using Kind = file_check::Fault::Kind;
+    switch (fault.kind) {
+    case Kind::Foreign:
         return QStringLiteral("该文件不是本系统的数据库：%1").arg(path);
-    if (answers[1].value(0).toInt() > schema::kSchemaVersion)
+    case Kind::Newer:
         return QStringLiteral("数据库文件由更新版本的程序建立，无法使用：%1").arg(path);
-    QStringList missing;
-    for (const schema::Table &t : schema::tables())
-        if (!answers[2].contains(t.name))
-            missing << t.name;
-    if (!missing.isEmpty())
-        return QStringLiteral("数据库文件缺少数据表（%1），无法使用：%2").arg(missing.join(QStringLiteral("、")), path);
-    if (check == Check::Pages && answers[3].value(0) != QStringLiteral("ok"))
-        return damaged.arg(path, answers[3].value(0));
-    return std::nullopt;
+    case Kind::UnknownVersion:
+        return QStringLiteral("数据库文件的版本无法识别，无法使用：%1").arg(path);
+    case Kind::MissingTables:
+        return QStringLiteral("数据库文件缺少数据表（%1），无法使用：%2").arg(fault.detail, path);
+    case Kind::NotDatabase:
+    case Kind::Damaged:
+        return openFailure(path, SQLITE_CORRUPT, fault.detail);
+    case Kind::Unreadable:
+        break;
+    }
+    return openFailure(path, fault.errorCode, fault.detail);
 }
 
-// Checks a file before anything is written to it: only reads run, and the connection closes
-// again, so a refused file keeps every byte and gets no -wal or -shm left beside it.
-OpenResult checkIdentity(const QString &path, Check check)
+// The side files a failed open made that were not there before: on a full disk SQLite leaves
+// an empty -wal and a -shm of a few bytes behind. A -shm means nothing without a log beside it.
+void removeNewEmptySideFiles(const QString &path, const QStringList &before)
 {
-    const QString probe = QStringLiteral("wenpad-probe-") + QUuid::createUuid().toString(QUuid::Id128);
-    OpenResult result;
-    {
-        QSqlDatabase db = addConnection(probe, path);
-        if (!db.open()) {
-            result = failure(openFailure(path, db.lastError()));
-        } else {
-            const std::optional<QString> refused = refusal(db, path, check);
-            result = refused ? failure(*refused) : OpenResult{true, false, false, {}};
-            db.close();
-        }
+    const QString wal = path + "-wal", shm = path + "-shm";
+    if (!before.contains(wal) && QFileInfo::exists(wal) && QFileInfo(wal).size() == 0)
+        QFile::remove(wal);
+    if (!before.contains(shm) && QFileInfo::exists(shm) && !QFileInfo::exists(wal))
+        QFile::remove(shm);
+}
+
+QStringList existingSideFiles(const QString &path)
+{
+    QStringList present;
+    for (const QString &side : file_check::sideFiles(path))
+        if (QFileInfo::exists(side))
+            present << side;
+    return present;
+}
+
+// A file of an older version: a copy of it as it is kept beside it first, then the ladder's
+// steps are climbed, then the file is checked as opening checks it.
+OpenResult upgrade(const QSqlDatabase &db, const QString &path)
+{
+    const backup::Outcome kept = backup::keepDatedCopy(db, QStringLiteral("升级前"));
+    if (!kept.ok)
+        return failure(QStringLiteral("无法保存升级前的副本，数据库未升级：%1\n%2").arg(path, kept.message));
+    try {
+        schema_ladder::climb(db);
+    } catch (const sql::Failure &e) {
+        return failure(QStringLiteral("数据库文件无法升级：%1\n%2\n升级前的副本：%3").arg(path, e.message(), kept.keptCopy));
     }
-    QSqlDatabase::removeDatabase(probe);
-    return result;
+    if (const std::optional<file_check::Fault> fault = file_check::faultOf(db, file_check::Depth::Identity))
+        return failure(refusalMessage(path, *fault));
+    return {true, false, false, {}, kept.keptCopy};
 }
 
 }  // namespace
@@ -168,8 +185,8 @@ OpenResult createDelivered(const QString &path)
                 sql::exec(db, "PRAGMA foreign_keys=ON");
                 registerSqlFunctions(db);
                 Transaction transaction(db);
-                for (const QString &statement : schema::createStatements() + change_counter::createStatements()
-                                                       + current_rows::createStatements())
+                for (const QString &statement : schema::createStatements(sql::dialect(db)) + change_counter::createStatements(sql::dialect(db))
+                                                       + current_rows::createStatements(sql::dialect(db)))
                     sql::exec(db, statement);
                 delivered::insertData(db);
                 sql::exec(db, QString("PRAGMA application_id=%1").arg(schema::kApplicationId));
@@ -218,20 +235,42 @@ OpenResult open(const QString &connectionName, const QString &path, Check check)
             return failure(QStringLiteral("数据库文件是只读的，无法保存数据：%1").arg(path));
         if (!folder.isWritable() || !(folder.permissions() & QFile::WriteOwner))
             return failure(QStringLiteral("数据库所在的文件夹是只读的：%1").arg(folder.absoluteFilePath()));
-        const OpenResult identity = checkIdentity(path, check);
-        if (!identity.ok)
-            return identity;
+        const auto depth = check == Check::Pages ? file_check::Depth::Pages : file_check::Depth::Identity;
+        if (const std::optional<file_check::Fault> fault = file_check::fault(path, depth))
+            return failure(refusalMessage(path, *fault));
     }
+    replacing_file::removeLeftovers(QFileInfo(path).absolutePath());
+    const QStringList sidesBefore = existingSideFiles(path);
     QSqlDatabase db = addConnection(connectionName, path);
-    if (!db.open())
-        return failure(openFailure(path, db.lastError()));
+    if (!db.open()) {
+        const QString message = openFailure(path, db.lastError());
+        db = {};
+        close(connectionName);
+        removeNewEmptySideFiles(path, sidesBefore);
+        return failure(message);
+    }
     try {
         configure(db);
+        if (schema_ladder::version(db) < schema::kSchemaVersion) {
+            const OpenResult upgraded = upgrade(db, path);
+            if (!upgraded.ok) {
+                db = {};
+                close(connectionName);
+                return upgraded;
+            }
+            result.keptCopy = upgraded.keptCopy;
+        }
+        complete(db);
     } catch (const sql::Failure &e) {
-        db.close();
+        const bool full = noRoomBeside(path);
+        db = {};
+        close(connectionName);
+        removeNewEmptySideFiles(path, sidesBefore);
+        if (full)
+            return failure(openFailure(path, SQLITE_FULL, e.message()));
         return failure(QStringLiteral("数据库文件无法使用：%1\n%2").arg(path, e.message()));
     }
-    return {true, result.created, false, {}};
+    return {true, result.created, false, {}, result.keptCopy};
 }
 
 QSqlDatabase shared() { return QSqlDatabase::database(kSharedConnection, false); }

@@ -16,6 +16,7 @@ struct OpenResult {
     bool created = false;
     bool existed = false;  // creating was refused because the file exists (perhaps just made by another program)
     QString message;  // Chinese, for the user, when !ok
+    QString keptCopy;  // a file of an older version: the copy kept before it was upgraded
 };
 
 // How much of an existing file is checked before it is used: its identity always (this
@@ -24,7 +25,9 @@ struct OpenResult {
 enum class Check { Identity, Pages };
 
 // Opens (creating it when missing) the database at `path` under `connectionName`. Nothing is
-// written to a file before it has passed the checks.
+// written to a file before it has passed the checks. A file of an older version is copied
+// beside itself ("wenpad-升级前-<date>.db") and upgraded (schema_ladder.h); a newer one is
+// refused.
 OpenResult open(const QString &connectionName, const QString &path, Check check = Check::Pages);
 
 // Creates a new delivered database at `path`, which must not exist. Written to a side file of

@@ -33,6 +33,8 @@ EmployeeListing &EmployeeListing::join(const QString &table, const QString &cond
 
 QString EmployeeListing::from() const
 {
+    // A cross join with its conditions in the where clause is an inner join on every engine;
+    // SQLite also keeps the tables in the order written, zghmc driving.
     QString text = QStringLiteral("from zghmc");
     for (const Joined &j : joins_)
         text += join_ == Join::Inner ? " cross join " + j.table

@@ -52,19 +52,14 @@ QString inForceOn(Table table, const QString &dateExpression)
 
 QString snapshotOn(Table table, const QString &dateExpression, const QStringList &columns)
 {
-    // SQLite takes the other columns of a max() aggregate from the row holding the maximum.
-    QString extra;
-    for (const QString &c : columns)
-        extra += ", " + c;
-    return QStringLiteral("select 职工编码, max(自动编号) as 自动编号%1 from %2 where 变动时间<=%3 group by 职工编码")
-        .arg(extra, tableName(table), dateExpression);
+    // The greatest 自动编号 per employee in one pass over the dated index, then each row by it.
+    return QStringLiteral("select 职工编码, 自动编号%1 from %2 where %3")
+        .arg(columns.isEmpty() ? QString() : ", " + columns.join(", "), tableName(table), inForceOn(table, dateExpression));
 }
 
 QString inForceInYear(Table table, const QString &yearExpression)
 {
-    // Compared as a date, so the index on the change date serves.
-    return greatestPerEmployee(table,
-                               QStringLiteral("h.变动时间<=printf('%04d-12-31',%1)").arg(yearExpression));
+    return greatestPerEmployee(table, QStringLiteral("year(h.变动时间)<=") + yearExpression);
 }
 
 QString inForceBefore(Table table, const QString &dateExpression)

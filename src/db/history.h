@@ -31,12 +31,13 @@ QString currentRow(Table table);
 QString inForceOn(Table table, const QString &dateExpression);
 
 // Rule 2 as a table: one row per employee with a row in force on the date, giving 职工编码,
-// that row's 自动编号 and the named columns of that row. Read in one pass over the history's
+// that row's 自动编号 and the named columns of that row. Found in one pass over the history's
 // (职工编码, 变动时间, codes) index, it is the snapshot every statistic counts from.
 QString snapshotOn(Table table, const QString &dateExpression, const QStringList &columns);
 
 // Rule 3: the row in force in a year: of the rows dated in that year or earlier (31 December
-// included), the greatest 自动编号. `yearExpression` is an integer expression.
+// included), the greatest 自动编号. `yearExpression` is an integer expression. A caller with a
+// bound year end uses rule 2 on it, which the dated index serves.
 QString inForceInYear(Table table, const QString &yearExpression);
 
 // Rule 4: the row in force before a date (changes dated on it excluded).

@@ -24,6 +24,15 @@ std::optional<qint64> parseYuan(const QString &text)
     return m.captured(1) == QLatin1String("-") ? -units : units;
 }
 
+std::optional<qint64> parseEntry(const QString &text)
+{
+    static const QRegularExpression whole(QStringLiteral("^[+-]?(\\d+)"));
+    const QRegularExpressionMatch m = whole.match(text.trimmed());
+    if (m.hasMatch() && m.capturedLength(1) > kEntryWholeDigits)
+        return std::nullopt;
+    return parseYuan(text);
+}
+
 QString formatYuan(qint64 units)
 {
     const bool negative = units < 0;
@@ -36,9 +45,19 @@ QString formatYuan(qint64 units)
     return (negative ? QStringLiteral("-") : QString()) + QString::number(magnitude / scale) + '.' + fraction;
 }
 
+QString formatShown(qint64 units)
+{
+    const bool negative = units < 0;
+    const quint64 magnitude = negative ? quint64(0) - quint64(units) : quint64(units);
+    constexpr quint64 hundredth = quint64(schema::kMoneyScale) / 100;
+    const quint64 cents = magnitude / hundredth + (magnitude % hundredth >= hundredth / 2 ? 1 : 0);
+    return (negative && cents ? QStringLiteral("-") : QString()) + QString::number(cents / 100) + '.'
+           + QString::number(cents % 100).rightJustified(2, QChar('0'));
+}
+
 QString typingPattern()
 {
-    return QStringLiteral("\\d{0,%1}(\\.\\d{0,%2})?").arg(kWholeDigits).arg(kDecimals);
+    return QStringLiteral("\\d{0,%1}(\\.\\d{0,%2})?").arg(kEntryWholeDigits).arg(kDecimals);
 }
 
 }  // namespace money

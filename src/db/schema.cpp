@@ -1,6 +1,6 @@
 #include "db/schema.h"
 
-#include "stats/work_table_schemas.h"
+#include "db/dialect.h"
 
 namespace schema {
 namespace {
@@ -152,10 +152,6 @@ std::vector<Table> buildTables()
     resumeList("gzjlb", {"起止日期", "单位职务", "证明人"});
     resumeList("xxjlb", {"起止年月", "学校", "毕业", "证明人"});
 
-    // The statistics tables' work tables, as their descriptions give them.
-    for (const Table &table : stats::workTableSchemas())
-        t.push_back(table);
-
     // One employee's merged timeline, refilled at each build.
     t.push_back({"gzdtjlb", {{"职工编码", K::Text, 6}, {"变动时间", K::Date}, {"职务编码", K::Text, 2},
                              {"类别编码", K::Text, 2}, {"档次编码", K::Text, 2},
@@ -168,12 +164,33 @@ std::vector<Table> buildTables()
 }  // namespace schema
 
 namespace schema {
+namespace {
 
-const std::vector<Table> &tables()
+std::vector<Table> &allTables()
 {
-    static const std::vector<Table> all = buildTables();
+    static std::vector<Table> all = buildTables();
     return all;
 }
+
+std::vector<WorkTable> &registeredWorkTables()
+{
+    static std::vector<WorkTable> registered;
+    return registered;
+}
+
+}  // namespace
+
+void registerWorkTable(const WorkTable &table)
+{
+    if (findTable(table.table.name))
+        return;
+    registeredWorkTables().push_back(table);
+    allTables().push_back(table.table);
+}
+
+const std::vector<WorkTable> &workTables() { return registeredWorkTables(); }
+
+const std::vector<Table> &tables() { return allTables(); }
 
 const Table *findTable(const QString &name)
 {
@@ -183,82 +200,20 @@ const Table *findTable(const QString &name)
     return nullptr;
 }
 
-static QString quoted(const QString &identifier)
-{
-    return '"' + QString(identifier).replace('"', "\"\"") + '"';
-}
-
-QString columnDefinition(const Column &c)
-{
-    const QString q = quoted(c.name);
-    QString d = q;
-    switch (c.kind) {
-    case Kind::AutoId:
-        return d + " INTEGER PRIMARY KEY AUTOINCREMENT";
-    case Kind::Code:
-        d += QString(" TEXT NOT NULL PRIMARY KEY CHECK(length(%1) BETWEEN 1 AND %2)").arg(q).arg(c.width);
-        break;
-    case Kind::Text:
-        d += " TEXT";
-        if (c.width > 0)
-            d += QString(" CHECK(%1 IS NULL OR length(%1)<=%2)").arg(q).arg(c.width);
-        break;
-    case Kind::LongText:
-        d += " TEXT";
-        break;
-    case Kind::Date:
-        // ISO text only, so that dates compare correctly as text.
-        d += QString(" DATE CHECK(%1 IS NULL OR (%1 GLOB '[0-9][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9]'"
-                     " AND date(julianday(%1))=%1))").arg(q);
-        break;
-    case Kind::Integer:
-        d += " INTEGER";
-        break;
-    case Kind::Money:
-        d += QString(" CURRENCY CHECK(%1 IS NULL OR typeof(%1)='integer')").arg(q);
-        break;
-    case Kind::Number:
-        d += " REAL";
-        break;
-    }
-    if (c.notNull && c.kind != Kind::Code)
-        d += " NOT NULL";
-    if (!c.references.isEmpty()) {
-        const int open = c.references.indexOf('(');
-        d += QString(" REFERENCES %1(%2)")
-                 .arg(quoted(c.references.left(open)),
-                      quoted(c.references.mid(open + 1).chopped(1)));
-    }
-    return d;
-}
-
-QString createTableStatement(const Table &table)
-{
-    QStringList columns;
-    for (const Column &c : table.columns)
-        columns << columnDefinition(c);
-    return QString("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(", "));
-}
-
-QStringList createStatements()
+QStringList createStatements(const sql::Dialect &dialect)
 {
     QStringList statements;
     for (const Table &t : tables())
-        statements << createTableStatement(t);
-    return statements + indexStatements();
+        statements << dialect.createTable(t);
+    return statements + indexStatements(dialect);
 }
 
-QStringList indexStatements()
+QStringList indexStatements(const sql::Dialect &dialect)
 {
     QStringList statements;
     for (const Table &t : tables())
-        for (const Index &i : t.indexes) {
-            QStringList cols;
-            for (const QString &c : i.columns.split(','))
-                cols << quoted(c);
-            statements << QString("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
-                              .arg(i.unique ? "UNIQUE " : "", quoted(i.name), quoted(t.name), cols.join(", "));
-        }
+        for (const Index &i : t.indexes)
+            statements << dialect.createIndex(t.name, i);
     return statements;
 }
 

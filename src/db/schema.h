@@ -7,6 +7,10 @@
 #include <QStringList>
 #include <vector>
 
+namespace sql {
+class Dialect;
+}
+
 namespace schema {
 
 enum class Kind {
@@ -43,17 +47,31 @@ struct Table {
 // Scale of money: the integer stored is yuan × 10000.
 inline constexpr qint64 kMoneyScale = 10000;
 
+// A table a feature keeps in the file and fills itself from the register (a statistics table's
+// work table), with the register's tables its rows are read from: it is created with the
+// schema, and writes to what it reads are counted (change_counter.h).
+struct WorkTable {
+    Table table;
+    QStringList reads;
+};
+
+// Features register their work tables at start-up, before a database is opened; the same name
+// registered again is ignored.
+void registerWorkTable(const WorkTable &table);
+const std::vector<WorkTable> &workTables();
+
+// The register's own tables, then the registered work tables.
 const std::vector<Table> &tables();
 const Table *findTable(const QString &name);
-QString createTableStatement(const Table &table);
-QString columnDefinition(const Column &column);
-QStringList createStatements();  // tables then indexes, in dependency order
-// CREATE INDEX IF NOT EXISTS for every index: run on each open, so a file made before an index
+QStringList createStatements(const sql::Dialect &dialect);  // tables then indexes, in dependency order
+// Every index, each made only when missing: run on each open, so a file made before an index
 // was added gets it.
-QStringList indexStatements();
+QStringList indexStatements(const sql::Dialect &dialect);
 
 // Marks a file as this program's database and records the layout's version.
 inline constexpr int kApplicationId = 0x57504144;  // "WPAD"
-inline constexpr int kSchemaVersion = 1;
+// Version 2: writes counted per table (change_counter.h). An older file climbs the steps of
+// schema_ladder.h when it is opened.
+inline constexpr int kSchemaVersion = 2;
 
 }  // namespace schema

@@ -1,7 +1,8 @@
 #include "db/sql.h"
 
+#include "db/dialect.h"
+
 #include <QSqlError>
-#include <sqlite3.h>
 
 namespace sql {
 
@@ -18,34 +19,14 @@ QString Failure::explain(const QString &refusal) const
     return kDatabaseErrorMessage;
 }
 
-static Failure::Kind kindOf(const QSqlError &e)
-{
-    bool ok = false;
-    const int code = e.nativeErrorCode().toInt(&ok);
-    switch (ok ? code & 0xff : -1) {  // the primary code of an extended one
-    case SQLITE_CONSTRAINT:
-    case SQLITE_MISMATCH:
-    case SQLITE_TOOBIG:
-        return Failure::Kind::Constraint;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return Failure::Kind::Busy;
-    case SQLITE_FULL:
-    case SQLITE_READONLY:
-        return Failure::Kind::FullOrReadOnly;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        return Failure::Kind::Damaged;
-    default:
-        return Failure::Kind::Other;
-    }
-}
-
 static Failure failure(const QSqlQuery &query)
 {
     const QSqlError e = query.lastError();
     QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-    return Failure(text.isEmpty() ? QStringLiteral("未知的数据库错误") : text, kindOf(e));
+    // A sum beyond 64 bits (amounts written by another program), said in the user's words.
+    if (text == QLatin1String("integer overflow"))
+        text = QStringLiteral("金额合计过大，超出可计算的范围");
+    return Failure(text.isEmpty() ? QStringLiteral("未知的数据库错误") : text, dialect(query.driver()).kindOf(e));
 }
 
 QSqlQuery prepare(const QSqlDatabase &db, const QString &statement)
@@ -80,13 +61,9 @@ QVariant scalar(const QSqlDatabase &db, const QString &statement)
 
 QSet<QString> tableAndTriggerNames(const QSqlDatabase &db)
 {
-    QSqlQuery q = prepare(db, "select name from sqlite_master where type in ('table','trigger')");
-    q.setForwardOnly(true);
-    exec(q);
-    QSet<QString> names;
-    while (q.next())
-        names << q.value(0).toString();
-    return names;
+    const Dialect &d = dialect(db);
+    const QStringList names = d.tableNames(db) + d.triggerNames(db);
+    return QSet<QString>(names.begin(), names.end());
 }
 
 QStringList missingTablesAndTriggers(const QSqlDatabase &db, const QStringList &names)
@@ -138,8 +115,16 @@ QDate toDate(const QVariant &value)
     return value.isNull() ? QDate() : QDate::fromString(value.toString().left(10), Qt::ISODate);
 }
 
+bool quotableIdentifier(const QString &identifier)
+{
+    return !identifier.isEmpty() && !identifier.contains(QChar(0));
+}
+
 QString quoteIdentifier(const QString &identifier)
 {
+    if (!quotableIdentifier(identifier))
+        throw Failure(QStringLiteral("名称不能用作列名：%1").arg(QString(identifier).replace(QChar(0), QStringLiteral("\\0"))),
+                      Failure::Kind::Constraint);
     return '"' + QString(identifier).replace('"', QStringLiteral("\"\"")) + '"';
 }
 

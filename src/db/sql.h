@@ -13,11 +13,12 @@
 namespace sql {
 
 // A statement the database refused, or a refusal of the program's own; what() carries the
-// database's own message or the program's sentence. The kind, read from SQLite's error code,
-// says what the user is told: only a constraint (a duplicate, empty or still-used code, a value
-// the column refuses) is the screen's own refusal text; a busy database, a full disk and a
-// damaged file are said as such; the program's own refusal says its sentence; anything else is
-// a database error whose own words are no sentence for the person.
+// database's own message or the program's sentence. The kind, read by the connection's dialect
+// from the engine's error code, says what the user is told: only a constraint (a duplicate,
+// empty or still-used code, a value the column refuses) is the screen's own refusal text; a
+// busy database, a full disk and a damaged file are said as such; the program's own refusal
+// says its sentence; anything else is a database error whose own words are no sentence for
+// the person.
 class Failure : public std::runtime_error {
 public:
     enum class Kind { Constraint, Busy, FullOrReadOnly, Damaged, Refused, Other };
@@ -60,7 +61,12 @@ void bindRow(QSqlQuery &query, const QVariantList &values);
 QVariant dateValue(const QDate &date);
 QDate toDate(const QVariant &value);
 
-// Double-quotes an identifier for use in statement text.
+// Double-quotes an identifier built from data (a salary item, an attendance kind, a table or
+// column name) for use in statement text: every such identifier goes through here. A name
+// that cannot be quoted safely (empty, or holding NUL, which ends a statement's text) is
+// refused with a Failure of kind Constraint.
 QString quoteIdentifier(const QString &identifier);
+// Whether quoteIdentifier takes the name.
+bool quotableIdentifier(const QString &identifier);
 
 }  // namespace sql

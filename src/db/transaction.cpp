@@ -1,12 +1,13 @@
 #include "db/transaction.h"
 
+#include "db/dialect.h"
 #include "db/sql.h"
 
 #include <QSqlQuery>
 
 Transaction::Transaction(const QSqlDatabase &db) : db_(db)
 {
-    sql::exec(db_, QStringLiteral("BEGIN IMMEDIATE"));
+    sql::exec(db_, sql::dialect(db_).beginWrite());
     open_ = true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Writes that belong together: BEGIN IMMEDIATE on construction (so a concurrent writer makes
-// us wait on the busy timeout instead of failing half-way), COMMIT by commit(), ROLLBACK when
+// Writes that belong together: the dialect's write transaction starts on construction (so a
+// concurrent writer makes us wait on the busy timeout instead of failing half-way), COMMIT by commit(), ROLLBACK when
 // destroyed without commit, including while an exception unwinds.
 
 #include <QSqlDatabase>

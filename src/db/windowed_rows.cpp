@@ -2,6 +2,7 @@
 
 #include "db/sql.h"
 
+#include <QRegularExpression>
 #include <QSqlRecord>
 
 namespace windowed {
@@ -17,7 +18,54 @@ QString select(const Listing &listing, const QString &columns, const QStringList
            + tail;
 }
 
-QString orderBy(const Listing &listing) { return " order by " + listing.order.join(", "); }
+QString orderBy(const Listing &listing)
+{
+    return " order by " + listing.order.join(listing.descending ? " desc, " : ", ") + (listing.descending ? " desc" : "");
+}
+
+// The result column's name: its alias, else what follows the last dot.
+QString resultName(const QString &column)
+{
+    static const QRegularExpression alias(QStringLiteral(R"(\s+as\s+("?)([^\s"]+)\1\s*$)"), QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch m = alias.match(column); m.hasMatch())
+        return m.captured(2);
+    return column.trimmed().section('.', -1);
+}
+
+QString withoutAlias(const QString &column)
+{
+    static const QRegularExpression alias(QStringLiteral(R"(\s+as\s+"?[^\s"]+"?\s*$)"), QRegularExpression::CaseInsensitiveOption);
+    return QString(column).remove(alias).trimmed();
+}
+
+// The select list split at its top-level commas (not those inside brackets or quotes).
+QStringList selectItems(const QString &columns)
+{
+    QStringList items;
+    int depth = 0;
+    QChar quote;
+    QString current;
+    for (const QChar c : columns) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            --depth;
+        } else if (c == ',' && depth == 0) {
+            items << current.trimmed();
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    if (!current.trimmed().isEmpty())
+        items << current.trimmed();
+    return items;
+}
 
 void bind(QSqlQuery &q, const QVariantMap &values)
 {
@@ -36,6 +84,48 @@ QSqlQuery execute(const QSqlDatabase &db, const Listing &listing)
     bind(q, listing.values);
     sql::exec(q);
     return q;
+}
+
+QStringList columnExpressions(const QString &columns)
+{
+    QStringList expressions;
+    for (const QString &item : selectItems(columns))
+        expressions << withoutAlias(item);
+    return expressions;
+}
+
+Listing sortedBy(const Listing &listing, int column, Qt::SortOrder order)
+{
+    const QStringList expressions = columnExpressions(listing.columns);
+    if (column < 0 || column >= expressions.size())
+        return listing;
+    Listing sorted = listing;
+    // A key of the window ranges is never null: an empty value sorts as ''.
+    sorted.order.prepend(QStringLiteral("coalesce(%1, '')").arg(expressions.at(column)));
+    sorted.descending = order == Qt::DescendingOrder;
+    return sorted;
+}
+
+Listing containing(const Listing &listing, const QString &text)
+{
+    if (text.isEmpty())
+        return listing;
+    QString literal = text;
+    literal.replace('\\', QStringLiteral("\\\\")).replace('%', QStringLiteral("\\%")).replace('_', QStringLiteral("\\_"));
+    Listing narrowed = listing;
+    QStringList matched;
+    for (const QString &item : selectItems(listing.columns)) {
+        const QString name = resultName(item);
+        if (name != QStringLiteral("职工编码") && name != QStringLiteral("职工姓名"))
+            continue;
+        const QString parameter = QStringLiteral(":wsearch%1").arg(matched.size());
+        matched << withoutAlias(item) + QStringLiteral(" like %1 escape '\\'").arg(parameter);
+        narrowed.values.insert(parameter, '%' + literal + '%');
+    }
+    if (matched.isEmpty())
+        return listing;
+    narrowed.where = (listing.where.isEmpty() ? QString() : '(' + listing.where + ") and ") + '(' + matched.join(" or ") + ')';
+    return narrowed;
 }
 
 QList<QVariantList> readAll(const QSqlDatabase &db, const Listing &listing)
@@ -67,6 +157,14 @@ QString keyBound(const QStringList &order, const QString &op, const QString &pre
     return '(' + order.join(", ") + ") " + op + " (" + names.join(", ") + ')';
 }
 
+// Rows from a window's first key on (`from`), or before the next window's first key.
+QString rangeBound(const windowed::Listing &listing, bool from, const QString &prefix)
+{
+    const bool up = !listing.descending;
+    const QString op = from ? (up ? QStringLiteral(">=") : QStringLiteral("<=")) : (up ? QStringLiteral("<") : QStringLiteral(">"));
+    return keyBound(listing.order, op, prefix);
+}
+
 void bindKey(QSqlQuery &q, const QString &prefix, const QVariantList &key)
 {
     for (int i = 0; i < key.size(); ++i)
@@ -85,7 +183,7 @@ void WindowedRows::open(const QSqlDatabase &db, windowed::Listing listing)
     // Read into a second model first, so a failure leaves the list as it was.
     WindowedRows next;
     next.db_ = db;
-    next.listing_ = std::move(listing);
+    next.listing_ = windowed::containing(windowed::sortedBy(listing, sortColumn_, sortOrder_), search_);
     // One pass over the keys alone: the count and where each window starts.
     QSqlQuery keys = sql::prepare(db, windowed::select(next.listing_, next.listing_.order.join(", "), {next.listing_.where},
                                                    windowed::orderBy(next.listing_)));
@@ -107,6 +205,7 @@ void WindowedRows::open(const QSqlDatabase &db, windowed::Listing listing)
 
     beginResetModel();
     db_ = next.db_;
+    opened_ = std::move(listing);
     listing_ = std::move(next.listing_);
     fields_ = std::move(next.fields_);
     count_ = next.count_;
@@ -114,6 +213,39 @@ void WindowedRows::open(const QSqlDatabase &db, windowed::Listing listing)
     kept_ = std::move(next.kept_);
     kept_[0].used = ++uses_;
     endResetModel();
+}
+
+void WindowedRows::reopen()
+{
+    if (db_.isValid())
+        open(db_, opened_);
+}
+
+void WindowedRows::sort(int column, Qt::SortOrder order)
+{
+    const int oldColumn = sortColumn_;
+    const Qt::SortOrder oldOrder = sortOrder_;
+    sortColumn_ = column;
+    sortOrder_ = order;
+    try {
+        reopen();
+    } catch (const sql::Failure &e) {
+        sortColumn_ = oldColumn;
+        sortOrder_ = oldOrder;
+        qWarning("list not sorted: %s", qPrintable(e.message()));
+    }
+}
+
+void WindowedRows::setSearch(const QString &text)
+{
+    const QString old = search_;
+    search_ = text;
+    try {
+        reopen();
+    } catch (const sql::Failure &) {
+        search_ = old;
+        throw;
+    }
 }
 
 void WindowedRows::clear()
@@ -130,9 +262,9 @@ WindowedRows::Window WindowedRows::readWindow(int number, QStringList *fields) c
 {
     QStringList conditions = {listing_.where};
     if (number < windowStarts_.size())
-        conditions << keyBound(listing_.order, ">=", "wlo");
+        conditions << rangeBound(listing_, true, "wlo");
     if (number + 1 < windowStarts_.size())
-        conditions << keyBound(listing_.order, "<", "whi");
+        conditions << rangeBound(listing_, false, "whi");
     QSqlQuery q = sql::prepare(db_, windowed::select(listing_, listing_.columns + ", " + listing_.order.join(", "),
                                                  conditions,
                                                  windowed::orderBy(listing_) + " limit " + QString::number(kWindowRows)));

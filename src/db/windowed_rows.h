@@ -10,7 +10,7 @@
 //
 //   windowed::Listing listing;
 //   listing.columns = "zghmc.职工编码, zghmc.职工姓名";      // the grid's columns, in order
-//   listing.from = "from zghmc cross join dwdtb";              // tables and joins
+//   listing.from = "from zghmc join dwdtb on …";               // tables and joins
 //   listing.where = "dwdtb.职工编码=zghmc.职工编码 and …";     // "" for none; values bound
 //   listing.order = {"zghmc.职工姓名", "zghmc.职工编码"};      // unique together, never null
 //   listing.values = {{":dw", department}};
@@ -41,6 +41,7 @@ struct Listing {
     QString from;        // "from …"
     QString where;       // conditions joined with " and "; empty: none
     QStringList order;   // expressions unique together and never null
+    bool descending = false;  // every order expression descending
     QVariantMap values;  // parameter (":name") → value
 
     // "select <columns> <from> [where <where>]" followed by `tail`.
@@ -51,6 +52,18 @@ struct Listing {
 // all read at once and held. Throw sql::Failure.
 QSqlQuery execute(const QSqlDatabase &db, const Listing &listing);
 QList<QVariantList> readAll(const QSqlDatabase &db, const Listing &listing);
+
+// The expressions of a select list, one per result column, without their aliases.
+QStringList columnExpressions(const QString &columns);
+
+// The listing sorted by one of its columns' values, ties in its own order: the window key
+// becomes that value (an empty one as '') followed by the listing's unique order.
+Listing sortedBy(const Listing &listing, int column, Qt::SortOrder order);
+
+// The listing narrowed to the rows whose employee code or name (the columns named 职工编码 and
+// 职工姓名) holds `text` anywhere, taken literally (% _ \ match only themselves). A listing
+// without such columns, or an empty text, is returned as it is.
+Listing containing(const Listing &listing, const QString &text);
 
 }  // namespace windowed
 
@@ -66,6 +79,16 @@ public:
     // it showed before. Throws sql::Failure.
     void open(const QSqlDatabase &db, windowed::Listing listing);
     void clear();
+
+    // The rows sorted by a column's values, by the database; kept for the lists opened later.
+    // A sort that cannot be read keeps the list as it was.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // Only the rows whose code or name holds `text` (windowed::containing); kept likewise.
+    // Throws sql::Failure.
+    void setSearch(const QString &text);
+    const QString &search() const { return search_; }
+    // The list as shown (sorted and narrowed), for printing it in that order.
+    const windowed::Listing &listing() const { return listing_; }
 
     // A field of a row by its result column name ("职工编码", an alias), or by column.
     QVariant value(int row, const QString &field) const;
@@ -94,8 +117,14 @@ private:
 
     QStringList titles_;
     std::map<std::pair<int, int>, QVariant> columnRoles_;  // (section, role) → value
+    void reopen();  // the opened listing again, as now sorted and narrowed
+
     QSqlDatabase db_;
-    windowed::Listing listing_;
+    windowed::Listing opened_;   // as the list's owner gave it
+    windowed::Listing listing_;  // as read: sorted and narrowed
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    QString search_;
     QStringList fields_;               // result column names
     int count_ = 0;
     QList<QVariantList> windowStarts_;  // the order key of each window's first row

@@ -55,12 +55,28 @@ QString code2(int n) { return QString("%1").arg(n, 2, 10, QChar('0')); }
 const QStringList kSurnames = QString("王 李 张 刘 陈 杨 黄 赵 吴 周 徐 孙 马 朱 胡 郭 何 高 林 罗 郑 梁 谢 宋 唐 许 韩 冯 邓 曹 彭 曾 肖 田 董 袁 潘 于 蒋 蔡 余 杜 叶 程 苏 魏 吕 丁 任 沈 姚 卢 姜 崔 钟 谭 陆 汪 范 金 石 廖 贾 夏 韦 付 方 白 邹 孟 熊 秦 邱 江 尹 薛 闫 段 雷 侯 龙 史 陶 黎 贺 顾 毛 郝 龚 邵 万 钱 严 覃 武 戴 莫 孔 向 汤 欧阳 司马").split(' ');
 const QStringList kGiven = QString("伟 芳 娜 敏 静 丽 强 磊 军 洋 勇 艳 杰 娟 涛 明 超 秀 霞 平 刚 桂 英 华 玉 兰 萍 红 建 国 文 辉 斌 宇 浩 凯 鹏 晨 雪 梅 琳 丹 鑫 博 志 海 林 峰 燕 云 春 晓 东 亮 成 婷 瑞 欣 佳 俊 宁 帆 颖 思 健 慧").split(' ');
 const QStringList kPlaces = QString("北京 天津 河北 山西 内蒙古 辽宁 吉林 黑龙江 上海 江苏 浙江 安徽 福建 江西 山东 河南 湖北 湖南 广东 广西 海南 重庆 四川 贵州 云南 陕西 甘肃 青海 宁夏 新疆").split(' ');
-const QStringList kSchools = QString("清华大学 北京大学 浙江大学 西安交通大学 华中科技大学 哈尔滨工业大学 中南大学 四川大学 东北大学 太原理工大学 河北工业大学 本市职业技术学院 省工业学校 市第一中学 市第三中学").split(' ');
+// Schools by education code (01 博士生 … 08 小学), so the school matches the education.
+const QStringList kUniversities = QString("清华大学 北京大学 浙江大学 西安交通大学 华中科技大学 哈尔滨工业大学 中南大学 四川大学 东北大学 太原理工大学 河北工业大学").split(' ');
+QStringList schoolsFor(int education)
+{
+    if (education <= 3)
+        return kUniversities;
+    if (education == 4)
+        return {"本市职业技术学院", "省机电职业技术学院"};
+    if (education == 5)
+        return {"省工业学校", "市卫生学校"};
+    if (education <= 7)
+        return {"市第一中学", "市第三中学"};
+    return {"城关镇中心小学"};
+}
 const QStringList kMajors = QString("机械设计制造及其自动化 电气工程及其自动化 会计学 工商管理 计算机科学与技术 化学工程与工艺 土木工程 人力资源管理 汉语言文学 采矿工程 安全工程 金融学").split(' ');
 const QStringList kHealth = {"健康", "良好", "一般"};
 const QStringList kReasons = {"岗位调整", "考核晋档", "竞聘上岗", "工作需要", "技能鉴定", "更正录入"};
 const QStringList kRewards = {"通报表扬", "先进工作者", "嘉奖", "警告", "记过", "罚款"};
-const QStringList kCauses = {"安全生产无事故", "技术革新", "违反劳动纪律", "超额完成任务", "迟到早退", "节能降耗"};
+const QStringList kRewardCauses = {"安全生产无事故", "技术革新", "超额完成任务", "节能降耗"};
+const QStringList kPunishmentCauses = {"违反劳动纪律", "迟到早退", "违章操作"};
+const QString kMaternityLeave = QStringLiteral("08");  // 产假 among the delivered attendance kinds
+const QString kAnnualLeave = QStringLiteral("09");     // 年休假
 
 struct Statements {
     explicit Statements(const QSqlDatabase &db) : db_(db) {}
@@ -83,6 +99,9 @@ private:
     QSqlDatabase db_;
     std::map<QString, QSqlQuery> cache_;
 };
+
+// Men take no maternity leave: their draw of 产假 becomes 年休假.
+QString leaveFor(const QString &kind, bool woman) { return !woman && kind == kMaternityLeave ? kAnnualLeave : kind; }
 
 QVariant date(const QDate &d) { return sql::dateValue(d); }
 QVariant yuan(qint64 whole) { return QVariant(qlonglong(whole * schema::kMoneyScale)); }
@@ -140,6 +159,7 @@ void generateTraining(Statements &s, const Options &options, const std::vector<Q
 
 struct LifeDates {
     QDate born, started, joined, anchor;
+    QString school;  // with the major, as the register has them
 };
 
 // Most technical cadres have a résumé: the answers, a spouse, family, schools and posts.
@@ -158,10 +178,12 @@ void writeResume(Statements &s, Random &r, const QString &code, const LifeDates 
            QVariant()});
     if (r.chance(75)) {
         const QDate spouseBorn = r.dateBetween(life.born.addYears(-4), life.born.addYears(4));
+        const int spouseEducation = r.between(3, 6);  // 本科 … 高中
+        const QString spouseSchool = r.pick(schoolsFor(spouseEducation)) + (spouseEducation <= 5 ? r.pick(kMajors) : QString());
         s.run("insert into pojlb (职工编码,姓名,出生日期,籍贯,学历,政治面貌,工作时间,毕业学校,工作单位,技术职务) values (?,?,?,?,?,?,?,?,?,?)",
               {code, r.pick(kSurnames) + r.pick(kGiven) + r.pick(kGiven), spouseBorn.toString("yyyy-MM-dd"), r.pick(kPlaces),
-               r.pick(QStringList{"本科", "大专", "中专", "高中"}), r.pick(QStringList{"共产党员", "共青团员", "无党派"}),
-               yearMonth(std::min(spouseBorn.addYears(20), life.anchor)), r.pick(kSchools) + r.pick(kMajors),
+               QStringList{"本科", "大专", "中专", "高中"}[spouseEducation - 3], r.pick(QStringList{"共产党员", "共青团员", "无党派"}),
+               yearMonth(std::min(spouseBorn.addYears(20), life.anchor)), spouseSchool,
                r.pick(QStringList{"市第一医院", "区教育局", "市供电公司", "自营"}) + r.pick(QStringList{"职员", "教师", "科长"}),
                r.chance(50) ? QVariant("助理工程师") : QVariant()});
     }
@@ -170,7 +192,7 @@ void writeResume(Statements &s, Random &r, const QString &code, const LifeDates 
               {code, relation, r.pick(kSurnames) + r.pick(kGiven), QString::number(relation == "子女" ? life.born.year() + r.between(22, 32) : life.born.year() - r.between(22, 32)),
                r.pick(QStringList{"共产党员", "无党派"}), relation == "子女" ? "在读" : "退休"});
     s.run("insert into xxjlb (职工编码,起止年月,学校,毕业,证明人) values (?,?,?,?,?)",
-          {code, yearMonth(life.started.addYears(-4)) + "-" + yearMonth(life.started), r.pick(kSchools) + r.pick(kMajors), "毕业",
+          {code, yearMonth(life.started.addYears(-4)) + "-" + yearMonth(life.started), life.school, "毕业",
            r.pick(kSurnames) + r.pick(kGiven)});
     s.run("insert into gzjlb (职工编码,起止日期,单位职务,证明人) values (?,?,?,?)",
           {code, yearMonth(life.joined) + "-", "澄禾汀岚分公司" + r.pick(QStringList{"技术员", "会计", "科员", "副科长"}),
@@ -228,11 +250,14 @@ void generate(const QSqlDatabase &db, const Options &options, const std::functio
         const QString name = r.pick(kSurnames) + r.pick(kGiven) + (r.chance(60) ? r.pick(kGiven) : QString());
         const QString place = r.pick(kPlaces);
         const QStringList degrees = {"博士学位", "硕士学位", "学士学位", "无学位"};
+        const QString school = r.pick(schoolsFor(education));
+        const QString drawnMajor = r.pick(kMajors);
+        const QVariant major = education <= 5 ? QVariant(drawnMajor) : QVariant();  // none below 中专
         s.run(insertEmployee,
               {code, name, r.chance(5) ? r.pick(kSurnames) + r.pick(kGiven) : QVariant(), woman ? "女" : "男",
                date(born), place, r.chance(92) ? "00" : code2(r.between(1, 55)), code2(education),
-               degrees[std::min(education, 4) - 1], r.pick(kSchools),
-               date(std::min(started, born.addYears(18 + std::max(0, 5 - education)))), r.pick(kMajors),
+               degrees[std::min(education, 4) - 1], school,
+               date(std::min(started, born.addYears(18 + std::max(0, 5 - education)))), major,
                QString("%1%2%3").arg(r.between(110000, 659000)).arg(born.toString("yyyyMMdd")).arg(r.between(1000, 9999)),
                date(started), "澄禾汀岚分公司", date(joined), r.pick(kHealth), partyCode, date(joinedParty),
                r.pick(kPlaces), QString("1%1").arg(r.between(300000000, 899999999) * 10LL + r.between(0, 9)),
@@ -262,7 +287,7 @@ void generate(const QSqlDatabase &db, const Options &options, const std::functio
             }
         }
         if (currentCategory != "00")
-            writeResume(s, resumeRandom, code, {born, started, joined, anchor});
+            writeResume(s, resumeRandom, code, {born, started, joined, anchor, school + major.toString()});
         for (const QDate &d : changeDates(r, joined, anchor))
             s.run(insertSkill, {code, date(d), code2(r.between(1, 8)), code2(r.between(1, 4)), r.pick(kReasons)});
         for (const QDate &d : changeDates(r, joined, anchor)) {
@@ -276,12 +301,12 @@ void generate(const QSqlDatabase &db, const Options &options, const std::functio
                 s.run("insert into jcjlb (职工编码,奖惩日期,奖惩,奖惩方式,奖惩金额,事由) values (?,?,?,?,?,?)",
                       {code, date(r.dateBetween(joined, anchor)), reward ? 1 : -1,
                        reward ? r.pick(kRewards.mid(0, 3)) : r.pick(kRewards.mid(3)), yuan(r.between(1, 20) * 50),
-                       r.pick(kCauses)});
+                       r.pick(reward ? kRewardCauses : kPunishmentCauses)});
             }
         if (r.chance(30))
             for (int k = r.between(1, 3); k > 0; --k)
                 s.run("insert into kqjlb (职工编码,方式编码,考勤时间,时数,事由,罚金) values (?,?,?,?,?,?)",
-                      {code, code2(r.between(1, 10)), date(r.dateBetween(std::max(joined, anchor.addYears(-2)), anchor)),
+                      {code, leaveFor(code2(r.between(1, 10)), woman), date(r.dateBetween(std::max(joined, anchor.addYears(-2)), anchor)),
                        double(r.between(1, 16)), r.pick(QStringList{"家中有事", "身体不适", "交通受阻", "办理私事"}),
                        r.chance(20) ? yuan(r.between(1, 10) * 10) : QVariant()});
         // Routine attendance of the last years, from a generator of its own, so the other
@@ -293,7 +318,7 @@ void generate(const QSqlDatabase &db, const Options &options, const std::functio
                 continue;
             for (int k = a.between(2, 8); k > 0; --k)
                 s.run("insert into kqjlb (职工编码,方式编码,考勤时间,时数,事由,罚金) values (?,?,?,?,?,?)",
-                      {code, code2(1 + a.weighted({25, 25, 3, 15, 10, 2, 2, 2, 12, 4})), date(a.dateBetween(first, last)),
+                      {code, leaveFor(code2(1 + a.weighted({25, 25, 3, 15, 10, 2, 2, 2, 12, 4})), woman), date(a.dateBetween(first, last)),
                        a.between(1, 32) / 2.0, a.pick(QStringList{"家中有事", "身体不适", "交通受阻", "办理私事", "年度休假"}),
                        a.chance(5) ? yuan(a.between(1, 10) * 10) : QVariant()});
         }
@@ -307,9 +332,10 @@ void generate(const QSqlDatabase &db, const Options &options, const std::functio
                 continue;
             const qint64 basic = 1800 + r.between(0, 30) * 50, post = 600 + r.between(0, 40) * 25;
             const qint64 remote = r.chance(20) ? 200 : 0, tax = (basic + post) / 20;
+            // 工龄 is kept in whole yuan and counts into the gross like the other amounts.
+            const qint64 seniority = anchor.year() - started.year(), wages = basic + post + seniority + remote;
             s.run("insert into gzb (年月,职工编码,基本工资,岗位工资,工龄,边远津贴,应发工资,扣除税金,实发工资) values (?,?,?,?,?,?,?,?,?)",
-                  {date(month), code, yuan(basic), yuan(post), anchor.year() - started.year(), yuan(remote),
-                   yuan(basic + post + remote), yuan(tax), yuan(basic + post + remote - tax)});
+                  {date(month), code, yuan(basic), yuan(post), seniority, yuan(remote), yuan(wages), yuan(tax), yuan(wages - tax)});
             const qint64 unit = 500 + r.between(0, 20) * 25, coefficient = 300 + r.between(0, 20) * 20;
             s.run("insert into jjb (职工编码,年月,单位系数工资,岗位系数,应发工资,扣发,税金,实发) values (?,?,?,?,?,?,?,?)",
                   {code, date(month), yuan(unit), yuan(coefficient), yuan(unit + coefficient), yuan(0),

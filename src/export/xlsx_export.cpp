@@ -57,7 +57,7 @@ Cell amount(qint64 units)
     return {Kind::Amount, double(units) / double(schema::kMoneyScale), {}, money::formatYuan(units)};
 }
 
-Cell cellOf(const QVariant &value, bool moneyColumn)
+Cell cellOf(const QVariant &value, bool moneyColumn, bool measured)
 {
     if (value.isNull() || !value.isValid())
         return {};
@@ -70,7 +70,9 @@ Cell cellOf(const QVariant &value, bool moneyColumn)
             return amount(value.toLongLong());
         return {Kind::Number, value.toDouble(), {}, value.toString()};
     case QMetaType::Double:
-        return {Kind::Real, value.toDouble(), {}, QString::number(value.toDouble(), 'f', 2)};
+        if (measured)
+            return {Kind::Number, value.toDouble(), {}, realText(value.toDouble(), true)};
+        return {Kind::Real, value.toDouble(), {}, realText(value.toDouble(), false)};
     case QMetaType::QDate:
         return {Kind::Date, 0, value.toDate(), value.toDate().toString(Qt::ISODate)};
     case QMetaType::QDateTime:
@@ -109,6 +111,8 @@ struct Formats {
     lxw_format *real;
     lxw_format *amount;
     lxw_format *date;
+    lxw_format *totalText;
+    lxw_format *totalAmount;
 };
 
 Formats makeFormats(lxw_workbook *book)
@@ -129,6 +133,11 @@ Formats makeFormats(lxw_workbook *book)
     format_set_num_format(f.amount, "0.00");
     f.date = workbook_add_format(book);
     format_set_num_format(f.date, "yyyy-mm-dd");
+    f.totalText = workbook_add_format(book);
+    format_set_bold(f.totalText);
+    f.totalAmount = workbook_add_format(book);
+    format_set_bold(f.totalAmount);
+    format_set_num_format(f.totalAmount, "0.00");
     return f;
 }
 
@@ -200,18 +209,30 @@ void addSheet(lxw_workbook *book, const Formats &f, const Table &table, const QS
         worksheet_write_string(sheet, kTitleRow, 0, utf8(table.title).constData(), f.title);
 
     std::vector<double> widths(columns.size(), kMinWidth);
-    std::vector<bool> money(columns.size());
+    std::vector<bool> money(columns.size()), measured(columns.size());
     for (size_t i = 0; i < columns.size(); ++i) {
         const QString heading = model.headerData(columns[i], Qt::Horizontal, Qt::DisplayRole).toString();
         money[i] = model.headerData(columns[i], Qt::Horizontal, kMoneyColumnRole).toBool();
+        measured[i] = model.headerData(columns[i], Qt::Horizontal, kMeasuredColumnRole).toBool();
         worksheet_write_string(sheet, kHeaderRow, lxw_col_t(i), utf8(heading).constData(), f.header);
         widths[i] = std::max(widths[i], widthOf(heading));
     }
     const std::vector<int> rows = rowsOf(table);
     for (size_t r = 0; r < rows.size() && counter.next(); ++r) {
         for (size_t i = 0; i < columns.size(); ++i) {
-            const Cell cell = cellOf(model.data(model.index(rows[r], columns[i]), Qt::DisplayRole), money[i]);
+            const Cell cell = cellOf(model.data(model.index(rows[r], columns[i]), Qt::DisplayRole), money[i], measured[i]);
             writeCell(sheet, lxw_row_t(kFirstDataRow + r), lxw_col_t(i), cell, f);
+            widths[i] = std::max(widths[i], widthOf(cell.text));
+        }
+    }
+    if (!table.totals.isEmpty()) {
+        const auto row = lxw_row_t(kFirstDataRow + rows.size());
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const Cell cell = cellOf(table.totals.value(columns[i]), money[i], measured[i]);
+            if (cell.kind == Kind::Text)
+                worksheet_write_string(sheet, row, lxw_col_t(i), utf8(cell.text).constData(), f.totalText);
+            else if (cell.kind != Kind::Empty)
+                worksheet_write_number(sheet, row, lxw_col_t(i), cell.number, cell.kind == Kind::Number ? f.totalText : f.totalAmount);
             widths[i] = std::max(widths[i], widthOf(cell.text));
         }
     }
@@ -242,6 +263,11 @@ lxw_error fill(const std::vector<Table> &tables, const QString &path, RowCounter
 }
 
 }  // namespace
+
+QString realText(double value, bool measured)
+{
+    return measured ? QString::number(value, 'g', 15) : QString::number(value, 'f', 2);
+}
 
 QString screenTitle(const QString &titleStrip)
 {

@@ -21,12 +21,20 @@ QString screenTitle(const QString &titleStrip);
 // A model marks a money column (integer units of 1/10000 yuan) with true in this horizontal
 // header role; grids show it as yuan and workbooks write it as an amount.
 constexpr int kMoneyColumnRole = Qt::UserRole + 40;
+// A model marks a column of stored measurements (hours, scores) with true in this role: grids
+// and workbooks show each value as stored (0.125 stays 0.125, 90 stays 90), where computed
+// reals (shares, averages) show two decimals.
+constexpr int kMeasuredColumnRole = Qt::UserRole + 41;
+// A real as grids, printouts and workbooks show it: a measurement as stored, without forced
+// decimals; any other (a share, an average) with two decimals.
+QString realText(double value, bool measured);
 
 struct Table {
     QString title;
     QAbstractItemModel *model = nullptr;  // rows not fetched yet are fetched first
     std::vector<int> columns;  // model columns in the order shown; empty: all of them
     std::optional<std::vector<int>> rows;  // model rows shown; none given: all of them
+    QVariantList totals;  // a last row in bold (the grid's "合计"), by model column; empty: none
 };
 
 // Told the rows written so far and the total now and then; false stops the export.

@@ -2,6 +2,7 @@
 
 #include "app/failure_message.h"
 #include "app/period_boxes.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/code_items.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +67,7 @@ Tfrmndkhbj::Tfrmndkhbj(ScreenHost &host) : FunctionScreen(host, "Tfrmndkhbj")
     sheet_->setModel(sheetRows_);
     sheet_->verticalHeader()->hide();
     sheet_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    right->addWidget(new SearchBar(this, {sheet_}));
     right->addWidget(sheet_, 1);
     body->addWidget(editor, 1);
 
@@ -104,13 +107,10 @@ void Tfrmndkhbj::showDepartment()
     const QModelIndex current = departments_->currentIndex();
     const QString department =
         current.isValid() ? departmentRows_->rows()[current.row()].front().toString() : QString();
-    shown_.clear();
     QList<QVariantList> rows;
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        const pay::AppraisalRow &r = rows_[i];
+    for (const pay::AppraisalRow &r : rows_) {
         if (r.department != department)
             continue;
-        shown_.push_back(i);
         QVariantList row = {r.employee, r.name};
         for (const QString &result : pay::appraisalResults())
             row << tick(r.result == result);
@@ -122,6 +122,7 @@ void Tfrmndkhbj::showDepartment()
 void Tfrmndkhbj::generate()
 {
     try {
+        const WaitingBox waiting(host());
         pay::generateAppraisalSheet(host().database(), year_->value());
     } catch (const sql::Failure &e) {
         failure_message::show(this, e, {.title = kErrorTitle});
@@ -132,10 +133,14 @@ void Tfrmndkhbj::generate()
 void Tfrmndkhbj::mark(const QModelIndex &cell)
 {
     const int resultIndex = cell.column() - kFirstResultColumn;
-    if (!cell.isValid() || resultIndex < 0 || resultIndex >= pay::appraisalResults().size()
-        || size_t(cell.row()) >= shown_.size())
+    if (!cell.isValid() || resultIndex < 0 || resultIndex >= pay::appraisalResults().size())
         return;
-    pay::AppraisalRow &row = rows_[shown_[size_t(cell.row())]];
+    // The grid's row by its employee, in whatever order the grid is sorted.
+    const QString employee = sheetRows_->rows().value(cell.row()).value(0).toString();
+    const auto found = std::find_if(rows_.begin(), rows_.end(), [&](const pay::AppraisalRow &r) { return r.employee == employee; });
+    if (found == rows_.end())
+        return;
+    pay::AppraisalRow &row = *found;
     const QString result = pay::appraisalResults()[resultIndex];
     try {
         pay::markResult(host().database(), row.id, result);

@@ -38,5 +38,4 @@ private:
     StripedGrid *sheet_;
     RowsModel *sheetRows_;
     std::vector<pay::AppraisalRow> rows_;  // the year's whole sheet
-    std::vector<size_t> shown_;            // indexes into rows_ of the grid's rows
 };

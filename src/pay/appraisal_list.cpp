@@ -84,7 +84,7 @@ Grid appraisalListGrid(const QSqlDatabase &db, const query::Condition &condition
 Grid gradeSalaryHistoryGrid(const QSqlDatabase &db, const QString &employee)
 {
     const QList<QVariantList> rows = employeeRows(
-        db, "zwdjdtb.变动时间, ifnull(zwdjdmb.等级名称, ''), zwdjdtb.等级工资, zwdjdtb.变动理由",
+        db, "zwdjdtb.变动时间, coalesce(zwdjdmb.等级名称, ''), zwdjdtb.等级工资, zwdjdtb.变动理由",
         "from zwdjdtb left join zwdjdmb on zwdjdmb.等级编码=zwdjdtb.等级编码", "zwdjdtb.职工编码",
         {"zwdjdtb.变动时间", "zwdjdtb.自动编号"}, employee);
     const QStringList titles = {QStringLiteral("变动时间"), QStringLiteral("等级（职务）档次"), QStringLiteral("等级工资"),

@@ -1,6 +1,7 @@
 #include "pay/appraisal_list_screen.h"
 
 #include "app/failure_message.h"
+#include "app/search_bar.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
 #include "pay/appraisal_list.h"
@@ -41,6 +42,7 @@ Tfrmndkhcx::Tfrmndkhcx(ScreenHost &host) : FunctionScreen(host, "Tfrmndkhcx")
     label->setContentsMargins(6, 2, 6, 0);
     layout->addWidget(label);
     layout->addLayout(bar);
+    layout->addWidget(new SearchBar(this, {list_}));
     layout->addWidget(list_, 1);
 
     detail_ = new DetailWindow(list_, host, "TFrmzwdjxxxx", [](QWidget *window, const QString &code) {

@@ -1,5 +1,6 @@
 #include "pay/appraisal_statistics.h"
 
+#include "db/dialect.h"
 #include "db/history.h"
 #include "db/sql.h"
 
@@ -21,15 +22,16 @@ Grid appraisalStatistics(const QSqlDatabase &db, int year, AppraisalCounts kind)
     // One pass over the year's rows in employee order, each finding its department row in
     // force at the end of the year through the employee's own few rows (the history indexes),
     // then the names of the few departments. Grouping the whole history into a snapshot first,
-    // or reading it into memory through inforce() after every mark, costs several times that.
+    // or reading it into memory after every mark, costs several times that.
     // ndkhb.职工编码 is a foreign key of zghmc, so every row counted is an employee's.
     QSqlQuery q = sql::prepare(
-        db, QStringLiteral("select g.单位编码, ifnull(dwdmb.单位名称, ''), g.人数, g.优秀, g.及格, g.不及格 from "
+        db, QStringLiteral("select g.单位编码, coalesce(dwdmb.单位名称, ''), g.人数, g.优秀, g.及格, g.不及格 from "
                            "(select dwdtb.单位编码, count(*) as 人数, sum(ndkhb.考核成绩='优秀') as 优秀, "
                            "sum(ndkhb.考核成绩='及格') as 及格, sum(ndkhb.考核成绩='不及格') as 不及格 "
-                           "from ndkhb cross join dwdtb where ndkhb.年度=:nd and %1 group by dwdtb.单位编码) g "
+                           "from %2 where ndkhb.年度=:nd and %1 group by dwdtb.单位编码) g "
                            "left join dwdmb on dwdmb.单位编码=g.单位编码 order by g.单位编码")
-                .arg(history::inForceOnForRow(history::Table::Department, "ndkhb.职工编码", ":yearEnd")));
+                .arg(history::inForceOnForRow(history::Table::Department, "ndkhb.职工编码", ":yearEnd"),
+                     sql::dialect(db).joinedInOrder({"ndkhb", "dwdtb"})));
     q.bindValue(":yearEnd", QStringLiteral("%1-12-31").arg(year, 4, 10, QLatin1Char('0')));
     q.bindValue(":nd", year);
     q.setForwardOnly(true);
@@ -44,7 +46,7 @@ Grid appraisalStatistics(const QSqlDatabase &db, int year, AppraisalCounts kind)
             const qint64 count = q.value(i).toLongLong();
             row << count;
             if (shares)
-                row << (total > 0 ? QString::number(100.0 * double(count) / double(total), 'g', 15) : QString());
+                row << (total > 0 ? QVariant(100.0 * double(count) / double(total)) : QVariant());  // a number
         }
         grid.rows << row;
     }

@@ -48,6 +48,7 @@ AppraisalStatisticsScreen::AppraisalStatisticsScreen(ScreenHost &host, pay::Appr
     grid_->verticalHeader()->hide();
     rows_ = new RowsModel(pay::appraisalStatisticsTitles(kind), this);
     grid_->setModel(rows_);
+    grid_->setSortable(false);  // a statistics table keeps its fixed row order
     layout->addWidget(grid_, 1);
 
     connect(year_, &QSpinBox::valueChanged, this, &AppraisalStatisticsScreen::rebuild);

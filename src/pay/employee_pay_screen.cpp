@@ -1,7 +1,9 @@
 #include "pay/employee_pay_screen.h"
 
+#include "app/column_totals.h"
 #include "app/date_range_boxes.h"
 #include "app/failure_message.h"
+#include "app/grid_export.h"
 #include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "db/sql.h"
@@ -10,6 +12,7 @@
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
 #include "reports/grid_report.h"
+#include "reports/layout.h"
 #include "reports/print_preview.h"
 
 #include <QDateEdit>
@@ -37,7 +40,9 @@ Tfrmzggzcx::Tfrmzggzcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzggzcx")
     for (const pay::Sheet &s : pay::sheets()) {
         auto *grid = new StripedGrid(tabs_);
         auto *model = new RowsModel(QStringList{QStringLiteral("年月")} + s.amountColumns(), grid);
+        pay::markMoneyColumns(*model);
         grid->setModel(model);
+        grid->setTotalsShown(true);  // the range's totals
         tabs_->addTab(grid, QStringLiteral("            ") + s.tab.trimmed());
         grids_.push_back(grid);
         models_.push_back(model);
@@ -76,15 +81,21 @@ void Tfrmzggzcx::reload()
     for (size_t i = 0; i < models_.size(); ++i) {
         models_[i]->setRows(grids.at(i).rows);
         grids_[i]->resizeColumnsToContents();
+        grid_export::setExportTitle(*grids_[i], QStringLiteral("职工工资查询 %1").arg(coverage()));
     }
+}
+
+QString Tfrmzggzcx::coverage() const
+{
+    return QStringLiteral("%1 %2 %3").arg(search_->currentCode(), search_->currentName(),
+                                          report::dateRangeText(from_->date(), to_->date(), QStringLiteral("yyyy-MM-dd")));
 }
 
 void Tfrmzggzcx::print()
 {
     const int tab = tabs_->currentIndex();
     const QString title = QStringLiteral("职工工资查询（%1）").arg(tabs_->tabText(tab).trimmed());
-    const QString subtitle = QStringLiteral("%1 %2　%3 至 %4")
-                                 .arg(search_->currentCode(), search_->currentName(), from_->date().toString(Qt::ISODate),
-                                      to_->date().toString(Qt::ISODate));
-    report::preview(report::layoutGrid(objectName(), title, subtitle, *models_.at(size_t(tab))), this);
+    RowsModel &model = *models_.at(size_t(tab));
+    report::preview(report::layoutGrid(objectName(), title, coverage(), model, column_totals::printed(column_totals::totals(model))),
+                    this);
 }

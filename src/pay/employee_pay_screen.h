@@ -29,6 +29,8 @@ public:
     void print();
 
 private:
+    QString coverage() const;  // the employee and the date range, for titles
+
     EmployeeSearchPanel *search_;
     EmployeeHeader *header_;
     QDateEdit *from_;

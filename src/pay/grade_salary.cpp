@@ -10,7 +10,7 @@ const records::HistoryGroup &gradeSalaryGroup()
     using edit::Check;
     using edit::Kind;
     static const records::HistoryGroup group = {
-        QStringLiteral("等级工资动态"), history::Table::GradeSalary, "zwdjdmb", "zwdjdmb.等级编码=zwdjdtb.等级编码",
+        QStringLiteral("等级工资动态"), history::Table::GradeSalary, {"zwdjdmb"}, "zwdjdmb.等级编码=zwdjdtb.等级编码",
         {"等级名称", "zwdjdtb.等级工资 as 等级工资", "变动理由"},
         {{.label = QStringLiteral("变动日期"), .table = "zwdjdtb", .column = "变动时间", .kind = Kind::Date,
           .check = Check::Date, .message = QStringLiteral("变动日期不是正确的日期（年-月-日）")},

@@ -30,7 +30,7 @@ EventEditor::Source gradeSalarySource()
 
 Tfrmzwdjbj::Tfrmzwdjbj(ScreenHost &host)
     : EventEditor(host, "Tfrmzwdjbj",
-                  {QStringLiteral(" 等级工资及年度考核 >> 等级工资动态编辑"), QStringLiteral("等级工资变动"), {}, 1},
+                  {QStringLiteral(" 等级工资及年度考核 >> 等级工资动态编辑"), QStringLiteral("等级工资变动"), {}, 1, true},
                   gradeSalarySource())
 {
     connect(static_cast<QComboBox *>(control("等级编码")), &QComboBox::currentIndexChanged, this,

@@ -1,7 +1,9 @@
 #include "pay/pay_comparison.h"
 
+#include "db/dialect.h"
 #include "db/money.h"
 #include "db/sql.h"
+#include "pay/pay_sheets.h"
 
 #include <QHash>
 
@@ -20,27 +22,32 @@ QList<QVariantList> comparisonTotals(const QSqlDatabase &db, ComparisonSpan span
     const QList<int> periods = comparisonPeriods(span, year);
     // One pass over the span's wage rows, grouped by department and period, then looked up
     // per department: the totals depend on the year only.
-    QSqlQuery q = sql::prepare(db, QStringLiteral("select inforce('dwdtb','单位编码',职工编码,年月), cast(strftime('%1',年月) as integer), "
-                                                  "sum(实发工资) from gzb where 年月>=:from and 年月<=:to group by 1, 2")
-                                       .arg(span == ComparisonSpan::Months ? QStringLiteral("%m") : QStringLiteral("%Y")));
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select %1, %2(gzb.年月), sum(%3) from gzb "
+                                                  "where gzb.年月>=:from and gzb.年月<=:to group by 1, 2")
+                                       .arg(sql::dialect(db).valueInForceOn(history::Table::Department, "单位编码",
+                                                                          "gzb.职工编码", "gzb.年月"),
+                                            span == ComparisonSpan::Months ? QStringLiteral("month")
+                                                                           : QStringLiteral("year"),
+                                            netExpression(sheet("gzb"))));
     q.setForwardOnly(true);
     q.bindValue(":from", sql::dateValue(QDate(span == ComparisonSpan::Months ? year : year - 9, 1, 1)));
     q.bindValue(":to", sql::dateValue(QDate(year, 12, 1)));
     sql::exec(q);
-    QHash<QString, QHash<int, qint64>> totals;
+    // A period whose net amounts are all empty stays empty, as the company statistics show it.
+    QHash<QString, QHash<int, QVariant>> totals;
     while (q.next())
         if (!q.value(0).isNull())
-            totals[q.value(0).toString()][q.value(1).toInt()] = q.value(2).toLongLong();
+            totals[q.value(0).toString()][q.value(1).toInt()] = q.value(2);
 
     QSqlQuery departments = sql::prepare(db, QStringLiteral("select 单位编码, 单位名称 from dwdmb where 单位编码<'97' order by rowid"));
     departments.setForwardOnly(true);
     sql::exec(departments);
     QList<QVariantList> rows;
     while (departments.next()) {
-        const QHash<int, qint64> own = totals.value(departments.value(0).toString());
+        const QHash<int, QVariant> own = totals.value(departments.value(0).toString());
         QVariantList row{departments.value(1)};
         for (int p : periods)
-            row << (own.contains(p) ? QVariant(own.value(p)) : QVariant());
+            row << own.value(p);
         rows << row;
     }
     return rows;

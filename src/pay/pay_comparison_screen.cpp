@@ -52,6 +52,7 @@ PayComparisonScreen::PayComparisonScreen(ScreenHost &host, pay::ComparisonSpan s
     grid_ = new StripedGrid(this);
     model_ = new RowsModel({}, grid_);
     grid_->setModel(model_);
+    grid_->setSortable(false);  // a statistics table keeps its fixed row order
     layout->addWidget(grid_, 1);
     connect(year_, &QSpinBox::valueChanged, this, &PayComparisonScreen::rebuild);
     rebuild();

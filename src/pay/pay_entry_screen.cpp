@@ -1,8 +1,10 @@
 #include "pay/pay_entry_screen.h"
 
 #include "app/failure_message.h"
+#include "app/grid_export.h"
 #include "app/period_boxes.h"
 #include "app/prompt.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/clock.h"
@@ -55,6 +57,7 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
     auto *header = new QHBoxLayout;
     year_ = makeYearBox(this);
     month_ = makeMonthBox(this);
+    rememberPayMonth(year_, month_);
     header->addWidget(new QLabel(QStringLiteral("现在是"), this));
     header->addWidget(year_);
     header->addWidget(new QLabel(QStringLiteral("年"), this));
@@ -64,28 +67,34 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
     right->addLayout(header);
 
     tabs_ = new QTabWidget(this);
+    std::vector<StripedGrid *> sheetGrids;
     for (const pay::Sheet &s : pay::sheets()) {
         auto *grid = new StripedGrid(tabs_);
+        sheetGrids.push_back(grid);
         grid->setSelectionBehavior(QAbstractItemView::SelectItems);
         grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                               | QAbstractItemView::AnyKeyPressed);
         auto *model = new PaySheetModel(s, grid);
         grid->setModel(model);
+        grid->setTotalsShown(true);
         connect(model, &PaySheetModel::refused, this, [this](const QString &message) {
             prompt::ask(QStringLiteral("错误提示"), message, false, this);
         });
         // A changed row is stored when the cursor leaves it.
         connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-                [this, model](const QModelIndex &, const QModelIndex &previous) {
+                [this, model, grid](const QModelIndex &, const QModelIndex &previous) {
                     if (!previous.isValid())
                         return;
                     if (const auto failure = model->commitRow(this->host().database(), previous.row()))
                         failure_message::show(this, *failure, {.lead = QStringLiteral("这一行没有保存。")});
+                    else  // the stored row's totals may be wider than the column
+                        grid->resizeColumnsToContents();
                 });
         tabs_->addTab(grid, s.tab);
         grids_.push_back(grid);
         models_.push_back(model);
     }
+    right->addWidget(new SearchBar(this, sheetGrids));
     right->addWidget(tabs_, 1);
 
     auto *bar = new QHBoxLayout;
@@ -131,6 +140,12 @@ QString Tfrmgzlr::department() const
     return current.isValid() ? departmentRows_->rows().at(current.row()).value(0).toString() : QString();
 }
 
+QString Tfrmgzlr::departmentName() const
+{
+    const QModelIndex current = departments_->currentIndex();
+    return current.isValid() ? departmentRows_->rows().at(current.row()).value(1).toString() : QString();
+}
+
 void Tfrmgzlr::commitCurrentRows()
 {
     // Leaving the current cell closes an open editor and stores a changed row, as moving to
@@ -158,6 +173,8 @@ void Tfrmgzlr::Datechange()
             const QStringList extra = s.table == QStringLiteral("gzb") ? items : QStringList();
             models_[i]->setRows(exists ? pay::loadSheet(db, s, month(), department(), extra) : QList<pay::SheetRow>{}, extra);
             grids_[i]->resizeColumnsToContents();
+            // The workbook says which month and department it holds (the tab follows).
+            grid_export::setExportTitle(*grids_[i], QStringLiteral("职工工资表 %1 %2").arg(month().toString(QStringLiteral("yyyy年MM月")), departmentName()));
         }
     } catch (const sql::Failure &e) {
         failure_message::show(this, e, {.reading = true});
@@ -166,12 +183,15 @@ void Tfrmgzlr::Datechange()
 
 void Tfrmgzlr::copydata(bool carryPrevious)
 {
+    if (carryPrevious && !previousMonthHasSheet())
+        return;
     QProgressDialog progress(QStringLiteral("正在生成%1年%2月的工资表…").arg(year_->value()).arg(month_->value()),
                              QString(), 0, 3, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     int step = 0;
     try {
+        const WaitingBox waiting(host());
         pay::generateMonth(host().database(), month(), carryPrevious ? pay::Generation::CopyPrevious : pay::Generation::Blank,
                            [&](const QString &) { progress.setValue(step++); });
     } catch (const sql::Failure &e) {
@@ -182,11 +202,29 @@ void Tfrmgzlr::copydata(bool carryPrevious)
     Datechange();  // the new rows at once, rather than after the next move
 }
 
+bool Tfrmgzlr::previousMonthHasSheet()
+{
+    const QDate previous = month().addMonths(-1);
+    try {
+        if (pay::hasWages(host().database(), previous))
+            return true;
+    } catch (const sql::Failure &e) {
+        failure_message::show(this, e, {.reading = true});
+        return false;
+    }
+    // Nothing to carry forward: the clerk may have meant another month.
+    return prompt::ask(QStringLiteral("生成提示"),
+                       QStringLiteral("%1年%2月没有工资表可复制，是否为本月生成空白工资表？")
+                           .arg(previous.year()).arg(previous.month()),
+                       true, this)
+        == prompt::Ok;
+}
+
 void Tfrmgzlr::printList(int tab)
 {
     commitCurrentRows();
     const PaySheetModel *model = models_.at(size_t(tab));
-    report::preview(pay::layoutPayList(model->sheet().table, model->rows(), clock_source::today()), this);
+    report::preview(pay::layoutPayList(model->sheet().table, model->rows(), {month(), departmentName(), clock_source::today()}), this);
 }
 
 void Tfrmgzlr::stepDepartment(int step)

@@ -29,10 +29,14 @@ public:
 
     QDate month() const;
     QString department() const;
+    QString departmentName() const;
     // Loads the three sheets of the chosen month and department, after storing a changed row.
     void Datechange();
     // Generates the chosen month: "只复制上月工资表并追加新职工工资项" (carry) or "生成空白工资表".
     void copydata(bool carryPrevious);
+    // Whether last month has a wage sheet to carry forward; when not, asks whether to make a
+    // blank sheet instead.
+    bool previousMonthHasSheet();
     void printList(int tab);
 
 protected:

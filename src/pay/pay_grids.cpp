@@ -3,21 +3,29 @@
 #include "db/money.h"
 #include "db/schema.h"
 #include "db/sql.h"
+#include "export/csv.h"
+#include "export/xlsx_export.h"
 #include "pay/pay_month.h"
 #include "pay/pay_statistics.h"
 
 namespace pay {
-namespace {
 
-QString csvField(const QVariant &value)
+bool isMoneyColumn(const QString &title)
 {
-    QString text = value.toString();
-    if (text.contains(',') || text.contains('"') || text.contains('\n'))
-        text = '"' + text.replace('"', "\"\"") + '"';
-    return text;
+    if (isWholeYuan(title))
+        return false;
+    for (const Sheet &s : sheets())
+        if (s.amountColumns().contains(title))
+            return true;
+    return false;
 }
 
-}  // namespace
+void markMoneyColumns(QAbstractItemModel &model)
+{
+    for (int c = 0; c < model.columnCount(); ++c)
+        if (isMoneyColumn(model.headerData(c, Qt::Horizontal).toString()))
+            model.setHeaderData(c, Qt::Horizontal, true, xlsx::kMoneyColumnRole);
+}
 
 QVariant shownAmount(const QString &column, const QVariant &stored)
 {
@@ -66,7 +74,7 @@ std::vector<Grid> employeeGrids(const QSqlDatabase &db, const QString &employee,
         Grid g{s.tab.trimmed(), QStringList{QStringLiteral("年月")} + s.amountColumns(), {}};
         QStringList columns;
         for (const QString &c : g.titles)
-            columns << sql::quoteIdentifier(c);
+            columns << amountExpression(s, c);
         QSqlQuery q = sql::prepare(db, QStringLiteral("select %1 from %2 where 职工编码=:code and 年月>=:from and 年月<=:to order by 年月")
                                            .arg(columns.join(','), s.table));
         q.setForwardOnly(true);
@@ -101,13 +109,9 @@ QString toCsv(const std::vector<Grid> &grids)
 {
     QString csv;
     for (const Grid &g : grids) {
-        csv += g.caption + '\n' + g.titles.join(',') + '\n';
-        for (const QVariantList &row : g.rows) {
-            QStringList fields;
-            for (const QVariant &v : row)
-                fields << csvField(v);
-            csv += fields.join(',') + '\n';
-        }
+        csv += csv::line(QStringList{g.caption}) + csv::line(g.titles);
+        for (const QVariantList &row : g.rows)
+            csv += csv::line(row);
     }
     return csv;
 }

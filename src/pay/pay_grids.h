@@ -2,6 +2,7 @@
 // The grids of the pay screens as they show them (amounts as yuan text), for the screens
 // themselves and for wenpad-admin grid.
 
+#include <QAbstractItemModel>
 #include <QDate>
 #include <QList>
 #include <QSqlDatabase>
@@ -31,6 +32,11 @@ std::vector<Grid> employeeGrids(const QSqlDatabase &db, const QString &employee,
 // Two grids side by side in one: the titles of both, row i of each on row i (the shorter one
 // padded with empty cells), under the left one's caption.
 Grid sideBySide(const Grid &left, const Grid &right);
+
+// Marks the model's amount columns (by their titles; 工龄, in whole yuan, is no money column)
+// with xlsx::kMoneyColumnRole, so grids, printouts and workbooks show them as money.
+void markMoneyColumns(QAbstractItemModel &model);
+bool isMoneyColumn(const QString &title);
 
 // A stored amount as the grids show it: yuan text, whole yuan as they are, empty as empty.
 QVariant shownAmount(const QString &column, const QVariant &stored);

@@ -4,6 +4,8 @@
 #include "db/schema.h"
 #include "reports/layout.h"
 
+#include <QRegularExpression>
+
 namespace pay {
 namespace {
 
@@ -46,17 +48,35 @@ const PayList &listOf(const QString &table)
     return payLists().front();
 }
 
-// An amount as printed: yuan with two decimals (more when the amount has them); 工龄 whole.
-QString printed(const QString &column, const std::optional<qint64> &units)
+// An amount as printed: yuan with two decimals; 工龄 whole.
+QString printed(const QString &column, const QVariant &units)
 {
-    if (!units)
+    if (units.isNull())
         return {};
-    return isWholeYuan(column) ? QString::number(*units / schema::kMoneyScale) : money::formatYuan(*units);
+    return isWholeYuan(column) ? QString::number(units.toLongLong() / schema::kMoneyScale) : money::formatShown(units.toLongLong());
+}
+
+// The totals row of `rows` (units, or null, per column), captioned in the name column.
+QStringList totalsRow(const PayList &list, const QList<report::Row> &rows, const QString &caption)
+{
+    QStringList cells{caption};
+    for (size_t i = 1; i < list.columns.size(); ++i) {
+        const QString &column = list.columns[i].column;
+        qint64 sum = 0;
+        bool any = false, overflow = false;
+        for (const report::Row &row : rows)
+            if (!row.value(int(i)).isNull()) {
+                any = true;
+                overflow = overflow || __builtin_add_overflow(sum, row.value(int(i)).toLongLong(), &sum);
+            }
+        cells << (column.isEmpty() || !any ? QString() : overflow ? QStringLiteral("超出范围") : printed(column, sum));
+    }
+    return cells;
 }
 
 }  // namespace
 
-report::Report payList(const QString &table, const QDate &printedOn)
+report::Report payList(const QString &table, const ListHeading &heading)
 {
     const PayList &list = listOf(table);
     report::Report r;
@@ -64,36 +84,47 @@ report::Report payList(const QString &table, const QDate &printedOn)
     r.orientation = QPageLayout::Landscape;
     r.margins = {20, 20, 20, 20};
     r.title = list.title;
-    r.labels = {{{}, printedOn.toString(QStringLiteral("yyyy年MM月dd日")), {}}};
+    r.labels = {{QStringLiteral("部门：%1").arg(heading.department), heading.month.toString(QStringLiteral("yyyy年MM月")),
+                 heading.printed.toString(QStringLiteral("yyyy年MM月dd日"))}};
     r.titleOnEveryPage = true;
     r.headingsOnEveryPage = true;
     r.flowColumns = list.flowColumns;
     r.flowGap = 4;
     r.ruleEmptyRows = true;
     r.footer = {QStringLiteral("经理："), QStringLiteral("复核："), QStringLiteral("制表：")};
-    r.pageNumbers = false;
+    r.pageNumbers = true;
     r.groups = {{0, 1, QStringLiteral("项目")}};
     for (size_t i = 0; i < list.columns.size(); ++i) {
         const ListColumn &c = list.columns[i];
         report::Cell cell;
-        if (!c.column.isEmpty())
-            cell = report::field(int(i));
-        r.columns.push_back({c.heading, c.weight, i == 0 ? report::Align::Left : report::Align::Right, cell});
+        if (i == 0)
+            cell = [](const report::Row &row, int) { return row.value(0).toString(); };
+        else if (!c.column.isEmpty())
+            cell = [column = c.column, i](const report::Row &row, int) { return printed(column, row.value(int(i))); };
+        // The blanks in a heading mark where its two lines break.
+        static const QRegularExpression blanks(QStringLiteral("\\s+"));
+        const QString heading = c.heading.trimmed().split(blanks, Qt::SkipEmptyParts).join(QLatin1Char('\n'));
+        r.columns.push_back({heading, c.weight, i == 0 ? report::Align::Left : report::Align::Right, cell});
     }
+    r.pageSummary = [&list](const QList<report::Row> &rows) { return totalsRow(list, rows, QStringLiteral("本页合计")); };
     return r;
 }
 
-report::Document layoutPayList(const QString &table, const QList<SheetRow> &rows, const QDate &printedOn)
+report::Document layoutPayList(const QString &table, const QList<SheetRow> &rows, const ListHeading &heading)
 {
     const PayList &list = listOf(table);
-    QList<report::Row> printedRows;
+    QList<report::Row> listed;
     for (const SheetRow &row : rows) {
         report::Row cells;
-        for (const ListColumn &c : list.columns)
-            cells << (c.column == QStringLiteral("职工姓名") ? row.name : printed(c.column, row.amounts.value(c.column)));
-        printedRows << cells;
+        for (const ListColumn &c : list.columns) {
+            const std::optional<qint64> units = row.amounts.value(c.column);
+            cells << (c.column == QStringLiteral("职工姓名") ? QVariant(row.name) : units ? QVariant(qlonglong(*units)) : QVariant());
+        }
+        listed << cells;
     }
-    return report::layout(payList(table, printedOn), printedRows);
+    report::Report r = payList(table, heading);
+    r.summary = totalsRow(list, listed, QStringLiteral("合计"));
+    return report::layout(r, listed);
 }
 
 }  // namespace pay

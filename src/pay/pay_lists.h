@@ -11,8 +11,17 @@
 
 namespace pay {
 
-// The list of a sheet ("gzb", "btb", "jjb"), dated `printed` under its title.
-report::Report payList(const QString &table, const QDate &printed);
-report::Document layoutPayList(const QString &table, const QList<SheetRow> &rows, const QDate &printed);
+// What a pay list covers: its month and department, said under its title.
+struct ListHeading {
+    QDate month;         // first day of the pay month
+    QString department;  // the department's name
+    QDate printed;       // the day it is printed
+};
+
+// The list of a sheet ("gzb", "btb", "jjb"): the month and department under its title, the
+// page's totals at the foot of every page, the whole list's after its last row and
+// "第 N 页 共 M 页" on every page. Amounts print with two decimals and add up exactly.
+report::Report payList(const QString &table, const ListHeading &heading);
+report::Document layoutPayList(const QString &table, const QList<SheetRow> &rows, const ListHeading &heading);
 
 }  // namespace pay

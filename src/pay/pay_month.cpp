@@ -1,5 +1,6 @@
 #include "pay/pay_month.h"
 
+#include "db/dialect.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
@@ -18,13 +19,14 @@ bool hasWages(const QSqlDatabase &db, const QDate &month)
 
 QStringList salaryItemColumns(const QSqlDatabase &db)
 {
-    QSqlQuery q = sql::prepare(db, "select 字段 from gzzd where 字段 in (select name from pragma_table_info('gzb')) "
-                                   "order by rowid");
+    const QStringList wageColumns = sql::dialect(db).columnNames(db, QStringLiteral("gzb"));
+    QSqlQuery q = sql::prepare(db, "select 字段 from gzzd order by rowid");
     q.setForwardOnly(true);
     sql::exec(q);
     QStringList columns;
     while (q.next())
-        columns << q.value(0).toString();
+        if (wageColumns.contains(q.value(0).toString()))
+            columns << q.value(0).toString();
     return columns;
 }
 
@@ -50,19 +52,21 @@ QVariant toStored(const QString &column, const std::optional<qint64> &units)
     return qlonglong(*units);
 }
 
-QString quoted(const QStringList &columns)
+// The columns quoted, each after `prefix` ("p." for a column of the table named p).
+QString quoted(const QStringList &columns, const QString &prefix = {})
 {
     QStringList q;
     for (const QString &c : columns)
-        q << sql::quoteIdentifier(c);
+        q << prefix + sql::quoteIdentifier(c);
     return q.join(',');
 }
 
 // Employees who get rows of the month: department in force before its first day (on the day
 // before) below "97".
-QString getsRows(const QString &employeeColumn)
+QString getsRows(const QSqlDatabase &db, const QString &employeeColumn)
 {
-    return QStringLiteral("inforce('dwdtb','单位编码',%1,:before)<'97'").arg(employeeColumn);
+    return sql::dialect(db).valueInForceOn(history::Table::Department, "单位编码", employeeColumn, ":before")
+           + QStringLiteral("<'97'");
 }
 
 }  // namespace
@@ -73,16 +77,17 @@ QList<SheetRow> loadSheet(const QSqlDatabase &db, const Sheet &sheet, const QDat
     const QStringList columns = sheet.amountColumns() + extraColumns;
     QStringList selected;
     for (const QString &c : columns)
-        selected << QStringLiteral("t.") + sql::quoteIdentifier(c);
+        selected << amountExpression(sheet, c, "t");
     // Driven from the department's members on the last day, each member's row found through
     // the sheet's (年月, 职工编码) index.
     QSqlQuery q = sql::prepare(
-        db, QStringLiteral("with members as (select 职工编码 from zghmc where inforce('dwdtb','单位编码',职工编码,:end)=:dept) "
+        db, QStringLiteral("with members as (select 职工编码 from zghmc where %3=:dept) "
                            "select t.自动编号, t.职工编码, zghmc.职工姓名, %1 from members "
                            "join %2 t on t.年月=:m and t.职工编码=members.职工编码 "
                            "left join zghmc on zghmc.职工编码=t.职工编码 "
                            "order by t.职工编码, t.自动编号")
-                .arg(selected.join(','), sheet.table));
+                .arg(selected.join(','), sheet.table,
+                     sql::dialect(db).valueInForceOn(history::Table::Department, "单位编码", "zghmc.职工编码", ":end")));
     q.setForwardOnly(true);
     q.bindValue(":m", sql::dateValue(month));
     q.bindValue(":end", sql::dateValue(month.addMonths(1).addDays(-1)));
@@ -109,6 +114,9 @@ void storeRow(const QSqlDatabase &db, const Sheet &sheet, SheetRow &row)
     sql::bindRow(q, values);
     q.bindValue(":key", row.id);
     sql::exec(q);
+    // Another program may have deleted the row meanwhile: that is no save.
+    if (q.numRowsAffected() != 1)
+        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(sheet.table), sql::Failure::Kind::Refused);
 }
 
 int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generation,
@@ -130,7 +138,7 @@ int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generat
             QSqlQuery copy = sql::prepare(
                 db, QStringLiteral("insert into %1 (年月,职工编码,%2) select :m, p.职工编码, %3 from %1 p "
                                    "where p.年月=:previous and %4 and %5 order by p.自动编号")
-                        .arg(sheet.table, quoted(carried), "p." + carried.join(",p."), getsRows("p.职工编码"),
+                        .arg(sheet.table, quoted(carried), quoted(carried, "p."), getsRows(db, "p.职工编码"),
                              noRowYet.arg(sheet.table, "p.职工编码")));
             copy.bindValue(":m", m);
             copy.bindValue(":before", dayBefore);
@@ -146,7 +154,7 @@ int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generat
         }
         QSqlQuery blank = sql::prepare(db, QStringLiteral("insert into %1 (年月,职工编码) select :m, z.职工编码 from zghmc z "
                                                           "where %2 and %3 order by z.职工编码")
-                                               .arg(sheet.table, getsRows("z.职工编码"), noRowYet.arg(sheet.table, "z.职工编码")));
+                                               .arg(sheet.table, getsRows(db, "z.职工编码"), noRowYet.arg(sheet.table, "z.职工编码")));
         blank.bindValue(":m", m);
         blank.bindValue(":before", dayBefore);
         sql::exec(blank);

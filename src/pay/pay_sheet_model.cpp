@@ -3,6 +3,8 @@
 #include "db/money.h"
 #include "db/schema.h"
 #include "db/sql.h"
+#include "db/value_order.h"
+#include "export/xlsx_export.h"
 
 namespace {
 const QString kCode = QStringLiteral("职工编码");
@@ -56,7 +58,32 @@ QVariant PaySheetModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (role == Qt::DisplayRole && orientation == Qt::Horizontal)
         return columns_.value(section);
+    if (role == xlsx::kMoneyColumnRole && orientation == Qt::Horizontal) {
+        const QString column = columns_.value(section);
+        return column != kCode && column != kName && !pay::isWholeYuan(column);
+    }
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void PaySheetModel::sort(int column, Qt::SortOrder order)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    const std::vector<int> sorted =
+        value_order::sortedRows(int(rows_.size()), [&](int r) { return data(index(r, column), Qt::DisplayRole); }, order);
+    QList<pay::SheetRow> rows, stored;
+    QSet<int> changed;
+    for (int r : sorted) {
+        if (changed_.contains(r))
+            changed.insert(int(rows.size()));
+        rows << rows_.at(r);
+        stored << stored_.at(r);
+    }
+    rows_ = std::move(rows);
+    stored_ = std::move(stored);
+    changed_ = std::move(changed);
+    changePersistentIndexList(before, value_order::movedIndexes(before, sorted));
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 Qt::ItemFlags PaySheetModel::flags(const QModelIndex &index) const
@@ -75,10 +102,12 @@ bool PaySheetModel::setData(const QModelIndex &index, const QVariant &value, int
     const QString text = value.toString().trimmed();
     std::optional<qint64> amount;
     if (!text.isEmpty()) {
-        amount = money::parseYuan(text);
+        amount = money::parseEntry(text);
         if (!amount || (pay::isWholeYuan(column) && *amount % schema::kMoneyScale != 0)) {
-            emit refused(pay::isWholeYuan(column) ? QStringLiteral("%1只能是整数，请重新输入！").arg(column)
-                                                  : QStringLiteral("%1金额格式错误，请重新输入！").arg(column));
+            emit refused(money::parseYuan(text) && !amount
+                             ? QStringLiteral("%1金额不能超过%2位整数，请重新输入！").arg(column).arg(money::kEntryWholeDigits)
+                         : pay::isWholeYuan(column) ? QStringLiteral("%1只能是整数，请重新输入！").arg(column)
+                                                    : QStringLiteral("%1金额格式错误，请重新输入！").arg(column));
             return false;
         }
     }

@@ -27,6 +27,9 @@ public:
     std::optional<sql::Failure> commitRow(const QSqlDatabase &db, int row);
     bool hasChanges() const { return !changed_.isEmpty(); }
 
+    // Sorted by a column's values (rows not yet written move with their changes).
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;

@@ -1,6 +1,7 @@
 #include "pay/pay_sheets.h"
 
 #include "db/schema.h"
+#include "db/sql.h"
 
 namespace pay {
 
@@ -27,6 +28,15 @@ const Sheet &sheet(const QString &table)
     return sheets().front();
 }
 
+QStringList gridColumns()
+{
+    QStringList columns = {QStringLiteral("自动编号"), QStringLiteral("职工编码"), QStringLiteral("职工姓名"),
+                           QStringLiteral("单位名称"), QStringLiteral("年月")};
+    for (const Sheet &s : sheets())
+        columns << s.amountColumns();
+    return columns;
+}
+
 bool isWholeYuan(const QString &column) { return column == QStringLiteral("工龄"); }
 
 void computeTotals(const Sheet &sheet, Amounts &amounts)
@@ -48,28 +58,37 @@ void computeTotals(const Sheet &sheet, Amounts &amounts)
 }
 
 namespace {
-// A stored column in 1/10000 yuan.
-QString inUnits(const QString &column)
+// A stored column in 1/10000 yuan, of the table or alias `qualifier` when one is given.
+QString inUnits(const QString &column, const QString &qualifier)
 {
-    return isWholeYuan(column) ? QStringLiteral("\"%1\"*%2").arg(column).arg(schema::kMoneyScale)
-                               : QStringLiteral("\"%1\"").arg(column);
+    const QString stored = (qualifier.isEmpty() ? QString() : qualifier + '.') + sql::quoteIdentifier(column);
+    return isWholeYuan(column) ? QStringLiteral("%1*%2").arg(stored).arg(schema::kMoneyScale) : stored;
 }
 }  // namespace
 
-QString grossExpression(const Sheet &sheet)
+QString grossExpression(const Sheet &sheet, const QString &qualifier)
 {
     QStringList terms;
     for (const QString &c : sheet.entered)
-        terms << inUnits(c);
+        terms << inUnits(c, qualifier);
     return '(' + terms.join('+') + ')';
 }
 
-QString netExpression(const Sheet &sheet)
+QString netExpression(const Sheet &sheet, const QString &qualifier)
 {
-    QString expression = grossExpression(sheet);
+    QString expression = grossExpression(sheet, qualifier);
     for (const QString &c : sheet.deductions)
-        expression += '-' + inUnits(c);
+        expression += '-' + inUnits(c, qualifier);
     return '(' + expression + ')';
+}
+
+QString amountExpression(const Sheet &sheet, const QString &column, const QString &qualifier)
+{
+    if (column == sheet.gross)
+        return grossExpression(sheet, qualifier);
+    if (column == sheet.net)
+        return netExpression(sheet, qualifier);
+    return (qualifier.isEmpty() ? QString() : qualifier + '.') + sql::quoteIdentifier(column);
 }
 
 }  // namespace pay

@@ -26,6 +26,10 @@ struct Sheet {
 const std::vector<Sheet> &sheets();  // gzb, btb, jjb
 const Sheet &sheet(const QString &table);
 
+// Every column title the pay grids show besides the salary items (the sheets' amounts of all
+// three sheets and the employee, department and month columns).
+QStringList gridColumns();
+
 // Columns kept in whole yuan rather than in 1/10000 yuan (the wage sheet's 工龄).
 bool isWholeYuan(const QString &column);
 
@@ -35,9 +39,13 @@ using Amounts = QMap<QString, std::optional<qint64>>;
 // Sets the gross and net columns from the typed ones; either is empty when any of its terms is.
 void computeTotals(const Sheet &sheet, Amounts &amounts);
 
-// The gross and net columns as SQL over the stored columns (NULL when a term is NULL), so
-// rows generated in bulk are totalled as the screen totals them.
-QString grossExpression(const Sheet &sheet);
-QString netExpression(const Sheet &sheet);
+// The gross and net columns as SQL over the stored columns of the table or alias `qualifier`
+// (NULL when a term is NULL). Every read totals a row this way rather than trusting the stored
+// totals, which another program may have written by another rule; a row written by this
+// program stores what they give.
+QString grossExpression(const Sheet &sheet, const QString &qualifier = {});
+QString netExpression(const Sheet &sheet, const QString &qualifier = {});
+// Any amount column of the sheet as SQL: the totals computed, the others as stored.
+QString amountExpression(const Sheet &sheet, const QString &column, const QString &qualifier = {});
 
 }  // namespace pay

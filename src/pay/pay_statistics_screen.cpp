@@ -1,6 +1,8 @@
 #include "pay/pay_statistics_screen.h"
 
+#include "app/column_totals.h"
 #include "app/failure_message.h"
+#include "app/grid_export.h"
 #include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -34,6 +36,7 @@ PayStatisticsScreen::PayStatisticsScreen(ScreenHost &host, Period period)
     header->addWidget(new QLabel(QStringLiteral("年"), this));
     if (period == Period::Month) {
         month_ = makeMonthBox(this);
+        rememberPayMonth(year_, month_);
         header->addWidget(month_);
         header->addWidget(new QLabel(QStringLiteral("月工资统计"), this));
     } else {
@@ -52,7 +55,11 @@ PayStatisticsScreen::PayStatisticsScreen(ScreenHost &host, Period period)
     for (const pay::Sheet &s : pay::sheets()) {
         auto *grid = new StripedGrid(tabs_);
         auto *model = new RowsModel(QStringList{QStringLiteral("单位名称")} + s.amountColumns(), grid);
+        pay::markMoneyColumns(*model);
         grid->setModel(model);
+        // A table of departments in a fixed order with the company's total under it.
+        grid->setSortable(false);
+        grid->setTotalsShown(true);
         tabs_->addTab(grid, QStringLiteral("            ") + s.tab.trimmed());
         grids_.push_back(grid);
         models_.push_back(model);
@@ -62,6 +69,17 @@ PayStatisticsScreen::PayStatisticsScreen(ScreenHost &host, Period period)
     if (month_)
         connect(month_, &QSpinBox::valueChanged, this, &PayStatisticsScreen::rebuild);
     rebuild();
+}
+
+QString PayStatisticsScreen::windowTitleText() const
+{
+    return period_ == Period::Month ? QStringLiteral("公司月工资统计") : QStringLiteral("公司年工资统计");
+}
+
+QString PayStatisticsScreen::periodText() const
+{
+    return period_ == Period::Month ? QStringLiteral("%1年%2月").arg(year_->value()).arg(month_->value(), 2, 10, QChar('0'))
+                                    : QStringLiteral("%1年").arg(year_->value());
 }
 
 QDate PayStatisticsScreen::from() const
@@ -81,6 +99,7 @@ void PayStatisticsScreen::rebuild()
         for (size_t i = 0; i < models_.size(); ++i) {
             models_[i]->setRows(grids.at(i).rows);
             grids_[i]->resizeColumnsToContents();
+            grid_export::setExportTitle(*grids_[i], QStringLiteral("%1 %2").arg(windowTitleText(), periodText()));
         }
     } catch (const sql::Failure &e) {
         failure_message::show(this, e, {.reading = true});
@@ -90,9 +109,9 @@ void PayStatisticsScreen::rebuild()
 void PayStatisticsScreen::print()
 {
     const int tab = tabs_->currentIndex();
-    const QString period = period_ == Period::Month ? QStringLiteral("%1年%2月").arg(year_->value()).arg(month_->value())
-                                                    : QStringLiteral("%1年").arg(year_->value());
-    const QString title = (period_ == Period::Month ? QStringLiteral("公司月工资统计（%1）") : QStringLiteral("公司年工资统计（%1）"))
-                              .arg(tabs_->tabText(tab).trimmed());
-    report::preview(report::layoutGrid(objectName(), title, period, *models_.at(size_t(tab))), this);
+    const QString title = QStringLiteral("%1（%2）").arg(windowTitleText(), tabs_->tabText(tab).trimmed());
+    RowsModel &model = *models_.at(size_t(tab));
+    report::preview(report::layoutGrid(objectName(), title, periodText(), model,
+                                       column_totals::printed(column_totals::totals(model))),
+                    this);
 }

@@ -30,6 +30,9 @@ public:
     void print();
 
 private:
+    QString windowTitleText() const;  // 公司月工资统计 or 公司年工资统计
+    QString periodText() const;       // "2026年03月" or "2026年"
+
     Period period_;
     QSpinBox *year_;
     QSpinBox *month_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include "db/employee_listing.h"
 #include "db/sql.h"
+#include "db/value_order.h"
+#include "export/xlsx_export.h"
 
 #include <QSqlQueryModel>
 #include <QStringList>
@@ -25,7 +27,7 @@ QString salaryQueryBase()
     QStringList selected = {"zghmc.职工编码", "zghmc.职工姓名", "substr(gzb.年月,1,7) as 年月"};
     for (const Sheet &s : sheets())
         for (const QString &c : s.amountColumns())
-            selected << s.table + '.' + sql::quoteIdentifier(c);
+            selected << amountExpression(s, c, s.table) + " as " + sql::quoteIdentifier(c);
     EmployeeListing listing;
     listing.current(Table::Department).current(Table::Title).current(Table::Position)
         .current(Table::SkillGrade).current(Table::GradeSalary)
@@ -89,7 +91,21 @@ QVariant SalarySheetColumns::headerData(int section, Qt::Orientation orientation
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return columnName(sourceColumn(section));
+    if (orientation == Qt::Horizontal && role == xlsx::kMoneyColumnRole)
+        return isMoneyColumn(columnName(sourceColumn(section)));
     return QSortFilterProxyModel::headerData(section, orientation, role);
+}
+
+void SalarySheetColumns::sort(int column, Qt::SortOrder order)
+{
+    while (sourceModel() && sourceModel()->canFetchMore({}))
+        sourceModel()->fetchMore({});
+    QSortFilterProxyModel::sort(column, order);
+}
+
+bool SalarySheetColumns::lessThan(const QModelIndex &left, const QModelIndex &right) const
+{
+    return value_order::compare(left.data(), right.data()) < 0;
 }
 
 std::vector<Grid> salaryQueryGrids(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition)

@@ -2,7 +2,9 @@
 
 #include "app/date_range_boxes.h"
 #include "app/failure_message.h"
+#include "app/grid_export.h"
 #include "app/period_boxes.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
@@ -58,6 +60,7 @@ Tfrmzggzzhcx::Tfrmzggzzhcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzggzzhc
     // One result, shown by sheet.
     result_ = new QSqlQueryModel(this);
     tabs_ = new QTabWidget(this);
+    std::vector<StripedGrid *> grids;
     for (const pay::Sheet &s : pay::sheets()) {
         auto *columns = new pay::SalarySheetColumns(s, this);
         columns->setSourceModel(result_);
@@ -65,7 +68,9 @@ Tfrmzggzzhcx::Tfrmzggzzhcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzggzzhc
         grid->setModel(columns);
         tabs_->addTab(grid, QStringLiteral("            ") + s.tab.trimmed());
         sheets_.push_back(columns);
+        grids.push_back(grid);
     }
+    layout->addWidget(new SearchBar(this, grids));
     layout->addWidget(tabs_, 1);
 
     for (QSpinBox *box : {year_, month_})
@@ -97,6 +102,19 @@ void Tfrmzggzzhcx::showList(const query::Condition &condition)
         return;
     }
     condition_ = condition;
+    for (int tab = 0; tab < tabs_->count(); ++tab)
+        grid_export::setExportTitle(*tabs_->widget(tab), QStringLiteral("职工工资综合查询 %1").arg(coverage()));
+}
+
+QString Tfrmzggzzhcx::coverage() const
+{
+    const pay::MonthRange months(from_->date(), to_->date());
+    const QString format = QStringLiteral("yyyy年MM月");
+    QString text = months.first == months.last ? months.first.toString(format)
+                                               : report::dateRangeText(months.first, months.last, format);
+    if (!condition_.text.isEmpty())
+        text += QStringLiteral("（按查询条件）");
+    return text;
 }
 
 void Tfrmzggzzhcx::askCondition()
@@ -109,13 +127,7 @@ void Tfrmzggzzhcx::askCondition()
 void Tfrmzggzzhcx::print()
 {
     const int tab = tabs_->currentIndex();
-    const pay::MonthRange months(from_->date(), to_->date());
-    const QString format = QStringLiteral("yyyy年MM月");
-    QString subtitle = months.first == months.last
-                           ? months.first.toString(format)
-                           : report::dateRangeText(months.first, months.last, format);
-    if (!condition_.text.isEmpty())
-        subtitle += QStringLiteral("（按查询条件）");
+    const QString subtitle = coverage();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const report::Document document = report::layoutGrid(
         objectName(), QStringLiteral("职工工资综合查询（%1）").arg(tabs_->tabText(tab).trimmed()), subtitle, *sheets_.at(size_t(tab)));

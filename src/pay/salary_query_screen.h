@@ -37,6 +37,7 @@ public:
 
 private:
     void showChosenMonth();  // a click of the year or month box
+    QString coverage() const;  // the months and whether a condition narrows them
 
     QSpinBox *year_;
     QSpinBox *month_;

@@ -2,7 +2,7 @@
 
 #include "db/employee_listing.h"
 #include "db/sql.h"
-#include "staff/roster_query.h"
+#include "reports/roster_form.h"
 
 #include <QStringList>
 

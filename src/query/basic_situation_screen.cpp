@@ -1,13 +1,15 @@
 #include "query/basic_situation_screen.h"
 
+#include "app/character_limit.h"
 #include "app/failure_message.h"
 #include "app/prompt.h"
+#include "app/search_bar.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
 #include "query/basic_situation.h"
 #include "query/condition_list.h"
 #include "reports/print_preview.h"
-#include "staff/roster_report.h"
+#include "reports/roster_form.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,7 +35,7 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
     addButton(QStringLiteral("详细信息"), &Tfrmzgjbqkcx::showDetails);
     bar->addWidget(new QLabel(QStringLiteral("花名册名称"), this));
     title_ = new QLineEdit(this);
-    title_->setMaxLength(40);
+    character_limit::apply(title_, 40);
     bar->addWidget(title_);
     addButton(QStringLiteral("打印花名册"), &Tfrmzgjbqkcx::printRoster);
     bar->addStretch();
@@ -41,6 +43,7 @@ Tfrmzgjbqkcx::Tfrmzgjbqkcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzgjbqkc
     layout->addLayout(bar);
 
     list_ = new ConditionList(host.database(), query::basicSituationListing, query::basicSituationColumns(), this);
+    layout->addWidget(new SearchBar(this, {list_}));
     layout->addWidget(list_, 1);
     showList({});
 }

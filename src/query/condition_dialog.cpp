@@ -111,6 +111,7 @@ Tfrmzgcx::Tfrmzgcx(const QSqlDatabase &db, QWidget *workArea)
              {"查询", &Tfrmzgcx::search}, {"清除", &Tfrmzgcx::clear}, {"返回", &QDialog::reject}}) {
         auto *b = new QPushButton(caption, this);
         b->setAutoDefault(false);
+        b->setDefault(action == &Tfrmzgcx::search);  // Enter searches, Escape is "返回"
         connect(b, &QPushButton::clicked, this, action);
         buttons->addWidget(b);
     }

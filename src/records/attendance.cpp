@@ -1,5 +1,6 @@
 #include "records/attendance.h"
 
+#include "db/dialect.h"
 #include "db/sql.h"
 
 namespace records {
@@ -9,10 +10,10 @@ namespace {
 QSqlQuery rowsInRange(const QSqlDatabase &db, const QString &columns, const QString &tail, const QString &employee,
                       const QDate &from, const QDate &to)
 {
-    QSqlQuery q = sql::prepare(db, QStringLiteral("select %1 from kqjlb cross join kqfsb where kqjlb.职工编码=:zgbm "
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select %1 from %3 where kqjlb.职工编码=:zgbm "
                                                   "and kqjlb.考勤时间>=:bdsj1 and kqjlb.考勤时间<=:bdsj2 "
                                                   "and kqfsb.方式编码=kqjlb.方式编码 %2")
-                                       .arg(columns, tail));
+                                       .arg(columns, tail, sql::dialect(db).joinedInOrder({"kqjlb", "kqfsb"})));
     q.setForwardOnly(true);
     q.bindValue(":zgbm", employee);
     q.bindValue(":bdsj1", sql::dateValue(from));
@@ -41,7 +42,7 @@ const EventBook &attendanceBook()
         "方式编码",
         [](const QSqlDatabase &db) { return code_items::codeItems(db, QStringLiteral("kqfsb")); },
         {{"kqjlb.考勤时间", QStringLiteral("考勤时间")}, {"kqfsb.方式名称", QStringLiteral("出勤方式")},
-         {"kqjlb.事由", QStringLiteral("事由")}, {"kqjlb.时数", QStringLiteral("时数")}},
+         {"kqjlb.事由", QStringLiteral("事由")}, {"kqjlb.时数", QStringLiteral("时数"), false, true}},
     };
     return book;
 }
@@ -50,10 +51,9 @@ Listing employeeAttendance(const QSqlDatabase &db, const QString &employee, cons
 {
     QSqlQuery q = rowsInRange(db, "kqjlb.考勤时间, kqfsb.方式名称, kqjlb.时数, kqjlb.事由",
                               "order by kqjlb.考勤时间, kqjlb.自动编号", employee, from, to);
-    Listing listing{{QStringLiteral("考勤时间"), QStringLiteral("出勤方式"), QStringLiteral("时数"), QStringLiteral("事由")}, {}};
+    Listing listing{{QStringLiteral("考勤时间"), QStringLiteral("出勤方式"), QStringLiteral("时数"), QStringLiteral("事由")}, {}, {2}};
     while (q.next())
-        listing.rows << QVariantList{q.value(0), q.value(1), q.value(2).isNull() ? QVariant() : QVariant(hoursText(q.value(2).toDouble())),
-                                     q.value(3)};
+        listing.rows << QVariantList{q.value(0), q.value(1), q.value(2), q.value(3)};  // hours as a number
     return listing;
 }
 

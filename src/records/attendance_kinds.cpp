@@ -32,6 +32,7 @@ QStringList kindColumnNames(const std::vector<AttendanceKind> &kinds, const QStr
     QStringList names;
     for (const AttendanceKind &kind : kinds) {
         QString name = kind.name.trimmed().isEmpty() ? kind.code : kind.name;
+        name.replace(QChar(0), QLatin1Char('_'));
         while (used.contains(folded(name)))
             name += QLatin1Char('_') + kind.code;
         used.insert(folded(name));

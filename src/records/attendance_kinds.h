@@ -18,7 +18,8 @@ using AttendanceKind = code_items::Item;
 std::vector<AttendanceKind> attendanceKinds(const QSqlDatabase &db);
 
 // The column name of each kind (unquoted; quote with sql::quoteIdentifier), in the kinds'
-// order: the kind's name, or its code when the name is blank. SQLite compares column names
+// order: the kind's name (a NUL in it, which no statement can carry, as "_"), or its code when
+// the name is blank. SQLite compares column names
 // without regard to the case of ASCII letters, so a name that would repeat one of `taken` or
 // of an earlier kind in this sense gets "_" and its code appended.
 QStringList kindColumnNames(const std::vector<AttendanceKind> &kinds, const QStringList &taken);

@@ -1,5 +1,6 @@
 #include "records/company_attendance.h"
 
+#include "db/dialect.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 #include "records/attendance_kinds.h"
@@ -55,13 +56,16 @@ void rebuildCompanyAttendance(const QSqlDatabase &db, const QDate &from, const Q
 
 QStringList companyAttendanceKindColumns(const QSqlDatabase &db)
 {
-    QSqlQuery q = sql::prepare(db, QStringLiteral("select name from pragma_table_info('gskqtjb') order by cid"));
-    sql::exec(q);
     QStringList columns;
-    while (q.next())
-        if (!kFixedColumns.contains(q.value(0).toString()))
-            columns << q.value(0).toString();
+    for (const QString &column : sql::dialect(db).columnNames(db, QStringLiteral("gskqtjb")))
+        if (!kFixedColumns.contains(column))
+            columns << column;
     return columns;
+}
+
+QStringList companyAttendanceTitles(const QSqlDatabase &db)
+{
+    return kFixedColumns.mid(1) + companyAttendanceKindColumns(db);
 }
 
 QString companyAttendanceQuery(const QSqlDatabase &db)

@@ -20,6 +20,10 @@ void rebuildCompanyAttendance(const QSqlDatabase &db, const QDate &from, const Q
 // The kind columns of gskqtjb as it stands (none when there is no table). Throws sql::Failure.
 QStringList companyAttendanceKindColumns(const QSqlDatabase &db);
 
+// The grid's column titles: the employee's code and name, then each kind's column as the
+// table names it (read from the table, since the driver's column names drop double quotes).
+QStringList companyAttendanceTitles(const QSqlDatabase &db);
+
 // The grid's statement: 职工编码, 职工姓名 and the kind columns of gskqtjb as it stands, by
 // employee code. Throws sql::Failure.
 QString companyAttendanceQuery(const QSqlDatabase &db);

@@ -1,10 +1,14 @@
 #include "records/company_events_screen.h"
 
 #include "app/failure_message.h"
+#include "app/grid_export.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/clock.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
+#include "export/xlsx_export.h"
 #include "records/company_attendance.h"
 #include "app/date_range_boxes.h"
 #include "reports/grid_report.h"
@@ -13,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QVBoxLayout>
 
 CompanyEventsScreen::CompanyEventsScreen(ScreenHost &host, const QString &className, const QString &titleBar,
@@ -45,11 +48,17 @@ CompanyEventsScreen::CompanyEventsScreen(ScreenHost &host, const QString &classN
     layout->addLayout(toolbar);
 
     grid_ = new StripedGrid(this);
+    layout->addWidget(new SearchBar(this, {grid_}));
     layout->addWidget(grid_, 1);
-    connect(dates_, &DateRangeBoxes::rangeChosen, this, &CompanyEventsScreen::build);
+    connect(dates_, &DateRangeBoxes::rangeChosen, this, &CompanyEventsScreen::start);
 }
 
-void CompanyEventsScreen::start() { build(); }
+void CompanyEventsScreen::start()
+{
+    // The workbook says which dates it covers, as the printout does.
+    grid_export::setExportTitle(*grid_, printedTitle_ + ' ' + dates_->text());
+    build();
+}
 
 void CompanyEventsScreen::print()
 {
@@ -82,13 +91,14 @@ void Tfrmgsjctjb::toggleOrder()
     const bool byDate = order_ == records::RewardOrder::ByDate;
     order_ = byDate ? records::RewardOrder::ByEmployee : records::RewardOrder::ByDate;
     sortButton()->setText(byDate ? QStringLiteral("按时间排序") : QStringLiteral("按员工排序"));
+    grid()->clearSort();  // the button's order replaces a column's
     build();
 }
 
 Tfrmgskqtjb::Tfrmgskqtjb(ScreenHost &host)
     : CompanyEventsScreen(host, "Tfrmgskqtjb", QStringLiteral("  人事资料记录卡 >> 公司考勤情况统计"), QStringLiteral("按职工排序"))
 {
-    model_ = new QSqlQueryModel(this);
+    model_ = new SortedQueryModel(this);
     grid()->setModel(model_);
     sortButton()->setEnabled(false);
     sortButton()->setToolTip(QStringLiteral("统计表已按职工编码排列"));
@@ -115,6 +125,11 @@ void Tfrmgskqtjb::showTable()
     const QSqlDatabase db = host().database();
     try {
         model_->setQuery(records::companyAttendanceQuery(db), db);
+        const QStringList titles = records::companyAttendanceTitles(db);
+        for (int c = 0; c < titles.size(); ++c) {
+            model_->setHeaderData(c, Qt::Horizontal, titles[c]);
+            model_->setHeaderData(c, Qt::Horizontal, c >= 2, xlsx::kMeasuredColumnRole);  // hours as stored
+        }
     } catch (const sql::Failure &e) {
         failure_message::show(this, e, {.reading = true});
         return;

@@ -5,11 +5,11 @@
 // so it always shows the range on screen; "打印" prints the grid with the range.
 
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 #include "records/rewards.h"
 
 class DateRangeBoxes;
 class QPushButton;
-class QSqlQueryModel;
 class RowsModel;
 class StripedGrid;
 
@@ -59,12 +59,12 @@ class Tfrmgskqtjb : public CompanyEventsScreen {
     Q_OBJECT
 public:
     explicit Tfrmgskqtjb(ScreenHost &host);
-    QSqlQueryModel *rowModel() const { return model_; }
+    SortedQueryModel *rowModel() const { return model_; }
 
     void build() override;
 
 private:
     void showTable();
 
-    QSqlQueryModel *model_;
+    SortedQueryModel *model_;
 };

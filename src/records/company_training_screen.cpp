@@ -3,6 +3,7 @@
 #include "app/failure_message.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "records/training.h"
 #include "reports/grid_report.h"
@@ -14,7 +15,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QVBoxLayout>
 
 namespace {
@@ -22,7 +22,7 @@ namespace {
 const QString kShow = QStringLiteral("显示详细信息");
 const QString kHide = QStringLiteral("隐藏详细信息");
 
-StripedGrid *listIn(QGroupBox *frame, QSqlQueryModel *model)
+StripedGrid *listIn(QGroupBox *frame, SortedQueryModel *model)
 {
     auto *grid = new StripedGrid(frame);
     grid->verticalHeader()->hide();
@@ -62,11 +62,11 @@ Tfrmgspxqktj::Tfrmgspxqktj(ScreenHost &host) : FunctionScreen(host, "Tfrmgspxqkt
     layout->addLayout(bar);
 
     auto *courseFrame = new QGroupBox(QStringLiteral("培训记录"), this);
-    courseRows_ = new QSqlQueryModel(this);
+    courseRows_ = new SortedQueryModel(this);
     courses_ = listIn(courseFrame, courseRows_);
     layout->addWidget(courseFrame, 3);
     participantFrame_ = new QGroupBox(QStringLiteral("培训职工"), this);
-    participantRows_ = new QSqlQueryModel(this);
+    participantRows_ = new SortedQueryModel(this);
     participants_ = listIn(participantFrame_, participantRows_);
     layout->addWidget(participantFrame_, 2);
 
@@ -78,6 +78,7 @@ void Tfrmgspxqktj::showCourses()
 {
     try {
         courseRows_->setQuery(records::training::coursesBetween(host().database(), range_->from(), range_->to()));
+        markMeasuredColumns(*courseRows_, records::training::kMeasuredTitles);
     } catch (const sql::Failure &e) {
         courseRows_->clear();
         failure_message::show(this, e, {.reading = true});
@@ -91,10 +92,12 @@ void Tfrmgspxqktj::showParticipants()
 {
     const QModelIndex current = courses_->currentIndex();
     try {
-        if (current.isValid())
+        if (current.isValid()) {
             participantRows_->setQuery(records::training::participants(host().database(), courseRows_->index(current.row(), 0).data().toString()));
-        else
+            markMeasuredColumns(*participantRows_, records::training::kMeasuredTitles);
+        } else {
             participantRows_->clear();
+        }
     } catch (const sql::Failure &e) {
         participantRows_->clear();
         failure_message::show(this, e, {.reading = true});

@@ -5,11 +5,11 @@
 
 #include "app/date_range_boxes.h"
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 
 class QDateEdit;
 class QGroupBox;
 class QPushButton;
-class QSqlQueryModel;
 class StripedGrid;
 
 class Tfrmgspxqktj : public FunctionScreen {
@@ -20,9 +20,9 @@ public:
     QDateEdit *startPicker() const { return range_->fromBox(); }
     QDateEdit *endPicker() const { return range_->toBox(); }
     StripedGrid *courses() const { return courses_; }
-    QSqlQueryModel *courseRows() const { return courseRows_; }
+    SortedQueryModel *courseRows() const { return courseRows_; }
     StripedGrid *participants() const { return participants_; }
-    QSqlQueryModel *participantRows() const { return participantRows_; }
+    SortedQueryModel *participantRows() const { return participantRows_; }
     QGroupBox *participantFrame() const { return participantFrame_; }
     QPushButton *detailsButton() const { return details_; }
 
@@ -36,9 +36,9 @@ private:
 
     DateRangeBoxes *range_;
     StripedGrid *courses_;
-    QSqlQueryModel *courseRows_;
+    SortedQueryModel *courseRows_;
     QGroupBox *participantFrame_;
     StripedGrid *participants_;
-    QSqlQueryModel *participantRows_;
+    SortedQueryModel *participantRows_;
     QPushButton *details_;
 };

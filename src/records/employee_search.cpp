@@ -1,5 +1,6 @@
 #include "records/employee_search.h"
 
+#include "db/dialect.h"
 #include "db/history.h"
 #include "db/sql.h"
 #include "query/condition.h"
@@ -8,7 +9,7 @@
 
 namespace records {
 
-windowed::Listing searchListing(ListBase base, const EmployeeSearch &search)
+windowed::Listing searchListing(const QSqlDatabase &db, ListBase base, const EmployeeSearch &search)
 {
     using history::Table;
     QStringList where;
@@ -20,10 +21,10 @@ windowed::Listing searchListing(ListBase base, const EmployeeSearch &search)
         // one, the employees are walked in code order, each checked against his or her own
         // department rows. Either way a window of rows is read without reading the whole history.
         if (search.department.isEmpty()) {
-            l.from = QStringLiteral("from zghmc cross join dwdtb");
+            l.from = "from " + sql::dialect(db).joinedInOrder({"zghmc", "dwdtb"});
             where << QStringLiteral("dwdtb.职工编码=zghmc.职工编码");
         } else {
-            l.from = QStringLiteral("from dwdtb cross join zghmc");
+            l.from = "from " + sql::dialect(db).joinedInOrder({"dwdtb", "zghmc"});
             where << QStringLiteral("dwdtb.单位编码=:dw") << QStringLiteral("zghmc.职工编码=dwdtb.职工编码");
             l.order = {QStringLiteral("dwdtb.职工编码")};
         }
@@ -57,7 +58,7 @@ windowed::Listing searchListing(ListBase base, const EmployeeSearch &search)
 
 QSqlQuery searchEmployees(const QSqlDatabase &db, ListBase base, const EmployeeSearch &search)
 {
-    return windowed::execute(db, searchListing(base, search));
+    return windowed::execute(db, searchListing(db, base, search));
 }
 
 }  // namespace records

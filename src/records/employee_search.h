@@ -25,7 +25,7 @@ struct EmployeeSearch {
 };
 
 // The employees found, as the list for WindowedRows, in code order.
-windowed::Listing searchListing(ListBase base, const EmployeeSearch &search);
+windowed::Listing searchListing(const QSqlDatabase &db, ListBase base, const EmployeeSearch &search);
 
 // The same employees, executed. Throws sql::Failure.
 QSqlQuery searchEmployees(const QSqlDatabase &db, ListBase base, const EmployeeSearch &search);

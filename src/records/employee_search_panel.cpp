@@ -1,5 +1,6 @@
 #include "records/employee_search_panel.h"
 
+#include "app/character_limit.h"
 #include "app/failure_message.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -25,7 +26,7 @@ const QString kAllDepartments = QStringLiteral("所有部门");
 QLineEdit *searchBox(int maxLength, QWidget *parent)
 {
     auto *box = new QLineEdit(parent);
-    box->setMaxLength(maxLength);
+    character_limit::apply(box, maxLength);
     // A typed blank is dropped: it would only make the prefix match nothing.
     box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\S*")), box));
     return box;
@@ -105,7 +106,7 @@ void EmployeeSearchPanel::search()
         // One announcement for the new list, not one for the reset and one for the first row.
         const QSignalBlocker quiet(list_->selectionModel());
         try {
-            model_->open(db_, records::searchListing(options_.base, wanted));
+            model_->open(db_, records::searchListing(db_, options_.base, wanted));
         } catch (const sql::Failure &e) {
             model_->clear();
             failure_message::show(this, e, {.reading = true});

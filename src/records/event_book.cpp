@@ -1,6 +1,7 @@
 #include "records/event_book.h"
 
 #include "app/edit_rows.h"
+#include "db/dialect.h"
 #include "db/sql.h"
 
 #include <cmath>
@@ -15,7 +16,7 @@ QSqlQuery eventRows(const QSqlDatabase &db, const EventBook &book, const QString
         columns << c.expression;
     for (const edit::Field &f : book.fields)
         columns << QStringLiteral("%1.%2 as %2").arg(t, f.column);
-    const QString from = book.names.isEmpty() ? t : QStringLiteral("%1 cross join %2").arg(t, book.names);
+    const QString from = book.names.isEmpty() ? t : sql::dialect(db).joinedInOrder({t, book.names});
     const QString join = book.nameJoin.isEmpty() ? QString() : " and " + book.nameJoin;
     // The employee's rows first, through the table's index on 职工编码.
     QSqlQuery q = sql::prepare(db, QStringLiteral("select %1 from %2 where %3.职工编码=:zgbm%4 order by %3.自动编号")

@@ -19,6 +19,7 @@ struct EventColumn {
     QString expression;  // as the statement names it ("kqfsb.方式名称")
     QString title;       // the grid's title ("出勤方式")
     bool money = false;  // an integer of 1/10000 yuan
+    bool measured = false;  // hours: shown as stored
 };
 
 struct EventBook {
@@ -48,10 +49,11 @@ void saveEvent(const QSqlDatabase &db, const EventBook &book, const QString &emp
 void deleteRecordedRow(const QSqlDatabase &db, const QString &table, qint64 rowId);
 
 // Rows read for a statistics grid, with the titles it shows: dates as yyyy-MM-dd, amounts as
-// yuan text, hours as hoursText.
+// yuan text, hours as numbers.
 struct Listing {
     QStringList titles;
     QList<QVariantList> rows;
+    QList<int> measuredColumns = {};  // stored hours, shown as stored
 };
 
 // Hours as people write them: "8", "2.5", "0.25" (at most four decimals, no trailing zeros).

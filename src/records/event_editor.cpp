@@ -4,6 +4,7 @@
 #include "app/field_controls.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "export/xlsx_export.h"
 #include "records/attendance.h"
@@ -18,7 +19,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QVBoxLayout>
 
@@ -49,20 +49,22 @@ EventEditor::EventEditor(ScreenHost &host, const QString &className, const Texts
 {
     search_ = new EmployeeSearchPanel(host.database(), {records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Absent}, this);
     header_ = new EmployeeHeader(this);
-    bar_ = new edit::ModeBar({{Action::Add, "添加", [this] { add(); }},
-                              {Action::Delete, "删除", [this] { remove(); }},
-                              {Action::Modify, "修改", [this] { modify(); }},
-                              {Action::Return, "返回", [this] { close(); }},
-                              {Action::Save, "确定", [this] { save(); }},
-                              {Action::Ignore, "忽略", [this] { ignore(); }}},
-                             {.minimumWidth = 80}, this);
+    std::vector<edit::BarButton> buttons = {{Action::Add, "添加", [this] { add(); }},
+                                            {Action::Delete, "删除", [this] { remove(); }},
+                                            {Action::Modify, "修改", [this] { modify(); }},
+                                            {Action::Return, "返回", [this] { close(); }},
+                                            {Action::Save, "确定", [this] { save(); }},
+                                            {Action::Ignore, "忽略", [this] { ignore(); }}};
+    if (texts.modifyBeforeDelete)
+        std::swap(buttons[1], buttons[2]);
+    bar_ = new edit::ModeBar(buttons, {.minimumWidth = 80}, this);
     bar_->enable(search_, edit::ModeBar::When::Browsing);
 
     grid_ = new StripedGrid(this);
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    model_ = new QSqlQueryModel(this);
+    model_ = new SortedQueryModel(this);
     grid_->setModel(model_);
     bar_->enable(grid_, edit::ModeBar::When::Browsing);
 
@@ -142,6 +144,8 @@ void EventEditor::reload()
             model_->setHeaderData(c + 1, Qt::Horizontal, source_.shown[size_t(c)].title);
             if (source_.shown[size_t(c)].money)
                 model_->setHeaderData(c + 1, Qt::Horizontal, true, xlsx::kMoneyColumnRole);
+            if (source_.shown[size_t(c)].measured)
+                model_->setHeaderData(c + 1, Qt::Horizontal, true, xlsx::kMeasuredColumnRole);
         }
     if (model_->rowCount() > 0)
         grid_->selectRow(0);

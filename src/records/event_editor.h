@@ -6,6 +6,7 @@
 
 #include "app/edit_modes.h"
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 #include "records/event_book.h"
 
 #include <functional>
@@ -15,7 +16,6 @@
 class EmployeeHeader;
 class EmployeeSearchPanel;
 class QGroupBox;
-class QSqlQueryModel;
 class QTableView;
 
 class EventEditor : public FunctionScreen {
@@ -26,6 +26,7 @@ public:
         QString box;       // the edit box's heading, "奖惩编辑"
         QString boxBar;    // the caption of its bar, "  奖惩纪录编辑框" (none when empty)
         int fieldsPerRow = 2;
+        bool modifyBeforeDelete = false;  // "添加", "修改", "删除" rather than "添加", "删除", "修改"
     };
     // What the editor shows and stores. The rows' first column is 自动编号, then the shown
     // columns; each field's stored value is read from the column named as the field's column.
@@ -45,7 +46,7 @@ public:
 
     EmployeeSearchPanel *search() const { return search_; }
     QTableView *rows() const { return grid_; }
-    QSqlQueryModel *rowModel() const { return model_; }
+    SortedQueryModel *rowModel() const { return model_; }
     QGroupBox *editBox() const { return box_; }
     edit::ModeBar *bar() const { return bar_; }
     QWidget *control(const QString &key) const;  // the edit box's control of the field
@@ -67,7 +68,7 @@ private:
     EmployeeSearchPanel *search_;
     EmployeeHeader *header_;
     QTableView *grid_;
-    QSqlQueryModel *model_;
+    SortedQueryModel *model_;
     QGroupBox *box_;
     edit::ModeBar *bar_;
     std::vector<QWidget *> controls_;  // in the order of the source's fields

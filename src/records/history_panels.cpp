@@ -2,6 +2,7 @@
 
 #include "app/failure_message.h"
 #include "app/striped_grid.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "records/work_dynamics.h"
 
@@ -9,7 +10,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QVBoxLayout>
 
@@ -31,7 +31,7 @@ HistoryPanels::HistoryPanels(const QSqlDatabase &db, QWidget *parent) : QWidget(
         g.grid = new StripedGrid(g.panel);
         g.grid->verticalHeader()->hide();
         g.grid->horizontalHeader()->setStretchLastSection(true);
-        g.model = new QSqlQueryModel(this);
+        g.model = new SortedQueryModel(this);
         g.grid->setModel(g.model);
         g.layout = new QVBoxLayout(g.panel);
         g.layout->addWidget(g.grid, 1);
@@ -52,7 +52,7 @@ void HistoryPanels::showEmployee(const QString &code)
 void HistoryPanels::reload(int group)
 {
     const records::HistoryGroup &g = records::historyGroups()[size_t(group)];
-    QSqlQueryModel *model = groups_[size_t(group)].model;
+    SortedQueryModel *model = groups_[size_t(group)].model;
     QTableView *grid = groups_[size_t(group)].grid;
     try {
         model->setQuery(records::historyRows(db_, g, employee_));

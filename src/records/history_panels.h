@@ -3,12 +3,13 @@
 // two to a row, each with the grid of one employee's rows in recording order. The editor adds
 // its edit strips and the current-group highlight; the detail view shows them as they are.
 
+#include "db/sorted_query_model.h"
+
 #include <QSqlDatabase>
 #include <QWidget>
 #include <vector>
 
 class QGroupBox;
-class QSqlQueryModel;
 class QTableView;
 class QVBoxLayout;
 
@@ -25,7 +26,7 @@ public:
     int groupCount() const { return int(groups_.size()); }
     QGroupBox *panel(int group) const { return groups_[size_t(group)].panel; }
     QTableView *grid(int group) const { return groups_[size_t(group)].grid; }
-    QSqlQueryModel *model(int group) const { return groups_[size_t(group)].model; }
+    SortedQueryModel *model(int group) const { return groups_[size_t(group)].model; }
     QVBoxLayout *panelLayout(int group) const { return groups_[size_t(group)].layout; }
 
     // The current group follows the focus into a panel, which is painted highlighted.
@@ -40,7 +41,7 @@ private:
     struct Group {
         QGroupBox *panel;
         QTableView *grid;
-        QSqlQueryModel *model;
+        SortedQueryModel *model;
         QVBoxLayout *layout;
     };
     QSqlDatabase db_;

@@ -71,6 +71,7 @@ void PersonalEventsScreen::reload()
         // Read with nobody chosen too: no rows, but the grid's titles.
         const records::Listing listing = kind_.rows(db, code, dates_->from(), dates_->to());
         model_->setRows(listing.titles, listing.rows);
+        model_->setMeasuredColumns(listing.measuredColumns);
         if (kind_.cards && !code.isEmpty())
             for (const records::AttendanceTotal &t : records::employeeAttendanceTotals(db, code, dates_->from(), dates_->to()))
                 cards.append({t.kind, records::hoursText(t.hours)});

@@ -2,6 +2,7 @@
 
 #include "app/failure_message.h"
 #include "app/striped_grid.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
@@ -12,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QVBoxLayout>
 
 Tfrmgrpxjltj::Tfrmgrpxjltj(ScreenHost &host) : FunctionScreen(host, "Tfrmgrpxjltj")
@@ -22,7 +22,7 @@ Tfrmgrpxjltj::Tfrmgrpxjltj(ScreenHost &host) : FunctionScreen(host, "Tfrmgrpxjlt
     grid_ = new StripedGrid(this);
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setStretchLastSection(true);
-    model_ = new QSqlQueryModel(this);
+    model_ = new SortedQueryModel(this);
     grid_->setModel(model_);
 
     auto *bar = new QHBoxLayout;
@@ -52,6 +52,7 @@ void Tfrmgrpxjltj::showEmployee(const QString &code, const QString &name)
             model_->clear();
         else
             model_->setQuery(records::training::employeeCourses(host().database(), code));
+            markMeasuredColumns(*model_, records::training::kMeasuredTitles);
     } catch (const sql::Failure &e) {
         model_->clear();
         failure_message::show(this, e, {.reading = true});

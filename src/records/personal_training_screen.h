@@ -3,10 +3,10 @@
 // employee's courses with the position held at each course date, "打印" and "返回".
 
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 
 class EmployeeHeader;
 class EmployeeSearchPanel;
-class QSqlQueryModel;
 class StripedGrid;
 
 class Tfrmgrpxjltj : public FunctionScreen {
@@ -16,7 +16,7 @@ public:
 
     EmployeeSearchPanel *search() const { return search_; }
     StripedGrid *courses() const { return grid_; }
-    QSqlQueryModel *courseRows() const { return model_; }
+    SortedQueryModel *courseRows() const { return model_; }
 
 private:
     void showEmployee(const QString &code, const QString &name);
@@ -25,5 +25,5 @@ private:
     EmployeeSearchPanel *search_;
     EmployeeHeader *header_;
     StripedGrid *grid_;
-    QSqlQueryModel *model_;
+    SortedQueryModel *model_;
 };

@@ -1,6 +1,7 @@
 #include "records/personnel_query_screen.h"
 
 #include "app/prompt.h"
+#include "app/search_bar.h"
 #include "app/title_strip.h"
 #include "query/condition_list.h"
 #include "query/detail_window.h"
@@ -17,7 +18,9 @@ Tfrmzggzdtcx::Tfrmzggzdtcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzggzdtc
     setGeometry(host.workArea()->rect());
     list_ = new ConditionList(host.database(), records::personnelRecordListing, records::personnelRecordColumns(), this);
     auto *frame = new QGroupBox(QStringLiteral("动态信息"), this);
-    (new QVBoxLayout(frame))->addWidget(list_);
+    auto *listColumn = new QVBoxLayout(frame);
+    listColumn->addWidget(new SearchBar(this, {list_}));
+    listColumn->addWidget(list_);
 
     auto *bar = new QHBoxLayout;
     bar->setContentsMargins(6, 4, 6, 4);

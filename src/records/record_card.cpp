@@ -2,6 +2,7 @@
 
 #include "db/clock.h"
 #include "db/history.h"
+#include "db/dialect.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 #include "records/attendance_kinds.h"
@@ -34,12 +35,7 @@ CardGrid readGrid(QSqlQuery &q, const QString &caption, QStringList titles)
 // has fetched its last row.
 void shapeYearlyTable(const QSqlDatabase &db, const QStringList &years)
 {
-    QSqlQuery q = sql::prepare(db, QStringLiteral("select name from pragma_table_info('kqtjb') order by cid"));
-    sql::exec(q);
-    QStringList columns;
-    while (q.next())
-        columns << q.value(0).toString();
-    q.finish();
+    const QStringList columns = sql::dialect(db).columnNames(db, QStringLiteral("kqtjb"));
     const QStringList wanted = QStringList{"事由"} + years;
     if (columns.size() != wanted.size() || columns.first() != wanted.first()) {
         QStringList definitions = {QStringLiteral("事由 text")};

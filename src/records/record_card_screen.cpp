@@ -30,7 +30,8 @@ constexpr int kNarrowestSkills = 200;  // the skill-grade side never becomes nar
 
 Tfrmygrsjlk::Tfrmygrsjlk(ScreenHost &host) : FunctionScreen(host, "Tfrmygrsjlk")
 {
-    host.toggleNavigator();
+    navigatorWasShown_ = host.navigatorShown();
+    host.setNavigatorShown(false);
     search_ = new EmployeeSearchPanel(host.database(), {records::ListBase::CurrentDepartment, EmployeeSearchPanel::Arrows::Active}, this);
     header_ = new EmployeeHeader(this);
     // The card follows the box's dateChanged (below), whether a date is picked, typed or set.
@@ -109,6 +110,11 @@ void Tfrmygrsjlk::showCard()
         if (!card[i].caption.isEmpty())
             captions_[i] = card[i].caption;
     }
+    // The yearly hours, fractions as stored.
+    QList<int> years;
+    for (int c = 1; c < models_[2]->columnCount(); ++c)
+        years << c;
+    models_[2]->setMeasuredColumns(years);
     StripedGrid *attendance = grids_[2];
     for (int c = 0; c < models_[2]->columnCount(); ++c)
         attendance->setColumnWidth(c, c == 0 ? 50 : 40);
@@ -133,6 +139,6 @@ bool Tfrmygrsjlk::eventFilter(QObject *watched, QEvent *event)
 void Tfrmygrsjlk::closeEvent(QCloseEvent *event)
 {
     host().workArea()->removeEventFilter(this);
-    host().toggleNavigator();
+    host().setNavigatorShown(navigatorWasShown_);
     FunctionScreen::closeEvent(event);
 }

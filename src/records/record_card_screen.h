@@ -45,4 +45,5 @@ private:
     std::array<StripedGrid *, 3> grids_;
     std::array<QString, 3> captions_;
     int shownYear_ = 0;
+    bool navigatorWasShown_ = true;  // given back on closing
 };

@@ -1,5 +1,6 @@
 #include "records/rewards.h"
 
+#include "db/dialect.h"
 #include "db/money.h"
 #include "db/sql.h"
 
@@ -73,10 +74,11 @@ Listing employeeRewards(const QSqlDatabase &db, const QString &employee, const Q
 Listing companyRewards(const QSqlDatabase &db, const QDate &from, const QDate &to, RewardOrder order)
 {
     QSqlQuery q = sql::prepare(db, QStringLiteral("select jcjlb.职工编码, zghmc.职工姓名, jcjlb.奖惩日期, jcjlb.事由, "
-                                                  "jcjlb.奖惩方式, jcjlb.奖惩金额 from jcjlb cross join zghmc "
+                                                  "jcjlb.奖惩方式, jcjlb.奖惩金额 from %1 "
                                                   "where zghmc.职工编码=jcjlb.职工编码 and jcjlb.奖惩日期>=:from "
-                                                  "and jcjlb.奖惩日期<=:to order by %1")
-                                       .arg(order == RewardOrder::ByDate ? "jcjlb.奖惩日期, jcjlb.自动编号"
+                                                  "and jcjlb.奖惩日期<=:to order by %2")
+                                       .arg(sql::dialect(db).joinedInOrder({"jcjlb", "zghmc"}),
+                                            order == RewardOrder::ByDate ? "jcjlb.奖惩日期, jcjlb.自动编号"
                                                                          : "jcjlb.职工编码, jcjlb.奖惩日期, jcjlb.自动编号"));
     q.setForwardOnly(true);
     q.bindValue(":from", sql::dateValue(from));

@@ -1,6 +1,7 @@
 #include "records/timeline.h"
 
 #include "db/clock.h"
+#include "db/dialect.h"
 #include "db/history.h"
 #include "db/sql.h"
 #include "db/transaction.h"
@@ -26,7 +27,7 @@ const std::array<Source, 4> kSources = {{
 }};
 
 // The codes of the history row in force on the date (empty when there is none).
-QVariantList codesInForce(const QSqlDatabase &db, const Source &source, const QString &employee, const QDate &date)
+QVariantList codesInForceOn(const QSqlDatabase &db, const Source &source, const QString &employee, const QDate &date)
 {
     const std::optional<qint64> id = history::latestDatedOn(db, source.table, employee, date);
     QVariantList codes(source.columns.size());
@@ -56,7 +57,7 @@ void rebuildTimeline(const QSqlDatabase &db, const QString &employee)
         const QDate next = i + 1 < dates.size() ? dates[i + 1] : clock_source::today();
         QVariantList line = {employee, sql::dateValue(dates[i])};
         for (const Source &source : kSources)
-            line += codesInForce(db, source, employee, dates[i]);
+            line += codesInForceOn(db, source, employee, dates[i]);
         line << dates[i].daysTo(next);
         sql::bindRow(insert, line);
         sql::exec(insert);
@@ -70,15 +71,23 @@ const QStringList &timelineColumns()
     return columns;
 }
 
+bool timelineHolds(const QSqlDatabase &db, const QString &employee)
+{
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select count(*) from gzdtjlb where 职工编码<>:zgbm"));
+    q.bindValue(":zgbm", employee);
+    sql::exec(q);
+    return q.next() && q.value(0).toLongLong() == 0;
+}
+
 QSqlQuery timelineRows(const QSqlDatabase &db, const QString &employee)
 {
     QSqlQuery q = sql::prepare(
         db, "select gzdtjlb.变动时间, dwdmb.单位名称, zwdmb.职务名称, zcdmb.职称名称, "
             "gwjnlbb.类别名称 || gwjndmb.档次名称 as 岗位技能档次, gzdtjlb.时数 "
-            "from gzdtjlb cross join dwdmb cross join zwdmb cross join zcdmb cross join gwjnlbb cross join gwjndmb "
-            "where gzdtjlb.职工编码=:zgbm and dwdmb.单位编码=gzdtjlb.单位编码 and zwdmb.职务编码=gzdtjlb.职务编码 "
-            "and zcdmb.职称编码=gzdtjlb.职称编码 and gwjnlbb.类别编码=gzdtjlb.类别编码 "
-            "and gwjndmb.档次编码=gzdtjlb.档次编码 order by gzdtjlb.变动时间");
+            "from " + sql::dialect(db).joinedInOrder({"gzdtjlb", "dwdmb", "zwdmb", "zcdmb", "gwjnlbb", "gwjndmb"})
+            + " where gzdtjlb.职工编码=:zgbm and dwdmb.单位编码=gzdtjlb.单位编码 and zwdmb.职务编码=gzdtjlb.职务编码 "
+              "and zcdmb.职称编码=gzdtjlb.职称编码 and gwjnlbb.类别编码=gzdtjlb.类别编码 "
+              "and gwjndmb.档次编码=gzdtjlb.档次编码 order by gzdtjlb.变动时间");
     q.bindValue(":zgbm", employee);
     sql::exec(q);
     return q;

@@ -17,6 +17,10 @@ namespace records {
 // from the one clock source. Throws sql::Failure (gzdtjlb then stays as it was).
 void rebuildTimeline(const QSqlDatabase &db, const QString &employee);
 
+// Whether gzdtjlb holds no other employee's timeline than this one's (another program or
+// screen may have built it for someone else since). Throws sql::Failure.
+bool timelineHolds(const QSqlDatabase &db, const QString &employee);
+
 // The timeline as the grid shows it, by date: 变动时间, 单位名称, 职务名称, 职称名称,
 // 岗位技能档次 (category name followed by grade name), 时数. A line with a code that has no
 // name (before the first row of a history) is not shown. Executed. Throws sql::Failure.

@@ -1,7 +1,9 @@
 #include "records/timeline_screen.h"
 
 #include "app/failure_message.h"
+#include "app/notify.h"
 #include "app/striped_grid.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
@@ -11,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QVBoxLayout>
 
 Tfrmgzdttj::Tfrmgzdttj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdttj")
@@ -20,7 +21,7 @@ Tfrmgzdttj::Tfrmgzdttj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdttj")
     header_ = new EmployeeHeader(this);
 
     grid_ = new StripedGrid(this);
-    model_ = new QSqlQueryModel(this);
+    model_ = new SortedQueryModel(this);
     grid_->setModel(model_);
     grid_->horizontalHeader()->setStretchLastSection(true);
 
@@ -69,6 +70,13 @@ void Tfrmgzdttj::showTimeline()
 void Tfrmgzdttj::print()
 {
     try {
+        // Another copy of the program may have built the work table for another employee since
+        // this one was shown: built again first, so the printout is what the screen shows.
+        if (!records::timelineHolds(host().database(), search_->currentCode())) {
+            showTimeline();
+            notify::show(this, notify::Kind::Information, QStringLiteral("打印"),
+                         QStringLiteral("工作动态统计表已被另一程序改动，已重新统计，打印的是重新统计的结果。"));
+        }
         report::preview(records::printedTimeline(host().database(), search_->currentCode(), search_->currentName()), this);
     } catch (const sql::Failure &e) {
         failure_message::show(this, e, {.title = QStringLiteral("打印失败"), .reading = true});

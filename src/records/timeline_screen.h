@@ -3,10 +3,10 @@
 // the timeline of the selected employee, rebuilt in gzdtjlb whenever the selection moves.
 
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 
 class EmployeeHeader;
 class EmployeeSearchPanel;
-class QSqlQueryModel;
 class StripedGrid;
 
 class Tfrmgzdttj : public FunctionScreen {
@@ -16,7 +16,7 @@ public:
 
     EmployeeSearchPanel *search() const { return search_; }
     StripedGrid *grid() const { return grid_; }
-    QSqlQueryModel *model() const { return model_; }
+    SortedQueryModel *model() const { return model_; }
 
     void showTimeline();  // rebuilds gzdtjlb for the selected employee and shows it
     void print();         // the first "打印"
@@ -25,5 +25,5 @@ private:
     EmployeeSearchPanel *search_;
     EmployeeHeader *header_;
     StripedGrid *grid_;
-    QSqlQueryModel *model_;
+    SortedQueryModel *model_;
 };

@@ -2,6 +2,7 @@
 
 #include "app/edit_rows.h"
 #include "db/history.h"
+#include "db/dialect.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 
@@ -61,7 +62,7 @@ const edit::Fields &participantFields()
         {.label = "职工编号", .table = "pxjlb", .column = "职工编码"},
         {.label = "成绩", .table = "pxjlb", .column = "成绩"},
         {.label = "技术评定", .table = "pxjlb", .column = "技能评定", .kind = Kind::PickList,
-         .choices = {"A", "B", "C", "D", "E"}},
+         .choices = {"", "A", "B", "C", "D", "E"}},  // empty: no grade
     };
     return fields;
 }
@@ -98,7 +99,7 @@ void saveCourse(const QSqlDatabase &db, const edit::Values &values, const std::o
     } else {
         // A changed code takes the course's participants along; the references are checked
         // when the transaction commits.
-        sql::exec(db, "PRAGMA defer_foreign_keys=ON");
+        sql::exec(db, sql::dialect(db).deferReferenceChecks());
         edit::writeRow(db, "pxnrb", row, {"培训编码", *code});
         if (newCode != *code) {
             QSqlQuery q = sql::prepare(db, QStringLiteral("update pxjlb set 培训编码=:new where 培训编码=:old"));

@@ -23,6 +23,8 @@ QSqlQuery courses(const QSqlDatabase &db);
 // The course's participants in entry order: 自动编号, 职工编码, 职工姓名, 职务名称, 成绩, 技能评定.
 QSqlQuery participants(const QSqlDatabase &db, const QString &course);
 inline constexpr int kParticipantIdColumn = 0;
+// The columns of stored hours and scores, shown as stored.
+inline const QStringList kMeasuredTitles = {QStringLiteral("累计时数"), QStringLiteral("成绩")};
 
 // Writes a course (new when `code` is empty; otherwise the course with that code, whose
 // participants follow a changed code). Throws sql::Failure, also for a course without code or

@@ -5,6 +5,7 @@
 #include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "records/training.h"
 
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QVBoxLayout>
 
@@ -30,7 +30,7 @@ const QString kNotWritten = QStringLiteral("这条培训内容无法插入！");
 const QString kNotDeleted = QStringLiteral("这条培训内容无法删除！");
 
 // Every query of a side reads all its rows, so that the row just saved can be selected.
-void fill(QSqlQueryModel *model, QSqlQuery query)
+void fill(SortedQueryModel *model, QSqlQuery query)
 {
     model->setQuery(std::move(query));
     while (model->canFetchMore())
@@ -96,7 +96,7 @@ void Tfrmpxjlbj::buildSide(SideIndex which, const QString &title, const QString 
     side.grid = new StripedGrid(side.frame);
     side.grid->verticalHeader()->hide();
     side.grid->horizontalHeader()->setStretchLastSection(true);
-    side.model = new QSqlQueryModel(this);
+    side.model = new SortedQueryModel(this);
     side.grid->setModel(side.model);
     column->addWidget(side.grid, 1);
 
@@ -146,6 +146,7 @@ void Tfrmpxjlbj::reloadCourses(const QString &select)
     }
     for (const auto &[column, title] : std::vector<std::pair<int, QString>>{{0, "编码"}, {1, "培训日期"}, {2, "累计时数"}, {3, "训练内容"}})
         side.model->setHeaderData(column, Qt::Horizontal, title);
+    markMeasuredColumns(*side.model, training::kMeasuredTitles);
     int row = 0;
     for (int r = 0; r < side.model->rowCount(); ++r)
         if (side.model->index(r, 0).data().toString() == select)
@@ -169,6 +170,7 @@ void Tfrmpxjlbj::reloadParticipants(std::optional<qint64> select)
         failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
     side.grid->setColumnHidden(training::kParticipantIdColumn, true);
+    markMeasuredColumns(*side.model, training::kMeasuredTitles);
     int row = 0;
     for (int r = 0; r < side.model->rowCount(); ++r)
         if (select && side.model->index(r, training::kParticipantIdColumn).data().toLongLong() == *select)

@@ -7,12 +7,12 @@
 #include "app/edit_fields.h"
 #include "app/edit_modes.h"
 #include "app/function_screen.h"
+#include "db/sorted_query_model.h"
 
 #include <optional>
 #include <vector>
 
 class QGroupBox;
-class QSqlQueryModel;
 class QSplitter;
 class StripedGrid;
 
@@ -25,7 +25,7 @@ public:
     struct Side {
         QGroupBox *frame = nullptr;
         StripedGrid *grid = nullptr;
-        QSqlQueryModel *model = nullptr;
+        SortedQueryModel *model = nullptr;
         edit::ModeBar *bar = nullptr;
         QGroupBox *box = nullptr;
         const edit::Fields *fields = nullptr;

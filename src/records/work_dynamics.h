@@ -18,7 +18,7 @@ namespace records {
 struct HistoryGroup {
     QString caption;          // "单位动态" …
     history::Table table;
-    QString namesFrom;        // code tables joined for the names, and their join conditions
+    QStringList namesFrom;    // code tables joined for the names, and their join conditions
     QString nameJoins;
     QStringList shown;        // grid columns after 变动时间, as the statement names them
     edit::Fields fields;      // the edit strip: 变动时间, then the code lists

@@ -4,6 +4,7 @@
 #include "app/field_controls.h"
 #include "app/prompt.h"
 #include "db/code_items.h"
+#include "db/sorted_query_model.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
@@ -15,7 +16,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -171,11 +171,11 @@ void Tfrmgzdtbj::save()
     try {
         records::saveHistoryRow(host().database(), groupAt(g), panels_->employee(), values, editedRow_);
     } catch (const sql::Failure &e) {
-        // The row stays pending for correcting or "忽略". A refused value, the program's or the
-        // database's, gets the screen's one refusal.
+        // The row stays pending for correcting or "忽略". The program's refusal names the field;
+        // a value the database refuses gets the screen's refusal alone.
         const QString refused = QStringLiteral("由于本动态信息无法变动！");
         if (e.kind() == sql::Failure::Kind::Refused)
-            prompt::ask(kErrorTitle, refused, false, this);
+            prompt::ask(kErrorTitle, refused + '\n' + e.message(), false, this);
         else
             failure_message::show(this, e, {.title = kErrorTitle, .refusal = refused});
         return;
@@ -184,7 +184,7 @@ void Tfrmgzdtbj::save()
     finishEditing();
     panels_->reload(g);
     // The saved row stays selected: the new one is the last recorded.
-    QSqlQueryModel *model = panels_->model(g);
+    SortedQueryModel *model = panels_->model(g);
     while (row < 0 && model->canFetchMore())
         model->fetchMore();
     panels_->grid(g)->selectRow(row < 0 ? model->rowCount() - 1 : row);

@@ -1,5 +1,7 @@
 #include "reports/grid_report.h"
 
+#include "db/money.h"
+#include "export/xlsx_export.h"
 #include "reports/layout.h"
 
 #include <QRegularExpression>
@@ -9,7 +11,7 @@ namespace report {
 namespace {
 
 Document layoutCells(const QString &name, const QString &title, const QString &subtitle, const QStringList &headings,
-                     int rowCount, const std::function<QString(int row, int column)> &cellText)
+                     int rowCount, const std::function<QString(int row, int column)> &cellText, const QStringList &summary = {})
 {
     static const QRegularExpression number(QStringLiteral("^-?[0-9][0-9,]*(\\.[0-9]+)?%?$"));
     const int columns = int(headings.size());
@@ -40,20 +42,34 @@ Document layoutCells(const QString &name, const QString &title, const QString &s
     for (int c = 0; c < columns; ++c)
         r.columns.push_back({headings[c], double(std::min(widest[size_t(c)], 30)),
                              numeric[size_t(c)] ? Align::Right : Align::Left, field(c)});
+    r.summary = summary;
     return layout(r, rows);
 }
 
 }  // namespace
 
-Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, QAbstractItemModel &model)
+Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, QAbstractItemModel &model,
+                    const QStringList &summary)
 {
     while (model.canFetchMore({}))
         model.fetchMore({});
     QStringList headings;
-    for (int c = 0; c < model.columnCount(); ++c)
+    std::vector<bool> money, measured;
+    for (int c = 0; c < model.columnCount(); ++c) {
         headings << model.headerData(c, Qt::Horizontal).toString();
-    return layoutCells(name, title, subtitle, headings, model.rowCount(),
-                       [&](int r, int c) { return model.index(r, c).data().toString(); });
+        money.push_back(model.headerData(c, Qt::Horizontal, xlsx::kMoneyColumnRole).toBool());
+        // Reals printed as the grid shows them.
+        measured.push_back(model.headerData(c, Qt::Horizontal, xlsx::kMeasuredColumnRole).toBool());
+    }
+    return layoutCells(name, title, subtitle, headings, model.rowCount(), [&](int r, int c) {
+        const QVariant value = model.index(r, c).data();
+        if (money[size_t(c)] && !value.isNull()) {
+            const bool units = value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int;
+            if (const auto amount = units ? std::optional<qint64>(value.toLongLong()) : money::parseYuan(value.toString()))
+                return money::formatShown(*amount);
+        }
+        return value.typeId() == QMetaType::Double ? xlsx::realText(value.toDouble(), measured[size_t(c)]) : value.toString();
+    }, summary);
 }
 
 Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QStringList &titles,

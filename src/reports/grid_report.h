@@ -15,7 +15,10 @@
 
 namespace report {
 
-Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, QAbstractItemModel &model);
+// Amounts of a money column (xlsx::kMoneyColumnRole) print with two decimals; `summary` is a
+// last row (the grid's "合计"), one cell per column, or none.
+Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, QAbstractItemModel &model,
+                    const QStringList &summary = {});
 // The same for rows held in memory under their column titles.
 Document layoutGrid(const QString &name, const QString &title, const QString &subtitle, const QStringList &titles,
                     const QList<QVariantList> &rows);

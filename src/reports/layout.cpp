@@ -174,7 +174,8 @@ private:
     {
         return std::max(1, int((bottom_ - footerHeight_ - rowsTop(index) + kEpsilon) / r_.rowHeight));
     }
-    int slotsOn(int index) const { return rowsPerColumn(index) * flows(); }
+    // The places for rows on a page; a page summary takes the last one.
+    int slotsOn(int index) const { return rowsPerColumn(index) * flows() - (r_.pageSummary ? 1 : 0); }
     int firstSlot(int index) const { return index == 0 ? 0 : slotsOn(0) + (index - 1) * slotsOn(1); }
 
     Page produce(int index) const
@@ -192,13 +193,15 @@ private:
         const int perColumn = rowsPerColumn(index);
         const int first = firstSlot(index);
         const QList<Row> rows =
-            first < rowCount_ ? rows_->rows(first, std::min(perColumn * flows(), rowCount_ - first)) : QList<Row>();
+            first < rowCount_ ? rows_->rows(first, std::min(slotsOn(index), rowCount_ - first)) : QList<Row>();
         for (int k = 0; k < flows(); ++k) {
             for (int i = 0; i < perColumn; ++i) {
                 const int slot = first + k * perColumn + i;
                 const double rowTop = y + i * r_.rowHeight;
                 const bool openTop = i == 0 && !headings;
-                if (slot < rowCount_) {
+                if (r_.pageSummary && k == flows() - 1 && i == perColumn - 1) {
+                    rowBand(page, flowLeft(k), rowTop, r_.pageSummary(rows), openTop);
+                } else if (slot < rowCount_) {
                     const Row row = rows.value(slot - first);
                     QStringList cells;
                     for (const Column &c : r_.columns)
@@ -372,14 +375,16 @@ QStringList headingLines(const QString &heading, double widthMm, const QFont &fo
     const QString text = heading.trimmed();
     if (text.isEmpty())
         return {};
-    if (textWidthMm(font, text) <= widthMm)
+    // Lines the heading itself breaks ("扣\n税金") stay its lines.
+    QStringList lines = text.split(QLatin1Char('\n'));
+    const bool ownBreaks = lines.size() > 1;
+    if (!ownBreaks && textWidthMm(font, text) <= widthMm)
         return {text};
     // Two lines broken at the blank that balances them best: "任现职 时  间" breaks before
     // "时", "大 学 本 科" in the middle.
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    QStringList lines = {text};
     double best = textWidthMm(font, text);
-    for (auto it = blanks.globalMatch(text); it.hasNext();) {
+    for (auto it = blanks.globalMatch(text); !ownBreaks && it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const QString first = text.left(m.capturedStart()), second = text.mid(m.capturedEnd());
         const double wider = std::max(textWidthMm(font, first), textWidthMm(font, second));

@@ -30,6 +30,7 @@ double fittingPointSize(const QFont &font, const QString &text, double widthMm);
 
 // A heading's lines in a column `widthMm` wide: whole when it fits, otherwise broken at its
 // blanks (and, for a word still too wide, between characters).
+// (A heading with line breaks keeps them as its lines.)
 QStringList headingLines(const QString &heading, double widthMm, const QFont &font);
 
 }  // namespace report

@@ -1,10 +1,11 @@
 #include "reports/print_progress.h"
 
-#include "app/failure_message.h"
-#include "app/notify.h"
+#include "db/failure_text.h"
 #include "db/sql.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QPageSize>
 #include <QPaintEngine>
 #include <QPrinter>
@@ -15,6 +16,25 @@ namespace report {
 namespace {
 
 constexpr int kShowAfterMs = 400;  // a short document is done before the dialog would show
+
+Teller &teller()
+{
+    static Teller t;
+    return t;
+}
+
+void tell(QWidget *parent, const QString &title, const QString &text, Tone tone = Tone::Failure,
+          const QString &details = {})
+{
+    if (teller()) {
+        teller()(parent, tone, title, text, details);
+        return;
+    }
+    QMessageBox box(tone == Tone::Information ? QMessageBox::Information : QMessageBox::Critical, title, text,
+                    QMessageBox::Ok, parent);
+    box.setDetailedText(details);
+    box.exec();
+}
 
 // A progress dialog for `total` pages, and the progress callback that feeds it (false once
 // the person cancels).
@@ -67,12 +87,16 @@ bool paintWhole(const Document &document, QPrinter &printer, const Progress &pro
     return true;
 }
 
+// A failure in Chinese; the database's own words only in the details.
 void tell(QWidget *parent, const QString &title, const sql::Failure &failure)
 {
-    failure_message::show(parent, failure, {.title = title, .reading = true});
+    const failure_text::Said said = failure_text::said(failure, {.reading = true});
+    tell(parent, title, said.text, Tone::Failure, said.details);
 }
 
 }  // namespace
+
+void setTeller(Teller t) { teller() = std::move(t); }
 
 void setUpA4(QPrinter &printer, QPageLayout::Orientation orientation)
 {
@@ -112,20 +136,23 @@ void saveAsPdf(const Document &document, QWidget *parent)
     if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         file += QStringLiteral(".pdf");
     QString error;
+    bool written = false;
     std::optional<sql::Failure> failure;
     {
         PageProgress progress(QStringLiteral("正在保存为PDF…"), int(document.pages.size()), parent);
         try {
-            if (writePdf(document, file, &error, progress.callback()) || error.isEmpty())
-                return;
+            written = writePdf(document, file, &error, progress.callback());
         } catch (const sql::Failure &e) {
             failure = e;  // nothing was written under the chosen name
         }
     }  // the progress dialog closes before anything is said
-    if (failure)
+    if (written)
+        tell(parent, QStringLiteral("保存为PDF"),
+             QStringLiteral("已保存 %1 页到 %2").arg(document.pages.size()).arg(QDir::toNativeSeparators(file)), Tone::Information);
+    else if (failure)
         tell(parent, QStringLiteral("保存为PDF"), *failure);
-    else
-        notify::show(parent, notify::Kind::Error, QStringLiteral("保存为PDF"), error);
+    else if (!error.isEmpty())  // empty: cancelled
+        tell(parent, QStringLiteral("保存为PDF"), error);
 }
 
 }  // namespace report

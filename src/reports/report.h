@@ -75,6 +75,9 @@ struct Report {
     bool ruleEmptyRows = false;  // the ruled rows fill every page, printed or not
 
     QStringList summary;       // one cell per column after the last row; empty: none
+    // A row at the foot of every page's table made from that page's rows (a page's totals);
+    // empty: none.
+    std::function<QStringList(const QList<Row> &pageRows)> pageSummary;
     QStringList footer;        // page footer captions spread over the width, every page
     bool pageNumbers = true;   // "第 n 页 共 m 页" in the page footer
 };

@@ -1,6 +1,8 @@
 #include "staff/cadre_resume_screen.h"
 
+#include "app/character_limit.h"
 #include "app/failure_message.h"
+#include "app/grid_export.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
@@ -8,6 +10,7 @@
 #include "staff/photo_box.h"
 #include "staff/resume_grid.h"
 #include "staff/resume_report.h"
+#include "staff/resume_workbook.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -107,6 +110,9 @@ Tfrmgbllbj::Tfrmgbllbj(ScreenHost &host) : FunctionScreen(host, "Tfrmgbllbj")
     QVBoxLayout *right = layOutSearchScreen(this, QStringLiteral(" 干部履历表"), search_, header_);
     right->addWidget(pages_, 1);
     right->addLayout(buttons);
+    // "导出Excel…" writes the résumé shown, as "打印" prints it, not the list of cadres.
+    bar_->enable(grid_export::addScreenExportButton(*this, *print, [this] { exportResume(); }),
+                 edit::ModeBar::When::Browsing);
     resize(host.workArea()->size().boundedTo(QSize(1120, 780)));
 
     connect(bar_, &edit::ModeBar::modeChanged, this, [this](Mode mode) {
@@ -226,12 +232,12 @@ QWidget *Tfrmgbllbj::spouseBlock(const QString &title)
         QWidget *control;
         if (f.offered.isEmpty()) {
             control = new QLineEdit(box);
-            static_cast<QLineEdit *>(control)->setMaxLength(255);
+            character_limit::apply(static_cast<QLineEdit *>(control), 255);
         } else {
             auto *list = new QComboBox(box);
             list->setEditable(true);
             list->addItems(f.offered);
-            list->lineEdit()->setMaxLength(255);
+            character_limit::apply(list->lineEdit(), 255);
             control = list;
         }
         control->setObjectName(f.column);
@@ -331,6 +337,22 @@ void Tfrmgbllbj::closeEvent(QCloseEvent *event)
         for (ResumeGrid *g : std::as_const(grids_))
             g->writeChanges();
     FunctionScreen::closeEvent(event);
+}
+
+void Tfrmgbllbj::exportResume()
+{
+    if (code_.isEmpty())
+        return;
+    try {
+        const std::optional<QMap<QString, QString>> personal = resume::personalData(host().database(), code_);
+        if (!personal)
+            return;
+        const resume::Workbook book = resume::workbookOf(*personal, resume::loadResume(host().database(), code_));
+        grid_export::exportTables(*this, book.tables,
+                                  QStringLiteral("干部履历表 %1%2").arg(code_, personal->value("职工姓名")));
+    } catch (const sql::Failure &e) {
+        failure_message::show(this, e, {.reading = true});
+    }
 }
 
 void Tfrmgbllbj::print()

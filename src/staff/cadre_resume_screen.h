@@ -37,6 +37,8 @@ public:
     void confirm();
     void ignore();
     void print();
+    // "导出Excel…": the résumé shown, one sheet per page.
+    void exportResume();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

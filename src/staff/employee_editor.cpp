@@ -3,6 +3,7 @@
 #include "app/failure_message.h"
 #include "app/field_controls.h"
 #include "app/prompt.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "db/code_items.h"
 #include "db/sql.h"
@@ -133,6 +134,10 @@ QWidget *Tfrmzglr::buildLists()
         column->addLayout(head);
         column->addWidget(grid, 1);
     };
+    // Finds in the whole register and goes to the employee's department.
+    auto *find = new SearchBar(this);
+    connect(find, &SearchBar::textEdited, this, &Tfrmzglr::findEmployee);
+    column->addWidget(find);
     departmentGrid_ = makeGrid(departments_, lists_);
     employeeGrid_ = makeGrid(employees_, lists_);
     addList(QStringLiteral("部门信息"), departmentGrid_, "department");
@@ -150,7 +155,21 @@ QWidget *Tfrmzglr::buildButtonBar()
                               {Action::Ignore, "忽略", [this] { cancel(); }},
                               {Action::Modify, "修改", [this] { edit(); }}},
                              {.minimumWidth = 80}, this);
-    return bar_;
+    auto *row = new QWidget(this);
+    buttonRow_ = new QHBoxLayout(row);
+    buttonRow_->setContentsMargins(0, 0, 0, 0);
+    buttonRow_->addWidget(bar_, 1);
+    return row;
+}
+
+QPushButton *Tfrmzglr::addBrowsingButton(const QString &caption, const std::function<void()> &act)
+{
+    auto *b = new QPushButton(caption, this);
+    connect(b, &QPushButton::clicked, this, act);
+    bar_->enable(b, edit::ModeBar::When::Browsing);
+    b->setEnabled(mode() == Mode::Browse);
+    buttonRow_->addWidget(b);
+    return b;
 }
 
 QPushButton *Tfrmzglr::button(const QString &caption) const
@@ -233,6 +252,33 @@ void Tfrmzglr::refillTitles()
 }
 
 void Tfrmzglr::setMode(Mode mode) { bar_->setMode(mode); }
+
+void Tfrmzglr::findEmployee(const QString &text)
+{
+    std::optional<staff::FoundEmployee> found;
+    try {
+        found = staff::findEmployee(host().database(), text);
+    } catch (const sql::Failure &e) {
+        failure_message::show(this, e, {.reading = true});
+    }
+    if (!found)
+        return;
+    const auto rowOf = [](const WindowedRows *rows, const QString &code) {
+        for (int r = 0; r < rows->rowCount(); ++r)
+            if (rows->value(r, 0).toString() == code)
+                return r;
+        return -1;
+    };
+    const int department = rowOf(departments_, found->department);
+    if (department < 0)
+        return;
+    if (departmentGrid_->currentIndex().row() != department)
+        departmentGrid_->selectRow(department);
+    if (const int employee = rowOf(employees_, found->code); employee >= 0) {
+        employeeGrid_->selectRow(employee);
+        employeeGrid_->scrollTo(employees_->index(employee, 0));
+    }
+}
 
 void Tfrmzglr::step(QTableView *grid, int delta)
 {

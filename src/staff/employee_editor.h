@@ -9,7 +9,10 @@
 #include "staff/employee_fields.h"
 #include "staff/employee_record.h"
 
+#include <functional>
+
 class DetailPanel;
+class QHBoxLayout;
 class QPlainTextEdit;
 class QPushButton;
 class QTableView;
@@ -33,6 +36,12 @@ public:
     // The employee shown (empty in adding mode and when the department has nobody).
     QString currentCode() const { return record_.code(); }
 
+    // A further button after the button bar, usable while browsing (the staff list import
+    // and export add theirs when the screen is registered).
+    QPushButton *addBrowsingButton(const QString &caption, const std::function<void()> &act);
+    // Reads the department and employee lists again, after employees were written elsewhere.
+    void refresh() { showDepartment(); }
+
     void add();
     void edit();
     void save();
@@ -50,6 +59,7 @@ private:
     void refillTitles();
     void setMode(Mode mode);
     void step(QTableView *grid, int delta);
+    void findEmployee(const QString &text);  // "查找": the first match of the whole register
 
     edit::ModeBar *bar_ = nullptr;
     staff::EmployeeRecord record_;
@@ -62,4 +72,5 @@ private:
     DetailPanel *detail_ = nullptr;
     QPlainTextEdit *resume_ = nullptr;
     QTabWidget *pages_ = nullptr;
+    QHBoxLayout *buttonRow_ = nullptr;
 };

@@ -17,25 +17,25 @@ const QString kCodeColumn = QStringLiteral("职工编码");
 
 QStringList masterTextColumns() { return {kPhotoColumn, kResumeColumn}; }
 
-void writeMaster(const QSqlDatabase &db, const EmployeeRecord &record, bool adding)
+void writeMaster(edit::RowWriter &writer, const EmployeeRecord &record, bool adding)
 {
     QVariantMap columns = edit::storedRow(detailFields(), kMasterTable, record.values);
     for (const QString &c : masterTextColumns()) {
         const QString v = record.value(c);
         columns.insert(c, v.isEmpty() ? QVariant() : QVariant(v));
     }
-    edit::writeRow(db, kMasterTable, columns, adding ? edit::RowKey{} : edit::RowKey{kCodeColumn, record.code()});
+    writer.write(kMasterTable, columns, adding ? edit::RowKey{} : edit::RowKey{kCodeColumn, record.code()});
 }
 
 // The entry-time row of one history: the employee's code, the entry date and its own codes.
-void writeEntryRow(const QSqlDatabase &db, const EmployeeRecord &record, const QString &table)
+void writeEntryRow(edit::RowWriter &writer, const EmployeeRecord &record, const QString &table)
 {
     QVariantMap columns = edit::storedRow(detailFields(), table, record.values);
     columns.insert(kCodeColumn, record.code());
     columns.insert("变动时间", sql::dateValue(parseDate(record.value(kEntryDate))));
     const auto id = record.entryRowIds.constFind(table);
-    edit::writeRow(db, table, columns,
-                   id == record.entryRowIds.constEnd() ? edit::RowKey{} : edit::RowKey{"自动编号", id.value()});
+    writer.write(table, columns,
+                 id == record.entryRowIds.constEnd() ? edit::RowKey{} : edit::RowKey{"自动编号", id.value()});
 }
 
 bool hasRows(const QSqlDatabase &db, const QString &table, const QString &code)
@@ -60,36 +60,57 @@ QString normalizedCode(const QString &text)
     return QStringLiteral("%1").arg(n, 6, 10, QChar('0'));
 }
 
-std::optional<EmployeeRecord> loadEmployee(const QSqlDatabase &db, const QString &code)
+EmployeeReader::EmployeeReader(const QSqlDatabase &db)
+    : master_(sql::prepare(db, "select * from zghmc where 职工编码=:code"))
 {
-    QSqlQuery master = sql::prepare(db, "select * from zghmc where 职工编码=:code");
-    master.setForwardOnly(true);
-    master.bindValue(":code", code);
-    sql::exec(master);
-    if (!master.next())
-        return std::nullopt;
-    EmployeeRecord record;
-    record.values = edit::shownRow(detailFields(), kMasterTable, master.record());
-    for (const QString &c : masterTextColumns())
-        record.values.insert(c, master.value(c).toString());
-
+    master_.setForwardOnly(true);
     for (const QString &table : entryHistoryTables()) {
         QSqlQuery q = sql::prepare(db, QStringLiteral("select * from %1 where 职工编码=:code "
                                                       "order by 变动时间, 自动编号 limit 1").arg(table));
         q.setForwardOnly(true);
+        entryRows_.emplace_back(table, q);
+    }
+}
+
+std::optional<EmployeeRecord> EmployeeReader::load(const QString &code)
+{
+    master_.bindValue(":code", code);
+    sql::exec(master_);
+    if (!master_.next())
+        return std::nullopt;
+    EmployeeRecord record;
+    record.values = edit::shownRow(detailFields(), kMasterTable, master_.record());
+    for (const QString &c : masterTextColumns())
+        record.values.insert(c, master_.value(c).toString());
+    master_.finish();
+
+    for (auto &[table, q] : entryRows_) {
         q.bindValue(":code", code);
         sql::exec(q);
-        if (!q.next())
-            continue;
-        record.entryRowIds.insert(table, q.value("自动编号").toLongLong());
-        record.values.insert(edit::shownRow(detailFields(), table, q.record()));
+        if (q.next()) {
+            record.entryRowIds.insert(table, q.value("自动编号").toLongLong());
+            record.values.insert(edit::shownRow(detailFields(), table, q.record()));
+        }
+        q.finish();
     }
     return record;
+}
+
+std::optional<EmployeeRecord> loadEmployee(const QSqlDatabase &db, const QString &code)
+{
+    return EmployeeReader(db).load(code);
 }
 
 QString checkEmployee(const QSqlDatabase &db, const EmployeeRecord &record)
 {
     return edit::firstFailure(db, checkOrder(), record.values);
+}
+
+void writeEmployee(edit::RowWriter &writer, const EmployeeRecord &record, bool adding)
+{
+    writeMaster(writer, record, adding);
+    for (const QString &table : entryHistoryTables())
+        writeEntryRow(writer, record, table);
 }
 
 QString saveEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool adding)
@@ -99,9 +120,8 @@ QString saveEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool 
         return problem;
     try {
         Transaction transaction(db);
-        writeMaster(db, record, adding);
-        for (const QString &table : entryHistoryTables())
-            writeEntryRow(db, record, table);
+        edit::RowWriter writer(db);
+        writeEmployee(writer, record, adding);
         transaction.commit();
     } catch (const sql::Failure &e) {
         // A used code or a record changed meanwhile is the person's to correct; a database

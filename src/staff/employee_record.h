@@ -4,12 +4,16 @@
 // shows them (dates yyyy-MM-dd, amounts in yuan) and converted only when read or written.
 
 #include "app/edit_fields.h"
+#include "app/edit_rows.h"
 
 #include <QDate>
 #include <QMap>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace staff {
 
@@ -32,8 +36,25 @@ using edit::parseDate;
 // The stored employee; nullopt when there is none. Throws sql::Failure.
 std::optional<EmployeeRecord> loadEmployee(const QSqlDatabase &db, const QString &code);
 
+// Loads employee after employee with statements prepared once (the register's export).
+class EmployeeReader {
+public:
+    explicit EmployeeReader(const QSqlDatabase &db);  // throws sql::Failure
+    std::optional<EmployeeRecord> load(const QString &code);  // as loadEmployee
+
+private:
+    QSqlQuery master_;
+    std::vector<std::pair<QString, QSqlQuery>> entryRows_;  // history table → its entry-row statement
+};
+
 // The message of the first save check that fails, empty when all pass. Throws sql::Failure.
 QString checkEmployee(const QSqlDatabase &db, const EmployeeRecord &record);
+
+// Writes the master row and the five entry-time rows, without checks and without a
+// transaction of its own: saveEmployee's body, and a bulk import's for each of its rows
+// inside its one transaction (one writer for all, so each statement is prepared once).
+// Throws sql::Failure.
+void writeEmployee(edit::RowWriter &writer, const EmployeeRecord &record, bool adding);
 
 inline const QString kDuplicateCode = QStringLiteral("编号重复或空，请重新输入！");
 

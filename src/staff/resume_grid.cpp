@@ -205,7 +205,10 @@ bool ResumeGrid::writeRow(int row)
         model_->markWritten(row, staff::resume::writeGridRow(db_, model_->grid(), code_, r));
         return true;
     } catch (const sql::Failure &e) {
-        failure_message::show(this, e, {.title = kErrorTitle, .refusal = kWrongInput});
+        const bool toldAlready = refused_ && refused_->rowId == r.rowId && refused_->values == r.values;
+        refused_ = r;
+        if (!toldAlready)
+            failure_message::show(this, e, {.title = kErrorTitle, .refusal = kWrongInput});
         return false;
     }
 }

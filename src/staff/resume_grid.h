@@ -9,6 +9,7 @@
 #include <QAbstractTableModel>
 #include <QSet>
 #include <QTableView>
+#include <optional>
 
 namespace staff::resume {
 // What the résumé's editors say when the database refuses a row as typed; any other failure
@@ -73,4 +74,6 @@ private:
     QSqlDatabase db_;
     QString code_;
     ResumeGridModel *model_;
+    // The row last refused, as it was: refused again unchanged (on "忽略"), it is not told twice.
+    std::optional<staff::resume::GridRow> refused_;
 };

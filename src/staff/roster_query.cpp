@@ -2,6 +2,7 @@
 
 #include "db/code_items.h"
 #include "db/current_rows.h"
+#include "db/dialect.h"
 #include "db/history.h"
 #include "db/sql.h"
 
@@ -52,14 +53,6 @@ LevelBounds levelBounds(LevelRange range, const QString &level)
     case LevelRange::Below: return {QString(), level};
     }
     return {};
-}
-
-const QStringList &fieldTitles()
-{
-    static const QStringList titles = {
-        "职工编码", "职工姓名", "现任职务", "任职时间", "性别", "出生年月", "籍贯", "民族", "文化程度", "毕业学校",
-        "毕业时间", "所学专业", "政治面貌", "入党（团）时间", "工作时间", "入司时间", "技术职称", "聘任时间", "备注"};
-    return titles;
 }
 
 namespace {
@@ -189,7 +182,7 @@ windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Fi
 
     windowed::Listing l;
     l.columns = kColumns;
-    l.from = QStringLiteral("from ") + tables.join(QStringLiteral(" cross join "));
+    l.from = "from " + sql::dialect(db).joinedInOrder(tables);
     l.where = where.join(QStringLiteral(" and "));
     l.order = {employee};
     l.values.insert(":lower", bounds.lower);

@@ -4,6 +4,7 @@
 
 #include "db/code_items.h"
 #include "db/windowed_rows.h"
+#include "reports/roster_form.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -52,15 +53,8 @@ struct Filter {
     QString party;       // party members
 };
 
-// The grid's columns, in order; rows hold them in this order.
-enum Field {
-    Code, Name, Position, PositionSince, Sex, Born, NativePlace, Nation, Education, School,
-    Graduated, Speciality, Party, JoinedParty, StartedWork, JoinedCompany, Title, TitleSince,
-    Remark, FieldCount
-};
-const QStringList &fieldTitles();
 
-// The roster as a list for WindowedRows, in code order. It is read from the rows its narrowest
+// The roster as a list for WindowedRows, in code order, its columns the fields (roster_form.h) in order. It is read from the rows its narrowest
 // filter names (the chosen department's members, the level's titles or positions, the party's
 // members) before the current rows are looked up. Throws sql::Failure.
 windowed::Listing listing(const QSqlDatabase &db, const Member &member, const Filter &filter);

@@ -2,8 +2,10 @@
 
 #include "app/failure_message.h"
 #include "app/field_controls.h"
+#include "app/grid_export.h"
 #include "app/prompt.h"
 #include "app/screen_registry.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
@@ -28,7 +30,6 @@ using roster::LevelRange;
 
 namespace {
 
-const QString kAllDepartments = QStringLiteral("%");
 const QString kAllCategories = QStringLiteral("所有类别");
 
 void reportFailure(const sql::Failure &failure)
@@ -55,6 +56,7 @@ RosterScreen::RosterScreen(ScreenHost &host, const roster::Member &member)
     grid_ = new StripedGrid(rosterBox);
     model_ = new WindowedRows(roster::fieldTitles(), this);
     grid_->setModel(model_);
+    rosterLayout->addWidget(new SearchBar(this, {grid_}));
     rosterLayout->addWidget(grid_);
     body->addWidget(rosterBox, 1);
     column->addLayout(body, 1);
@@ -155,7 +157,8 @@ void RosterScreen::fillLists()
     filling_ = true;
     const QSqlDatabase db = host().database();
     try {
-        departments_->addTopLevelItem(new QTreeWidgetItem({kAllDepartments, QStringLiteral("全部")}));
+        // "全部" has no code: every department.
+        departments_->addTopLevelItem(new QTreeWidgetItem({QString(), QStringLiteral("全部")}));
         for (const code_items::Item &d : roster::departments(db))
             departments_->addTopLevelItem(new QTreeWidgetItem({d.code, d.name}));
         departments_->setCurrentItem(departments_->topLevelItem(0));
@@ -184,7 +187,7 @@ roster::Filter RosterScreen::filter() const
 {
     roster::Filter f;
     const QTreeWidgetItem *department = departments_->currentItem();
-    if (department && department->text(0) != kAllDepartments)
+    if (department && !department->text(0).isEmpty())
         f.department = department->text(0);
     f.level = edit::valueOf(level_);
     f.range = LevelRange(range_->checkedId());
@@ -202,8 +205,21 @@ void RosterScreen::reload()
     } catch (const sql::Failure &failure) {
         reportFailure(failure);
     }
+    grid_export::setExportTitle(*grid_, QStringLiteral("%1 %2").arg(xlsx::screenTitle(member_.windowTitle), coverage()));
     if (model_->rowCount() > 0)
         grid_->selectRow(0);
+}
+
+QString RosterScreen::coverage() const
+{
+    const QTreeWidgetItem *department = departments_->currentItem();
+    QStringList parts{department ? department->text(1) : QStringLiteral("全部"),
+                      level_->currentText() + range_->checkedButton()->text()};
+    if (category_)
+        parts << category_->currentText();
+    if (party_)
+        parts << party_->currentText();
+    return parts.join(' ');
 }
 
 void RosterScreen::moveDepartment(int step)
@@ -231,9 +247,9 @@ void RosterScreen::printRoster()
         return;
     const QString partyItem = party_ ? party_->currentText() : QString();
     try {
-        // The rows shown, read again page by page as the printed roster needs them.
+        // The rows shown, in the order shown, read again page by page as the printout needs them.
         report::preview(roster::layoutRosterFromSource(member_.reportClass, roster::printedTitle(member_, partyItem),
-                                                       roster::rosterRows(host().database(), member_, filter())),
+                                                       roster::rosterRows(host().database(), model_->listing()), coverage()),
                         this);
     } catch (const sql::Failure &failure) {
         reportFailure(failure);

@@ -42,6 +42,7 @@ private:
     void fillLists();
     void moveDepartment(int step);
     void reload();
+    QString coverage() const;  // the department and filters chosen, for titles
 
     const roster::Member &member_;
     QTreeWidget *departments_ = nullptr;

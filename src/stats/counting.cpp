@@ -2,19 +2,35 @@
 
 #include "db/history.h"
 
+#include <QRegularExpression>
+#include <QSet>
+
 namespace stats::counting {
 
 const QString kOrganisation = QStringLiteral("汀岚分公司");
 
 namespace {
 
-// 1 January of the year `years` before the cut-off's year, worked out once per statement.
-QString yearStart(int years)
-{
-    return QStringLiteral("printf('%04d-01-01',year(:d)-%1)").arg(years);
-}
+// 1 January of the year `years` before the cut-off's year: a parameter of its own, bound by
+// cutoffParameters().
+const QString kYearStart = QStringLiteral(":jan1_");
+
+QString yearStart(int years) { return kYearStart + QString::number(years); }
 
 }  // namespace
+
+std::vector<std::pair<QString, QDate>> cutoffParameters(const QString &statement, const QDate &cutoff)
+{
+    std::vector<std::pair<QString, QDate>> parameters = {{":d", cutoff}};
+    static const QRegularExpression yearStarts(QRegularExpression::escape(kYearStart) + "(\\d+)");
+    QSet<QString> seen;
+    for (const QRegularExpressionMatch &m : yearStarts.globalMatch(statement))
+        if (!seen.contains(m.captured(0))) {
+            seen << m.captured(0);
+            parameters.push_back({m.captured(0), QDate(cutoff.year() - m.captured(1).toInt(), 1, 1)});
+        }
+    return parameters;
+}
 
 QString yearsAtMost(const QString &column, int years) { return column + ">=" + yearStart(years); }
 
@@ -27,7 +43,7 @@ QString yearsOver(const QString &column, int low, int high)
     return yearsAbove(column, low) + " and " + yearsAtMost(column, high);
 }
 
-QString inForce(const QString &historyTable, const QStringList &columns)
+QString inForceSnapshot(const QString &historyTable, const QStringList &columns)
 {
     static const std::map<QString, history::Table> tables = {{"dwdtb", history::Table::Department},
                                                              {"zwdtb", history::Table::Position},
@@ -40,12 +56,12 @@ QString departmentRows(const QString &extraColumns, const QString &joins)
     return QStringLiteral("(select s.单位编码 as dwbm, z.职工编码 as zgbm, z.职工性别, z.民族编码, z.文化程度, "
                           "z.政治面貌, z.出生年月, z.工作时间, z.入党时间%1 "
                           "from %2 s left join zghmc z on z.职工编码=s.职工编码 %3)")
-        .arg(extraColumns.isEmpty() ? QString() : ", " + extraColumns, inForce("dwdtb", {"单位编码"}), joins);
+        .arg(extraColumns.isEmpty() ? QString() : ", " + extraColumns, inForceSnapshot("dwdtb", {"单位编码"}), joins);
 }
 
 QString positionedRows()
 {
-    return departmentRows("w.职务级别 as zwjb", "join " + inForce("zwdtb", {"职务编码"})
+    return departmentRows("w.职务级别 as zwjb", "join " + inForceSnapshot("zwdtb", {"职务编码"})
                                                     + " h on h.职工编码=s.职工编码 join zwdmb w on w.职务编码=h.职务编码");
 }
 

@@ -1,24 +1,29 @@
 #pragma once
 // Building blocks of the rebuild statements. Every statement reads the cut-off as the bound
-// parameter :d. The counted rows are each employee's history rows in force on :d (taken once,
+// parameter :d (and the year bounds below as parameters of their own, cutoffParameters()). The counted rows are each employee's history rows in force on :d (taken once,
 // as a snapshot, instead of once per column) joined with the employee's columns 职工性别,
 // 民族编码, 文化程度, 政治面貌, 出生年月, 工作时间 and 入党时间, which conditions name directly.
 
 #include "stats/statistics_table.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
+#include <utility>
+#include <vector>
 
 namespace stats::counting {
 
 // Calendar years from the date in `column` to the cut-off (the cut-off's year minus the
 // date's year; an empty date is in no range), written as a range of the date itself so that
-// it is compared as text with a bound worked out once per statement.
+// it is compared as text with a bound worked out once, when the statement is bound.
 QString yearsAtMost(const QString &column, int years);
 QString yearsAbove(const QString &column, int years);
 QString yearsAtLeast(const QString &column, int years);
 // low < years ≤ high, the usual form of a five-year band.
 QString yearsOver(const QString &column, int low, int high);
+// The parameters a statement reads and their values for the cut-off: :d and the year bounds.
+std::vector<std::pair<QString, QDate>> cutoffParameters(const QString &statement, const QDate &cutoff);
 
 // Each employee's department row in force on :d as `dwbm`, with the employee's columns and
 // `zgbm` (empty when the employee is missing from zghmc: the row is still there, so that
@@ -30,7 +35,7 @@ QString departmentRows(const QString &extraColumns = {}, const QString &joins = 
 QString positionedRows();
 // The snapshot of one history as a subquery: 职工编码 and the named columns of the row in
 // force on :d.
-QString inForce(const QString &historyTable, const QStringList &columns);
+QString inForceSnapshot(const QString &historyTable, const QStringList &columns);
 
 enum class Empty {
     WhenNone,  // a grouped count: a column nobody matched stays empty

@@ -2,6 +2,8 @@
 
 #include "app/failure_message.h"
 #include "app/grid_export.h"
+#include "app/notify.h"
+#include "app/operator_settings.h"
 #include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -16,11 +18,16 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QVBoxLayout>
+
+namespace {
+const QString kCutoffKey = QStringLiteral("statistics/cutoff");
+}
 
 StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescription &table)
     : FunctionScreen(host, table.screenClass, Reenable::ByReturnButton), table_(table)
@@ -44,6 +51,15 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     auto *print = new QPushButton(QStringLiteral("打印"), content_);
     connect(print, &QPushButton::clicked, this, [this] {
         try {
+            // Another program (another copy, wenpad-admin rebuild) may have rebuilt the work table
+            // for other dates, or changed what it counts, since the screen showed it: the table is
+            // built again for the screen's dates first, so the printout is what the screen shows.
+            if (!table_.holds(this->host().database(), built_)) {
+                insertdata();
+                notify::show(this, notify::Kind::Information, QStringLiteral("打印"),
+                             QStringLiteral("统计表已被另一程序改动，已按%1重新统计，打印的是重新统计的结果。")
+                                 .arg(stats::periodCaption(built_)));
+            }
             // Each preview opens once the one before it is closed.
             for (const report::Document &d : stats::printedReports(this->host().database(), table_, built_))
                 report::preview(d, this);
@@ -73,12 +89,16 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     const QDate today = clock_source::today();
     if (table.overRange)
         start_ = addDatePicker(dateRow, QStringLiteral("起始日期"), QDate(today.year(), 1, 1));
-    cutoff_ = addDatePicker(dateRow, QStringLiteral("截止日期"), today);
+    // The operator's last cut-off date, the same on every statistics screen.
+    cutoff_ = addDatePicker(dateRow, QStringLiteral("截止日期"),
+                            operator_settings::value(kCutoffKey, today).toDate());
     layout->addLayout(dateRow);
 
     grid_ = new StripedGrid(content_);
+    grid_->horizontalHeader()->setSectionsMovable(false);  // the group captions span fixed columns
     model_ = new QSqlQueryModel(this);
     grid_->setModel(model_);
+    grid_->setSortable(false);  // a statistics table keeps its fixed row order
     captions_ = new GroupCaptionBar(grid_, content_);
     layout->addWidget(captions_);
     layout->addWidget(grid_, 1);
@@ -102,6 +122,7 @@ stats::Period StatisticsScreen::chosenPeriod() const
 void StatisticsScreen::cutoffChosen()
 {
     const stats::Period chosen = chosenPeriod();
+    operator_settings::setValue(kCutoffKey, chosen.to);
     if (chosen.to != built_.to || chosen.from != built_.from)
         insertdata();
 }

@@ -110,13 +110,22 @@ struct TableDescription {
 // The dates as titles name them: "截止日期 2003-04-20", "起始日期 2003-01-01 截止日期 2003-04-20".
 QString periodCaption(const Period &period);
 
-// The result of a statement as CSV: a header line of column names, then one line per row.
+// The result of a statement as CSV: a header line of `titles` (the column names when empty),
+// then one line per row.
 QString toCsv(const QSqlDatabase &db, const QString &statement);  // throws sql::Failure
-QString toCsv(QSqlQuery &executed);
+QString toCsv(QSqlQuery &executed, const QStringList &titles = {});
+// The table's grid as its screen shows it: the grid's columns under their titles. Throws
+// sql::Failure.
+QString gridCsv(const QSqlDatabase &db, const TableDescription &table);
 
 // Every statistics table, in the order listed.
 const std::vector<const TableDescription *> &statisticsTables();
 // The table with this work table name, or nullptr.
 const TableDescription *findStatisticsTable(const QString &name);
+
+// Registers each table's work table with the schema, with the register's tables its statements
+// read (schema::registerWorkTable). Every program calls it once at start-up, before it opens a
+// database.
+void registerWorkTables();
 
 }  // namespace stats

@@ -1,10 +1,13 @@
 #include "stats/statistics_table.h"
+#include "stats/counting.h"
 #include "stats/work_table_stamp.h"
 
+#include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
-#include "stats/work_table_schemas.h"
+#include "export/csv.h"
 
+#include <QRegularExpression>
 #include <QSqlRecord>
 
 namespace stats {
@@ -101,12 +104,12 @@ static WorkTableStamp stampOf(const TableDescription &table, const QStringList &
 
 void TableDescription::rebuild(const QSqlDatabase &db, const Period &period) const
 {
-    const std::vector<std::pair<QString, QDate>> parameters =
-        overRange ? std::vector<std::pair<QString, QDate>>{{":from", period.from}, {":to", period.to}}
-                  : std::vector<std::pair<QString, QDate>>{{":d", period.to}};
     const QStringList list = statements(*this);
     Transaction transaction(db);
     for (const QString &statement : list) {
+        const std::vector<std::pair<QString, QDate>> parameters =
+            overRange ? std::vector<std::pair<QString, QDate>>{{":from", period.from}, {":to", period.to}}
+                      : counting::cutoffParameters(statement, period.to);
         QSqlQuery q = sql::prepare(db, statement);
         for (const auto &[name, date] : parameters)
             if (statement.contains(name))
@@ -128,40 +131,43 @@ QString periodCaption(const Period &period)
     return period.isRange() ? QStringLiteral("起始日期 %1 %2").arg(period.from.toString(Qt::ISODate), cutoff) : cutoff;
 }
 
-std::vector<schema::Table> workTableSchemas()
+static schema::Table workTableOf(const TableDescription &description)
 {
-    std::vector<schema::Table> all;
-    for (const TableDescription *t : statisticsTables()) {
-        schema::Table table{t->name, {}};
-        for (const WorkColumn &c : t->columns()) {
-            switch (c.type) {
-            case WorkColumn::Type::Text:
-                // Keys and names hold whatever their source holds (a course content runs to
-                // 255 characters); only the row kind has a width.
-                table.columns.push_back({c.key, schema::Kind::Text, c.key == "bz" ? 2 : 0});
-                break;
-            case WorkColumn::Type::Integer:
-                table.columns.push_back({c.key, schema::Kind::Integer});
-                break;
-            case WorkColumn::Type::Real:
-                table.columns.push_back({c.key, schema::Kind::Number});
-                break;
-            }
+    schema::Table table{description.name, {}};
+    for (const WorkColumn &c : description.columns()) {
+        switch (c.type) {
+        case WorkColumn::Type::Text:
+            // Keys and names hold whatever their source holds (a course content runs to
+            // 255 characters); only the row kind has a width.
+            table.columns.push_back({c.key, schema::Kind::Text, c.key == "bz" ? 2 : 0});
+            break;
+        case WorkColumn::Type::Integer:
+            table.columns.push_back({c.key, schema::Kind::Integer});
+            break;
+        case WorkColumn::Type::Real:
+            table.columns.push_back({c.key, schema::Kind::Number});
+            break;
         }
-        all.push_back(table);
     }
-    return all;
+    return table;
 }
 
-static QString csvField(const QVariant &value)
+// The register's tables the statements name: what the table is built from (a name the SQL
+// carries as text counts too, as that table is read all the same).
+static QStringList tablesRead(const TableDescription &description)
 {
-    if (value.isNull())
-        return {};
-    QString text = value.typeId() == QMetaType::Double ? QString::number(value.toDouble(), 'g', 15)
-                                                        : value.toString();
-    if (text.contains(',') || text.contains('"') || text.contains('\n'))
-        text = '"' + text.replace('"', "\"\"") + '"';
-    return text;
+    const QString text = description.statements(description).join('\n');
+    QStringList reads;
+    for (const schema::Table &t : schema::tables())
+        if (!findStatisticsTable(t.name) && text.contains(QRegularExpression("\\b" + t.name + "\\b")))
+            reads << t.name;
+    return reads;
+}
+
+void registerWorkTables()
+{
+    for (const TableDescription *t : statisticsTables())
+        schema::registerWorkTable({workTableOf(*t), tablesRead(*t)});
 }
 
 QString toCsv(const QSqlDatabase &db, const QString &statement)
@@ -172,18 +178,31 @@ QString toCsv(const QSqlDatabase &db, const QString &statement)
     return toCsv(q);
 }
 
-QString toCsv(QSqlQuery &q)
+QString gridCsv(const QSqlDatabase &db, const TableDescription &table)
+{
+    QStringList keys, titles;
+    for (const WorkColumn &c : table.gridColumns()) {
+        keys << c.key;
+        titles << c.gridTitle;
+    }
+    QSqlQuery q = sql::prepare(db, table.gridQuery(keys.join(',')));
+    q.setForwardOnly(true);
+    sql::exec(q);
+    return toCsv(q, titles);
+}
+
+QString toCsv(QSqlQuery &q, const QStringList &titles)
 {
     const QSqlRecord record = q.record();
-    QStringList header;
-    for (int i = 0; i < record.count(); ++i)
+    QStringList header = titles;
+    for (int i = header.size(); i < record.count(); ++i)
         header << record.fieldName(i);
-    QString csv = header.join(',') + '\n';
+    QString csv = csv::line(header);
     while (q.next()) {
-        QStringList fields;
+        QVariantList fields;
         for (int i = 0; i < record.count(); ++i)
-            fields << csvField(q.value(i));
-        csv += fields.join(',') + '\n';
+            fields << q.value(i);
+        csv += csv::line(fields);
     }
     return csv;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// What a work table was last built from: its inputs (a cut-off date, a range), the register's
-// change count (change_counter.h) and a fingerprint of the statements that built it. A screen
-// shows the table as it is while all three still match, instead of building it again.
+// What a work table was last built from: its inputs (a cut-off date, a range), the change
+// counts of the tables it reads (change_counter.h; the reads as registered with the schema) and
+// a fingerprint of the statements that built it. A screen shows the table as it is while all
+// three still match, instead of building it again.
 
 #include <QSqlDatabase>
 #include <QString>

@@ -8,12 +8,29 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 class TestAdminTool : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
     QString db_;
+
+    // A copy of the demo database changed by `change`.
+    QString changedCopy(const QString &name, const std::function<void(QSqlQuery &)> &change)
+    {
+        const QString db = dir_.filePath(name);
+        QFile::copy(db_, db);
+        {
+            QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", name);
+            c.setDatabaseName(db);
+            c.open();
+            QSqlQuery q(c);
+            change(q);
+        }
+        QSqlDatabase::removeDatabase(name);
+        return db;
+    }
 
 private slots:
     void initTestCase()
@@ -30,7 +47,8 @@ private slots:
     // A read-only screen's grids as CSV, each after its tab's caption, amounts as shown.
     void gridPrintsEachTabAfterItsCaption()
     {
-        const AdminRun run = runAdmin({"grid", "TFrmgsygztj", "--db", db_, "--month", "2026-06"});
+        // The demo's pay runs up to this month.
+        const AdminRun run = runAdmin({"grid", "TFrmgsygztj", "--db", db_, "--month", QDate::currentDate().toString("yyyy-MM")});
         QCOMPARE(run.status, 0);
         const QStringList lines = run.out.split('\n');
         QCOMPARE(lines.first(), "工资表");
@@ -55,18 +73,21 @@ private slots:
     // attendance in the range, each cell that employee's hours of that kind.
     void rebuildsCompanyAttendance()
     {
-        const AdminRun run = runAdmin({"rebuild", "gskqtjb", "--db", db_, "--from", "2025-01-01", "--to", "2025-12-31"});
+        // Last year: the demo's attendance covers it whole.
+        const QString from = QString("%1-01-01").arg(QDate::currentDate().year() - 1), to = QString("%1-12-31").arg(QDate::currentDate().year() - 1);
+        const AdminRun run = runAdmin({"rebuild", "gskqtjb", "--db", db_, "--from", from, "--to", to});
         QCOMPARE(run.status, 0);
         const QStringList lines = run.out.trimmed().split('\n');
         QCOMPARE(lines.first(), "职工编码,职工姓名,事假,病假,旷工,迟到,早退,婚假,丧假,产假,年休假,探亲假");
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
         db.setDatabaseName(db_);
         QVERIFY(db.open());
-        QSqlQuery plain("select 职工编码, 方式编码, sum(时数) from kqjlb where 考勤时间 between '2025-01-01' and "
-                        "'2025-12-31' group by 职工编码, 方式编码", db);
+        QSqlQuery plain(QString("select 职工编码, 方式编码, sum(时数) from kqjlb where 考勤时间 between '%1' and '%2' "
+                                "group by 职工编码, 方式编码").arg(from, to), db);
         QMap<QString, QMap<int, double>> hours;
         while (plain.next())
             hours[plain.value(0).toString()][plain.value(1).toInt()] = plain.value(2).toDouble();
+        QVERIFY(!hours.isEmpty());
         QCOMPARE(lines.size() - 1, hours.size());
         for (const QString &line : lines.mid(1)) {
             const QStringList cells = line.split(',');
@@ -78,15 +99,16 @@ private slots:
     // The comprehensive query's month, three tabs; --dept narrows it to a department's rows.
     void gridListsAMonthOfTheComprehensiveQuery()
     {
-        const AdminRun all = runAdmin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", "2026-06"});
+        const QString month = QDate::currentDate().toString("yyyy-MM");  // the demo's pay runs up to this month
+        const AdminRun all = runAdmin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", month});
         QCOMPARE(all.status, 0);
         const QStringList lines = all.out.trimmed().split('\n');
         QCOMPARE(lines.first(), "工资表");
         QCOMPARE(lines.at(1), "职工编码,职工姓名,年月,基本工资,岗位工资,工龄,边远津贴,应发工资,扣除税金,实发工资");
-        QVERIFY(lines.at(2).contains(QRegularExpression("^\\d{6},[^,]+,2026-06,")));
+        QVERIFY(lines.at(2).contains(QRegularExpression("^\\d{6},[^,]+," + month + ",")));
         const int wages = int(lines.indexOf("补贴表")) - 2;
         QVERIFY(wages > 0);
-        const AdminRun narrowed = runAdmin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", "2026-06", "--dept", "01"});
+        const AdminRun narrowed = runAdmin({"grid", "Tfrmzggzzhcx", "--db", db_, "--month", month, "--dept", "01"});
         QCOMPARE(narrowed.status, 0);
         const int inDepartment = int(narrowed.out.split('\n').indexOf("补贴表")) - 2;
         QVERIFY(inDepartment < wages);
@@ -123,6 +145,66 @@ private slots:
         QVERIFY(!QFile::exists(dir_.filePath("none.pdf")));
     }
 
+    // --help prints the usage and succeeds: every command's alone, one command's after its name.
+    void helpPrintsTheUsage()
+    {
+        const AdminRun all = runAdmin({"--help"});
+        QCOMPARE(all.status, 0);
+        for (const char *usage : {"init --db FILE", "demo --db FILE", "rebuild gskqtjb --db FILE", "grid SCREEN", "restore --db FILE"})
+            QVERIFY2(all.out.contains(usage), usage);
+        for (const QStringList &asked : {QStringList{"rebuild", "--help"}, QStringList{"rebuild", "gskqtjb", "--help"},
+                                         QStringList{"grid", "TFrmgsygztj", "--help"}, QStringList{"backup", "--help"}}) {
+            const AdminRun one = runAdmin(asked);
+            QCOMPARE(one.status, 0);
+            QVERIFY2(one.out.contains("wenpad-admin " + asked.first()), qPrintable(one.out));
+            QVERIFY2(!one.out.contains("init --db"), qPrintable(one.out));
+            QVERIFY(one.err.isEmpty());
+        }
+    }
+
+    // Column titles are CSV fields like any other, and a kind's name becomes a column however
+    // it is written: a comma, a double quote, a NUL.
+    void kindNamesInTheCsvHeader()
+    {
+        const QString db = changedCopy("kinds.db", [](QSqlQuery &q) {
+            q.prepare("update kqfsb set 方式名称=? where 方式编码=?");
+            for (const auto &[name, code] : {std::pair{QString("病,假"), "02"}, {QString("a\"b]"), "03"}, {QString("x") + QChar(0) + "y", "04"}}) {
+                q.addBindValue(name);
+                q.addBindValue(code);
+                QVERIFY(q.exec());
+            }
+        });
+        // Run as from cron, without a session's runtime folder: nothing but the table is said.
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString lastYear = QString::number(QDate::currentDate().year() - 1);
+        const AdminRun run = runAdmin({"rebuild", "gskqtjb", "--db", db, "--from", lastYear + "-01-01", "--to", lastYear + "-12-31",
+                                       "--pdf", dir_.filePath("kinds.pdf")});
+        if (!runtime.isEmpty())
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+        QVERIFY(pdfText(dir_.filePath("kinds.pdf")).contains("a\"b]"));
+        const QStringList lines = run.out.trimmed().split('\n');
+        QCOMPARE(lines.first(), "职工编码,职工姓名,事假,\"病,假\",\"a\"\"b]\",x_y,早退,婚假,丧假,产假,年休假,探亲假");
+        QVERIFY(lines.size() > 1);
+        QCOMPARE(lines.at(1).count(','), 11);  // twelve fields, as the header once it is read as CSV
+    }
+
+    // Sums beyond 64 bits (amounts another program wrote) are said in Chinese, not as SQLite's
+    // "integer overflow".
+    void overflowingSumsAreSaidInChinese()
+    {
+        const QString month = QDate::currentDate().toString("yyyy-MM");
+        const QString db = changedCopy("overflow.db", [&](QSqlQuery &q) {
+            QVERIFY(q.exec(QString("update gzb set 基本工资=9000000000000000000 where 年月='%1-01'").arg(month)));
+        });
+        const AdminRun run = runAdmin({"grid", "TFrmgsygztj", "--db", db, "--month", month});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("金额合计过大"), qPrintable(run.err));
+        QVERIFY(!run.err.contains("overflow"));
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -153,7 +235,14 @@ private slots:
         QTest::newRow("grid: employee query without its range") << QStringList{"grid", "Tfrmzggzcx", "--db", db, "--employee", "000001"} << 2 << "缺少";
         QTest::newRow("attendance without its end") << QStringList{"rebuild", "gskqtjb", "--db", db, "--from", "2025-01-01"} << 2 << "--to";
         QTest::newRow("grid: comprehensive query without its month") << QStringList{"grid", "Tfrmzggzzhcx", "--db", db, "--dept", "01"} << 2 << "缺少";
+        QTest::newRow("import: unknown --existing") << QStringList{"import", "--db", db, "--from", "x.csv", "--existing", "merge"} << 2 << "skip 或 update";
+        QTest::newRow("import: --dry-run takes no value") << QStringList{"import", "--db", db, "--from", "x.csv", "--dry-run", "yes"} << 2 << "多余的参数";
+        QTest::newRow("import: missing list") << QStringList{"import", "--db", db, "--from", "MISSING"} << 1 << "无法读取文件";
+        QTest::newRow("export: neither workbook nor CSV") << QStringList{"export", "--db", db, "--to", "x.txt"} << 2 << ".xlsx 或 .csv";
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "usage";
+        QTest::newRow("attendance range backwards") << QStringList{"rebuild", "gskqtjb", "--db", db, "--from", "2025-12-31", "--to", "2025-01-01"} << 2 << "起始日期不能晚于截止日期";
+        QTest::newRow("grid range backwards") << QStringList{"grid", "Tfrmgspxqktj", "--db", db, "--from", "2025-02-01", "--to", "2025-01-31"} << 2 << "起始日期不能晚于截止日期";
+        QTest::newRow("init into a missing folder") << QStringList{"init", "--db", "MISSING"} << 1 << "文件夹不存在";
     }
 
     void refusals()

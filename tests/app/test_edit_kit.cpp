@@ -82,7 +82,19 @@ private slots:
                         .choices = {"男", "女"}};
         auto *nameBox = qobject_cast<QLineEdit *>(makeControl(name, &parent));
         QCOMPARE(nameBox->objectName(), "职工姓名");
-        QCOMPARE(nameBox->maxLength(), 8);  // the column's width
+        // The column's width in characters as the database counts them: typed or pasted text
+        // is cut at whole characters, never inside a four-byte one.
+        const QString smile = QString::fromUtf8("\U0001F600");
+        for (const auto &[typed, kept] : std::vector<std::pair<QString, QString>>{
+                 {"张" + smile.repeated(9), "张" + smile.repeated(7)}, {"abcdefghij", "abcdefgh"}, {smile + "ab", smile + "ab"}}) {
+            nameBox->clear();
+            for (const char32_t c : typed.toUcs4())
+                QTest::sendKeyEvent(QTest::Click, nameBox, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+            QCOMPARE(nameBox->text(), kept);
+            nameBox->clear();
+            nameBox->insert(typed);  // as pasted
+            QCOMPARE(nameBox->text(), kept);
+        }
         QCOMPARE(qobject_cast<QLineEdit *>(makeControl(date, &parent))->inputMask(), "0000-00-00");
         QWidget *sexList = makeControl(sex, &parent);
         setValue(sexList, "女");

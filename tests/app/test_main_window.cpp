@@ -2,12 +2,14 @@
 
 #include "app/chinese.h"
 #include "app/function_screen.h"
+#include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/notify.h"
 #include "app/prompt.h"
 #include "support/test_support.h"
 
 #include <QCalendarWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -68,7 +70,9 @@ private slots:
                 const QList<QAbstractButton *> found = buttonsWithText(window.navigator(), b.caption);
                 QVERIFY2(!found.isEmpty(), qPrintable(b.caption));
                 QCOMPARE(found.first()->isHidden(), b.hidden);
-                const bool built = b.action.kind != NavAction::Open || registry.contains(b.action.target);
+                // Entries with nothing behind them are greyed.
+                const bool built = b.action.kind == NavAction::Open ? registry.contains(b.action.target)
+                                                                    : b.action.kind != NavAction::Inert;
                 QCOMPARE(found.first()->isEnabled(), built);
             }
         }
@@ -86,7 +90,11 @@ private slots:
         QCOMPARE(titles, QStringList({"职工花名册", "员工人事资料记录卡", "员工等级工资变动及考核", "干部履历表",
                                       "职工工资表", "员工培训记录", "基础数据维护", "帮助"}));
         QAction *codes = window.menuBar()->actions()[6];
-        QCOMPARE(codes->menu()->actions().size(), 18);  // 12 items and 6 separators
+        QCOMPARE(codes->menu()->actions().size(), 19);  // 13 items and 6 separators
+        // A payroll clerk reaches the salary items from the code tables, in the navigator and the menu.
+        QVERIFY(!buttonsWithText(window.navigator(), "工资表内容编辑").first()->isHidden());
+        const QList<QAction *> codeItems = codes->menu()->actions();
+        QVERIFY(std::any_of(codeItems.begin(), codeItems.end(), [](QAction *a) { return a->text() == "工资表内容编辑"; }));
     }
 
     void openScreenDisablesAndClosingEnables()
@@ -211,18 +219,56 @@ private slots:
         QVERIFY(asked.first().withIgnore);
     }
 
-    void informationAndInertEntries()
+    void greyedEntriesInformationAndHelp()
     {
         ProgramFolder folder;
         QStringList shown;
         const notify::ScopedObserver observing([&](notify::Kind, const QString &, const QString &text) { shown << text; });
         TfrmMain window(registry);
         window.show();
-        QTest::mouseClick(window.groupHeader(6), Qt::LeftButton);
-        buttonsWithText(window.navigator(), "公司员工出勤率统计分析").first()->click();
-        QVERIFY(shown.isEmpty());
-        window.menuBar()->actions().last()->trigger();
+        QTest::mouseClick(window.groupHeader(1), Qt::LeftButton);
+        QVERIFY(!buttonsWithText(window.navigator(), "公司员工出勤率统计分析").first()->isEnabled());
+        QStringList greyed;
+        for (QAction *entry : window.menuBar()->actions())
+            if (entry->menu())
+                for (QAction *item : entry->menu()->actions())
+                    if (!item->isSeparator() && !item->isEnabled())
+                        greyed << item->text();
+        QVERIFY(greyed.contains("公司工作动态统计"));
+        QVERIFY(greyed.contains("公司员工出勤率情况统计"));
+
+        QTest::mouseClick(window.groupHeader(7), Qt::LeftButton);
+        buttonsWithText(window.navigator(), "关于本系统").first()->click();
         QCOMPARE(shown.size(), 1);
+        // "帮助" in the menu and the navigator's "使用说明" open the guide at its start page.
+        window.menuBar()->actions().last()->trigger();
+        Tfrmhelp *guide = window.findChild<Tfrmhelp *>();
+        QVERIFY(guide && guide->isVisible());
+        QCOMPARE(guide->currentPage(), help::pages().front().file);
+        guide->close();
+        buttonsWithText(window.navigator(), "使用说明").first()->click();
+        QVERIFY(guide->isVisible());
+        QCOMPARE(shown.size(), 1);
+    }
+
+    // F1 opens the guide where the screen in front is described, over a screen too.
+    void f1OpensTheGuideAtTheScreenInFront()
+    {
+        ProgramFolder folder;
+        TfrmMain window(registry);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.openScreen("Tfrmdwdm");
+        QTest::keyClick(&window, Qt::Key_F1);
+        Tfrmhelp *guide = window.findChild<Tfrmhelp *>();
+        QVERIFY(guide && guide->isVisible());
+        QCOMPARE(guide->currentPage(), help::placeOf("Tfrmdwdm")->page);
+        QCOMPARE(guide->headingInView(), "部门代码表");
+        window.workArea()->findChild<FunctionScreen *>("Tfrmdwdm")->close();
+        window.openScreen("Tfrmzglr");
+        QTest::keyClick(&window, Qt::Key_F1);
+        QCOMPARE(guide->currentPage(), "staff.md");
+        QCOMPARE(guide->headingInView(), "职工基本情况编辑");
     }
 
     // Last: it changes the locale of the whole test program.

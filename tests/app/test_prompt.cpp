@@ -72,9 +72,9 @@ private slots:
         QCOMPARE(asking.okButton()->focusPolicy(), Qt::NoFocus);
     }
 
-    // A failure's details wait behind "详细信息"; a message longer than the box makes it taller
-    // with the buttons below the text.
-    void detailsAndLongMessages()
+    // A failure's details wait behind "详细信息", which stays below a long message and opens
+    // them below the buttons, in a window grown for them.
+    void failureDetailsWaitBehindAButton()
     {
         Tfrmprompt plain("错误信息", "数据库正被另一程序使用，请稍后再试。", false);
         QVERIFY(plain.detailsButton()->isHidden());
@@ -84,6 +84,7 @@ private slots:
         QVERIFY(failed.detailsText()->isHidden());
         QVERIFY(failed.height() > 143);
         QVERIFY(failed.messageLabel()->geometry().bottom() < failed.okPanel()->geometry().top());
+        QVERIFY(failed.messageLabel()->geometry().bottom() < failed.detailsButton()->geometry().top());
         const int closed = failed.height();
         QTest::mouseClick(failed.detailsButton(), Qt::LeftButton);
         QVERIFY(!failed.detailsText()->isHidden());
@@ -92,6 +93,24 @@ private slots:
         QVERIFY(failed.detailsText()->geometry().bottom() < failed.height());
         QTest::mouseClick(failed.detailsButton(), Qt::LeftButton);
         QCOMPARE(failed.height(), closed);
+    }
+
+    // A long message is shown whole: lines wrap between words, a path is not cut, and the
+    // buttons stay below the text.
+    void aLongMessageIsShownWhole()
+    {
+        const QString path = "/srv/personnel/backups/2025/wenpad-backup-2025-01-01.db";
+        Tfrmprompt window("错误信息",
+                          "数据库文件无法打开，可能已经损坏或者正被另一程序使用。请先关闭其他程序，"
+                          "然后在“数据备份与恢复”中恢复最近的备份：" + path + " 如仍有问题，请与系统管理员联系。",
+                          true, QPixmap(8, 8));
+        QLabel *message = window.messageLabel();
+        QVERIFY(message->heightForWidth(message->width()) <= message->height());
+        QVERIFY(QFontMetrics(message->font()).horizontalAdvance(path) <= message->width());
+        QVERIFY(window.height() > 143);
+        QVERIFY(message->geometry().bottom() < window.bevel()->geometry().top());
+        QVERIFY(window.ignoreButton()->geometry().right() < window.width());
+        QVERIFY(window.okPanel()->geometry().bottom() < window.height());
     }
 
     void twoCallsAreIndependent()

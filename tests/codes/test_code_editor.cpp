@@ -192,7 +192,7 @@ private slots:
         registerAllScreens(registry);
         ProgramFolder folder;
         TfrmMain window(registry);
-        const QStringList hidden{"职称级别代码表", "职务级别代码表", "工资表内容编辑"};
+        const QStringList hidden{"职称级别代码表", "职务级别代码表"};  // 工资表内容编辑 shows: payroll clerks add items
         for (const NavGroup &group : navigatorGroups()) {
             if (group.header != "基础数据维护")
                 continue;

@@ -80,6 +80,11 @@ private slots:
         QTest::newRow("keyword upper case") << "TABLE" << false;
         QTest::newRow("existing column") << "基本工资" << false;
         QTest::newRow("row id") << "ROWID" << false;
+        // Columns the pay grids show beside the items.
+        QTest::newRow("employee name") << "职工姓名" << false;
+        QTest::newRow("department name") << "单位名称" << false;
+        QTest::newRow("month") << "年月" << false;
+        QTest::newRow("another sheet's amount") << "扣发公积金" << false;
         QTest::newRow("empty") << "" << false;
         QTest::newRow("too long") << QString(51, QChar(u'津')) << false;
     }

@@ -4,12 +4,15 @@
 
 #include "db/backup.h"
 #include "db/database.h"
+#include "db/replacing_file.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "support/test_support.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QSet>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -19,43 +22,6 @@
 #include <atomic>
 #include <thread>
 
-namespace {
-
-// Every row of every table, in key order, as text.
-QStringList contents(const QSqlDatabase &db)
-{
-    QStringList rows;
-    QSqlQuery tables(db);
-    tables.exec("select name from sqlite_master where type='table' and name not like 'sqlite_%' order by name");
-    while (tables.next()) {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        q.exec(QStringLiteral("select * from %1 order by rowid").arg(sql::quoteIdentifier(tables.value(0).toString())));
-        while (q.next()) {
-            QStringList fields{tables.value(0).toString()};
-            for (int i = 0; i < q.record().count(); ++i)
-                fields << (q.isNull(i) ? QStringLiteral("∅") : q.value(i).toString());
-            rows << fields.join('|');
-        }
-    }
-    return rows;
-}
-
-QStringList contentsOf(const QString &file)
-{
-    QStringList rows;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
-        db.setDatabaseName(file);
-        db.setConnectOptions("QSQLITE_OPEN_READONLY");
-        if (db.open())
-            rows = contents(db);
-    }
-    QSqlDatabase::removeDatabase("reader");
-    return rows;
-}
-
-}  // namespace
 
 class TestBackup : public QObject {
     Q_OBJECT
@@ -105,7 +71,7 @@ private slots:
 
         QVERIFY(backup::check(copy).ok);
         QVERIFY(!QFile::exists(copy + "-wal"));  // one self-contained file
-        const QStringList backedUp = contentsOf(copy);
+        const QStringList backedUp = databaseContents(copy);
         const int probes = int(backedUp.filter(QRegularExpression("^probe\\|")).size());
         QVERIFY(probes >= 20);
         QCOMPARE(backedUp.filter(QRegularExpression("^probe_total\\|")), QStringList{QStringLiteral("probe_total|%1").arg(probes)});
@@ -113,13 +79,13 @@ private slots:
         // Changes after the backup are undone by restoring it; the replaced content is kept.
         sql::exec(db, "delete from probe");
         sql::exec(db, "update zghmc set 职工姓名 = '改' where 职工编码 = '000001'");
-        const QStringList beforeRestore = contents(db);
+        const QStringList beforeRestore = tableContents(db);
         const backup::Outcome restored = backup::restore(db, copy);
         QVERIFY2(restored.ok, qPrintable(restored.message));
-        QCOMPARE(contents(db), backedUp);
+        QCOMPARE(tableContents(db), backedUp);
         QCOMPARE(QFileInfo(restored.keptCopy).absolutePath(), QFileInfo(file).absolutePath());
         QVERIFY(QFileInfo(restored.keptCopy).fileName().contains("恢复前"));
-        QCOMPARE(contentsOf(restored.keptCopy), beforeRestore);
+        QCOMPARE(databaseContents(restored.keptCopy), beforeRestore);
         // A second restore the same day keeps its own copy.
         QVERIFY(backup::restore(db, copy).ok);
         QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList({"*恢复前*"}).size(), 2);
@@ -141,6 +107,8 @@ private slots:
         QTest::newRow("another program's") << "foreign" << "不是本系统的数据库";
         QTest::newRow("damaged") << "damaged" << "已损坏";
         QTest::newRow("newer schema") << "newer" << "更新版本";
+        QTest::newRow("a table missing") << "missing table" << "缺少数据表（pojlb）";
+        QTest::newRow("a broken reference") << "broken reference" << "foreign key";
     }
     void badFilesRefused()
     {
@@ -158,7 +126,7 @@ private slots:
             if (kind == "text")
                 f.write(QByteArray("这不是数据库\n").repeated(500));
         }
-        if (kind == "foreign" || kind == "damaged" || kind == "newer") {
+        if (kind == "foreign" || kind == "damaged" || kind == "newer" || kind == "missing table" || kind == "broken reference") {
             QVERIFY(backup::save(db, bad).ok);
             QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
             other.setDatabaseName(bad);
@@ -167,6 +135,10 @@ private slots:
                 sql::exec(other, "PRAGMA application_id=0");
             if (kind == "newer")
                 sql::exec(other, QStringLiteral("PRAGMA user_version=%1").arg(schema::kSchemaVersion + 1));
+            if (kind == "missing table")
+                sql::exec(other, "drop table pojlb");
+            if (kind == "broken reference")  // foreign keys are off on this plain connection
+                sql::exec(other, "update zghmc set 民族编码='无此' where rowid=(select min(rowid) from zghmc)");
             const int page = sql::scalar(other, "select rootpage from sqlite_master where name='zghmc'").toInt();
             const int pageSize = sql::scalar(other, "PRAGMA page_size").toInt();
             other.close();
@@ -187,9 +159,11 @@ private slots:
         const QStringList listing = QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files);
         QVERIFY(database::open(database::kSharedConnection, file).ok);
 
+        const QByteArray openBefore = databaseChecksum(file);  // the file and its -wal while open
         const backup::Outcome restored = backup::restore(folder.db(), bad);
         QVERIFY(!restored.ok);
         QVERIFY2(restored.message.contains(message), qPrintable(restored.message));
+        QCOMPARE(databaseChecksum(file), openBefore);
         database::close(database::kSharedConnection);
         QCOMPARE(databaseChecksum(file), before);
         QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files), listing);  // no dated copy
@@ -201,6 +175,143 @@ private slots:
         QCOMPARE(databaseChecksum(file), before);
     }
 
+    // Whatever another connection commits while a restore runs is either in the kept copy or
+    // written after the restore, on the restored data: no write falls between the two.
+    void writesDuringRestoreAreKept()
+    {
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        demo::Options options;
+        options.employees = 1000;
+        demo::generate(db, options);
+        sql::exec(db, "create table probe (n integer primary key)");
+        const QString copy = folder.file("backup.db");
+        QVERIFY(backup::save(db, copy).ok);
+
+        std::atomic<bool> stop = false;
+        std::atomic<int> next = 1;
+        QList<int> committed;
+        const QString file = db.databaseName();
+        std::thread writer([&] {
+            {
+                QSqlDatabase w = QSqlDatabase::addDatabase("QSQLITE", "writer");
+                w.setDatabaseName(file);
+                w.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
+                w.open();
+                QSqlQuery q(w);
+                while (!stop) {
+                    const int n = next++;
+                    if (q.exec(QStringLiteral("insert into probe values (%1)").arg(n)))
+                        committed << n;
+                }
+            }
+            QSqlDatabase::removeDatabase("writer");
+        });
+        while (next < 50)
+            QThread::msleep(1);
+        const backup::Outcome restored = backup::restore(db, copy);
+        const int afterRestore = next;
+        while (next < afterRestore + 50)
+            QThread::msleep(1);
+        stop = true;
+        writer.join();
+        QVERIFY2(restored.ok, qPrintable(restored.message));
+        const auto probes = [](const QStringList &rows) {
+            QSet<int> n;
+            for (const QString &row : rows.filter(QRegularExpression("^probe\\|")))
+                n << row.section('|', 1).toInt();
+            return n;
+        };
+        const QSet<int> kept = probes(databaseContents(restored.keptCopy)), live = probes(tableContents(db));
+        QVERIFY(!kept.isEmpty() && !live.isEmpty());
+        QStringList lost;
+        for (const int n : committed)
+            if (!kept.contains(n) && !live.contains(n))
+                lost << QString::number(n);
+        QVERIFY2(lost.isEmpty(), qPrintable("committed but in neither file: " + lost.join(' ')));
+    }
+
+    // A restore waits for a busy database as long as any write does, then says so and
+    // changes nothing.
+    void busyDatabaseRefusesRestore()
+    {
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        const QString copy = folder.file("backup.db");
+        QVERIFY(backup::save(db, copy).ok);
+        const QString file = db.databaseName();
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+        holder.setDatabaseName(file);
+        QVERIFY(holder.open());
+        sql::exec(holder, "begin immediate");
+        const QStringList listing = QDir(folder.path() + "/database").entryList(QDir::Files);
+        QElapsedTimer timer;
+        timer.start();
+        const backup::Outcome restored = backup::restore(db, copy);
+        QCOMPARE(restored.message, sql::kBusyMessage);
+        QVERIFY(timer.elapsed() < 9000);
+        QCOMPARE(QDir(folder.path() + "/database").entryList(QDir::Files), listing);  // no kept copy
+        sql::exec(holder, "rollback");
+        holder.close();
+        holder = {};
+        QSqlDatabase::removeDatabase("holder");
+    }
+
+    // A backup of another page size is restored in the database's own.
+    void otherPageSizeIsRestored()
+    {
+        ProgramFolder folder;
+        QSqlDatabase db = folder.db();
+        demo::Options options;
+        options.employees = 50;
+        demo::generate(db, options);
+        const QStringList original = tableContents(db);
+        const QString copy = folder.file("backup.db");
+        QVERIFY(backup::save(db, copy).ok);
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+            other.setDatabaseName(copy);
+            QVERIFY(other.open());
+            const int pageSize = sql::scalar(other, "PRAGMA page_size").toInt();
+            sql::exec(other, QStringLiteral("PRAGMA page_size=%1").arg(pageSize * 2));
+            sql::exec(other, "VACUUM");
+            QCOMPARE(sql::scalar(other, "PRAGMA page_size").toInt(), pageSize * 2);
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other");
+        sql::exec(db, "delete from jcjlb");
+        const backup::Outcome restored = backup::restore(db, copy);
+        QVERIFY2(restored.ok, qPrintable(restored.message));
+        QCOMPARE(tableContents(db), original);
+    }
+
+    // A killed backup or restore leaves its side file (and SQLite's journal or log beside it);
+    // the next start of a writer removes them, but not those of a writer still at work. While
+    // written they are readable by their owner only.
+    void leftoversOfKilledWritersAreRemoved()
+    {
+        ProgramFolder folder;
+        const QString file = folder.db().databaseName();
+        const QDir dir = QFileInfo(file).absoluteDir();
+        QStringList left;
+        for (const char *name : {".wenpad.db.0123abcd.part", ".wenpad.db.0123abcd.part-journal", ".backup.db.89abcdef.part",
+                                 ".backup.db.89abcdef.part-wal", ".backup.db.89abcdef.part-shm"}) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("personal data");
+            left << name;
+        }
+        ReplacingFile running(dir.filePath("wenpad-恢复前-2026-12-10.db"));
+        QVERIFY(!running.path().isEmpty());
+        QCOMPARE(QFile::permissions(running.path()) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ReadOwner | QFile::WriteOwner),
+                 QFile::Permissions());
+        QVERIFY(database::open("other", file).ok);
+        database::close("other");
+        QCOMPARE(dir.entryList({".*part*"}, QDir::Files | QDir::Hidden), QStringList{QFileInfo(running.path()).fileName()});
+        QVERIFY(running.commit());
+        QVERIFY(QFile::permissions(dir.filePath("wenpad-恢复前-2026-12-10.db")) & QFile::ReadOwner);
+    }
+
     // wenpad-admin backup and restore on files.
     void adminBackupAndRestore()
     {
@@ -209,18 +320,18 @@ private slots:
         options.employees = 50;
         demo::generate(folder.db(), options);
         const QString file = folder.db().databaseName();
-        const QStringList original = contents(folder.db());
+        const QStringList original = tableContents(folder.db());
         database::close(database::kSharedConnection);
         const QString copy = folder.file("copy.db");
         const AdminRun saved = runAdmin({"backup", "--db", file, "--to", copy});
         QVERIFY2(saved.status == 0, qPrintable(saved.err));
-        QCOMPARE(contentsOf(copy), original);
+        QCOMPARE(databaseContents(copy), original);
         QCOMPARE(runAdmin({"backup", "--db", file, "--to", copy}).status, 1);  // never overwrites
 
         runAdmin({"init", "--db", folder.file("other.db")});
         const AdminRun restored = runAdmin({"restore", "--db", folder.file("other.db"), "--from", copy});
         QVERIFY2(restored.status == 0, qPrintable(restored.err));
-        QCOMPARE(contentsOf(folder.file("other.db")), original);
+        QCOMPARE(databaseContents(folder.file("other.db")), original);
     }
 };
 

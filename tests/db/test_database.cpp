@@ -2,6 +2,7 @@
 
 #include "db/app_paths.h"
 #include "db/database.h"
+#include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 #include "support/test_support.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
+#include <QCryptographicHash>
 #include <QTest>
 #include <mutex>
 #include <thread>
@@ -64,6 +66,7 @@ private slots:
         QTest::newRow("read-only") << "readonly" << "数据库文件是只读的";
         QTest::newRow("one damaged page") << "page" << "数据库文件已损坏";
         QTest::newRow("a table missing") << "table" << "数据库文件缺少数据表（xtztb）";
+        QTest::newRow("from a newer version") << "newer" << "数据库文件由更新版本的程序建立";
     }
     void refusesFilesItCannotUseWithoutChangingThem()
     {
@@ -77,11 +80,14 @@ private slots:
             f.write(QByteArray(4096, 'x'));
         } else {
             QVERIFY(database::createDelivered(file).ok);
-            if (kind == "foreign" || kind == "table") {
+            if (kind == "foreign" || kind == "table" || kind == "newer") {
                 QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
                 other.setDatabaseName(file);
                 QVERIFY(other.open());
-                QVERIFY(QSqlQuery(other).exec(kind == "foreign" ? "PRAGMA application_id=0" : "drop table xtztb"));
+                const QString change = kind == "foreign" ? "PRAGMA application_id=0"
+                                       : kind == "table" ? "drop table xtztb"
+                                                         : QString("PRAGMA user_version=%1").arg(schema::kSchemaVersion + 1);
+                QVERIFY(QSqlQuery(other).exec(change));
                 other.close();
                 other = {};
                 QSqlDatabase::removeDatabase("other");
@@ -102,6 +108,74 @@ private slots:
         QVERIFY2(r.message.startsWith(messageStart), qPrintable(r.message));
         QCOMPARE(databaseChecksum(file), before);
         QVERIFY(!QFile::exists(file + "-wal"));
+    }
+
+    // A refused file keeps its log or journal as it was: the check reads through them without
+    // folding them in, deleting them or making new ones.
+    void refusedFilesKeepTheirSideFiles_data()
+    {
+        QTest::addColumn<QString>("change");       // made in the log (or the journal) only
+        QTest::addColumn<bool>("damagedPage");
+        QTest::addColumn<QString>("messageStart");
+        QTest::newRow("foreign in its log") << "PRAGMA application_id=0" << false << "该文件不是本系统的数据库";
+        QTest::newRow("newer in its log") << QString("PRAGMA user_version=%1").arg(schema::kSchemaVersion + 1) << false
+                                          << "数据库文件由更新版本的程序建立";
+        QTest::newRow("damaged with a log") << "update dwdmb set 单位名称='改'" << true << "数据库文件已损坏";
+        QTest::newRow("foreign with a hot journal") << "journal" << false << "该文件不是本系统的数据库";
+    }
+    void refusedFilesKeepTheirSideFiles()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, damagedPage);
+        QFETCH(QString, messageStart);
+        ProgramFolder folder(false);
+        const QString source = folder.file("source.db"), file = folder.file("x/x.db");
+        QVERIFY(QDir().mkpath(folder.file("x")));
+        QVERIFY(database::createDelivered(source).ok);
+        {
+            // The files copied while a writer holds them open: what a killed program leaves.
+            QSqlDatabase w = QSqlDatabase::addDatabase("QSQLITE", "w");
+            w.setDatabaseName(source);
+            QVERIFY(w.open());
+            const bool journal = change == "journal";
+            if (journal) {
+                sql::exec(w, "PRAGMA journal_mode=DELETE");
+                sql::exec(w, "PRAGMA application_id=0");
+                sql::exec(w, "begin immediate");
+                sql::exec(w, "update dwdmb set 单位名称='改'");
+            } else {
+                sql::exec(w, "PRAGMA wal_autocheckpoint=0");
+                sql::exec(w, change);
+            }
+            const QString side = journal ? "-journal" : "-wal";
+            QVERIFY(QFileInfo(source + side).size() > 0);
+            QVERIFY(QFile::copy(source, file));
+            QVERIFY(QFile::copy(source + side, file + side));
+            if (journal)
+                sql::exec(w, "rollback");
+            w.close();
+        }
+        QSqlDatabase::removeDatabase("w");
+        if (damagedPage) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.seek(f.size() / 4096 / 2 * 4096);
+            f.write(QByteArray(4096, '\x5a'));
+        }
+        const auto everyByte = [&] {
+            QStringList files;
+            for (const QFileInfo &f : QDir(folder.file("x")).entryInfoList(QDir::Files | QDir::Hidden)) {
+                QFile in(f.filePath());
+                in.open(QIODevice::ReadOnly);
+                files << f.fileName() + ' ' + QCryptographicHash::hash(in.readAll(), QCryptographicHash::Sha256).toHex();
+            }
+            return files;
+        };
+        const QStringList before = everyByte();
+        const database::OpenResult r = database::open(database::kSharedConnection, file);
+        QVERIFY(!r.ok);
+        QVERIFY2(r.message.startsWith(messageStart), qPrintable(r.message));
+        QCOMPARE(everyByte(), before);
     }
 
     // Two programs creating the same missing file: each builds its own side file, one puts it in

@@ -12,6 +12,7 @@
 #include "db/app_paths.h"
 #include "db/clock.h"
 #include "db/database.h"
+#include "db/money.h"
 #include "db/windowed_rows.h"
 #include "demo/demo_organisation.h"
 #include "pay/pay_entry_screen.h"
@@ -21,6 +22,7 @@
 #include "support/test_support.h"
 
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QContextMenuEvent>
@@ -41,19 +43,7 @@ void registerAllScreens(ScreenRegistry &registry);
 
 namespace {
 
-// The workbook's sheets as the reader saw them.
-QJsonArray sheetsOf(const QString &file)
-{
-    QProcess run;
-    run.start(WENPAD_PYTHON3, {WENPAD_TESTS "/export/read_workbook.py", file});
-    if (!run.waitForFinished(60000) || run.exitCode() != 0) {
-        qWarning("%s", run.readAllStandardError().constData());
-        return {};
-    }
-    return QJsonDocument::fromJson(run.readAllStandardOutput()).array();
-}
-
-QJsonObject readBack(const QString &file) { return sheetsOf(file).at(0).toObject(); }
+QJsonObject readBack(const QString &file) { return workbookSheets(file).at(0).toObject(); }
 
 QJsonObject cellAt(const QJsonObject &book, int row, int column)
 {
@@ -142,14 +132,16 @@ private slots:
         Exporting exporting(file);
         screen->button(grid_export::kCaption)->click();
         QCOMPARE(exporting.asked.size(), 1);
-        QVERIFY(exporting.asked[0].suggested.endsWith("科级以上干部花名册.xlsx"));
+        // Named by the roster and what it covers: every department, the level and its range.
+        const QString covered = QStringLiteral("科级以上干部花名册 全部 %1以上").arg(screen->levelBox()->currentText());
+        QVERIFY(exporting.asked[0].suggested.endsWith(covered + ".xlsx"));
         QCOMPARE(exporting.messages.size(), 1);
         QCOMPARE(exporting.messages[0].first, notify::Kind::Information);
         QVERIFY(screen->rows()->heldRows() <= WindowedRows::kWindowRows * WindowedRows::kKeptWindows);
 
         const QJsonObject book = readBack(file);
-        QCOMPARE(book["name"].toString(), "科级以上干部花名册");
-        QCOMPARE(cellAt(book, 0, 0)["v"].toString(), "科级以上干部花名册");
+        QCOMPARE(book["name"].toString(), covered.left(31));
+        QCOMPARE(cellAt(book, 0, 0)["v"].toString(), covered);
         QVERIFY(cellAt(book, 0, 0)["b"].toBool());
         QCOMPARE(book["merged"].toArray().at(0).toString(), QStringLiteral("A1:S1"));
         QCOMPARE(book["frozen"].toString(), "A3");
@@ -239,7 +231,7 @@ private slots:
         const AdminRun grids = runAdmin({"grid", "TFrmgsngztj", "--db", app_paths::databaseFile(), "--year", "2026", "--xlsx", out});
         QVERIFY2(grids.status == 0, qPrintable(grids.err));
         const QStringList csv = grids.out.trimmed().split('\n');
-        const QJsonArray sheets = sheetsOf(out);
+        const QJsonArray sheets = workbookSheets(out);
         QCOMPARE(sheets.size(), 3);
         int amounts = 0;
         for (const QJsonValue &value : sheets) {
@@ -283,10 +275,62 @@ private slots:
             screen->button(grid_export::kCaption)->click();
         }
         const QJsonObject book = readBack(file);
-        QCOMPARE(cellAt(book, 0, 0)["v"].toString(), "职工工资编辑 补贴表");
+        // The title row and the sheet's name say which month and department it holds.
+        const QString covered = QStringLiteral("职工工资表 2026年06月 %1 补贴表").arg(screen->departmentName());
+        QCOMPARE(cellAt(book, 0, 0)["v"].toString(), covered);
+        QCOMPARE(book["name"].toString(), covered.left(31));
         QCOMPARE(cellAt(book, 1, 0)["v"].toString(), "职工编码");
         QCOMPARE(cellAt(book, 1, 2)["v"].toString(), sheet->headerData(2, Qt::Horizontal).toString());
-        QCOMPARE(book["rows"].toArray().size(), sheet->rowCount() + 2);
+        // The rows, then the "合计" row: each amount column's exact sum, in bold.
+        const int totalsRow = sheet->rowCount() + 2;
+        QCOMPARE(book["rows"].toArray().size(), totalsRow + 1);
+        QCOMPARE(cellAt(book, totalsRow, 0)["v"].toString(), "合计");
+        QVERIFY(cellAt(book, totalsRow, 0)["b"].toBool());
+        for (int c = 2; c < sheet->columnCount(); ++c) {
+            qint64 sum = 0;
+            for (int r = 0; r < sheet->rowCount(); ++r)
+                sum += money::parseYuan(sheet->index(r, c).data().toString()).value_or(0);
+            QCOMPARE(qRound64(cellAt(book, totalsRow, c)["v"].toDouble() * 10000), sum);
+        }
+    }
+
+    // Stored hours and scores show as stored (0.125 is not "0.13", 89.995 not "90.00"), in the
+    // grid and in the workbook, where computed shares keep two decimals.
+    void measuredColumns()
+    {
+        ProgramFolder folder;
+        QWidget screen;
+        auto *layout = new QVBoxLayout(&screen);
+        layout->addWidget(makeTitleStrip("  人事资料记录卡 >> 考勤", &screen));
+        auto *grid = new StripedGrid(&screen);
+        layout->addWidget(grid);
+        RowsModel model({"事由", "时数", "成绩", "占比"});
+        model.setRows({{"事假", 0.125, 89.995, 1.0 / 3}, {"病假", 31.625, 90.0, 50.0}});
+        model.setMeasuredColumns({1, 2});
+        grid->setModel(&model);
+        screen.show();
+        struct Delegate : StripedDelegate {
+            using StripedDelegate::initStyleOption;
+        } delegate;
+        const QList<QStringList> shown = {{"0.125", "89.995", "0.33"}, {"31.625", "90", "50.00"}};
+        for (int row = 0; row < 2; ++row)
+            for (int column = 1; column <= 3; ++column) {
+                QStyleOptionViewItem option;
+                delegate.initStyleOption(&option, model.index(row, column));
+                QCOMPARE(option.text, shown[row][column - 1]);
+            }
+
+        const QString file = folder.file("考勤.xlsx");
+        Exporting exporting(file);
+        grid_export::exportGrid(*grid);
+        const QJsonObject book = readBack(file);
+        for (const auto &[row, column, value, format] :
+             {std::tuple{2, 1, 0.125, "General"}, {2, 2, 89.995, "General"}, {2, 3, 1.0 / 3, "0.00"}, {3, 1, 31.625, "General"}}) {
+            const QJsonObject cell = cellAt(book, row, column);
+            QCOMPARE(cell["t"].toString(), "n");
+            QCOMPARE(cell["v"].toDouble(), value);
+            QCOMPARE(cell["f"].toString(), QString(format));
+        }
     }
 
     // Money columns: amounts in yuan, all four decimals kept, two shown; hidden columns left
@@ -309,11 +353,11 @@ private slots:
         grid->setColumnHidden(5, true);
         grid->horizontalHeader()->moveSection(4, 1);  // 日期 shown second
         screen.show();
-        // The grid shows the amounts in yuan.
+        // The grid shows the amounts in yuan with two decimals (the workbook keeps all four).
         struct Delegate : StripedDelegate {
             using StripedDelegate::initStyleOption;
         } delegate;
-        for (const auto &[row, column, shown] : {std::tuple{0, 1, "3600.00"}, {0, 2, "1.2345"}, {1, 1, "-0.50"}}) {
+        for (const auto &[row, column, shown] : {std::tuple{0, 1, "3600.00"}, {0, 2, "1.23"}, {1, 1, "-0.50"}}) {
             QStyleOptionViewItem option;
             delegate.initStyleOption(&option, model.index(row, column));
             QCOMPARE(option.text, QString(shown));

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQueryModel>
@@ -42,6 +43,10 @@ private slots:
         edit::ModeBar *bar = screen->bar();
         QCOMPARE(screen->rowModel()->rowCount(), 1);
         QVERIFY(!screen->editBox()->isVisibleTo(screen));
+        QList<int> places;
+        for (Action a : {Action::Add, Action::Modify, Action::Delete})
+            places << bar->layout()->indexOf(bar->button(a));
+        QVERIFY2(places[0] < places[1] && places[1] < places[2], "the toolbar reads 添加, 修改, 删除");
 
         // The grade fills its standard salary; a typed amount then wins, exactly.
         bar->button(Action::Add)->click();

@@ -14,7 +14,9 @@ namespace {
 
 void addWage(const QSqlDatabase &db, const QString &code, const QString &month, qint64 net)
 {
-    sql::exec(db, QString("insert into gzb(年月,职工编码,实发工资) values('%1','%2',%3)").arg(month, code).arg(net));
+    // The net as the sheet's rule gives it: every term present.
+    sql::exec(db, QString("insert into gzb(年月,职工编码,基本工资,岗位工资,工龄,边远津贴,扣除税金,实发工资) values('%1','%2',%3,0,0,0,0,%3)")
+                      .arg(month, code).arg(net));
 }
 
 QVariantList rowOf(const QList<QVariantList> &rows, const QString &name)

@@ -4,6 +4,7 @@
 
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
+#include "pay/pay_comparison.h"
 #include "pay/pay_month.h"
 #include "pay/pay_statistics.h"
 #include "db/money.h"
@@ -97,12 +98,19 @@ private slots:
         QCOMPARE(loadSheet(db, sheet("gzb"), march, "02").first().code, "000003");
         QCOMPARE(loadSheet(db, sheet("gzb"), march, "01").size(), 1);
 
-        // Amounts typed into March, with a salary item, carried into April; D gets a blank row.
-        sql::exec(db, "alter table gzb add column 夜班费 CURRENCY DEFAULT 0");
-        sql::exec(db, "insert into gzzd(字段) values('夜班费')");
+        // Amounts typed into March, with salary items, carried into April; D gets a blank row.
+        // The items' names come from the file (a restored backup, another program), so one with
+        // a blank and one that reads like an expression are carried as names, never as SQL.
+        const QString night = "夜班 费", expression = "基本工资*0+(select count(*)*1000000 from czydmb)";
+        for (const QString &item : {night, expression}) {
+            sql::exec(db, "alter table gzb add column " + sql::quoteIdentifier(item) + " CURRENCY DEFAULT 0");
+            QSqlQuery add = sql::prepare(db, "insert into gzzd(字段) values(:item)");
+            add.bindValue(":item", item);
+            sql::exec(add);
+        }
         QList<SheetRow> rows = loadSheet(db, sheet("gzb"), march, "01", salaryItemColumns(db));
         rows[0].amounts = yuan({{"基本工资", "1000"}, {"岗位工资", "500.5"}, {"工龄", "30"}, {"边远津贴", "0"},
-                                {"扣除税金", "50.25"}, {"夜班费", "12.3456"}});
+                                {"扣除税金", "50.25"}, {night, "12.3456"}, {expression, "7"}});
         storeRow(db, sheet("gzb"), rows[0]);
         QCOMPARE(queryValue(db, "select 实发工资 from gzb where 职工编码='000001'").toLongLong(), 14802500LL);
         const QDate april = march.addMonths(1);
@@ -110,11 +118,43 @@ private slots:
         QCOMPARE(codesOf(db, "gzb", april), (QStringList{"000001", "000003", "000004"}));
         const QList<SheetRow> carried = loadSheet(db, sheet("gzb"), april, "01", salaryItemColumns(db));
         QCOMPARE(carried.size(), 2);
-        QCOMPARE(carried[0].amounts.value("夜班费"), std::optional<qint64>(123456));
+        QCOMPARE(carried[0].amounts.value(night), std::optional<qint64>(123456));
+        QCOMPARE(carried[0].amounts.value(expression), std::optional<qint64>(70000));
         QCOMPARE(carried[0].amounts.value("实发工资"), std::optional<qint64>(14802500));
         QVERIFY(carried[0].id != rows[0].id);
         QCOMPARE(carried[1].amounts.value("基本工资"), std::nullopt);  // D: blank
         QCOMPARE(generateMonth(db, april, Generation::CopyPrevious), 0);
+    }
+
+    // The totals are computed whenever a row is read, whatever another program stored in them:
+    // the sheet, the company statistics and the comparison all give the rule's figures, and a
+    // month whose net amounts are all empty stays empty in the comparison.
+    void totalsAreComputedOnRead()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        fillStaff(db);
+        generateMonth(db, march, Generation::Blank);
+        const QString office = queryValue(db, "select 单位名称 from dwdmb where 单位编码='01'").toString();
+        const auto marchNet = [&] {
+            for (const QVariantList &row : comparisonTotals(db, ComparisonSpan::Months, 2024))
+                if (row.first().toString() == office)
+                    return row.at(3);
+            return QVariant("no row");
+        };
+        QVERIFY(marchNet().isNull());
+
+        // Stored as the old demo did: the gross without 工龄 (30 yuan).
+        sql::exec(db, "update gzb set 基本工资=10000000, 岗位工资=5000000, 工龄=30, 边远津贴=0, 应发工资=15000000, "
+                      "扣除税金=0, 实发工资=15000000 where 职工编码='000001'");
+        const SheetRow row = loadSheet(db, sheet("gzb"), march, "01").first();
+        QCOMPARE(row.amounts.value("应发工资"), std::optional<qint64>(15300000));
+        QCOMPARE(row.amounts.value("实发工资"), std::optional<qint64>(15300000));
+        const QList<QVariantList> totals = departmentTotals(db, sheet("gzb"), march, march);
+        const QVariantList &first = totals.first();
+        QCOMPARE(first.first().toString(), office);
+        QCOMPARE(first.at(1 + int(sheet("gzb").amountColumns().indexOf("应发工资"))).toLongLong(), 15300000LL);
+        QCOMPARE(marchNet().toLongLong(), 15300000LL);
     }
 
     // A sheet refused half-way leaves none of the three.
@@ -138,6 +178,8 @@ private slots:
         options.employees = 300;
         options.payMonths = 3;
         demo::generate(db, options);
+        // Names that sort against the codes: the departments are still listed by code.
+        sql::exec(db, "update dwdmb set 单位名称=printf('%02d', 99 - cast(单位编码 as integer)) || 单位名称");
         const QDate last = firstDay(options.anchor.year(), options.anchor.month());
         for (const Sheet &s : sheets()) {
             for (const auto &[from, to] : {std::pair{last, last}, std::pair{last.addMonths(-2), last}, std::pair{last.addYears(-1), last.addMonths(-3)}}) {
@@ -160,6 +202,12 @@ private slots:
                 }
                 const QList<QVariantList> totals = departmentTotals(db, s, from, to);
                 QCOMPARE(totals.size(), plain.size());
+                QStringList listed, byCode;
+                for (const QVariantList &row : totals)
+                    listed << row[0].toString();
+                byCode = listed;
+                std::sort(byCode.begin(), byCode.end(), std::greater<>());  // the prefix runs against the code
+                QCOMPARE(listed, byCode);
                 for (const QVariantList &row : totals)
                     for (int i = 0; i < s.amountColumns().size(); ++i)
                         QCOMPARE(row[1 + i].toLongLong(), plain.value(row[0].toString()).value(i));

@@ -2,7 +2,9 @@
 // buttons, typed amounts refused or stored on leaving the row, generating, the printed lists
 // and the statistics' printout).
 
+#include "app/column_totals.h"
 #include "app/prompt.h"
+#include "db/money.h"
 #include "db/clock.h"
 #include "db/sql.h"
 #include "pay/employee_pay_screen.h"
@@ -13,6 +15,7 @@
 #include "pay/pay_statistics_screen.h"
 #include "app/striped_grid.h"
 #include "reports/print_preview.h"
+#include "reports/render.h"
 #include "records/employee_search_panel.h"
 #include "staff/employee_fixture.h"
 #include "support/document_texts.h"
@@ -76,6 +79,31 @@ private slots:
         grid->setCurrentIndex(wages->index(1, 0));
         QCOMPARE(queryValue(db, "select 实发工资 from gzb where 职工编码='000001'").toLongLong(), 15000000LL);
 
+        // More than ten whole digits would let a year's sums overflow: refused at entry.
+        asked.clear();
+        QVERIFY(!wages->setData(wages->index(1, column("基本工资")), "12345678901", Qt::EditRole));
+        QCOMPARE(asked, QStringList{"错误提示|基本工资金额不能超过10位整数，请重新输入！"});
+        // A stored row's totals fit their columns at once.
+        screen->show();
+        asked.clear();
+        for (const auto &[name, value] : {std::pair{"基本工资", "9999999999.9999"}, {"岗位工资", "1"}, {"工龄", "1"},
+                                          {"边远津贴", "1"}, {"扣除税金", "0"}})
+            QVERIFY(wages->setData(wages->index(1, column(name)), value, Qt::EditRole));
+        grid->setCurrentIndex(wages->index(0, 0));
+        QVERIFY(asked.isEmpty());
+        const QString gross = wages->index(1, column("应发工资")).data().toString();
+        QCOMPARE(gross, "10000000002.9999");
+        // The grid shows amounts with two decimals: that text must fit.
+        const QString shown = money::formatShown(*money::parseYuan(gross));
+        QVERIFY(grid->columnWidth(column("应发工资")) > grid->fontMetrics().horizontalAdvance(shown));
+        // A row another program deleted meanwhile is not reported as saved.
+        sql::exec(db, "delete from gzb where 职工编码='000002'");
+        QVERIFY(wages->setData(wages->index(1, column("扣除税金")), "7", Qt::EditRole));
+        grid->setCurrentIndex(wages->index(1, 0));
+        grid->setCurrentIndex(wages->index(0, 0));
+        QCOMPARE(asked, QStringList{"错误信息|这一行没有保存。\n要修改的记录已被删除（gzb）"});
+        QCOMPARE(wages->index(1, column("扣除税金")).data().toString(), "0.00");  // as stored before
+
         report::Document printed;
         const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
             [&](const report::Document &d) { printed = d; });
@@ -85,6 +113,116 @@ private slots:
         for (const char *t : {"澄禾汀岚公司工资发放表", "2024年03月20日", "项目", "签名", "经理：", "复核：", "制表：", "1500.00"})
             QVERIFY2(texts.contains(t), t);
         QCOMPARE(texts.count("签名"), 2);  // over both columns of rows
+        // Two-line headings break where their blanks are.
+        for (const char *line : {"扣", "税金", "边远", "津贴"})
+            QVERIFY2(texts.contains(line), line);
+        QVERIFY(!texts.contains("扣 税金"));
+        screen->close();
+    }
+
+    // The wage list of a department's month says the month and the department, numbers its
+    // pages "第 N 页 共 M 页", and adds each page's rows at its foot and all rows after the last,
+    // exactly; the sheet shows the same sums in its "合计" row; the PDF reads them back.
+    void payListSaysWhatItHoldsAndAddsUp()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        for (int i = 1; i <= 90; ++i)
+            addEmployee(db, QString::number(i).rightJustified(6, '0'), "01", "2020-01-01");
+        sql::exec(db, "update zghmc set 职工姓名='职工'||职工编码");
+        TestHost host;
+        auto *screen = new Tfrmgzlr(host);
+        screen->copydata(false);
+        sql::exec(db, "update gzb set 基本工资=职工编码*12345, 岗位工资=职工编码*100001, 工龄=职工编码, 边远津贴=5000,"
+                      " 扣除税金=职工编码*3, 应发工资=职工编码*12345+职工编码*100001+职工编码*10000+5000,"
+                      " 实发工资=职工编码*12345+职工编码*100001+职工编码*10000+5000-职工编码*3");
+        screen->Datechange();
+        PaySheetModel *wages = screen->sheetModel(0);
+        QCOMPARE(wages->rowCount(), 90);
+
+        report::Document printed;
+        const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
+            [&](const report::Document &d) { printed = d; });
+        screen->printList(0);
+        const QString department = codeName(db, "dwdmb", "01");
+        const QStringList texts = documentTexts(printed);
+        QVERIFY(texts.contains("部门：" + department));
+        QVERIFY(texts.contains("2024年03月"));
+        const int pages = int(printed.pages.size());
+        QVERIFY(pages > 1);
+        QVERIFY(texts.contains(QStringLiteral("第 1 页 共 %1 页").arg(pages)));
+
+        // The sum of 基本工资 over the rows named on a page, and the page's printed sums.
+        const auto basicOf = [](const QString &name) { return name.mid(2).toLongLong() * 12345; };
+        const auto sumsOnRowOf = [](const report::Page &page, const QString &caption) {
+            QList<std::pair<double, QString>> cells;
+            // Right of the caption on its line (a first column of rows may share the line).
+            double top = -1, left = 0;
+            for (const report::Text &t : page.texts)
+                if (t.text == caption) {
+                    top = t.box.top();
+                    left = t.box.left();
+                }
+            for (const report::Text &t : page.texts)
+                if (top >= 0 && qAbs(t.box.top() - top) < 0.01 && t.box.left() > left)
+                    cells << std::pair{t.box.left(), t.text};
+            std::sort(cells.begin(), cells.end());
+            QStringList ordered;
+            for (const auto &c : cells)
+                ordered << c.second;
+            return ordered;
+        };
+        qint64 all = 0;
+        for (const report::Page &page : printed.pages) {
+            qint64 onPage = 0;
+            for (const report::Text &t : page.texts)
+                if (t.text.startsWith("职工"))
+                    onPage += basicOf(t.text);
+            all += onPage;
+            QCOMPARE(sumsOnRowOf(page, "本页合计").value(0), money::formatShown(onPage));
+        }
+        const QStringList end = sumsOnRowOf(printed.pages.back(), "合计");
+        QCOMPARE(end.value(0), money::formatShown(all));
+        QCOMPARE(end.value(2), QString::number(90 * 91 / 2));  // 工龄 in whole yuan
+        // The sheet's "合计" row holds the same sums.
+        const auto totals = column_totals::totals(*wages);
+        QCOMPARE(totals[2].value, all);
+
+        const QString file = folder.file("工资发放表.pdf");
+        QString error;
+        QVERIFY2(report::writePdf(printed, file, &error), qPrintable(error));
+        const QString pdf = pdfText(file).remove(' ');  // pdftotext spaces the words as it sees fit
+        for (const QString &t : {QStringLiteral("2024年03月"), "部门：" + department, QStringLiteral("第2页共%1页").arg(pages),
+                                 QStringLiteral("本页合计"), money::formatShown(all)})
+            QVERIFY2(pdf.contains(t), qPrintable(t));
+        screen->close();
+    }
+
+    // Carrying last month forward says when there is nothing to carry, and makes a blank
+    // sheet only when told to.
+    void carryingForwardSaysWhenLastMonthHasNoSheet()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        addEmployee(db, "000001", "01", "2020-01-01");
+        TestHost host;
+        auto *screen = new Tfrmgzlr(host);
+        QStringList asked;
+        int answer = prompt::Ignore;
+        const prompt::ScopedAnswerer answering([&](const prompt::Call &c) { asked << c.title + '|' + c.message; return answer; });
+        screen->copydata(true);
+        QCOMPARE(asked, QStringList{"生成提示|2024年2月没有工资表可复制，是否为本月生成空白工资表？"});
+        QCOMPARE(queryValue(db, "select count(*) from gzb").toInt(), 0);
+        answer = prompt::Ok;
+        screen->copydata(true);
+        QCOMPARE(queryValue(db, "select count(*) from gzb where 年月='2024-03-01'").toInt(), 1);
+
+        // With last month's sheet there is nothing to ask.
+        asked.clear();
+        screen->monthBox()->setValue(4);
+        screen->copydata(true);
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(queryValue(db, "select count(*) from gzb where 年月='2024-04-01'").toInt(), 1);
         screen->close();
     }
 
@@ -118,7 +256,8 @@ private slots:
         ProgramFolder folder;
         const QSqlDatabase db = folder.db();
         addEmployee(db, "000001", "01", "2010-01-01");
-        sql::exec(db, "insert into gzb(职工编码,年月,实发工资) values('000001','2024-03-01',15000000),('000001','2015-07-01',10000)");
+        sql::exec(db, "insert into gzb(职工编码,年月,基本工资,岗位工资,工龄,边远津贴,扣除税金) values"
+                      "('000001','2024-03-01',15000000,0,0,0,0),('000001','2015-07-01',10000,0,0,0,0)");
         TestHost host;
         auto *monthly = new PayComparisonScreen(host, pay::ComparisonSpan::Months);
         QCOMPARE(monthly->yearBox()->value(), 2024);
@@ -153,7 +292,7 @@ private slots:
         for (const char *month : {"2024-01-01", "2024-02-01", "2024-03-01"})
             for (const char *table : {"gzb", "btb", "jjb"})
                 sql::exec(db, QString("insert into %1(职工编码,年月) values('000001','%2')").arg(table, month));
-        sql::exec(db, "update gzb set 工龄=12, 实发工资=15000000 where 年月='2024-02-01'");
+        sql::exec(db, "update gzb set 基本工资=14880000, 岗位工资=0, 工龄=12, 边远津贴=0, 扣除税金=0 where 年月='2024-02-01'");
         const auto months = [&](const char *from, const char *to) {
             const std::vector<pay::Grid> grids = pay::employeeGrids(db, "000001", QDate::fromString(from, Qt::ISODate), QDate::fromString(to, Qt::ISODate));
             QStringList shown;
@@ -177,7 +316,7 @@ private slots:
         QCOMPARE(screen->toBox()->date(), QDate(2024, 3, 20));
         QCOMPARE(screen->search()->currentCode(), "000001");
         QCOMPARE(screen->sheetRows(0)->rows().size(), 3);
-        QCOMPARE(screen->sheetRows(0)->rows().at(1), (QVariantList{"2024-02", {}, {}, 12, {}, {}, {}, "1500.00"}));
+        QCOMPARE(screen->sheetRows(0)->rows().at(1), (QVariantList{"2024-02", "1488.00", "0.00", 12, "0.00", "1500.00", "0.00", "1500.00"}));
         screen->fromBox()->setDate(QDate(2024, 1, 2));
         QCOMPARE(screen->sheetRows(2)->rows().size(), 2);
         screen->search()->list()->selectRow(1);

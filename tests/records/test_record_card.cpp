@@ -201,6 +201,14 @@ private slots:
         screen->button("返回")->click();
         QTRY_VERIFY(!window.navigator()->isHidden());
         QVERIFY(window.menuBar()->actions().first()->isEnabled());
+
+        // Hidden before the card opens: hidden while it is open and after "返回".
+        window.toggleNavigator();
+        screen = qobject_cast<Tfrmygrsjlk *>(window.openScreen("Tfrmygrsjlk"));
+        QVERIFY(window.navigator()->isHidden());
+        screen->button("返回")->click();
+        QTRY_VERIFY(window.menuBar()->actions().first()->isEnabled());
+        QVERIFY(window.navigator()->isHidden());
     }
 };
 

@@ -1,6 +1,7 @@
 // The search panel, the timeline screen and the personnel record query as a user works them.
 
 #include "app/main_window.h"
+#include "app/notify.h"
 #include "app/screen_registry.h"
 #include "db/clock.h"
 #include "db/scoped_hook.h"
@@ -11,10 +12,12 @@
 #include "records/history_panels.h"
 #include "records/personnel_query_screen.h"
 #include "records/records_screens.h"
+#include "records/timeline.h"
 #include "records/timeline_screen.h"
 #include "records/work_dynamics_view.h"
 #include "reports/print_preview.h"
 #include "staff/employee_fixture.h"
+#include "support/document_texts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -115,6 +118,17 @@ private slots:
         screen->findChild<QPushButton *>("print")->click();
         QCOMPARE(printed.size(), 1);
         QCOMPARE(printed[0].name, "Trepgzdttj");
+
+        // Another copy of the program builds the work table for another employee meanwhile:
+        // "打印" builds it again for the one shown, says so, and prints the same lines.
+        records::rebuildTimeline(folder.db(), "000101");
+        QStringList told;
+        const notify::ScopedObserver telling(
+            [&](notify::Kind, const QString &, const QString &text) { told << text; });
+        screen->findChild<QPushButton *>("print")->click();
+        QCOMPARE(told, QStringList{"工作动态统计表已被另一程序改动，已重新统计，打印的是重新统计的结果。"});
+        QCOMPARE(printed.size(), 2);
+        QCOMPARE(documentTexts(printed[1]), documentTexts(printed[0]));
 
         sql::exec(folder.db(), "insert into zwdtb (职工编码,变动时间,职务编码) values ('000201','2004-01-01','05')");
         screen->findChild<QPushButton *>("rebuild")->click();

@@ -171,6 +171,10 @@ private slots:
 
         QCOMPARE(lines(records::employeeAttendance(db, "000001", kFrom, kTo)),
                  (QStringList{"2025-03-01|病假|1.25|", "2025-03-10|事假|2.5|", "2025-03-31|病假|1.25|"}));
+        // The hours are numbers, shown as stored.
+        const records::Listing attendance = records::employeeAttendance(db, "000001", kFrom, kTo);
+        QCOMPARE(attendance.rows.first().at(2).typeId(), QMetaType::Double);
+        QCOMPARE(attendance.measuredColumns, QList<int>{2});
         const std::vector<records::AttendanceTotal> totals = records::employeeAttendanceTotals(db, "000001", kFrom, kTo);
         QCOMPARE(int(totals.size()), 2);
         QCOMPARE(totals[0].kind, "事假");

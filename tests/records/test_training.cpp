@@ -122,6 +122,7 @@ private slots:
         side.bar->button(Action::Modify)->click();
         QCOMPARE(edit::valueOf(side.control("成绩")), "59.5");
         typeInto(side.control("成绩"), "");
+        QVERIFY(qobject_cast<QComboBox *>(side.control("技能评定"))->findData(QVariant()) >= 0);  // offered
         chooseCode(side.control("技能评定"), "");
         side.bar->button(Action::Save)->click();
         QCOMPARE(participants(folder.db()), before + ", 000002 P1 - -");

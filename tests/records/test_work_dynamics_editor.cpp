@@ -141,15 +141,18 @@ private slots:
     {
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("department");
-        QTest::newRow("not a date") << "2005-02-30" << "03";
-        QTest::newRow("another date form") << "2005/02/01" << "03";
-        QTest::newRow("no date") << "" << "03";
-        QTest::newRow("no department") << "2005-02-01" << "";
+        QTest::addColumn<QString>("reason");  // the refusal names the field
+        const QString wrongDate = "变动时间不是正确的日期（年-月-日）";
+        QTest::newRow("not a date") << "2005-02-30" << "03" << wrongDate;
+        QTest::newRow("another date form") << "2005/02/01" << "03" << wrongDate;
+        QTest::newRow("no date") << "" << "03" << wrongDate;
+        QTest::newRow("no department") << "2005-02-01" << "" << "请从列表中选择单位名称";
     }
     void refusedSaveStaysPending()
     {
         QFETCH(QString, date);
         QFETCH(QString, department);
+        QFETCH(QString, reason);
         ProgramFolder folder;
         addEmployee(folder.db(), "000101", "02");
         TestHost host;
@@ -159,7 +162,7 @@ private slots:
         typeInto(screen->control(kDepartment, "变动时间"), date);
         chooseCode(screen->control(kDepartment, "单位编码"), department);
         screen->bar()->button(Action::Save)->click();
-        QCOMPARE(asked, QStringList{"错误信息 由于本动态信息无法变动！"});
+        QCOMPARE(asked, QStringList{"错误信息 由于本动态信息无法变动！\n" + reason});
         QCOMPARE(screen->bar()->mode(), edit::Mode::Adding);
         QCOMPARE(rows(folder.db(), "dwdtb"), "2003-06-01 02");
 
@@ -193,7 +196,7 @@ private slots:
         titles->setCurrentIndex(titles->count() - 1);
         answer = prompt::Ok;
         screen->bar()->button(Action::Save)->click();
-        QCOMPARE(asked, QStringList{"错误信息 由于本动态信息无法变动！"});
+        QCOMPARE(asked, QStringList{"错误信息 由于本动态信息无法变动！\n请从列表中选择职称名称"});
         chooseCode(screen->control(kTitle, "职称编码"), "07");
         screen->bar()->button(Action::Save)->click();
         QCOMPARE(rows(folder.db(), "zcdtb"), "2003-06-01 03, 2006-01-01 07");

@@ -3,6 +3,12 @@
 
 #include "codes/code_members.h"
 #include "codes/code_rows.h"
+#include "pay/pay_month.h"
+#include "records/company_attendance.h"
+#include "records/rewards.h"
+#include "records/event_book.h"
+#include "records/training.h"
+#include "staff/cadre_resume.h"
 #include "query/basic_situation.h"
 #include "query/condition.h"
 #include "staff/employee_fixture.h"
@@ -72,6 +78,72 @@ private slots:
                 QCOMPARE(rowCounts(db), before);
             ++n;
         }
+        QCOMPARE(wholeness(db), whole);
+    }
+
+    // The other boxes called safe for any text: attendance kind names (which name columns of the
+    // attendance tables), salary items (columns of the wage table), courses, rewards and the
+    // résumé. Each text is stored exactly as typed or refused whole, and what it names still
+    // builds, carries and deletes.
+    void namesAndRecordsTakeAnyText()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        const QString whole = wholeness(db);
+        const QString employee = "000301";
+        QVERIFY(staff::saveEmployee(db, validEmployee(employee), true).isEmpty());
+        const codes::Member &kinds = *codes::findMember("Tfrmcqfs");
+        const codes::Member &items = *codes::findMember("Tfrmgzgs");
+        int n = 0;
+        for (const QString &text : hostileTexts()) {
+            const QString tag = QString("text %1").arg(n);
+            // Stored as typed (read back with the key bound), or refused with nothing written:
+            // true when stored.
+            const auto storedOrRefused = [&](const std::function<void()> &write, const QString &read, const QVariant &key) {
+                const QString before = rowCounts(db);
+                QString verdict;
+                try {
+                    write();
+                    QSqlQuery q = sql::prepare(db, read);
+                    q.bindValue(":k", key);
+                    sql::exec(q);
+                    verdict = q.next() && q.value(0).toString() == text ? "stored" : "stored otherwise";
+                } catch (const sql::Failure &) {
+                    verdict = rowCounts(db) == before ? "refused" : "refused after writing";
+                }
+                [&] { QVERIFY2(verdict == "stored" || verdict == "refused", qPrintable(tag + ": " + verdict + " " + read)); }();
+                return verdict == "stored";
+            };
+
+            const QString kind = QString("H%1").arg(n);
+            if (storedOrRefused([&] { codes::saveRow(db, kinds, {{}, {{"方式编码", kind}, {"方式名称", text}}, {}}); },
+                                "select 方式名称 from kqfsb where 方式编码=:k", kind)) {
+                records::rebuildCompanyAttendance(db, QDate(2025, 1, 1), QDate(2025, 12, 31));
+                codes::deleteRow(db, kinds, kind);
+            }
+
+            if (storedOrRefused([&] { codes::saveRow(db, items, {{}, {{"字段", text}, {"公式", QVariant()}}, {}}); },
+                                "select 字段 from gzzd where 字段=:k", text)) {
+                QVERIFY2(pay::salaryItemColumns(db).contains(text), qPrintable(tag));
+                codes::deleteRow(db, items, text);
+            }
+            QVERIFY2(!pay::salaryItemColumns(db).contains(text), qPrintable(tag));
+
+            const QString course = QString("C%1").arg(n);
+            storedOrRefused([&] { records::training::saveCourse(db, {{"培训编码", course}, {"培训日期", "2020-01-01"}, {"训练内容", text}}, {}); },
+                            "select 训练内容 from pxnrb where 培训编码=:k", course);
+            storedOrRefused([&] { records::training::saveCourse(db, {{"培训编码", text}, {"培训日期", "2020-01-01"}}, {}); },
+                            "select 培训编码 from pxnrb where 培训编码=:k", text);
+            storedOrRefused([&] { records::saveEvent(db, records::rewardBook(), employee,
+                                                     {{"奖惩日期", "2020-01-01"}, {"奖惩方式", text}, {"事由", text}, {"奖惩", "1"}}, {}); },
+                            "select 事由 from jcjlb where 自动编号=(select max(自动编号) from jcjlb where 职工编码=:k)", employee);
+            storedOrRefused([&] { staff::resume::saveAnswers(db, employee, {}, {{staff::resume::spouseFields().front().column, text}},
+                                                             staff::resume::loadResume(db, employee).spouseRowId); },
+                            QString("select %1 from pojlb where 职工编码=:k").arg(sql::quoteIdentifier(staff::resume::spouseFields().front().column)),
+                            employee);
+            ++n;
+        }
+        sql::exec(db, "drop table gskqtjb");  // the work table the kinds were built into
         QCOMPARE(wholeness(db), whole);
     }
 

@@ -3,7 +3,6 @@
 // cancelled one leaves nothing under its name, and the preview of a long document lays out only
 // the pages in view.
 
-#include "app/prompt.h"
 #include "reports/layout.h"
 #include "reports/page_view.h"
 #include "reports/paged_preview.h"
@@ -183,9 +182,8 @@ private slots:
         const Document doc = layoutFromSource(sampleReport(), std::make_shared<VanishingRows>());
         QVERIFY(doc.pages.size() > 2);
         QStringList told;
-        const prompt::ScopedAnswerer answering([&](const prompt::Call &c) {
-            told << c.title + '|' + c.message + '|' + c.details;
-            return 1;
+        const ScopedTeller telling([&](QWidget *, Tone, const QString &title, const QString &text, const QString &details) {
+            told << title + '|' + text + '|' + details;
         });
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);

@@ -122,7 +122,7 @@ private slots:
                 for (const char *table : {"gzb", "btb", "jjb"}) {
                     const QList<pay::SheetRow> rows = pay::loadSheet(folder.db(), pay::sheet(table), QDate(2026, 6, 1), "07");
                     QVERIFY(rows.size() > 3);
-                    documents.push_back(pay::layoutPayList(table, rows, QDate(2026, 6, 30)));
+                    documents.push_back(pay::layoutPayList(table, rows, {QDate(2026, 6, 1), QStringLiteral("办公室"), QDate(2026, 6, 30)}));
                 }
             } else {
                 const roster::Member &member = *roster::findMember("Tfrmgbxx");

@@ -2,6 +2,8 @@
 // row of each, "忽略" keeping the list rows already written, a refused write leaving neither
 // row, deletions confirmed, and the printed résumé holding every page.
 
+#include "app/file_choice.h"
+#include "app/notify.h"
 #include "app/prompt.h"
 #include "records/employee_search.h"
 #include "records/employee_search_panel.h"
@@ -15,6 +17,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -212,6 +215,21 @@ private slots:
         delete screen;
     }
 
+    // A row refused on leaving it is told once: "忽略" then drops it without telling again.
+    void ignoreAfterARefusedRowTellsOnce()
+    {
+        EditingCadre editing({"create trigger refuse before insert on gzjlb begin select raise(abort, 'refused'); end"});
+        ResumeGrid *work = editing.screen->grid("gzjlb");
+        typeCell(work, 0, 0, "1990.7-1995.3");
+        work->setCurrentIndex(work->model()->index(1, 0));
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].message, "您输入的数据存在错误！");
+        editing.screen->ignore();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(editing.screen->bar()->mode(), edit::Mode::Browse);
+        QCOMPARE(count(editing.db, "gzjlb"), 0);
+    }
+
     // "确定" writes both rows or neither; a refusal keeps the screen in editing.
     void refusedConfirmWritesNeither()
     {
@@ -294,6 +312,35 @@ private slots:
 
     // The printed résumé holds every page's captions and texts, the personal data and the
     // photo; the PDF reads back.
+    // "导出Excel…" writes the résumé shown, a sheet per page, not the list of cadres.
+    void exportWritesTheResumeShown()
+    {
+        EditingCadre editing({kTwoFamilyRows});
+        static_cast<QPlainTextEdit *>(editing.screen->answerBox("培训"))->setPlainText("党校培训三个月");
+        editing.screen->confirm();
+        const QString file = editing.folder.file("履历.xlsx");
+        const file_choice::ScopedChooser choosing([&](const file_choice::Request &) { return file; });
+        QStringList told;
+        const notify::ScopedObserver observing([&](notify::Kind, const QString &, const QString &text) { told << text; });
+        QPushButton *exportButton = editing.screen->button("导出Excel…");
+        QVERIFY(exportButton && exportButton->isEnabled());
+        exportButton->click();
+        QCOMPARE(told.size(), 1);
+
+        const QJsonArray sheets = workbookSheets(file);
+        QCOMPARE(sheets.size(), int(resume::pages().size()));
+        QString all;
+        for (int i = 0; i < sheets.size(); ++i) {
+            const QJsonObject sheet = sheets[i].toObject();
+            QVERIFY2(sheet["name"].toString().endsWith(resume::pages()[size_t(i)].tab), qPrintable(sheet["name"].toString()));
+            for (const QJsonValue &row : sheet["rows"].toArray())
+                for (const QJsonValue &c : row.toArray())
+                    all += c.toObject()["v"].toVariant().toString() + '|';
+        }
+        for (const char *shown : {"000101王五", "党校培训三个月", "王大", "刘英", "父亲"})
+            QVERIFY2(all.contains(shown), shown);
+    }
+
     void printedResumeHoldsEveryPage()
     {
         ProgramFolder folder;

@@ -360,6 +360,9 @@ private slots:
         QVERIFY(opened.isEmpty());
         party->rangeButton(LevelRange::Above)->click();
 
+        // "全部" shows no code of its own (no "%").
+        QCOMPARE(party->departmentList()->topLevelItem(0)->text(0), QString());
+        QCOMPARE(party->departmentList()->topLevelItem(0)->text(1), "全部");
         party->downButton()->click();  // from 全部 to the first department
         QCOMPARE(party->departmentList()->currentItem()->text(0), "01");
         QCOMPARE(codesOf(party->rows()), QStringList({"000001", "000003", "000009"}));

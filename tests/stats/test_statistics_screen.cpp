@@ -1,6 +1,7 @@
 // The statistics screen and the pie chart view: what they add over the rebuild.
 
 #include "app/main_window.h"
+#include "app/notify.h"
 #include "app/prompt.h"
 #include "db/clock.h"
 #include "db/sql.h"
@@ -11,6 +12,8 @@
 #include "stats/statistics_screen.h"
 #include "stats/statistics_screens.h"
 #include "app/striped_grid.h"
+#include "stats/statistics_table.h"
+#include "support/document_texts.h"
 #include "support/test_support.h"
 
 #include <QAbstractItemView>
@@ -145,6 +148,23 @@ private slots:
         QCOMPARE(texts.count("占 比"), 11);
         QVERIFY(texts.indexOf(model->record(0).value("dwmc").toString()) < texts.indexOf("汀岚分公司"));
         QVERIFY(texts.contains(QString::number(model->record(0).value("nvzb").toDouble(), 'f', 2)));
+
+        // Another program rebuilds the work table for another date meanwhile: "打印" builds it
+        // again for the screen's date, says so, and prints the screen's figures under its date.
+        const QStringList firstPrint = documentTexts(printed[0]);
+        const QString shown = stats::toCsv(folder.db(), stats::findStatisticsTable("zgjbqkfxb")->gridQuery());
+        QCOMPARE(runAdmin({"rebuild", "zgjbqkfxb", "--db", folder.db().databaseName(), "--date", "1995-12-31"}).status, 0);
+        QStringList told;
+        notify::setObserver([&](notify::Kind, const QString &, const QString &text) { told << text; });
+        printed.clear();
+        report::setPreviewObserver([&](const report::Document &d) { printed << d; });
+        QTest::mouseClick(screen->button("打印"), Qt::LeftButton);
+        report::setPreviewObserver({});
+        notify::setObserver({});
+        QCOMPARE(told, QStringList{"统计表已被另一程序改动，已按截止日期 2025-03-01重新统计，打印的是重新统计的结果。"});
+        QCOMPARE(stats::toCsv(folder.db(), stats::findStatisticsTable("zgjbqkfxb")->gridQuery()), shown);
+        QCOMPARE(printed.size(), 2);
+        QCOMPARE(documentTexts(printed[0]), firstPrint);
 
         // A chart of the total row covers the screen; its "返回" uncovers it.
         screen->grid()->selectRow(rows - 1);

@@ -3,6 +3,7 @@
 #include "db/app_paths.h"
 #include "db/code_items.h"
 #include "db/database.h"
+#include "db/sql.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -10,10 +11,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 
 namespace {
@@ -94,6 +97,39 @@ QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator
     return lines;
 }
 
+QStringList tableContents(const QSqlDatabase &db)
+{
+    QStringList rows;
+    QSqlQuery tables(db);
+    tables.exec("select name from sqlite_master where type='table' and name not like 'sqlite_%' order by name");
+    while (tables.next()) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.exec(QStringLiteral("select * from %1 order by rowid").arg(sql::quoteIdentifier(tables.value(0).toString())));
+        while (q.next()) {
+            QStringList fields{tables.value(0).toString()};
+            for (int i = 0; i < q.record().count(); ++i)
+                fields << (q.isNull(i) ? QStringLiteral("∅") : q.value(i).toString());
+            rows << fields.join('|');
+        }
+    }
+    return rows;
+}
+
+QStringList databaseContents(const QString &file)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
+        db.setDatabaseName(file);
+        db.setConnectOptions("QSQLITE_OPEN_READONLY");
+        if (db.open())
+            rows = tableContents(db);
+    }
+    QSqlDatabase::removeDatabase("reader");
+    return rows;
+}
+
 QByteArray databaseChecksum(const QString &file)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -140,6 +176,17 @@ void moveSharedDatabase(const QString &file)
         qFatal("cannot open the moved database: %s", qPrintable(r.message));
 }
 
+QJsonArray workbookSheets(const QString &file)
+{
+    QProcess run;
+    run.start(WENPAD_PYTHON3, {WENPAD_TESTS "/export/read_workbook.py", file});
+    if (!run.waitForFinished(60000) || run.exitCode() != 0) {
+        qWarning("%s", run.readAllStandardError().constData());
+        return {};
+    }
+    return QJsonDocument::fromJson(run.readAllStandardOutput()).array();
+}
+
 AdminRun runAdmin(const QStringList &args)
 {
     QProcess run;
@@ -165,6 +212,11 @@ void typeInto(QWidget *lineEdit, const QString &text)
 
 void chooseCode(QWidget *comboBox, const QString &code)
 {
+    // Only an item the list offers can be chosen; "" is the empty item, whose data is null.
     auto *list = qobject_cast<QComboBox *>(comboBox);
-    list->setCurrentIndex(list->findData(code));
+    // Without an empty item, "" leaves the list unchosen, as a new row starts.
+    const int index = list->findData(code.isEmpty() ? QVariant() : QVariant(code));
+    if (index < 0 && !code.isEmpty())
+        QFAIL(qPrintable(QStringLiteral("the list offers no %1").arg(code)));
+    list->setCurrentIndex(index);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Shared test fixtures: a temporary program folder with a fresh delivered database.
 
+#include <QJsonArray>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -43,6 +44,11 @@ inline const QStringList &historyTables()
 // Each row's values as text joined by `separator`, to compare rows as one line each.
 QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator = QStringLiteral(" "));
 
+// Every row of every table, tables by name and rows in rowid order, as text ("table|value|…"):
+// of an open database, or of a file opened read-only.
+QStringList tableContents(const QSqlDatabase &db);
+QStringList databaseContents(const QString &file);
+
 // A database file and its write-ahead log, byte for byte, to show a refused write changed nothing.
 QByteArray databaseChecksum(const QString &file);
 
@@ -69,6 +75,10 @@ struct AdminRun {
 };
 AdminRun runAdmin(const QStringList &args);
 
+// A workbook's sheets as openpyxl (an independent reader) reads them: each sheet's name,
+// merged ranges, frozen cell, column widths and rows of cells {v, t, f, b}; empty on failure.
+QJsonArray workbookSheets(const QString &file);
+
 // A PDF's text as pdftotext reads it; with `layout` each printed line stays one line.
 QString pdfText(const QString &file, bool layout = true);
 
@@ -86,7 +96,8 @@ public:
     void Form1Enabled(bool enabled) override { enabledCalls << enabled; }
     QWidget *workArea() const override { return const_cast<QWidget *>(&area); }
     void setWaitBoxVisible(bool) override {}
-    void toggleNavigator() override {}
+    bool navigatorShown() const override { return navigator; }
+    void setNavigatorShown(bool shown) override { navigator = shown; }
     QWidget *openWindow(const QString &className, const QString &argument) override
     {
         openedWindows << className + ' ' + argument;
@@ -94,6 +105,7 @@ public:
     }
 
     QWidget area;
+    bool navigator = true;
     QList<bool> enabledCalls;
     QStringList openedWindows;
 };

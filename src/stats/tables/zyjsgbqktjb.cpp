@@ -17,7 +17,7 @@ QStringList statements(const TableDescription &t)
     const QString values = valueList(t.values);
     const QString sumsOfValues = sums(t.values);
     // Everyone counted joins zghmc, the head count included.
-    const QString titled = departmentRows("h.职称编码 as zcbm", "join " + inForce("zcdtb", {"职称编码"})
+    const QString titled = departmentRows("h.职称编码 as zcbm", "join " + inForceSnapshot("zcdtb", {"职称编码"})
                                                                      + " h on h.职工编码=s.职工编码");
     return QStringList{
                "delete from " + table,

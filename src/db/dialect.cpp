@@ -1,0 +1,66 @@
+#include "db/dialect.h"
+
+#include <QSqlDriver>
+
+namespace sql {
+
+QString Dialect::createTable(const schema::Table &table) const
+{
+    QStringList columns;
+    for (const schema::Column &c : table.columns)
+        columns << columnDefinition(c);
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(table.name), columns.join(", "));
+}
+
+QString Dialect::createIndex(const QString &table, const schema::Index &index) const
+{
+    QStringList columns;
+    for (const QString &c : index.columns.split(','))
+        columns << quoteIdentifier(c);
+    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+        .arg(index.unique ? "UNIQUE " : "", quoteIdentifier(index.name), quoteIdentifier(table), columns.join(", "));
+}
+
+QString Dialect::addColumn(const QString &table, const schema::Column &column, const QString &defaultValue) const
+{
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2%3")
+        .arg(quoteIdentifier(table), columnDefinition(column),
+             defaultValue.isEmpty() ? QString() : QStringLiteral(" DEFAULT ") + defaultValue);
+}
+
+QString Dialect::upsert(const QString &table, const QStringList &columns, const QStringList &keyColumns) const
+{
+    QStringList quoted, parameters, keys, updates;
+    for (int i = 0; i < columns.size(); ++i) {
+        quoted << quoteIdentifier(columns[i]);
+        parameters << QStringLiteral(":p%1").arg(i);
+        if (!keyColumns.contains(columns[i]))
+            updates << QStringLiteral("%1=excluded.%1").arg(quoteIdentifier(columns[i]));
+    }
+    for (const QString &k : keyColumns)
+        keys << quoteIdentifier(k);
+    return QStringLiteral("insert into %1 (%2) values (%3) on conflict (%4) do %5")
+        .arg(quoteIdentifier(table), quoted.join(','), parameters.join(','), keys.join(','),
+             updates.isEmpty() ? QStringLiteral("nothing") : QStringLiteral("update set ") + updates.join(','));
+}
+
+QString Dialect::valueInForceOn(history::Table table, const QString &column, const QString &employeeExpression,
+                              const QString &dateExpression) const
+{
+    // The employee's rows newest first through the (职工编码, 自动编号) index, until one is dated
+    // on or before the date.
+    return QStringLiteral("(select vif.%1 from %2 vif where vif.职工编码=%3 and vif.变动时间<=%4 "
+                          "order by vif.自动编号 desc limit 1)")
+        .arg(quoteIdentifier(column), history::tableName(table), employeeExpression, dateExpression);
+}
+
+const Dialect &dialect(const QSqlDriver *driver)
+{
+    if (driver && driver->dbmsType() == QSqlDriver::SQLite)
+        return sqliteDialect();
+    throw Failure(QStringLiteral("不支持这种数据库"));
+}
+
+const Dialect &dialect(const QSqlDatabase &db) { return dialect(db.driver()); }
+
+}  // namespace sql
