@@ -229,6 +229,7 @@ private slots:
             if (writer == "restore") {
                 // Two backups to restore by turns: another organisation, and the original.
                 QVERIFY(backup::save(db, folder.file("restore-b.db")).ok);
+                copyDeliveredDatabase(folder.file("other.db"));
                 QVERIFY(database::open("other", folder.file("other.db")).ok);
                 const QSqlDatabase other = QSqlDatabase::database("other", false);
                 options.employees = 120;
