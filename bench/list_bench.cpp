@@ -2,7 +2,10 @@
 // checking both give the same rows:
 //   - opening a roster: the windowed list (its keys and first window) vs reading every row of
 //     the plain statement into memory, for 科级以上干部花名册 and 专业技术干部花名册 as they open;
-//   - sorting the section cadre roster by 出生年月 in the database (a title click);
+//   - sorting in the database (a title click) by each kind of column: the section cadre roster
+//     by 出生年月 (a date, both ways), 职工姓名 (text), 职务名称 (a code's name) and 职工编码
+//     (a code), the grade salary and appraisal list of every employee by 等级工资 (money) and
+//     年度 (a number); each to its first rows, then a jump to its last window;
 //   - the screens opening in the main window (offscreen), with the memory they add, and the
 //     basic situation analysis opened with nothing changed and after a write, the basic
 //     situation query opened on every employee;
@@ -11,9 +14,10 @@
 // Each line gives the wall time (best of three) and the process CPU time of that run; on a
 // loaded machine the CPU time is the steadier figure.
 //
-//   build/bin/list_bench [employees] [--db FILE]
+//   build/bin/list_bench [employees] [--db FILE] [--sorts]
 //   (default 100000 employees generated in a temporary folder; --db measures a copy-free
-//   existing organisation, e.g. one written by wenpad-admin demo)
+//   existing organisation, e.g. one written by wenpad-admin demo; --sorts stops after the
+//   sorting)
 
 #include "best_of.h"
 #include "generated_organisation.h"
@@ -23,6 +27,7 @@
 #include "db/sql.h"
 #include "db/windowed_rows.h"
 #include "demo/demo_organisation.h"
+#include "pay/appraisal_list.h"
 #include "query/basic_situation.h"
 #include "query/basic_situation_screen.h"
 #include "query/condition_list.h"
@@ -69,9 +74,12 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     int employees = 100000;
     QString given;
+    bool sortsOnly = false;
     for (int i = 1; i < argc; ++i) {
         if (QString(argv[i]) == "--db" && i + 1 < argc)
             given = argv[++i];
+        else if (QString(argv[i]) == "--sorts")
+            sortsOnly = true;
         else
             employees = QString(argv[i]).toInt();
     }
@@ -142,25 +150,47 @@ int main(int argc, char **argv)
         app.processEvents();
     }
 
-    // A click on a roster's title: the database sorts the section cadre roster by 出生年月
-    // (each way) and the grid shows its first rows.
+    // A click on a title: the database sorts the list by the column and the grid shows its
+    // first rows; then a jump to the last window. Each kind of column the lists hold.
     {
         auto *cadres = static_cast<RosterScreen *>(window.openScreen("Tfrmkjgbxx"));
         app.processEvents();
-        WindowedRows *rows = cadres->rows();
-        for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+        WindowedRows appraisals;
+        appraisals.open(db, pay::appraisalListing({}));
+        struct Sort {
+            const char *what;
+            WindowedRows *rows;
+            int column;
+            Qt::SortOrder order;
+        };
+        const Sort sorts[] = {
+            {"Tfrmkjgbxx by 出生年月 (date) asc", cadres->rows(), roster::Born, Qt::AscendingOrder},
+            {"Tfrmkjgbxx by 出生年月 (date) desc", cadres->rows(), roster::Born, Qt::DescendingOrder},
+            {"Tfrmkjgbxx by 职工姓名 (text)", cadres->rows(), roster::Name, Qt::AscendingOrder},
+            {"Tfrmkjgbxx by 职务名称 (code name)", cadres->rows(), roster::Position, Qt::AscendingOrder},
+            {"Tfrmkjgbxx by 职工编码 (code) desc", cadres->rows(), roster::Code, Qt::DescendingOrder},
+            {"Tfrmndkhcx by 等级工资 (money)", &appraisals, 3, Qt::AscendingOrder},
+            {"Tfrmndkhcx by 年度 (number) desc", &appraisals, 5, Qt::DescendingOrder},
+        };
+        for (const Sort &sort : sorts) {
+            WindowedRows *rows = sort.rows;
             const Timing sorting = timed([&] {
-                rows->sort(roster::Born, order);
+                rows->sort(sort.column, sort.order);
                 rows->value(0, 0);
                 app.processEvents();
             }, [&] { rows->sort(-1, Qt::AscendingOrder); });
-            const QByteArray name = QString("sort Tfrmkjgbxx by 出生年月 %1 (%2 rows)")
-                                        .arg(order == Qt::AscendingOrder ? "asc" : "desc").arg(rows->rowCount()).toUtf8();
-            line(name.constData(), employees, sorting, {});
+            // Sorted afresh after each run, so the last window is read each time.
+            rows->sort(sort.column, sort.order);
+            const Timing toEnd = timed([&] { rows->value(rows->rowCount() - 1, 0); }, [&] { rows->sort(sort.column, sort.order); });
+            rows->sort(-1, Qt::AscendingOrder);
+            line(QString("sort %1 (%2 rows)").arg(sort.what).arg(rows->rowCount()).toUtf8().constData(), employees, sorting, {});
+            line("  then its last window", employees, toEnd, {});
         }
         cadres->close();
         app.processEvents();
     }
+    if (sortsOnly)
+        return 0;
 
     // The analysis screen: opened again with nothing written since, and opened after a write
     // (its table rebuilt).

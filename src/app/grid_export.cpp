@@ -20,6 +20,7 @@ namespace {
 
 const char *const kHasExportButton = "hasExportButton";
 const char *const kExportTitle = "exportTitle";
+const char *const kExportCoverage = "exportCoverage";
 
 // The widget that holds the grid's screen: the nearest ancestor with a title strip, or the
 // grid's window.
@@ -59,6 +60,8 @@ const QString kCaption = QStringLiteral("导出Excel…");
 
 void setExportTitle(QWidget &grid, const QString &title) { grid.setProperty(kExportTitle, title); }
 
+void setExportCoverage(QWidget &grid, const QString &coverage) { grid.setProperty(kExportCoverage, coverage); }
+
 QString titleOf(const QWidget &grid)
 {
     QWidget *screen = screenOf(grid);
@@ -72,6 +75,8 @@ QString titleOf(const QWidget &grid)
         title = screen->window()->windowTitle().trimmed();
     if (title.isEmpty())
         title = QStringLiteral("导出");
+    if (const QString coverage = grid.property(kExportCoverage).toString(); !coverage.isEmpty())
+        title += ' ' + coverage;
     // A grid on a tab is named by its tab too (the pay screens' three sheets).
     for (const QWidget *page = &grid; page && page != screen; page = page->parentWidget()) {
         const QWidget *stack = page->parentWidget();

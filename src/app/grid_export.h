@@ -20,9 +20,13 @@ extern const QString kCaption;  // "导出Excel…"
 // rows are (a statistics table's cut-off date).
 void setExportTitle(QWidget &grid, const QString &title);
 
+// What the grid's rows cover (a condition in words) when its screen's name does not say it:
+// put after the name in the workbook's title. Empty: nothing.
+void setExportCoverage(QWidget &grid, const QString &coverage);
+
 // The workbook title of the grid: the one its screen set, else the screen's name from its title
-// strip (xlsx::screenTitle), else its window title; followed by the caption of the tab the grid
-// is on, if any.
+// strip (xlsx::screenTitle), else its window title; followed by what the rows cover, if set,
+// and the caption of the tab the grid is on, if any.
 QString titleOf(const QWidget &grid);
 
 xlsx::Table tableOf(const QTableView &grid);

@@ -14,7 +14,9 @@ void GridFooter::refresh()
     count_ = grid_->countText();
     totals_.clear();
     if (grid_->totalsShown() && grid_->model())
-        totals_ = column_totals::totals(*grid_->model(), grid_->shownRows());
+        totals_ = !grid_->totalsOfAll().empty() && grid_->model()->canFetchMore({})
+                      ? grid_->totalsOfAll()
+                      : column_totals::totals(*grid_->model(), grid_->shownRows());
     update();
 }
 

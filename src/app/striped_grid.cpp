@@ -119,6 +119,12 @@ void StripedGrid::setTotalsShown(bool shown)
     refreshFooter();
 }
 
+void StripedGrid::setTotalsOfAll(std::vector<column_totals::Total> totals)
+{
+    totalsOfAll_ = std::move(totals);
+    refreshFooter();
+}
+
 std::vector<int> StripedGrid::shownRows() const
 {
     std::vector<int> rows;

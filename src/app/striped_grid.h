@@ -2,6 +2,8 @@
 // The read-only list grid of the program: whole rows selected, the selected row on pure blue,
 // the others alternately pale green (odd record numbers) and cream, the title row sea green.
 
+#include "app/column_totals.h"
+
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 #include <QMap>
@@ -46,6 +48,11 @@ public:
     // The "合计" row under the rows: every column of amounts or whole numbers summed.
     void setTotalsShown(bool shown);
     bool totalsShown() const { return totalsShown_; }
+    // For a list read as it is scrolled: the totals of all its rows, summed by the database
+    // (by model column), shown while rows remain unread; once every row is read (by scrolling,
+    // a search or a sort) the rows shown are summed as usual.
+    void setTotalsOfAll(std::vector<column_totals::Total> totals);
+    const std::vector<column_totals::Total> &totalsOfAll() const { return totalsOfAll_; }
     std::vector<int> shownRows() const;  // model rows not hidden, in the order shown
     QString countText() const;            // "共 N 条"
     // Back to the model's own order (a screen that orders its rows itself).
@@ -70,6 +77,7 @@ private:
     GridFooter *footer_ = nullptr;
     bool sortable_ = true;
     bool totalsShown_ = false;
+    std::vector<column_totals::Total> totalsOfAll_;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     QString search_;

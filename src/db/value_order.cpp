@@ -11,8 +11,9 @@
 namespace value_order {
 namespace {
 
-// What a value sorts as: a number (exact when it is an integer or an amount) or text.
+// What a value sorts as: empty, a number (exact when it is an integer or an amount) or text.
 struct Key {
+    bool empty = false;
     bool number = false;
     bool exact = false;
     qint64 units = 0;  // integers as they are; amounts shown as yuan text in 1/10000 yuan
@@ -22,8 +23,8 @@ struct Key {
 
 Key keyOf(const QVariant &value)
 {
-    if (value.isNull() || !value.isValid())
-        return {};
+    if (value.isNull() || !value.isValid() || (value.typeId() == QMetaType::QString && value.toString().isEmpty()))
+        return {true};
     switch (value.typeId()) {
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -31,14 +32,14 @@ Key keyOf(const QVariant &value)
     case QMetaType::ULongLong:
     case QMetaType::Short:
     case QMetaType::UShort:
-        return {true, true, value.toLongLong(), value.toDouble(), {}};
+        return {false, true, true, value.toLongLong(), value.toDouble(), {}};
     case QMetaType::Double:
     case QMetaType::Float:
-        return {true, false, 0, value.toDouble(), {}};
+        return {false, true, false, 0, value.toDouble(), {}};
     case QMetaType::QDate:
-        return {false, false, 0, 0, value.toDate().toString(Qt::ISODate)};
+        return {false, false, false, 0, 0, value.toDate().toString(Qt::ISODate)};
     case QMetaType::QDateTime:
-        return {false, false, 0, 0, value.toDateTime().toString(Qt::ISODate)};
+        return {false, false, false, 0, 0, value.toDateTime().toString(Qt::ISODate)};
     default:
         break;
     }
@@ -47,10 +48,10 @@ Key keyOf(const QVariant &value)
     static const QRegularExpression shownNumber(QStringLiteral(R"(^-?\d+\.\d+$)"));
     if (shownNumber.match(text).hasMatch()) {
         if (const auto units = money::parseYuan(text))
-            return {true, true, *units, text.toDouble(), {}};
-        return {true, false, 0, text.toDouble(), {}};
+            return {false, true, true, *units, text.toDouble(), {}};
+        return {false, true, false, 0, text.toDouble(), {}};
     }
-    return {false, false, 0, 0, text};
+    return {false, false, false, 0, 0, text};
 }
 
 template <typename T>
@@ -65,6 +66,8 @@ int compare(const QVariant &a, const QVariant &b)
 {
     Key x = keyOf(a);
     Key y = keyOf(b);
+    if (x.empty || y.empty)
+        return sign(y.empty, x.empty);
     if (x.number != y.number)
         return x.number ? -1 : 1;
     if (!x.number)

@@ -2,8 +2,9 @@
 // The order a list is sorted in when a column title is clicked: by what a value is, not by how
 // it reads. Numbers (counts, ages, hours, amounts in units) compare as numbers, amounts shown
 // as yuan text ("1200.00") as amounts, dates as dates; other text (names, codes with their
-// leading zeros) by character. An empty cell counts as empty text, as the database sorts
-// coalesce(value, ''): ascending, numbers come first, then empty cells, then text.
+// leading zeros) by character. An empty cell is the smallest value of all, as the database
+// sorts a list by a column (windowed::sortedBy): ascending, empty cells come first, then
+// numbers, then text.
 
 #include <QAbstractItemModel>
 #include <QVariant>

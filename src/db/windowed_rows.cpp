@@ -20,7 +20,14 @@ QString select(const Listing &listing, const QString &columns, const QStringList
 
 QString orderBy(const Listing &listing)
 {
-    return " order by " + listing.order.join(listing.descending ? " desc, " : ", ") + (listing.descending ? " desc" : "");
+    QStringList terms;
+    // Standard SQL says where empty values go (engines differ when it is left out); both forms
+    // are SQLite's own order, so an index still serves them.
+    if (!listing.sortKey.isEmpty())
+        terms << listing.sortKey + (listing.descending ? QStringLiteral(" desc nulls last") : QStringLiteral(" nulls first"));
+    for (const QString &e : listing.order)
+        terms << (listing.descending ? e + QStringLiteral(" desc") : e);
+    return " order by " + terms.join(", ");
 }
 
 // The result column's name: its alias, else what follows the last dot.
@@ -100,8 +107,7 @@ Listing sortedBy(const Listing &listing, int column, Qt::SortOrder order)
     if (column < 0 || column >= expressions.size())
         return listing;
     Listing sorted = listing;
-    // A key of the window ranges is never null: an empty value sorts as ''.
-    sorted.order.prepend(QStringLiteral("coalesce(%1, '')").arg(expressions.at(column)));
+    sorted.sortKey = expressions.at(column);
     sorted.descending = order == Qt::DescendingOrder;
     return sorted;
 }
@@ -165,6 +171,26 @@ QString rangeBound(const windowed::Listing &listing, bool from, const QString &p
     return keyBound(listing.order, op, prefix);
 }
 
+// "(k1, k2) in (values (:wk0, :wk1), …)" for `rows` keys, or "k1 in (:wk0, …)" for a key of
+// one expression: the rows of a sorted list's window, found through the index on the order.
+// No keys: no rows.
+QString keysIn(const QStringList &order, qsizetype rows)
+{
+    if (rows == 0)
+        return QStringLiteral("1=0");
+    QStringList tuples;
+    int n = 0;
+    for (qsizetype r = 0; r < rows; ++r) {
+        QStringList names;
+        for (qsizetype i = 0; i < order.size(); ++i)
+            names << QStringLiteral(":wk%1").arg(n++);
+        tuples << (order.size() == 1 ? names.front() : '(' + names.join(", ") + ')');
+    }
+    if (order.size() == 1)
+        return order.front() + " in (" + tuples.join(", ") + ')';
+    return '(' + order.join(", ") + ") in (values " + tuples.join(", ") + ')';
+}
+
 void bindKey(QSqlQuery &q, const QString &prefix, const QVariantList &key)
 {
     for (int i = 0; i < key.size(); ++i)
@@ -184,15 +210,20 @@ void WindowedRows::open(const QSqlDatabase &db, windowed::Listing listing)
     WindowedRows next;
     next.db_ = db;
     next.listing_ = windowed::containing(windowed::sortedBy(listing, sortColumn_, sortOrder_), search_);
-    // One pass over the keys alone: the count and where each window starts.
+    // One pass over the keys alone: the count and where each window starts (of a sorted list,
+    // every row's key).
     QSqlQuery keys = sql::prepare(db, windowed::select(next.listing_, next.listing_.order.join(", "), {next.listing_.where},
                                                    windowed::orderBy(next.listing_)));
     keys.setForwardOnly(true);
     windowed::bind(keys, next.listing_.values);
     sql::exec(keys);
     const int width = int(next.listing_.order.size());
+    const bool sorted = !next.listing_.sortKey.isEmpty();
     while (keys.next()) {
-        if (next.count_ % kWindowRows == 0) {
+        if (sorted) {
+            for (int i = 0; i < width; ++i)
+                next.sortedKeys_ << keys.value(i);
+        } else if (next.count_ % kWindowRows == 0) {
             QVariantList key;
             for (int i = 0; i < width; ++i)
                 key << keys.value(i);
@@ -210,6 +241,7 @@ void WindowedRows::open(const QSqlDatabase &db, windowed::Listing listing)
     fields_ = std::move(next.fields_);
     count_ = next.count_;
     windowStarts_ = std::move(next.windowStarts_);
+    sortedKeys_ = std::move(next.sortedKeys_);
     kept_ = std::move(next.kept_);
     kept_[0].used = ++uses_;
     endResetModel();
@@ -254,6 +286,7 @@ void WindowedRows::clear()
     count_ = 0;
     fields_.clear();
     windowStarts_.clear();
+    sortedKeys_.clear();
     kept_.clear();
     endResetModel();
 }
@@ -261,19 +294,32 @@ void WindowedRows::clear()
 WindowedRows::Window WindowedRows::readWindow(int number, QStringList *fields) const
 {
     QStringList conditions = {listing_.where};
-    if (number < windowStarts_.size())
-        conditions << rangeBound(listing_, true, "wlo");
-    if (number + 1 < windowStarts_.size())
-        conditions << rangeBound(listing_, false, "whi");
+    QVariantList keys;
+    if (!listing_.sortKey.isEmpty()) {
+        // The window's rows by their keys; an empty list still names its columns.
+        const qsizetype width = listing_.order.size();
+        keys = sortedKeys_.mid(qsizetype(number) * kWindowRows * width, kWindowRows * width);
+        conditions << keysIn(listing_.order, keys.size() / width);
+    } else {
+        if (number < windowStarts_.size())
+            conditions << rangeBound(listing_, true, "wlo");
+        if (number + 1 < windowStarts_.size())
+            conditions << rangeBound(listing_, false, "whi");
+    }
     QSqlQuery q = sql::prepare(db_, windowed::select(listing_, listing_.columns + ", " + listing_.order.join(", "),
                                                  conditions,
                                                  windowed::orderBy(listing_) + " limit " + QString::number(kWindowRows)));
     q.setForwardOnly(true);
     windowed::bind(q, listing_.values);
-    if (number < windowStarts_.size())
-        bindKey(q, "wlo", windowStarts_.at(number));
-    if (number + 1 < windowStarts_.size())
-        bindKey(q, "whi", windowStarts_.at(number + 1));
+    if (!listing_.sortKey.isEmpty()) {
+        for (qsizetype i = 0; i < keys.size(); ++i)
+            q.bindValue(QStringLiteral(":wk%1").arg(i), keys.at(i));
+    } else {
+        if (number < windowStarts_.size())
+            bindKey(q, "wlo", windowStarts_.at(number));
+        if (number + 1 < windowStarts_.size())
+            bindKey(q, "whi", windowStarts_.at(number + 1));
+    }
     sql::exec(q);
     const int shown = q.record().count() - int(listing_.order.size());
     if (fields)

@@ -25,6 +25,11 @@
 // drives it), or every window sorts the whole list. Ties are broken by ending the order with a
 // unique column. Printing reads the rows page by page through report::windowedRows
 // (reports/row_source.h), a window at a time; windowed::readAll holds every row at once.
+//
+// A list sorted by a column (a title clicked) is ordered by that column's values, which no
+// index serves and which may be empty: its opening pass sorts the keys once and keeps the
+// unique key of every row, and a window is read as the rows with its 128 keys (through the
+// index on the order), never by sorting the list again.
 
 #include <QAbstractTableModel>
 #include <QSqlDatabase>
@@ -41,7 +46,8 @@ struct Listing {
     QString from;        // "from …"
     QString where;       // conditions joined with " and "; empty: none
     QStringList order;   // expressions unique together and never null
-    bool descending = false;  // every order expression descending
+    QString sortKey;     // sorted first by this expression (may be null), then by the order
+    bool descending = false;  // every order expression (and the sort key) descending
     QVariantMap values;  // parameter (":name") → value
 
     // "select <columns> <from> [where <where>]" followed by `tail`.
@@ -56,8 +62,8 @@ QList<QVariantList> readAll(const QSqlDatabase &db, const Listing &listing);
 // The expressions of a select list, one per result column, without their aliases.
 QStringList columnExpressions(const QString &columns);
 
-// The listing sorted by one of its columns' values, ties in its own order: the window key
-// becomes that value (an empty one as '') followed by the listing's unique order.
+// The listing sorted by one of its columns' values, ties in its own order; an empty value sorts
+// as the smallest (first ascending, last descending).
 Listing sortedBy(const Listing &listing, int column, Qt::SortOrder order);
 
 // The listing narrowed to the rows whose employee code or name (the columns named 职工编码 and
@@ -128,6 +134,9 @@ private:
     QStringList fields_;               // result column names
     int count_ = 0;
     QList<QVariantList> windowStarts_;  // the order key of each window's first row
+    // A list sorted by a column: the order key of every row, one after the other
+    // (order.size() values a row), each window read as the rows with its keys.
+    QVariantList sortedKeys_;
     mutable std::map<int, Window> kept_;
     mutable quint64 uses_ = 0;
 };

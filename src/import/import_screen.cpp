@@ -4,6 +4,7 @@
 #include "app/file_choice.h"
 #include "app/prompt.h"
 #include "app/screen_registry.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
@@ -148,7 +149,8 @@ StaffImportPanel::StaffImportPanel(const QSqlDatabase &db, QWidget *parent) : QW
     import_ = addButton(existingRow, QStringLiteral("导入"), &StaffImportPanel::importRows);
 
     verdicts_ = new VerdictList(this);
-    preview_ = new StripedGrid(this);
+    auto *preview = new StripedGrid(this);
+    preview_ = preview;
     preview_->setModel(verdicts_);
     preview_->horizontalHeader()->setStretchLastSection(true);
     summary_ = new QLabel(this);
@@ -156,6 +158,7 @@ StaffImportPanel::StaffImportPanel(const QSqlDatabase &db, QWidget *parent) : QW
     auto *lists = new QHBoxLayout;
     lists->addWidget(mapping_);
     auto *previewColumn = new QVBoxLayout;
+    previewColumn->addWidget(new SearchBar(this, {preview}));  // a row of a long file by code or name
     previewColumn->addWidget(preview_, 1);
     previewColumn->addWidget(summary_);
     lists->addLayout(previewColumn, 1);

@@ -1,6 +1,7 @@
 #include "pay/appraisal_editor.h"
 
 #include "app/failure_message.h"
+#include "app/grid_export.h"
 #include "app/period_boxes.h"
 #include "app/search_bar.h"
 #include "app/striped_grid.h"
@@ -105,8 +106,13 @@ void Tfrmndkhbj::load()
 void Tfrmndkhbj::showDepartment()
 {
     const QModelIndex current = departments_->currentIndex();
-    const QString department =
-        current.isValid() ? departmentRows_->rows()[current.row()].front().toString() : QString();
+    const QVariantList chosen = current.isValid() ? departmentRows_->rows()[current.row()] : QVariantList();
+    const QString department = chosen.value(0).toString();
+    // The workbook says which year and department it holds.
+    grid_export::setExportTitle(*sheet_, QStringLiteral("年度考核表 %1年 %2 %3")
+                                             .arg(year_->value())
+                                             .arg(department, chosen.value(1).toString())
+                                             .trimmed());
     QList<QVariantList> rows;
     for (const pay::AppraisalRow &r : rows_) {
         if (r.department != department)

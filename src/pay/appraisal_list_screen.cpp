@@ -63,7 +63,7 @@ void Tfrmndkhcx::print()
     try {
         const pay::Grid grid = pay::appraisalListGrid(host().database(), list_->condition());
         const report::Document document = report::layoutGrid(
-            objectName(), QStringLiteral("员工等级（职务）工资变动及年度考核一览表"), {}, grid.titles, grid.rows);
+            objectName(), QStringLiteral("员工等级（职务）工资变动及年度考核一览表"), list_->coverage(), grid.titles, grid.rows);
         host().setWaitBoxVisible(false);
         report::preview(document, this);
     } catch (const sql::Failure &e) {

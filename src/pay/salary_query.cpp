@@ -22,6 +22,14 @@ const QStringList &leadingColumns()
 
 QDate firstOfMonth(const QDate &d) { return QDate(d.year(), d.month(), 1); }
 
+QStringList amountResultColumns()
+{
+    QStringList columns;
+    for (const Sheet &s : sheets())
+        columns += s.amountColumns();
+    return columns;
+}
+
 QString salaryQueryBase()
 {
     QStringList selected = {"zghmc.职工编码", "zghmc.职工姓名", "substr(gzb.年月,1,7) as 年月"};
@@ -42,12 +50,38 @@ QString salaryQueryBase()
 
 MonthRange::MonthRange(const QDate &from, const QDate &to) : first(firstOfMonth(from)), last(firstOfMonth(to)) {}
 
-QSqlQuery salaryQuery(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition)
+namespace {
+
+query::Condition withMonths(const MonthRange &months, const query::Condition &condition)
 {
     query::Condition bound = condition;
     bound.values.insert(":zhcx_first", sql::dateValue(months.first));
     bound.values.insert(":zhcx_last", sql::dateValue(months.last));
-    return query::withCondition(db, salaryQueryBase(), bound);
+    return bound;
+}
+
+}  // namespace
+
+QSqlQuery salaryQuery(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition)
+{
+    return query::withCondition(db, salaryQueryBase(), withMonths(months, condition));
+}
+
+QVariantList salaryQueryTotals(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition)
+{
+    QStringList sums;
+    for (const QString &c : amountResultColumns())
+        sums << "sum(r." + sql::quoteIdentifier(c) + ')';
+    const query::Condition bound = withMonths(months, condition);
+    QSqlQuery q = sql::prepare(db, "select " + sums.join(", ") + " from (" + salaryQueryBase() + ' ' + bound.text + ") r");
+    for (auto it = bound.values.cbegin(); it != bound.values.cend(); ++it)
+        q.bindValue(it.key(), it.value());
+    sql::exec(q);
+    QVariantList totals(leadingColumns().size());
+    q.next();
+    for (int i = 0; i < sums.size(); ++i)
+        totals << q.value(i);
+    return totals;
 }
 
 SalarySheetColumns::SalarySheetColumns(const Sheet &sheet, QObject *parent)

@@ -30,6 +30,12 @@ struct MonthRange {
 // Throws sql::Failure.
 QSqlQuery salaryQuery(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition);
 
+// The totals of the query's amount columns over its whole result, summed exactly by the
+// database (the result is read as it is scrolled, so its rows are not all at hand): by result
+// column, NULL for the leading columns and for a column without amounts. Throws sql::Failure
+// (an overflowing sum with its own message).
+QVariantList salaryQueryTotals(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition);
+
 // One sheet's columns of the query's result (code, name, month and the sheet's amounts), the
 // amounts as yuan text: one per tab over the one result.
 class SalarySheetColumns : public QSortFilterProxyModel {
@@ -41,6 +47,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     // Sorted over every row of the result (read to its end first), by the stored values.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // The result column a column of the sheet shows.
+    int sourceColumn(int section) const;
 
 protected:
     bool filterAcceptsColumn(int sourceColumn, const QModelIndex &sourceParent) const override;
@@ -48,7 +56,6 @@ protected:
 
 private:
     QString columnName(int sourceColumn) const;  // empty for another sheet's column
-    int sourceColumn(int section) const;
 
     Sheet sheet_;
     int first_;  // the source column of the sheet's first amount

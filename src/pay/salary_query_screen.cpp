@@ -1,5 +1,6 @@
 #include "pay/salary_query_screen.h"
 
+#include "app/column_totals.h"
 #include "app/date_range_boxes.h"
 #include "app/failure_message.h"
 #include "app/grid_export.h"
@@ -60,17 +61,17 @@ Tfrmzggzzhcx::Tfrmzggzzhcx(ScreenHost &host) : FunctionScreen(host, "Tfrmzggzzhc
     // One result, shown by sheet.
     result_ = new QSqlQueryModel(this);
     tabs_ = new QTabWidget(this);
-    std::vector<StripedGrid *> grids;
     for (const pay::Sheet &s : pay::sheets()) {
         auto *columns = new pay::SalarySheetColumns(s, this);
         columns->setSourceModel(result_);
         auto *grid = new StripedGrid(tabs_);
         grid->setModel(columns);
+        grid->setTotalsShown(true);  // the range's totals
         tabs_->addTab(grid, QStringLiteral("            ") + s.tab.trimmed());
         sheets_.push_back(columns);
-        grids.push_back(grid);
+        grids_.push_back(grid);
     }
-    layout->addWidget(new SearchBar(this, grids));
+    layout->addWidget(new SearchBar(this, grids_));
     layout->addWidget(tabs_, 1);
 
     for (QSpinBox *box : {year_, month_})
@@ -95,15 +96,31 @@ void Tfrmzggzzhcx::showChosenMonth()
 
 void Tfrmzggzzhcx::showList(const query::Condition &condition)
 {
+    const pay::MonthRange months(from_->date(), to_->date());
+    QVariantList totals;
     try {
-        result_->setQuery(pay::salaryQuery(host().database(), pay::MonthRange(from_->date(), to_->date()), condition));
+        // The totals first: a failure (a sum beyond range) then leaves the list as it was.
+        totals = pay::salaryQueryTotals(host().database(), months, condition);
+        result_->setQuery(pay::salaryQuery(host().database(), months, condition));
     } catch (const sql::Failure &e) {
         failure_message::show(this, e, {.title = QStringLiteral("查询失败"), .reading = true});
         return;
     }
     condition_ = condition;
-    for (int tab = 0; tab < tabs_->count(); ++tab)
-        grid_export::setExportTitle(*tabs_->widget(tab), QStringLiteral("职工工资综合查询 %1").arg(coverage()));
+    for (size_t tab = 0; tab < grids_.size(); ++tab) {
+        // The range's totals stand under the rows read so far, until every row is read.
+        const auto *columns = static_cast<pay::SalarySheetColumns *>(sheets_[tab]);
+        std::vector<column_totals::Total> sheetTotals(size_t(columns->columnCount()));
+        for (int c = 0; c < columns->columnCount(); ++c) {
+            const QVariant sum = totals.value(columns->sourceColumn(c));
+            if (sum.isNull())
+                continue;
+            const bool whole = pay::isWholeYuan(columns->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+            sheetTotals[size_t(c)] = {whole ? column_totals::Total::Whole : column_totals::Total::Amount, sum.toLongLong()};
+        }
+        grids_[tab]->setTotalsOfAll(std::move(sheetTotals));
+        grid_export::setExportTitle(*grids_[tab], QStringLiteral("职工工资综合查询 %1").arg(coverage()));
+    }
 }
 
 QString Tfrmzggzzhcx::coverage() const
@@ -112,8 +129,8 @@ QString Tfrmzggzzhcx::coverage() const
     const QString format = QStringLiteral("yyyy年MM月");
     QString text = months.first == months.last ? months.first.toString(format)
                                                : report::dateRangeText(months.first, months.last, format);
-    if (!condition_.text.isEmpty())
-        text += QStringLiteral("（按查询条件）");
+    if (!condition_.description.isEmpty())
+        text += QStringLiteral("（查询条件：%1）").arg(condition_.description);
     return text;
 }
 
@@ -129,8 +146,13 @@ void Tfrmzggzzhcx::print()
     const int tab = tabs_->currentIndex();
     const QString subtitle = coverage();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const report::Document document = report::layoutGrid(
-        objectName(), QStringLiteral("职工工资综合查询（%1）").arg(tabs_->tabText(tab).trimmed()), subtitle, *sheets_.at(size_t(tab)));
+    // The printout holds every row, so its totals are the sums of those rows.
+    QAbstractItemModel &rows = *sheets_.at(size_t(tab));
+    while (rows.canFetchMore({}))
+        rows.fetchMore({});
+    const report::Document document =
+        report::layoutGrid(objectName(), QStringLiteral("职工工资综合查询（%1）").arg(tabs_->tabText(tab).trimmed()), subtitle,
+                           rows, column_totals::printed(column_totals::totals(rows)));
     QApplication::restoreOverrideCursor();
     report::preview(document, this);
 }

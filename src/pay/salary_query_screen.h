@@ -46,5 +46,6 @@ private:
     QTabWidget *tabs_;
     QSqlQueryModel *result_;
     std::vector<QAbstractItemModel *> sheets_;
+    std::vector<StripedGrid *> grids_;
     query::Condition condition_;
 };

@@ -71,7 +71,8 @@ void Tfrmzgjbqkcx::printRoster()
         // pages are produced; counting them takes a moment on a large register.
         host().setWaitBoxVisible(true);
         const report::Document document = roster::layoutRosterFromSource(
-            "Trepcxxx", title_->text(), query::basicSituationRosterSource(host().database(), list_->condition()));
+            "Trepcxxx", title_->text(), query::basicSituationRosterSource(host().database(), list_->condition()),
+            list_->coverage());
         host().setWaitBoxVisible(false);
         report::preview(document, this);
     } catch (const sql::Failure &e) {

@@ -57,7 +57,47 @@ QString prefixPattern(const QString &prefix)
     return escaped + '%';
 }
 
-Condition build(const Choices &c)
+QString describe(const Choices &c, const std::function<QString(const QString &label, const QString &code)> &shown)
+{
+    QStringList parts;
+    const QString name = c.name.trimmed();
+    if (!name.isEmpty())
+        parts << (c.nameMatch == NameMatch::Equal ? QStringLiteral("职工姓名：%1") : QStringLiteral("职工姓名：以“%1”开头")).arg(name);
+    const auto range = [&](const QString &label, std::optional<int> from, std::optional<int> to) {
+        if (from && to)
+            parts << QStringLiteral("%1：%2至%3").arg(label).arg(*from).arg(*to);
+        else if (from)
+            parts << QStringLiteral("%1：%2以上").arg(label).arg(*from);
+        else if (to)
+            parts << QStringLiteral("%1：%2以下").arg(label).arg(*to);
+    };
+    const auto code = [&](const QString &label, const QString &value, Comparison comparison = Comparison::Equal) {
+        if (value.isEmpty())
+            return;
+        const QString text = shown ? shown(label, value) : value;
+        parts << label + QStringLiteral("：") + (text.isEmpty() ? value : text)
+                     + (comparison == Comparison::AtOrAbove   ? QStringLiteral("及以上")
+                        : comparison == Comparison::AtOrBelow ? QStringLiteral("及以下")
+                                                              : QString());
+    };
+    range(QStringLiteral("职工年龄"), c.ageFrom, c.ageTo);
+    code(QStringLiteral("文化程度"), c.education, c.educationComparison);
+    code(QStringLiteral("部门名称"), c.department);
+    range(QStringLiteral("职工工龄"), c.serviceFrom, c.serviceTo);
+    code(QStringLiteral("政治面貌"), c.party);
+    code(QStringLiteral("现任职务"), c.position);
+    if (c.staff != StaffKind::All)
+        parts << (c.staff == StaffKind::Cadre ? QStringLiteral("干部") : QStringLiteral("普通职工"));
+    if (c.staff == StaffKind::Ordinary)
+        code(QStringLiteral("岗位类别"), c.postCategory);
+    code(QStringLiteral("岗位技能"), c.skillGrade, c.skillGradeComparison);
+    code(QStringLiteral("职务级别"), c.positionLevel, c.positionLevelComparison);
+    code(QStringLiteral("技术分类"), c.technicalCategory);
+    code(QStringLiteral("职称级别"), c.titleLevel, c.titleLevelComparison);
+    return parts.join(QStringLiteral("；"));
+}
+
+Condition build(const Choices &c, const std::function<QString(const QString &label, const QString &code)> &shown)
 {
     Builder b;
     const QString name = c.name.trimmed();
@@ -88,6 +128,7 @@ Condition build(const Choices &c)
     // The post category is a condition of ordinary staff only.
     if (c.staff == StaffKind::Ordinary)
         b.code("gwjndtb.类别编码", "zgcx_post", c.postCategory);
+    b.condition.description = describe(c, shown);
     return b.condition;
 }
 

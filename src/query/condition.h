@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
+#include <functional>
 #include <optional>
 
 namespace query {
@@ -42,9 +43,16 @@ struct Choices {
 struct Condition {
     QString text;        // empty when nothing is chosen
     QVariantMap values;  // parameter name (with ':') → value, to bind on the caller's query
+    QString description;  // the choices in words (describe()), for headings; empty: none
 };
 
-Condition build(const Choices &choices);
+// The condition of the choices, its description in words included.
+Condition build(const Choices &choices, const std::function<QString(const QString &label, const QString &code)> &shown = {});
+
+// The choices in words, for the title of what they list: each chosen line of the dialog by
+// its label ("部门名称：01 人事部；职工年龄：30至40"), a code as `shown` gives it for the list
+// with that label (the code itself without it); empty when nothing is chosen.
+QString describe(const Choices &choices, const std::function<QString(const QString &label, const QString &code)> &shown = {});
 
 // The base statement (ending inside its WHERE clause) with the condition appended, prepared,
 // bound and executed. Throws sql::Failure.

@@ -201,7 +201,11 @@ query::Choices Tfrmzgcx::choices() const
 
 void Tfrmzgcx::search()
 {
-    condition_ = query::build(choices());
+    condition_ = query::build(choices(), [this](const QString &label, const QString &code) {
+        const QComboBox *list = lists_.at(label);
+        const int item = list->findData(code);
+        return item >= 0 ? list->itemText(item) : QString();
+    });
     accept();
 }
 

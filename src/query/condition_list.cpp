@@ -1,6 +1,7 @@
 #include "query/condition_list.h"
 
 #include "app/failure_message.h"
+#include "app/grid_export.h"
 #include "db/sql.h"
 #include "export/xlsx_export.h"
 #include "query/condition_dialog.h"
@@ -37,8 +38,14 @@ void ConditionList::showList(const query::Condition &condition)
         return;
     }
     condition_ = condition;
+    grid_export::setExportCoverage(*this, coverage());
     selectRow(0);
     emit currentRowChanged();
+}
+
+QString ConditionList::coverage() const
+{
+    return condition_.description.isEmpty() ? QString() : QStringLiteral("查询条件：") + condition_.description;
 }
 
 void ConditionList::askCondition(QWidget *workArea)

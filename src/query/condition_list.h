@@ -22,6 +22,8 @@ public:
 
     WindowedRows *model() const { return model_; }
     const query::Condition &condition() const { return condition_; }
+    // The condition in words for headings and workbooks ("查询条件：…"); empty without one.
+    QString coverage() const;
 
     // Shows the base rows narrowed by `condition`; on a failure says why and keeps the list.
     void showList(const query::Condition &condition);

@@ -1,6 +1,7 @@
 #include "records/company_training_screen.h"
 
 #include "app/failure_message.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sorted_query_model.h"
@@ -68,6 +69,7 @@ Tfrmgspxqktj::Tfrmgspxqktj(ScreenHost &host) : FunctionScreen(host, "Tfrmgspxqkt
     participantFrame_ = new QGroupBox(QStringLiteral("培训职工"), this);
     participantRows_ = new SortedQueryModel(this);
     participants_ = listIn(participantFrame_, participantRows_);
+    static_cast<QVBoxLayout *>(participantFrame_->layout())->insertWidget(0, new SearchBar(this, {participants_}));
     layout->addWidget(participantFrame_, 2);
 
     connect(courses_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Tfrmgspxqktj::showParticipants);

@@ -1,7 +1,7 @@
 #include "records/employee_search_panel.h"
 
-#include "app/character_limit.h"
 #include "app/failure_message.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/code_items.h"
@@ -16,20 +16,15 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString kAllDepartments = QStringLiteral("所有部门");
 
-QLineEdit *searchBox(int maxLength, QWidget *parent)
+void reportFailure(QWidget *parent, const sql::Failure &e)
 {
-    auto *box = new QLineEdit(parent);
-    character_limit::apply(box, maxLength);
-    // A typed blank is dropped: it would only make the prefix match nothing.
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\S*")), box));
-    return box;
+    failure_message::show(parent, e, {.reading = true});
 }
 
 }  // namespace
@@ -41,11 +36,10 @@ EmployeeSearchPanel::EmployeeSearchPanel(const QSqlDatabase &db, Options options
     auto *criteria = new QGroupBox(QStringLiteral("查找条件"), this);
     auto *form = new QFormLayout(criteria);
     department_ = new QComboBox(criteria);
-    code_ = searchBox(6, criteria);
-    name_ = searchBox(8, criteria);
+    // Ctrl+F applies on the whole screen the panel is part of.
+    find_ = new SearchBar(parent ? parent : this);
     form->addRow(QStringLiteral("部门名称"), department_);
-    form->addRow(QStringLiteral("职工编号"), code_);
-    form->addRow(QStringLiteral("职工姓名"), name_);
+    form->addRow(find_);
     if (options_.arrows != Arrows::Absent) {
         auto *arrows = new QHBoxLayout;
         arrows->addStretch();
@@ -78,9 +72,10 @@ EmployeeSearchPanel::EmployeeSearchPanel(const QSqlDatabase &db, Options options
     setFixedWidth(230);
 
     connect(department_, &QComboBox::activated, this, &EmployeeSearchPanel::search);
-    connect(code_, &QLineEdit::returnPressed, this, &EmployeeSearchPanel::search);
-    connect(name_, &QLineEdit::returnPressed, this, &EmployeeSearchPanel::search);
+    connect(find_, &SearchBar::textEdited, this, &EmployeeSearchPanel::narrow);
 }
+
+QLineEdit *EmployeeSearchPanel::findBox() const { return find_->box(); }
 
 void EmployeeSearchPanel::start()
 {
@@ -100,8 +95,6 @@ void EmployeeSearchPanel::search()
 {
     records::EmployeeSearch wanted;
     wanted.department = department_->currentData().toString();  // "所有部门" carries none
-    wanted.codePrefix = code_->text();
-    wanted.namePrefix = name_->text();
     {
         // One announcement for the new list, not one for the reset and one for the first row.
         const QSignalBlocker quiet(list_->selectionModel());
@@ -112,6 +105,21 @@ void EmployeeSearchPanel::search()
             failure_message::show(this, e, {.reading = true});
         }
         list_->setColumnWidth(0, 64);
+        if (model_->rowCount() > 0)
+            list_->selectRow(0);
+    }
+    announce();
+}
+
+void EmployeeSearchPanel::narrow(const QString &text)
+{
+    {
+        const QSignalBlocker quiet(list_->selectionModel());
+        try {
+            model_->setSearch(text);  // kept for the department chosen next
+        } catch (const sql::Failure &e) {
+            reportFailure(this, e);
+        }
         if (model_->rowCount() > 0)
             list_->selectRow(0);
     }

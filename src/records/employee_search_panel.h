@@ -1,14 +1,17 @@
 #pragma once
 // The left-hand employee search panel of the record, pay and training screens: "查找条件" with
-// the department drop-down ("所有部门" first), the code and name prefix boxes and the two
-// arrow buttons, over the employee list "职工信息". A screen states only where it differs:
-// which employees the list starts from and whether the arrows are there and act.
+// the department drop-down ("所有部门" first), the program's common "查找" box (code or name,
+// at the beginning or anywhere, characters taken literally, narrowing as one types; Ctrl+F on
+// the screen) and the two arrow buttons, over the employee list "职工信息". A screen states
+// only where it differs: which employees the list starts from and whether the arrows are there
+// and act.
 
 #include "records/employee_search.h"
 
 #include <QWidget>
 
 class EmployeeHeader;
+class SearchBar;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -30,15 +33,15 @@ public:
     // Fills the department drop-down and runs the first search (the screen calls it once it
     // listens to employeeChanged).
     void start();
-    // Lists the employees the drop-down and boxes describe; the list stands on its first row.
+    // Lists the employees of the drop-down's department whose code or name holds what "查找"
+    // holds; the list stands on its first row.
     void search();
 
     QString currentCode() const;
     QString currentName() const;
 
     QComboBox *departmentBox() const { return department_; }
-    QLineEdit *codeBox() const { return code_; }
-    QLineEdit *nameBox() const { return name_; }
+    QLineEdit *findBox() const;
     QTableView *list() const { return list_; }
     QPushButton *upButton() const { return up_; }
     QPushButton *downButton() const { return down_; }
@@ -50,12 +53,12 @@ signals:
 private:
     void step(int delta);
     void announce();
+    void narrow(const QString &text);  // "查找" changed
 
     QSqlDatabase db_;
     Options options_;
     QComboBox *department_;
-    QLineEdit *code_;
-    QLineEdit *name_;
+    SearchBar *find_;
     QPushButton *up_ = nullptr;
     QPushButton *down_ = nullptr;
     QTableView *list_;

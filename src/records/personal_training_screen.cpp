@@ -50,9 +50,10 @@ void Tfrmgrpxjltj::showEmployee(const QString &code, const QString &name)
     try {
         if (code.isEmpty())
             model_->clear();
-        else
+        else {
             model_->setQuery(records::training::employeeCourses(host().database(), code));
             markMeasuredColumns(*model_, records::training::kMeasuredTitles);
+        }
     } catch (const sql::Failure &e) {
         model_->clear();
         failure_message::show(this, e, {.reading = true});

@@ -1,6 +1,7 @@
 #include "records/timeline_screen.h"
 
 #include "app/failure_message.h"
+#include "app/grid_export.h"
 #include "app/notify.h"
 #include "app/striped_grid.h"
 #include "db/sorted_query_model.h"
@@ -44,6 +45,7 @@ Tfrmgzdttj::Tfrmgzdttj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdttj")
     QVBoxLayout *right = layOutSearchScreen(this, QStringLiteral("  人事资料记录卡 >> 个人工作动态统计"), search_, header_);
     right->addWidget(grid_, 1);
     right->addLayout(bar);
+    grid_export::addScreenExportButton(*this, *findChild<QPushButton *>("print"), [this] { exportTimeline(); });
     resize(host.workArea()->size().boundedTo(QSize(1000, 700)));
 
     connect(search_, &EmployeeSearchPanel::employeeChanged, this, &Tfrmgzdttj::showTimeline);
@@ -67,18 +69,35 @@ void Tfrmgzdttj::showTimeline()
         grid_->selectRow(0);
 }
 
+void Tfrmgzdttj::rebuildIfChanged(const QString &title, const QString &action)
+{
+    // Another copy of the program may have built the work table for another employee since
+    // this one was shown: built again first, so what is printed or exported is what the screen
+    // shows.
+    if (records::timelineHolds(host().database(), search_->currentCode()))
+        return;
+    showTimeline();
+    notify::show(this, notify::Kind::Information, title,
+                 QStringLiteral("工作动态统计表已被另一程序改动，已重新统计，%1的是重新统计的结果。").arg(action));
+}
+
 void Tfrmgzdttj::print()
 {
     try {
-        // Another copy of the program may have built the work table for another employee since
-        // this one was shown: built again first, so the printout is what the screen shows.
-        if (!records::timelineHolds(host().database(), search_->currentCode())) {
-            showTimeline();
-            notify::show(this, notify::Kind::Information, QStringLiteral("打印"),
-                         QStringLiteral("工作动态统计表已被另一程序改动，已重新统计，打印的是重新统计的结果。"));
-        }
+        rebuildIfChanged(QStringLiteral("打印"), QStringLiteral("打印"));
         report::preview(records::printedTimeline(host().database(), search_->currentCode(), search_->currentName()), this);
     } catch (const sql::Failure &e) {
         failure_message::show(this, e, {.title = QStringLiteral("打印失败"), .reading = true});
     }
+}
+
+void Tfrmgzdttj::exportTimeline()
+{
+    try {
+        rebuildIfChanged(QStringLiteral("导出Excel"), QStringLiteral("导出"));
+    } catch (const sql::Failure &e) {
+        failure_message::show(this, e, {.title = QStringLiteral("导出Excel"), .reading = true});
+        return;
+    }
+    grid_export::exportGrid(*grid_);
 }

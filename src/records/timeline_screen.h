@@ -20,8 +20,14 @@ public:
 
     void showTimeline();  // rebuilds gzdtjlb for the selected employee and shows it
     void print();         // the first "打印"
+    void exportTimeline();  // "导出Excel…"
 
 private:
+    // Before printing or exporting: when another program has built gzdtjlb for someone else
+    // since, builds it again and says so under `title` (`action`: "打印", "导出"). Throws
+    // sql::Failure.
+    void rebuildIfChanged(const QString &title, const QString &action);
+
     EmployeeSearchPanel *search_;
     EmployeeHeader *header_;
     StripedGrid *grid_;

@@ -3,6 +3,7 @@
 #include "app/failure_message.h"
 #include "app/field_controls.h"
 #include "app/prompt.h"
+#include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sorted_query_model.h"
@@ -98,6 +99,8 @@ void Tfrmpxjlbj::buildSide(SideIndex which, const QString &title, const QString 
     side.grid->horizontalHeader()->setStretchLastSection(true);
     side.model = new SortedQueryModel(this);
     side.grid->setModel(side.model);
+    if (which == Participants)
+        column->addWidget(new SearchBar(this, {side.grid}));
     column->addWidget(side.grid, 1);
 
     side.bar = new edit::ModeBar({{Action::Add, "添加", [this, which] { add(which); }},

@@ -158,7 +158,11 @@ public:
 private:
     static constexpr size_t kRecentPages = 4;  // a preview repaints the pages in view
 
-    bool titleOn(int index) const { return !r_.title.isEmpty() && (index == 0 || r_.titleOnEveryPage); }
+    // Label lines (what the rows cover) print even under an empty title.
+    bool titleOn(int index) const
+    {
+        return (!r_.title.isEmpty() || !r_.labels.empty()) && (index == 0 || r_.titleOnEveryPage);
+    }
     bool headingsOn(int index) const { return index == 0 || r_.headingsOnEveryPage; }
 
     double rowsTop(int index) const

@@ -51,15 +51,7 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     auto *print = new QPushButton(QStringLiteral("打印"), content_);
     connect(print, &QPushButton::clicked, this, [this] {
         try {
-            // Another program (another copy, wenpad-admin rebuild) may have rebuilt the work table
-            // for other dates, or changed what it counts, since the screen showed it: the table is
-            // built again for the screen's dates first, so the printout is what the screen shows.
-            if (!table_.holds(this->host().database(), built_)) {
-                insertdata();
-                notify::show(this, notify::Kind::Information, QStringLiteral("打印"),
-                             QStringLiteral("统计表已被另一程序改动，已按%1重新统计，打印的是重新统计的结果。")
-                                 .arg(stats::periodCaption(built_)));
-            }
+            rebuildIfChanged(QStringLiteral("打印"), QStringLiteral("打印"));
             // Each preview opens once the one before it is closed.
             for (const report::Document &d : stats::printedReports(this->host().database(), table_, built_))
                 report::preview(d, this);
@@ -78,6 +70,16 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     connect(back, &QPushButton::clicked, this, &StatisticsScreen::returnToMainWindow);
     toolbar->addWidget(back);
     layout->addLayout(toolbar);
+    // Right after "打印", once the bar is in the screen's layout.
+    grid_export::addScreenExportButton(*content_, *print, [this] {
+        try {
+            rebuildIfChanged(QStringLiteral("导出Excel"), QStringLiteral("导出"));
+        } catch (const sql::Failure &e) {
+            failure_message::show(this, e, {.title = QStringLiteral("导出Excel"), .reading = true});
+            return;
+        }
+        grid_export::exportGrid(*grid_);
+    });
 
     auto *dateRow = new QHBoxLayout;
     dateRow->setContentsMargins(6, 2, 6, 2);
@@ -104,6 +106,19 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     layout->addWidget(grid_, 1);
 
     insertdata();
+}
+
+void StatisticsScreen::rebuildIfChanged(const QString &title, const QString &action)
+{
+    // Another program (another copy, wenpad-admin rebuild) may have rebuilt the work table for
+    // other dates, or changed what it counts, since the screen showed it: the table is built
+    // again for the screen's dates first, so what is printed or exported is what the screen shows.
+    if (table_.holds(host().database(), built_))
+        return;
+    insertdata();
+    notify::show(this, notify::Kind::Information, title,
+                 QStringLiteral("统计表已被另一程序改动，已按%1重新统计，%2的是重新统计的结果。")
+                     .arg(stats::periodCaption(built_), action));
 }
 
 QDateEdit *StatisticsScreen::addDatePicker(QHBoxLayout *row, const QString &label, const QDate &start)

@@ -37,6 +37,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Before printing or exporting: when another program has rebuilt the work table since it
+    // was shown, builds it again for the screen's dates and says so under `title` (`action`:
+    // "打印", "导出"). Throws sql::Failure.
+    void rebuildIfChanged(const QString &title, const QString &action);
     void cutoffChosen();
     stats::Period chosenPeriod() const;
     QDateEdit *addDatePicker(QHBoxLayout *row, const QString &label, const QDate &start);

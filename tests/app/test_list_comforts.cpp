@@ -3,12 +3,18 @@
 // window borders, ties included), with literal search text; totals against sums of the rows.
 
 #include "app/column_totals.h"
+#include "app/function_screen.h"
+#include "app/main_window.h"
+#include "app/notify.h"
+#include "app/prompt.h"
+#include "app/screen_registry.h"
 #include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "db/money.h"
 #include "db/sql.h"
 #include "db/value_order.h"
 #include "db/windowed_rows.h"
+#include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
 #include "support/test_support.h"
 
@@ -109,9 +115,10 @@ private slots:
         QTest::newRow("codes keep zeros") << QVariant("0101") << QVariant("02");
         QTest::newRow("employee codes") << QVariant("000099") << QVariant("000100");
         QTest::newRow("text") << QVariant("张三") << QVariant("张三丰");
-        QTest::newRow("numbers before empty") << QVariant(1000000) << QVariant();
+        // An empty cell is the smallest value, as the database sorts it.
+        QTest::newRow("empty before numbers") << QVariant() << QVariant(-1000000);
         QTest::newRow("empty before text") << QVariant() << QVariant("a");
-        QTest::newRow("empty text as empty") << QVariant("") << QVariant("0");
+        QTest::newRow("empty text as empty") << QVariant("") << QVariant(-5);
     }
     void valuesCompareByKind()
     {
@@ -250,6 +257,41 @@ private slots:
             bar->box()->clear();
             QCOMPARE(int(grid->shownRows().size()), rows.size());
         }
+    }
+
+    // Every list of employees (a grid with a 职工姓名 column) on every screen of the program has
+    // "查找" above it.
+    void everyListOfEmployeesHasFind()
+    {
+        ProgramFolder folder;
+        demo::generate(folder.db(), {.employees = 30, .seed = 4});
+        ScreenRegistry registry;
+        registerAllScreens(registry);
+        TfrmMain window{registry};
+        const notify::ScopedObserver quiet([](notify::Kind, const QString &, const QString &) {});
+        const prompt::ScopedAnswerer ignore([](const prompt::Call &) { return int(prompt::Ignore); });
+        const notify::ScopedAnswerer no([](const QString &, const QString &) { return false; });
+        QStringList checked, without;
+        for (const QString &name : registry.classNames()) {
+            FunctionScreen *screen = window.openScreen(name);  // further windows open from their screens
+            if (!screen)
+                continue;
+            QCoreApplication::processEvents();
+            for (const StripedGrid *grid : screen->findChildren<StripedGrid *>()) {
+                QStringList titles;
+                for (int c = 0; grid->model() && c < grid->model()->columnCount(); ++c)
+                    titles << grid->model()->headerData(c, Qt::Horizontal).toString();
+                if (!titles.contains("职工姓名"))
+                    continue;
+                checked << name;
+                if (!screen->findChild<QLineEdit *>("quickSearch"))
+                    without << name;
+            }
+            screen->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        QVERIFY2(checked.size() > 15, qPrintable(checked.join(' ')));
+        QVERIFY2(without.isEmpty(), qPrintable("no 查找 on " + without.join(' ')));
     }
 
     // The "合计" row: amounts (units of a money column, or yuan text) and whole numbers summed

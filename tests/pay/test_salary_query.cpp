@@ -1,8 +1,10 @@
 // The comprehensive salary query: who is listed (all three sheets for the month and a current
 // row in each of the five histories), conditions bound and replacing each other, the months
 // the date boxes choose, and what the screen adds (the month boxes, a cancelled dialog, the
-// printout of every row).
+// totals of the range, the printout of every row, the condition named in the workbook).
 
+#include "app/column_totals.h"
+#include "app/grid_export.h"
 #include "app/striped_grid.h"
 #include "db/clock.h"
 #include "db/sql.h"
@@ -240,11 +242,16 @@ private slots:
         answerDialog("01", "查询");
         screen->askCondition();  // from the base again: department 01 alone
         QCOMPARE(listed(*screen->sheetRows(0)), (QStringList{"000001 2024-01", "000001 2024-03", "000004 2024-02"}));
+        // The workbook names the months and the condition in words.
+        QVERIFY2(grid_export::titleOf(*screen->tabs()->widget(0)).startsWith("职工工资综合查询 2024年01月 至 2024年03月（查询条件：部门名称：01 "),
+                 qPrintable(grid_export::titleOf(*screen->tabs()->widget(0))));
         screen->close();
     }
 
-    // "打印" prints the tab in front with every row of the months, beyond those fetched.
-    void printsEveryRowOfTheFrontTab()
+    // The "合计" row covers the whole range while rows are still to be read (summed by the
+    // database), and "打印" prints the tab in front with every row of the months, beyond those
+    // fetched, and their totals.
+    void totalsAndPrintoutCoverEveryRow()
     {
         ProgramFolder folder;
         const QSqlDatabase db = folder.db();
@@ -255,6 +262,14 @@ private slots:
         auto *screen = new Tfrmzggzzhcx(host);
         screen->fromBox()->setDate(QDate(2000, 1, 1));
         screen->toBox()->setDate(QDate(2024, 12, 31));
+        const auto *wages = static_cast<StripedGrid *>(screen->tabs()->widget(0));
+        QVERIFY(wages->model()->canFetchMore({}));
+        const std::vector<column_totals::Total> &totals = wages->totalsOfAll();
+        QStringList shown;
+        for (const column_totals::Total &t : totals)
+            shown << t.shown();
+        // 300 months of 1000 + 500 + 30 (whole yuan) + 20 less 50.
+        QCOMPARE(shown.mid(3, 7), (QStringList{"300000.00", "150000.00", "9000", "6000.00", "465000.00", "15000.00", "450000.00"}));
         screen->tabs()->setCurrentIndex(2);
         report::Document printed;
         const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
@@ -264,6 +279,8 @@ private slots:
         for (const char *t : {"职工工资综合查询（奖金表）", "2000年01月 至 2024年12月", "2000-01", "2024-12", "123.45"})
             QVERIFY2(texts.contains(t), t);
         QCOMPARE(texts.count("123.45"), 3 * 300);  // each row: the first term, the gross and the net
+        QVERIFY(texts.contains("合计"));
+        QCOMPARE(texts.count("37035.00"), 3);
         screen->close();
     }
 };

@@ -1,5 +1,6 @@
 // The combined condition: its clauses, its dialog, and the basic situation query it narrows.
 
+#include "app/grid_export.h"
 #include "app/main_window.h"
 #include "db/clock.h"
 #include "db/sql.h"
@@ -7,8 +8,10 @@
 #include "query/basic_situation_screen.h"
 #include "query/condition.h"
 #include "query/condition_dialog.h"
+#include "query/condition_list.h"
 #include "query/query_screens.h"
 #include "reports/print_preview.h"
+#include "support/document_texts.h"
 #include "support/test_support.h"
 
 #include <QApplication>
@@ -69,41 +72,49 @@ private slots:
         QTest::addColumn<Choices>("choices");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QVariantMap>("values");
-        const auto row = [](const char *name, Choices c, const char *text, QVariantMap v) {
-            QTest::newRow(name) << c << QString(text) << v;
+        QTest::addColumn<QString>("words");
+        const auto row = [](const char *name, Choices c, const char *text, QVariantMap v, const char *words) {
+            QTest::newRow(name) << c << QString(text) << v << QString(words);
         };
-        row("nothing", {}, "", {});
-        row("name equal", {.name = "张"}, " and zghmc.职工姓名=:zgcx_name", {{":zgcx_name", "张"}});
+        row("nothing", {}, "", {}, "");
+        row("name equal", {.name = "张"}, " and zghmc.职工姓名=:zgcx_name", {{":zgcx_name", "张"}}, "职工姓名：张");
         row("name begins", {.name = "张", .nameMatch = NameMatch::Prefix},
-            " and zghmc.职工姓名 like :zgcx_name escape '\\'", {{":zgcx_name", "张%"}});
-        row("blank name", {.name = "  "}, "", {});
+            " and zghmc.职工姓名 like :zgcx_name escape '\\'", {{":zgcx_name", "张%"}}, "职工姓名：以“张”开头");
+        row("blank name", {.name = "  "}, "", {}, "");
         row("age from and to", {.ageFrom = 30, .ageTo = 40},
             " and datediff('YYYY',zghmc.出生年月,date())>=:zgcx_age_from and datediff('YYYY',zghmc.出生年月,date())<=:zgcx_age_to",
-            {{":zgcx_age_from", 30}, {":zgcx_age_to", 40}});
-        row("age to only", {.ageTo = 40}, " and datediff('YYYY',zghmc.出生年月,date())<=:zgcx_age_to", {{":zgcx_age_to", 40}});
+            {{":zgcx_age_from", 30}, {":zgcx_age_to", 40}}, "职工年龄：30至40");
+        row("age to only", {.ageTo = 40}, " and datediff('YYYY',zghmc.出生年月,date())<=:zgcx_age_to", {{":zgcx_age_to", 40}},
+            "职工年龄：40以下");
         row("service from", {.serviceFrom = 5}, " and datediff('YYYY',zghmc.入司时间,date())>=:zgcx_service_from",
-            {{":zgcx_service_from", 5}});
+            {{":zgcx_service_from", 5}}, "职工工龄：5以上");
         row("education and above", {.education = "03", .educationComparison = Comparison::AtOrAbove},
-            " and zghmc.文化程度<=:zgcx_education", {{":zgcx_education", "03"}});
+            " and zghmc.文化程度<=:zgcx_education", {{":zgcx_education", "03"}}, "文化程度：03 本科生及以上");
         row("position level and below", {.positionLevel = "07", .positionLevelComparison = Comparison::AtOrBelow},
-            " and zwdmb.职务级别>=:zgcx_position_level", {{":zgcx_position_level", "07"}});
-        row("cadres alone", {.staff = StaffKind::Cadre}, " and zcdtb.职称编码<>'00'", {});
-        row("post category needs ordinary staff", {.postCategory = "03"}, "", {});
+            " and zwdmb.职务级别>=:zgcx_position_level", {{":zgcx_position_level", "07"}}, "职务级别：07 级别及以下");
+        row("cadres alone", {.staff = StaffKind::Cadre}, " and zcdtb.职称编码<>'00'", {}, "干部");
+        row("post category needs ordinary staff", {.postCategory = "03"}, "", {}, "");
         row("ordinary staff with post category", {.staff = StaffKind::Ordinary, .postCategory = "03"},
-            " and zcdtb.职称编码='00' and gwjndtb.类别编码=:zgcx_post", {{":zgcx_post", "03"}});
+            " and zcdtb.职称编码='00' and gwjndtb.类别编码=:zgcx_post", {{":zgcx_post", "03"}}, "普通职工；岗位类别：03 类别");
         row("order of clauses", {.department = "01", .party = "01", .staff = StaffKind::Cadre, .skillGrade = "02"},
             " and dwdtb.单位编码=:zgcx_department and zghmc.政治面貌=:zgcx_party and zcdtb.职称编码<>'00'"
             " and gwjndtb.档次编码=:zgcx_skill",
-            {{":zgcx_department", "01"}, {":zgcx_party", "01"}, {":zgcx_skill", "02"}});
+            {{":zgcx_department", "01"}, {":zgcx_party", "01"}, {":zgcx_skill", "02"}},
+            "部门名称：01 部门；政治面貌：01 党派；干部；岗位技能：02 档次");
     }
     void clauses()
     {
         QFETCH(Choices, choices);
         QFETCH(QString, text);
         QFETCH(QVariantMap, values);
-        const Condition c = build(choices);
+        QFETCH(QString, words);
+        // The words name each code as the dialog's list shows it.
+        const QMap<QString, QString> shown = {{"文化程度", "本科生"}, {"职务级别", "级别"}, {"岗位类别", "类别"},
+                                              {"部门名称", "部门"}, {"政治面貌", "党派"}, {"岗位技能", "档次"}};
+        const Condition c = build(choices, [&](const QString &label, const QString &code) { return code + ' ' + shown.value(label); });
         QCOMPARE(c.text, text);
         QCOMPARE(c.values, values);
+        QCOMPARE(c.description, words);
     }
 
     void narrowsTheList_data()
@@ -210,6 +221,8 @@ private slots:
         auto *screen = qobject_cast<Tfrmzgjbqkcx *>(window.openScreen("Tfrmzgjbqkcx"));
         screen->showList(build({.staff = StaffKind::Cadre}));
         screen->rosterTitle()->setText(title);
+        // The workbook and the printout name the condition.
+        QCOMPARE(grid_export::titleOf(*screen->findChild<ConditionList *>()), "职工基本情况查询 查询条件：干部");
         QList<report::Document> printed;
         {
             const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
@@ -225,6 +238,7 @@ private slots:
                 names << t.text;
         }
         QCOMPARE(titles, title.isEmpty() ? QStringList{} : QStringList{title});
+        QVERIFY(documentTexts(printed.first()).join('\n').contains("查询条件：干部"));
         names.sort();
         QCOMPARE(names, QStringList({"张三", "李四"}));  // the rows now listed, not the whole register
     }

@@ -1,5 +1,6 @@
 // The search panel, the timeline screen and the personnel record query as a user works them.
 
+#include "app/file_choice.h"
 #include "app/main_window.h"
 #include "app/notify.h"
 #include "app/screen_registry.h"
@@ -21,6 +22,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -76,19 +79,22 @@ private slots:
         panel.upButton()->click();
         QCOMPARE(announced, (QStringList{"000101", "000102", "000201", "000102"}));
 
-        QTest::keyClicks(panel.codeBox(), " 0 1");  // blanks are dropped as typed
-        QCOMPARE(panel.codeBox()->text(), "01");
-        QTest::keyClick(panel.codeBox(), Qt::Key_Backspace);
-        QTest::keyClicks(panel.codeBox(), "002");
-        QTest::keyClick(panel.codeBox(), Qt::Key_Return);
+        // "查找" narrows as one types, by code or name, anywhere in it, and announces the first row.
+        QTest::keyClicks(panel.findBox(), "0201");
         QCOMPARE(column(panel.list()->model(), 0), QStringList{"000201"});
+        QCOMPARE(announced.last(), "000201");
+        panel.findBox()->setText(panel.list()->model()->index(0, 1).data().toString().right(1));
+        QVERIFY(panel.list()->model()->rowCount() >= 1);
+        panel.findBox()->setText("0_");  // taken literally
+        QCOMPARE(panel.list()->model()->rowCount(), 0);
+        QCOMPARE(announced.last(), QString());
 
-        panel.codeBox()->clear();
+        // The department narrows the found ones further, and the text stays for it.
+        panel.findBox()->setText("0001");
         panel.departmentBox()->setCurrentIndex(2);
         emit panel.departmentBox()->activated(2);
         QCOMPARE(column(panel.list()->model(), 0), (QStringList{"000101", "000102"}));
-        panel.nameBox()->setText("无此人");
-        emit panel.nameBox()->returnPressed();
+        panel.findBox()->setText("无此人");
         QCOMPARE(panel.list()->model()->rowCount(), 0);
         QCOMPARE(announced.last(), QString());
     }
@@ -129,6 +135,18 @@ private slots:
         QCOMPARE(told, QStringList{"工作动态统计表已被另一程序改动，已重新统计，打印的是重新统计的结果。"});
         QCOMPARE(printed.size(), 2);
         QCOMPARE(documentTexts(printed[1]), documentTexts(printed[0]));
+
+        // "导出Excel…" likewise: the workbook holds the lines shown.
+        records::rebuildTimeline(folder.db(), "000101");
+        told.clear();
+        const QString workbook = folder.file("动态.xlsx");
+        {
+            const file_choice::ScopedChooser choosing([&](const file_choice::Request &) { return workbook; });
+            screen->exportTimeline();
+        }
+        QCOMPARE(told.value(0), "工作动态统计表已被另一程序改动，已重新统计，导出的是重新统计的结果。");
+        QCOMPARE(queryValue(folder.db(), "select group_concat(distinct 职工编码) from gzdtjlb").toString(), "000201");
+        QCOMPARE(workbookSheets(workbook).at(0).toObject().value("rows").toArray().size(), 2 + 1);  // title, headings, one line
 
         sql::exec(folder.db(), "insert into zwdtb (职工编码,变动时间,职务编码) values ('000201','2004-01-01','05')");
         screen->findChild<QPushButton *>("rebuild")->click();

@@ -12,11 +12,14 @@
 #include "pay/appraisal.h"
 #include "pay/pay_month.h"
 #include "records/company_attendance.h"
+#include "records/record_card.h"
+#include "records/timeline.h"
 #include "records/training.h"
 #include "staff/cadre_resume.h"
 #include "staff/employee_record.h"
 #include "stats/statistics_table.h"
 #include "staff/employee_fixture.h"
+#include "reliability/crash_subjects.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,6 +42,7 @@ int main(int argc, char **argv)
     const auto firstValue = [&](const QString &statement) { return sql::scalar(db, statement).toString(); };
     const QString course = firstValue("select 培训编码 from pxnrb order by 培训编码 limit 1");
     const QString courseDate = firstValue("select 培训日期 from pxnrb order by 培训编码 limit 1");
+    const QStringList subjects = crashSubjects(db);
     const std::map<QString, std::function<void(int)>> writers = {
         // An employee with the five entry-time history rows; every other one removed again.
         {"employee", [&](int i) {
@@ -73,6 +77,11 @@ int main(int argc, char **argv)
         {"attendance", [&](int i) {
              records::rebuildCompanyAttendance(db, QDate(i % 2 ? 2025 : 2026, 1, 1), QDate(2026, 6, 30));
          }},
+        // An employee's timeline of work changes (gzdtjlb) built, two employees by turns.
+        {"timeline", [&](int i) { records::rebuildTimeline(db, subjects.value(i % 2)); }},
+        // An employee's yearly attendance of the record card (kqtjb) built, two employees and
+        // two ten-year spans by turns.
+        {"recordcard", [&](int i) { records::rebuildYearlyAttendance(db, subjects.value(i % 2), crashCardYear(i)); }},
         // Every statistics table rebuilt in turn, for two cut-offs (or ranges) by turns.
         {"rebuild", [&](int i) {
              const auto &tables = stats::statisticsTables();

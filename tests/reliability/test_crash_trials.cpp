@@ -3,8 +3,10 @@
 // rename (through strace). The file is then read with a plain SQLite connection, never through
 // the program's own repairs on opening, and must be whole: integrity and foreign keys sound,
 // each writer's unit of work entirely there or entirely absent, every statistics table as its
-// stamp says. Then a writer starts again, and no side file of the killed one may be left.
-// WENPAD_CRASH_TRIALS sets the trials per writer (scripts/crash-trials).
+// stamp says. Where a writer's progress can be read off the file, the file must hold exactly
+// the writes the child reported finished (all old) or those and the one it was killed in (all
+// new); the counts of both are reported. Then a writer starts again, and no side file of the
+// killed one may be left. WENPAD_CRASH_TRIALS sets the trials per writer (scripts/crash-trials).
 
 #include "db/backup.h"
 #include "db/database.h"
@@ -13,6 +15,9 @@
 #include "db/sql_functions.h"
 #include "demo/demo_organisation.h"
 #include "records/company_attendance.h"
+#include "records/record_card.h"
+#include "records/timeline.h"
+#include "reliability/crash_subjects.h"
 #include "stats/statistics_table.h"
 #include "support/test_support.h"
 
@@ -46,13 +51,59 @@ QString signature(const QSqlDatabase &db)
     return counts.join(',');
 }
 
+// A work table as it stands, whole (empty when there is none), read with plain SQL.
+QString tableDump(const QSqlDatabase &db, const QString &table)
+{
+    QSqlQuery exists(db);
+    exists.prepare("select count(*) from sqlite_master where type='table' and name=:t");
+    exists.bindValue(":t", table);
+    if (!exists.exec() || !exists.next() || exists.value(0).toInt() == 0)
+        return {};
+    return stats::toCsv(db, QStringLiteral("select * from %1 order by rowid").arg(table));
+}
+
+// The table a writer that rebuilds one work table by turns writes; empty for other writers.
+QString rebuiltTable(const QString &writer)
+{
+    return writer == "timeline" ? "gzdtjlb" : writer == "recordcard" ? "kqtjb" : writer == "attendance" ? "gskqtjb" : QString();
+}
+
 // What a writer may leave, found on the files before the trials.
 struct Expected {
     QStringList rebuilds;    // the attendance table as each of the writer's ranges leaves it
     QStringList signatures;  // the data of the original and of each backup restored
     QString participants;    // rows and courses of pxjlb
     QString resumesApart;    // cadres with answers or spouse alone
+    // A writer that rebuilds a work table by turns: the table before the trials, after an even
+    // write and after an odd one.
+    QString before, afterEven, afterOdd;
 };
+
+// The state after `finished` writes of a writer that rebuilds by turns.
+QString stateAfter(const Expected &expected, int finished)
+{
+    return finished == 0 ? expected.before : finished % 2 ? expected.afterEven : expected.afterOdd;
+}
+
+// How many of a writer's units of work the file holds, for the writers whose progress the file
+// shows: -1 for the others. A rebuilding writer answers by matching the state after `finished`
+// writes (as many) or one more (one more); anything else is -2.
+int unitsHeld(const QSqlDatabase &db, const QString &writer, const Expected &expected, int finished)
+{
+    if (writer == "paymonth")
+        return sql::scalar(db, "select count(distinct 年月) from gzb where 年月>='2030-01-01'").toInt();
+    if (writer == "appraisal")
+        return sql::scalar(db, "select count(distinct 年度) from ndkhb where 年度>=2030").toInt();
+    if (writer == "demo")
+        return sql::scalar(db, "select count(*) from zghmc").toInt() > 0 ? 1 : 0;
+    if (const QString table = rebuiltTable(writer); !table.isEmpty()) {
+        const QString held = tableDump(db, table);
+        if (held == stateAfter(expected, finished + 1) && held != stateAfter(expected, finished))
+            return finished + 1;
+        return held == stateAfter(expected, finished) ? finished : -2;
+    }
+    return -1;
+}
 
 // Opens `file` with a plain connection: SQLite's own recovery of a log, none of the program's
 // repairs on opening; only the program's SQL functions registered, which write nothing.
@@ -124,7 +175,7 @@ struct Aim {
 // What must hold after a kill, beyond integrity and foreign keys; empty when it holds.
 QString invariantBroken(const QSqlDatabase &db, const QString &writer, const Expected &expected)
 {
-    if (writer == "employee" || writer == "demo") {
+    if (writer == "employee") {
         // Five entry-time rows for each employee the writer made, or no employee.
         const qlonglong employees = sql::scalar(db, "select count(*) from zghmc where 职工编码>='900000'").toLongLong();
         qlonglong rows = 0;
@@ -132,8 +183,10 @@ QString invariantBroken(const QSqlDatabase &db, const QString &writer, const Exp
             rows += sql::scalar(db, QString("select count(*) from %1 where 职工编码>='900000'").arg(t)).toLongLong();
         if (rows != 5 * employees)
             return QString("%1 employees with %2 history rows").arg(employees).arg(rows);
-        if (writer == "demo" && employees > 0 && employees != 300)
-            return QString("a generated organisation of %1 employees").arg(employees);
+    } else if (writer == "demo") {
+        // The generated organisation whole, or the delivered file untouched.
+        if (!expected.signatures.contains(signature(db)))
+            return "neither the delivered file nor the whole organisation: " + signature(db);
     } else if (writer == "salaryitem") {
         // A salary item's column exists exactly when its row does.
         const QString rows = sql::scalar(db, "select group_concat(字段) from (select 字段 from gzzd where 字段 like '试验项目%' order by 1)").toString();
@@ -166,6 +219,10 @@ QString invariantBroken(const QSqlDatabase &db, const QString &writer, const Exp
     } else if (writer == "attendance") {
         if (!expected.rebuilds.contains(attendanceCsv(db)))
             return "the attendance table is neither absent nor one of the writer's";
+    } else if (writer == "timeline" || writer == "recordcard") {
+        const QString held = tableDump(db, rebuiltTable(writer));
+        if (held != expected.before && held != expected.afterEven && held != expected.afterOdd)
+            return rebuiltTable(writer) + " is none of the writer's builds";
     } else if (writer == "restore") {
         // The data is one of the two backups (or still the original), never a mixture.
         if (!expected.signatures.contains(signature(db)))
@@ -193,7 +250,7 @@ private slots:
     {
         QTest::addColumn<QString>("writer");
         for (const char *w : {"employee", "codes", "salaryitem", "paymonth", "appraisal", "rebuild", "attendance", "backup",
-                              "restore", "demo", "course", "resume"})
+                              "restore", "demo", "course", "resume", "timeline", "recordcard"})
             QTest::newRow(w) << QString(w);
     }
 
@@ -206,7 +263,21 @@ private slots:
         const QString original = folder.file("original.db");
         Expected expected;
         copyDeliveredDatabase(original);
-        if (writer != "demo") {  // the demo writer fills the delivered file itself
+        if (writer == "demo") {
+            // The delivered file, and the organisation the writer generates (in a scratch file).
+            copyDeliveredDatabase(folder.file("generated.db"));
+            for (const QString &file : {original, folder.file("generated.db")}) {
+                QVERIFY(database::open("setup", file).ok);
+                const QSqlDatabase db = QSqlDatabase::database("setup", false);
+                if (file != original) {
+                    demo::Options options;
+                    options.employees = 300;
+                    demo::generate(db, options);
+                }
+                expected.signatures << signature(db);
+                database::close("setup");
+            }
+        } else {
             QVERIFY(database::open("setup", original).ok);
             const QSqlDatabase db = QSqlDatabase::database("setup", false);
             demo::Options options;
@@ -217,8 +288,20 @@ private slots:
                 for (const int year : {2025, 2026}) {
                     records::rebuildCompanyAttendance(db, QDate(year, 1, 1), QDate(2026, 6, 30));
                     expected.rebuilds << attendanceCsv(db);
+                    (year == 2026 ? expected.afterEven : expected.afterOdd) = tableDump(db, "gskqtjb");
                 }
                 sql::exec(db, "drop table gskqtjb");
+            }
+            if (writer == "timeline" || writer == "recordcard") {
+                const QStringList subjects = crashSubjects(db);
+                QCOMPARE(subjects.size(), 2);
+                for (int i : {0, 1}) {
+                    writer == "timeline" ? records::rebuildTimeline(db, subjects[i])
+                                         : records::rebuildYearlyAttendance(db, subjects[i], crashCardYear(i));
+                    (i ? expected.afterOdd : expected.afterEven) = tableDump(db, rebuiltTable(writer));
+                }
+                QVERIFY(expected.afterEven != expected.afterOdd);
+                expected.before = expected.afterOdd;
             }
             for (const QDate d : {QDate(2020, 12, 31), QDate(2024, 12, 31)})
                 stats::findStatisticsTable("zgjbqkfxb")->rebuild(db, d);
@@ -243,7 +326,7 @@ private slots:
         }
         QRandomGenerator random(quint32(qHash(writer)));
         const QList<QPair<QString, int>> syscalls = {{"pwrite64", 400}, {"fdatasync", 60}, {"fsync", 60}, {"rename", 4}};
-        int fewest = INT_MAX, most = 0, writes = 0, aimed = 0;
+        int fewest = INT_MAX, most = 0, writes = 0, aimed = 0, allOld = 0, allNew = 0;
         for (int trial = 0; trial < trials; ++trial) {
             const QString trialFolder = folder.file(QString("t%1").arg(trial));
             QVERIFY(QDir().mkpath(trialFolder));
@@ -299,6 +382,12 @@ private slots:
                 QCOMPARE(sql::scalar(plain.db(), "select count(*) from pragma_foreign_key_check").toInt(), 0);
                 const QString broken = invariantBroken(plain.db(), writer, expected);
                 QVERIFY2(broken.isEmpty(), qPrintable(tag + ": " + broken));
+                const int held = unitsHeld(plain.db(), writer, expected, finished);
+                if (held != -1) {
+                    QVERIFY2(held == finished || held == finished + 1,
+                             qPrintable(QString("%1: %2 writes finished, the file holds %3").arg(tag).arg(finished).arg(held)));
+                    ++(held == finished ? allOld : allNew);
+                }
             }
             // Each finished backup, and each copy a restore kept, is a whole database of one moment.
             for (const QString &name : QDir(trialFolder).entryList({"backup-*.db", "*恢复前*"}, QDir::Files)) {
@@ -320,9 +409,10 @@ private slots:
             QVERIFY2(left.isEmpty(), qPrintable(tag + " left " + left.join(' ')));
             QVERIFY(QDir(trialFolder).removeRecursively());
         }
-        qInfo("%s: %d trials (%d killed at an aimed system call), killed after %d to %d finished writes (%d in all), "
-              "every file whole, no leftovers",
-              qPrintable(writer), trials, aimed, fewest, most, writes);
+        const QString outcomes = allOld + allNew == 0 ? QString() : QString(", %1 all old and %2 all new").arg(allOld).arg(allNew);
+        qInfo("%s: %d trials (%d killed at an aimed system call), killed after %d to %d finished writes (%d in all)%s, "
+              "every file whole (integrity and foreign keys), no leftovers",
+              qPrintable(writer), trials, aimed, fewest, most, writes, qPrintable(outcomes));
     }
 };
 

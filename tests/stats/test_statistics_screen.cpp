@@ -1,5 +1,7 @@
 // The statistics screen and the pie chart view: what they add over the rebuild.
 
+#include "app/file_choice.h"
+#include "app/grid_export.h"
 #include "app/main_window.h"
 #include "app/notify.h"
 #include "app/prompt.h"
@@ -17,6 +19,8 @@
 #include "support/test_support.h"
 
 #include <QAbstractItemView>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLabel>
@@ -165,6 +169,23 @@ private slots:
         QCOMPARE(stats::toCsv(folder.db(), stats::findStatisticsTable("zgjbqkfxb")->gridQuery()), shown);
         QCOMPARE(printed.size(), 2);
         QCOMPARE(documentTexts(printed[0]), firstPrint);
+
+        // "导出Excel…" likewise: built again for the screen's date, said, and the workbook holds
+        // the screen's figures under its date.
+        QCOMPARE(runAdmin({"rebuild", "zgjbqkfxb", "--db", folder.db().databaseName(), "--date", "1995-12-31"}).status, 0);
+        const QString workbook = folder.file("分析表.xlsx");
+        {
+            const file_choice::ScopedChooser choosing([&](const file_choice::Request &) { return workbook; });
+            told.clear();
+            notify::setObserver([&](notify::Kind, const QString &, const QString &text) { told << text; });
+            QTest::mouseClick(screen->button(grid_export::kCaption), Qt::LeftButton);
+            notify::setObserver({});
+        }
+        QCOMPARE(told.value(0), "统计表已被另一程序改动，已按截止日期 2025-03-01重新统计，导出的是重新统计的结果。");
+        QCOMPARE(stats::toCsv(folder.db(), stats::findStatisticsTable("zgjbqkfxb")->gridQuery()), shown);
+        const QJsonArray sheet = workbookSheets(workbook).at(0).toObject().value("rows").toArray();
+        QVERIFY(sheet.at(0).toArray().at(0).toObject().value("v").toString().contains("2025"));
+        QCOMPARE(sheet.at(2).toArray().at(0).toObject().value("v").toString(), model->record(0).value(0).toString());
 
         // A chart of the total row covers the screen; its "返回" uncovers it.
         screen->grid()->selectRow(rows - 1);
