@@ -1,3 +1,4 @@
+#include "app/failure_message.h"
 #include "app/backup_screen.h"
 
 #include "app/file_choice.h"
@@ -123,7 +124,7 @@ void Tfrmsjbf::restore()
     try {
         change_log::noteRestore(database::shared(), file);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Warning, kTitle, QStringLiteral("数据已恢复，但操作日志未能记录：%1").arg(e.message()));
+        failure_message::show(this, e, {kTitle, {}, QStringLiteral("数据已恢复，但操作日志未能记录。")});
     }
     notify::show(this, notify::Kind::Information, kTitle,
                  QStringLiteral("数据已恢复。恢复前的数据保存在：%1").arg(QDir::toNativeSeparators(restored.keptCopy)));

@@ -1,3 +1,4 @@
+#include "app/failure_message.h"
 #include "app/change_log_screen.h"
 
 #include "app/date_range_boxes.h"
@@ -73,7 +74,7 @@ Tfrmczrz::Tfrmczrz(ScreenHost &host) : FunctionScreen(host, "Tfrmczrz")
         while (writers.next())
             writer_->addItem(writers.value(0).toString());
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kTitle, e.message());
+        failure_message::show(this, e, {kTitle, {}, {}, true});
     }
     connect(range_, &DateRangeBoxes::rangeChosen, this, &Tfrmczrz::showEntries);
     connect(employee_, &QLineEdit::returnPressed, this, &Tfrmczrz::showEntries);
@@ -89,7 +90,7 @@ void Tfrmczrz::showEntries()
         sql::exec(q);
         rows_->setQuery(std::move(q));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kTitle, e.message());
+        failure_message::show(this, e, {kTitle, {}, {}, true});
     }
 }
 
@@ -104,7 +105,7 @@ void Tfrmczrz::clearOld()
         const int removed = change_log::clearBefore(host().database(), before);
         notify::show(this, notify::Kind::Information, kTitle, QStringLiteral("已清除%1条日志。").arg(removed));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kTitle, e.explain(e.message()));
+        failure_message::show(this, e, {kTitle});
     }
     showEntries();
 }

@@ -60,7 +60,7 @@ void RowWriter::write(const QString &table, const QVariantMap &columns, const Ro
         q->bindValue(":key", key.value);
     sql::exec(*q);
     if (!key.isNew() && q->numRowsAffected() != 1)
-        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(table));
+        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(table), sql::Failure::Kind::Refused);
     scope.commit();
 }
 

@@ -1,5 +1,6 @@
 #include "app/login_window.h"
 
+#include "app/failure_message.h"
 #include "app/new_password_dialog.h"
 #include "app/notify.h"
 #include "db/database.h"
@@ -82,7 +83,7 @@ void Tfrmlogin::BitBtn1Click()
     try {
         found = operators::logIn(db, name_->text(), password_->text());
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误"), e.message());
+        failure_message::show(this, e, {.title = QStringLiteral("错误"), .reading = true});
         return;
     }
     if (found) {

@@ -1,5 +1,6 @@
 #include "app/new_password_dialog.h"
 
+#include "db/failure_text.h"
 #include "db/operators.h"
 #include "db/sql.h"
 
@@ -57,7 +58,7 @@ void NewPasswordDialog::confirm()
             accept();
             return;
         } catch (const sql::Failure &e) {
-            refused = e.explain(e.message());
+            refused = failure_text::said(e).text;
         }
     }
     message_->setText(refused);

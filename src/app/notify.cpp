@@ -41,7 +41,8 @@ void show(QWidget *parent, Kind kind, const QString &title, const QString &text)
 void setObserver(Observer o)
 {
     // What stops printing is told through the same observer.
-    report::setTeller(o ? report::Teller([o](QWidget *, report::Tone tone, const QString &title, const QString &text) {
+    report::setTeller(o ? report::Teller([o](QWidget *, report::Tone tone, const QString &title, const QString &text,
+                                                  const QString &) {
         o(tone == report::Tone::Information ? Kind::Information : Kind::Error, title, text);
     })
                         : report::Teller());

@@ -7,18 +7,21 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 constexpr int kWidth = 277;
 constexpr int kHeight = 143;
 constexpr int kIgnoreShift = 50;  // "确定" moves left to stand beside "忽略"
 constexpr int kMaxWidth = 560;
+constexpr int kDetailsHeight = 90;
 }  // namespace
 
 Tfrmprompt::Tfrmprompt(const QString &title, const QString &message, bool withIgnore,
-                       const QPixmap &ignoreIcon, QWidget *parent)
+                       const QPixmap &ignoreIcon, QWidget *parent, const QString &details)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName("Tfrmprompt");
@@ -52,8 +55,17 @@ Tfrmprompt::Tfrmprompt(const QString &title, const QString &message, bool withIg
     ignore_ = new QPushButton(QStringLiteral("忽略"), this);
     ignore_->setGeometry(kWidth - 10 - kIgnoreShift + 1, kHeight - 37, kIgnoreShift - 2, 26);
 
+    detailsButton_ = new QPushButton(QStringLiteral("详细信息"), this);
+    detailsButton_->setGeometry(10, kHeight - 37, 70, 26);
+    detailsButton_->setVisible(!details.isEmpty());
+    detailsText_ = new QPlainTextEdit(details, this);
+    detailsText_->setReadOnly(true);
+    detailsText_->setGeometry(8, kHeight - 4, kWidth - 16, kDetailsHeight - 8);
+    detailsText_->hide();
+    connect(detailsButton_, &QPushButton::clicked, this, &Tfrmprompt::toggleDetails);
+
     // No control takes the focus: keys go to the window, where Enter means "确定".
-    for (QPushButton *b : {ok_, ignore_}) {
+    for (QPushButton *b : {ok_, ignore_, detailsButton_}) {
         b->setFocusPolicy(Qt::NoFocus);
         b->setAutoDefault(false);
     }
@@ -65,6 +77,7 @@ Tfrmprompt::Tfrmprompt(const QString &title, const QString &message, bool withIg
     if (withIgnore)
         okPanel_->move(okPanel_->x() - kIgnoreShift, okPanel_->y());
     fitMessage();
+    size_ = size();
 }
 
 void Tfrmprompt::fitMessage()
@@ -84,10 +97,21 @@ void Tfrmprompt::fitMessage()
         return;
     setFixedSize(kWidth + extraWidth, kHeight + extraHeight);
     message_->resize(width, message_->height() + extraHeight);
-    titleStrip_->resize(titleStrip_->width() + extraWidth, titleStrip_->height());
-    bevel_->resize(bevel_->width() + extraWidth, bevel_->height());
-    for (QWidget *w : {static_cast<QWidget *>(okPanel_), static_cast<QWidget *>(ignore_), static_cast<QWidget *>(bevel_)})
-        w->move(w->x() + (w == bevel_ ? 0 : extraWidth), w->y() + extraHeight);
+    for (QWidget *w : {static_cast<QWidget *>(titleStrip_), static_cast<QWidget *>(bevel_),
+                       static_cast<QWidget *>(detailsText_)})
+        w->resize(w->width() + extraWidth, w->height());
+    for (QWidget *w : {static_cast<QWidget *>(okPanel_), static_cast<QWidget *>(ignore_)})
+        w->move(w->x() + extraWidth, w->y() + extraHeight);
+    for (QWidget *w : {static_cast<QWidget *>(bevel_), static_cast<QWidget *>(detailsButton_),
+                       static_cast<QWidget *>(detailsText_)})
+        w->move(w->x(), w->y() + extraHeight);
+}
+
+void Tfrmprompt::toggleDetails()
+{
+    const bool showing = detailsText_->isHidden();
+    detailsText_->setVisible(showing);
+    setFixedSize(size_.width(), size_.height() + (showing ? kDetailsHeight : 0));
 }
 
 void Tfrmprompt::reject() { done(prompt::Ignore); }
@@ -113,7 +137,7 @@ Answerer &answerer()
 
 void setAnswerer(Answerer a) { answerer() = std::move(a); }
 
-int ask(const QString &title, const QString &message, bool withIgnore, QWidget *parent)
+int ask(const QString &title, const QString &message, bool withIgnore, QWidget *parent, const QString &details)
 {
     QPixmap icon;
     if (withIgnore) {
@@ -125,8 +149,8 @@ int ask(const QString &title, const QString &message, bool withIgnore, QWidget *
         }
     }
     if (answerer())
-        return answerer()({title, message, withIgnore});
-    Tfrmprompt window(title, message, withIgnore, icon, parent);
+        return answerer()({title, message, withIgnore, details});
+    Tfrmprompt window(title, message, withIgnore, icon, parent, details);
     QApplication::beep();
     return window.exec();
 }

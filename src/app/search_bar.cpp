@@ -1,6 +1,6 @@
 #include "app/search_bar.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/striped_grid.h"
 #include "db/sql.h"
 
@@ -36,7 +36,7 @@ void SearchBar::narrow(const QString &text)
         for (StripedGrid *grid : grids_)
             grid->search(text);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("查找"), e.message());
+        failure_message::show(this, e, {.title = QStringLiteral("查找"), .reading = true});
     }
     emit textEdited(text);
 }

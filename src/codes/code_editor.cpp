@@ -1,8 +1,8 @@
 #include "codes/code_editor.h"
 
 #include "app/edit_rows.h"
+#include "app/failure_message.h"
 #include "app/field_controls.h"
-#include "app/notify.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -143,7 +143,7 @@ QWidget *CodeEditor::buildEditPanel()
                                    code_items::codeItems(host().database(), box.field.listTable()), edit::Shown::Name,
                                    QString());  // no code chosen
             } catch (const sql::Failure &e) {
-                notify::show(this, notify::Kind::Error, member_.title.trimmed(), e.message());
+                failure_message::show(this, e, {.title = member_.title.trimmed(), .reading = true});
             }
         }
         if (box.role == BoxRole::SecondCodeBox) {
@@ -239,7 +239,7 @@ void CodeEditor::reload(const QString &selectCode, int fallbackRow)
         rows_ = readRows(host().database(), member_);
     } catch (const sql::Failure &e) {
         rows_.clear();
-        notify::show(this, notify::Kind::Error, member_.title.trimmed(), e.message());
+        failure_message::show(this, e, {.title = member_.title.trimmed(), .reading = true});
     }
     QList<QVariantList> shown;
     int selected = -1;
@@ -403,7 +403,7 @@ void CodeEditor::save()
         } catch (const sql::Failure &e) {
             // Duplicate, empty or still-used code, or a name gzb cannot take: the typed
             // values stay so the user can correct them or press "忽略".
-            prompt::ask(kErrorTitle, e.explain(kSaveRefused), false, this);
+            failure_message::show(this, e, {.title = kErrorTitle, .refusal = kSaveRefused});
             return;
         }
     }
@@ -428,11 +428,8 @@ void CodeEditor::remove()
         return;
     try {
         deleteRow(host().database(), member_, currentRecord().value(member_.codeColumn).toString());
-    } catch (const Refused &e) {
-        prompt::ask(kRefusedTitle, e.message(), false, this);
-        return;
     } catch (const sql::Failure &e) {
-        prompt::ask(kRefusedTitle, e.explain(texts.refusal), false, this);
+        failure_message::show(this, e, {.title = kRefusedTitle, .refusal = texts.refusal});
         return;
     }
     reload({}, row);

@@ -150,7 +150,7 @@ void deleteRow(const QSqlDatabase &db, const Member &member, const QString &code
     Transaction transaction(db);
     edit::deleteRows(db, member.table, {member.codeColumn, code});
     if (keepsOperators(member) && sql::scalar(db, "select count(*) from czydmb where czymm is not null").toInt() == 0)
-        throw Refused(kLastOperator);
+        throw sql::Failure(kLastOperator, sql::Failure::Kind::Refused);
     if (keepsOperators(member))
         operators::requireAdministrator(db);
     transaction.commit();

@@ -32,15 +32,12 @@ struct RowChange {
 // Adds or changes one row in one transaction. Throws sql::Failure when refused (the program's
 // own refusals of a salary item name are constraints too).
 void saveRow(const QSqlDatabase &db, const Member &member, const RowChange &change);
-// A refusal of the program's own, whose message is shown instead of the member's.
-class Refused : public sql::Failure {
-public:
-    using sql::Failure::Failure;
-};
+
 inline const QString kLastOperator = QStringLiteral("至少要保留一个能登录的操作员，无法删除！");
 
-// Deletes the row with this code. Throws sql::Failure when the database refuses, and Refused
-// for the last operator who can log in (nobody could open the program again).
+// Deletes the row with this code. Throws sql::Failure when the database refuses, and a refusal
+// of its own (Kind::Refused) for the last operator who can log in (nobody could open the
+// program again).
 void deleteRow(const QSqlDatabase &db, const Member &member, const QString &code);
 
 // A salary item becomes a column of gzb, so its name must be a plain identifier: letters

@@ -9,13 +9,15 @@ namespace sql {
 QString Failure::explain(const QString &refusal) const
 {
     switch (kind_) {
-    case Kind::Constraint: return refusal;
+    case Kind::Constraint: return refusal.isEmpty() ? kDatabaseErrorMessage : refusal;
     case Kind::Busy: return kBusyMessage;
     case Kind::FullOrReadOnly: return kFullMessage;
+    case Kind::Damaged: return kDamagedMessage;
+    case Kind::Refused: return message();
     case Kind::Denied: return message();
     case Kind::Other: break;
     }
-    return QStringLiteral("未保存：%1").arg(message());
+    return kDatabaseErrorMessage;
 }
 
 static Failure failure(const QSqlQuery &query)

@@ -12,19 +12,23 @@
 
 namespace sql {
 
-// A statement the database refused; what() carries the database's own message. The kind,
-// read by the connection's dialect from the engine's error code, says what the user is told: only a constraint (a duplicate,
-// empty or still-used code, a value the column refuses) is the screen's own refusal text;
-// a busy database or a full disk is said as such, and so is a write the operator's role may not make.
+// A statement the database refused, or a refusal of the program's own; what() carries the
+// database's own message or the program's sentence. The kind, read by the connection's dialect
+// from the engine's error code, says what the user is told: only a constraint (a duplicate,
+// empty or still-used code, a value the column refuses) is the screen's own refusal text; a
+// busy database, a full disk and a damaged file are said as such; the program's own refusal
+// says its sentence, and so does a write the operator's role may not make; anything else is a database error whose own words are no sentence for
+// the person.
 class Failure : public std::runtime_error {
 public:
-    enum class Kind { Constraint, Busy, FullOrReadOnly, Denied, Other };
+    enum class Kind { Constraint, Busy, FullOrReadOnly, Damaged, Refused, Denied, Other };
 
     explicit Failure(const QString &message, Kind kind = Kind::Other)
         : std::runtime_error(message.toStdString()), kind_(kind) {}
     QString message() const { return QString::fromStdString(what()); }
     Kind kind() const { return kind_; }
-    // `refusal` for a constraint, otherwise what happened; in every case nothing was written.
+    // The Chinese sentence of the kind: `refusal` for a constraint, the program's own sentence
+    // for a refusal, otherwise what happened; in every case nothing was written.
     QString explain(const QString &refusal) const;
 
 private:
@@ -33,6 +37,8 @@ private:
 
 inline const QString kBusyMessage = QStringLiteral("数据库正被另一程序使用，请稍后再试。");
 inline const QString kFullMessage = QStringLiteral("磁盘已满或数据库只读，未保存。");
+inline const QString kDamagedMessage = QStringLiteral("数据库文件已损坏，无法读写。请用“数据备份与恢复”从最近的备份恢复。");
+inline const QString kDatabaseErrorMessage = QStringLiteral("数据库错误，未保存。");
 
 QSqlQuery prepare(const QSqlDatabase &db, const QString &statement);
 void exec(QSqlQuery &query);                                       // throws Failure

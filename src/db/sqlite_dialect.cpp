@@ -127,6 +127,9 @@ public:
         case SQLITE_FULL:
         case SQLITE_READONLY:
             return Failure::Kind::FullOrReadOnly;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return Failure::Kind::Damaged;
         default:
             return Failure::Kind::Other;
         }

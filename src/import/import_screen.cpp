@@ -1,5 +1,6 @@
 #include "import/import_screen.h"
 
+#include "app/failure_message.h"
 #include "app/file_choice.h"
 #include "app/prompt.h"
 #include "app/screen_registry.h"
@@ -48,11 +49,14 @@ bool withProgress(QWidget *parent, const QString &label, const std::function<voi
         });
         return true;
     } catch (const Cancelled &) {
+        progress.reset();  // closed before the message, which it would otherwise cover
         tell(QStringLiteral("已取消，未写入任何内容。"), parent);
     } catch (const FileError &e) {
+        progress.reset();
         tell(e.message(), parent);
     } catch (const sql::Failure &e) {
-        tell(e.explain(e.message()), parent);
+        progress.reset();
+        failure_message::show(parent, e, {.title = kTitle});
     }
     return false;
 }

@@ -74,7 +74,7 @@ int generateAppraisalSheet(const QSqlDatabase &db, int year)
 void markResult(const QSqlDatabase &db, qint64 rowId, const QString &result)
 {
     if (!appraisalResults().contains(result))
-        throw sql::Failure(QStringLiteral("考核成绩只能是优秀、及格或不及格：%1").arg(result));
+        throw sql::Failure(QStringLiteral("考核成绩只能是优秀、及格或不及格：%1").arg(result), sql::Failure::Kind::Refused);
     rights::requireWrite(QStringLiteral("ndkhb"));
     WriteScope scope(db);
     QSqlQuery q = sql::prepare(db, "update ndkhb set 考核成绩=:cj where 自动编号=:id");
@@ -82,7 +82,7 @@ void markResult(const QSqlDatabase &db, qint64 rowId, const QString &result)
     q.bindValue(":id", rowId);
     sql::exec(q);
     if (q.numRowsAffected() != 1)
-        throw sql::Failure(QStringLiteral("要标记的考核记录已不存在"));
+        throw sql::Failure(QStringLiteral("要标记的考核记录已不存在"), sql::Failure::Kind::Refused);
     scope.commit();
 }
 

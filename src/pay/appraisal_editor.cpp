@@ -1,7 +1,7 @@
 #include "pay/appraisal_editor.h"
 
+#include "app/failure_message.h"
 #include "app/grid_export.h"
-#include "app/notify.h"
 #include "app/period_boxes.h"
 #include "app/search_bar.h"
 #include "app/striped_grid.h"
@@ -78,7 +78,7 @@ Tfrmndkhbj::Tfrmndkhbj(ScreenHost &host) : FunctionScreen(host, "Tfrmndkhbj")
             rows << QVariantList{d.code, d.name};
         departmentRows_->setRows(rows);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
     connect(departments_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Tfrmndkhbj::showDepartment);
     connect(year_, &QSpinBox::valueChanged, this, &Tfrmndkhbj::load);
@@ -97,7 +97,7 @@ void Tfrmndkhbj::load()
         generate_->setEnabled(!present);
     } catch (const sql::Failure &e) {
         generate_->setEnabled(false);
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
     sheet_->setEnabled(!generate_->isEnabled());
     showDepartment();
@@ -131,7 +131,7 @@ void Tfrmndkhbj::generate()
         const WaitingBox waiting(host());
         pay::generateAppraisalSheet(host().database(), year_->value());
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle});
     }
     load();
 }
@@ -151,7 +151,7 @@ void Tfrmndkhbj::mark(const QModelIndex &cell)
     try {
         pay::markResult(host().database(), row.id, result);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle});
         return;
     }
     row.result = result;

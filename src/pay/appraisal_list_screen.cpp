@@ -1,6 +1,6 @@
 #include "pay/appraisal_list_screen.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/search_bar.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
@@ -68,6 +68,6 @@ void Tfrmndkhcx::print()
         report::preview(document, this);
     } catch (const sql::Failure &e) {
         host().setWaitBoxVisible(false);
-        notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
+        failure_message::show(this, e, {.title = QStringLiteral("打印失败"), .reading = true});
     }
 }

@@ -1,6 +1,6 @@
 #include "pay/appraisal_statistics_screen.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -62,7 +62,7 @@ void AppraisalStatisticsScreen::rebuild()
         grid_->resizeColumnsToContents();
     } catch (const sql::Failure &e) {
         rows_->setRows({});
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
 }
 

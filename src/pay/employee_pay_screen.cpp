@@ -1,9 +1,9 @@
 #include "pay/employee_pay_screen.h"
 
 #include "app/column_totals.h"
-#include "app/grid_export.h"
-#include "app/notify.h"
 #include "app/date_range_boxes.h"
+#include "app/failure_message.h"
+#include "app/grid_export.h"
 #include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "db/sql.h"
@@ -76,7 +76,7 @@ void Tfrmzggzcx::reload()
         if (!code.isEmpty())
             grids = pay::employeeGrids(host().database(), code, from_->date(), to_->date());
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     for (size_t i = 0; i < models_.size(); ++i) {
         models_[i]->setRows(grids.at(i).rows);

@@ -1,6 +1,6 @@
 #include "pay/grade_salary_detail.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
@@ -89,7 +89,7 @@ void TFrmzwdjxxxx::showEmployee(const QString &code)
         name_->clear();
         history_.rows.clear();
         appraisals_.rows.clear();
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     gradeSalaries_->setRows(history_.titles, history_.rows);
     results_->setRows(appraisals_.titles, appraisals_.rows);

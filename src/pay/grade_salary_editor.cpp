@@ -1,7 +1,7 @@
 #include "pay/grade_salary_editor.h"
 
+#include "app/failure_message.h"
 #include "app/field_controls.h"
-#include "app/notify.h"
 #include "db/sql.h"
 #include "pay/grade_salary.h"
 
@@ -45,6 +45,6 @@ void Tfrmzwdjbj::fillStandardSalary()
     try {
         edit::setValue(control("等级工资"), pay::standardSalary(host().database(), grade));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
 }

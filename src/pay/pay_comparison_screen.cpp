@@ -1,7 +1,7 @@
 #include "pay/pay_comparison_screen.h"
 
+#include "app/failure_message.h"
 #include "app/period_boxes.h"
-#include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
@@ -65,7 +65,7 @@ void PayComparisonScreen::rebuild()
         model_->setRows(g.titles, g.rows);
         grid_->resizeColumnsToContents();
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+        failure_message::show(this, e, {.reading = true});
     }
 }
 

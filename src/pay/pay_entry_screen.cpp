@@ -1,5 +1,6 @@
 #include "pay/pay_entry_screen.h"
 
+#include "app/failure_message.h"
 #include "app/grid_export.h"
 #include "app/period_boxes.h"
 #include "app/prompt.h"
@@ -84,9 +85,8 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
                 [this, model, grid](const QModelIndex &, const QModelIndex &previous) {
                     if (!previous.isValid())
                         return;
-                    const QString message = model->commitRow(this->host().database(), previous.row());
-                    if (!message.isEmpty())
-                        prompt::ask(QStringLiteral("错误信息"), message, false, this);
+                    if (const auto failure = model->commitRow(this->host().database(), previous.row()))
+                        failure_message::show(this, *failure, {.lead = QStringLiteral("这一行没有保存。")});
                     else  // the stored row's totals may be wider than the column
                         grid->resizeColumnsToContents();
                 });
@@ -123,7 +123,7 @@ Tfrmgzlr::Tfrmgzlr(ScreenHost &host) : FunctionScreen(host, "Tfrmgzlr")
             rows << QVariantList{d.code, d.name};
         departmentRows_->setRows(rows);
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+        failure_message::show(this, e, {.reading = true});
     }
     connect(departments_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Tfrmgzlr::Datechange);
     connect(year_, &QSpinBox::valueChanged, this, &Tfrmgzlr::Datechange);
@@ -177,7 +177,7 @@ void Tfrmgzlr::Datechange()
             grid_export::setExportTitle(*grids_[i], QStringLiteral("职工工资表 %1 %2").arg(month().toString(QStringLiteral("yyyy年MM月")), departmentName()));
         }
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+        failure_message::show(this, e, {.reading = true});
     }
 }
 
@@ -195,7 +195,8 @@ void Tfrmgzlr::copydata(bool carryPrevious)
         pay::generateMonth(host().database(), month(), carryPrevious ? pay::Generation::CopyPrevious : pay::Generation::Blank,
                            [&](const QString &) { progress.setValue(step++); });
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), QStringLiteral("工资表没有生成：%1").arg(e.message()), false, this);
+        progress.reset();  // closed before the message, which it would otherwise cover
+        failure_message::show(this, e, {.lead = QStringLiteral("工资表没有生成。")});
     }
     progress.setValue(3);
     Datechange();  // the new rows at once, rather than after the next move
@@ -208,7 +209,7 @@ bool Tfrmgzlr::previousMonthHasSheet()
         if (pay::hasWages(host().database(), previous))
             return true;
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+        failure_message::show(this, e, {.reading = true});
         return false;
     }
     // Nothing to carry forward: the clerk may have meant another month.

@@ -48,7 +48,7 @@ QVariant toStored(const QString &column, const std::optional<qint64> &units)
         return QVariant(QMetaType::fromType<qlonglong>());
     if (isWholeYuan(column)) {
         if (*units % schema::kMoneyScale != 0)
-            throw sql::Failure(QStringLiteral("%1只能是整数").arg(column));
+            throw sql::Failure(QStringLiteral("%1只能是整数").arg(column), sql::Failure::Kind::Refused);
         return qlonglong(*units / schema::kMoneyScale);
     }
     return qlonglong(*units);
@@ -122,7 +122,7 @@ void storeRow(const QSqlDatabase &db, const Sheet &sheet, SheetRow &row)
     sql::exec(q);
     // Another program may have deleted the row meanwhile: that is no save.
     if (q.numRowsAffected() != 1)
-        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(sheet.table));
+        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(sheet.table), sql::Failure::Kind::Refused);
     scope.commit();
 }
 

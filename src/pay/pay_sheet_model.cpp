@@ -121,18 +121,18 @@ bool PaySheetModel::setData(const QModelIndex &index, const QVariant &value, int
     return true;
 }
 
-QString PaySheetModel::commitRow(const QSqlDatabase &db, int row)
+std::optional<sql::Failure> PaySheetModel::commitRow(const QSqlDatabase &db, int row)
 {
     if (!changed_.contains(row))
-        return {};
+        return std::nullopt;
     changed_.remove(row);
     try {
         pay::storeRow(db, sheet_, rows_[row]);
         stored_[row] = rows_[row];
-        return {};
+        return std::nullopt;
     } catch (const sql::Failure &e) {
         rows_[row] = stored_[row];
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-        return QStringLiteral("这一行没有保存：%1").arg(e.message());
+        return e;
     }
 }

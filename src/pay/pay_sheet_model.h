@@ -3,11 +3,13 @@
 // typed amounts editable as exact yuan, the gross and net columns computed as the amounts
 // change. A changed row is written when commitRow is called (when the cursor leaves it).
 
+#include "db/sql.h"
 #include "pay/pay_month.h"
 
 #include <QAbstractTableModel>
 #include <QSet>
 #include <QSqlDatabase>
+#include <optional>
 
 class PaySheetModel : public QAbstractTableModel {
     Q_OBJECT
@@ -20,9 +22,9 @@ public:
     const QList<pay::SheetRow> &rows() const { return rows_; }
     QString columnName(int column) const { return columns_.value(column); }
 
-    // Writes the row if it changed; the message to show when the database refused it (the row
-    // then shows what is stored again), empty otherwise.
-    QString commitRow(const QSqlDatabase &db, int row);
+    // Writes the row if it changed; the failure when the database refused it (the row then
+    // shows what is stored again).
+    std::optional<sql::Failure> commitRow(const QSqlDatabase &db, int row);
     bool hasChanges() const { return !changed_.isEmpty(); }
 
     // Sorted by a column's values (rows not yet written move with their changes).

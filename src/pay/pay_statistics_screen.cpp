@@ -1,9 +1,9 @@
 #include "pay/pay_statistics_screen.h"
 
 #include "app/column_totals.h"
+#include "app/failure_message.h"
 #include "app/grid_export.h"
 #include "app/period_boxes.h"
-#include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
@@ -102,7 +102,7 @@ void PayStatisticsScreen::rebuild()
             grid_export::setExportTitle(*grids_[i], QStringLiteral("%1 %2").arg(windowTitleText(), periodText()));
         }
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), e.message(), false, this);
+        failure_message::show(this, e, {.reading = true});
     }
 }
 

@@ -1,9 +1,9 @@
 #include "pay/salary_query_screen.h"
 
 #include "app/column_totals.h"
-#include "app/grid_export.h"
-#include "app/notify.h"
 #include "app/date_range_boxes.h"
+#include "app/failure_message.h"
+#include "app/grid_export.h"
 #include "app/period_boxes.h"
 #include "app/search_bar.h"
 #include "app/striped_grid.h"
@@ -103,7 +103,7 @@ void Tfrmzggzzhcx::showList(const query::Condition &condition)
         totals = pay::salaryQueryTotals(host().database(), months, condition);
         result_->setQuery(pay::salaryQuery(host().database(), months, condition));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
+        failure_message::show(this, e, {.title = QStringLiteral("查询失败"), .reading = true});
         return;
     }
     condition_ = condition;

@@ -1,7 +1,7 @@
 #include "query/basic_situation_screen.h"
 
 #include "app/character_limit.h"
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/prompt.h"
 #include "app/search_bar.h"
 #include "app/title_strip.h"
@@ -77,6 +77,6 @@ void Tfrmzgjbqkcx::printRoster()
         report::preview(document, this);
     } catch (const sql::Failure &e) {
         host().setWaitBoxVisible(false);
-        notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
+        failure_message::show(this, e, {.title = QStringLiteral("打印失败"), .reading = true});
     }
 }

@@ -1,7 +1,7 @@
 #include "query/condition_dialog.h"
 
+#include "app/failure_message.h"
 #include "app/field_controls.h"
-#include "app/notify.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
 
@@ -48,7 +48,7 @@ std::optional<query::Condition> Tfrmzgcx::ask(const QSqlDatabase &db, QWidget *w
     try {
         dialog = std::make_unique<Tfrmzgcx>(db, workArea);
     } catch (const sql::Failure &e) {
-        notify::show(parent, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
+        failure_message::show(parent, e, {.title = QStringLiteral("查询失败"), .reading = true});
         return std::nullopt;
     }
     if (dialog->exec() != QDialog::Accepted)

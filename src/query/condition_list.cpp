@@ -1,7 +1,7 @@
 #include "query/condition_list.h"
 
+#include "app/failure_message.h"
 #include "app/grid_export.h"
-#include "app/notify.h"
 #include "db/sql.h"
 #include "export/xlsx_export.h"
 #include "query/condition_dialog.h"
@@ -34,7 +34,7 @@ void ConditionList::showList(const query::Condition &condition)
     try {
         model_->open(db_, describe_(condition));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("查询失败"), e.message());
+        failure_message::show(this, e, {.title = QStringLiteral("查询失败"), .reading = true});
         return;
     }
     condition_ = condition;

@@ -1,7 +1,7 @@
 #include "records/company_events_screen.h"
 
+#include "app/failure_message.h"
 #include "app/grid_export.h"
-#include "app/notify.h"
 #include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -80,7 +80,7 @@ void Tfrmgsjctjb::build()
         const records::Listing listing = records::companyRewards(host().database(), dates()->from(), dates()->to(), order_);
         model_->setRows(listing.titles, listing.rows);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     if (model_->rowCount() > 0)
         grid()->selectRow(0);
@@ -114,8 +114,7 @@ void Tfrmgskqtjb::build()
         records::rebuildCompanyAttendance(db, dates()->from(), dates()->to());
     } catch (const sql::Failure &e) {
         host().setWaitBoxVisible(false);
-        notify::show(this, notify::Kind::Error, QStringLiteral("统计失败"),
-                     QStringLiteral("统计表未能重建，仍显示上次的结果。\n%1").arg(e.message()));
+        failure_message::show(this, e, {.title = QStringLiteral("统计失败"), .lead = failure_text::kNotRebuilt});
     }
     host().setWaitBoxVisible(false);
     showTable();
@@ -132,7 +131,7 @@ void Tfrmgskqtjb::showTable()
             model_->setHeaderData(c, Qt::Horizontal, c >= 2, xlsx::kMeasuredColumnRole);  // hours as stored
         }
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
         return;
     }
     // Each kind's column as wide as nine digits, once the grid has fitted the others.

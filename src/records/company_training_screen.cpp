@@ -1,6 +1,6 @@
 #include "records/company_training_screen.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -83,7 +83,7 @@ void Tfrmgspxqktj::showCourses()
         markMeasuredColumns(*courseRows_, records::training::kMeasuredTitles);
     } catch (const sql::Failure &e) {
         courseRows_->clear();
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     if (courseRows_->rowCount() > 0)
         courses_->selectRow(0);
@@ -102,7 +102,7 @@ void Tfrmgspxqktj::showParticipants()
         }
     } catch (const sql::Failure &e) {
         participantRows_->clear();
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     participants_->setColumnHidden(records::training::kParticipantIdColumn, true);
 }

@@ -1,6 +1,6 @@
 #include "records/employee_search_panel.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/search_bar.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
@@ -24,7 +24,7 @@ const QString kAllDepartments = QStringLiteral("所有部门");
 
 void reportFailure(QWidget *parent, const sql::Failure &e)
 {
-    notify::show(parent, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+    failure_message::show(parent, e, {.reading = true});
 }
 
 }  // namespace
@@ -85,7 +85,7 @@ void EmployeeSearchPanel::start()
         for (const code_items::Item &item : code_items::codeItems(db_, QStringLiteral("dwdmb")))
             department_->addItem(item.code + ' ' + item.name, item.code);
     } catch (const sql::Failure &e) {
-        reportFailure(this, e);
+        failure_message::show(this, e, {.reading = true});
     }
     department_->setCurrentIndex(0);
     search();
@@ -102,7 +102,7 @@ void EmployeeSearchPanel::search()
             model_->open(db_, records::searchListing(db_, options_.base, wanted));
         } catch (const sql::Failure &e) {
             model_->clear();
-            reportFailure(this, e);
+            failure_message::show(this, e, {.reading = true});
         }
         list_->setColumnWidth(0, 64);
         if (model_->rowCount() > 0)

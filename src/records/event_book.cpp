@@ -42,7 +42,7 @@ void saveEvent(const QSqlDatabase &db, const EventBook &book, const QString &emp
             refused = edit::findField(book.fields, book.kindField)->message;
     }
     if (!refused.isEmpty())
-        throw sql::Failure(refused);
+        throw sql::Failure(refused, sql::Failure::Kind::Refused);
     if (rowId)
         edit::saveRow(db, book.fields, book.table, values, {QStringLiteral("自动编号"), *rowId});
     else
@@ -51,8 +51,9 @@ void saveEvent(const QSqlDatabase &db, const EventBook &book, const QString &emp
 
 void deleteRecordedRow(const QSqlDatabase &db, const QString &table, qint64 rowId)
 {
+    // A row gone meanwhile is told as the screen's refusal to delete, as the database's refusals are.
     if (edit::removeRow(db, table, {QStringLiteral("自动编号"), rowId}) != 1)
-        throw sql::Failure(QStringLiteral("要删除的记录已不存在（%1）").arg(table));
+        throw sql::Failure(QStringLiteral("要删除的记录已不存在（%1）").arg(table), sql::Failure::Kind::Constraint);
 }
 
 QString hoursText(double hours)

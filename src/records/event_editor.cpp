@@ -1,7 +1,7 @@
 #include "records/event_editor.h"
 
+#include "app/failure_message.h"
 #include "app/field_controls.h"
-#include "app/notify.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
 #include "db/sorted_query_model.h"
@@ -93,7 +93,7 @@ EventEditor::EventEditor(ScreenHost &host, const QString &className, const Texts
     try {
         edit::fillCodeList(static_cast<QComboBox *>(control(source.listField)), source.listItems(host.database()));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
 
     QVBoxLayout *right = layOutSearchScreen(this, texts.titleBar, search_, header_);
@@ -131,7 +131,7 @@ void EventEditor::reload()
             model_->setQuery(source_.rows(host().database(), employee_));
     } catch (const sql::Failure &e) {
         model_->clear();
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
     while (model_->canFetchMore())
         model_->fetchMore();
@@ -202,7 +202,8 @@ void EventEditor::save()
         source_.save(host().database(), employee_, values, editedRow_);
     } catch (const sql::Failure &e) {
         // The box stays open with what was typed, for correcting or "忽略"; the reason names the field.
-        prompt::ask(kErrorTitle, QStringLiteral("这条动态信息无法保存！\n%1").arg(e.message()), false, this);
+        const QString notSaved = QStringLiteral("这条动态信息无法保存！");
+        failure_message::show(this, e, {.title = kErrorTitle, .refusal = notSaved, .lead = notSaved});
         return;
     }
     const int row = editedRow_ ? grid_->currentIndex().row() : -1;
@@ -232,8 +233,8 @@ void EventEditor::remove()
         return;
     try {
         source_.remove(host().database(), *id);
-    } catch (const sql::Failure &) {
-        prompt::ask(kErrorTitle, QStringLiteral("这条动态信息无法删除！"), false, this);
+    } catch (const sql::Failure &e) {
+        failure_message::show(this, e, {.title = kErrorTitle, .refusal = QStringLiteral("这条动态信息无法删除！")});
     }
     reload();
 }

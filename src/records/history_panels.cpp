@@ -1,6 +1,6 @@
 #include "records/history_panels.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/striped_grid.h"
 #include "db/sorted_query_model.h"
 #include "db/sql.h"
@@ -58,7 +58,7 @@ void HistoryPanels::reload(int group)
         model->setQuery(records::historyRows(db_, g, employee_));
     } catch (const sql::Failure &e) {
         model->clear();
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
         return;
     }
     // Shown: the date and the names; the row number and the codes stay hidden.

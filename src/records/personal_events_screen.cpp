@@ -1,6 +1,6 @@
 #include "records/personal_events_screen.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/striped_grid.h"
 #include "db/sql.h"
 #include "records/attendance.h"
@@ -77,7 +77,7 @@ void PersonalEventsScreen::reload()
                 cards.append({t.kind, records::hoursText(t.hours)});
     } catch (const sql::Failure &e) {
         model_->setRows({});
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     if (kind_.cards)
         showCards(cards);

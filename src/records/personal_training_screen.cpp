@@ -1,6 +1,6 @@
 #include "records/personal_training_screen.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/striped_grid.h"
 #include "db/sorted_query_model.h"
 #include "db/sql.h"
@@ -56,7 +56,7 @@ void Tfrmgrpxjltj::showEmployee(const QString &code, const QString &name)
         }
     } catch (const sql::Failure &e) {
         model_->clear();
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     if (model_->rowCount() > 0)
         grid_->selectRow(0);

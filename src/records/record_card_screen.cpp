@@ -1,6 +1,6 @@
 #include "records/record_card_screen.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/period_boxes.h"
 #include "app/striped_grid.h"
 #include "db/clock.h"
@@ -102,7 +102,7 @@ void Tfrmygrsjlk::showCard()
         try {
             card = records::recordCard(host().database(), code, shownYear_);
         } catch (const sql::Failure &e) {
-            notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+            failure_message::show(this, e, {.reading = true});
         }
     }
     for (size_t i = 0; i < models_.size(); ++i) {

@@ -1,5 +1,6 @@
 #include "records/timeline_screen.h"
 
+#include "app/failure_message.h"
 #include "app/grid_export.h"
 #include "app/notify.h"
 #include "app/striped_grid.h"
@@ -60,7 +61,7 @@ void Tfrmgzdttj::showTimeline()
         model_->setQuery(records::timelineRows(host().database(), code));
     } catch (const sql::Failure &e) {
         model_->clear();
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
         return;
     }
     grid_->setColumnWidth(0, 100);
@@ -86,7 +87,7 @@ void Tfrmgzdttj::print()
         rebuildIfChanged(QStringLiteral("打印"), QStringLiteral("打印"));
         report::preview(records::printedTimeline(host().database(), search_->currentCode(), search_->currentName()), this);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
+        failure_message::show(this, e, {.title = QStringLiteral("打印失败"), .reading = true});
     }
 }
 
@@ -95,7 +96,7 @@ void Tfrmgzdttj::exportTimeline()
     try {
         rebuildIfChanged(QStringLiteral("导出Excel"), QStringLiteral("导出"));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("导出Excel"), e.message());
+        failure_message::show(this, e, {.title = QStringLiteral("导出Excel"), .reading = true});
         return;
     }
     grid_export::exportGrid(*grid_);

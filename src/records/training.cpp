@@ -30,7 +30,7 @@ QSqlQuery executed(QSqlQuery q)
     return q;
 }
 
-[[noreturn]] void refuse(const QString &why) { throw sql::Failure(why, sql::Failure::Kind::Constraint); }
+[[noreturn]] void refuse(const QString &why) { throw sql::Failure(why, sql::Failure::Kind::Refused); }
 
 // Empty (NULL), or the number edit::isNumber accepted.
 QVariant numberValue(const QString &text)

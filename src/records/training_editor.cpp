@@ -1,7 +1,7 @@
 #include "records/training_editor.h"
 
+#include "app/failure_message.h"
 #include "app/field_controls.h"
-#include "app/notify.h"
 #include "app/prompt.h"
 #include "app/search_bar.h"
 #include "app/striped_grid.h"
@@ -145,7 +145,7 @@ void Tfrmpxjlbj::reloadCourses(const QString &select)
         fill(side.model, training::courses(host().database()));
     } catch (const sql::Failure &e) {
         side.model->clear();
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
     for (const auto &[column, title] : std::vector<std::pair<int, QString>>{{0, "编码"}, {1, "培训日期"}, {2, "累计时数"}, {3, "训练内容"}})
         side.model->setHeaderData(column, Qt::Horizontal, title);
@@ -170,7 +170,7 @@ void Tfrmpxjlbj::reloadParticipants(std::optional<qint64> select)
             fill(side.model, training::participants(host().database(), course));
     } catch (const sql::Failure &e) {
         side.model->clear();
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
     side.grid->setColumnHidden(training::kParticipantIdColumn, true);
     markMeasuredColumns(*side.model, training::kMeasuredTitles);
@@ -231,7 +231,7 @@ void Tfrmpxjlbj::save(SideIndex which)
             participant = training::saveParticipant(host().database(), currentCourse(), values, editedParticipant_);
     } catch (const sql::Failure &e) {
         // The row stays pending, for correcting or "忽略"; the reason names what was refused.
-        prompt::ask(kErrorTitle, QStringLiteral("%1\n%2").arg(kNotWritten, e.explain(e.message())), false, this);
+        failure_message::show(this, e, {.title = kErrorTitle, .refusal = kNotWritten, .lead = kNotWritten});
         return;
     }
     finishEditing(which);
@@ -270,8 +270,8 @@ void Tfrmpxjlbj::remove(SideIndex which)
         else
             training::deleteParticipant(host().database(),
                                         side.model->index(*row, training::kParticipantIdColumn).data().toLongLong());
-    } catch (const sql::Failure &) {
-        prompt::ask(kErrorTitle, kNotDeleted, false, this);
+    } catch (const sql::Failure &e) {
+        failure_message::show(this, e, {.title = kErrorTitle, .refusal = kNotDeleted});
     }
     if (which == Courses)
         reloadCourses({});

@@ -82,7 +82,7 @@ void saveHistoryRow(const QSqlDatabase &db, const HistoryGroup &group, const QSt
         order.push_back(&f);
     const QString refused = edit::firstFailure(db, order, values);
     if (!refused.isEmpty())
-        throw sql::Failure(refused);
+        throw sql::Failure(refused, sql::Failure::Kind::Refused);
     if (rowId)
         edit::saveRow(db, group.fields, group.tableName(), values, {QStringLiteral("自动编号"), *rowId});
     else

@@ -1,7 +1,7 @@
 #include "records/work_dynamics_editor.h"
 
+#include "app/failure_message.h"
 #include "app/field_controls.h"
-#include "app/notify.h"
 #include "app/prompt.h"
 #include "db/code_items.h"
 #include "db/sorted_query_model.h"
@@ -73,7 +73,7 @@ Tfrmgzdtbj::Tfrmgzdtbj(ScreenHost &host) : FunctionScreen(host, "Tfrmgzdtbj")
                                        code_items::codeItems(host.database(), f.listTable()));
             }
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
     connect(static_cast<QComboBox *>(control(kTitleGroup, "类别编码")), &QComboBox::currentIndexChanged, this,
             [this] { refillTitles(edit::valueOf(control(kTitleGroup, "类别编码"))); });
@@ -125,7 +125,7 @@ void Tfrmgzdtbj::refillTitles(const QString &category)
                                                       : code_items::codeItems(host().database(), "zcdmb",
                                                                               {.column = "技术分类", .value = category}));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, kErrorTitle, e.message());
+        failure_message::show(this, e, {.title = kErrorTitle, .reading = true});
     }
 }
 
@@ -171,8 +171,13 @@ void Tfrmgzdtbj::save()
     try {
         records::saveHistoryRow(host().database(), groupAt(g), panels_->employee(), values, editedRow_);
     } catch (const sql::Failure &e) {
-        // The row stays pending for correcting or "忽略"; the reason names the field.
-        prompt::ask(kErrorTitle, QStringLiteral("由于本动态信息无法变动！\n%1").arg(e.message()), false, this);
+        // The row stays pending for correcting or "忽略". The program's refusal names the field;
+        // a value the database refuses gets the screen's refusal alone.
+        const QString refused = QStringLiteral("由于本动态信息无法变动！");
+        if (e.kind() == sql::Failure::Kind::Refused)
+            prompt::ask(kErrorTitle, refused + '\n' + e.message(), false, this);
+        else
+            failure_message::show(this, e, {.title = kErrorTitle, .refusal = refused});
         return;
     }
     const int row = editedRow_ ? panels_->grid(g)->currentIndex().row() : -1;
@@ -212,8 +217,8 @@ void Tfrmgzdtbj::remove()
         return;
     try {
         records::deleteRecordedRow(host().database(), groupAt(g).tableName(), *id);
-    } catch (const sql::Failure &) {
-        prompt::ask(kErrorTitle, QStringLiteral("由于本员工信息无法删除！"), false, this);
+    } catch (const sql::Failure &e) {
+        failure_message::show(this, e, {.title = kErrorTitle, .refusal = QStringLiteral("由于本员工信息无法删除！")});
     }
     panels_->reload(g);
     updateRowShown();

@@ -1,6 +1,6 @@
 #include "records/work_dynamics_view.h"
 
-#include "app/notify.h"
+#include "app/failure_message.h"
 #include "app/title_strip.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
@@ -41,7 +41,7 @@ void Tfrmgzdtxxxx::showEmployee(const QString &code)
     try {
         name = records::employeeName(db_, code).value_or(QString());
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     header_->showEmployee(code, name);
     panels_->showEmployee(code);

@@ -1,5 +1,6 @@
 #include "reports/page_view.h"
 
+#include "db/failure_text.h"
 #include "db/sql.h"
 #include "reports/render.h"
 
@@ -105,7 +106,8 @@ const QImage &PageView::pageImage(int index)
     try {
         paintPage(painter, document_, document_.pages[size_t(index)], pixelsPerMm());
     } catch (const sql::Failure &failure) {
-        painter.drawText(image.rect(), Qt::AlignCenter | Qt::TextWordWrap, failure.message());
+        painter.drawText(image.rect(), Qt::AlignCenter | Qt::TextWordWrap,
+                         failure_text::said(failure, {.reading = true}).text);
     }
     painter.end();
     painted_.emplace_back(index, std::move(image));

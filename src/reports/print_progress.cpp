@@ -1,5 +1,6 @@
 #include "reports/print_progress.h"
 
+#include "db/failure_text.h"
 #include "db/sql.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QPaintEngine>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <optional>
 
 namespace report {
 namespace {
@@ -21,14 +23,17 @@ Teller &teller()
     return t;
 }
 
-void tell(QWidget *parent, const QString &title, const QString &text, Tone tone = Tone::Failure)
+void tell(QWidget *parent, const QString &title, const QString &text, Tone tone = Tone::Failure,
+          const QString &details = {})
 {
-    if (teller())
-        teller()(parent, tone, title, text);
-    else if (tone == Tone::Information)
-        QMessageBox::information(parent, title, text);
-    else
-        QMessageBox::critical(parent, title, text);
+    if (teller()) {
+        teller()(parent, tone, title, text, details);
+        return;
+    }
+    QMessageBox box(tone == Tone::Information ? QMessageBox::Information : QMessageBox::Critical, title, text,
+                    QMessageBox::Ok, parent);
+    box.setDetailedText(details);
+    box.exec();
 }
 
 // A progress dialog for `total` pages, and the progress callback that feeds it (false once
@@ -60,6 +65,35 @@ private:
     const QString label_;
 };
 
+// Paints the document onto the printer: true when every page was painted; rows that can no
+// longer be read abort a real job, so no part of it is printed, and come back as the failure.
+// Qt's preview paints through the printer into pages of its own, which an abort would delete
+// from under it: there the pages painted so far stay.
+bool paintWhole(const Document &document, QPrinter &printer, const Progress &progress,
+                std::optional<sql::Failure> &failure)
+{
+    const bool previewing = printer.paintEngine()->type() == QPaintEngine::Picture;
+    try {
+        if (!paint(document, printer, progress))
+            return false;
+    } catch (const sql::Failure &e) {
+        if (!previewing)
+            printer.abort();
+        failure = e;
+        return false;
+    }
+    if (!previewing && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        mendPdfText(document, printer.outputFileName());
+    return true;
+}
+
+// A failure in Chinese; the database's own words only in the details.
+void tell(QWidget *parent, const QString &title, const sql::Failure &failure)
+{
+    const failure_text::Said said = failure_text::said(failure, {.reading = true});
+    tell(parent, title, said.text, Tone::Failure, said.details);
+}
+
 }  // namespace
 
 void setTeller(Teller t) { teller() = std::move(t); }
@@ -72,28 +106,25 @@ void setUpA4(QPrinter &printer, QPageLayout::Orientation orientation)
 
 bool printWhole(const Document &document, QPrinter &printer, QWidget *parent, const Progress &progress)
 {
-    // Qt's preview paints through the printer into pages of its own, which an abort would
-    // delete from under it: there the pages painted so far stay.
-    const bool previewing = printer.paintEngine()->type() == QPaintEngine::Picture;
-    try {
-        if (!paint(document, printer, progress))
-            return false;
-    } catch (const sql::Failure &failure) {
-        if (!previewing)
-            printer.abort();
-        tell(parent, QStringLiteral("打印"), failure.message());
-        return false;
-    }
-    if (!previewing && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        mendPdfText(document, printer.outputFileName());
-    return true;
+    std::optional<sql::Failure> failure;
+    const bool whole = paintWhole(document, printer, progress, failure);
+    if (failure)
+        tell(parent, QStringLiteral("打印"), *failure);
+    return whole;
 }
 
 bool printShowingProgress(const Document &document, QPrinter &printer, QWidget *parent)
 {
-    PageProgress progress(QStringLiteral("正在打印…"), int(document.pages.size()), parent);
-    // A cancelled job is aborted while it is still open, so nothing of it is printed.
-    return printWhole(document, printer, parent, progress.callback([&printer] { printer.abort(); }));
+    std::optional<sql::Failure> failure;
+    bool whole = false;
+    {
+        PageProgress progress(QStringLiteral("正在打印…"), int(document.pages.size()), parent);
+        // A cancelled job is aborted while it is still open, so nothing of it is printed.
+        whole = paintWhole(document, printer, progress.callback([&printer] { printer.abort(); }), failure);
+    }  // the progress dialog closes before anything is said
+    if (failure)
+        tell(parent, QStringLiteral("打印"), *failure);
+    return whole;
 }
 
 void saveAsPdf(const Document &document, QWidget *parent)
@@ -104,20 +135,24 @@ void saveAsPdf(const Document &document, QWidget *parent)
         return;
     if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         file += QStringLiteral(".pdf");
-    PageProgress progress(QStringLiteral("正在保存为PDF…"), int(document.pages.size()), parent);
     QString error;
-    try {
-        if (writePdf(document, file, &error, progress.callback())) {
-            tell(parent, QStringLiteral("保存为PDF"),
-                 QStringLiteral("已保存 %1 页到 %2").arg(document.pages.size()).arg(QDir::toNativeSeparators(file)), Tone::Information);
-            return;
+    bool written = false;
+    std::optional<sql::Failure> failure;
+    {
+        PageProgress progress(QStringLiteral("正在保存为PDF…"), int(document.pages.size()), parent);
+        try {
+            written = writePdf(document, file, &error, progress.callback());
+        } catch (const sql::Failure &e) {
+            failure = e;  // nothing was written under the chosen name
         }
-        if (error.isEmpty())
-            return;  // cancelled
-    } catch (const sql::Failure &failure) {
-        error = failure.message();  // nothing was written under the chosen name
-    }
-    tell(parent, QStringLiteral("保存为PDF"), error);
+    }  // the progress dialog closes before anything is said
+    if (written)
+        tell(parent, QStringLiteral("保存为PDF"),
+             QStringLiteral("已保存 %1 页到 %2").arg(document.pages.size()).arg(QDir::toNativeSeparators(file)), Tone::Information);
+    else if (failure)
+        tell(parent, QStringLiteral("保存为PDF"), *failure);
+    else if (!error.isEmpty())  // empty: cancelled
+        tell(parent, QStringLiteral("保存为PDF"), error);
 }
 
 }  // namespace report

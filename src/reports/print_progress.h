@@ -3,6 +3,7 @@
 // cancel button stops the work (a cancelled print job is aborted, a cancelled PDF leaves no
 // file under the chosen name).
 
+#include "db/scoped_hook.h"
 #include "reports/page_model.h"
 #include "reports/render.h"
 
@@ -14,11 +15,14 @@ class QWidget;
 namespace report {
 
 // Tells the person why a print job or a PDF stopped, or where a PDF was saved: a message box
-// unless a teller is set. The program's message seam (app/notify.h) sets its observer here too, so a test that
+// unless a teller is set. A database failure is said in Chinese, the database's own words only
+// as details. The program's message seam (app/notify.h) sets its observer here too, so a test that
 // observes messages sees these, and this engine needs nothing from the screens above it.
 enum class Tone { Information, Failure };
-using Teller = std::function<void(QWidget *parent, Tone tone, const QString &title, const QString &text)>;
+using Teller = std::function<void(QWidget *parent, Tone tone, const QString &title, const QString &text,
+                                  const QString &details)>;
 void setTeller(Teller teller);  // an empty teller shows the message box again
+using ScopedTeller = ScopedHook<Teller, &setTeller>;
 
 // A4 in the document's orientation, measured from the paper's corner as the page model is.
 void setUpA4(QPrinter &printer, QPageLayout::Orientation orientation);

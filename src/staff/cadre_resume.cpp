@@ -127,7 +127,7 @@ qint64 writeOwnRow(const QSqlDatabase &db, const QString &table, const QString &
     // The row must still be the cadre's: a rowid alone could name another's row by now.
     if (!exists(db, QStringLiteral("select 1 from %1 where rowid=:id and 职工编码=:code").arg(table),
                 {{":id", *rowId}, {":code", code}}))
-        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(table));
+        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(table), sql::Failure::Kind::Refused);
     edit::writeRow(db, table, columns, {"rowid", *rowId});
     return *rowId;
 }

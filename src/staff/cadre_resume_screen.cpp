@@ -1,9 +1,8 @@
 #include "staff/cadre_resume_screen.h"
 
 #include "app/character_limit.h"
+#include "app/failure_message.h"
 #include "app/grid_export.h"
-#include "app/notify.h"
-#include "app/prompt.h"
 #include "db/sql.h"
 #include "records/employee_header.h"
 #include "records/employee_search_panel.h"
@@ -268,7 +267,7 @@ void Tfrmgbllbj::showCadre(const QString &code, const QString &name)
             stored = resume::loadResume(host().database(), code);
         }
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     for (auto it = personal_.cbegin(); it != personal_.cend(); ++it)
         it.value()->setText(personal ? personal->value(it.key()) : QString());
@@ -309,7 +308,7 @@ void Tfrmgbllbj::confirm()
     try {
         spouseRowId_ = resume::saveAnswers(host().database(), code_, texts, spouse, spouseRowId_);
     } catch (const sql::Failure &e) {
-        prompt::ask(resume::kErrorTitle, e.explain(resume::kWrongInput), false, this);
+        failure_message::show(this, e, {.title = resume::kErrorTitle, .refusal = resume::kWrongInput});
         return;
     }
     leaveEditing();
@@ -352,7 +351,7 @@ void Tfrmgbllbj::exportResume()
         grid_export::exportTables(*this, book.tables,
                                   QStringLiteral("干部履历表 %1%2").arg(code_, personal->value("职工姓名")));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
 }
 
@@ -364,6 +363,6 @@ void Tfrmgbllbj::print()
         if (const auto document = resume::printedResume(host().database(), code_))
             report::preview(*document, this);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
 }

@@ -1,5 +1,6 @@
 #include "staff/employee_editor.h"
 
+#include "app/failure_message.h"
 #include "app/field_controls.h"
 #include "app/prompt.h"
 #include "app/search_bar.h"
@@ -88,7 +89,7 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
             edit::setValue(detail_->control(kGradeSalary),
                            staff::standardGradeSalary(this->host().database(), grade->currentData().toString()));
         } catch (const sql::Failure &e) {
-            reportFailure(e.message());
+            failure_message::show(this, e, {.reading = true});
         }
     });
     connect(static_cast<QComboBox *>(detail_->control(kWorkType)), &QComboBox::currentIndexChanged, this,
@@ -101,7 +102,7 @@ Tfrmzglr::Tfrmzglr(ScreenHost &host) : FunctionScreen(host, "Tfrmzglr")
                                    code_items::codeItems(host.database(), f.listTable()));
         openRows(departmentGrid_, host.database(), staff::departments());
     } catch (const sql::Failure &e) {
-        reportFailure(e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     connect(departmentGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &Tfrmzglr::showDepartment);
@@ -187,7 +188,7 @@ void Tfrmzglr::showDepartment()
         openRows(employeeGrid_, host().database(), staff::departmentEmployees(department));
     } catch (const sql::Failure &e) {
         employees_->clear();
-        reportFailure(e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     if (employees_->rowCount() > 0)
         employeeGrid_->selectRow(0);
@@ -204,7 +205,7 @@ void Tfrmzglr::showEmployee()
         try {
             record = staff::loadEmployee(host().database(), employees_->value(current.row(), 0).toString());
         } catch (const sql::Failure &e) {
-            reportFailure(e.message());
+            failure_message::show(this, e, {.reading = true});
         }
     }
     showRecord(record.value_or(staff::EmployeeRecord{}));
@@ -245,7 +246,7 @@ void Tfrmzglr::refillTitles()
         edit::fillCodeList(titles, code_items::codeItems(host().database(), title->listTable(),
                                                          {title->filterColumn, edit::valueOf(detail_->control(kWorkType))}));
     } catch (const sql::Failure &e) {
-        reportFailure(e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     edit::setValue(titles, chosen);  // kept only when the new type offers it
 }
@@ -258,7 +259,7 @@ void Tfrmzglr::findEmployee(const QString &text)
     try {
         found = staff::findEmployee(host().database(), text);
     } catch (const sql::Failure &e) {
-        reportFailure(e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     if (!found)
         return;
@@ -310,7 +311,8 @@ void Tfrmzglr::save()
     try {
         message = staff::saveEmployee(host().database(), recordFromControls(), mode() == Mode::Adding);
     } catch (const sql::Failure &e) {
-        message = e.message();
+        failure_message::show(this, e, {.title = kErrorTitle});
+        return;
     }
     if (!message.isEmpty()) {
         prompt::ask(kErrorTitle, message, false, this);
@@ -335,11 +337,11 @@ void Tfrmzglr::remove()
     const QString refused = QStringLiteral("由于本员工信息无法删除！");
     try {
         if (staff::removeEmployee(host().database(), record_.code()) == staff::Removal::InUse) {
-            reportFailure(refused);
+            prompt::ask(QStringLiteral("错误信息"), refused, false, this);
             return;
         }
     } catch (const sql::Failure &e) {
-        reportFailure(e.explain(refused));
+        failure_message::show(this, e, {.refusal = refused});
         return;
     }
     showDepartment();
@@ -354,9 +356,4 @@ void Tfrmzglr::choosePhoto()
         return;
     photo_ = QFileInfo(picker.selectedPath()).fileName();
     detail_->photo()->showPhoto(photo_);
-}
-
-void Tfrmzglr::reportFailure(const QString &message)
-{
-    prompt::ask(QStringLiteral("错误信息"), message, false, this);
 }

@@ -60,7 +60,6 @@ private:
     void setMode(Mode mode);
     void step(QTableView *grid, int delta);
     void findEmployee(const QString &text);  // "查找": the first match of the whole register
-    void reportFailure(const QString &message);
 
     edit::ModeBar *bar_ = nullptr;
     staff::EmployeeRecord record_;

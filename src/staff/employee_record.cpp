@@ -124,6 +124,10 @@ QString saveEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool 
         writeEmployee(writer, record, adding);
         transaction.commit();
     } catch (const sql::Failure &e) {
+        // A used code or a record changed meanwhile is the person's to correct; a database
+        // that cannot be written is the screen's to tell.
+        if (e.kind() != sql::Failure::Kind::Constraint && e.kind() != sql::Failure::Kind::Refused)
+            throw;
         return e.explain(kDuplicateCode);
     }
     return {};

@@ -60,8 +60,9 @@ inline const QString kDuplicateCode = QStringLiteral("编号重复或空，请�
 
 // Checks, then writes the master row and the five entry-time rows in one transaction, every
 // history row carrying the code and the entry date. Returns the message to show (a failed
-// check, kDuplicateCode when the database refuses a write, or what else kept it from being
-// written), empty when saved.
+// check, kDuplicateCode when the database refuses a write, or a record changed meanwhile),
+// empty when saved; throws sql::Failure when the database cannot be written (busy, full,
+// damaged).
 QString saveEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool adding);
 
 enum class Removal { Removed, InUse };

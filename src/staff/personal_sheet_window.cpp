@@ -1,7 +1,7 @@
 #include "staff/personal_sheet_window.h"
 
+#include "app/failure_message.h"
 #include "app/field_controls.h"
-#include "app/notify.h"
 #include "app/striped_grid.h"
 #include "db/change_log.h"
 #include "db/rights.h"
@@ -67,7 +67,7 @@ void Tfrmgrxxzl::showEmployee(const QString &code)
     try {
         sheet = staff::personalSheet(db_, code);
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e, {.reading = true});
     }
     for (auto it = detail_->controls().cbegin(); it != detail_->controls().cend(); ++it)
         edit::setValue(it.value(), sheet ? sheet->value(it.key()) : QString());
@@ -81,6 +81,6 @@ void Tfrmgrxxzl::showEmployee(const QString &code)
         sql::exec(entries);
         log_->setQuery(std::move(entries));
     } catch (const sql::Failure &e) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误信息"), e.message());
+        failure_message::show(this, e);
     }
 }

@@ -1,5 +1,6 @@
 #include "staff/resume_grid.h"
 
+#include "app/failure_message.h"
 #include "app/prompt.h"
 #include "db/sql.h"
 
@@ -207,7 +208,7 @@ bool ResumeGrid::writeRow(int row)
         const bool toldAlready = refused_ && refused_->rowId == r.rowId && refused_->values == r.values;
         refused_ = r;
         if (!toldAlready)
-            prompt::ask(kErrorTitle, e.explain(kWrongInput), false, this);
+            failure_message::show(this, e, {.title = kErrorTitle, .refusal = kWrongInput});
         return false;
     }
 }
@@ -224,7 +225,7 @@ void ResumeGrid::removeCurrentRow()
         if (rowId != 0)
             staff::resume::deleteGridRow(db_, model_->grid(), code_, rowId);
     } catch (const sql::Failure &e) {
-        prompt::ask(QStringLiteral("错误信息"), e.explain(QStringLiteral("这条记录无法删除！")), false, this);
+        failure_message::show(this, e, {.refusal = QStringLiteral("这条记录无法删除！")});
         return;
     }
     model_->removeStoredRow(row);

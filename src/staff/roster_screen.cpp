@@ -1,5 +1,6 @@
 #include "staff/roster_screen.h"
 
+#include "app/failure_message.h"
 #include "app/field_controls.h"
 #include "app/grid_export.h"
 #include "app/prompt.h"
@@ -33,7 +34,7 @@ const QString kAllCategories = QStringLiteral("所有类别");
 
 void reportFailure(const sql::Failure &failure)
 {
-    prompt::ask(QStringLiteral("错误信息"), failure.message(), false);
+    failure_message::show(nullptr, failure, {.reading = true});
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "stats/statistics_screen.h"
 
+#include "app/failure_message.h"
 #include "app/grid_export.h"
 #include "app/notify.h"
 #include "app/operator_settings.h"
@@ -55,7 +56,7 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
             for (const report::Document &d : stats::printedReports(this->host().database(), table_, built_))
                 report::preview(d, this);
         } catch (const sql::Failure &e) {
-            notify::show(this, notify::Kind::Error, QStringLiteral("打印失败"), e.message());
+            failure_message::show(this, e, {.title = QStringLiteral("打印失败"), .reading = true});
         }
     });
     toolbar->addWidget(print);
@@ -74,7 +75,7 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
         try {
             rebuildIfChanged(QStringLiteral("导出Excel"), QStringLiteral("导出"));
         } catch (const sql::Failure &e) {
-            notify::show(this, notify::Kind::Error, QStringLiteral("导出Excel"), e.message());
+            failure_message::show(this, e, {.title = QStringLiteral("导出Excel"), .reading = true});
             return;
         }
         grid_export::exportGrid(*grid_);
@@ -153,8 +154,7 @@ void StatisticsScreen::insertdata()
         built_ = chosen;
     } catch (const sql::Failure &e) {
         host().setWaitBoxVisible(false);
-        notify::show(this, notify::Kind::Error, QStringLiteral("统计失败"),
-                     QStringLiteral("统计表未能重建，仍显示上次的结果。\n%1").arg(e.message()));
+        failure_message::show(this, e, {.title = QStringLiteral("统计失败"), .lead = failure_text::kNotRebuilt});
     }
     host().setWaitBoxVisible(false);
 

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -69,6 +70,29 @@ private slots:
         QCOMPARE(plain.okPanel()->x() - asking.okPanel()->x(), 50);
         QVERIFY(asking.okPanel()->geometry().right() < asking.ignoreButton()->geometry().left());
         QCOMPARE(asking.okButton()->focusPolicy(), Qt::NoFocus);
+    }
+
+    // A failure's details wait behind "详细信息", which stays below a long message and opens
+    // them below the buttons, in a window grown for them.
+    void failureDetailsWaitBehindAButton()
+    {
+        Tfrmprompt plain("错误信息", "数据库正被另一程序使用，请稍后再试。", false);
+        QVERIFY(plain.detailsButton()->isHidden());
+        const QString lead = "统计表未能重建，仍显示上次的结果。\n数据库错误，未保存。\n";
+        Tfrmprompt failed("统计失败", lead + lead + lead, false, {}, nullptr, "disk I/O error");
+        QVERIFY(!failed.detailsButton()->isHidden());
+        QVERIFY(failed.detailsText()->isHidden());
+        QVERIFY(failed.height() > 143);
+        QVERIFY(failed.messageLabel()->geometry().bottom() < failed.okPanel()->geometry().top());
+        QVERIFY(failed.messageLabel()->geometry().bottom() < failed.detailsButton()->geometry().top());
+        const int closed = failed.height();
+        QTest::mouseClick(failed.detailsButton(), Qt::LeftButton);
+        QVERIFY(!failed.detailsText()->isHidden());
+        QCOMPARE(failed.detailsText()->toPlainText(), "disk I/O error");
+        QVERIFY(failed.height() > closed);
+        QVERIFY(failed.detailsText()->geometry().bottom() < failed.height());
+        QTest::mouseClick(failed.detailsButton(), Qt::LeftButton);
+        QCOMPARE(failed.height(), closed);
     }
 
     // A long message is shown whole: lines wrap between words, a path is not cut, and the

@@ -262,9 +262,10 @@ private slots:
         ProgramFolder folder(false);
         const QString original = folder.file("original.db");
         Expected expected;
+        copyDeliveredDatabase(original);
         if (writer == "demo") {
-            QVERIFY(database::createDelivered(original).ok);
             // The delivered file, and the organisation the writer generates (in a scratch file).
+            copyDeliveredDatabase(folder.file("generated.db"));
             for (const QString &file : {original, folder.file("generated.db")}) {
                 QVERIFY(database::open("setup", file).ok);
                 const QSqlDatabase db = QSqlDatabase::database("setup", false);
@@ -311,6 +312,7 @@ private slots:
             if (writer == "restore") {
                 // Two backups to restore by turns: another organisation, and the original.
                 QVERIFY(backup::save(db, folder.file("restore-b.db")).ok);
+                copyDeliveredDatabase(folder.file("other.db"));
                 QVERIFY(database::open("other", folder.file("other.db")).ok);
                 const QSqlDatabase other = QSqlDatabase::database("other", false);
                 options.employees = 120;

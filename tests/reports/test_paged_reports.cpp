@@ -3,7 +3,6 @@
 // cancelled one leaves nothing under its name, and the preview of a long document lays out only
 // the pages in view.
 
-#include "app/notify.h"
 #include "reports/layout.h"
 #include "reports/page_view.h"
 #include "reports/paged_preview.h"
@@ -183,21 +182,22 @@ private slots:
         const Document doc = layoutFromSource(sampleReport(), std::make_shared<VanishingRows>());
         QVERIFY(doc.pages.size() > 2);
         QStringList told;
-        const notify::ScopedObserver observing(
-            [&](notify::Kind, const QString &title, const QString &text) { told << title + '|' + text; });
+        const ScopedTeller telling([&](QWidget *, Tone, const QString &title, const QString &text, const QString &details) {
+            told << title + '|' + text + '|' + details;
+        });
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         setUpA4(printer, doc.orientation);
         printer.setOutputFileName(dir.filePath("out.pdf"));
         QVERIFY(!printWhole(doc, printer, nullptr));
-        QCOMPARE(told, QStringList{"打印|no such table: t"});
+        QCOMPARE(told, QStringList{"打印|数据库错误，未能读出数据。|no such table: t"});
 
         told.clear();
         QPrintPreviewWidget preview(&printer);
         connect(&preview, &QPrintPreviewWidget::paintRequested, &preview,
                 [&](QPrinter *p) { QVERIFY(!printWhole(doc, *p, &preview)); });
         preview.updatePreview();
-        QCOMPARE(told, QStringList{"打印|no such table: t"});
+        QCOMPARE(told, QStringList{"打印|数据库错误，未能读出数据。|no such table: t"});
         QVERIFY(preview.pageCount() > 0 && preview.pageCount() < int(doc.pages.size()));
     }
 

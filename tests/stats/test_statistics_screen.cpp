@@ -4,6 +4,7 @@
 #include "app/grid_export.h"
 #include "app/main_window.h"
 #include "app/notify.h"
+#include "app/prompt.h"
 #include "db/clock.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
@@ -197,17 +198,20 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(pieGuard.isNull());
 
-        // A failing rebuild keeps the previous rows and says why.
-        QStringList errors;
-        notify::setObserver([&](notify::Kind, const QString &, const QString &text) { errors << text; });
-        sql::exec(folder.db(), "create temp trigger fail before insert on zgjbqkfxb "
-                               "begin select raise(abort,'磁盘已满'); end");
-        screen->cutoffPicker()->setDate(QDate(2000, 1, 1));
-        screen->insertdata();
+        // A failing rebuild keeps the previous rows and says so; the database's own words
+        // wait in the details.
+        QList<prompt::Call> errors;
+        {
+            const prompt::ScopedAnswerer answering([&](const prompt::Call &c) { errors << c; return 1; });
+            sql::exec(folder.db(), "create temp trigger fail before insert on zgjbqkfxb "
+                                   "begin select raise(abort,'refused by a trigger'); end");
+            screen->cutoffPicker()->setDate(QDate(2000, 1, 1));
+            screen->insertdata();
+        }
         QCOMPARE(errors.size(), 1);
-        QVERIFY(errors.first().contains("磁盘已满"));
+        QCOMPARE(errors.first().message, "统计表未能重建，仍显示上次的结果。\n数据库错误，未保存。");
+        QCOMPARE(errors.first().details, "refused by a trigger");
         QCOMPARE(screen->model()->rowCount(), rows);
-        notify::setObserver({});
 
         QPointer<StatisticsScreen> guard(screen);
         QTest::mouseClick(screen->button("返回"), Qt::LeftButton);

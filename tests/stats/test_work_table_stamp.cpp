@@ -135,7 +135,7 @@ private slots:
     void anOlderFileGetsTheCounter()
     {
         const QString file = folder_.file("older.db");
-        QVERIFY(database::createDelivered(file).ok);
+        copyDeliveredDatabase(file);
         QVERIFY(database::open("older", file).ok);
         sql::exec(QSqlDatabase::database("older", false), "drop trigger bgjs_zghmc_insert");
         sql::exec(QSqlDatabase::database("older", false), "drop table bgjsb");

@@ -8,14 +8,42 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTest>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTest>
+
+namespace {
+
+// The delivered database, made once per test process: creating one hashes the operator's
+// password at interactive strength, which hundreds of fresh databases cannot afford.
+const QString &templateDatabase()
+{
+    static QTemporaryDir dir;
+    static const QString file = [] {
+        const QString path = dir.filePath("wenpad.db");
+        const database::OpenResult r = database::createDelivered(path);
+        if (!r.ok)
+            qFatal("cannot create the template database: %s", qPrintable(r.message));
+        return path;
+    }();
+    return file;
+}
+
+}  // namespace
+
+void copyDeliveredDatabase(const QString &file)
+{
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    if (!QFile::copy(templateDatabase(), file))
+        qFatal("cannot copy the template database to %s", qPrintable(file));
+}
 
 ProgramFolder::ProgramFolder(bool withDatabase)
 {
@@ -23,9 +51,10 @@ ProgramFolder::ProgramFolder(bool withDatabase)
     for (const char *icon : {"MSGBOX02.ico", "msgbox02.ico"})
         QFile::copy(QStringLiteral(WENPAD_RESOURCES "/") + icon, dir_.filePath(icon));
     if (withDatabase) {
+        copyDeliveredDatabase(app_paths::databaseFile());
         const database::OpenResult r = database::open(database::kSharedConnection, app_paths::databaseFile());
         if (!r.ok)
-            qFatal("cannot create the test database: %s", qPrintable(r.message));
+            qFatal("cannot open the test database: %s", qPrintable(r.message));
     }
 }
 
@@ -110,6 +139,41 @@ QByteArray databaseChecksum(const QString &file)
             hash.addData(f.readAll());
     }
     return hash.result();
+}
+
+FullDisk::FullDisk(const QString &path) : path(path)
+{
+    QDir().mkpath(path);
+    mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", path}) == 0;
+}
+
+FullDisk::~FullDisk()
+{
+    if (mounted)
+        QProcess::execute("umount", {"-l", path});
+}
+
+void FullDisk::fill()
+{
+    QFile filler(path + "/filler");
+    filler.open(QIODevice::WriteOnly);
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush())
+        ;
+    while (filler.write("x", 1) == 1 && filler.flush())
+        ;
+}
+
+void FullDisk::empty() { QFile::remove(path + "/filler"); }
+
+void moveSharedDatabase(const QString &file)
+{
+    database::close(database::kSharedConnection);
+    if (!QFile::copy(app_paths::databaseFile(), file))
+        qFatal("cannot copy the database to %s", qPrintable(file));
+    const database::OpenResult r = database::open(database::kSharedConnection, file, database::Check::Identity);
+    if (!r.ok)
+        qFatal("cannot open the moved database: %s", qPrintable(r.message));
 }
 
 QJsonArray workbookSheets(const QString &file)

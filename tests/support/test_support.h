@@ -9,10 +9,14 @@
 #include <QTemporaryDir>
 #include <memory>
 
+// A copy of the delivered database at `file` (its folder made when missing), from one
+// template made once per test process.
+void copyDeliveredDatabase(const QString &file);
+
 class ProgramFolder {
 public:
     // A temporary folder set as the program folder, with the delivered icons beside it.
-    // withDatabase: the delivered database is created and opened as the shared connection.
+    // withDatabase: a copy of the delivered database is opened as the shared connection.
     explicit ProgramFolder(bool withDatabase = true);
     ~ProgramFolder();
 
@@ -47,6 +51,21 @@ QStringList databaseContents(const QString &file);
 
 // A database file and its write-ahead log, byte for byte, to show a refused write changed nothing.
 QByteArray databaseChecksum(const QString &file);
+
+// A 2 MB tmpfs mounted at `path` for one test (as root; `mounted` says whether it could be),
+// filled to its last byte by fill().
+struct FullDisk {
+    explicit FullDisk(const QString &path);
+    ~FullDisk();
+    void fill();
+    void empty();
+
+    QString path;
+    bool mounted = false;
+};
+
+// Closes the shared connection and opens a copy of its database at `file` in its place.
+void moveSharedDatabase(const QString &file);
 
 // wenpad-admin (built beside the tests) run to its end: its exit status and what it printed.
 struct AdminRun {
