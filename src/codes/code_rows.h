@@ -25,6 +25,7 @@ std::optional<QString> formatCode(const QString &typed);
 
 struct RowChange {
     QString originalCode;              // the code of the row being modified; empty when adding
+    QVariantMap asRead;                // that row's columns as read (edit::asRead): written only while unchanged
     QVariantMap values;                // column → value as typed (NULL for an empty box)
     std::optional<QString> password;   // operators: a new password, stored as a hash
 };

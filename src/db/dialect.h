@@ -50,8 +50,17 @@ public:
     // The statement starting a transaction that writes: it takes the write lock at once, so a
     // concurrent writer makes it wait on the busy timeout instead of failing half-way.
     virtual QString beginWrite() const = 0;
+    // The statement starting a transaction that only reads and sees one picture of the data
+    // throughout (read_transaction.h), without keeping writers waiting.
+    virtual QString beginRead() const;
+    // Statements that make new rows of `table` number their `column` (an automatic number) after
+    // the greatest one there, once rows were written with their numbers given (office_copy.h).
+    virtual QStringList continueAutoIds(const QString &table, const QString &column) const;
     // Within a transaction: references are checked at commit, not statement by statement.
     virtual QString deferReferenceChecks() const = 0;
+
+    // The condition that two values are the same, two nulls included.
+    virtual QString sameValue(const QString &a, const QString &b) const;
 
     // What a refused statement means for the user.
     virtual Failure::Kind kindOf(const QSqlError &error) const = 0;

@@ -90,6 +90,12 @@ public:
     }
 
     // A deferred BEGIN fails at once with "database is locked" when another connection writes.
+    // SQLite's own spelling, known to every version.
+    QString sameValue(const QString &a, const QString &b) const override { return QStringLiteral("%1 is %2").arg(a, b); }
+
+    // In WAL mode the first read takes the snapshot the transaction keeps; writers go on.
+    QString beginRead() const override { return QStringLiteral("BEGIN DEFERRED"); }
+
     QString beginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
 
     QString deferReferenceChecks() const override { return QStringLiteral("PRAGMA defer_foreign_keys=ON"); }

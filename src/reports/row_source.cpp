@@ -1,5 +1,9 @@
 #include "reports/row_source.h"
 
+#include "db/read_transaction.h"
+
+#include <optional>
+
 namespace report {
 namespace {
 
@@ -39,6 +43,9 @@ private:
     void openOnce()
     {
         if (!opened_) {
+            // The keys and every page after them come from one picture of the data, however
+            // long the printout is looked at while others write.
+            reading_.emplace(db_);
             model_.open(db_, listing_);
             opened_ = true;
         }
@@ -47,6 +54,7 @@ private:
     QSqlDatabase db_;
     windowed::Listing listing_;
     ListedRow row_;
+    std::optional<ReadTransaction> reading_;  // before the model: it ends after the model's reads
     WindowedRows model_;
     bool opened_ = false;
 };
