@@ -1,6 +1,8 @@
 #include "reports/row_source.h"
 
+#include "db/database.h"
 #include "db/read_transaction.h"
+#include "db/sql.h"
 
 #include <optional>
 
@@ -15,6 +17,27 @@ public:
 
 private:
     const QList<Row> rows_;
+};
+
+// A connection of the printout's own to the database `db` is open on, closed with it: its read
+// transaction may last as long as the printout is looked at without keeping anyone's writes
+// on `db` from starting.
+class OwnConnection {
+public:
+    explicit OwnConnection(const QSqlDatabase &db)
+        : name_(QStringLiteral("printout-%1").arg(quintptr(this)))
+    {
+        const database::OpenResult opened = database::open(name_, db.databaseName(), database::Check::Identity);
+        if (!opened.ok)
+            throw sql::Failure(opened.message);
+    }
+    ~OwnConnection() { database::close(name_); }
+    OwnConnection(const OwnConnection &) = delete;
+    OwnConnection &operator=(const OwnConnection &) = delete;
+    QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
+
+private:
+    QString name_;
 };
 
 class ListedRows : public RowSource {
@@ -45,8 +68,9 @@ private:
         if (!opened_) {
             // The keys and every page after them come from one picture of the data, however
             // long the printout is looked at while others write.
-            reading_.emplace(db_);
-            model_.open(db_, listing_);
+            connection_.emplace(db_);
+            reading_.emplace(connection_->db());
+            model_.open(connection_->db(), listing_);
             opened_ = true;
         }
     }
@@ -54,7 +78,9 @@ private:
     QSqlDatabase db_;
     windowed::Listing listing_;
     ListedRow row_;
-    std::optional<ReadTransaction> reading_;  // before the model: it ends after the model's reads
+    // In this order, so the model's reads end before the transaction, and that before the connection.
+    std::optional<OwnConnection> connection_;
+    std::optional<ReadTransaction> reading_;
     WindowedRows model_;
     bool opened_ = false;
 };

@@ -169,7 +169,7 @@ private slots:
             const QString code = codes::readRows(one, departments).front().value(departments.codeColumn).toString();
             edit = [&](const QSqlDatabase &db, const QString &value) {
                 const QSqlRecord record = codes::readRows(db, departments).front();
-                codes::RowChange change{record.value(departments.codeColumn).toString(), edit::asRead(record), {}, {}};
+                codes::RowChange change{record.value(departments.codeColumn).toString(), {}, {}, edit::asRead(record)};
                 for (int i = 0; i < record.count(); ++i)
                     change.values.insert(record.fieldName(i), record.value(i));
                 change.values[departments.nameColumn] = value;
