@@ -68,9 +68,11 @@ private:
         if (!opened_) {
             // The keys and every page after them come from one picture of the data, however
             // long the printout is looked at while others write.
-            connection_.emplace(db_);
-            reading_.emplace(connection_->db());
-            model_.open(connection_->db(), listing_);
+            if (database::reachableByOthers(db_)) {
+                connection_.emplace(db_);
+                reading_.emplace(connection_->db());
+            }
+            model_.open(connection_ ? connection_->db() : db_, listing_);
             opened_ = true;
         }
     }
