@@ -23,6 +23,9 @@
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
 //   wenpad-admin resume CODE --db FILE --pdf OUT     write the printed résumé of cadre CODE as a PDF file
 //   wenpad-admin backup --db FILE --to OUT       copy the database to a new backup file OUT
+//   wenpad-admin copy --from SOURCE --to TARGET  copy every table of SOURCE into TARGET (made when
+//                                    missing; refused when it holds data) in one transaction,
+//                                    then the row count of every table on both sides
 //   wenpad-admin restore --db FILE --from IN     replace the database with the backup IN (checked
 //                                    first; the current content is kept as a dated copy beside it)
 //   wenpad-admin import --db FILE --from LIST [--dry-run] [--existing skip|update]
@@ -45,6 +48,7 @@
 #include "db/clock.h"
 #include "db/database.h"
 #include "db/history.h"
+#include "db/office_copy.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
@@ -71,6 +75,7 @@
 #include "export/csv.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMap>
@@ -228,16 +233,28 @@ int rebuild(const admin::Parsed &a)
     const stats::TableDescription &table = *stats::findStatisticsTable(a.words.value(0));
     const stats::Period period = table.overRange ? stats::Period(a.date("--from"), a.date("--to")) : stats::Period(a.date("--date"));
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
-        table.rebuild(db, period);
-        QTextStream(stdout) << stats::gridCsv(db, table);
+        const std::vector<stats::WorkColumn> columns = table.gridColumns();
+        QStringList fields;
+        for (const stats::WorkColumn &c : columns)
+            fields << c.key;
+        QString csv;
+        QSqlQueryModel rows;
+        std::vector<report::Document> reports;
+        // Everything printed is read in the rebuild's transaction: a program rebuilding the
+        // table for other dates meanwhile cannot mix its rows in.
+        table.readBuilt(db, period, [&] {
+            csv = stats::gridCsv(db, table);
+            if (a.has("--xlsx")) {
+                rows.setQuery(table.gridQuery(fields.join(',')), db);
+                while (rows.canFetchMore())
+                    rows.fetchMore();
+            }
+            if (a.has("--pdf"))
+                reports = stats::printedReports(db, table, period);
+        }, stats::TableDescription::Rebuilding::Always);
+        QTextStream(stdout) << csv;
         if (a.has("--xlsx")) {
             // The grid as the screen shows it, titled with the screen and the cut-off.
-            const std::vector<stats::WorkColumn> columns = table.gridColumns();
-            QStringList fields;
-            for (const stats::WorkColumn &c : columns)
-                fields << c.key;
-            QSqlQueryModel rows;
-            rows.setQuery(table.gridQuery(fields.join(',')), db);
             for (size_t i = 0; i < columns.size(); ++i)
                 rows.setHeaderData(int(i), Qt::Horizontal, columns[i].gridTitle);
             const QString title = xlsx::screenTitle(table.titleBar) + ' ' + stats::periodCaption(period);
@@ -251,7 +268,7 @@ int rebuild(const admin::Parsed &a)
         if (pdf.isEmpty())
             return 0;
         // The reports one after the other in one file.
-        const report::Document all = report::joined(stats::printedReports(db, table, period));
+        const report::Document all = report::joined(reports);
         QString error;
         if (!report::writePdf(all, pdf, &error)) {
             err() << error << '\n';
@@ -377,6 +394,43 @@ int noteRestore(const QString &file, const QString &source)
         change_log::noteRestore(db, source);
         return 0;
     });
+}
+
+int copyOffice(const admin::Parsed &a)
+{
+    const QString sourcePath = a.text("--from"), targetPath = a.text("--to");
+    if (QFileInfo(sourcePath).canonicalFilePath() == QFileInfo(targetPath).canonicalFilePath()) {
+        err() << QStringLiteral("源数据库和目标数据库是同一个：%1").arg(sourcePath) << '\n';
+        return 1;
+    }
+    if (!toldOpening(database::open("copy-source", sourcePath)))
+        return 1;
+    const database::OpenResult opened = database::open("copy-target", targetPath);
+    if (!toldOpening(opened)) {
+        database::close("copy-source");
+        return 1;
+    }
+    QTextStream out(stdout);
+    const office_copy::Outcome copied =
+        office_copy::copy(QSqlDatabase::database("copy-source", false), QSqlDatabase::database("copy-target", false),
+                          [&](const QString &table) { out << QStringLiteral("复制 %1 …").arg(table) << '\n' << Qt::flush; });
+    database::close("copy-source");
+    database::close("copy-target");
+    if (!copied.counts.empty()) {
+        out << QStringLiteral("表\t源\t目标") << '\n';
+        for (const office_copy::TableCount &c : copied.counts)
+            out << c.table << '\t' << c.source << '\t' << c.target << '\n';
+    }
+    if (!copied.ok) {
+        // A target made for this copy goes again with it.
+        if (opened.created)
+            for (const char *suffix : {"", "-wal", "-shm"})
+                QFile::remove(targetPath + suffix);
+        err() << copied.message << '\n';
+        return 1;
+    }
+    out << QStringLiteral("已复制到 %1").arg(targetPath) << '\n';
+    return 0;
 }
 
 int restore(const admin::Parsed &a)
@@ -653,6 +707,8 @@ int main(int argc, char **argv)
                      {"--range", Kind::Text}, {"--party", Kind::Text}}, true, printRoster}},
         {"resume", {"resume CODE --db FILE --pdf OUT", {}, {db, {"--pdf", Kind::File, true}}, true, printResume, {}, true}},
         {"backup", {"backup --db FILE --to OUT", {}, {db, {"--to", Kind::File, true}}, false, backUp}},
+        {"copy", {"copy --from SOURCE --to TARGET", {}, {{"--from", Kind::Database, true}, {"--to", Kind::File, true}}, false,
+                  copyOffice}},
         {"restore", {"restore --db FILE --from IN", {}, {db, {"--from", Kind::File, true}}, false, restore}},
         {"import", {"import --db FILE --from FILE.xlsx|FILE.xls|FILE.csv [--dry-run] [--existing skip|update]", {},
                     {db, {"--from", Kind::File, true}, {"--dry-run", Kind::Flag}, {"--existing", Kind::Text}}, false,

@@ -28,6 +28,14 @@ Values shownRow(const Fields &fields, const QString &table, const QSqlRecord &re
     return values;
 }
 
+QVariantMap asRead(const QSqlRecord &record)
+{
+    QVariantMap row;
+    for (int i = 0; i < record.count(); ++i)
+        row.insert(record.fieldName(i), record.value(i));
+    return row;
+}
+
 std::optional<Values> readRow(const QSqlDatabase &db, const Fields &fields, const QString &table, const RowKey &key)
 {
     QSqlQuery q = sql::prepare(db, "select * from " + sql::quoteIdentifier(table) + whereKey(key));
@@ -50,17 +58,31 @@ void RowWriter::write(const QString &table, const QVariantMap &columns, const Ro
         return;
     rights::requireWrite(table);
     WriteScope scope(db_);
-    const QString statement = table + '|' + key.column + '|' + columns.keys().join('|');
+    // Only the columns this save writes are held to what was read: another operator's change
+    // to a column the screen does not write is no conflict.
+    QStringList guarded;
+    QVariantList guardedValues;
+    for (auto it = key.asRead.cbegin(); it != key.asRead.cend(); ++it)
+        if (columns.contains(it.key())) {
+            guarded << it.key();
+            guardedValues << it.value();
+        }
+    const QString statement = table + '|' + key.column + '|' + columns.keys().join('|') + '|' + guarded.join('|');
     auto q = prepared_.find(statement);
     if (q == prepared_.end())
         q = prepared_.insert(statement, key.isNew() ? sql::prepareInsert(db_, table, columns.keys())
-                                                    : sql::prepareUpdate(db_, table, columns.keys(), key.column));
+                                                    : sql::prepareUpdate(db_, table, columns.keys(), key.column, guarded));
     sql::bindRow(*q, columns.values());
-    if (!key.isNew())
+    if (!key.isNew()) {
         q->bindValue(":key", key.value);
+        sql::bindAsRead(*q, guardedValues);
+    }
     sql::exec(*q);
-    if (!key.isNew() && q->numRowsAffected() != 1)
+    if (!key.isNew() && q->numRowsAffected() != 1) {
+        if (!key.asRead.isEmpty())
+            throw sql::staleRow();
         throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(table), sql::Failure::Kind::Refused);
+    }
     scope.commit();
 }
 

@@ -15,11 +15,24 @@
 namespace edit {
 
 // The row a read or write addresses: the one whose column equals the value. No column: a
-// new row.
+// new row. `asRead` holds the row's stored columns as the screen read them (asRead()); an
+// update then writes only while the columns it writes still hold those values, so a second
+// operator's save never overwrites the first's unseen.
 struct RowKey {
     QString column = {};
     QVariant value = {};
+    QVariantMap asRead = {};
     bool isNew() const { return column.isEmpty(); }
+};
+
+// Column → stored value of every column of the record, for RowKey::asRead.
+QVariantMap asRead(const QSqlRecord &record);
+
+// A recorded row (its 自动编号) being modified, with its columns as the screen read them.
+struct RecordedRow {
+    qint64 id = 0;
+    QVariantMap asRead = {};
+    RowKey key() const { return {QStringLiteral("自动编号"), id, asRead}; }
 };
 
 // Column → stored value for the fields of `table`.
@@ -32,7 +45,8 @@ Values shownRow(const Fields &fields, const QString &table, const QSqlRecord &re
 std::optional<Values> readRow(const QSqlDatabase &db, const Fields &fields, const QString &table, const RowKey &key);
 
 // Inserts the row (new key) or updates the one row with the key. An update that finds no row
-// throws: the row was deleted meanwhile, and nothing may be reported as saved. Throws sql::Failure.
+// throws: the row was deleted meanwhile, or (with asRead) changed since it was read, which is
+// a failure of kind Stale; nothing may be reported as saved. Throws sql::Failure.
 void writeRow(const QSqlDatabase &db, const QString &table, const QVariantMap &columns, const RowKey &key = {});
 
 // writeRow for many rows: each statement (table, columns, insert or update) is prepared once

@@ -344,8 +344,10 @@ bool CodeEditor::eventFilter(QObject *watched, QEvent *event)
 std::optional<RowChange> CodeEditor::typedRow()
 {
     RowChange change;
-    if (mode() == Mode::Editing)
+    if (mode() == Mode::Editing) {
         change.originalCode = currentRecord().value(member_.codeColumn).toString();
+        change.asRead = edit::asRead(currentRecord());
+    }
     edit::Values values = {{member_.codeColumn, codeBox_->text()}, {member_.nameColumn, nameBox_->text()}};
     for (const BoxWidgets &w : boxes_) {
         switch (w.box->role) {

@@ -19,13 +19,14 @@ namespace {
 
 const QString kWageTable = QStringLiteral("gzb");
 
-void updateRow(const QSqlDatabase &db, const Member &member, const QString &originalCode, QVariantMap values)
+void updateRow(const QSqlDatabase &db, const Member &member, const RowChange &change)
 {
+    QVariantMap values = change.values;
     // The code is written only when it changed, so an unchanged code never touches the rows
     // that refer to it.
-    if (values.value(member.codeColumn).toString() == originalCode)
+    if (values.value(member.codeColumn).toString() == change.originalCode)
         values.remove(member.codeColumn);
-    edit::writeRow(db, member.table, values, {member.codeColumn, originalCode});
+    edit::writeRow(db, member.table, values, {member.codeColumn, change.originalCode, change.asRead});
 }
 
 // A refusal of the program's own, told like the database's refusals.
@@ -130,7 +131,7 @@ void saveRow(const QSqlDatabase &db, const Member &member, const RowChange &chan
     if (change.originalCode.isEmpty())
         edit::writeRow(db, member.table, change.values);
     else
-        updateRow(db, member, change.originalCode, change.values);
+        updateRow(db, member, change);
     if (change.password)
         operators::setPassword(db, change.values.value(member.codeColumn).toString(), *change.password);
     if (keepsOperators(member)) {

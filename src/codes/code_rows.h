@@ -27,6 +27,7 @@ struct RowChange {
     QString originalCode;              // the code of the row being modified; empty when adding
     QVariantMap values;                // column → value as typed (NULL for an empty box)
     std::optional<QString> password;   // operators: a new password, stored as a hash
+    QVariantMap asRead = {};           // the modified row's columns as read (edit::asRead): written only while unchanged
 };
 
 // Adds or changes one row in one transaction. Throws sql::Failure when refused (the program's

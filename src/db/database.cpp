@@ -292,6 +292,11 @@ OpenResult open(const QString &connectionName, const QString &path, Check check)
 
 QSqlDatabase shared() { return QSqlDatabase::database(kSharedConnection, false); }
 
+bool reachableByOthers(const QSqlDatabase &db)
+{
+    return db.databaseName() != QLatin1String(":memory:") && !db.databaseName().isEmpty();
+}
+
 void close(const QString &connectionName)
 {
     change_log::detach(connectionName);

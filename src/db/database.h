@@ -42,4 +42,8 @@ QSqlDatabase shared();
 
 void close(const QString &connectionName);
 
+// Whether other connections can reach the database `db` is open on (not so for a private
+// in-memory database, which no one else can write either).
+bool reachableByOthers(const QSqlDatabase &db);
+
 }  // namespace database

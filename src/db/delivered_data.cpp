@@ -121,4 +121,11 @@ void insertData(const QSqlDatabase &db)
     insertRows(db, "xtztb", {"状态"}, {{"1"}});
 }
 
+const QStringList &filledTables()
+{
+    static const QStringList tables = {"mzdmb", "whcddmb", "dpdmb", "dwdmb", "zwjbdmb", "zwdmb", "zcjbdmb", "jslbdmb",
+                                       "zcdmb", "gwjnlbb", "gwjndmb", "zwdjdmb", "kqfsb", "czydmb", "xtztb"};
+    return tables;
+}
+
 }  // namespace delivered

@@ -3,6 +3,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 namespace delivered {
 
@@ -10,5 +11,7 @@ inline const QString kOperatorName = QStringLiteral("admin");
 inline const QString kOperatorPassword = QStringLiteral("123456");
 
 void insertData(const QSqlDatabase &db);  // throws sql::Failure
+// The tables insertData fills: in a database just made, every other table is empty.
+const QStringList &filledTables();
 
 }  // namespace delivered

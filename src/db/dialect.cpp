@@ -39,6 +39,22 @@ QString Dialect::addColumn(const QString &table, const schema::Column &column, c
              defaultValue.isEmpty() ? QString() : QStringLiteral(" DEFAULT ") + defaultValue);
 }
 
+QStringList Dialect::continueAutoIds(const QString &, const QString &) const
+{
+    // An engine whose automatic numbers always follow the greatest present needs nothing.
+    return {};
+}
+
+QString Dialect::beginRead() const
+{
+    return QStringLiteral("start transaction isolation level repeatable read, read only");
+}
+
+QString Dialect::sameValue(const QString &a, const QString &b) const
+{
+    return QStringLiteral("%1 is not distinct from %2").arg(a, b);
+}
+
 QString Dialect::upsert(const QString &table, const QStringList &columns, const QStringList &keyColumns) const
 {
     QStringList quoted, parameters, keys, updates;

@@ -83,6 +83,16 @@ public:
     virtual bool markedAsOurs(const QSqlDatabase &db) const = 0;  // throw Failure
     virtual int version(const QSqlDatabase &db) const = 0;  // throw Failure
 
+    // The statement starting a transaction that only reads and sees one picture of the data
+    // throughout (read_transaction.h), without keeping writers waiting.
+    virtual QString beginRead() const;
+    // Statements that make new rows of `table` number their `column` (an automatic number) after
+    // the greatest one there, once rows were written with their numbers given (office_copy.h).
+    virtual QStringList continueAutoIds(const QString &table, const QString &column) const;
+
+    // The condition that two values are the same, two nulls included.
+    virtual QString sameValue(const QString &a, const QString &b) const;
+
     // What a refused statement means for the user.
     virtual Failure::Kind kindOf(const QSqlError &error) const = 0;
 

@@ -15,10 +15,13 @@ QString Failure::explain(const QString &refusal) const
     case Kind::Damaged: return kDamagedMessage;
     case Kind::Refused: return message();
     case Kind::Denied: return message();
+    case Kind::Stale: return kStaleMessage;
     case Kind::Other: break;
     }
     return kDatabaseErrorMessage;
 }
+
+Failure staleRow() { return Failure(kStaleMessage, Failure::Kind::Stale); }
 
 static Failure failure(const QSqlQuery &query)
 {
@@ -78,6 +81,7 @@ QStringList missingTablesAndTriggers(const QSqlDatabase &db, const QStringList &
 }
 
 static QString parameter(int i) { return QStringLiteral(":p%1").arg(i); }
+static QString readParameter(int i) { return QStringLiteral(":o%1").arg(i); }
 
 QSqlQuery prepareInsert(const QSqlDatabase &db, const QString &table, const QStringList &columns)
 {
@@ -91,13 +95,21 @@ QSqlQuery prepareInsert(const QSqlDatabase &db, const QString &table, const QStr
 }
 
 QSqlQuery prepareUpdate(const QSqlDatabase &db, const QString &table, const QStringList &columns,
-                        const QString &keyColumn)
+                        const QString &keyColumn, const QStringList &asRead)
 {
     QStringList assignments;
     for (int i = 0; i < columns.size(); ++i)
         assignments << quoteIdentifier(columns[i]) + '=' + parameter(i);
-    return prepare(db, QStringLiteral("update %1 set %2 where %3=:key")
-                           .arg(quoteIdentifier(table), assignments.join(','), quoteIdentifier(keyColumn)));
+    QString where = quoteIdentifier(keyColumn) + QStringLiteral("=:key");
+    for (int i = 0; i < asRead.size(); ++i)
+        where += QStringLiteral(" and ") + dialect(db).sameValue(quoteIdentifier(asRead[i]), readParameter(i));
+    return prepare(db, QStringLiteral("update %1 set %2 where %3").arg(quoteIdentifier(table), assignments.join(','), where));
+}
+
+void bindAsRead(QSqlQuery &query, const QVariantList &values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(readParameter(i), values[i]);
 }
 
 void bindRow(QSqlQuery &query, const QVariantList &values)

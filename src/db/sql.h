@@ -21,7 +21,8 @@ namespace sql {
 // the person.
 class Failure : public std::runtime_error {
 public:
-    enum class Kind { Constraint, Busy, FullOrReadOnly, Damaged, Refused, Denied, Other };
+    // Stale: the row changed or went since the screen read it (another operator saved first).
+    enum class Kind { Constraint, Busy, FullOrReadOnly, Damaged, Refused, Denied, Stale, Other };
 
     explicit Failure(const QString &message, Kind kind = Kind::Other)
         : std::runtime_error(message.toStdString()), kind_(kind) {}
@@ -39,6 +40,9 @@ inline const QString kBusyMessage = QStringLiteral("数据库正被另一程序�
 inline const QString kFullMessage = QStringLiteral("磁盘已满或数据库只读，未保存。");
 inline const QString kDamagedMessage = QStringLiteral("数据库文件已损坏，无法读写。请用“数据备份与恢复”从最近的备份恢复。");
 inline const QString kDatabaseErrorMessage = QStringLiteral("数据库错误，未保存。");
+inline const QString kStaleMessage = QStringLiteral("该记录已被其他操作员修改，请重新读取后再改。");
+// The failure of a save that found its row no longer as read: nothing was written.
+Failure staleRow();
 
 QSqlQuery prepare(const QSqlDatabase &db, const QString &statement);
 void exec(QSqlQuery &query);                                       // throws Failure
@@ -53,8 +57,11 @@ QStringList missingTablesAndTriggers(const QSqlDatabase &db, const QStringList &
 // ":p<i>" (bindRow), so one prepared statement serves many rows.
 QSqlQuery prepareInsert(const QSqlDatabase &db, const QString &table, const QStringList &columns);
 // "update table set column=:p<i>, … where keyColumn=:key"; bind ":key" besides the row.
+// With `asRead` columns the update also requires each of them to hold, null included, the
+// value bound as ":o<i>" (bindAsRead): the row as the screen read it.
 QSqlQuery prepareUpdate(const QSqlDatabase &db, const QString &table, const QStringList &columns,
-                        const QString &keyColumn);
+                        const QString &keyColumn, const QStringList &asRead = {});
+void bindAsRead(QSqlQuery &query, const QVariantList &values);
 void bindRow(QSqlQuery &query, const QVariantList &values);
 
 // Dates are stored as ISO text; an invalid date is stored as NULL.

@@ -96,6 +96,13 @@ public:
 
     QString localTimestamp() const override { return QStringLiteral("datetime('now', 'localtime')"); }
 
+    // SQLite's own spelling, known to every version.
+    QString sameValue(const QString &a, const QString &b) const override { return QStringLiteral("%1 is %2").arg(a, b); }
+
+    // In WAL mode the first read takes the snapshot the transaction keeps; writers go on.
+    QString beginRead() const override { return QStringLiteral("BEGIN DEFERRED"); }
+
+
     QString deferReferenceChecks() const override { return QStringLiteral("PRAGMA defer_foreign_keys=ON"); }
 
     QStringList markAsOurs(int version) const override

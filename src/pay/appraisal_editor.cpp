@@ -127,12 +127,19 @@ void Tfrmndkhbj::showDepartment()
 
 void Tfrmndkhbj::generate()
 {
+    bool existed = false;
     try {
         const WaitingBox waiting(host());
-        pay::generateAppraisalSheet(host().database(), year_->value());
+        // Nothing written while the year has rows: another operator generated it since this
+        // screen looked.
+        existed = pay::generateAppraisalSheet(host().database(), year_->value()) == 0
+                  && pay::hasAppraisalSheet(host().database(), year_->value());
     } catch (const sql::Failure &e) {
         failure_message::show(this, e, {.title = kErrorTitle});
     }
+    if (existed)
+        notify::show(this, notify::Kind::Information, QStringLiteral("提示"),
+                     QStringLiteral("%1年度的考核表已经存在，没有重复生成。").arg(year_->value()));
     load();
 }
 

@@ -20,8 +20,8 @@ EventEditor::Source gradeSalarySource()
             {{"变动时间", QStringLiteral("变动时间")}, {"等级名称", QStringLiteral("等级名称")},
              {"等级工资", QStringLiteral("等级工资"), true}, {"变动理由", QStringLiteral("变动理由")}},
             [](const QSqlDatabase &db, const QString &employee) { return records::historyRows(db, group(), employee); },
-            [](const QSqlDatabase &db, const QString &employee, const edit::Values &values, std::optional<qint64> rowId) {
-                records::saveHistoryRow(db, group(), employee, values, rowId);
+            [](const QSqlDatabase &db, const QString &employee, const edit::Values &values, std::optional<edit::RecordedRow> row) {
+                records::saveHistoryRow(db, group(), employee, values, row);
             },
             [](const QSqlDatabase &db, qint64 rowId) { records::deleteRecordedRow(db, group().tableName(), rowId); }};
 }

@@ -190,15 +190,22 @@ void Tfrmgzlr::copydata(bool carryPrevious)
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     int step = 0;
+    bool existed = false;
     try {
         const WaitingBox waiting(host());
-        pay::generateMonth(host().database(), month(), carryPrevious ? pay::Generation::CopyPrevious : pay::Generation::Blank,
-                           [&](const QString &) { progress.setValue(step++); });
+        // Nothing written while the month has wage rows: another operator generated it since
+        // this screen looked.
+        existed = pay::generateMonth(host().database(), month(), carryPrevious ? pay::Generation::CopyPrevious : pay::Generation::Blank,
+                                     [&](const QString &) { progress.setValue(step++); }) == 0
+                  && pay::hasWages(host().database(), month());
     } catch (const sql::Failure &e) {
         progress.reset();  // closed before the message, which it would otherwise cover
         failure_message::show(this, e, {.lead = QStringLiteral("工资表没有生成。")});
     }
     progress.setValue(3);
+    if (existed)
+        prompt::ask(QStringLiteral("生成提示"),
+                    QStringLiteral("%1年%2月的工资表已经存在，没有重复生成。").arg(year_->value()).arg(month_->value()), false, this);
     Datechange();  // the new rows at once, rather than after the next move
 }
 

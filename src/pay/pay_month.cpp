@@ -102,6 +102,7 @@ QList<SheetRow> loadSheet(const QSqlDatabase &db, const Sheet &sheet, const QDat
         SheetRow row{q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(), {}};
         for (int i = 0; i < columns.size(); ++i)
             row.amounts[columns[i]] = toUnits(columns[i], q.value(3 + i));
+        row.asRead = row.amounts;
         rows << row;
     }
     return rows;
@@ -116,14 +117,25 @@ void storeRow(const QSqlDatabase &db, const Sheet &sheet, SheetRow &row)
     for (const QString &c : columns)
         values << toStored(c, row.amounts.value(c));
     WriteScope scope(db);
-    QSqlQuery q = sql::prepareUpdate(db, sheet.table, columns, "自动编号");
+    // The totals are read as computed from the terms, so the terms alone say whether the row
+    // is still as loaded.
+    QStringList terms;
+    QVariantList termsAsRead;
+    for (const QString &c : columns)
+        if (c != sheet.gross && c != sheet.net) {
+            terms << c;
+            termsAsRead << toStored(c, row.asRead.value(c));
+        }
+    QSqlQuery q = sql::prepareUpdate(db, sheet.table, columns, "自动编号", terms);
     sql::bindRow(q, values);
     q.bindValue(":key", row.id);
+    sql::bindAsRead(q, termsAsRead);
     sql::exec(q);
-    // Another program may have deleted the row meanwhile: that is no save.
+    // Another program may have changed or deleted the row meanwhile: that is no save.
     if (q.numRowsAffected() != 1)
-        throw sql::Failure(QStringLiteral("要修改的记录已被删除（%1）").arg(sheet.table), sql::Failure::Kind::Refused);
+        throw sql::staleRow();
     scope.commit();
+    row.asRead = row.amounts;
 }
 
 int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generation,
@@ -136,6 +148,8 @@ int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generat
     // Taken before reading, so two programs generating at once wait in turn and the second
     // finds the rows of the first.
     Transaction transaction(db);
+    if (hasWages(db, month))
+        return 0;
     int added = 0;
     for (const Sheet &sheet : sheets()) {
         if (progress)

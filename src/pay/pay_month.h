@@ -26,6 +26,7 @@ struct SheetRow {
     QString code;     // 职工编码
     QString name;     // 职工姓名, empty when the employee is missing
     Amounts amounts;  // the sheet's amount columns and, on the wage sheet, the salary items
+    Amounts asRead;   // the amounts as loaded or last stored: a store writes only while the row holds them
 };
 
 // The month's rows of the employees whose department in force on the month's last day is
@@ -33,7 +34,9 @@ struct SheetRow {
 QList<SheetRow> loadSheet(const QSqlDatabase &db, const Sheet &sheet, const QDate &month,
                           const QString &department, const QStringList &extraColumns = {});
 
-// Totals the row and writes its amounts. Throws sql::Failure (nothing written).
+// Totals the row and writes its amounts, while the row's terms still hold the values it was
+// loaded with (else a failure of kind Stale: another operator saved first). Throws
+// sql::Failure (nothing written).
 void storeRow(const QSqlDatabase &db, const Sheet &sheet, SheetRow &row);
 
 enum class Generation {
@@ -43,8 +46,9 @@ enum class Generation {
 
 // Writes the month's rows of all three sheets in one transaction: every employee whose
 // department in force before the month's first day is below "97" and who has no row of the
-// month yet. Run again, it adds nothing. Returns the rows added. Throws sql::Failure (nothing
-// written). `progress` hears each sheet's table as it starts.
+// month yet. Returns the rows added: none when the month already has wage rows (a second
+// press, or another operator got there first; check and write are one write transaction).
+// Throws sql::Failure (nothing written). `progress` hears each sheet's table as it starts.
 int generateMonth(const QSqlDatabase &db, const QDate &month, Generation generation,
                   const std::function<void(const QString &table)> &progress = {});
 

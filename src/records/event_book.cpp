@@ -27,7 +27,7 @@ QSqlQuery eventRows(const QSqlDatabase &db, const EventBook &book, const QString
 }
 
 void saveEvent(const QSqlDatabase &db, const EventBook &book, const QString &employee, const edit::Values &values,
-               std::optional<qint64> rowId)
+               std::optional<edit::RecordedRow> row)
 {
     std::vector<const edit::Field *> order;
     for (const edit::Field &f : book.fields)
@@ -43,8 +43,8 @@ void saveEvent(const QSqlDatabase &db, const EventBook &book, const QString &emp
     }
     if (!refused.isEmpty())
         throw sql::Failure(refused, sql::Failure::Kind::Refused);
-    if (rowId)
-        edit::saveRow(db, book.fields, book.table, values, {QStringLiteral("自动编号"), *rowId});
+    if (row)
+        edit::saveRow(db, book.fields, book.table, values, row->key());
     else
         edit::saveRow(db, book.fields, book.table, values, {}, {{QStringLiteral("职工编码"), employee}});
 }

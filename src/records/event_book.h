@@ -4,6 +4,7 @@
 // the editor's grid shows, and the reading, saving and deleting of one employee's rows.
 
 #include "app/edit_fields.h"
+#include "app/edit_rows.h"
 #include "db/code_items.h"
 
 #include <QSqlDatabase>
@@ -37,12 +38,12 @@ struct EventBook {
 QSqlQuery eventRows(const QSqlDatabase &db, const EventBook &book, const QString &employee);
 inline constexpr int kEventIdColumn = 0;
 
-// Stores the row (new for the employee when `rowId` is empty, else the row with that 自动编号)
+// Stores the row (new for the employee when `row` is empty, else that row while it is as read)
 // in its own transaction, only with a real date, a kind of the list and well-formed numbers.
 // Throws sql::Failure, naming the refused value, when a value or the database refuses;
 // nothing is written then.
 void saveEvent(const QSqlDatabase &db, const EventBook &book, const QString &employee, const edit::Values &values,
-               std::optional<qint64> rowId);
+               std::optional<edit::RecordedRow> row);
 
 // Deletes the row of `table` (an event book's or a history's) with this 自动编号. Throws
 // sql::Failure when the database refuses or the row is gone; nothing changes then.

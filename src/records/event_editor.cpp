@@ -38,8 +38,8 @@ EventEditor::Source EventEditor::sourceOf(const records::EventBook &book)
             book.kindItems,
             book.editorColumns,
             [&book](const QSqlDatabase &db, const QString &employee) { return records::eventRows(db, book, employee); },
-            [&book](const QSqlDatabase &db, const QString &employee, const edit::Values &values, std::optional<qint64> rowId) {
-                records::saveEvent(db, book, employee, values, rowId);
+            [&book](const QSqlDatabase &db, const QString &employee, const edit::Values &values, std::optional<edit::RecordedRow> row) {
+                records::saveEvent(db, book, employee, values, row);
             },
             [&book](const QSqlDatabase &db, qint64 rowId) { records::deleteRecordedRow(db, book.table, rowId); }};
 }
@@ -172,10 +172,11 @@ void EventEditor::add()
 
 void EventEditor::modify()
 {
-    editedRow_ = selectedRowId();
-    if (!editedRow_)
+    const std::optional<qint64> id = selectedRowId();
+    if (!id)
         return;
     const QSqlRecord row = model_->record(grid_->currentIndex().row());
+    editedRow_ = edit::RecordedRow{*id, edit::asRead(row)};
     const edit::Fields &fields = source_.fields;
     // The lists first: choosing one may fill in other fields (a grade its standard salary),
     // which the stored values then replace.

@@ -37,7 +37,7 @@ public:
         std::vector<records::EventColumn> shown;
         std::function<QSqlQuery(const QSqlDatabase &, const QString &employee)> rows;
         // Both throw sql::Failure, with the refused value's message where a check refuses.
-        std::function<void(const QSqlDatabase &, const QString &employee, const edit::Values &, std::optional<qint64> rowId)> save;
+        std::function<void(const QSqlDatabase &, const QString &employee, const edit::Values &, std::optional<edit::RecordedRow> row)> save;
         std::function<void(const QSqlDatabase &, qint64 rowId)> remove;
     };
     static Source sourceOf(const records::EventBook &book);
@@ -73,7 +73,7 @@ private:
     edit::ModeBar *bar_;
     std::vector<QWidget *> controls_;  // in the order of the source's fields
     QString employee_;
-    std::optional<qint64> editedRow_;  // the row being modified; none while adding
+    std::optional<edit::RecordedRow> editedRow_;  // the row being modified; none while adding
 };
 
 // "奖惩情况编辑": rewards and punishments.

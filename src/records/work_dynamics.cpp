@@ -75,7 +75,7 @@ QSqlQuery historyRows(const QSqlDatabase &db, const HistoryGroup &group, const Q
 }
 
 void saveHistoryRow(const QSqlDatabase &db, const HistoryGroup &group, const QString &employee,
-                    const edit::Values &values, std::optional<qint64> rowId)
+                    const edit::Values &values, std::optional<edit::RecordedRow> row)
 {
     std::vector<const edit::Field *> order;
     for (const edit::Field &f : group.fields)
@@ -83,8 +83,8 @@ void saveHistoryRow(const QSqlDatabase &db, const HistoryGroup &group, const QSt
     const QString refused = edit::firstFailure(db, order, values);
     if (!refused.isEmpty())
         throw sql::Failure(refused, sql::Failure::Kind::Refused);
-    if (rowId)
-        edit::saveRow(db, group.fields, group.tableName(), values, {QStringLiteral("自动编号"), *rowId});
+    if (row)
+        edit::saveRow(db, group.fields, group.tableName(), values, row->key());
     else
         edit::saveRow(db, group.fields, group.tableName(), values, {}, {{QStringLiteral("职工编码"), employee}});
 }

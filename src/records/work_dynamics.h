@@ -4,6 +4,7 @@
 // its rows joined to the code tables for names, and the columns its grid shows.
 
 #include "app/edit_fields.h"
+#include "app/edit_rows.h"
 #include "db/history.h"
 
 #include <QSqlDatabase>
@@ -35,12 +36,12 @@ const std::vector<HistoryGroup> &historyGroups();
 // Executed. Throws sql::Failure.
 QSqlQuery historyRows(const QSqlDatabase &db, const HistoryGroup &group, const QString &employee);
 
-// Stores the row (a new one for the employee when `rowId` is empty, else the row with that
+// Stores the row (a new one for the employee when `row` is empty, else that row while it is as read,
 // 自动编号) in its own transaction, only with a real date and codes the lists offer. Throws
 // sql::Failure, naming the refused value, when a value or the database refuses; nothing is
 // written then.
 void saveHistoryRow(const QSqlDatabase &db, const HistoryGroup &group, const QString &employee,
-                    const edit::Values &values, std::optional<qint64> rowId);
+                    const edit::Values &values, std::optional<edit::RecordedRow> row);
 
 // A row is deleted with records::deleteRecordedRow (records/event_book.h) on tableName().
 

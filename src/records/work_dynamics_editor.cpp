@@ -141,11 +141,12 @@ void Tfrmgzdtbj::add()
 
 void Tfrmgzdtbj::modify()
 {
-    editedRow_ = selectedRowId();
-    if (!editedRow_)
+    const std::optional<qint64> id = selectedRowId();
+    if (!id)
         return;
     const int g = panels_->currentGroup();
     const QSqlRecord row = panels_->model(g)->record(panels_->grid(g)->currentIndex().row());
+    editedRow_ = edit::RecordedRow{*id, edit::asRead(row)};
     // In field order, so the category is set before the title list it fills.
     const edit::Fields &fields = groupAt(g).fields;
     for (size_t i = 0; i < fields.size(); ++i)

@@ -5,6 +5,7 @@
 // edited.
 
 #include "app/edit_modes.h"
+#include "app/edit_rows.h"
 #include "app/function_screen.h"
 
 #include <optional>
@@ -50,5 +51,5 @@ private:
     HistoryPanels *panels_;
     edit::ModeBar *bar_;
     std::vector<Strip> strips_;
-    std::optional<qint64> editedRow_;  // the row being modified; none while adding
+    std::optional<edit::RecordedRow> editedRow_;  // the row being modified; none while adding
 };

@@ -1,5 +1,11 @@
 #include "reports/row_source.h"
 
+#include "db/database.h"
+#include "db/read_transaction.h"
+#include "db/sql.h"
+
+#include <optional>
+
 namespace report {
 namespace {
 
@@ -11,6 +17,27 @@ public:
 
 private:
     const QList<Row> rows_;
+};
+
+// A connection of the printout's own to the database `db` is open on, closed with it: its read
+// transaction may last as long as the printout is looked at without keeping anyone's writes
+// on `db` from starting.
+class OwnConnection {
+public:
+    explicit OwnConnection(const QSqlDatabase &db)
+        : name_(QStringLiteral("printout-%1").arg(quintptr(this)))
+    {
+        const database::OpenResult opened = database::open(name_, db.databaseName(), database::Check::Identity);
+        if (!opened.ok)
+            throw sql::Failure(opened.message);
+    }
+    ~OwnConnection() { database::close(name_); }
+    OwnConnection(const OwnConnection &) = delete;
+    OwnConnection &operator=(const OwnConnection &) = delete;
+    QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
+
+private:
+    QString name_;
 };
 
 class ListedRows : public RowSource {
@@ -39,7 +66,13 @@ private:
     void openOnce()
     {
         if (!opened_) {
-            model_.open(db_, listing_);
+            // The keys and every page after them come from one picture of the data, however
+            // long the printout is looked at while others write.
+            if (database::reachableByOthers(db_)) {
+                connection_.emplace(db_);
+                reading_.emplace(connection_->db());
+            }
+            model_.open(connection_ ? connection_->db() : db_, listing_);
             opened_ = true;
         }
     }
@@ -47,6 +80,9 @@ private:
     QSqlDatabase db_;
     windowed::Listing listing_;
     ListedRow row_;
+    // In this order, so the model's reads end before the transaction, and that before the connection.
+    std::optional<OwnConnection> connection_;
+    std::optional<ReadTransaction> reading_;
     WindowedRows model_;
     bool opened_ = false;
 };

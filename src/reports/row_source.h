@@ -24,7 +24,9 @@ std::shared_ptr<RowSource> listRows(QList<Row> rows);
 
 // The rows of a list read as WindowedRows reads them: the keys once (when first counted), then
 // each page's rows by a key range, so a page far on costs no more than the first and only a few
-// windows are held. `row` makes a printed row from a listed row's values and the result column
+// windows are held. From the key pass until the source is destroyed it reads in one read
+// transaction on a connection of its own to `db`'s database, so every page shows the same
+// moment while others (`db` included) write. `row` makes a printed row from a listed row's values and the result column
 // names. The key pass and the windows throw sql::Failure.
 using ListedRow = std::function<Row(const QVariantList &values, const QStringList &fields)>;
 std::shared_ptr<RowSource> windowedRows(const QSqlDatabase &db, windowed::Listing listing, ListedRow row);

@@ -228,8 +228,10 @@ void Tfrmzglr::showRecord(const staff::EmployeeRecord &record)
 staff::EmployeeRecord Tfrmzglr::recordFromControls() const
 {
     staff::EmployeeRecord record;
-    if (mode() == Mode::Editing)
+    if (mode() == Mode::Editing) {
         record.entryRowIds = record_.entryRowIds;
+        record.asRead = record_.asRead;
+    }
     for (auto it = detail_->controls().cbegin(); it != detail_->controls().cend(); ++it)
         record.values.insert(it.key(), edit::valueOf(it.value()));
     record.values.insert(staff::kResumeColumn, resume_->toPlainText());

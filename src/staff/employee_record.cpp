@@ -24,7 +24,8 @@ void writeMaster(edit::RowWriter &writer, const EmployeeRecord &record, bool add
         const QString v = record.value(c);
         columns.insert(c, v.isEmpty() ? QVariant() : QVariant(v));
     }
-    writer.write(kMasterTable, columns, adding ? edit::RowKey{} : edit::RowKey{kCodeColumn, record.code()});
+    writer.write(kMasterTable, columns,
+                 adding ? edit::RowKey{} : edit::RowKey{kCodeColumn, record.code(), record.asRead.value(kMasterTable)});
 }
 
 // The entry-time row of one history: the employee's code, the entry date and its own codes.
@@ -35,7 +36,8 @@ void writeEntryRow(edit::RowWriter &writer, const EmployeeRecord &record, const 
     columns.insert("变动时间", sql::dateValue(parseDate(record.value(kEntryDate))));
     const auto id = record.entryRowIds.constFind(table);
     writer.write(table, columns,
-                 id == record.entryRowIds.constEnd() ? edit::RowKey{} : edit::RowKey{"自动编号", id.value()});
+                 id == record.entryRowIds.constEnd() ? edit::RowKey{}
+                                                     : edit::RowKey{"自动编号", id.value(), record.asRead.value(table)});
 }
 
 bool hasRows(const QSqlDatabase &db, const QString &table, const QString &code)
@@ -82,6 +84,7 @@ std::optional<EmployeeRecord> EmployeeReader::load(const QString &code)
     record.values = edit::shownRow(detailFields(), kMasterTable, master_.record());
     for (const QString &c : masterTextColumns())
         record.values.insert(c, master_.value(c).toString());
+    record.asRead.insert(kMasterTable, edit::asRead(master_.record()));
     master_.finish();
 
     for (auto &[table, q] : entryRows_) {
@@ -90,6 +93,7 @@ std::optional<EmployeeRecord> EmployeeReader::load(const QString &code)
         if (q.next()) {
             record.entryRowIds.insert(table, q.value("自动编号").toLongLong());
             record.values.insert(edit::shownRow(detailFields(), table, q.record()));
+            record.asRead.insert(table, edit::asRead(q.record()));
         }
         q.finish();
     }

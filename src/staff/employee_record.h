@@ -23,6 +23,9 @@ struct EmployeeRecord {
     // History table → 自动编号 of the employee's entry-time row (the earliest dated); a table
     // without an entry here gets a new row on save.
     QMap<QString, qint64> entryRowIds;
+    // Table → the stored columns of the master row and of each entry-time row as loaded
+    // (edit::asRead); a save then writes only rows still as loaded. Empty for a new record.
+    QMap<QString, QVariantMap> asRead;
 
     QString value(const QString &key) const { return values.value(key); }
     QString code() const { return values.value(QStringLiteral("职工编码")); }

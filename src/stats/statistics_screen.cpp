@@ -51,9 +51,20 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     auto *print = new QPushButton(QStringLiteral("打印"), content_);
     connect(print, &QPushButton::clicked, this, [this] {
         try {
-            rebuildIfChanged(QStringLiteral("打印"), QStringLiteral("打印"));
+            // Another program (another copy, wenpad-admin rebuild) may have rebuilt the work table
+            // for other dates, or changed what it counts, since the screen showed it: the table is
+            // built again for the screen's dates first, so the printout is what the screen shows,
+            // and read in the same transaction, so it is all of this period.
+            const QSqlDatabase db = this->host().database();
+            std::vector<report::Document> documents;
+            if (table_.readBuilt(db, built_, [&] { documents = stats::printedReports(db, table_, built_); })) {
+                insertdata();
+                notify::show(this, notify::Kind::Information, QStringLiteral("打印"),
+                             QStringLiteral("统计表已被另一程序改动，已按%1重新统计，打印的是重新统计的结果。")
+                                 .arg(stats::periodCaption(built_)));
+            }
             // Each preview opens once the one before it is closed.
-            for (const report::Document &d : stats::printedReports(this->host().database(), table_, built_))
+            for (const report::Document &d : documents)
                 report::preview(d, this);
         } catch (const sql::Failure &e) {
             failure_message::show(this, e, {.title = QStringLiteral("打印失败"), .reading = true});
@@ -145,24 +156,26 @@ void StatisticsScreen::cutoffChosen()
 void StatisticsScreen::insertdata()
 {
     const QSqlDatabase db = host().database();
+    const std::vector<stats::WorkColumn> columns = table_.gridColumns();
+    QStringList fields;
+    for (const stats::WorkColumn &column : columns)
+        fields << column.key;
     host().setWaitBoxVisible(true);
     try {
-        // Built again only when the dates or what it counts have changed since the last build.
+        // Built again only when the dates or what it counts have changed since the last build;
+        // the rows are read whole before another operator may build the table for his dates.
         const stats::Period chosen = chosenPeriod();
-        if (!table_.holds(db, chosen))
-            table_.rebuild(db, chosen);
+        table_.readBuilt(db, chosen, [&] {
+            model_->setQuery(table_.gridQuery(fields.join(',')), db);
+            while (model_->canFetchMore())
+                model_->fetchMore();
+        });
         built_ = chosen;
     } catch (const sql::Failure &e) {
         host().setWaitBoxVisible(false);
         failure_message::show(this, e, {.title = QStringLiteral("统计失败"), .lead = failure_text::kNotRebuilt});
     }
     host().setWaitBoxVisible(false);
-
-    const std::vector<stats::WorkColumn> columns = table_.gridColumns();
-    QStringList fields;
-    for (const stats::WorkColumn &column : columns)
-        fields << column.key;
-    model_->setQuery(table_.gridQuery(fields.join(',')), db);
     for (size_t i = 0; i < columns.size(); ++i)
         model_->setHeaderData(int(i), Qt::Horizontal, columns[i].gridTitle);
     // A caption spans its columns and the share after the last of them.

@@ -105,6 +105,16 @@ struct TableDescription {
     // True when the work table holds this cut-off or range and nothing it counts has changed
     // since (work_table_stamp.h): a screen shows it without building it again.
     bool holds(const QSqlDatabase &db, const Period &period) const;
+    // The work table is one for all operators: this builds it for the period (unless it holds
+    // it already and `rebuilding` is IfChanged) and runs `read` on it, in one write
+    // transaction, so no other operator's rebuild for other dates comes between and `read`
+    // sees this period's rows whole. Returns whether it was rebuilt. Throws sql::Failure.
+    enum class Rebuilding { IfChanged, Always };
+    bool readBuilt(const QSqlDatabase &db, const Period &period, const std::function<void()> &read,
+                   Rebuilding rebuilding = Rebuilding::IfChanged) const;
+
+private:
+    void fill(const QSqlDatabase &db, const Period &period) const;  // rebuild's statements, in the caller's transaction
 };
 
 // The dates as titles name them: "截止日期 2003-04-20", "起始日期 2003-01-01 截止日期 2003-04-20".

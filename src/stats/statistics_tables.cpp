@@ -104,8 +104,26 @@ static WorkTableStamp stampOf(const TableDescription &table, const QStringList &
 
 void TableDescription::rebuild(const QSqlDatabase &db, const Period &period) const
 {
-    const QStringList list = statements(*this);
     Transaction transaction(db);
+    fill(db, period);
+    transaction.commit();
+}
+
+bool TableDescription::readBuilt(const QSqlDatabase &db, const Period &period, const std::function<void()> &read,
+                                 Rebuilding rebuilding) const
+{
+    Transaction transaction(db);
+    const bool rebuilt = rebuilding == Rebuilding::Always || !holds(db, period);
+    if (rebuilt)
+        fill(db, period);
+    read();
+    transaction.commit();
+    return rebuilt;
+}
+
+void TableDescription::fill(const QSqlDatabase &db, const Period &period) const
+{
+    const QStringList list = statements(*this);
     for (const QString &statement : list) {
         const std::vector<std::pair<QString, QDate>> parameters =
             overRange ? std::vector<std::pair<QString, QDate>>{{":from", period.from}, {":to", period.to}}
@@ -117,7 +135,6 @@ void TableDescription::rebuild(const QSqlDatabase &db, const Period &period) con
         sql::exec(q);
     }
     stampOf(*this, list, period).record(db);
-    transaction.commit();
 }
 
 bool TableDescription::holds(const QSqlDatabase &db, const Period &period) const

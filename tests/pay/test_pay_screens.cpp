@@ -101,7 +101,7 @@ private slots:
         QVERIFY(wages->setData(wages->index(1, column("扣除税金")), "7", Qt::EditRole));
         grid->setCurrentIndex(wages->index(1, 0));
         grid->setCurrentIndex(wages->index(0, 0));
-        QCOMPARE(asked, QStringList{"错误信息|这一行没有保存。\n要修改的记录已被删除（gzb）"});
+        QCOMPARE(asked, QStringList{"错误信息|这一行没有保存。\n" + sql::kStaleMessage});
         QCOMPARE(wages->index(1, column("扣除税金")).data().toString(), "0.00");  // as stored before
 
         report::Document printed;

@@ -122,7 +122,7 @@ private slots:
         sql::exec(db, QString("delete from zcdtb where 自动编号=%1").arg(r.entryRowIds["zcdtb"]));
         r.values["职工姓名"] = "改了";
         r.values["dwdtb.单位编码"] = "04";
-        QCOMPARE(staff::saveEmployee(db, r, false), QString("要修改的记录已被删除（zcdtb）"));
+        QCOMPARE(staff::saveEmployee(db, r, false), sql::kStaleMessage);
         QCOMPARE(queryValue(db, "select 职工姓名 from zghmc").toString(), QString("王五"));
         QCOMPARE(queryValue(db, "select 单位编码 from dwdtb").toString(), QString("02"));
     }
