@@ -2,6 +2,7 @@
 
 #include "app/failure_message.h"
 #include "app/grid_export.h"
+#include "app/notify.h"
 #include "app/period_boxes.h"
 #include "app/search_bar.h"
 #include "app/striped_grid.h"
