@@ -1,5 +1,6 @@
 #include "db/office_copy.h"
 
+#include "db/change_log.h"
 #include "db/delivered_data.h"
 #include "db/dialect.h"
 #include "db/read_transaction.h"
@@ -84,6 +85,8 @@ QStringList tablesInReferenceOrder()
     QSet<QString> work;
     for (const schema::WorkTable &w : schema::workTables())
         work.insert(w.table.name);
+    // The change log's mark belongs to the target's own writers, not to the office.
+    work.insert(change_log::kMarkTable);
     std::vector<const schema::Table *> pending;
     for (const schema::Table &t : schema::tables())
         if (!work.contains(t.name))
@@ -111,6 +114,9 @@ Outcome copy(const QSqlDatabase &source, const QSqlDatabase &target, const std::
     try {
         const ReadTransaction reading(source);
         Transaction writing(target);
+        // The copied rows are the source's, with the source's log entries: none of them is a
+        // change made on the target.
+        change_log::silence(target);
         sql::exec(target, sql::dialect(target).deferReferenceChecks());
         if (const auto held = heldData(target, tables)) {
             outcome.message = QStringLiteral("目标数据库中已有数据（表%1有%2行），只能复制到新建的数据库。")

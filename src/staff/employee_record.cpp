@@ -130,7 +130,8 @@ QString saveEmployee(const QSqlDatabase &db, const EmployeeRecord &record, bool 
     } catch (const sql::Failure &e) {
         // A used code or a record changed meanwhile is the person's to correct; a database
         // that cannot be written is the screen's to tell.
-        if (e.kind() != sql::Failure::Kind::Constraint && e.kind() != sql::Failure::Kind::Refused)
+        using Kind = sql::Failure::Kind;
+        if (e.kind() != Kind::Constraint && e.kind() != Kind::Refused && e.kind() != Kind::Stale)
             throw;
         return e.explain(kDuplicateCode);
     }
