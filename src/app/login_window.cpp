@@ -6,6 +6,7 @@
 #include "db/database.h"
 #include "db/delivered_data.h"
 #include "db/operators.h"
+#include "db/rights.h"
 #include "db/sql.h"
 
 #include <QGridLayout>
@@ -88,6 +89,8 @@ void Tfrmlogin::BitBtn1Click()
     }
     if (found) {
         operator_ = *found;
+        // From here the process works for him: the new password below is his change.
+        rights::setSession({found->name, found->role});
         // The delivered password is known to everyone: nothing opens before it is replaced.
         if (password_->text() == delivered::kOperatorPassword) {
             NewPasswordDialog change(db, found->number, this);

@@ -14,7 +14,6 @@
 #include "db/app_paths.h"
 #include "db/server_database.h"
 #include "db/private_files.h"
-#include "db/rights.h"
 
 #include <QApplication>
 #include <QDir>
@@ -95,7 +94,6 @@ int main(int argc, char **argv)
         splash.reset();
         if (login.exec() == QDialog::Accepted) {
             operator_settings::setOperator(login.nameBox()->text());
-            rights::setSession({login.loggedIn().name, login.loggedIn().role});
             mainWindow.applyRights();
             mainWindow.restoreRemembered();
             result = app.exec();

@@ -229,6 +229,9 @@ private slots:
         QCOMPARE(login.loggedIn().role, rights::kAdministrator);
         QVERIFY(!operators::canLogIn(folder.db(), "admin", "123456"));
         QVERIFY(operators::canLogIn(folder.db(), "admin", "abcdefgh1"));
+        // The change is his, logged under his name, not the process's default writer.
+        QCOMPARE(queryValue(folder.db(), "select group_concat(操作员) from czrzb where 表名='czydmb'").toString(), QString("admin"));
+        rights::setSession({});
         Tfrmlogin next(app_paths::databaseFile());
         QVERIFY(next.hintLabel()->isHidden());
     }
