@@ -69,10 +69,7 @@ Tfrmczrz::Tfrmczrz(ScreenHost &host) : FunctionScreen(host, "Tfrmczrz")
     table_->addItem(QString());
     try {
         table_->addItems(change_log::tablesLogged(host.database()));
-        QSqlQuery writers = sql::prepare(host.database(), QStringLiteral("select distinct 操作员 from czrzb order by 操作员"));
-        sql::exec(writers);
-        while (writers.next())
-            writer_->addItem(writers.value(0).toString());
+        writer_->addItems(change_log::writersLogged(host.database()));
     } catch (const sql::Failure &e) {
         failure_message::show(this, e, {kTitle, {}, {}, true});
     }

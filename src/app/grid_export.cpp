@@ -1,9 +1,11 @@
 #include "app/grid_export.h"
 
 #include "app/column_totals.h"
+#include "app/failure_message.h"
 #include "app/file_choice.h"
 #include "app/notify.h"
 #include "app/striped_grid.h"
+#include "db/sql.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -128,6 +130,17 @@ void exportGrid(QTableView &grid)
         return;
     const xlsx::Table table = tableOf(grid);
     exportTables(grid, {table}, table.title);
+}
+
+void exportGridAfter(QWidget &screen, QTableView &grid, const std::function<void()> &refresh)
+{
+    try {
+        refresh();
+    } catch (const sql::Failure &e) {
+        failure_message::show(&screen, e, {.title = QStringLiteral("导出Excel"), .reading = true});
+        return;
+    }
+    exportGrid(grid);
 }
 
 void exportTables(QWidget &parent, const std::vector<xlsx::Table> &tables, const QString &name)

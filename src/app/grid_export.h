@@ -33,6 +33,9 @@ xlsx::Table tableOf(const QTableView &grid);
 
 // Asks for the file and writes the workbook; a failure is reported in a message box.
 void exportGrid(QTableView &grid);
+// The same after `refresh` (a work table built again when another program changed it since the
+// screen showed it); a refresh the database refuses is told on `screen` and nothing is written.
+void exportGridAfter(QWidget &screen, QTableView &grid, const std::function<void()> &refresh);
 // The same for several tables, one sheet each; `name` is the file name offered.
 void exportTables(QWidget &parent, const std::vector<xlsx::Table> &tables, const QString &name);
 

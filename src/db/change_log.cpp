@@ -282,15 +282,24 @@ QSqlQuery entries(const QSqlDatabase &db, const Filter &filter, const QString &r
     return q;
 }
 
-QStringList tablesLogged(const QSqlDatabase &db)
+namespace {
+
+// The values one column of the log holds, in order, for a filter's choice.
+QStringList distinctValues(const QSqlDatabase &db, const QString &column)
 {
-    QSqlQuery q = sql::prepare(db, QStringLiteral("select distinct 表名 from %1 order by 表名").arg(kTable));
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select distinct %1 from %2 order by %1").arg(column, kTable));
     q.setForwardOnly(true);
     sql::exec(q);
-    QStringList names;
+    QStringList values;
     while (q.next())
-        names << q.value(0).toString();
-    return names;
+        values << q.value(0).toString();
+    return values;
 }
+
+}  // namespace
+
+QStringList tablesLogged(const QSqlDatabase &db) { return distinctValues(db, QStringLiteral("表名")); }
+
+QStringList writersLogged(const QSqlDatabase &db) { return distinctValues(db, QStringLiteral("操作员")); }
 
 }  // namespace change_log

@@ -79,7 +79,8 @@ inline const QStringList kColumns = {QStringLiteral("时间"), QStringLiteral("�
                                      QStringLiteral("旧值"), QStringLiteral("新值")};
 // The statement with its values bound, ready to exec(). Throws sql::Failure.
 QSqlQuery entries(const QSqlDatabase &db, const Filter &filter, const QString &role);
-// The tables that have entries, for a filter's choice.
+// The tables that have entries, and the writers, for a filter's choice.
 QStringList tablesLogged(const QSqlDatabase &db);
+QStringList writersLogged(const QSqlDatabase &db);
 
 }  // namespace change_log

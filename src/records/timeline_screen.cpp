@@ -93,11 +93,5 @@ void Tfrmgzdttj::print()
 
 void Tfrmgzdttj::exportTimeline()
 {
-    try {
-        rebuildIfChanged(QStringLiteral("导出Excel"), QStringLiteral("导出"));
-    } catch (const sql::Failure &e) {
-        failure_message::show(this, e, {.title = QStringLiteral("导出Excel"), .reading = true});
-        return;
-    }
-    grid_export::exportGrid(*grid_);
+    grid_export::exportGridAfter(*this, *grid_, [this] { rebuildIfChanged(QStringLiteral("导出Excel"), QStringLiteral("导出")); });
 }

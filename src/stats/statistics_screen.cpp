@@ -83,13 +83,7 @@ StatisticsScreen::StatisticsScreen(ScreenHost &host, const stats::TableDescripti
     layout->addLayout(toolbar);
     // Right after "打印", once the bar is in the screen's layout.
     grid_export::addScreenExportButton(*content_, *print, [this] {
-        try {
-            rebuildIfChanged(QStringLiteral("导出Excel"), QStringLiteral("导出"));
-        } catch (const sql::Failure &e) {
-            failure_message::show(this, e, {.title = QStringLiteral("导出Excel"), .reading = true});
-            return;
-        }
-        grid_export::exportGrid(*grid_);
+        grid_export::exportGridAfter(*this, *grid_, [this] { rebuildIfChanged(QStringLiteral("导出Excel"), QStringLiteral("导出")); });
     });
 
     auto *dateRow = new QHBoxLayout;

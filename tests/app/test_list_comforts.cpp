@@ -152,17 +152,7 @@ private slots:
         (new QVBoxLayout(&screen))->addWidget(grid);
         RowsModel memory(kTitles);
         WindowedRows windows(kTitles);
-        if (windowed) {
-            grid->setModel(&windows);
-            windowed::Listing l;
-            l.columns = kTitles.join(", ");
-            l.from = "from t";
-            l.order = {"职工编码"};
-            windows.open(folder_->db(), l);
-        } else {
-            memory.setRows(rows);
-            grid->setModel(&memory);
-        }
+        showRows(*grid, windowed, memory, windows, rows);
         screen.resize(900, 500);
         screen.show();
         QVERIFY(QTest::qWaitForWindowExposed(&screen));
@@ -235,17 +225,7 @@ private slots:
             layout->addWidget(grid);
             RowsModel memory(kTitles);
             WindowedRows windows(kTitles);
-            if (windowed) {
-                grid->setModel(&windows);
-                windowed::Listing l;
-                l.columns = kTitles.join(", ");
-                l.from = "from t";
-                l.order = {"职工编码"};
-                windows.open(folder_->db(), l);
-            } else {
-                memory.setRows(rows);
-                grid->setModel(&memory);
-            }
+            showRows(*grid, windowed, memory, windows, rows);
             bar->box()->setText(text);
             QCOMPARE(int(grid->shownRows().size()), expected);
             QCOMPARE(grid->countText(), QStringLiteral("共 %1 条").arg(expected));
@@ -353,6 +333,22 @@ private slots:
     }
 
 private:
+    // The sample rows on the grid, from memory or read by windows from the table t.
+    void showRows(StripedGrid &grid, bool windowed, RowsModel &memory, WindowedRows &windows, const QList<QVariantList> &rows)
+    {
+        if (windowed) {
+            grid.setModel(&windows);
+            windowed::Listing l;
+            l.columns = kTitles.join(", ");
+            l.from = "from t";
+            l.order = {"职工编码"};
+            windows.open(folder_->db(), l);
+        } else {
+            memory.setRows(rows);
+            grid.setModel(&memory);
+        }
+    }
+
     std::unique_ptr<ProgramFolder> folder_;
 };
 

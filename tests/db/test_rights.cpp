@@ -78,6 +78,16 @@ bool enabledMenuItem(QMainWindow &window, const QString &text)
     qFatal("no menu item %s", qPrintable(text));
 }
 
+// Three generated employees with their histories, pay and records: every kind of row to write.
+QSqlDatabase smallOrganisation(const ProgramFolder &folder)
+{
+    const QSqlDatabase db = folder.db();
+    demo::Options options;
+    options.employees = 3;
+    demo::generate(db, options);
+    return db;
+}
+
 }  // namespace
 
 class TestRights : public QObject {
@@ -107,10 +117,7 @@ private slots:
         QFETCH(QString, table);
         QFETCH(bool, allowed);
         ProgramFolder folder;
-        const QSqlDatabase db = folder.db();
-        demo::Options options;
-        options.employees = 3;
-        demo::generate(db, options);
+        const QSqlDatabase db = smallOrganisation(folder);
         const QByteArray before = databaseChecksum(app_paths::databaseFile());
         const SessionScope session(role);
         // A harmless change of one row: writing a column with the value it holds.
@@ -130,10 +137,7 @@ private slots:
     void aQueryOperatorSavesNothingThroughTheScreensLogic()
     {
         ProgramFolder folder;
-        const QSqlDatabase db = folder.db();
-        demo::Options options;
-        options.employees = 3;
-        demo::generate(db, options);
+        const QSqlDatabase db = smallOrganisation(folder);
         const QByteArray before = databaseChecksum(app_paths::databaseFile());
         const SessionScope session(rights::kQuery);
         QCOMPARE(refusalOf([&] { pay::generateMonth(db, QDate(2030, 1, 1), pay::Generation::Blank); }), rights::kDeniedMessage);
