@@ -12,32 +12,13 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <QUrl>
-#include <QUuid>
 
 namespace {
 
 QString cluster() { return qEnvironmentVariable("WENPAD_TEST_PG"); }
 
 // A fresh, empty database on the cluster; its address.
-QString freshDatabase()
-{
-    const QString name = QStringLiteral("t") + QUuid::createUuid().toString(QUuid::Id128);
-    {
-        QUrl url(cluster());
-        QSqlDatabase admin = QSqlDatabase::addDatabase("QPSQL", "cluster");
-        admin.setHostName(url.host());
-        admin.setPort(url.port(5432));
-        admin.setUserName(url.userName());
-        admin.setDatabaseName(url.path().mid(1));
-        if (!admin.open() || !QSqlQuery(admin).exec("create database " + name))
-            qFatal("cannot make a database on the test cluster: %s", qPrintable(admin.lastError().text()));
-        admin.close();
-    }
-    QSqlDatabase::removeDatabase("cluster");
-    QUrl url(cluster());
-    url.setPath('/' + name);
-    return url.toString();
-}
+QString freshDatabase() { return emptyServerDatabase(); }
 
 }  // namespace
 

@@ -1,8 +1,10 @@
 #include "support/test_support.h"
 
 #include "db/app_paths.h"
+#include "db/address.h"
 #include "db/code_items.h"
 #include "db/database.h"
+#include "db/dialect.h"
 #include "db/sql.h"
 
 #include <QComboBox>
@@ -51,8 +53,13 @@ ProgramFolder::ProgramFolder(bool withDatabase)
     for (const char *icon : {"MSGBOX02.ico", "msgbox02.ico"})
         QFile::copy(QStringLiteral(WENPAD_RESOURCES "/") + icon, dir_.filePath(icon));
     if (withDatabase) {
-        copyDeliveredDatabase(app_paths::databaseFile());
-        const database::OpenResult r = database::open(database::kSharedConnection, app_paths::databaseFile());
+        if (testOnServer()) {
+            address_ = deliveredServerDatabase();
+        } else {
+            address_ = app_paths::databaseFile();
+            copyDeliveredDatabase(address_);
+        }
+        const database::OpenResult r = database::open(database::kSharedConnection, address_);
         if (!r.ok)
             qFatal("cannot open the test database: %s", qPrintable(r.message));
     }
@@ -61,6 +68,8 @@ ProgramFolder::ProgramFolder(bool withDatabase)
 ProgramFolder::~ProgramFolder()
 {
     database::close(database::kSharedConnection);
+    if (database::isServerAddress(address_))
+        dropServerDatabase(address_);
     app_paths::setProgramDir({});
 }
 
@@ -99,16 +108,30 @@ QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator
 
 QStringList tableContents(const QSqlDatabase &db)
 {
+    const sql::Dialect &dialect = sql::dialect(db);
+    QStringList tables = dialect.tableNames(db);
+    tables.sort();
     QStringList rows;
-    QSqlQuery tables(db);
-    tables.exec("select name from sqlite_master where type='table' and name not like 'sqlite_%' order by name");
-    while (tables.next()) {
+    for (const QString &table : tables) {
+        if (table.startsWith(QLatin1String("sqlite_")))
+            continue;
+        // The columns as the file lists them: a server's rowid column is the engine's, not data.
+        const QStringList columns = dialect.columnNames(db, table);
+        QStringList quoted, positions;
+        for (int i = 0; i < columns.size(); ++i) {
+            quoted << sql::quoteIdentifier(columns[i]);
+            positions << QString::number(i + 1);
+        }
+        const QString name = sql::quoteIdentifier(table);
+        const bool hasRowId = QSqlQuery(db).exec(QStringLiteral("select rowid from %1 where 1=0").arg(name));
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        q.exec(QStringLiteral("select * from %1 order by rowid").arg(sql::quoteIdentifier(tables.value(0).toString())));
+        if (!q.exec(QStringLiteral("select %1 from %2 order by %3")
+                        .arg(quoted.join(','), name, hasRowId ? QStringLiteral("rowid") : positions.join(','))))
+            qFatal("%s: %s", qPrintable(q.lastQuery()), qPrintable(q.lastError().text()));
         while (q.next()) {
-            QStringList fields{tables.value(0).toString()};
-            for (int i = 0; i < q.record().count(); ++i)
+            QStringList fields{table};
+            for (int i = 0; i < columns.size(); ++i)
                 fields << (q.isNull(i) ? QStringLiteral("∅") : q.value(i).toString());
             rows << fields.join('|');
         }
@@ -116,13 +139,24 @@ QStringList tableContents(const QSqlDatabase &db)
     return rows;
 }
 
-QStringList databaseContents(const QString &file)
+QStringList databaseContents(const QString &fileOrAddress)
 {
     QStringList rows;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
-        db.setDatabaseName(file);
-        db.setConnectOptions("QSQLITE_OPEN_READONLY");
+        QSqlDatabase db;
+        if (database::isServerAddress(fileOrAddress)) {
+            const database::Address address = database::parseAddress(fileOrAddress);
+            db = QSqlDatabase::addDatabase("QPSQL", "reader");
+            db.setHostName(address.host);
+            db.setPort(address.port);
+            db.setUserName(address.user);
+            db.setDatabaseName(address.name);
+            db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+        } else {
+            db = QSqlDatabase::addDatabase("QSQLITE", "reader");
+            db.setDatabaseName(fileOrAddress);
+            db.setConnectOptions("QSQLITE_OPEN_READONLY");
+        }
         if (db.open())
             rows = tableContents(db);
     }

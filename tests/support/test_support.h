@@ -1,5 +1,6 @@
 #pragma once
-// Shared test fixtures: a temporary program folder with a fresh delivered database.
+// Shared test fixtures: a temporary program folder with a fresh delivered database, a file or
+// a database on the test cluster (support/test_engine.h).
 
 #include <QJsonArray>
 #include <QSqlDatabase>
@@ -9,6 +10,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "support/test_engine.h"
+
 // A copy of the delivered database at `file` (its folder made when missing), from one
 // template made once per test process.
 void copyDeliveredDatabase(const QString &file);
@@ -16,16 +19,22 @@ void copyDeliveredDatabase(const QString &file);
 class ProgramFolder {
 public:
     // A temporary folder set as the program folder, with the delivered icons beside it.
-    // withDatabase: a copy of the delivered database is opened as the shared connection.
+    // withDatabase: a copy of the delivered database is opened as the shared connection: the
+    // file database/wenpad.db in the folder, or in the server run a new database on the cluster
+    // (dropped with the folder).
     explicit ProgramFolder(bool withDatabase = true);
     ~ProgramFolder();
 
     QString path() const { return dir_.path(); }
     QString file(const QString &relative) const { return dir_.filePath(relative); }
     QSqlDatabase db() const;
+    // Where the shared database is: the file's path or the server database's address, as
+    // wenpad-admin --db and database::open take it.
+    QString address() const { return address_; }
 
 private:
     QTemporaryDir dir_;
+    QString address_;
 };
 
 // Runs one statement and fails the test on error; returns the first column of the first row.
@@ -44,10 +53,11 @@ inline const QStringList &historyTables()
 // Each row's values as text joined by `separator`, to compare rows as one line each.
 QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator = QStringLiteral(" "));
 
-// Every row of every table, tables by name and rows in rowid order, as text ("table|value|…"):
-// of an open database, or of a file opened read-only.
+// Every row of every table, tables by name and rows in rowid order (by all their columns where a
+// table has none), as text ("table|value|…"), the same on either engine: of an open database,
+// or of a file (opened read-only) or a server database by its address.
 QStringList tableContents(const QSqlDatabase &db);
-QStringList databaseContents(const QString &file);
+QStringList databaseContents(const QString &fileOrAddress);
 
 // A database file and its write-ahead log, byte for byte, to show a refused write changed nothing.
 QByteArray databaseChecksum(const QString &file);
