@@ -6,41 +6,18 @@
 // copied from the file to a fresh database of the cluster named by WENPAD_TEST_PG.
 
 #include "db/clock.h"
+#include "support/test_engine.h"
 #include "support/test_support.h"
 
 #include <QDate>
 #include <QDir>
 #include <QJsonDocument>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
-#include <QUrl>
-#include <QUuid>
 
 namespace {
 
 QString cluster() { return qEnvironmentVariable("WENPAD_TEST_PG"); }
-
-// A fresh, empty database on the cluster; its address.
-QString freshDatabase()
-{
-    const QString name = QStringLiteral("t") + QUuid::createUuid().toString(QUuid::Id128);
-    {
-        QUrl url(cluster());
-        QSqlDatabase admin = QSqlDatabase::addDatabase("QPSQL", "cluster");
-        admin.setHostName(url.host());
-        admin.setPort(url.port(5432));
-        admin.setUserName(url.userName());
-        admin.setDatabaseName(url.path().mid(1));
-        if (!admin.open() || !QSqlQuery(admin).exec("create database " + name))
-            qFatal("cannot make a database on the test cluster: %s", qPrintable(admin.lastError().text()));
-        admin.close();
-    }
-    QSqlDatabase::removeDatabase("cluster");
-    QUrl url(cluster());
-    url.setPath('/' + name);
-    return url.toString();
-}
 
 // What one engine's run of a command gave: its exit, its printed text and the files it wrote.
 struct Outcome {
@@ -102,16 +79,17 @@ private slots:
         const AdminRun demo = runAdmin({"demo", "--db", file_, "--employees", QString::number(employees > 0 ? employees : 300),
                                         "--seed", "29"});
         QVERIFY2(demo.status == 0, qPrintable(demo.err));
-        server_ = freshDatabase();
+        server_ = emptyServerDatabase();
         const AdminRun copied = runAdmin({"copy", "--from", file_, "--to", server_});
         QVERIFY2(copied.status == 0, qPrintable(copied.out + copied.err));
 
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "office");
-        db.setDatabaseName(file_);
-        QVERIFY(db.open());
-        cadre_ = queryValue(db, "select min(职工编码) from gbllb").toString();
-        busiest_ = queryValue(db, "select 职工编码 from dwdtb group by 职工编码 order by count(*) desc, 职工编码 limit 1").toString();
-        db.close();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "office");
+            db.setDatabaseName(file_);
+            QVERIFY(db.open());
+            cadre_ = queryValue(db, "select min(职工编码) from gbllb").toString();
+            busiest_ = queryValue(db, "select 职工编码 from dwdtb group by 职工编码 order by count(*) desc, 职工编码 limit 1").toString();
+        }
         QSqlDatabase::removeDatabase("office");
         QVERIFY(!cadre_.isEmpty() && !busiest_.isEmpty());
     }
@@ -166,7 +144,7 @@ private slots:
         const Outcome file = runOn(file_, "file", args);
         const Outcome server = runOn(server_, "server", args);
         QVERIFY2(file.status == 0, qPrintable(file.err));
-        QCOMPARE(server.status, file.status);
+        QVERIFY2(server.status == file.status, qPrintable(server.err));
         QVERIFY2(server.err == file.err, qPrintable(firstDifference(file.err, server.err)));
         QVERIFY2(server.out == file.out, qPrintable(firstDifference(file.out, server.out)));
         QVERIFY2(server.pdf == file.pdf, qPrintable(firstDifference(file.pdf, server.pdf)));
