@@ -40,6 +40,7 @@
 // "wenpad-admin".
 
 #include "admin/arguments.h"
+#include "db/address.h"
 #include "db/backup.h"
 #include "db/change_log.h"
 #include "db/operators.h"
@@ -399,7 +400,12 @@ int noteRestore(const QString &file, const QString &source)
 int copyOffice(const admin::Parsed &a)
 {
     const QString sourcePath = a.text("--from"), targetPath = a.text("--to");
-    if (QFileInfo(sourcePath).canonicalFilePath() == QFileInfo(targetPath).canonicalFilePath()) {
+    const auto same = [](const QString &a, const QString &b) {
+        if (database::isServerAddress(a) || database::isServerAddress(b))
+            return database::parseAddress(a).text() == database::parseAddress(b).text();
+        return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
+    };
+    if (same(sourcePath, targetPath)) {
         err() << QStringLiteral("源数据库和目标数据库是同一个：%1").arg(sourcePath) << '\n';
         return 1;
     }
@@ -422,8 +428,9 @@ int copyOffice(const admin::Parsed &a)
             out << c.table << '\t' << c.source << '\t' << c.target << '\n';
     }
     if (!copied.ok) {
-        // A target made for this copy goes again with it.
-        if (opened.created)
+        // A target file made for this copy goes again with it (a server's database stays as
+        // init makes it, ready for another copy).
+        if (opened.created && !database::isServerAddress(targetPath))
             for (const char *suffix : {"", "-wal", "-shm"})
                 QFile::remove(targetPath + suffix);
         err() << copied.message << '\n';
