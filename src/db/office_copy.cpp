@@ -3,6 +3,7 @@
 #include "db/change_log.h"
 #include "db/delivered_data.h"
 #include "db/dialect.h"
+#include "db/pay_departments.h"
 #include "db/read_transaction.h"
 #include "db/schema.h"
 #include "db/sql.h"
@@ -134,6 +135,11 @@ QStringList tablesInReferenceOrder()
         ordered << (*ready)->name;
         pending.erase(ready);
     }
+    // The pay rows last (no table refers to them): they come with their department, which
+    // the department history's triggers would otherwise judge again for every row copied.
+    for (const QString &pay : pay_departments::tables())
+        if (ordered.removeOne(pay))
+            ordered << pay;
     return ordered;
 }
 

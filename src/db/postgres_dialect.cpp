@@ -150,6 +150,14 @@ public:
                     .arg(n, event, quoteIdentifier(table))};
     }
 
+    QStringList createStatementTrigger(const QString &name, const QString &event, const QString &table,
+                                       const QString &body) const override
+    {
+        QStringList statements = createTrigger(name, event, table, body);
+        statements.last().replace(QStringLiteral(" for each row "), QStringLiteral(" for each statement "));
+        return statements;
+    }
+
     QStringList tableNames(const QSqlDatabase &db) const override
     {
         // This connection's own work tables included.

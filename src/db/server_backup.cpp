@@ -3,6 +3,7 @@
 #include "db/app_paths.h"
 #include "db/database.h"
 #include "db/office_copy.h"
+#include "db/private_files.h"
 #include "db/read_transaction.h"
 #include "db/replacing_file.h"
 #include "db/sql.h"
@@ -116,8 +117,11 @@ backup::Outcome restore(const QSqlDatabase &db, const QString &source)
         // is in the kept copy, or waits and then finds the restored data.
         const QString kept = keptCopyName(db);
         const database::OpenResult beside = database::openBeside(keptName, db);
-        const backup::Outcome saved = beside.ok ? save(QSqlDatabase::database(keptName, false), kept) : refused(beside.message);
+        backup::Outcome saved = beside.ok ? save(QSqlDatabase::database(keptName, false), kept) : refused(beside.message);
         database::close(keptName);
+        // The whole office: its owner's alone, whatever the umask.
+        if (saved.ok && !private_files::restrict(kept))
+            saved = refused(QStringLiteral("无法设置文件的权限：%1").arg(kept));
         if (!saved.ok)
             return refused(QStringLiteral("当前数据库无法另存，未恢复。\n%1").arg(saved.message));
         const ReadTransaction reading(from);
