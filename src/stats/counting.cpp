@@ -130,7 +130,7 @@ QStringList perDepartment(const TableDescription &table, const QString &filter)
         "delete from " + table.name,
         QStringLiteral("insert into %1 (bz,dwbm,dwmc,%2) select '2', e.dwbm, dwdmb.单位名称, %3 "
                        "from %4 e left join dwdmb on dwdmb.单位编码=e.dwbm where %5 "
-                       "group by e.dwbm order by e.dwbm")
+                       "group by e.dwbm, dwdmb.单位名称 order by e.dwbm nulls first")
             .arg(table.name, values, aggregates(table.values, Empty::WhenNone), departmentRows(), filter),
         totalRow(table, QStringLiteral("dwmc")),
     };

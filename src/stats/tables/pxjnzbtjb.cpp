@@ -10,8 +10,10 @@ const TableDescription &pxjnzbtjb()
     static const TableDescription table = [] {
         TableDescription t = training::courseTable("pxjnzbtjb", "Tfrmpxjnzbtjb", "  职工培训记录 >> 培训技能等次占比情况");
         t.values = {{"zs", "培训人数", "培训人数", {}}};
+        // Column names in lower case, as the statements write them unquoted: a server folds
+        // them so, and only a file would find "A" by "a".
         for (const QString grade : {"A", "B", "C", "D"})
-            t.values.push_back({grade, grade + "等级", grade + "等级", "技能评定='" + grade + "'", {},
+            t.values.push_back({grade.toLower(), grade + "等级", grade + "等级", "技能评定='" + grade + "'", {},
                                 ValueColumn::Kind::Count, grade + "等级占比"});
         t.reports = {{"Treppxjnzbtjb", "培训技能等次占比情况表", {}, true}};
         return t;

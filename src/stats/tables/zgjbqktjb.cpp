@@ -22,7 +22,7 @@ QStringList statements(const TableDescription &t)
                // The head count of a level counts history rows, the others employees; no age sum.
                QStringLiteral("insert into %1 (bz,dwbm,dwmc,%2) select '5', e.zwjb, '其中：'||zwjbdmb.级别名称, %3 "
                               "from %4 e left join zwjbdmb on zwjbdmb.级别编码=e.zwjb where e.dwbm<'97' "
-                              "group by e.zwjb order by e.zwjb")
+                              "group by e.zwjb, zwjbdmb.级别名称 order by e.zwjb nulls first")
                    .arg(t.name, valueList(t.values, Averages::Left),
                         aggregates(t.values, Empty::WhenNone, Averages::Left), positionedRows()),
            }

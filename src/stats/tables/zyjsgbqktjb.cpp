@@ -26,18 +26,18 @@ QStringList statements(const TableDescription &t)
                               "select '6', e.zcbm, zcdmb.职称名称, zcdmb.职称级别, zcdmb.技术分类, %3 "
                               "from %4 e left join zcdmb on zcdmb.职称编码=e.zcbm "
                               "where e.zcbm<>'00' and e.dwbm<'97' and e.zgbm is not null "
-                              "group by e.zcbm order by e.zcbm")
+                              "group by e.zcbm, zcdmb.职称名称, zcdmb.职称级别, zcdmb.技术分类 order by e.zcbm")
                    .arg(table, values, aggregates(t.values, Empty::WhenNone), titled),
                // Categories (bz "5") "01、工程技术" and levels (bz "4") from the title rows.
                QStringLiteral("insert into %1 (bz,zclb,zcmc,%2) "
                               "select '5', r.zclb, jslbdmb.类别编码||'、'||jslbdmb.类别名称, %3 "
                               "from %1 r left join jslbdmb on jslbdmb.类别编码=r.zclb where r.bz='6' "
-                              "group by r.zclb order by r.zclb")
+                              "group by r.zclb, jslbdmb.类别编码, jslbdmb.类别名称 order by r.zclb nulls first")
                    .arg(table, values, sumsOfValues),
                QStringLiteral("insert into %1 (bz,zcjb,zcmc,%2) "
                               "select '4', r.zcjb, zcjbdmb.级别名称, %3 "
                               "from %1 r left join zcjbdmb on zcjbdmb.级别编码=r.zcjb where r.bz='6' "
-                              "group by r.zcjb order by r.zcjb")
+                              "group by r.zcjb, zcjbdmb.级别名称 order by r.zcjb nulls first")
                    .arg(table, values, sumsOfValues),
                QStringLiteral("insert into %1 (bz,zcjb,zcmc,%2) select '3','00','高级职务',%3 "
                               "from %1 where bz='4' and (zcjb='01' or zcjb='02')")
@@ -68,7 +68,7 @@ const TableDescription &zyjsgbqktjb()
         t.nameHeading = "技术职务";
         t.values = breakdown::full(breakdown::Average::With);
         // 总计, 处级干部, 高级职务, the levels, then each category followed by its titles.
-        t.gridOrder = "zclb, bz, zcjb, rowid";
+        t.gridOrder = "zclb nulls first, bz, zcjb nulls first, rowid";
         t.groups = breakdown::groups("学历", "政治情况", "年龄情况");
         t.charts = breakdown::charts("学历情况图示", "年龄图示");
         t.reports = {{"Trepzyjsgbqktjb", "专业技术干部基本情况统计表", {}, true, 3}};
