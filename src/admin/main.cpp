@@ -23,11 +23,13 @@
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
 //   wenpad-admin resume CODE --db FILE --pdf OUT     write the printed résumé of cadre CODE as a PDF file
 //   wenpad-admin backup --db FILE --to OUT       copy the database to a new backup file OUT
-//   wenpad-admin copy --from SOURCE --to TARGET  copy every table of SOURCE into TARGET (made when
-//                                    missing; refused when it holds data) in one transaction,
-//                                    then the row count of every table on both sides
+//   wenpad-admin copy --from SOURCE --to TARGET  copy every table of SOURCE into TARGET (either a
+//                                    file or a postgresql:// address; a file made when missing;
+//                                    refused when it holds data) in one transaction, then the row
+//                                    count of every table on both sides
 //   wenpad-admin restore --db FILE --from IN     replace the database with the backup IN (checked
-//                                    first; the current content is kept as a dated copy beside it)
+//                                    first; the current content is kept as a dated copy beside it,
+//                                    for a server's database in the program's database folder)
 //   wenpad-admin import --db FILE --from LIST [--dry-run] [--existing skip|update]
 //                                    import a staff list (.xlsx, .xls, .csv): a line per row not
 //                                    imported, then the counts

@@ -60,7 +60,9 @@ Tfrmsjbf::Tfrmsjbf(ScreenHost &host) : FunctionScreen(host, QStringLiteral("Tfrm
     auto *restoreButton = new QPushButton(QStringLiteral("恢复数据…"), this);
     connect(restoreButton, &QPushButton::clicked, this, &Tfrmsjbf::restore);
     body->addWidget(section(QStringLiteral("数据恢复"),
-                            QStringLiteral("用所选备份文件替换当前的全部数据。恢复前的数据先另存在数据库所在的文件夹中。"),
+                            database::configuredAddress().isServer()
+                                ? QStringLiteral("用所选备份文件替换服务器上的全部数据。恢复前的数据先另存在程序的database文件夹中。")
+                                : QStringLiteral("用所选备份文件替换当前的全部数据。恢复前的数据先另存在数据库所在的文件夹中。"),
                             restoreButton, this));
     column->addLayout(body, 1);
 
