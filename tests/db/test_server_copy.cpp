@@ -7,6 +7,7 @@
 #include "db/change_log.h"
 #include "db/database.h"
 #include "db/office_copy.h"
+#include "db/server_database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "support/test_engine.h"
@@ -124,6 +125,26 @@ private slots:
         QCOMPARE(QFileInfo(restored.keptCopy).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
         QCOMPARE(registerRows(databaseContents(restored.keptCopy)), changed);
         database::close("server");
+    }
+
+    // A further connection (a printout's own) reaches the same server database as the same
+    // user with the password typed at start.
+    void furtherConnectionReopensTheServer()
+    {
+        ProgramFolder folder(false);
+        const QString server = emptyServerDatabase();
+        database::setServerPassword(QStringLiteral("typed at start"));
+        QVERIFY(database::open("server", server).ok);
+        const QSqlDatabase db = QSqlDatabase::database("server", false);
+        queryValue(db, "create table probe (n integer)");
+        QVERIFY(database::openBeside("beside", db).ok);
+        const QSqlDatabase beside = QSqlDatabase::database("beside", false);
+        QCOMPARE(beside.password(), QStringLiteral("typed at start"));
+        QCOMPARE(queryValue(beside, "select current_database()").toString(), db.databaseName());
+        QCOMPARE(queryValue(beside, "select count(*) from probe").toInt(), 0);
+        database::close("beside");
+        database::close("server");
+        database::setServerPassword({});
     }
 };
 
