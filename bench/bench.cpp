@@ -3,11 +3,16 @@
 // A statistics rebuild is set beside one plain read of the rows it counts and beside its
 // literal statement list.
 // usage: wenpad-bench [--sizes 1000,10000,100000] [--cache DIR] [--only TEXT]
+//        wenpad-bench --db FILE|postgresql://… [--db …] [--only TEXT]
 // With --cache, generated organisations are kept in DIR and reused by later runs; with --only,
-// only the operations whose name contains TEXT run.
+// only the operations whose name contains TEXT run. With --db, the databases given (a file, a
+// server's database) are measured instead, side by side, one column each, the last column the
+// last database's time ÷ the first's:
+//   operation  employees  ms(first)  ms(second) …  ratio
 
 #include "best_of.h"
 #include "generated_organisation.h"
+#include "db/address.h"
 #include "db/database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
@@ -215,6 +220,39 @@ double millisecondsOf(const DatabaseStep &step, const QSqlDatabase &db)
     return bestOf([&] { step(db); }, {}, {.timed = 5, .warmUp = true, .enoughMs = 2000}).wall;
 }
 
+// Each operation timed on each of `databases`, side by side.
+int sideBySide(const QStringList &databases, const QString &only)
+{
+    QTextStream out(stdout);
+    QStringList names;
+    QString header = QString("%1 %2").arg("operation", -36).arg("employees", 10);
+    for (int i = 0; i < databases.size(); ++i) {
+        names << QString("bench-%1").arg(i);
+        const database::OpenResult opened = database::open(names.last(), databases[i]);
+        if (!opened.ok) {
+            QTextStream(stderr) << opened.message << '\n';
+            return 1;
+        }
+        header += QString(" %1").arg(database::isServerAddress(databases[i]) ? "ms(server)" : "ms(file)", 12);
+    }
+    out << header << QString(" %1").arg("ratio", 8) << '\n';
+    const int employees = sql::scalar(QSqlDatabase::database(names.first(), false), "select count(*) from zghmc").toInt();
+    for (const Operation &op : operations()) {
+        if (!op.name.contains(only))
+            continue;
+        QString line = QString("%1 %2").arg(op.name, -36).arg(employees, 10);
+        QList<double> times;
+        for (const QString &name : names) {
+            times << millisecondsOf(op.program, QSqlDatabase::database(name, false));
+            line += QString(" %1").arg(times.last(), 12, 'f', 1);
+        }
+        out << line << QString(" %1").arg(times.last() / times.first(), 8, 'f', 2) << '\n' << Qt::flush;
+    }
+    for (const QString &name : names)
+        database::close(name);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -225,6 +263,7 @@ int main(int argc, char **argv)
     QTemporaryDir temporary;
     const QString cache = takeCacheFolder(args, temporary);
     QString only;
+    QStringList databases;
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == "--sizes") {
             sizes.clear();
@@ -237,8 +276,12 @@ int main(int argc, char **argv)
             }
         } else if (args[i] == "--only") {
             only = args[i + 1];
+        } else if (args[i] == "--db") {
+            databases << args[i + 1];
         }
     }
+    if (!databases.isEmpty())
+        return sideBySide(databases, only);
     QTextStream out(stdout);
     // ratio: the plain form's time ÷ the program's (above 1: the program is faster).
     out << QString("%1 %2 %3 %4 %5 %6 %7\n")

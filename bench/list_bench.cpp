@@ -14,10 +14,10 @@
 // Each line gives the wall time (best of three) and the process CPU time of that run; on a
 // loaded machine the CPU time is the steadier figure.
 //
-//   build/bin/list_bench [employees] [--db FILE] [--sorts]
+//   build/bin/list_bench [employees] [--db FILE|postgresql://user@host:port/dbname] [--sorts]
 //   (default 100000 employees generated in a temporary folder; --db measures a copy-free
-//   existing organisation, e.g. one written by wenpad-admin demo; --sorts stops after the
-//   sorting)
+//   existing organisation, e.g. one written by wenpad-admin demo, or one copied onto a server
+//   by wenpad-admin copy; --sorts stops after the sorting)
 
 #include "best_of.h"
 #include "generated_organisation.h"
@@ -84,7 +84,7 @@ int main(int argc, char **argv)
             employees = QString(argv[i]).toInt();
     }
     if (given.isEmpty() && !employeesInRange(employees)) {
-        std::fprintf(stderr, "usage: list_bench [employees 1-%d] [--db FILE]\n", kMostEmployees);
+        std::fprintf(stderr, "usage: list_bench [employees 1-%d] [--db FILE|postgresql://…]\n", kMostEmployees);
         return 2;
     }
     QTemporaryDir dir;

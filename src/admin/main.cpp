@@ -23,11 +23,13 @@
 //                                    Tfrmkjgbxx, Tfrmdyxx) as a PDF file
 //   wenpad-admin resume CODE --db FILE --pdf OUT     write the printed résumé of cadre CODE as a PDF file
 //   wenpad-admin backup --db FILE --to OUT       copy the database to a new backup file OUT
-//   wenpad-admin copy --from SOURCE --to TARGET  copy every table of SOURCE into TARGET (made when
-//                                    missing; refused when it holds data) in one transaction,
-//                                    then the row count of every table on both sides
+//   wenpad-admin copy --from SOURCE --to TARGET  copy every table of SOURCE into TARGET (either a
+//                                    file or a postgresql:// address; a file made when missing;
+//                                    refused when it holds data) in one transaction, then the row
+//                                    count of every table on both sides
 //   wenpad-admin restore --db FILE --from IN     replace the database with the backup IN (checked
-//                                    first; the current content is kept as a dated copy beside it)
+//                                    first; the current content is kept as a dated copy beside it,
+//                                    for a server's database in the program's database folder)
 //   wenpad-admin import --db FILE --from LIST [--dry-run] [--existing skip|update]
 //                                    import a staff list (.xlsx, .xls, .csv): a line per row not
 //                                    imported, then the counts
@@ -40,6 +42,7 @@
 // "wenpad-admin".
 
 #include "admin/arguments.h"
+#include "db/address.h"
 #include "db/backup.h"
 #include "db/change_log.h"
 #include "db/operators.h"
@@ -399,7 +402,12 @@ int noteRestore(const QString &file, const QString &source)
 int copyOffice(const admin::Parsed &a)
 {
     const QString sourcePath = a.text("--from"), targetPath = a.text("--to");
-    if (QFileInfo(sourcePath).canonicalFilePath() == QFileInfo(targetPath).canonicalFilePath()) {
+    const auto same = [](const QString &a, const QString &b) {
+        if (database::isServerAddress(a) || database::isServerAddress(b))
+            return database::parseAddress(a).text() == database::parseAddress(b).text();
+        return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
+    };
+    if (same(sourcePath, targetPath)) {
         err() << QStringLiteral("源数据库和目标数据库是同一个：%1").arg(sourcePath) << '\n';
         return 1;
     }
@@ -422,8 +430,9 @@ int copyOffice(const admin::Parsed &a)
             out << c.table << '\t' << c.source << '\t' << c.target << '\n';
     }
     if (!copied.ok) {
-        // A target made for this copy goes again with it.
-        if (opened.created)
+        // A target file made for this copy goes again with it (a server's database stays as
+        // init makes it, ready for another copy).
+        if (opened.created && !database::isServerAddress(targetPath))
             for (const char *suffix : {"", "-wal", "-shm"})
                 QFile::remove(targetPath + suffix);
         err() << copied.message << '\n';

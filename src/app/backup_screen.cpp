@@ -6,7 +6,7 @@
 #include "app/prompt.h"
 #include "app/screen_registry.h"
 #include "app/title_strip.h"
-#include "db/app_paths.h"
+#include "db/address.h"
 #include "db/backup.h"
 #include "db/change_log.h"
 #include "db/clock.h"
@@ -49,7 +49,7 @@ Tfrmsjbf::Tfrmsjbf(ScreenHost &host) : FunctionScreen(host, QStringLiteral("Tfrm
 
     auto *body = new QVBoxLayout;
     body->setContentsMargins(10, 6, 10, 0);
-    auto *current = new QLabel(QStringLiteral("当前数据库：%1").arg(QDir::toNativeSeparators(app_paths::databaseFile())), this);
+    auto *current = new QLabel(QStringLiteral("当前数据库：%1").arg(QDir::toNativeSeparators(database::configuredAddress().shown())), this);
     current->setWordWrap(true);
     current->setTextInteractionFlags(Qt::TextSelectableByMouse);
     body->addWidget(current);
@@ -60,7 +60,9 @@ Tfrmsjbf::Tfrmsjbf(ScreenHost &host) : FunctionScreen(host, QStringLiteral("Tfrm
     auto *restoreButton = new QPushButton(QStringLiteral("恢复数据…"), this);
     connect(restoreButton, &QPushButton::clicked, this, &Tfrmsjbf::restore);
     body->addWidget(section(QStringLiteral("数据恢复"),
-                            QStringLiteral("用所选备份文件替换当前的全部数据。恢复前的数据先另存在数据库所在的文件夹中。"),
+                            database::configuredAddress().isServer()
+                                ? QStringLiteral("用所选备份文件替换服务器上的全部数据。恢复前的数据先另存在程序的database文件夹中。")
+                                : QStringLiteral("用所选备份文件替换当前的全部数据。恢复前的数据先另存在数据库所在的文件夹中。"),
                             restoreButton, this));
     column->addLayout(body, 1);
 
@@ -109,9 +111,9 @@ void Tfrmsjbf::restore()
         return;
     host().setWaitBoxVisible(true);
     const backup::Outcome restored = backup::restore(database::shared(), file);
-    // The connection starts afresh on the restored file, with its settings and functions.
+    // The connection starts afresh on the restored data, with its settings and functions.
     database::close(database::kSharedConnection);
-    const database::OpenResult reopened = database::open(database::kSharedConnection, app_paths::databaseFile());
+    const database::OpenResult reopened = database::open(database::kSharedConnection, database::configuredAddress().text());
     host().setWaitBoxVisible(false);
     if (!reopened.ok) {
         notify::show(this, notify::Kind::Error, kTitle, reopened.message);

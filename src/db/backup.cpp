@@ -4,6 +4,7 @@
 #include "db/clock.h"
 #include "db/file_check.h"
 #include "db/replacing_file.h"
+#include "db/server_backup.h"
 #include "db/sql.h"
 
 #include <QDir>
@@ -22,6 +23,8 @@ namespace backup {
 namespace {
 
 Outcome refused(const QString &message) { return {false, message, {}}; }
+
+bool onServer(const QSqlDatabase &db) { return db.driver() && db.driver()->dbmsType() == QSqlDriver::PostgreSQL; }
 
 sqlite3 *handleOf(const QSqlDatabase &db)
 {
@@ -92,18 +95,6 @@ bool sameFile(const QString &a, const QString &b)
 {
     const QString ca = QFileInfo(a).canonicalFilePath(), cb = QFileInfo(b).canonicalFilePath();
     return !ca.isEmpty() && ca == cb;
-}
-
-// "wenpad-恢复前-2026-12-10.db" beside the database, numbered when that name is taken.
-QString datedCopyName(const QString &databaseFile, const QString &occasion)
-{
-    const QFileInfo info(databaseFile);
-    const QString stem = info.completeBaseName() + '-' + occasion + '-' + clock_source::today().toString(Qt::ISODate);
-    const QString suffix = info.suffix().isEmpty() ? QString() : "." + info.suffix();
-    QString name = info.dir().filePath(stem + suffix);
-    for (int n = 2; QFileInfo::exists(name); ++n)
-        name = info.dir().filePath(QStringLiteral("%1-%2%3").arg(stem).arg(n).arg(suffix));
-    return name;
 }
 
 // Writes the database `source` (on `file`) to `target` through a side file moved into place
@@ -220,8 +211,21 @@ Staged stage(const QString &source, const QString &databaseFile, int pageSize)
 
 }  // namespace
 
+QString datedCopyName(const QString &databaseFile, const QString &occasion)
+{
+    const QFileInfo info(databaseFile);
+    const QString stem = info.completeBaseName() + '-' + occasion + '-' + clock_source::today().toString(Qt::ISODate);
+    const QString suffix = info.suffix().isEmpty() ? QString() : "." + info.suffix();
+    QString name = info.dir().filePath(stem + suffix);
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = info.dir().filePath(QStringLiteral("%1-%2%3").arg(stem).arg(n).arg(suffix));
+    return name;
+}
+
 Outcome save(const QSqlDatabase &db, const QString &target)
 {
+    if (onServer(db))
+        return server_backup::save(db, target);
     sqlite3 *live = handleOf(db);
     if (!live)
         return refused(QStringLiteral("数据库没有打开，无法备份。"));
@@ -250,6 +254,8 @@ Outcome restore(const QSqlDatabase &db, const QString &source)
 {
     if (!rights::mayWrite(rights::session().role, rights::Area::Upkeep))
         return refused(rights::kDeniedMessage);
+    if (onServer(db))
+        return server_backup::restore(db, source);
     sqlite3 *live = handleOf(db);
     if (!live)
         return refused(QStringLiteral("数据库没有打开，无法恢复。"));

@@ -22,6 +22,9 @@ Outcome save(const QSqlDatabase &db, const QString &target);
 // numbered when that name is taken ("wenpad-升级前-2026-12-11.db" before an upgrade).
 Outcome keepDatedCopy(const QSqlDatabase &db, const QString &occasion);
 
+// "<name>-<occasion>-<today>.db" beside `databaseFile`, numbered when that name is taken.
+QString datedCopyName(const QString &databaseFile, const QString &occasion);
+
 // Whether `file` is a backup of this program's database that may be restored: an SQLite file
 // with this program's application id, passing integrity_check, and of a schema version this
 // program knows. Reads the file only.

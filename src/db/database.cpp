@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QStorageInfo>
 #include <sqlite3.h>
@@ -169,25 +170,14 @@ OpenResult upgrade(const QSqlDatabase &db, const QString &path)
 
 }  // namespace
 
-OpenResult createDelivered(const QString &path)
+OpenResult fillDelivered(const QString &file)
 {
-    if (isServerAddress(path))
-        return createOnServer(parseAddress(path));
-    if (QFileInfo::exists(path)) {
-        OpenResult exists = failure(QStringLiteral("数据库文件已存在，不会覆盖：%1").arg(path));
-        exists.existed = true;
-        return exists;
-    }
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return failure(QStringLiteral("无法建立数据库文件夹：%1").arg(QFileInfo(path).absolutePath()));
-    // A side file of our own: two programs creating the same missing database never share one.
-    const QString side = path + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128);
     const QString name = QStringLiteral("wenpad-create-") + QUuid::createUuid().toString(QUuid::Id128);
     OpenResult result;
     {
-        QSqlDatabase db = addConnection(name, side);
+        QSqlDatabase db = addConnection(name, file);
         if (!db.open()) {
-            result = failure(QStringLiteral("无法建立数据库文件：%1\n%2").arg(side, db.lastError().text()));
+            result = failure(QStringLiteral("无法建立数据库文件：%1\n%2").arg(file, db.lastError().text()));
         } else {
             try {
                 sql::exec(db, "PRAGMA foreign_keys=ON");
@@ -216,6 +206,23 @@ OpenResult createDelivered(const QString &path)
         }
     }
     QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+OpenResult createDelivered(const QString &path)
+{
+    if (isServerAddress(path))
+        return createOnServer(parseAddress(path));
+    if (QFileInfo::exists(path)) {
+        OpenResult exists = failure(QStringLiteral("数据库文件已存在，不会覆盖：%1").arg(path));
+        exists.existed = true;
+        return exists;
+    }
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return failure(QStringLiteral("无法建立数据库文件夹：%1").arg(QFileInfo(path).absolutePath()));
+    // A side file of our own: two programs creating the same missing database never share one.
+    const QString side = path + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128);
+    OpenResult result = fillDelivered(side);
     // Private before it is linked into place; its -wal and -shm take its mode from it.
     if (result.ok && !private_files::restrict(side))
         result = failure(QStringLiteral("无法设置数据库文件的权限：%1").arg(side));
@@ -288,6 +295,20 @@ OpenResult open(const QString &connectionName, const QString &path, Check check)
     }
     change_log::attach(connectionName);
     return {true, result.created, false, {}, result.keptCopy};
+}
+
+OpenResult openBeside(const QString &connectionName, const QSqlDatabase &db, Check check)
+{
+    if (db.driver() && db.driver()->dbmsType() == QSqlDriver::PostgreSQL) {
+        Address address;
+        address.host = db.hostName();
+        address.port = db.port();
+        address.name = db.databaseName();
+        address.user = db.userName();
+        address.password = db.password();
+        return openServer(connectionName, address);
+    }
+    return open(connectionName, db.databaseName(), check);
 }
 
 QSqlDatabase shared() { return QSqlDatabase::database(kSharedConnection, false); }

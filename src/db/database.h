@@ -31,11 +31,19 @@ enum class Check { Identity, Pages };
 // refused.
 OpenResult open(const QString &connectionName, const QString &path, Check check = Check::Pages);
 
+// A further connection to the database `db` is open on, under `connectionName`: the same file,
+// or the same server database as the same user with the password `db` was opened with.
+OpenResult openBeside(const QString &connectionName, const QSqlDatabase &db, Check check = Check::Identity);
+
 // Creates a new delivered database at `path`, which must not exist (a server's database must be
 // empty). Written to a side file of
 // its own and linked into place only if the path is still free, so a failure leaves nothing
 // behind and a database made meanwhile by another program is never replaced.
 OpenResult createDelivered(const QString &path);
+
+// Writes the delivered database into `file`, a new empty file or none (createDelivered's side
+// file, or a backup being written); not opened afterwards.
+OpenResult fillDelivered(const QString &file);
 
 // The connection the screens share (opened by the program before the main window).
 QSqlDatabase shared();

@@ -50,6 +50,13 @@ public:
     // `table`, row by row. Some engines need more than one statement for it.
     virtual QStringList createTrigger(const QString &name, const QString &event, const QString &table,
                                       const QString &body) const = 0;
+    // The same for a `body` that reads no row: run once per statement where the engine can,
+    // so a statement writing many rows runs it once (an engine without it: row by row).
+    virtual QStringList createStatementTrigger(const QString &name, const QString &event, const QString &table,
+                                               const QString &body) const
+    {
+        return createTrigger(name, event, table, body);
+    }
 
     // Writes a row or, when a row with the same `keyColumns` exists, sets its other columns:
     // binds value i of `columns` as ":p<i>" (sql::bindRow).

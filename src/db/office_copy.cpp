@@ -3,6 +3,7 @@
 #include "db/change_log.h"
 #include "db/delivered_data.h"
 #include "db/dialect.h"
+#include "db/pay_departments.h"
 #include "db/read_transaction.h"
 #include "db/schema.h"
 #include "db/sql.h"
@@ -43,6 +44,23 @@ QStringList columnsToCopy(const QSqlDatabase &source, const QSqlDatabase &target
     return theirs;
 }
 
+// At most this many values in one insert statement: below every engine's limit on parameters,
+// and rows sent in groups, not one round trip each.
+constexpr int kValuesPerStatement = 2000;
+
+// "insert into table (columns) values (…), (…)" for `rows` rows, bound as sql::bindRow binds.
+QString insertRows(const QString &table, const QStringList &quoted, int rows)
+{
+    QStringList tuples;
+    for (int r = 0; r < rows; ++r) {
+        QStringList parameters;
+        for (int c = 0; c < quoted.size(); ++c)
+            parameters << QStringLiteral(":p%1").arg(r * quoted.size() + c);
+        tuples << '(' + parameters.join(',') + ')';
+    }
+    return QStringLiteral("insert into %1 (%2) values %3").arg(sql::quoteIdentifier(table), quoted.join(','), tuples.join(','));
+}
+
 void copyRows(const QSqlDatabase &source, const QSqlDatabase &target, const QString &table)
 {
     const QStringList columns = columnsToCopy(source, target, table);
@@ -52,15 +70,28 @@ void copyRows(const QSqlDatabase &source, const QSqlDatabase &target, const QStr
     QSqlQuery read = sql::prepare(source, QStringLiteral("select %1 from %2").arg(quoted.join(','), sql::quoteIdentifier(table)));
     read.setForwardOnly(true);
     sql::exec(read);
-    QSqlQuery write = sql::prepareInsert(target, table, columns);
+    const int perStatement = std::max<int>(1, kValuesPerStatement / std::max<int>(1, columns.size()));
+    std::optional<QSqlQuery> full;  // prepared once, for every group but the last
     QVariantList values;
-    while (read.next()) {
+    const auto write = [&](int rows) {
+        if (rows == perStatement && !full)
+            full.emplace(sql::prepare(target, insertRows(table, quoted, rows)));
+        QSqlQuery statement = rows == perStatement ? *full : sql::prepare(target, insertRows(table, quoted, rows));
+        sql::bindRow(statement, values);
+        sql::exec(statement);
         values.clear();
+    };
+    int pending = 0;
+    while (read.next()) {
         for (int i = 0; i < columns.size(); ++i)
             values << read.value(i);
-        sql::bindRow(write, values);
-        sql::exec(write);
+        if (++pending == perStatement) {
+            write(pending);
+            pending = 0;
+        }
     }
+    if (pending > 0)
+        write(pending);
     // Rows keep their 自动编号; new rows on the target must continue after them.
     for (const schema::Column &c : schema::findTable(table)->columns)
         if (c.kind == schema::Kind::AutoId)
@@ -104,40 +135,50 @@ QStringList tablesInReferenceOrder()
         ordered << (*ready)->name;
         pending.erase(ready);
     }
+    // The pay rows last (no table refers to them): they come with their department, which
+    // the department history's triggers would otherwise judge again for every row copied.
+    for (const QString &pay : pay_departments::tables())
+        if (ordered.removeOne(pay))
+            ordered << pay;
     return ordered;
+}
+
+std::vector<TableCount> replaceRows(const QSqlDatabase &source, const QSqlDatabase &target,
+                                    const std::function<void(const QString &)> &progress)
+{
+    const QStringList tables = tablesInReferenceOrder();
+    // The copied rows are the source's, with the source's log entries: none of them is a
+    // change made on the target.
+    change_log::silence(target);
+    sql::exec(target, sql::dialect(target).deferReferenceChecks());
+    // The referring tables first.
+    for (auto t = tables.crbegin(); t != tables.crend(); ++t)
+        sql::exec(target, QStringLiteral("delete from %1").arg(sql::quoteIdentifier(*t)));
+    for (const QString &table : tables) {
+        if (progress)
+            progress(table);
+        copyRows(source, target, table);
+    }
+    std::vector<TableCount> counts;
+    for (const QString &table : tables)
+        counts.push_back({table, rowCount(source, table), rowCount(target, table)});
+    return counts;
 }
 
 Outcome copy(const QSqlDatabase &source, const QSqlDatabase &target, const std::function<void(const QString &)> &progress)
 {
-    const QStringList tables = tablesInReferenceOrder();
     Outcome outcome;
     try {
         const ReadTransaction reading(source);
         Transaction writing(target);
-        // The copied rows are the source's, with the source's log entries: none of them is a
-        // change made on the target.
-        change_log::silence(target);
-        sql::exec(target, sql::dialect(target).deferReferenceChecks());
-        if (const auto held = heldData(target, tables)) {
+        if (const auto held = heldData(target, tablesInReferenceOrder())) {
             outcome.message = QStringLiteral("目标数据库中已有数据（表%1有%2行），只能复制到新建的数据库。")
                                   .arg(held->first).arg(held->second);
             return outcome;
         }
-        // The delivered rows give way to the source's, the referring tables first.
-        for (auto t = tables.crbegin(); t != tables.crend(); ++t)
-            if (delivered::filledTables().contains(*t))
-                sql::exec(target, QStringLiteral("delete from %1").arg(sql::quoteIdentifier(*t)));
-        for (const QString &table : tables) {
-            if (progress)
-                progress(table);
-            copyRows(source, target, table);
-        }
-        bool same = true;
-        for (const QString &table : tables) {
-            outcome.counts.push_back({table, rowCount(source, table), rowCount(target, table)});
-            same = same && outcome.counts.back().source == outcome.counts.back().target;
-        }
-        if (!same) {
+        // The delivered rows give way to the source's.
+        outcome.counts = replaceRows(source, target, progress);
+        if (!sameCounts(outcome.counts)) {
             outcome.message = QStringLiteral("复制后的行数与源数据库不符，目标数据库未作改动。");
             return outcome;
         }
@@ -147,6 +188,11 @@ Outcome copy(const QSqlDatabase &source, const QSqlDatabase &target, const std::
         outcome.message = QStringLiteral("复制失败，目标数据库未作改动：%1").arg(e.explain(e.message()));
     }
     return outcome;
+}
+
+bool sameCounts(const std::vector<TableCount> &counts)
+{
+    return std::all_of(counts.begin(), counts.end(), [](const TableCount &c) { return c.source == c.target; });
 }
 
 }  // namespace office_copy

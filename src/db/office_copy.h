@@ -29,6 +29,15 @@ struct Outcome {
 // statistics work tables are not among them (they are built again from the register).
 QStringList tablesInReferenceOrder();
 
+// Inside a write transaction the caller holds on `target` (and a read transaction on
+// `source`): every row of the register on `target` replaced by the source's, the change log
+// silenced for it; then every table's rows counted on both sides. Throws Failure, which the
+// caller's rollback undoes.
+std::vector<TableCount> replaceRows(const QSqlDatabase &source, const QSqlDatabase &target,
+                                    const std::function<void(const QString &table)> &progress = {});
+// Whether every table holds as many rows on both sides.
+bool sameCounts(const std::vector<TableCount> &counts);
+
 // Copies the register from `source` (read in one read transaction: one moment of it) to
 // `target`. `progress` hears each table before its rows are copied. Throws nothing: a
 // database failure is the outcome's message, the target left as it was.

@@ -21,6 +21,8 @@ QStringList names(const QSqlDatabase &db, const QString &statement, const QVaria
     return list;
 }
 
+QString textLiteral(const QString &text) { return '\'' + QString(text).replace('\'', "''") + '\''; }
+
 // The database's identity: this program's mark and the schema version, in a one-row table (a
 // server database has no header of its own to keep them in, as a file does).
 const QString kIdentityTable = QStringLiteral("sjkbsb");
@@ -148,6 +150,14 @@ public:
                     .arg(n, event, quoteIdentifier(table))};
     }
 
+    QStringList createStatementTrigger(const QString &name, const QString &event, const QString &table,
+                                       const QString &body) const override
+    {
+        QStringList statements = createTrigger(name, event, table, body);
+        statements.last().replace(QStringLiteral(" for each row "), QStringLiteral(" for each statement "));
+        return statements;
+    }
+
     QStringList tableNames(const QSqlDatabase &db) const override
     {
         // This connection's own work tables included.
@@ -228,6 +238,13 @@ public:
         if (state.startsWith(QLatin1String("53")) || state == QLatin1String("25006"))
             return Failure::Kind::FullOrReadOnly;
         return Failure::Kind::Other;
+    }
+
+    QStringList continueAutoIds(const QString &table, const QString &column) const override
+    {
+        // An identity column's sequence does not see rows written with their numbers given.
+        return {QStringLiteral("select setval(pg_get_serial_sequence(%1, %2), coalesce(max(%3), 0) + 1, false) from %4")
+                    .arg(textLiteral(quoteIdentifier(table)), textLiteral(column), quoteIdentifier(column), quoteIdentifier(table))};
     }
 
     // The planner orders the joins itself, and well; the tables are listed as given.

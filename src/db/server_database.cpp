@@ -5,6 +5,7 @@
 #include "db/current_rows.h"
 #include "db/delivered_data.h"
 #include "db/dialect.h"
+#include "db/pay_departments.h"
 #include "db/schema.h"
 #include "db/schema_ladder.h"
 #include "db/sql.h"
@@ -77,6 +78,7 @@ bool makeDelivered(const QSqlDatabase &db)
         return false;
     for (const QString &statement : dialect.createServerFunctions() + schema::createStatements(dialect)
                                         + change_counter::createStatements(dialect) + current_rows::createStatements(dialect)
+                                        + pay_departments::triggerStatements(dialect)
                                         + dialect.markAsOurs(schema::kSchemaVersion))
         sql::exec(db, statement);
     delivered::insertData(db);
@@ -172,6 +174,7 @@ OpenResult openServer(const QString &connectionName, const Address &address)
         }
         change_counter::ensure(db);
         current_rows::ensure(db);
+        pay_departments::ensure(db);
         for (const QString &statement : schema::workTableStatements(dialect))
             sql::exec(db, statement);
     } catch (const sql::Failure &e) {

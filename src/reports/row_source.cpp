@@ -27,7 +27,7 @@ public:
     explicit OwnConnection(const QSqlDatabase &db)
         : name_(QStringLiteral("printout-%1").arg(quintptr(this)))
     {
-        const database::OpenResult opened = database::open(name_, db.databaseName(), database::Check::Identity);
+        const database::OpenResult opened = database::openBeside(name_, db);
         if (!opened.ok)
             throw sql::Failure(opened.message);
     }
