@@ -112,7 +112,16 @@ bool exists(const QSqlDatabase &db, const QString &statement, const QVariantMap 
     return q.next();
 }
 
-qint64 lastRowId(const QSqlDatabase &db) { return sql::scalar(db, "select last_insert_rowid()").toLongLong(); }
+// The cadre's newest row of `table`: the one just inserted, as the write lock the transaction
+// holds keeps other writers out. (Not the connection's last number: on a server that may be
+// one the change log's trigger drew after the insert.)
+qint64 newestRowId(const QSqlDatabase &db, const QString &table, const QString &code)
+{
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select max(rowid) from %1 where 职工编码=:code").arg(table));
+    q.bindValue(":code", code);
+    sql::exec(q);
+    return q.next() ? q.value(0).toLongLong() : 0;
+}
 
 // Inserts the row, or updates the cadre's row with the rowid; returns its rowid.
 qint64 writeOwnRow(const QSqlDatabase &db, const QString &table, const QString &code, const QVariantMap &columns,
@@ -122,7 +131,7 @@ qint64 writeOwnRow(const QSqlDatabase &db, const QString &table, const QString &
         QVariantMap row = columns;
         row.insert(kCode, code);
         edit::writeRow(db, table, row);
-        return lastRowId(db);
+        return newestRowId(db, table, code);
     }
     // The row must still be the cadre's: a rowid alone could name another's row by now.
     if (!exists(db, QStringLiteral("select 1 from %1 where rowid=:id and 职工编码=:code").arg(table),

@@ -5,6 +5,8 @@
 #include "app/file_choice.h"
 #include "app/notify.h"
 #include "app/prompt.h"
+#include "db/database.h"
+#include "db/dialect.h"
 #include "records/employee_search.h"
 #include "records/employee_search_panel.h"
 #include "reports/print_preview.h"
@@ -13,6 +15,7 @@
 #include "staff/employee_fixture.h"
 #include "staff/resume_grid.h"
 #include "staff/resume_report.h"
+#include "support/engine_sql.h"
 #include "support/test_support.h"
 
 #include <QComboBox>
@@ -218,7 +221,8 @@ private slots:
     // A row refused on leaving it is told once: "忽略" then drops it without telling again.
     void ignoreAfterARefusedRowTellsOnce()
     {
-        EditingCadre editing({"create trigger refuse before insert on gzjlb begin select raise(abort, 'refused'); end"});
+        EditingCadre editing({});
+        failInserts(editing.db, "gzjlb", "refused");
         ResumeGrid *work = editing.screen->grid("gzjlb");
         typeCell(work, 0, 0, "1990.7-1995.3");
         work->setCurrentIndex(work->model()->index(1, 0));
@@ -233,7 +237,8 @@ private slots:
     // "确定" writes both rows or neither; a refusal keeps the screen in editing.
     void refusedConfirmWritesNeither()
     {
-        EditingCadre editing({"create trigger refuse before insert on gbllb begin select raise(abort, 'refused'); end"});
+        EditingCadre editing({});
+        failInserts(editing.db, "gbllb", "refused");
         const QSqlDatabase &db = editing.db;
         Tfrmgbllbj *screen = editing.screen;
         static_cast<QLineEdit *>(screen->spouseBox("姓名"))->setText("李梅");
@@ -244,7 +249,7 @@ private slots:
         QCOMPARE(screen->bar()->mode(), edit::Mode::Editing);
         QCOMPARE(count(db, "pojlb"), 0);
         // Corrected, the same typing goes in.
-        sql::exec(db, "drop trigger refuse");
+        stopFailingInserts(db, "gbllb");
         screen->confirm();
         QCOMPARE(screen->bar()->mode(), edit::Mode::Browse);
         QCOMPARE(count(db, "pojlb"), 1);
@@ -263,7 +268,7 @@ private slots:
         QCOMPARE(count(db, "jtcyb"), 2);
         answer = prompt::Ok;
         family->removeCurrentRow();
-        QCOMPARE(queryValue(db, "select group_concat(姓名) from jtcyb").toString(), "刘英");
+        QCOMPARE(joinedColumn(db, "select 姓名 from jtcyb order by rowid"), "刘英");
         QCOMPARE(family->model()->index(0, 1).data().toString(), "刘英");
     }
 
@@ -283,12 +288,16 @@ private slots:
         EditingCadre editing({kTwoFamilyRows});
         QSqlDatabase db = editing.db;
         Tfrmgbllbj *screen = editing.screen;
-        queryValue(db, "PRAGMA busy_timeout=50");
+        const bool server = onPostgres(db);
+        queryValue(db, server ? "SET lock_timeout = '50ms'" : "PRAGMA busy_timeout=50");
         {
-            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other program");
-            other.setDatabaseName(db.databaseName());
-            QVERIFY(other.open());
-            queryValue(locked ? other : db, locked ? "BEGIN IMMEDIATE" : "PRAGMA query_only=ON");
+            QVERIFY(database::open("other program", editing.folder.address()).ok);
+            QSqlDatabase other = QSqlDatabase::database("other program", false);
+            if (locked)
+                for (const QString &s : sql::dialect(other).beginWrite())
+                    queryValue(other, s);
+            else
+                queryValue(db, server ? "SET default_transaction_read_only = on" : "PRAGMA query_only=ON");
             static_cast<QLineEdit *>(screen->spouseBox("姓名"))->setText("李梅");
             screen->confirm();
             ResumeGrid *family = screen->grid("jtcyb");
@@ -301,13 +310,12 @@ private slots:
                 said << c.title + '|' + c.message;
             QCOMPARE(said, (QStringList{"错误提示|" + message, "删除提示|确定要删除这条记录吗？",
                                         "错误信息|" + message, "错误提示|" + message}));
-            queryValue(locked ? other : db, locked ? "ROLLBACK" : "PRAGMA query_only=OFF");
-            other.close();
+            queryValue(locked ? other : db, locked ? "ROLLBACK" : server ? "SET default_transaction_read_only = off" : "PRAGMA query_only=OFF");
         }
-        QSqlDatabase::removeDatabase("other program");
+        database::close("other program");
         QCOMPARE(screen->bar()->mode(), edit::Mode::Editing);
         QCOMPARE(count(db, "pojlb"), 0);
-        QCOMPARE(queryValue(db, "select group_concat(姓名) from jtcyb").toString(), "王大,刘英");
+        QCOMPARE(joinedColumn(db, "select 姓名 from jtcyb order by rowid"), "王大,刘英");
     }
 
     // The printed résumé holds every page's captions and texts, the personal data and the

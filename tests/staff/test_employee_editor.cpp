@@ -7,6 +7,7 @@
 #include "staff/photo_box.h"
 #include "staff/photo_picker.h"
 #include "employee_fixture.h"
+#include "support/engine_sql.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -230,9 +231,9 @@ private slots:
         choose(editor, "入司时间", "2004-03-01");
         editor.save();
         QCOMPARE(editor.mode(), Tfrmzglr::Mode::Browse);
-        QCOMPARE(queryValue(db, "select group_concat(变动时间) from (select 变动时间 from dwdtb union all select 变动时间 "
-                                "from zwdtb union all select 变动时间 from zcdtb union all select 变动时间 from gwjndtb "
-                                "union all select 变动时间 from zwdjdtb)").toString(),
+        QCOMPARE(joinedColumn(db, "select 变动时间 from dwdtb union all select 变动时间 "
+                                  "from zwdtb union all select 变动时间 from zcdtb union all select 变动时间 from gwjndtb "
+                                  "union all select 变动时间 from zwdjdtb"),
                  QString("2004-03-01,2004-03-01,2004-03-01,2004-03-01,2004-03-01"));
     }
 

@@ -6,6 +6,8 @@
 #include "staff/employee_fields.h"
 #include "staff/staff_lists.h"
 #include "employee_fixture.h"
+#include "support/engine_sql.h"
+#include "support/test_engine.h"
 
 #include <QSqlQuery>
 #include <QTest>
@@ -76,7 +78,8 @@ private slots:
         }
         // Stored as typed, in ISO form, exactly.
         QCOMPARE(queryValue(db, "select 入党时间||' '||照片 from zghmc").toString(), QString("2000-07-01 p1.jpg"));
-        QCOMPARE(queryValue(db, "select typeof(等级工资) from zwdjdtb").toString(), QString("integer"));
+        const int type = queryValue(db, "select 等级工资 from zwdjdtb").typeId();
+        QVERIFY(type == QMetaType::LongLong || type == QMetaType::ULongLong);
         const auto loaded = staff::loadEmployee(db, "000100");
         QVERIFY(loaded);
         QCOMPARE(loaded->value("zwdjdtb.等级工资"), QString("3120.50"));
@@ -100,8 +103,7 @@ private slots:
         QCOMPARE(staff::saveEmployee(db, r, false), QString());
         for (const QString &t : historyTables())
             QCOMPARE(queryValue(db, "select count(*) from " + t + " where 变动时间='2004-02-29'").toInt(), 1);
-        QCOMPARE(queryValue(db, "select group_concat(单位编码||'@'||变动时间, ' ') from "
-                                "(select * from dwdtb order by 自动编号)").toString(),
+        QCOMPARE(joinedColumn(db, "select 单位编码||'@'||变动时间 from dwdtb order by 自动编号", " "),
                  QString("03@2004-02-29 05@2008-01-01"));
         QCOMPARE(queryValue(db, "select 职工姓名 from zghmc").toString(), QString("王五一"));
     }
@@ -205,6 +207,7 @@ private slots:
     // lazily without a sort over the whole register.
     void departmentListUsesTheIndexes()
     {
+        SKIP_ON_SERVER("reads SQLite's query plan; the server plans by its own statistics");
         ProgramFolder folder;
         QSqlQuery list = windowed::execute(folder.db(), staff::departmentEmployees("02"));
         QSqlQuery plan(folder.db());
