@@ -39,6 +39,11 @@ QString Dialect::addColumn(const QString &table, const schema::Column &column, c
              defaultValue.isEmpty() ? QString() : QStringLiteral(" DEFAULT ") + defaultValue);
 }
 
+QString Dialect::dropTrigger(const QString &name, const QString &) const
+{
+    return QStringLiteral("drop trigger if exists %1").arg(quoteIdentifier(name));
+}
+
 QStringList Dialect::continueAutoIds(const QString &, const QString &) const
 {
     // An engine whose automatic numbers always follow the greatest present needs nothing.

@@ -57,6 +57,8 @@ public:
     {
         return createTrigger(name, event, table, body);
     }
+    // Drops the trigger `name` of `table` when there is one.
+    virtual QString dropTrigger(const QString &name, const QString &table) const;
 
     // Writes a row or, when a row with the same `keyColumns` exists, sets its other columns:
     // binds value i of `columns` as ":p<i>" (sql::bindRow).

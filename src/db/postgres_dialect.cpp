@@ -158,6 +158,12 @@ public:
         return statements;
     }
 
+    QString dropTrigger(const QString &name, const QString &table) const override
+    {
+        // A server's trigger is named within its table.
+        return QStringLiteral("drop trigger if exists %1 on %2").arg(quoteIdentifier(name), quoteIdentifier(table));
+    }
+
     QStringList tableNames(const QSqlDatabase &db) const override
     {
         // This connection's own work tables included.
@@ -182,6 +188,13 @@ public:
     QStringList beginWrite() const override
     {
         return {QStringLiteral("BEGIN"), QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kWriteLock)};
+    }
+
+    QStringList continueAutoIds(const QString &table, const QString &column) const override
+    {
+        // An identity column's sequence knows nothing of numbers given explicitly.
+        return {QStringLiteral("select setval(pg_get_serial_sequence('%1', '%2'), coalesce((select max(%3) from %1), 0) + 1, false)")
+                    .arg(quoteIdentifier(table), column, quoteIdentifier(column))};
     }
 
     QString deferReferenceChecks() const override { return QStringLiteral("SET CONSTRAINTS ALL DEFERRED"); }

@@ -26,8 +26,9 @@ Grid appraisalStatistics(const QSqlDatabase &db, int year, AppraisalCounts kind)
     // ndkhb.职工编码 is a foreign key of zghmc, so every row counted is an employee's.
     QSqlQuery q = sql::prepare(
         db, QStringLiteral("select g.单位编码, coalesce(dwdmb.单位名称, ''), g.人数, g.优秀, g.及格, g.不及格 from "
-                           "(select dwdtb.单位编码, count(*) as 人数, sum(ndkhb.考核成绩='优秀') as 优秀, "
-                           "sum(ndkhb.考核成绩='及格') as 及格, sum(ndkhb.考核成绩='不及格') as 不及格 "
+                           "(select dwdtb.单位编码, count(*) as 人数, sum(case when ndkhb.考核成绩='优秀' then 1 else 0 end) as 优秀, "
+                           "sum(case when ndkhb.考核成绩='及格' then 1 else 0 end) as 及格, "
+                           "sum(case when ndkhb.考核成绩='不及格' then 1 else 0 end) as 不及格 "
                            "from %2 where ndkhb.年度=:nd and %1 group by dwdtb.单位编码) g "
                            "left join dwdmb on dwdmb.单位编码=g.单位编码 order by g.单位编码")
                 .arg(history::inForceOnForRow(history::Table::Department, "ndkhb.职工编码", ":yearEnd"),

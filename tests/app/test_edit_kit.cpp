@@ -170,7 +170,7 @@ private slots:
         QCOMPARE(readRow(db, fields, "zwdmb", key), (std::optional<Values>{{{"职务编码", "20"}, {"职务名称", "顾问"},
                                                                              {"职务级别", "02"}}}));
         saveRow(db, fields, "zwdmb", {{"职务编码", "20"}, {"职务名称", "高级顾问"}}, key);
-        QCOMPARE(queryValue(db, "select 职务名称||ifnull(职务级别,'-') from zwdmb where 职务编码='20'").toString(),
+        QCOMPARE(queryValue(db, "select 职务名称||coalesce(职务级别,'-') from zwdmb where 职务编码='20'").toString(),
                  "高级顾问-");
 
         // A refused write leaves nothing; an update of a row that is gone is a failure.

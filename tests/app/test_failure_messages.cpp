@@ -211,7 +211,7 @@ private slots:
         QString detailsHold;  // a part of the database's own words the details must keep
         if (fault == "busy") {
             other = QSqlDatabase::addDatabase("QSQLITE", "other program");
-            other.setDatabaseName(app_paths::databaseFile());
+            other.setDatabaseName(testDatabase());
             QVERIFY(other.open());
             queryValue(other, "BEGIN IMMEDIATE");
             queryValue(folder.db(), "PRAGMA busy_timeout=50");
@@ -227,7 +227,7 @@ private slots:
             disk->fill();
             sentence = kFull;
         } else if (fault == "damaged") {
-            damage(app_paths::databaseFile(), screenFamily.table);
+            damage(testDatabase(), screenFamily.table);
             sentence = kDamaged;
             detailsHold = "malformed";
         } else if (fault == "refused") {

@@ -66,7 +66,7 @@ private slots:
         addOperator(folder.db(), "05", "王五", "");
         addOperator(folder.db(), "06", "赵六", "zhaoliu88");
 
-        Tfrmlogin login(app_paths::databaseFile());
+        Tfrmlogin login(testDatabase());
         QCOMPARE(login.passwordBox()->echoMode(), QLineEdit::Password);
         login.show();
         for (const Attempt &a : attempts) {
@@ -96,7 +96,7 @@ private slots:
     {
         QFETCH(bool, escape);
         ProgramFolder folder;
-        Tfrmlogin login(app_paths::databaseFile());
+        Tfrmlogin login(testDatabase());
         login.show();
         QCOMPARE(login.quitButton()->text(), "退出");
         if (escape)
@@ -129,11 +129,11 @@ private slots:
         QVERIFY2(unknown > known / 2 && unknown < known * 2, qPrintable(QString("%1 vs %2 ns").arg(unknown).arg(known)));
 
         {
-            Tfrmlogin login(app_paths::databaseFile());
+            Tfrmlogin login(testDatabase());
             QVERIFY(!login.hintLabel()->isHidden());
         }
         operators::setPassword(folder.db(), "01", "changed");
-        Tfrmlogin login(app_paths::databaseFile());
+        Tfrmlogin login(testDatabase());
         QVERIFY(login.hintLabel()->isHidden());
     }
 
@@ -142,7 +142,7 @@ private slots:
     {
         for (const bool yes : {false, true}) {
             ProgramFolder folder(false);
-            const QString file = app_paths::databaseFile();
+            const QString file = testDatabase();
             QStringList asked;
             const program_database::Opened opened = [&] {
                 const notify::ScopedAnswerer answering([&](const QString &, const QString &text) {
@@ -162,7 +162,7 @@ private slots:
         ProgramFolder existing;  // an existing file is opened without a question
         const notify::ScopedAnswerer refusing([](const QString &, const QString &) { return false; });
         database::close(database::kSharedConnection);
-        QVERIFY(program_database::open(nullptr, app_paths::databaseFile()).result.ok);
+        QVERIFY(program_database::open(nullptr, testDatabase()).result.ok);
     }
 
     void unusableDatabaseIsReportedAtEveryConfirm()

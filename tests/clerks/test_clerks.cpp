@@ -34,7 +34,7 @@ class SecondClerk {
 public:
     explicit SecondClerk(const QString &name = QStringLiteral("clerk2")) : name_(name)
     {
-        const database::OpenResult r = database::open(name_, app_paths::databaseFile(), database::Check::Identity);
+        const database::OpenResult r = database::open(name_, testDatabase(), database::Check::Identity);
         if (!r.ok)
             qFatal("second connection: %s", qPrintable(r.message));
     }
@@ -294,7 +294,7 @@ private slots:
     {
         ProgramFolder folder;
         fillOffice(folder.db());
-        const QString source = app_paths::databaseFile(), target = folder.file("copy.db");
+        const QString source = testDatabase(), target = folder.file("copy.db");
         const AdminRun copied = runAdmin({"copy", "--from", source, "--to", target});
         QCOMPARE(copied.status, 0);
         const QStringList tables = office_copy::tablesInReferenceOrder();

@@ -3,6 +3,7 @@
 
 #include "codes/code_rows.h"
 #include "db/sql.h"
+#include "db/dialect.h"
 #include "support/test_support.h"
 
 #include <QSqlQuery>
@@ -14,12 +15,7 @@ const codes::Member &salaryItems() { return *codes::findMember("Tfrmgzgs"); }
 
 QStringList wageColumns(const QSqlDatabase &db)
 {
-    QSqlQuery q(db);
-    q.exec("select name from pragma_table_info('gzb')");
-    QStringList names;
-    while (q.next())
-        names << q.value(0).toString();
-    return names;
+    return sql::dialect(db).columnNames(db, "gzb");
 }
 
 // Two employees with a wage row each, so the new column has rows to fill.

@@ -54,13 +54,13 @@ private slots:
 
         // Another program: the sqlite3 shell, and a connection the program did not mark.
         QProcess shell;
-        shell.start(WENPAD_SQLITE3, {app_paths::databaseFile(), "delete from mzdmb where 民族编码='99'"});
+        shell.start(WENPAD_SQLITE3, {testDatabase(), "delete from mzdmb where 民族编码='99'"});
         QVERIFY(shell.waitForFinished(10000));
         QCOMPARE(shell.exitCode(), 0);
         QCOMPARE(newest(db), QStringLiteral("外部程序|mzdmb|99|删除|民族编码=99；民族名称=改名族|"));
         {
             QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
-            other.setDatabaseName(app_paths::databaseFile());
+            other.setDatabaseName(testDatabase());
             QVERIFY(other.open());
             sql::exec(other, "insert into dpdmb values ('98', '某党')");
             other.close();

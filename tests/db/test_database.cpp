@@ -28,6 +28,7 @@ class TestDatabase : public QObject {
 private slots:
     void firstStartCreatesDeliveredDatabaseAndSecondReusesIt()
     {
+        SKIP_ON_SERVER("about the database file");
         ProgramFolder folder(false);
         const QString file = app_paths::databaseFile();
         QVERIFY(!QFile::exists(file));
@@ -38,7 +39,7 @@ private slots:
         QCOMPARE(queryValue(db, "select count(*) from mzdmb").toInt(), 56);
         QCOMPARE(queryValue(db, "select 民族名称 from mzdmb where 民族编码='00'").toString(), "汉族");
         QCOMPARE(queryValue(db, "select count(*) from whcddmb").toInt(), 8);
-        QCOMPARE(queryValue(db, "select group_concat(党派编码) from (select 党派编码 from dpdmb order by 1)").toString(),
+        QCOMPARE(listed(db, "select 党派编码 from dpdmb order by 1"),
                  "00,01,02,03");
         QCOMPARE(queryValue(db, "select count(*) from dwdmb where 单位编码>='97'").toInt(), 3);
         QCOMPARE(queryValue(db, "select count(*) from zwdmb where 职务级别='07'").toInt(), 1);
@@ -70,6 +71,7 @@ private slots:
     }
     void refusesFilesItCannotUseWithoutChangingThem()
     {
+        SKIP_ON_SERVER("about the database file");
         QFETCH(QString, kind);
         QFETCH(QString, messageStart);
         ProgramFolder folder(false);
@@ -125,6 +127,7 @@ private slots:
     }
     void refusedFilesKeepTheirSideFiles()
     {
+        SKIP_ON_SERVER("about the database file");
         QFETCH(QString, change);
         QFETCH(bool, damagedPage);
         QFETCH(QString, messageStart);
@@ -182,6 +185,7 @@ private slots:
     // place, the other opens that one; nothing is replaced and no side file stays.
     void concurrentCreatorsShareOneFile()
     {
+        SKIP_ON_SERVER("about the database file");
         ProgramFolder folder(false);
         for (int round = 0; round < 10; ++round) {
             const QString file = folder.file(QString("race%1.db").arg(round));
@@ -206,6 +210,7 @@ private slots:
     // their turn within the busy timeout instead of failing at once.
     void concurrentWritersOnANewFileWait()
     {
+        SKIP_ON_SERVER("about the database file");
         ProgramFolder folder(false);
         const QString file = folder.file("new.db");
         QVERIFY(database::createDelivered(file).ok);
@@ -239,6 +244,7 @@ private slots:
 
     void createDeliveredRefusesToOverwrite()
     {
+        SKIP_ON_SERVER("about the database file");
         ProgramFolder folder(false);
         const QString file = folder.file("y.db");
         QFile f(file);
@@ -286,6 +292,9 @@ private slots:
     {
         QFETCH(QString, statement);
         QFETCH(bool, accepted);
+        // A server's integer column takes a fraction rounded; the program binds whole amounts.
+        if (testOnServer() && QByteArray(QTest::currentDataTag()) == "money as real")
+            QSKIP("the file's own check of the stored type");
         ProgramFolder folder;
         QVERIFY(execs("insert into zghmc (职工编码,职工姓名) values ('000001','张三')"));
         QCOMPARE(execs(statement), accepted);

@@ -6,6 +6,7 @@
 
 #include <QSqlQuery>
 #include <QTest>
+#include <memory>
 
 using history::Table;
 
@@ -53,7 +54,17 @@ QString departmentOfRow(const QSqlDatabase &db, qint64 id)
 
 class TestHistory : public QObject {
     Q_OBJECT
+    // The register the rules only read, made once.
+    std::unique_ptr<ProgramFolder> register_;
+
 private slots:
+    void initTestCase()
+    {
+        register_ = std::make_unique<ProgramFolder>();
+        fillRegister(register_->db());
+    }
+    void cleanupTestCase() { register_.reset(); }
+
     void rules_data()
     {
         QTest::addColumn<QString>("rule");
@@ -93,9 +104,7 @@ private slots:
         QFETCH(QString, employee);
         QFETCH(QString, reference);
         QFETCH(QString, department);
-        ProgramFolder folder;
-        QSqlDatabase db = folder.db();
-        fillRegister(db);
+        const QSqlDatabase db = register_->db();
         QString found;
         if (rule == "latest") {
             const auto id = history::latestDatedOn(db, Table::Department, employee,
@@ -103,7 +112,7 @@ private slots:
             found = id ? departmentOfRow(db, *id) : QString();
         } else if (rule == "snapshot") {
             QSqlQuery q = sql::prepare(db, "select 单位编码 from (" + history::snapshotOn(Table::Department, ":d", {"单位编码"})
-                                               + ") where 职工编码=:e");
+                                               + ") s where 职工编码=:e");
             q.bindValue(":d", reference);
             q.bindValue(":e", employee);
             sql::exec(q);
@@ -126,26 +135,22 @@ private slots:
 
     void changeDatesListEachDateOnce()
     {
-        ProgramFolder folder;
-        fillRegister(folder.db());
-        QCOMPARE(history::changeDates(folder.db(), "000001"),
-                 QList<QDate>({QDate(2002, 1, 1), QDate(2003, 6, 1), QDate(2004, 3, 1)}));
-        QVERIFY(history::changeDates(folder.db(), "999999").isEmpty());
+        const QSqlDatabase db = register_->db();
+        QCOMPARE(history::changeDates(db, "000001"), QList<QDate>({QDate(2002, 1, 1), QDate(2003, 6, 1), QDate(2004, 3, 1)}));
+        QVERIFY(history::changeDates(db, "999999").isEmpty());
     }
 
     void positionsSinceADateLatestFirst()
     {
-        ProgramFolder folder;
-        fillRegister(folder.db());
-        QCOMPARE(history::positionsSince(folder.db(), "000001", QDate(2003, 6, 1)),
-                 QStringList({"副科长", "科长"}));
-        QVERIFY(history::positionsSince(folder.db(), "000001", QDate(2004, 3, 2)).isEmpty());
+        const QSqlDatabase db = register_->db();
+        QCOMPARE(history::positionsSince(db, "000001", QDate(2003, 6, 1)), QStringList({"副科长", "科长"}));
+        QVERIFY(history::positionsSince(db, "000001", QDate(2004, 3, 2)).isEmpty());
     }
 
     void rulesUseTheIndexes()
     {
-        ProgramFolder folder;
-        QSqlQuery q(folder.db());
+        SKIP_ON_SERVER("the file's query plan; the server's planner chooses by its own statistics");
+        QSqlQuery q(register_->db());
         QVERIFY(q.exec("explain query plan select gzb.* from gzb, dwdtb where dwdtb.职工编码=gzb.职工编码 and "
                        + history::inForceOnForRow(Table::Department, "gzb.职工编码", "gzb.年月")));
         QString plan;

@@ -118,7 +118,7 @@ private slots:
         QFETCH(bool, allowed);
         ProgramFolder folder;
         const QSqlDatabase db = smallOrganisation(folder);
-        const QByteArray before = databaseChecksum(app_paths::databaseFile());
+        const QByteArray before = databaseChecksum(testDatabase());
         const SessionScope session(role);
         // A harmless change of one row: writing a column with the value it holds.
         const QString key = table == "zghmc" ? "职工编码" : table == "mzdmb" ? "民族编码" : table == "czydmb" ? "czybh" : "自动编号";
@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(refused, allowed ? QString() : rights::kDeniedMessage);
         if (!allowed) {
             QCOMPARE(refusalOf([&] { edit::deleteRows(db, table, {key, keyValue}); }), rights::kDeniedMessage);
-            QCOMPARE(databaseChecksum(app_paths::databaseFile()), before);
+            QCOMPARE(databaseChecksum(testDatabase()), before);
         }
     }
 
@@ -138,7 +138,7 @@ private slots:
     {
         ProgramFolder folder;
         const QSqlDatabase db = smallOrganisation(folder);
-        const QByteArray before = databaseChecksum(app_paths::databaseFile());
+        const QByteArray before = databaseChecksum(testDatabase());
         const SessionScope session(rights::kQuery);
         QCOMPARE(refusalOf([&] { pay::generateMonth(db, QDate(2030, 1, 1), pay::Generation::Blank); }), rights::kDeniedMessage);
         QCOMPARE(refusalOf([&] { pay::generateAppraisalSheet(db, 2030); }), rights::kDeniedMessage);
@@ -147,7 +147,7 @@ private slots:
                  }),
                  rights::kDeniedMessage);
         QCOMPARE(refusalOf([&] { operators::add(db, "小张", rights::kQuery, "abcdefgh1"); }), rights::kDeniedMessage);
-        QCOMPARE(databaseChecksum(app_paths::databaseFile()), before);
+        QCOMPARE(databaseChecksum(testDatabase()), before);
     }
 
     void theLastAdministratorStays()
@@ -205,7 +205,7 @@ private slots:
     void aFirstLoginWithTheDeliveredPasswordSetsANewOne()
     {
         ProgramFolder folder;
-        Tfrmlogin login(app_paths::databaseFile());
+        Tfrmlogin login(testDatabase());
         QVERIFY(!login.hintLabel()->isHidden());
         QStringList messages;
         const auto answer = [&] {
@@ -234,9 +234,9 @@ private slots:
         QVERIFY(!operators::canLogIn(folder.db(), "admin", "123456"));
         QVERIFY(operators::canLogIn(folder.db(), "admin", "abcdefgh1"));
         // The change is his, logged under his name, not the process's default writer.
-        QCOMPARE(queryValue(folder.db(), "select group_concat(操作员) from czrzb where 表名='czydmb'").toString(), QString("admin"));
+        QCOMPARE(listed(folder.db(), "select 操作员 from czrzb where 表名='czydmb'"), QString("admin"));
         rights::setSession({});
-        Tfrmlogin next(app_paths::databaseFile());
+        Tfrmlogin next(testDatabase());
         QVERIFY(next.hintLabel()->isHidden());
     }
 
@@ -263,13 +263,13 @@ private slots:
     void aDatabaseOthersCanReadIsToldAndMadePrivate()
     {
         ProgramFolder folder(false);
-        QVERIFY(database::createDelivered(app_paths::databaseFile()).ok);
-        QVERIFY(QFile::setPermissions(app_paths::databaseFile(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        QVERIFY(database::createDelivered(testDatabase()).ok);
+        QVERIFY(QFile::setPermissions(testDatabase(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
         QStringList asked;
         const notify::ScopedAnswerer answerer([&](const QString &, const QString &text) { asked << text; return true; });
-        QVERIFY(program_database::open(nullptr, app_paths::databaseFile()).result.ok);
+        QVERIFY(program_database::open(nullptr, testDatabase()).result.ok);
         QCOMPARE(asked.size(), 1);
-        QVERIFY(private_files::readableByOthers(app_paths::databaseFile()).isEmpty());
+        QVERIFY(private_files::readableByOthers(testDatabase()).isEmpty());
     }
 };
 

@@ -84,7 +84,7 @@ private slots:
     void tiesOnTheSortKey()
     {
         const QSqlDatabase db = folder_->db();
-        sql::exec(db, "update zghmc set 职工姓名=case abs(random()) % 3 when 0 then '张伟' when 1 then '王芳' else '李娜' end");
+        sql::exec(db, "update zghmc set 职工姓名=case cast(substr(职工编码, 6, 1) as integer) % 3 when 0 then '张伟' when 1 then '王芳' else '李娜' end");
         const QList<QVariantList> all = windowed::readAll(db, byName());
         WindowedRows model;
         model.open(db, byName());
@@ -101,6 +101,7 @@ private slots:
     // added never make a window hold more than its size. Reading the list again shows the change.
     void listChangingUnderIt()
     {
+        SKIP_ON_SERVER("the list is changed through the file's own statements");
         const QSqlDatabase db = folder_->db();
         WindowedRows model;
         model.open(db, byName());

@@ -27,7 +27,7 @@ QList<QVariantList> literalCounts(const QSqlDatabase &db, int year)
     departments.exec("select dwdtb.单位编码, count(ndkhb.职工编码) " + kCountBase.arg(year) + " group by dwdtb.单位编码 order by dwdtb.单位编码");
     while (departments.next()) {
         const QString code = departments.value(0).toString();
-        QVariantList row = {code, queryValue(db, "select ifnull((select 单位名称 from dwdmb where 单位编码='" + code + "'), '')"),
+        QVariantList row = {code, queryValue(db, "select coalesce((select 单位名称 from dwdmb where 单位编码='" + code + "'), '')"),
                             departments.value(1)};
         for (const char *result : {"优秀", "及格", "不及格"})
             row << queryValue(db, "select count(ndkhb.职工编码) " + kCountBase.arg(year)

@@ -22,9 +22,8 @@ namespace {
 
 QString changes(const QSqlDatabase &db)
 {
-    return queryValue(db, "select group_concat(变动时间 || ' ' || 等级编码 || ' ' || 等级工资 || ' ' || ifnull(变动理由, ''), ', ') "
-                          "from (select * from zwdjdtb where 职工编码='000101' order by 自动编号)")
-        .toString();
+    return listed(db, "select 变动时间 || ' ' || 等级编码 || ' ' || 等级工资 || ' ' || coalesce(变动理由, '') "
+                      "from zwdjdtb where 职工编码='000101' order by 自动编号", ", ");
 }
 
 }  // namespace

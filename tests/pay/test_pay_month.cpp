@@ -32,11 +32,13 @@ void fillStaff(const QSqlDatabase &db)
 
 QStringList codesOf(const QSqlDatabase &db, const QString &table, const QDate &month)
 {
-    QSqlQuery q = sql::prepare(db, QString("select group_concat(职工编码) from (select 职工编码 from %1 where 年月=:m order by 1)").arg(table));
+    QSqlQuery q = sql::prepare(db, QString("select 职工编码 from %1 where 年月=:m order by 1").arg(table));
     q.bindValue(":m", sql::dateValue(month));
     sql::exec(q);
-    q.next();
-    return q.value(0).toString().split(',', Qt::SkipEmptyParts);
+    QStringList codes;
+    while (q.next())
+        codes << q.value(0).toString();
+    return codes;
 }
 
 Amounts yuan(const QMap<QString, QString> &typed)

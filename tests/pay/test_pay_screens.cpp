@@ -133,9 +133,10 @@ private slots:
         TestHost host;
         auto *screen = new Tfrmgzlr(host);
         screen->copydata(false);
-        sql::exec(db, "update gzb set 基本工资=职工编码*12345, 岗位工资=职工编码*100001, 工龄=职工编码, 边远津贴=5000,"
-                      " 扣除税金=职工编码*3, 应发工资=职工编码*12345+职工编码*100001+职工编码*10000+5000,"
-                      " 实发工资=职工编码*12345+职工编码*100001+职工编码*10000+5000-职工编码*3");
+        const QString n = "cast(职工编码 as integer)";
+        sql::exec(db, QString("update gzb set 基本工资=%1*12345, 岗位工资=%1*100001, 工龄=%1, 边远津贴=5000,"
+                              " 扣除税金=%1*3, 应发工资=%1*12345+%1*100001+%1*10000+5000,"
+                              " 实发工资=%1*12345+%1*100001+%1*10000+5000-%1*3").arg(n));
         screen->Datechange();
         PaySheetModel *wages = screen->sheetModel(0);
         QCOMPARE(wages->rowCount(), 90);

@@ -31,9 +31,8 @@ namespace {
 
 QString attendanceRows(const QSqlDatabase &db)
 {
-    return queryValue(db, "select group_concat(考勤时间 || ' ' || 方式编码 || ' ' || 时数 || ' ' || ifnull(罚金, '-') || ' ' || "
-                          "ifnull(事由, ''), ', ') from (select * from kqjlb order by 自动编号)")
-        .toString();
+    return listed(db, "select 考勤时间 || ' ' || 方式编码 || ' ' || 时数 || ' ' || coalesce(罚金, '-') || ' ' || "
+                      "coalesce(事由, '') from kqjlb order by 自动编号", ", ");
 }
 
 void chooseDate(QDateEdit *box, const QDate &date)

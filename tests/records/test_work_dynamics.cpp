@@ -177,6 +177,7 @@ private slots:
     // A failed rebuild leaves the previous timeline.
     void failedRebuildKeepsTheTable()
     {
+        SKIP_ON_SERVER("the refusing trigger is written in the file's own language");
         ProgramFolder folder;
         fillTimelineRegister(folder.db());
         records::rebuildTimeline(folder.db(), "000002");

@@ -25,10 +25,9 @@ const int kDepartment = 0, kTitle = 1, kSkill = 3;
 
 QString rows(const QSqlDatabase &db, const QString &table)
 {
-    return queryValue(db, QString("select group_concat(变动时间 || ' ' || %2, ', ') from "
-                                  "(select * from %1 where 职工编码='000101' order by 自动编号)")
-                              .arg(table, table == "gwjndtb" ? "类别编码 || 档次编码" : table == "dwdtb" ? "单位编码" : "职称编码"))
-        .toString();
+    return listed(db, QString("select 变动时间 || ' ' || %2 from %1 where 职工编码='000101' order by 自动编号")
+                          .arg(table, table == "gwjndtb" ? "类别编码 || 档次编码" : table == "dwdtb" ? "单位编码" : "职称编码"),
+                  ", ");
 }
 
 }  // namespace

@@ -38,7 +38,16 @@ const QString &templateDatabase()
     return file;
 }
 
+// The address of the shared database of the ProgramFolder made last, while it stands.
+QString &openedAddress()
+{
+    static QString address;
+    return address;
+}
+
 }  // namespace
+
+QString testDatabase() { return openedAddress().isEmpty() ? app_paths::databaseFile() : openedAddress(); }
 
 void copyDeliveredDatabase(const QString &file)
 {
@@ -62,12 +71,15 @@ ProgramFolder::ProgramFolder(bool withDatabase)
         const database::OpenResult r = database::open(database::kSharedConnection, address_);
         if (!r.ok)
             qFatal("cannot open the test database: %s", qPrintable(r.message));
+        openedAddress() = address_;
     }
 }
 
 ProgramFolder::~ProgramFolder()
 {
     database::close(database::kSharedConnection);
+    if (openedAddress() == address_)
+        openedAddress().clear();
     if (database::isServerAddress(address_))
         dropServerDatabase(address_);
     app_paths::setProgramDir({});
@@ -81,6 +93,19 @@ QVariant queryValue(const QSqlDatabase &db, const QString &statement)
     if (!q.exec(statement))
         qFatal("%s: %s", qPrintable(statement), qPrintable(q.lastError().text()));
     return q.next() ? q.value(0) : QVariant();
+}
+
+QString listed(const QSqlDatabase &db, const QString &statement, const QString &separator)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(statement))
+        qFatal("%s: %s", qPrintable(statement), qPrintable(q.lastError().text()));
+    QStringList values;
+    while (q.next())
+        if (!q.isNull(0))
+            values << q.value(0).toString();
+    return values.join(separator);
 }
 
 QString codeName(const QSqlDatabase &db, const QString &table, const QString &code)
@@ -167,6 +192,10 @@ QStringList databaseContents(const QString &fileOrAddress)
 QByteArray databaseChecksum(const QString &file)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (database::isServerAddress(file)) {
+        hash.addData(databaseContents(file).join('\n').toUtf8());
+        return hash.result();
+    }
     for (const QString &part : {file, file + "-wal"}) {
         QFile f(part);
         if (f.open(QIODevice::ReadOnly))

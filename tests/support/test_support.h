@@ -37,8 +37,16 @@ private:
     QString address_;
 };
 
+// The address of the newest ProgramFolder's shared database; without one open, the program
+// folder's database file.
+QString testDatabase();
+
 // Runs one statement and fails the test on error; returns the first column of the first row.
 QVariant queryValue(const QSqlDatabase &db, const QString &statement);
+
+// The first column of every row of `statement`, nulls left out, joined by `separator` in the
+// order the statement gives (what the file's group_concat gives, on either engine).
+QString listed(const QSqlDatabase &db, const QString &statement, const QString &separator = QStringLiteral(","));
 
 // The name of `code` in the code table `table` (zwdmb: a position's name), the code bound.
 QString codeName(const QSqlDatabase &db, const QString &table, const QString &code);
@@ -59,8 +67,9 @@ QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator
 QStringList tableContents(const QSqlDatabase &db);
 QStringList databaseContents(const QString &fileOrAddress);
 
-// A database file and its write-ahead log, byte for byte, to show a refused write changed nothing.
-QByteArray databaseChecksum(const QString &file);
+// A database file and its write-ahead log, byte for byte, to show a refused write changed
+// nothing; of a server database (by its address), every row of every table.
+QByteArray databaseChecksum(const QString &fileOrAddress);
 
 // A 2 MB tmpfs mounted at `path` for one test (as root; `mounted` says whether it could be),
 // filled to its last byte by fill().
