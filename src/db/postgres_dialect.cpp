@@ -190,13 +190,6 @@ public:
         return {QStringLiteral("BEGIN"), QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kWriteLock)};
     }
 
-    QStringList continueAutoIds(const QString &table, const QString &column) const override
-    {
-        // An identity column's sequence knows nothing of numbers given explicitly.
-        return {QStringLiteral("select setval(pg_get_serial_sequence('%1', '%2'), coalesce((select max(%3) from %1), 0) + 1, false)")
-                    .arg(quoteIdentifier(table), column, quoteIdentifier(column))};
-    }
-
     QString deferReferenceChecks() const override { return QStringLiteral("SET CONSTRAINTS ALL DEFERRED"); }
 
     QStringList createServerFunctions() const override

@@ -4,13 +4,13 @@
 
 #include "db/change_counter.h"
 #include "db/database.h"
+#include "db/dialect.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 #include "demo/demo_organisation.h"
 #include "stats/statistics_table.h"
 #include "stats/work_table_stamp.h"
-#include "support/test_engine.h"
 #include "support/test_support.h"
 
 #include <QTest>
@@ -124,7 +124,7 @@ private slots:
     {
         const QSqlDatabase db = folder_.db();
         analysis().rebuild(db, kCutoff);
-        sql::exec(db, testOnServer() ? "drop trigger bgjs_zghmc_update on zghmc" : "drop trigger bgjs_zghmc_update");
+        sql::exec(db, sql::dialect(db).dropTrigger("bgjs_zghmc_update", "zghmc"));
         sql::exec(db, "update zghmc set 职工姓名='某' where 职工编码=(select min(职工编码) from zghmc)");
         QVERIFY(database::open("reopened", folder_.address()).ok);
         database::close("reopened");

@@ -2,6 +2,8 @@
 // What tests ask of either engine where the engines' own SQL differs: a write refused by a
 // trigger, and a column's values read as one text (SQLite's group_concat).
 
+#include "db/dialect.h"
+
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -37,7 +39,7 @@ inline void failInserts(const QSqlDatabase &db, const QString &table, const QStr
 
 inline void stopFailingInserts(const QSqlDatabase &db, const QString &table)
 {
-    execOrDie(db, onPostgres(db) ? QString("drop trigger refuse on %1").arg(table) : QString("drop trigger refuse"));
+    execOrDie(db, sql::dialect(db).dropTrigger("refuse", table));
 }
 
 // The first column of every row of `statement`, joined by `separator`.
