@@ -114,7 +114,9 @@ QStringList finishing(const TableDescription &table)
         if (v.kind == ValueColumn::Kind::Average)
             averages << QStringLiteral("%1=%1/zs").arg(v.key);
         else if (table.shares && v.key != "zs")
-            shares << QStringLiteral("%1zb=100.0*%1/zs").arg(v.key);
+            // In double precision on every engine (100.0 would be an exact decimal on a
+            // server, whose quotient rounds differently in the last digit).
+            shares << QStringLiteral("%1zb=100*cast(%1 as double precision)/zs").arg(v.key);
     }
     QStringList statements;
     for (const QStringList &set : {shares, averages})

@@ -70,7 +70,7 @@ QString shares(const QString &t, const QStringList &all)
 {
     QStringList set;
     for (const QString &c : all.mid(1))
-        set << QString("%1zb=100.0*%1/zs").arg(c);
+        set << QString("%1zb=100*cast(%1 as double precision)/zs").arg(c);
     return "update " + t + " set " + set.join(',') + " where zs<>0";
 }
 

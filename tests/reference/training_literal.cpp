@@ -47,8 +47,8 @@ QStringList pxcjzbtjb(const QDate &from, const QDate &to)
     s << "INSERT INTO " + t + " ( bz, pxbm, pjcj ) SELECT '1', 培训编码, sum(成绩) FROM pxjlb where " + f + " GROUP BY 培训编码";
     s << courseRowsAndTotal(t, {"zs", "u90", "f80t90", "f70t80", "f60t70", "l60", "pjcj"});
     s << "update " + t
-             + " set u90zb=100.0*u90/zs,f80t90zb=100.0*f80t90/zs,f70t80zb=100.0*f70t80/zs,f60t70zb=100.0*f60t70/zs,"
-               "l60zb=100.0*l60/zs,pjcj=pjcj/zs";
+             + " set u90zb=100*cast(u90 as double precision)/zs,f80t90zb=100*cast(f80t90 as double precision)/zs,f70t80zb=100*cast(f70t80 as double precision)/zs,f60t70zb=100*cast(f60t70 as double precision)/zs,"
+               "l60zb=100*cast(l60 as double precision)/zs,pjcj=pjcj/zs";
     return s;
 }
 
@@ -60,7 +60,7 @@ QStringList pxjnzbtjb(const QDate &from, const QDate &to)
     s << scratch(t, courseFilter(from, to),
                  {{"A", "技能评定='A'"}, {"B", "技能评定='B'"}, {"C", "技能评定='C'"}, {"D", "技能评定='D'"}});
     s << courseRowsAndTotal(t, {"zs", "A", "B", "C", "D"});
-    s << "update " + t + " set Azb=100.0*A/zs,Bzb=100.0*B/zs,Czb=100.0*C/zs,Dzb=100.0*D/zs";
+    s << "update " + t + " set Azb=100*cast(A as double precision)/zs,Bzb=100*cast(B as double precision)/zs,Czb=100*cast(C as double precision)/zs,Dzb=100*cast(D as double precision)/zs";
     return s;
 }
 
