@@ -96,8 +96,9 @@ struct TableDescription {
     std::vector<WorkColumn> gridColumns() const;
     const ValueColumn &value(const QString &key) const;
     QStringList printedKeys(const PrintedReport &report) const;
-    // The named columns (all with "*") of the rows in grid order.
-    QString gridQuery(const QString &columnList = QStringLiteral("*")) const;
+    // The named columns of the rows in grid order; by default every column of columns() (not
+    // "*": a server's work table has a row number column of its own).
+    QString gridQuery(const QString &columnList = {}) const;
     // Empties and refills the work table for the cut-off or the range (as the table counts) in
     // one transaction: on failure the previous rows stay and sql::Failure carries the
     // database's message.

@@ -92,7 +92,11 @@ QStringList TableDescription::printedKeys(const PrintedReport &report) const
 
 QString TableDescription::gridQuery(const QString &columnList) const
 {
-    return QStringLiteral("select %1 from %2 order by %3").arg(columnList, name, gridOrder);
+    QStringList all;
+    if (columnList.isEmpty())
+        for (const WorkColumn &c : columns())
+            all << c.key;
+    return QStringLiteral("select %1 from %2 order by %3").arg(columnList.isEmpty() ? all.join(',') : columnList, name, gridOrder);
 }
 
 static WorkTableStamp stampOf(const TableDescription &table, const QStringList &statements, const Period &period)

@@ -53,7 +53,7 @@ QStringList basicScratch(const QString &table, const QString &d)
 QStringList groupRowsAndTotal(const QString &t, const QStringList &all, const Naming &n)
 {
     return {"insert into " + t + " (bz," + n.key + "," + all.join(',') + ") select '2'," + n.key + "," + sums(all) + " from "
-                + t + " where bz='1' group by " + n.key,
+                + t + " where bz='1' group by " + n.key + " order by " + n.key + " nulls first",
             "delete from " + t + " where bz='1'",
             "update " + t + " set " + n.name + "=" + n.source + "." + n.sourceName + " from " + n.source + " where " + n.source
                 + "." + n.sourceKey + "=" + t + "." + n.key,

@@ -22,7 +22,7 @@ QStringList zgjbqktjb(const QDate &cutoff)
              + ") FROM zghmc, dwdtb WHERE dwdtb.单位编码<'97' and dwdtb.职工编码=zghmc.职工编码 and " + inForce("dwdtb", d)
              + " GROUP BY dwdtb.单位编码";
     s << "insert into " + t + " (bz,dwbm," + all.join(',') + ") select '2',dwbm," + sums(all) + " from " + t
-             + " where bz='1' group by dwbm";
+             + " where bz='1' group by dwbm order by dwbm nulls first";
     s << "delete from " + t + " where bz='1'";
     // The women of the organisation: one row per column, without grouping.
     s << "insert into " + t + " (bz,zs) select '1',count(zghmc.职工编码) FROM zghmc, dwdtb WHERE 职工性别='女' and " + deptRule;
@@ -42,7 +42,7 @@ QStringList zgjbqktjb(const QDate &cutoff)
                  "zwdtb.职工编码=zghmc.职工编码 and " + inForce("zwdtb", d) + " and dwdtb.职工编码=zghmc.职工编码 and "
                  + inForce("dwdtb", d) + " GROUP BY zwdmb.职务级别";
     s << "insert into " + t + " (bz,dwbm," + all.join(',') + ") select '5',dwbm," + sums(all) + " from " + t
-             + " where bz='1' group by dwbm";
+             + " where bz='1' group by dwbm order by dwbm nulls first";
     s << "delete from " + t + " where bz='1'";
     s << "update " + t + " set dwmc=dwdmb.单位名称 from dwdmb where dwdmb.单位编码=" + t + ".dwbm and " + t + ".bz='2'";
     s << "update " + t + " set dwmc='其中：'||zwjbdmb.级别名称 from zwjbdmb where zwjbdmb.级别编码=" + t + ".dwbm and " + t

@@ -38,14 +38,14 @@ QStringList zyjsgbqktjb(const QDate &cutoff)
                  + " AND zcdtb.职称编码<>'00' AND zcdtb.职工编码=zghmc.职工编码"
                  + (condition.isEmpty() ? "" : " and " + condition) + " group by zcdtb.职称编码";
     s << "insert into " + t + " (bz,zcbm," + all.join(',') + ") select '6',zcbm," + sumsAll + " from " + t
-             + " where bz='1' group by zcbm";
+             + " where bz='1' group by zcbm order by zcbm nulls first";
     s << "delete from " + t + " where bz='1'";
     s << "update " + t + " set zcjb=zcdmb.职称级别,zcmc=zcdmb.职称名称,zclb=zcdmb.技术分类 from zcdmb "
                          "where zcdmb.职称编码=" + t + ".zcbm and bz='6'";
     s << "insert into " + t + " (bz,zclb," + all.join(',') + ") select '5',zclb," + sumsAll + " from " + t
-             + " where bz='6' group by zclb";
+             + " where bz='6' group by zclb order by zclb nulls first";
     s << "insert into " + t + " (bz,zcjb," + all.join(',') + ") select '4',zcjb," + sumsAll + " from " + t
-             + " where bz='6' group by zcjb";
+             + " where bz='6' group by zcjb order by zcjb nulls first";
     s << "insert into " + t + " (bz,zcjb,zcmc," + all.join(',') + ") select '3','00','高级职务'," + sumsAll + " from "
              + t + " where bz='4' and (zcjb='01' or zcjb='02')";
     for (const auto &[column, condition] : columns)

@@ -4,7 +4,6 @@
 #include "app/main_window.h"
 #include "app/prompt.h"
 #include "app/striped_grid.h"
-#include "db/app_paths.h"
 #include "db/database.h"
 #include "db/sql.h"
 #include "db/windowed_rows.h"
@@ -287,7 +286,7 @@ private slots:
         ProgramFolder folder;
         fillRegister(folder.db());
         const QString pdf = folder.file("roster.pdf");
-        const AdminRun run = runAdmin({"roster", "Tfrmgbxx", "--db", app_paths::databaseFile(), "--pdf", pdf, "--level", "05"});
+        const AdminRun run = runAdmin({"roster", "Tfrmgbxx", "--db", folder.address(), "--pdf", pdf, "--level", "05"});
         QVERIFY2(run.status == 0, qPrintable(run.err));
         const QString out = pdfText(pdf);
         for (const char *expected : {"专业技术干部基本情况表", "入司时间", "专业技", "乙二", "维族", "1970-05",
@@ -298,8 +297,8 @@ private slots:
 
         QCOMPARE(runAdmin({"roster", "Tfrmgbxx", "--db", folder.file("none.db"), "--pdf", pdf}).status, 1);
         QVERIFY(!QFile::exists(folder.file("none.db")));  // a mistyped path creates nothing
-        QCOMPARE(runAdmin({"roster", "Tfrmgbxx", "--db", app_paths::databaseFile(), "--pdf", pdf, "--range", "高于"}).status, 2);
-        QCOMPARE(runAdmin({"roster", "Tfrmdyxx", "--db", app_paths::databaseFile(), "--pdf", pdf, "--party", "00"}).status, 1);
+        QCOMPARE(runAdmin({"roster", "Tfrmgbxx", "--db", folder.address(), "--pdf", pdf, "--range", "高于"}).status, 2);
+        QCOMPARE(runAdmin({"roster", "Tfrmdyxx", "--db", folder.address(), "--pdf", pdf, "--party", "00"}).status, 1);
     }
 
     // Where the screen, the printed roster and the benchmarks start when the party list is short:

@@ -6,6 +6,7 @@
 #include "reference/literal.h"
 #include "stats/statistics_table.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -33,6 +34,25 @@ inline QString cellMismatch(const QVariant &value, const QVariant &expected)
 // A statistics table by its work table's name, and its grid as CSV.
 inline const stats::TableDescription &table(const QString &name) { return *stats::findStatisticsTable(name); }
 inline QString tableCsv(const QSqlDatabase &db, const QString &name) { return stats::toCsv(db, table(name).gridQuery()); }
+
+// From now on every insert into this connection's work table `table` for which `condition` (on
+// the new row, "new.") holds fails with `message`, on either engine.
+inline void failInserts(const QSqlDatabase &db, const QString &table, const QString &message,
+                        const QString &condition = QStringLiteral("true"))
+{
+    const QStringList statements =
+        db.driver()->dbmsType() == QSqlDriver::PostgreSQL
+            ? QStringList{QString("create function pg_temp.fail() returns trigger language plpgsql as $$ begin "
+                                  "if %1 then raise exception '%2'; end if; return new; end $$").arg(condition, message),
+                          QString("create trigger fail before insert on pg_temp.%1 for each row execute function pg_temp.fail()").arg(table)}
+            : QStringList{QString("create temp trigger fail before insert on %1 when %2 begin select raise(abort,'%3'); end")
+                              .arg(table, condition, message)};
+    for (const QString &s : statements) {
+        QSqlQuery q(db);
+        if (!q.exec(s))
+            qFatal("%s", qPrintable(q.lastError().text()));
+    }
+}
 
 // The one cell of `column` in the row of `table` that `where` picks: "no row" when none does,
 // "more than one row" when several do.

@@ -15,7 +15,9 @@
 #include "stats/statistics_screens.h"
 #include "app/striped_grid.h"
 #include "stats/statistics_table.h"
+#include "stats/cells.h"
 #include "support/document_texts.h"
+#include "support/test_engine.h"
 #include "support/test_support.h"
 
 #include <QAbstractItemView>
@@ -155,9 +157,12 @@ private slots:
 
         // Another program rebuilds the work table for another date meanwhile: "打印" builds it
         // again for the screen's date, says so, and prints the screen's figures under its date.
+        // On a server each connection has a work table of its own, which the other program's
+        // rebuild leaves alone: nothing to say there.
+        const bool shared = !testOnServer();
         const QStringList firstPrint = documentTexts(printed[0]);
         const QString shown = stats::toCsv(folder.db(), stats::findStatisticsTable("zgjbqkfxb")->gridQuery());
-        QCOMPARE(runAdmin({"rebuild", "zgjbqkfxb", "--db", folder.db().databaseName(), "--date", "1995-12-31"}).status, 0);
+        QCOMPARE(runAdmin({"rebuild", "zgjbqkfxb", "--db", folder.address(), "--date", "1995-12-31"}).status, 0);
         QStringList told;
         notify::setObserver([&](notify::Kind, const QString &, const QString &text) { told << text; });
         printed.clear();
@@ -165,14 +170,14 @@ private slots:
         QTest::mouseClick(screen->button("打印"), Qt::LeftButton);
         report::setPreviewObserver({});
         notify::setObserver({});
-        QCOMPARE(told, QStringList{"统计表已被另一程序改动，已按截止日期 2025-03-01重新统计，打印的是重新统计的结果。"});
+        QCOMPARE(told, shared ? QStringList{"统计表已被另一程序改动，已按截止日期 2025-03-01重新统计，打印的是重新统计的结果。"} : QStringList{});
         QCOMPARE(stats::toCsv(folder.db(), stats::findStatisticsTable("zgjbqkfxb")->gridQuery()), shown);
         QCOMPARE(printed.size(), 2);
         QCOMPARE(documentTexts(printed[0]), firstPrint);
 
         // "导出Excel…" likewise: built again for the screen's date, said, and the workbook holds
         // the screen's figures under its date.
-        QCOMPARE(runAdmin({"rebuild", "zgjbqkfxb", "--db", folder.db().databaseName(), "--date", "1995-12-31"}).status, 0);
+        QCOMPARE(runAdmin({"rebuild", "zgjbqkfxb", "--db", folder.address(), "--date", "1995-12-31"}).status, 0);
         const QString workbook = folder.file("分析表.xlsx");
         {
             const file_choice::ScopedChooser choosing([&](const file_choice::Request &) { return workbook; });
@@ -181,7 +186,7 @@ private slots:
             QTest::mouseClick(screen->button(grid_export::kCaption), Qt::LeftButton);
             notify::setObserver({});
         }
-        QCOMPARE(told.value(0), "统计表已被另一程序改动，已按截止日期 2025-03-01重新统计，导出的是重新统计的结果。");
+        QCOMPARE(told.contains("统计表已被另一程序改动，已按截止日期 2025-03-01重新统计，导出的是重新统计的结果。"), shared);
         QCOMPARE(stats::toCsv(folder.db(), stats::findStatisticsTable("zgjbqkfxb")->gridQuery()), shown);
         const QJsonArray sheet = workbookSheets(workbook).at(0).toObject().value("rows").toArray();
         QVERIFY(sheet.at(0).toArray().at(0).toObject().value("v").toString().contains("2025"));
@@ -203,14 +208,13 @@ private slots:
         QList<prompt::Call> errors;
         {
             const prompt::ScopedAnswerer answering([&](const prompt::Call &c) { errors << c; return 1; });
-            sql::exec(folder.db(), "create temp trigger fail before insert on zgjbqkfxb "
-                                   "begin select raise(abort,'refused by a trigger'); end");
+            failInserts(folder.db(), "zgjbqkfxb", "refused by a trigger");
             screen->cutoffPicker()->setDate(QDate(2000, 1, 1));
             screen->insertdata();
         }
         QCOMPARE(errors.size(), 1);
         QCOMPARE(errors.first().message, "统计表未能重建，仍显示上次的结果。\n数据库错误，未保存。");
-        QCOMPARE(errors.first().details, "refused by a trigger");
+        QVERIFY2(errors.first().details.contains("refused by a trigger"), qPrintable(errors.first().details));
         QCOMPARE(screen->model()->rowCount(), rows);
 
         QPointer<StatisticsScreen> guard(screen);

@@ -10,6 +10,7 @@
 #include "demo/demo_organisation.h"
 #include "stats/statistics_table.h"
 #include "stats/work_table_stamp.h"
+#include "support/test_engine.h"
 #include "support/test_support.h"
 
 #include <QTest>
@@ -76,7 +77,7 @@ private slots:
         }
         QVERIFY(analysis().holds(db, kCutoff));
 
-        QVERIFY(database::open("other copy", folder_.file("database/wenpad.db")).ok);
+        QVERIFY(database::open("other copy", folder_.address()).ok);
         sql::exec(QSqlDatabase::database("other copy", false), "update dwdmb set 单位名称='另名' where 单位编码='01'");
         database::close("other copy");
         QVERIFY(!analysis().holds(db, kCutoff));
@@ -123,9 +124,9 @@ private slots:
     {
         const QSqlDatabase db = folder_.db();
         analysis().rebuild(db, kCutoff);
-        sql::exec(db, "drop trigger bgjs_zghmc_update");
+        sql::exec(db, testOnServer() ? "drop trigger bgjs_zghmc_update on zghmc" : "drop trigger bgjs_zghmc_update");
         sql::exec(db, "update zghmc set 职工姓名='某' where 职工编码=(select min(职工编码) from zghmc)");
-        QVERIFY(database::open("reopened", folder_.file("database/wenpad.db")).ok);
+        QVERIFY(database::open("reopened", folder_.address()).ok);
         database::close("reopened");
         QVERIFY(sql::tableAndTriggerNames(db).contains("bgjs_zghmc_update"));
         QVERIFY(!analysis().holds(db, kCutoff));
