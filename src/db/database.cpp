@@ -208,9 +208,9 @@ OpenResult fillDelivered(const QString &file)
                 sql::exec(db, "PRAGMA journal_mode=WAL");
                 result.ok = true;
             } catch (const sql::Failure &e) {
-                result = refusal(QStringLiteral("无法建立数据库：%1").arg(path), e, false);
+                result = refusal(QStringLiteral("无法建立数据库：%1").arg(file), e, false);
             } catch (const std::exception &e) {
-                result = refusal(QStringLiteral("无法建立数据库：%1").arg(path), QString::fromLocal8Bit(e.what()));
+                result = refusal(QStringLiteral("无法建立数据库：%1").arg(file), QString::fromLocal8Bit(e.what()));
             }
             db.close();
         }
