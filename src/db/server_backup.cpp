@@ -2,6 +2,7 @@
 
 #include "db/app_paths.h"
 #include "db/database.h"
+#include "db/failure_text.h"
 #include "db/office_copy.h"
 #include "db/private_files.h"
 #include "db/read_transaction.h"
@@ -82,12 +83,16 @@ backup::Outcome save(const QSqlDatabase &db, const QString &target)
             if (copied.ok)
                 sql::exec(file, QStringLiteral("PRAGMA journal_mode=DELETE"));
         } catch (const sql::Failure &e) {
-            copied = {false, e.explain(e.message()), {}};
+            const failure_text::Said said = failure_text::said(e, {});
+            copied = {false, said.text, said.details, {}};
         }
     }
     database::close(name);
-    if (!copied.ok)
-        return failed(copied.message);
+    if (!copied.ok) {
+        backup::Outcome refusal = failed(copied.message);
+        refusal.details = copied.details;
+        return refusal;
+    }
     if (!part.commit())
         return failed(part.error());
     return {true, {}, {}};
@@ -134,7 +139,8 @@ backup::Outcome restore(const QSqlDatabase &db, const QString &source)
     try {
         outcome = replace();
     } catch (const sql::Failure &e) {
-        outcome = refused(QStringLiteral("恢复失败，数据库保持原样：%1").arg(e.explain(e.message())));
+        const failure_text::Said said = failure_text::said(e, {.lead = QStringLiteral("恢复失败，数据库保持原样。")});
+        outcome = {false, said.text, {}, said.details};
     }
     database::close(fromName);
     return outcome;
