@@ -51,6 +51,11 @@ QString inForceSnapshot(const QString &historyTable, const QStringList &columns)
     return "(" + history::snapshotOn(tables.at(historyTable), ":d", columns) + ")";
 }
 
+QString snapshotTable(const QString &name, const QString &historyTable, const QStringList &columns)
+{
+    return name + " as materialized " + inForceSnapshot(historyTable, columns);
+}
+
 QString departmentRows(const QString &extraColumns, const QString &joins)
 {
     return QStringLiteral("(select s.单位编码 as dwbm, z.职工编码 as zgbm, z.职工性别, z.民族编码, z.文化程度, "

@@ -36,6 +36,9 @@ QString positionedRows();
 // The snapshot of one history as a subquery: 职工编码 and the named columns of the row in
 // force on :d.
 QString inForceSnapshot(const QString &historyTable, const QStringList &columns);
+// The same snapshot as a common table expression "name as materialized (…)", worked out once:
+// on the right of a left join the subquery would be worked out again for every row on its left.
+QString snapshotTable(const QString &name, const QString &historyTable, const QStringList &columns);
 
 enum class Empty {
     WhenNone,  // a grouped count: a column nobody matched stays empty
