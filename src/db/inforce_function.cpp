@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -71,29 +69,10 @@ History *load(sqlite3_context *ctx, const unsigned char *table, const unsigned c
     return history;
 }
 
-// The histories read by one connection, kept while nothing was written since: this
-// connection's changes (sqlite3_total_changes) and other connections' commits (data_version)
-// both move a counter. Owned by the connection's function, freed when the connection closes.
-struct Cache {
-    struct Entry {
-        sqlite3_int64 changes = -1;
-        sqlite3_int64 dataVersion = -1;
-        std::unique_ptr<History> history;
-    };
-    std::map<std::string, Entry> byTableAndColumn;
-};
-
-sqlite3_int64 dataVersion(sqlite3 *db)
-{
-    sqlite3_stmt *q = nullptr;
-    sqlite3_int64 version = -1;
-    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &q, nullptr) == SQLITE_OK && sqlite3_step(q) == SQLITE_ROW)
-        version = sqlite3_column_int64(q, 0);
-    sqlite3_finalize(q);
-    return version;
-}
-
-// The history for this statement: checked against the counters on its first row only.
+// The history for this statement, read on its first row and kept with the statement (SQLite
+// keeps auxiliary data of a constant argument from row to row) until it ends. Every statement
+// that judges a whole table by it writes, so a history kept for a later statement would be
+// stale by then anyway, and at a million employees it holds hundreds of MB.
 const History *historyFor(sqlite3_context *ctx, sqlite3_value **argv)
 {
     if (const auto *h = static_cast<const History *>(sqlite3_get_auxdata(ctx, 0)))
@@ -104,21 +83,15 @@ const History *historyFor(sqlite3_context *ctx, sqlite3_value **argv)
         sqlite3_result_error(ctx, "inforce: table and column must be plain names", -1);
         return nullptr;
     }
-    sqlite3 *db = sqlite3_context_db_handle(ctx);
-    Cache::Entry &entry = static_cast<Cache *>(sqlite3_user_data(ctx))
-                              ->byTableAndColumn[std::string(reinterpret_cast<const char *>(table)) + '.'
-                                                 + reinterpret_cast<const char *>(column)];
-    const sqlite3_int64 changes = sqlite3_total_changes64(db);
-    const sqlite3_int64 version = dataVersion(db);
-    if (!entry.history || entry.changes != changes || entry.dataVersion != version) {
-        entry.history.reset(load(ctx, table, column));
-        if (!entry.history)
-            return nullptr;
-        entry.changes = changes;
-        entry.dataVersion = version;
-    }
-    sqlite3_set_auxdata(ctx, 0, entry.history.get(), nullptr);
-    return entry.history.get();
+    History *history = load(ctx, table, column);
+    if (!history)
+        return nullptr;
+    sqlite3_set_auxdata(ctx, 0, history, [](void *h) { delete static_cast<History *>(h); });
+    // Freed at once when SQLite is out of memory.
+    const auto *kept = static_cast<const History *>(sqlite3_get_auxdata(ctx, 0));
+    if (!kept)
+        sqlite3_result_error_nomem(ctx);
+    return kept;
 }
 
 void inforceFn(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -152,7 +125,6 @@ void inforceFn(sqlite3_context *ctx, int, sqlite3_value **argv)
 
 bool registerInforceFunction(sqlite3 *handle)
 {
-    return sqlite3_create_function_v2(handle, "inforce", 4, SQLITE_UTF8, new Cache, inforceFn, nullptr, nullptr,
-                                      [](void *cache) { delete static_cast<Cache *>(cache); })
+    return sqlite3_create_function_v2(handle, "inforce", 4, SQLITE_UTF8, nullptr, inforceFn, nullptr, nullptr, nullptr)
            == SQLITE_OK;
 }

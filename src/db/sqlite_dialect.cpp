@@ -151,8 +151,8 @@ public:
         return "printf('%04d" + monthDay + "'," + yearExpression + ")";
     }
 
-    // The registered inforce() keeps each history in memory until the next write, several
-    // times faster than looking each row up when a statement judges a million pay rows.
+    // The registered inforce() reads the history into memory for the statement, several times
+    // faster than looking each row up when a statement judges a million pay rows.
     QString valueInForceOn(history::Table table, const QString &column, const QString &employeeExpression,
                          const QString &dateExpression) const override
     {

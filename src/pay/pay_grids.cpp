@@ -1,6 +1,7 @@
 #include "pay/pay_grids.h"
 
 #include "db/money.h"
+#include "db/read_transaction.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "export/csv.h"
@@ -34,17 +35,32 @@ QVariant shownAmount(const QString &column, const QVariant &stored)
     return isWholeYuan(column) ? stored : QVariant(money::formatYuan(stored.toLongLong()));
 }
 
-std::vector<Grid> statisticsGrids(const QSqlDatabase &db, const QDate &from, const QDate &to)
+std::optional<std::vector<Grid>> statisticsGrids(const QSqlDatabase &db, const QDate &from, const QDate &to,
+                                                 const Progress &progress)
 {
+    // The sheets and months are read statement by statement: no month generated meanwhile may
+    // come into some of them only.
+    const ReadTransaction picture(db);
+    const int total = int(sheets().size()) * monthsFrom(from, to);
+    int done = 0;
+    const MonthSummed monthSummed = [&] { return !progress || progress(++done, total); };
     std::vector<Grid> grids;
     for (const Sheet &s : sheets()) {
-        Grid g{s.tab.trimmed(), QStringList{QStringLiteral("单位名称")} + s.amountColumns(), departmentTotals(db, s, from, to)};
+        std::optional<QList<QVariantList>> totals = departmentTotals(db, s, from, to, monthSummed);
+        if (!totals)
+            return std::nullopt;
+        Grid g{s.tab.trimmed(), QStringList{QStringLiteral("单位名称")} + s.amountColumns(), *totals};
         for (QVariantList &row : g.rows)
             for (int c = 1; c < row.size(); ++c)
                 row[c] = shownAmount(s.amountColumns().at(c - 1), row[c]);
         grids.push_back(g);
     }
     return grids;
+}
+
+std::vector<Grid> statisticsGrids(const QSqlDatabase &db, const QDate &from, const QDate &to)
+{
+    return *statisticsGrids(db, from, to, Progress{});
 }
 
 std::vector<Grid> sheetGrids(const QSqlDatabase &db, const QDate &month, const QString &department)

@@ -8,6 +8,8 @@
 #include <QSqlDatabase>
 #include <QStringList>
 #include <QVariantList>
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace pay {
@@ -18,9 +20,14 @@ struct Grid {
     QList<QVariantList> rows;
 };
 
-// The three sheets' totals per department over the months from `from` to `to` (first days).
-// Throws sql::Failure.
+// The three sheets' totals per department over the months from `from` to `to` (first days),
+// read in one picture of the data. Throws sql::Failure.
 std::vector<Grid> statisticsGrids(const QSqlDatabase &db, const QDate &from, const QDate &to);
+// The same, telling the months summed so far of all (three sheets' months) after each;
+// std::nullopt when `progress` returned false.
+using Progress = std::function<bool(int done, int total)>;
+std::optional<std::vector<Grid>> statisticsGrids(const QSqlDatabase &db, const QDate &from, const QDate &to,
+                                                 const Progress &progress);
 
 // The three sheets of a department's month as the entry screen lists them. Throws sql::Failure.
 std::vector<Grid> sheetGrids(const QSqlDatabase &db, const QDate &month, const QString &department);

@@ -14,6 +14,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -94,15 +95,28 @@ QDate PayStatisticsScreen::to() const
 
 void PayStatisticsScreen::rebuild()
 {
+    // A year of a large organisation takes seconds: the months summed so far are shown, and
+    // "取消" stops between two months.
+    QProgressDialog progress(QStringLiteral("正在统计%1的工资…").arg(periodText()), QStringLiteral("取消"), 0, 1, this);
+    progress.setWindowTitle(windowTitleText());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kShowProgressAfterMs);
+    std::optional<std::vector<pay::Grid>> grids;
     try {
-        const std::vector<pay::Grid> grids = pay::statisticsGrids(host().database(), from(), to());
-        for (size_t i = 0; i < models_.size(); ++i) {
-            models_[i]->setRows(grids.at(i).rows);
-            grids_[i]->resizeColumnsToContents();
-            grid_export::setExportTitle(*grids_[i], QStringLiteral("%1 %2").arg(windowTitleText(), periodText()));
-        }
+        grids = pay::statisticsGrids(host().database(), from(), to(), [&](int done, int total) {
+            progress.setMaximum(total);
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        });
     } catch (const sql::Failure &e) {
+        progress.reset();  // closed before the message, which it would otherwise cover
         failure_message::show(this, e, {.reading = true});
+    }
+    // Stopped or failed: empty tables rather than another period's rows under this one's title.
+    for (size_t i = 0; i < models_.size(); ++i) {
+        models_[i]->setRows(grids ? grids->at(i).rows : QList<QVariantList>{});
+        grids_[i]->resizeColumnsToContents();
+        grid_export::setExportTitle(*grids_[i], QStringLiteral("%1 %2").arg(windowTitleText(), periodText()));
     }
 }
 

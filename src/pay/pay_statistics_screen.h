@@ -26,7 +26,10 @@ public:
     // The first days of the first and last months counted.
     QDate from() const;
     QDate to() const;
+    // Sums the period again, with a progress dialog ("取消" leaves the tables empty).
     void rebuild();
+    // A period summed quicker than this shows no progress dialog.
+    static constexpr int kShowProgressAfterMs = 500;
     void print();
 
 private:

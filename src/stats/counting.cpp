@@ -51,6 +51,11 @@ QString inForceSnapshot(const QString &historyTable, const QStringList &columns)
     return "(" + history::snapshotOn(tables.at(historyTable), ":d", columns) + ")";
 }
 
+QString snapshotTable(const QString &name, const QString &historyTable, const QStringList &columns)
+{
+    return name + " as materialized " + inForceSnapshot(historyTable, columns);
+}
+
 QString departmentRows(const QString &extraColumns, const QString &joins)
 {
     return QStringLiteral("(select s.单位编码 as dwbm, z.职工编码 as zgbm, z.职工性别, z.民族编码, z.文化程度, "
@@ -74,22 +79,31 @@ QString valueList(const std::vector<ValueColumn> &values, Averages averages)
     return keys.join(',');
 }
 
+namespace {
+
+// The aggregate of one value column; empty for an average left out.
+QString aggregateOf(const ValueColumn &v, Empty empty, Averages averages, const QString &averaged)
+{
+    if (v.kind == ValueColumn::Kind::Average)
+        return averages == Averages::Summed ? "sum(" + averaged + ")" : QString();
+    if (v.condition.isEmpty())
+        return QStringLiteral("count(*)");
+    // The filter skips the aggregate step for the rows that do not match, most rows for most
+    // columns; a missing employee makes the condition NULL: not counted.
+    const QString count = QStringLiteral("count(*) filter (where %1)").arg(v.condition);
+    return empty == Empty::WhenNone ? "nullif(" + count + ",0)" : count;
+}
+
+}  // namespace
+
+const QString kAgeAtCutoff = QStringLiteral("datediff('yyyy',出生年月,:d)");
+
 QString aggregates(const std::vector<ValueColumn> &values, Empty empty, Averages averages, const QString &averaged)
 {
     QStringList list;
-    for (const ValueColumn &v : values) {
-        if (v.kind == ValueColumn::Kind::Average) {
-            if (averages == Averages::Summed)
-                list << "sum(" + averaged + ")";
-        } else if (v.condition.isEmpty()) {
-            list << "count(*)";
-        } else {
-            // The filter skips the aggregate step for the rows that do not match, most rows
-            // for most columns; a missing employee makes the condition NULL: not counted.
-            const QString count = QStringLiteral("count(*) filter (where %1)").arg(v.condition);
-            list << (empty == Empty::WhenNone ? "nullif(" + count + ",0)" : count);
-        }
-    }
+    for (const ValueColumn &v : values)
+        if (const QString a = aggregateOf(v, empty, averages, averaged); !a.isEmpty())
+            list << a;
     return list.join(',');
 }
 
@@ -98,6 +112,29 @@ QString sums(const std::vector<ValueColumn> &values)
     QStringList list;
     for (const ValueColumn &v : values)
         list << QStringLiteral("sum(%1)").arg(v.key);
+    return list.join(',');
+}
+
+QString partialCounts(const std::vector<ValueColumn> &values)
+{
+    QStringList list;
+    for (const ValueColumn &v : values)
+        list << aggregateOf(v, Empty::Zero, Averages::Summed, kAgeAtCutoff) + " as " + v.key;
+    return list.join(',');
+}
+
+QString rolledUp(const std::vector<ValueColumn> &values, Empty empty, Averages averages)
+{
+    QStringList list;
+    for (const ValueColumn &v : values) {
+        const QString sum = QStringLiteral("sum(%1)").arg(v.key);
+        if (v.kind == ValueColumn::Kind::Average)
+            list << (averages == Averages::Summed ? sum : QStringLiteral("null"));
+        else if (empty == Empty::Zero)
+            list << "coalesce(" + sum + ",0)";
+        else
+            list << "nullif(" + sum + ",0)";
+    }
     return list.join(',');
 }
 

@@ -36,6 +36,9 @@ QString positionedRows();
 // The snapshot of one history as a subquery: 职工编码 and the named columns of the row in
 // force on :d.
 QString inForceSnapshot(const QString &historyTable, const QStringList &columns);
+// The same snapshot as a common table expression "name as materialized (…)", worked out once:
+// on the right of a left join the subquery would be worked out again for every row on its left.
+QString snapshotTable(const QString &name, const QString &historyTable, const QStringList &columns);
 
 enum class Empty {
     WhenNone,  // a grouped count: a column nobody matched stays empty
@@ -45,11 +48,21 @@ enum class Averages { Summed, Left };  // the age sum of an Average column, or l
 
 // The value columns written by a counting statement, and their aggregates in the same order.
 QString valueList(const std::vector<ValueColumn> &values, Averages averages = Averages::Summed);
-// An Average column sums `averaged` (by default the age at the cut-off).
+// The age at the cut-off, what an Average column sums unless told otherwise.
+extern const QString kAgeAtCutoff;
+// An Average column sums `averaged`.
 QString aggregates(const std::vector<ValueColumn> &values, Empty empty, Averages averages = Averages::Summed,
-                   const QString &averaged = QStringLiteral("datediff('yyyy',出生年月,:d)"));
+                   const QString &averaged = kAgeAtCutoff);
 // sum(zs),sum(nv),… over rows already counted.
 QString sums(const std::vector<ValueColumn> &values);
+
+// One grouped pass over the snapshot that feeds several kinds of rows: partialCounts() keeps
+// each value column's count (0 included) or age sum under the column's own key, per fine
+// group; rolledUp() sums those groups into the rows shown, empty or 0 where nobody matched as
+// `empty` says, and with Averages::Left an empty (null) average, so the lists of all kinds of
+// rows have the same columns.
+QString partialCounts(const std::vector<ValueColumn> &values);
+QString rolledUp(const std::vector<ValueColumn> &values, Empty empty, Averages averages = Averages::Summed);
 
 // The total row (bz "3", "汀岚分公司" in `nameColumn`) summing the rows of bz "2".
 QString totalRow(const TableDescription &table, const QString &nameColumn);

@@ -67,7 +67,7 @@ private slots:
             }
             QCOMPARE(compared, 300);
         }
-        // Kept between statements only while nothing is written, here or by another program.
+        // Read again by every statement: a write, here or by another program, shows at once.
         const auto latest = [&] { return queryValue(db, "select inforce('dwdtb','单位编码','000001','2099-12-31')").toString(); };
         latest();
         queryValue(db, "insert into dwdtb(职工编码,变动时间,单位编码) values('000001','2099-01-01','97')");

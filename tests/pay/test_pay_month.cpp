@@ -1,10 +1,11 @@
 // Pay months: the totals' formulas, generating a month (who gets rows, run twice, carried
 // forward, all or nothing), the end-of-month department rule, and the company statistics
-// against a plain sum.
+// against a plain sum, month by month with progress and stopping.
 
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "pay/pay_comparison.h"
+#include "pay/pay_grids.h"
 #include "pay/pay_month.h"
 #include "pay/pay_statistics.h"
 #include "db/money.h"
@@ -274,6 +275,50 @@ private slots:
                         QCOMPARE(row[1 + i].toLongLong(), plain.value(row[0].toString()).value(i));
             }
         }
+    }
+
+    // A year is summed month by month: each month of each sheet is one step of the progress,
+    // a stop between two months returns nothing, and two departments of one name are one row.
+    void statisticsTellProgressAndStop()
+    {
+        ProgramFolder folder;
+        const QSqlDatabase db = folder.db();
+        demo::Options options;
+        options.employees = 200;
+        options.payMonths = 3;
+        demo::generate(db, options);
+        const QDate january = firstDay(options.anchor.year(), 1), december = january.addMonths(11);
+        const auto wagesOf = [&](const std::vector<Grid> &grids, const QString &department) {
+            for (const QVariantList &row : grids.front().rows)
+                if (row.first().toString() == department)
+                    return money::parseYuan(row.at(1 + int(sheet("gzb").amountColumns().indexOf("应发工资"))).toString()).value_or(0);
+            return qint64(0);
+        };
+        const std::vector<Grid> whole = statisticsGrids(db, january, december);
+        QList<std::pair<int, int>> steps;
+        const std::optional<std::vector<Grid>> told = statisticsGrids(db, january, december, [&](int done, int total) {
+            steps << std::pair{done, total};
+            return true;
+        });
+        QVERIFY(told);
+        QCOMPARE(steps.size(), 36);
+        QCOMPARE(steps.first(), std::pair(1, 36));
+        QCOMPARE(steps.last(), std::pair(36, 36));
+        for (size_t i = 0; i < whole.size(); ++i)
+            QCOMPARE(told->at(i).rows, whole.at(i).rows);
+
+        int calls = 0;
+        QVERIFY(!statisticsGrids(db, january, december, [&](int, int) { return ++calls < 5; }));
+        QCOMPARE(calls, 5);
+
+        const QString first = queryValue(db, "select 单位名称 from dwdmb where 单位编码='01'").toString();
+        const QString second = queryValue(db, "select 单位名称 from dwdmb where 单位编码='02'").toString();
+        const qint64 both = wagesOf(whole, first) + wagesOf(whole, second);
+        QVERIFY(wagesOf(whole, second) > 0);
+        sql::exec(db, "update dwdmb set 单位名称=(select 单位名称 from dwdmb where 单位编码='01') where 单位编码='02'");
+        const std::vector<Grid> merged = statisticsGrids(db, january, december);
+        QCOMPARE(merged.front().rows.size(), whole.front().rows.size() - 1);
+        QCOMPARE(wagesOf(merged, first), both);
     }
 };
 

@@ -16,18 +16,29 @@ QStringList statements(const TableDescription &t)
     const QString table = t.name;
     const QString values = valueList(t.values);
     const QString sumsOfValues = sums(t.values);
-    // Everyone counted joins zghmc, the head count included.
-    const QString titled = departmentRows("h.职称编码 as zcbm", "join " + inForceSnapshot("zcdtb", {"职称编码"})
-                                                                     + " h on h.职工编码=s.职工编码");
+    // One pass over the snapshot of everyone counted (in a department below "97" and in
+    // zghmc, the head count included), grouped by the title in force and by whether the
+    // position in force is of level "07".
+    const QString rows = departmentRows("h.职称编码 as zcbm, case when w.职务级别='07' then 1 else 0 end as division",
+                                        "left join t h on h.职工编码=s.职工编码 left join p on p.职工编码=s.职工编码 "
+                                        "left join zwdmb w on w.职务编码=p.职务编码");
+    const QString groups = QStringLiteral("with %3, %4, g as (select e.zcbm, e.division, %1 from %2 e "
+                                          "where e.dwbm<'97' and e.zgbm is not null group by e.zcbm, e.division) ")
+                               .arg(partialCounts(t.values), rows, snapshotTable("t", "zcdtb", {"职称编码"}),
+                                    snapshotTable("p", "zwdtb", {"职务编码"}));
     return QStringList{
                "delete from " + table,
-               // Titles (bz "6"), named, with their level and category.
-               QStringLiteral("insert into %1 (bz,zcbm,zcmc,zcjb,zclb,%2) "
-                              "select '6', e.zcbm, zcdmb.职称名称, zcdmb.职称级别, zcdmb.技术分类, %3 "
-                              "from %4 e left join zcdmb on zcdmb.职称编码=e.zcbm "
-                              "where e.zcbm<>'00' and e.dwbm<'97' and e.zgbm is not null "
-                              "group by e.zcbm, zcdmb.职称名称, zcdmb.职称级别, zcdmb.技术分类 order by e.zcbm")
-                   .arg(table, values, aggregates(t.values, Empty::WhenNone), titled),
+               groups
+                   + QStringLiteral("insert into %1 (bz,zcbm,zcmc,zcjb,zclb,%2) "
+                                    // Titles (bz "6"), named, with their level and category.
+                                    "select '6', g.zcbm, zcdmb.职称名称, zcdmb.职称级别, zcdmb.技术分类, %3 "
+                                    "from g left join zcdmb on zcdmb.职称编码=g.zcbm where g.zcbm<>'00' "
+                                    "group by g.zcbm, zcdmb.职称名称, zcdmb.职称级别, zcdmb.技术分类 "
+                                    // The division-level cadres whatever their title: one row,
+                                    // a column nobody matched is 0, not empty.
+                                    "union all select '2', null, '处级干部', null, null, %4 from g where g.division=1 "
+                                    "order by 1, 2 nulls first")
+                         .arg(table, values, rolledUp(t.values, Empty::WhenNone), rolledUp(t.values, Empty::Zero)),
                // Categories (bz "5") "01、工程技术" and levels (bz "4") from the title rows.
                QStringLiteral("insert into %1 (bz,zclb,zcmc,%2) "
                               "select '5', r.zclb, jslbdmb.类别编码||'、'||jslbdmb.类别名称, %3 "
@@ -42,10 +53,6 @@ QStringList statements(const TableDescription &t)
                QStringLiteral("insert into %1 (bz,zcjb,zcmc,%2) select '3','00','高级职务',%3 "
                               "from %1 where bz='4' and (zcjb='01' or zcjb='02')")
                    .arg(table, values, sumsOfValues),
-               // One row over everyone: a column nobody matched is 0, not empty.
-               QStringLiteral("insert into %1 (bz,zcmc,%2) select '2','处级干部',%3 from %4 e "
-                              "where e.zwjb='07' and e.dwbm<'97' and e.zgbm is not null")
-                   .arg(table, values, aggregates(t.values, Empty::Zero), positionedRows()),
                QStringLiteral("insert into %1 (bz,zcjb,zcmc,%2) select '1','0','总计',%3 from %1 where bz='6'")
                    .arg(table, values, sumsOfValues),
            }
