@@ -4,6 +4,7 @@
 #include "db/change_log.h"
 #include "db/current_rows.h"
 #include "db/delivered_data.h"
+#include "db/pay_departments.h"
 #include "db/dialect.h"
 #include "db/schema.h"
 #include "db/schema_ladder.h"
@@ -77,7 +78,7 @@ bool makeDelivered(const QSqlDatabase &db)
         return false;
     for (const QString &statement : dialect.createServerFunctions() + schema::createStatements(dialect)
                                         + change_counter::createStatements(dialect) + current_rows::createStatements(dialect)
-                                        + dialect.markAsOurs(schema::kSchemaVersion))
+                                        + pay_departments::triggerStatements(dialect) + dialect.markAsOurs(schema::kSchemaVersion))
         sql::exec(db, statement);
     delivered::insertData(db);
     // After the delivered rows, which are no one's change.
@@ -172,6 +173,8 @@ OpenResult openServer(const QString &connectionName, const Address &address)
         }
         change_counter::ensure(db);
         current_rows::ensure(db);
+        // Pay rows carry their department as on a file (db/pay_departments.h).
+        pay_departments::ensure(db);
         for (const QString &statement : schema::workTableStatements(dialect))
             sql::exec(db, statement);
     } catch (const sql::Failure &e) {
@@ -179,6 +182,8 @@ OpenResult openServer(const QString &connectionName, const Address &address)
         drop(connectionName);
         return failure(QStringLiteral("数据库无法使用：%1\n%2").arg(address.shown(), e.message()));
     }
+    // The program's own writes name their operator in the change log, as on a file.
+    change_log::attach(connectionName);
     return result;
 }
 
