@@ -176,6 +176,7 @@ OpenResult openServer(const QString &connectionName, const Address &address)
         }
         change_counter::ensure(db);
         current_rows::ensure(db);
+        // Pay rows carry their department as on a file (db/pay_departments.h).
         pay_departments::ensure(db);
         for (const QString &statement : schema::workTableStatements(dialect))
             sql::exec(db, statement);
@@ -184,6 +185,8 @@ OpenResult openServer(const QString &connectionName, const Address &address)
         drop(connectionName);
         return refusal(QStringLiteral("数据库无法使用：%1").arg(address.shown()), e, true);
     }
+    // The program's own writes name their operator in the change log, as on a file.
+    change_log::attach(connectionName);
     return result;
 }
 

@@ -7,7 +7,6 @@
 #include "db/transaction.h"
 #include "records/attendance_kinds.h"
 
-#include <QSqlRecord>
 #include <map>
 
 namespace records {
@@ -116,13 +115,14 @@ void rebuildYearlyAttendance(const QSqlDatabase &db, const QString &employee, in
 
 CardGrid yearlyAttendance(const QSqlDatabase &db)
 {
-    QSqlQuery q = sql::prepare(db, QStringLiteral("select * from kqtjb order by rowid"));
+    // The columns as the catalogue lists them: a server's work table has its rowid beside them.
+    const QStringList titles = sql::dialect(db).columnNames(db, QStringLiteral("kqtjb"));
+    QStringList quoted;
+    for (const QString &title : titles)
+        quoted << sql::quoteIdentifier(title);
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select %1 from kqtjb order by rowid").arg(quoted.join(", ")));
     q.setForwardOnly(true);
     sql::exec(q);
-    QStringList titles;
-    const QSqlRecord record = q.record();
-    for (int c = 0; c < record.count(); ++c)
-        titles << record.fieldName(c);
     return readGrid(q, QStringLiteral("考勤情况（小时）"), titles);
 }
 
