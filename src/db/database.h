@@ -17,6 +17,7 @@ struct OpenResult {
     bool existed = false;  // creating was refused because the file exists (perhaps just made by another program)
     QString message;  // Chinese, for the user, when !ok
     QString keptCopy;  // a file of an older version: the copy kept before it was upgraded
+    bool refusedLogin = false;  // a server refused the user's name or password
 };
 
 // How much of an existing file is checked before it is used: its identity always (this

@@ -5,8 +5,10 @@
 #include "db/current_rows.h"
 #include "db/delivered_data.h"
 #include "db/dialect.h"
+#include "db/operators.h"
 #include "db/schema.h"
 #include "db/schema_ladder.h"
+#include "db/server_roles.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 
@@ -24,7 +26,17 @@ QString &typedPassword()
 
 OpenResult failure(const QString &message) { return {false, false, false, message, {}}; }
 
-QSqlDatabase connect(const QString &name, const Address &address, QString *error)
+// Whether the server answered that the user or his password is not known. The driver gives no
+// code for a failed connection, only the server's words, in English or in Chinese.
+bool refusedLogin(const QSqlError &error)
+{
+    const QString text = error.databaseText() + error.driverText();
+    return text.contains(QLatin1String("authentication failed")) || text.contains(QStringLiteral("认证失败"))
+           || (text.contains(QLatin1String("role")) && text.contains(QLatin1String("does not exist")))
+           || (text.contains(QStringLiteral("角色")) && text.contains(QStringLiteral("不存在")));
+}
+
+QSqlDatabase connect(const QString &name, const Address &address, QString *error, bool *refused = nullptr)
 {
     if (QSqlDatabase::contains(name))
         QSqlDatabase::removeDatabase(name);
@@ -39,6 +51,8 @@ QSqlDatabase connect(const QString &name, const Address &address, QString *error
     db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!db.open()) {
         *error = QStringLiteral("无法连接数据库服务器：%1\n%2").arg(address.shown(), db.lastError().text());
+        if (refused)
+            *refused = refusedLogin(db.lastError());
         return {};
     }
     for (const QString &setting : sql::dialect(db).connectionSettings())
@@ -82,6 +96,10 @@ bool makeDelivered(const QSqlDatabase &db)
     delivered::insertData(db);
     // After the delivered rows, which are no one's change.
     change_log::create(db);
+    // The roles last, so they are given every table; the delivered operator's user takes the
+    // delivered password, which his first login replaces (operators.h).
+    server_roles::create(db);
+    operators::setPassword(db, operators::connected(db, delivered::kOperatorName)->number, delivered::kOperatorPassword);
     transaction.commit();
     return true;
 }
@@ -140,11 +158,14 @@ OpenResult openServer(const QString &connectionName, const Address &address)
     if (address.host.isEmpty())
         return failure(QStringLiteral("数据库地址不完整（postgresql://用户@服务器:端口/数据库名）：%1").arg(address.text()));
     QString error;
-    QSqlDatabase db = connect(connectionName, address, &error);
+    bool refused = false;
+    QSqlDatabase db = connect(connectionName, address, &error, &refused);
     if (!db.isOpen()) {
         db = {};
         drop(connectionName);
-        return failure(error);
+        OpenResult result = failure(error);
+        result.refusedLogin = refused;
+        return result;
     }
     OpenResult result{true, false, false, {}, {}};
     try {
@@ -174,6 +195,7 @@ OpenResult openServer(const QString &connectionName, const Address &address)
         current_rows::ensure(db);
         for (const QString &statement : schema::workTableStatements(dialect))
             sql::exec(db, statement);
+        change_log::attach(connectionName);
     } catch (const sql::Failure &e) {
         db = {};
         drop(connectionName);
