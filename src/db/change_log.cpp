@@ -172,7 +172,7 @@ void ensure(const QSqlDatabase &db)
 void dropTriggers(const QSqlDatabase &db, const QString &table)
 {
     for (const Event &e : kEvents)
-        sql::exec(db, QStringLiteral("drop trigger if exists %1").arg(sql::quoteIdentifier(triggerName(table, e.name))));
+        sql::exec(db, sql::dialect(db).dropTrigger(triggerName(table, e.name), table));
 }
 
 void createTriggers(const QSqlDatabase &db, const QString &table)

@@ -50,6 +50,8 @@ public:
     // `table`, row by row. Some engines need more than one statement for it.
     virtual QStringList createTrigger(const QString &name, const QString &event, const QString &table,
                                       const QString &body) const = 0;
+    // Drops the trigger of that name on `table` if there is one.
+    virtual QString dropTrigger(const QString &name, const QString &table) const;
 
     // Writes a row or, when a row with the same `keyColumns` exists, sets its other columns:
     // binds value i of `columns` as ":p<i>" (sql::bindRow).

@@ -153,6 +153,11 @@ public:
                     .arg(n, event, quoteIdentifier(table))};
     }
 
+    QString dropTrigger(const QString &name, const QString &table) const override
+    {
+        return QStringLiteral("drop trigger if exists %1 on %2").arg(quoteIdentifier(name), quoteIdentifier(table));
+    }
+
     QStringList tableNames(const QSqlDatabase &db) const override
     {
         // This connection's own work tables included.

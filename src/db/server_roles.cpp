@@ -48,9 +48,9 @@ QStringList ownTables(const QSqlDatabase &db)
     return tables;
 }
 
-// What a role may do with a table: the rights of its area; the tables of no area (the log,
-// the kept current rows and counts, the database's identity) are read by all and written only
-// by their triggers.
+// What a role other than the administrators (who own the tables) may do with a table: the
+// rights of its area; the tables of no area (the log, the kept current rows and counts, the
+// database's identity) are read by all and written only by their triggers.
 QString privileges(const QString &role, const QString &table)
 {
     const std::optional<rights::Area> area = rights::areaOf(table);
@@ -142,7 +142,8 @@ void create(const QSqlDatabase &db)
 {
     const QString database = sql::scalar(db, QStringLiteral("select current_database()")).toString();
     const QString administrators = sql::quoteIdentifier(groupName(database, rights::kAdministrator));
-    QStringList groups;
+    // The groups given grants (the administrators own the tables instead), with their roles.
+    QStringList groups, granted;
     for (const QString &role : rights::roles()) {
         const QString group = groupName(database, role);
         if (group.toUtf8().size() > kLongestName)
@@ -150,6 +151,8 @@ void create(const QSqlDatabase &db)
         if (!roleExists(db, group))
             sql::exec(db, QStringLiteral("create role %1 nologin").arg(sql::quoteIdentifier(group)));
         groups << sql::quoteIdentifier(group);
+        if (role != rights::kAdministrator)
+            granted << role;
     }
     // Whoever makes the database hands its tables to the administrators, so he is one of them.
     sql::exec(db, QStringLiteral("grant %1 to current_user").arg(administrators));
@@ -161,24 +164,26 @@ void create(const QSqlDatabase &db)
         sql::exec(db, QStringLiteral("alter table %1 owner to %2").arg(t, administrators));
         const QStringList sequences = column(
             db,
-            QStringLiteral("select pg_get_serial_sequence(quote_ident(:t), a.attname) from pg_attribute a "
-                           "where a.attrelid=to_regclass(quote_ident(:t)) and a.attidentity<>'' and a.attnum>0"),
+            QStringLiteral("select pg_get_serial_sequence(quote_ident(c.relname), a.attname) from pg_class c "
+                           "join pg_attribute a on a.attrelid=c.oid "
+                           "where c.oid=to_regclass(quote_ident(:t)) and a.attidentity<>'' and a.attnum>0"),
             table);
-        sql::exec(db, QStringLiteral("revoke all on %1 from %2").arg(t, groups.join(',')));
-        for (int i = 0; i < groups.size(); ++i) {
-            const QString role = rights::roles().at(i);
-            const QString granted = privileges(role, table);
-            if (!granted.isEmpty())
-                sql::exec(db, QStringLiteral("grant %1 on %2 to %3").arg(granted, t, groups[i]));
-            if (granted.contains(QLatin1String("insert")))
+        for (const QString &role : granted) {
+            const QString group = sql::quoteIdentifier(groupName(database, role));
+            sql::exec(db, QStringLiteral("revoke all on %1 from %2").arg(t, group));
+            const QString allowed = privileges(role, table);
+            if (!allowed.isEmpty())
+                sql::exec(db, QStringLiteral("grant %1 on %2 to %3").arg(allowed, t, group));
+            if (allowed.contains(QLatin1String("insert")))
                 for (const QString &sequence : sequences)
-                    sql::exec(db, QStringLiteral("grant usage on sequence %1 to %2").arg(sequence, groups[i]));
+                    sql::exec(db, QStringLiteral("grant usage on sequence %1 to %2").arg(sequence, group));
         }
     }
     // Who logs in finds his own number and role; the password hashes stay the administrators'.
-    for (int i = 0; i < groups.size(); ++i)
-        if (!rights::mayRead(rights::roles().at(i), rights::Area::Operators))
-            sql::exec(db, QStringLiteral("grant select (czybh, czyxm, 角色) on czydmb to %1").arg(groups[i]));
+    for (const QString &role : granted)
+        if (!rights::mayRead(role, rights::Area::Operators))
+            sql::exec(db, QStringLiteral("grant select (czybh, czyxm, 角色) on czydmb to %1")
+                              .arg(sql::quoteIdentifier(groupName(database, role))));
 
     // The triggers keeping the log, current rows and counts run as the administrators (they
     // are made to run with their owner's rights), never as the maker, who may create roles.
