@@ -96,12 +96,20 @@ QTextStream &err()
     return stream;
 }
 
+// A refusal on the console: the Chinese message, then the database's own words behind it.
+void tell(const QString &message, const QString &details)
+{
+    err() << message << '\n';
+    if (!details.isEmpty())
+        err() << details << '\n';
+}
+
 int init(const admin::Parsed &a)
 {
     const QString file = a.text("--db");
     const database::OpenResult r = database::createDelivered(file);
     if (!r.ok) {
-        err() << r.message << '\n';
+        tell(r.message, r.details);
         return 1;
     }
     QTextStream(stdout) << "created " << file << '\n';
@@ -112,7 +120,7 @@ int init(const admin::Parsed &a)
 bool toldOpening(const database::OpenResult &r)
 {
     if (!r.ok)
-        err() << r.message << '\n';
+        tell(r.message, r.details);
     else if (!r.keptCopy.isEmpty())
         err() << QStringLiteral("数据库已升级到本版本，升级前的数据库另存为：%1").arg(r.keptCopy) << '\n';
     return r.ok;
@@ -378,7 +386,7 @@ int backUp(const admin::Parsed &a)
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         const backup::Outcome saved = backup::save(db, target);
         if (!saved.ok) {
-            err() << saved.message << '\n';
+            tell(saved.message, saved.details);
             return 1;
         }
         QTextStream(stdout) << "backed up " << a.text("--db") << " to " << target << '\n';
@@ -426,7 +434,7 @@ int copyOffice(const admin::Parsed &a)
         if (opened.created)
             for (const char *suffix : {"", "-wal", "-shm"})
                 QFile::remove(targetPath + suffix);
-        err() << copied.message << '\n';
+        tell(copied.message, copied.details);
         return 1;
     }
     out << QStringLiteral("已复制到 %1").arg(targetPath) << '\n';
@@ -438,13 +446,13 @@ int restore(const admin::Parsed &a)
     const QString source = a.text("--from");
     // Refused before the database is opened, so a bad backup changes nothing at all.
     if (const backup::Outcome checked = backup::check(source); !checked.ok) {
-        err() << checked.message << '\n';
+        tell(checked.message, checked.details);
         return 1;
     }
     const int status = onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         const backup::Outcome restored = backup::restore(db, source);
         if (!restored.ok) {
-            err() << restored.message << '\n';
+            tell(restored.message, restored.details);
             return 1;
         }
         QTextStream(stdout) << "restored " << a.text("--db") << " from " << source

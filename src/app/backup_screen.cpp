@@ -89,7 +89,7 @@ void Tfrmsjbf::backUp()
         notify::show(this, notify::Kind::Information, kTitle,
                      QStringLiteral("数据已备份到：%1").arg(QDir::toNativeSeparators(file)));
     else
-        notify::show(this, notify::Kind::Error, kTitle, saved.message);
+        prompt::ask(kTitle, saved.message, false, this, saved.details);
 }
 
 void Tfrmsjbf::restore()
@@ -102,7 +102,7 @@ void Tfrmsjbf::restore()
     const backup::Outcome checked = backup::check(file);
     host().setWaitBoxVisible(false);
     if (!checked.ok) {
-        notify::show(this, notify::Kind::Error, kTitle, checked.message);
+        prompt::ask(kTitle, checked.message, false, this, checked.details);
         return;
     }
     if (prompt::ask(QStringLiteral("恢复提示"), QStringLiteral("确定要用所选备份替换\n当前的全部数据吗？"), true, this) != prompt::Ok)
@@ -114,11 +114,11 @@ void Tfrmsjbf::restore()
     const database::OpenResult reopened = database::open(database::kSharedConnection, app_paths::databaseFile());
     host().setWaitBoxVisible(false);
     if (!reopened.ok) {
-        notify::show(this, notify::Kind::Error, kTitle, reopened.message);
+        prompt::ask(kTitle, reopened.message, false, this, reopened.details);
         return;
     }
     if (!restored.ok) {
-        notify::show(this, notify::Kind::Error, kTitle, restored.message);
+        prompt::ask(kTitle, restored.message, false, this, restored.details);
         return;
     }
     try {

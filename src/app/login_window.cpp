@@ -2,7 +2,7 @@
 
 #include "app/failure_message.h"
 #include "app/new_password_dialog.h"
-#include "app/notify.h"
+#include "app/prompt.h"
 #include "db/database.h"
 #include "db/delivered_data.h"
 #include "db/operators.h"
@@ -73,8 +73,9 @@ Tfrmlogin::Tfrmlogin(const QString &databaseFile, QWidget *parent)
     const database::OpenResult opened = database::open(database::kLoginConnection, databaseFile, database::Check::Identity);
     connected_ = opened.ok;
     openError_ = opened.message;
+    openDetails_ = opened.details;
     if (!connected_)
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误"), openError_);
+        tellOpenError();
     try {
         hint_->setVisible(connected_ && operators::deliveredPasswordInUse(QSqlDatabase::database(database::kLoginConnection, false)));
     } catch (const sql::Failure &) {
@@ -84,10 +85,12 @@ Tfrmlogin::Tfrmlogin(const QString &databaseFile, QWidget *parent)
 
 Tfrmlogin::~Tfrmlogin() { database::close(database::kLoginConnection); }
 
+void Tfrmlogin::tellOpenError() { prompt::ask(QStringLiteral("错误"), openError_, false, this, openDetails_); }
+
 void Tfrmlogin::BitBtn1Click()
 {
     if (!connected_) {
-        notify::show(this, notify::Kind::Error, QStringLiteral("错误"), openError_);
+        tellOpenError();
         return;
     }
     std::optional<operators::Operator> found;

@@ -32,6 +32,8 @@ public slots:
     void BitBtn1Click();  // "确认"
 
 private:
+    void tellOpenError();  // why the database cannot be used, its own words behind "详细信息"
+
     QLineEdit *name_;
     QLineEdit *password_;
     QPushButton *confirm_;
@@ -46,4 +48,5 @@ private:
     bool server_ = false;
     bool connected_ = false;
     QString openError_;
+    QString openDetails_;  // the database's own words behind openError_
 };

@@ -7,6 +7,7 @@
 #include "app/notify.h"
 #include "app/operator_settings.h"
 #include "app/program_database.h"
+#include "app/prompt.h"
 #include "app/screen_registry.h"
 #include "app/splash.h"
 #include "db/database.h"
@@ -56,7 +57,7 @@ int main(int argc, char **argv)
             return 0;
         if (!opened.result.ok) {
             splash.reset();
-            notify::show(nullptr, notify::Kind::Error, navigation_texts::kProductTitle, opened.result.message);
+            prompt::ask(navigation_texts::kProductTitle, opened.result.message, false, nullptr, opened.result.details);
             return 1;
         }
         if (!opened.result.keptCopy.isEmpty()) {

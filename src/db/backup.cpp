@@ -21,7 +21,8 @@
 namespace backup {
 namespace {
 
-Outcome refused(const QString &message) { return {false, message, {}}; }
+// `details`: the database's or the system's own words, kept apart from the Chinese message.
+Outcome refused(const QString &message, const QString &details = {}) { return {false, message, {}, details}; }
 
 sqlite3 *handleOf(const QSqlDatabase &db)
 {
@@ -45,29 +46,30 @@ Connection openFile(const QString &file, int flags)
 
 QString errorOf(sqlite3 *h) { return h ? QString::fromUtf8(sqlite3_errmsg(h)) : QStringLiteral("out of memory"); }
 
+const QString kNotRestored = QStringLiteral("恢复失败，数据库保持原样。");
+
 constexpr int kBusyTimeoutMs = 5000;  // as long as every connection waits for a lock
 
 bool busy(int rc) { return rc == SQLITE_BUSY || rc == SQLITE_LOCKED; }
 
 // The whole database `from` copied over `to` in one step: one consistent moment of the source,
 // and on the destination one write transaction, rolled back if it fails. Waits for a lock at
-// most as long as any connection does.
-bool copy(sqlite3 *from, sqlite3 *to, QString *error)
+// most as long as any connection does. SQLITE_DONE when copied; otherwise SQLite's words in
+// `error`.
+int copy(sqlite3 *from, sqlite3 *to, QString *error)
 {
     sqlite3_backup *job = sqlite3_backup_init(to, "main", from, "main");
     if (!job) {
         *error = errorOf(to);
-        return false;
+        return SQLITE_ERROR;
     }
     int rc = SQLITE_OK;
     for (int waited = 0; (rc = sqlite3_backup_step(job, -1)) != SQLITE_DONE && busy(rc) && waited < kBusyTimeoutMs; waited += 50)
         sqlite3_sleep(50);
     sqlite3_backup_finish(job);
-    if (rc != SQLITE_DONE) {
-        *error = busy(rc) ? sql::kBusyMessage : QString::fromUtf8(sqlite3_errstr(rc)) + "\n" + errorOf(to);
-        return false;
-    }
-    return true;
+    if (rc != SQLITE_DONE)
+        *error = QString::fromUtf8(sqlite3_errstr(rc)) + "\n" + errorOf(to);
+    return rc;
 }
 
 // The single text or number of one statement; nullopt (and the message) when it fails.
@@ -113,7 +115,7 @@ Outcome saveFrom(sqlite3 *source, const QString &file, const QString &target)
     if (sameFile(target, file) || sameFile(target, file + "-wal") || sameFile(target, file + "-shm"))
         return refused(QStringLiteral("备份文件不能是正在使用的数据库本身：%1").arg(QDir::toNativeSeparators(target)));
     const auto failed = [&](const QString &why) {
-        return refused(QStringLiteral("无法写入备份文件：%1\n%2").arg(QDir::toNativeSeparators(target), why));
+        return refused(QStringLiteral("无法写入备份文件：%1").arg(QDir::toNativeSeparators(target)), why);
     };
     replacing_file::removeLeftovers(QFileInfo(target).absolutePath());
     ReplacingFile part(target);
@@ -124,7 +126,10 @@ Outcome saveFrom(sqlite3 *source, const QString &file, const QString &target)
         Connection to = openFile(part.path(), SQLITE_OPEN_READWRITE);
         if (!to)
             return failed(QStringLiteral("out of memory"));
-        if (!copy(source, to.get(), &error))
+        const int rc = copy(source, to.get(), &error);
+        if (busy(rc))
+            return refused(QStringLiteral("无法写入备份文件：%1\n%2").arg(QDir::toNativeSeparators(target), sql::kBusyMessage));
+        if (rc != SQLITE_DONE)
             return failed(error);
         // A backup is one file: no write-ahead log beside it.
         if (!single(to.get(), "PRAGMA journal_mode=DELETE", &error))
@@ -156,25 +161,25 @@ bool copyInto(const QString &from, const QString &to)
     return in.error() == QFile::NoError && out.flush();
 }
 
-QString checkRefusal(const QString &shown, const file_check::Fault &fault)
+Outcome checkRefusal(const QString &shown, const file_check::Fault &fault)
 {
     using Kind = file_check::Fault::Kind;
     switch (fault.kind) {
     case Kind::NotDatabase:
-        return QStringLiteral("该文件不是数据库文件：%1").arg(shown);
+        return refused(QStringLiteral("该文件不是数据库文件：%1").arg(shown), fault.detail);
     case Kind::Foreign:
-        return QStringLiteral("该文件不是本系统的数据库：%1").arg(shown);
+        return refused(QStringLiteral("该文件不是本系统的数据库：%1").arg(shown));
     case Kind::Newer:
-        return QStringLiteral("备份文件由更新版本的程序建立，无法恢复：%1").arg(shown);
+        return refused(QStringLiteral("备份文件由更新版本的程序建立，无法恢复：%1").arg(shown));
     case Kind::UnknownVersion:
-        return QStringLiteral("备份文件的版本无法识别，无法恢复：%1").arg(shown);
+        return refused(QStringLiteral("备份文件的版本无法识别，无法恢复：%1").arg(shown));
     case Kind::MissingTables:
-        return QStringLiteral("备份文件缺少数据表（%1），无法恢复：%2").arg(fault.detail, shown);
+        return refused(QStringLiteral("备份文件缺少数据表（%1），无法恢复：%2").arg(fault.detail, shown));
     case Kind::Damaged:
     case Kind::Unreadable:
         break;
     }
-    return QStringLiteral("备份文件已损坏，无法恢复：%1\n%2").arg(shown, fault.detail);
+    return refused(QStringLiteral("备份文件已损坏，无法恢复：%1").arg(shown), fault.detail);
 }
 
 Staged stage(const QString &source, const QString &databaseFile, int pageSize)
@@ -183,25 +188,26 @@ Staged stage(const QString &source, const QString &databaseFile, int pageSize)
     staged.file = std::make_unique<ReplacingFile>(databaseFile);  // never committed: removed at the end
     const QString copy = staged.file->path();
     const QString shown = QDir::toNativeSeparators(source);
-    const auto failed = [&](const QString &why) {
-        staged.outcome = refused(QStringLiteral("无法读取备份文件：%1\n%2").arg(shown, why));
+    const auto failed = [&](const QString &message, const QString &details) {
+        staged.outcome = refused(message, details);
         return std::move(staged);
     };
+    const QString unread = QStringLiteral("无法读取备份文件：%1").arg(shown);
     if (copy.isEmpty())
-        return failed(staged.file->error());
+        return failed(unread, staged.file->error());
     if (!copyInto(source, copy))
-        return failed(QStringLiteral("复制失败"));
+        return failed(unread + QStringLiteral("\n复制失败"), {});
     for (const char *side : {"-wal", "-journal"})
         if (QFileInfo(source + side).size() > 0 && !copyInto(source + side, copy + side))
-            return failed(QStringLiteral("复制失败"));
+            return failed(unread + QStringLiteral("\n复制失败"), {});
     const QString name = QStringLiteral("wenpad-stage-") + QUuid::createUuid().toString(QUuid::Id128);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(copy);
         if (!db.open()) {
-            staged.outcome = refused(QStringLiteral("备份文件已损坏，无法恢复：%1\n%2").arg(shown, db.lastError().text()));
+            staged.outcome = refused(QStringLiteral("备份文件已损坏，无法恢复：%1").arg(shown), db.lastError().text());
         } else if (const std::optional<file_check::Fault> fault = file_check::faultOf(db, file_check::Depth::Whole)) {
-            staged.outcome = refused(checkRefusal(shown, *fault));
+            staged.outcome = checkRefusal(shown, *fault);
         } else {
             // One file in the database's page size: SQLite copies into a logged database only
             // between files of one page size.
@@ -210,7 +216,7 @@ Staged stage(const QString &source, const QString &databaseFile, int pageSize)
                                    && (sql::scalar(db, "PRAGMA page_size").toInt() == pageSize
                                        || (q.exec(QStringLiteral("PRAGMA page_size=%1").arg(pageSize)) && q.exec("VACUUM")));
             staged.outcome = converted ? Outcome{true, {}, {}}
-                                       : refused(QStringLiteral("无法读取备份文件：%1\n%2").arg(shown, q.lastError().text()));
+                                       : refused(unread, q.lastError().text());
         }
         db.close();
     }
@@ -242,7 +248,7 @@ Outcome check(const QString &file)
     if (!QFileInfo(file).isFile())
         return refused(QStringLiteral("备份文件不存在：%1").arg(shown));
     if (const std::optional<file_check::Fault> fault = file_check::fault(file, file_check::Depth::Whole))
-        return refused(checkRefusal(shown, *fault));
+        return checkRefusal(shown, *fault);
     return {true, {}, {}};
 }
 
@@ -261,7 +267,7 @@ Outcome restore(const QSqlDatabase &db, const QString &source)
     QString error;
     const std::optional<QString> pageSize = single(live, "PRAGMA page_size", &error);
     if (!pageSize)
-        return refused(QStringLiteral("恢复失败，数据库保持原样：%1").arg(error));
+        return refused(kNotRestored, error);
     const Staged staged = stage(source, file, pageSize->toInt());
     if (!staged.outcome.ok)
         return staged.outcome;
@@ -272,30 +278,33 @@ Outcome restore(const QSqlDatabase &db, const QString &source)
     Connection writer = openFile(file, SQLITE_OPEN_READWRITE);
     Connection from = openFile(staged.file->path(), SQLITE_OPEN_READONLY);
     if (!writer || !from)
-        return refused(QStringLiteral("恢复失败，数据库保持原样：%1").arg(errorOf(writer ? from.get() : writer.get())));
+        return refused(kNotRestored, errorOf(writer ? from.get() : writer.get()));
     sqlite3_busy_timeout(writer.get(), kBusyTimeoutMs);
     std::unique_ptr<sqlite3_backup, int (*)(sqlite3_backup *)> job(sqlite3_backup_init(writer.get(), "main", from.get(), "main"),
                                                                    sqlite3_backup_finish);
     if (!job)
-        return refused(QStringLiteral("恢复失败，数据库保持原样：%1").arg(errorOf(writer.get())));
+        return refused(kNotRestored, errorOf(writer.get()));
     // No page yet: this only locks the database for writing (waiting at most the busy timeout).
     const int locked = sqlite3_backup_step(job.get(), 0);
     if (busy(locked))
         return refused(sql::kBusyMessage);
     if (locked != SQLITE_OK && locked != SQLITE_DONE)
-        return refused(QStringLiteral("恢复失败，数据库保持原样：%1").arg(QString::fromUtf8(sqlite3_errstr(locked))));
+        return refused(kNotRestored, QString::fromUtf8(sqlite3_errstr(locked)));
 
     // Read by a connection of its own, which sees every write committed before the lock.
     const QString kept = datedCopyName(file, QStringLiteral("恢复前"));
     {
+        const QString unsaved = QStringLiteral("当前数据库无法另存，未恢复。");
         Connection reader = openFile(file, SQLITE_OPEN_READONLY);
-        const Outcome saved = reader ? saveFrom(reader.get(), file, kept) : refused(QStringLiteral("out of memory"));
+        if (!reader)
+            return refused(unsaved, QStringLiteral("out of memory"));
+        const Outcome saved = saveFrom(reader.get(), file, kept);
         if (!saved.ok)
-            return refused(QStringLiteral("当前数据库无法另存，未恢复。\n%1").arg(saved.message));
+            return refused(unsaved + '\n' + saved.message, saved.details);
     }
     const int rc = sqlite3_backup_step(job.get(), -1);
     if (rc != SQLITE_DONE)
-        return refused(QStringLiteral("恢复失败，数据库保持原样：%1\n%2").arg(QString::fromUtf8(sqlite3_errstr(rc)), errorOf(writer.get())));
+        return refused(kNotRestored, QString::fromUtf8(sqlite3_errstr(rc)) + "\n" + errorOf(writer.get()));
     return {true, {}, kept};
 }
 

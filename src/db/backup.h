@@ -12,6 +12,7 @@ struct Outcome {
     bool ok = false;
     QString message;   // Chinese, for the user, when !ok
     QString keptCopy;  // restore, keepDatedCopy: where the content was kept
+    QString details;   // the database's or the system's own words behind `message`, if any
 };
 
 // Copies the database open on `db` to `target` as one self-contained file, written beside the

@@ -6,6 +6,7 @@
 #include "db/current_rows.h"
 #include "db/delivered_data.h"
 #include "db/dialect.h"
+#include "db/failure_text.h"
 #include "db/file_check.h"
 #include "db/pay_departments.h"
 #include "db/private_files.h"
@@ -69,8 +70,6 @@ void complete(const QSqlDatabase &db)
     change_log::ensure(db);
 }
 
-OpenResult failure(const QString &message) { return {false, false, false, message, {}}; }
-
 // The folder of `path` has no room left: SQLite says so only for some writes, and reports
 // others (the -shm it maps) as a plain I/O error.
 bool noRoomBeside(const QString &path)
@@ -80,47 +79,48 @@ bool noRoomBeside(const QString &path)
 }
 
 // What an error met while opening means for the person: only real damage says damaged, so a
-// good file is never thrown away over a full disk or a busy database.
-QString openFailure(const QString &path, int code, const QString &detail)
+// good file is never thrown away over a full disk or a busy database. SQLite's own words
+// (`detail`) are the details.
+OpenResult openFailure(const QString &path, int code, const QString &detail)
 {
     if (code == SQLITE_FULL || ((code == SQLITE_IOERR || code == SQLITE_CANTOPEN) && noRoomBeside(path)))
-        return QStringLiteral("磁盘已满，数据库无法打开：%1\n%2").arg(path, detail);
+        return refusal(QStringLiteral("磁盘已满，数据库无法打开：%1").arg(path), detail);
     switch (code) {
     case SQLITE_READONLY:
     case SQLITE_PERM:
-        return QStringLiteral("数据库文件是只读的，无法保存数据：%1\n%2").arg(path, detail);
+        return refusal(QStringLiteral("数据库文件是只读的，无法保存数据：%1").arg(path), detail);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("数据库正被另一程序使用，请稍后再试：%1\n%2").arg(path, detail);
+        return refusal(QStringLiteral("数据库正被另一程序使用，请稍后再试：%1").arg(path), detail);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return QStringLiteral("数据库文件已损坏，无法使用：%1\n%2\n请用“数据备份与恢复”从备份恢复。").arg(path, detail);
+        return refusal(QStringLiteral("数据库文件已损坏，无法使用：%1\n请用“数据备份与恢复”从备份恢复。").arg(path), detail);
     case SQLITE_CANTOPEN:
-        return QStringLiteral("数据库文件无法打开：%1\n%2").arg(path, detail);
+        return refusal(QStringLiteral("数据库文件无法打开：%1").arg(path), detail);
     default:
-        return QStringLiteral("数据库文件读写出错，无法使用：%1\n%2").arg(path, detail);
+        return refusal(QStringLiteral("数据库文件读写出错，无法使用：%1").arg(path), detail);
     }
 }
 
-QString openFailure(const QString &path, const QSqlError &error)
+OpenResult openFailure(const QString &path, const QSqlError &error)
 {
     return openFailure(path, error.nativeErrorCode().toInt() & 0xff,
                        error.databaseText().isEmpty() ? error.text() : error.databaseText());
 }
 
 // Why the file cannot be used, in the words the program shows when opening it.
-QString refusalMessage(const QString &path, const file_check::Fault &fault)
+OpenResult refusalOf(const QString &path, const file_check::Fault &fault)
 {
     using Kind = file_check::Fault::Kind;
     switch (fault.kind) {
     case Kind::Foreign:
-        return QStringLiteral("该文件不是本系统的数据库：%1").arg(path);
+        return refusal(QStringLiteral("该文件不是本系统的数据库：%1").arg(path));
     case Kind::Newer:
-        return QStringLiteral("数据库文件由更新版本的程序建立，无法使用：%1").arg(path);
+        return refusal(QStringLiteral("数据库文件由更新版本的程序建立，无法使用：%1").arg(path));
     case Kind::UnknownVersion:
-        return QStringLiteral("数据库文件的版本无法识别，无法使用：%1").arg(path);
+        return refusal(QStringLiteral("数据库文件的版本无法识别，无法使用：%1").arg(path));
     case Kind::MissingTables:
-        return QStringLiteral("数据库文件缺少数据表（%1），无法使用：%2").arg(fault.detail, path);
+        return refusal(QStringLiteral("数据库文件缺少数据表（%1），无法使用：%2").arg(fault.detail, path));
     case Kind::NotDatabase:
     case Kind::Damaged:
         return openFailure(path, SQLITE_CORRUPT, fault.detail);
@@ -156,30 +156,40 @@ OpenResult upgrade(const QSqlDatabase &db, const QString &path)
 {
     const backup::Outcome kept = backup::keepDatedCopy(db, QStringLiteral("升级前"));
     if (!kept.ok)
-        return failure(QStringLiteral("无法保存升级前的副本，数据库未升级：%1\n%2").arg(path, kept.message));
+        return refusal(QStringLiteral("无法保存升级前的副本，数据库未升级：%1\n%2").arg(path, kept.message), kept.details);
     try {
         schema_ladder::climb(db);
     } catch (const sql::Failure &e) {
-        return failure(QStringLiteral("数据库文件无法升级：%1\n%2\n升级前的副本：%3").arg(path, e.message(), kept.keptCopy));
+        OpenResult failed = refusal(QStringLiteral("数据库文件无法升级：%1").arg(path), e, false);
+        failed.message += QStringLiteral("\n升级前的副本：%1").arg(kept.keptCopy);
+        return failed;
     }
     if (const std::optional<file_check::Fault> fault = file_check::faultOf(db, file_check::Depth::Identity))
-        return failure(refusalMessage(path, *fault));
+        return refusalOf(path, *fault);
     return {true, false, false, {}, kept.keptCopy};
 }
 
 }  // namespace
+
+OpenResult refusal(const QString &message, const QString &details) { return {false, false, false, message, {}, details}; }
+
+OpenResult refusal(const QString &lead, const sql::Failure &failure, bool reading)
+{
+    const failure_text::Said said = failure_text::said(failure, {.lead = lead, .reading = reading});
+    return refusal(said.text, said.details);
+}
 
 OpenResult createDelivered(const QString &path)
 {
     if (isServerAddress(path))
         return createOnServer(parseAddress(path));
     if (QFileInfo::exists(path)) {
-        OpenResult exists = failure(QStringLiteral("数据库文件已存在，不会覆盖：%1").arg(path));
+        OpenResult exists = refusal(QStringLiteral("数据库文件已存在，不会覆盖：%1").arg(path));
         exists.existed = true;
         return exists;
     }
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return failure(QStringLiteral("无法建立数据库文件夹：%1").arg(QFileInfo(path).absolutePath()));
+        return refusal(QStringLiteral("无法建立数据库文件夹：%1").arg(QFileInfo(path).absolutePath()));
     // A side file of our own: two programs creating the same missing database never share one.
     const QString side = path + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128);
     const QString name = QStringLiteral("wenpad-create-") + QUuid::createUuid().toString(QUuid::Id128);
@@ -187,7 +197,7 @@ OpenResult createDelivered(const QString &path)
     {
         QSqlDatabase db = addConnection(name, side);
         if (!db.open()) {
-            result = failure(QStringLiteral("无法建立数据库文件：%1\n%2").arg(side, db.lastError().text()));
+            result = refusal(QStringLiteral("无法建立数据库文件：%1").arg(path), db.lastError().text());
         } else {
             try {
                 sql::exec(db, "PRAGMA foreign_keys=ON");
@@ -208,9 +218,9 @@ OpenResult createDelivered(const QString &path)
                 sql::exec(db, "PRAGMA journal_mode=WAL");
                 result.ok = true;
             } catch (const sql::Failure &e) {
-                result = failure(QStringLiteral("无法建立数据库：%1").arg(e.message()));
+                result = refusal(QStringLiteral("无法建立数据库：%1").arg(path), e, false);
             } catch (const std::exception &e) {
-                result = failure(QStringLiteral("无法建立数据库：%1").arg(QString::fromLocal8Bit(e.what())));
+                result = refusal(QStringLiteral("无法建立数据库：%1").arg(path), QString::fromLocal8Bit(e.what()));
             }
             db.close();
         }
@@ -218,12 +228,12 @@ OpenResult createDelivered(const QString &path)
     QSqlDatabase::removeDatabase(name);
     // Private before it is linked into place; its -wal and -shm take its mode from it.
     if (result.ok && !private_files::restrict(side))
-        result = failure(QStringLiteral("无法设置数据库文件的权限：%1").arg(side));
+        result = refusal(QStringLiteral("无法设置数据库文件的权限：%1").arg(side));
     // link() puts the finished file in place only if nothing is there: a database another
     // program created meanwhile is never replaced.
     if (result.ok && ::link(QFile::encodeName(side).constData(), QFile::encodeName(path).constData()) != 0) {
-        result = errno == EEXIST ? failure(QStringLiteral("数据库文件已存在，不会覆盖：%1").arg(path))
-                                 : failure(QStringLiteral("无法建立数据库文件：%1\n%2").arg(path, QString::fromLocal8Bit(strerror(errno))));
+        result = errno == EEXIST ? refusal(QStringLiteral("数据库文件已存在，不会覆盖：%1").arg(path))
+                                 : refusal(QStringLiteral("无法建立数据库文件：%1").arg(path), QString::fromLocal8Bit(strerror(errno)));
         result.existed = QFileInfo::exists(path);
     }
     QFile::remove(side);
@@ -248,22 +258,22 @@ OpenResult open(const QString &connectionName, const QString &path, Check check)
         const bool writable = info.isWritable() && (info.permissions() & QFile::WriteOwner);
         const QFileInfo folder(info.absolutePath());
         if (!writable)
-            return failure(QStringLiteral("数据库文件是只读的，无法保存数据：%1").arg(path));
+            return refusal(QStringLiteral("数据库文件是只读的，无法保存数据：%1").arg(path));
         if (!folder.isWritable() || !(folder.permissions() & QFile::WriteOwner))
-            return failure(QStringLiteral("数据库所在的文件夹是只读的：%1").arg(folder.absoluteFilePath()));
+            return refusal(QStringLiteral("数据库所在的文件夹是只读的：%1").arg(folder.absoluteFilePath()));
         const auto depth = check == Check::Pages ? file_check::Depth::Pages : file_check::Depth::Identity;
         if (const std::optional<file_check::Fault> fault = file_check::fault(path, depth))
-            return failure(refusalMessage(path, *fault));
+            return refusalOf(path, *fault);
     }
     replacing_file::removeLeftovers(QFileInfo(path).absolutePath());
     const QStringList sidesBefore = existingSideFiles(path);
     QSqlDatabase db = addConnection(connectionName, path);
     if (!db.open()) {
-        const QString message = openFailure(path, db.lastError());
+        const OpenResult refused = openFailure(path, db.lastError());
         db = {};
         close(connectionName);
         removeNewEmptySideFiles(path, sidesBefore);
-        return failure(message);
+        return refused;
     }
     try {
         configure(db);
@@ -283,8 +293,8 @@ OpenResult open(const QString &connectionName, const QString &path, Check check)
         close(connectionName);
         removeNewEmptySideFiles(path, sidesBefore);
         if (full)
-            return failure(openFailure(path, SQLITE_FULL, e.message()));
-        return failure(QStringLiteral("数据库文件无法使用：%1\n%2").arg(path, e.message()));
+            return openFailure(path, SQLITE_FULL, e.message());
+        return refusal(QStringLiteral("数据库文件无法使用：%1").arg(path), e, true);
     }
     change_log::attach(connectionName);
     return {true, result.created, false, {}, result.keptCopy};

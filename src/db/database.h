@@ -6,6 +6,10 @@
 #include <QSqlDatabase>
 #include <QString>
 
+namespace sql {
+class Failure;
+}
+
 namespace database {
 
 inline const QString kSharedConnection = QStringLiteral("wenpad");
@@ -17,8 +21,15 @@ struct OpenResult {
     bool existed = false;  // creating was refused because the file exists (perhaps just made by another program)
     QString message;  // Chinese, for the user, when !ok
     QString keptCopy;  // a file of an older version: the copy kept before it was upgraded
+    QString details;  // the database's or the system's own words behind `message`, if any
     bool refusedLogin = false;  // a server refused the user's name or password
 };
+
+// A database that cannot be used: `message` for the user, `details` the words behind it.
+OpenResult refusal(const QString &message, const QString &details = {});
+// One refused over a database failure: `lead`, then the Chinese sentence of the failure's kind
+// (failure_text.h; `reading` when nothing was to be written), the database's words as details.
+OpenResult refusal(const QString &lead, const sql::Failure &failure, bool reading);
 
 // How much of an existing file is checked before it is used: its identity always (this
 // program's, not from a newer version, every table there); with Pages also every page

@@ -3,6 +3,7 @@
 #include "db/change_log.h"
 #include "db/delivered_data.h"
 #include "db/dialect.h"
+#include "db/failure_text.h"
 #include "db/read_transaction.h"
 #include "db/schema.h"
 #include "db/sql.h"
@@ -144,7 +145,9 @@ Outcome copy(const QSqlDatabase &source, const QSqlDatabase &target, const std::
         writing.commit();
         outcome.ok = true;
     } catch (const sql::Failure &e) {
-        outcome.message = QStringLiteral("复制失败，目标数据库未作改动：%1").arg(e.explain(e.message()));
+        const failure_text::Said said = failure_text::said(e, {.lead = QStringLiteral("复制失败，目标数据库未作改动。")});
+        outcome.message = said.text;
+        outcome.details = said.details;
     }
     return outcome;
 }

@@ -22,6 +22,7 @@ struct TableCount {
 struct Outcome {
     bool ok = false;
     QString message;                 // Chinese, for the user, when !ok
+    QString details;                 // the database's own words behind `message`, if any
     std::vector<TableCount> counts;  // every table, in the order copied (when the copy was checked)
 };
 

@@ -24,8 +24,6 @@ QString &typedPassword()
     return password;
 }
 
-OpenResult failure(const QString &message) { return {false, false, false, message, {}}; }
-
 // Whether the server answered that the user or his password is not known. The driver gives no
 // code for a failed connection, only the server's words, in English or in Chinese.
 bool refusedLogin(const QSqlError &error)
@@ -36,7 +34,8 @@ bool refusedLogin(const QSqlError &error)
            || (text.contains(QStringLiteral("角色")) && text.contains(QStringLiteral("不存在")));
 }
 
-QSqlDatabase connect(const QString &name, const Address &address, QString *error, bool *refused = nullptr)
+// Not open (and `refused` says why) when the server cannot be reached or refuses the settings.
+QSqlDatabase connect(const QString &name, const Address &address, OpenResult *refused)
 {
     if (QSqlDatabase::contains(name))
         QSqlDatabase::removeDatabase(name);
@@ -50,13 +49,18 @@ QSqlDatabase connect(const QString &name, const Address &address, QString *error
     // Sums of exact integers come back as numeric; as doubles they stay exact to 2^53.
     db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!db.open()) {
-        *error = QStringLiteral("无法连接数据库服务器：%1\n%2").arg(address.shown(), db.lastError().text());
-        if (refused)
-            *refused = refusedLogin(db.lastError());
+        *refused = refusal(QStringLiteral("无法连接数据库服务器：%1").arg(address.shown()), db.lastError().text());
+        refused->refusedLogin = refusedLogin(db.lastError());
         return {};
     }
-    for (const QString &setting : sql::dialect(db).connectionSettings())
-        sql::exec(db, setting);
+    try {
+        for (const QString &setting : sql::dialect(db).connectionSettings())
+            sql::exec(db, setting);
+    } catch (const sql::Failure &e) {
+        *refused = refusal(QStringLiteral("无法连接数据库服务器：%1").arg(address.shown()), e, true);
+        db.close();
+        return {};
+    }
     return db;
 }
 
@@ -105,7 +109,7 @@ bool makeDelivered(const QSqlDatabase &db)
 }
 
 // Why the database cannot be used, or empty: this program's, not newer, every table there.
-QString refusal(const QSqlDatabase &db, const Address &address)
+QString refusalOf(const QSqlDatabase &db, const Address &address)
 {
     const sql::Dialect &dialect = sql::dialect(db);
     if (!dialect.markedAsOurs(db))
@@ -125,19 +129,16 @@ void setServerPassword(const QString &password) { typedPassword() = password; }
 OpenResult createOnServer(const Address &address)
 {
     if (address.host.isEmpty())
-        return failure(QStringLiteral("数据库地址不完整（postgresql://用户@服务器:端口/数据库名）：%1").arg(address.text()));
+        return refusal(QStringLiteral("数据库地址不完整（postgresql://用户@服务器:端口/数据库名）：%1").arg(address.text()));
     const QString name = QStringLiteral("wenpad-create-") + QUuid::createUuid().toString(QUuid::Id128);
     OpenResult result;
-    QString error;
     {
-        const QSqlDatabase db = connect(name, address, &error);
-        if (!db.isOpen()) {
-            result = failure(error);
-        } else {
+        const QSqlDatabase db = connect(name, address, &result);
+        if (db.isOpen()) {
             try {
                 // Another application's tables, or this program's already: refused untouched.
                 if (!makeDelivered(db)) {
-                    result = failure(sql::dialect(db).markedAsOurs(db)
+                    result = refusal(sql::dialect(db).markedAsOurs(db)
                                          ? QStringLiteral("数据库已经建立，不会覆盖：%1").arg(address.shown())
                                          : QStringLiteral("数据库中已有其他数据表，不是本系统的数据库：%1").arg(address.shown()));
                     result.existed = true;
@@ -145,7 +146,7 @@ OpenResult createOnServer(const Address &address)
                     result.ok = result.created = true;
                 }
             } catch (const sql::Failure &e) {
-                result = failure(QStringLiteral("无法建立数据库：%1").arg(e.message()));
+                result = refusal(QStringLiteral("无法建立数据库：%1").arg(address.shown()), e, false);
             }
         }
     }
@@ -156,16 +157,13 @@ OpenResult createOnServer(const Address &address)
 OpenResult openServer(const QString &connectionName, const Address &address)
 {
     if (address.host.isEmpty())
-        return failure(QStringLiteral("数据库地址不完整（postgresql://用户@服务器:端口/数据库名）：%1").arg(address.text()));
-    QString error;
-    bool refused = false;
-    QSqlDatabase db = connect(connectionName, address, &error, &refused);
+        return refusal(QStringLiteral("数据库地址不完整（postgresql://用户@服务器:端口/数据库名）：%1").arg(address.text()));
+    OpenResult refused;
+    QSqlDatabase db = connect(connectionName, address, &refused);
     if (!db.isOpen()) {
         db = {};
         drop(connectionName);
-        OpenResult result = failure(error);
-        result.refusedLogin = refused;
-        return result;
+        return refused;
     }
     OpenResult result{true, false, false, {}, {}};
     try {
@@ -174,10 +172,10 @@ OpenResult openServer(const QString &connectionName, const Address &address)
         // programs starting at once make it once (the write lock), the others find it made.
         if (dialect.tableNames(db).isEmpty())
             result.created = makeDelivered(db);
-        if (const QString refused = refusal(db, address); !refused.isEmpty()) {
+        if (const QString refused = refusalOf(db, address); !refused.isEmpty()) {
             db = {};
             drop(connectionName);
-            return failure(refused);
+            return refusal(refused);
         }
         if (schema_ladder::version(db) < schema::kSchemaVersion) {
             Transaction transaction(db);
@@ -189,7 +187,7 @@ OpenResult openServer(const QString &connectionName, const Address &address)
         if (const QString missing = missingTables(db); !missing.isEmpty()) {
             db = {};
             drop(connectionName);
-            return failure(QStringLiteral("数据库缺少数据表（%1），无法使用：%2").arg(missing, address.shown()));
+            return refusal(QStringLiteral("数据库缺少数据表（%1），无法使用：%2").arg(missing, address.shown()));
         }
         change_counter::ensure(db);
         current_rows::ensure(db);
@@ -199,7 +197,7 @@ OpenResult openServer(const QString &connectionName, const Address &address)
     } catch (const sql::Failure &e) {
         db = {};
         drop(connectionName);
-        return failure(QStringLiteral("数据库无法使用：%1\n%2").arg(address.shown(), e.message()));
+        return refusal(QStringLiteral("数据库无法使用：%1").arg(address.shown()), e, true);
     }
     return result;
 }

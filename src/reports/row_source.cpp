@@ -28,8 +28,8 @@ public:
         : name_(QStringLiteral("printout-%1").arg(quintptr(this)))
     {
         const database::OpenResult opened = database::open(name_, db.databaseName(), database::Check::Identity);
-        if (!opened.ok)
-            throw sql::Failure(opened.message);
+        if (!opened.ok)  // told as a database error: the message and the words behind it as details
+            throw sql::Failure(opened.details.isEmpty() ? opened.message : opened.message + '\n' + opened.details);
     }
     ~OwnConnection() { database::close(name_); }
     OwnConnection(const OwnConnection &) = delete;

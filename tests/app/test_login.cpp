@@ -3,6 +3,7 @@
 #include "app/login_window.h"
 #include "app/notify.h"
 #include "app/program_database.h"
+#include "app/prompt.h"
 #include "db/database.h"
 #include "db/app_paths.h"
 #include "db/operators.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -172,8 +174,11 @@ private slots:
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write(QByteArray(2048, 'z'));
         bad.close();
-        QStringList reported;
-        const notify::ScopedObserver observing([&](notify::Kind, const QString &, const QString &text) { reported << text; });
+        QList<prompt::Call> reported;
+        const prompt::ScopedAnswerer answering([&](const prompt::Call &c) {
+            reported << c;
+            return prompt::Ok;
+        });
         {
             Tfrmlogin login(folder.file("bad.db"));
             login.show();
@@ -185,7 +190,12 @@ private slots:
             QVERIFY(login.isVisible());
             QCOMPARE(login.failedAttempts(), 0);
         }
-        QVERIFY(reported.first().startsWith("数据库文件已损坏"));
+        const prompt::Call told = reported.first();
+        QVERIFY(told.message.startsWith("数据库文件已损坏"));
+        // SQLite's own words only behind "详细信息".
+        QVERIFY2(!told.message.contains(QRegularExpression("[A-Za-z]+ [A-Za-z]+")),
+                 qPrintable(told.message));
+        QVERIFY2(told.details.contains("not a database"), qPrintable(told.details));
     }
 };
 

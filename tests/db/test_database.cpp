@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QCryptographicHash>
 #include <QTest>
@@ -106,6 +107,9 @@ private slots:
         const database::OpenResult r = database::open(database::kSharedConnection, file);
         QVERIFY(!r.ok);
         QVERIFY2(r.message.startsWith(messageStart), qPrintable(r.message));
+        // SQLite's own words are the details of damage only, never part of the message.
+        QVERIFY2(!r.message.contains(QRegularExpression("[A-Za-z]+ [A-Za-z]+")), qPrintable(r.message));
+        QCOMPARE(!r.details.isEmpty(), messageStart == "数据库文件已损坏");
         QCOMPARE(databaseChecksum(file), before);
         QVERIFY(!QFile::exists(file + "-wal"));
     }
