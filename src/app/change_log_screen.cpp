@@ -68,7 +68,7 @@ Tfrmczrz::Tfrmczrz(ScreenHost &host) : FunctionScreen(host, "Tfrmczrz")
     writer_->addItem(QString());
     table_->addItem(QString());
     try {
-        table_->addItems(change_log::tablesLogged(host.database()));
+        table_->addItems(change_log::tablesLogged(host.database(), rights::session().role));
         writer_->addItems(change_log::writersLogged(host.database()));
     } catch (const sql::Failure &e) {
         failure_message::show(this, e, {kTitle, {}, {}, true});

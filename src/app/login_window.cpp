@@ -7,6 +7,8 @@
 #include "db/delivered_data.h"
 #include "db/operators.h"
 #include "db/rights.h"
+#include "db/server_database.h"
+#include "db/server_roles.h"
 #include "db/sql.h"
 
 #include <QGridLayout>
@@ -58,6 +60,15 @@ Tfrmlogin::Tfrmlogin(const QString &databaseFile, QWidget *parent)
     connect(quit_, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(380, 230);
 
+    server_ = database::isServerAddress(databaseFile);
+    databaseFile_ = databaseFile;
+    if (server_) {
+        // Nobody is connected before the login: whether the delivered password still works
+        // is not known, and the server is not asked with it.
+        hint_->hide();
+        connected_ = true;
+        return;
+    }
     // The program checked the pages of this file at start; the login checks who it is.
     const database::OpenResult opened = database::open(database::kLoginConnection, databaseFile, database::Check::Identity);
     connected_ = opened.ok;
@@ -82,10 +93,13 @@ void Tfrmlogin::BitBtn1Click()
         tellOpenError();
         return;
     }
-    const QSqlDatabase db = QSqlDatabase::database(database::kLoginConnection, false);
     std::optional<operators::Operator> found;
+    if (server_ && !logIn(name_->text(), password_->text(), &found))
+        return;
+    const QSqlDatabase db = QSqlDatabase::database(server_ ? database::kSharedConnection : database::kLoginConnection, false);
     try {
-        found = operators::logIn(db, name_->text(), password_->text());
+        if (!server_)
+            found = operators::logIn(db, name_->text(), password_->text());
     } catch (const sql::Failure &e) {
         failure_message::show(this, e, {.title = QStringLiteral("错误"), .reading = true});
         return;
@@ -101,6 +115,10 @@ void Tfrmlogin::BitBtn1Click()
                 reject();
                 return;
             }
+            if (server_) {
+                database::setServerPassword(change.passwordBox()->text());
+                database::shared().setPassword(change.passwordBox()->text());
+            }
         }
         accept();
         return;
@@ -112,4 +130,32 @@ void Tfrmlogin::BitBtn1Click()
     ++failures_;
     password_->clear();
     password_->setFocus();
+}
+
+bool Tfrmlogin::logIn(const QString &name, const QString &password, std::optional<operators::Operator> *found)
+{
+    database::Address address = database::parseAddress(databaseFile_);
+    address.user = server_roles::userName(name, address.name);
+    address.password = password;
+    const database::OpenResult opened = database::openServer(database::kSharedConnection, address);
+    if (!opened.ok) {
+        // A name or password the server does not know is a failed attempt like any other.
+        if (!opened.refusedLogin) {
+            notify::show(this, notify::Kind::Error, QStringLiteral("错误"), opened.message);
+            return false;
+        }
+        return true;
+    }
+    // Whatever else opens a connection of the program's (a printout's own) opens it as him.
+    database::setServerPassword(password);
+    try {
+        *found = operators::connected(database::shared(), name);
+    } catch (const sql::Failure &e) {
+        failure_message::show(this, e, {.title = QStringLiteral("错误"), .reading = true});
+        database::close(database::kSharedConnection);
+        return false;
+    }
+    if (!*found)
+        database::close(database::kSharedConnection);
+    return true;
 }

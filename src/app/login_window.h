@@ -1,11 +1,13 @@
 #pragma once
 // The operator login: name and masked password checked against czydmb through a connection
-// of its own to the program's database. Three failed attempts end it like "退出". Logging in
+// of its own to the program's database; on a server they connect as the operator's own user
+// there (server_roles.h), and that connection becomes the program's shared one. Three failed attempts end it like "退出". Logging in
 // with the delivered password asks for a new one first; leaving that ends the login too.
 
 #include "db/operators.h"
 
 #include <QDialog>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -39,6 +41,11 @@ private:
     QLabel *hint_;
     int failures_ = 0;
     operators::Operator operator_;
+    // A server: the name and password connect as the operator's own user of the server.
+    bool logIn(const QString &name, const QString &password, std::optional<operators::Operator> *found);
+
+    QString databaseFile_;
+    bool server_ = false;
     bool connected_ = false;
     QString openError_;
     QString openDetails_;  // the database's own words behind openError_

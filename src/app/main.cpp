@@ -13,18 +13,16 @@
 #include "db/database.h"
 #include "db/address.h"
 #include "db/app_paths.h"
-#include "db/server_database.h"
 #include "db/private_files.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QFont>
-#include <QLineEdit>
 #include <QScreen>
 #include <memory>
 
@@ -47,37 +45,30 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(navigation_texts::kProductTitle);
 
     registerStoredTables();
-    // database/wenpad.ini may name a server; its password is asked now and kept in memory only.
+    // database/wenpad.ini may name a server: then the login connects as the operator's own
+    // user there, with the one password he types (server_roles.h).
     const database::Address where = database::configuredAddress();
     const QString databaseFile = where.text();
-    if (where.isServer()) {
-        splash.reset();
-        bool typed = false;
-        const QString password = QInputDialog::getText(nullptr, navigation_texts::kProductTitle,
-                                                       QStringLiteral("数据库（%1）的密码：").arg(where.shown()),
-                                                       QLineEdit::Password, {}, &typed);
-        if (!typed)
+    if (!where.isServer()) {
+        if (!QFileInfo::exists(databaseFile))
+            splash.reset();  // the question below must not hide behind the splash
+        const program_database::Opened opened = program_database::open(nullptr, databaseFile);
+        if (opened.declined)
             return 0;
-        database::setServerPassword(password);
-    } else if (!QFileInfo::exists(databaseFile)) {
-        splash.reset();  // the question below must not hide behind the splash
-    }
-    const program_database::Opened opened = program_database::open(nullptr, databaseFile);
-    if (opened.declined)
-        return 0;
-    if (!opened.result.ok) {
-        splash.reset();
-        prompt::ask(navigation_texts::kProductTitle, opened.result.message, false, nullptr, opened.result.details);
-        return 1;
+        if (!opened.result.ok) {
+            splash.reset();
+            prompt::ask(navigation_texts::kProductTitle, opened.result.message, false, nullptr, opened.result.details);
+            return 1;
+        }
+        if (!opened.result.keptCopy.isEmpty()) {
+            splash.reset();
+            notify::show(nullptr, notify::Kind::Information, navigation_texts::kProductTitle,
+                         QStringLiteral("数据库已升级到本版本，升级前的数据库另存为：%1")
+                             .arg(QDir::toNativeSeparators(opened.result.keptCopy)));
+        }
     }
     if (splash)
         holdSplash(std::max<qint64>(0, 3000 - shown.elapsed()));
-    if (!opened.result.keptCopy.isEmpty()) {
-        splash.reset();
-        notify::show(nullptr, notify::Kind::Information, navigation_texts::kProductTitle,
-                     QStringLiteral("数据库已升级到本版本，升级前的数据库另存为：%1")
-                         .arg(QDir::toNativeSeparators(opened.result.keptCopy)));
-    }
 
     ScreenRegistry registry;
     registerAllScreens(registry);
@@ -87,7 +78,8 @@ int main(int argc, char **argv)
         mainWindow.setGeometry(screen->availableGeometry());
     mainWindow.showMaximized();
     // Where the data lives, kept in view whatever else the status bar shows.
-    mainWindow.statusBar()->addPermanentWidget(new QLabel(QStringLiteral("数据库：%1").arg(QDir::toNativeSeparators(where.shown()))));
+    auto *whereShown = new QLabel(QStringLiteral("数据库：%1").arg(QDir::toNativeSeparators(where.shown())));
+    mainWindow.statusBar()->addPermanentWidget(whereShown);
 
     int result = 0;
     {
@@ -95,6 +87,11 @@ int main(int argc, char **argv)
         splash.reset();
         if (login.exec() == QDialog::Accepted) {
             operator_settings::setOperator(login.nameBox()->text());
+            if (where.isServer()) {
+                database::Address connected = where;
+                connected.user = database::shared().userName();
+                whereShown->setText(QStringLiteral("数据库：%1").arg(connected.shown()));
+            }
             mainWindow.applyRights();
             mainWindow.restoreRemembered();
             result = app.exec();

@@ -84,8 +84,6 @@ QString image(const Logged &logged, const QStringList &columns, const char *alia
     return parts.isEmpty() ? QStringLiteral("''") : QStringLiteral("rtrim(%1, '；')").arg(parts.join(QStringLiteral(" || ")));
 }
 
-QString writerNow() { return QStringLiteral("coalesce((select 操作员 from %1), %2)").arg(kMarkTable, textLiteral(kOutsider)); }
-
 QStringList triggerStatements(const QSqlDatabase &db, const Logged &logged)
 {
     const sql::Dialect &dialect = sql::dialect(db);
@@ -97,14 +95,14 @@ QStringList triggerStatements(const QSqlDatabase &db, const Logged &logged)
                                                            : QStringLiteral("%1.%2").arg(row, sql::quoteIdentifier(logged.employee));
         const bool update = QLatin1String(e.name) == QLatin1String("update");
         // Joined, not arg()-ed: a value image must never be read as a placeholder.
-        const QStringList values = {dialect.localTimestamp(), writerNow(), textLiteral(logged.table),
+        const QStringList values = {dialect.localTimestamp(), dialect.writerNow(), textLiteral(logged.table),
                                     QStringLiteral("cast(%1.%2 as text)").arg(row, sql::quoteIdentifier(logged.key)), employee,
                                     textLiteral(QString::fromUtf8(e.action)), image(logged, columns, e.before, update),
                                     image(logged, columns, e.after, update)};
         const QString body = QStringLiteral("insert into ") + kTable
                              + QStringLiteral(" (时间, 操作员, 表名, 主键, 职工编码, 操作, 旧值, 新值) select ")
-                             + values.join(QStringLiteral(", ")) + QStringLiteral(" where coalesce((select 静默 from ")
-                             + kMarkTable + QStringLiteral("), 0)=0;");
+                             + values.join(QStringLiteral(", ")) + QStringLiteral(" where not (") + dialect.silenced()
+                             + QStringLiteral(");");
         statements << dialect.createTrigger(triggerName(logged.table, e.name), QLatin1String(e.name), logged.table, body);
     }
     return statements;
@@ -194,27 +192,28 @@ bool attached(const QSqlDatabase &db)
 void mark(const QSqlDatabase &db, const QString &writer)
 {
     markedConnections().insert(db.connectionName());
-    QSqlQuery q = sql::prepare(db, QStringLiteral("update %1 set 操作员=:w, 静默=0").arg(kMarkTable));
+    QSqlQuery q = sql::prepare(db, sql::dialect(db).markWriter());
     q.bindValue(QStringLiteral(":w"), writer);
     sql::exec(q);
 }
 
 void clearMark(const QSqlDatabase &db)
 {
-    sql::exec(db, QStringLiteral("update %1 set 操作员=null, 静默=0").arg(kMarkTable));
+    if (const QString clear = sql::dialect(db).clearWriter(); !clear.isEmpty())
+        sql::exec(db, clear);
     markedConnections().remove(db.connectionName());
 }
 
 void silence(const QSqlDatabase &db)
 {
     markedConnections().insert(db.connectionName());
-    sql::exec(db, QStringLiteral("update %1 set 静默=1").arg(kMarkTable));
+    sql::exec(db, sql::dialect(db).silenceWriter());
 }
 
 void writeSummary(const QSqlDatabase &db, const QString &table, const QString &action, const QString &text)
 {
     QSqlQuery q = sql::prepare(db, QStringLiteral("insert into %1 (时间, 操作员, 表名, 操作, 新值) values (%2, %3, :t, :a, :v)")
-                                       .arg(kTable, sql::dialect(db).localTimestamp(), writerNow()));
+                                       .arg(kTable, sql::dialect(db).localTimestamp(), sql::dialect(db).writerNow()));
     q.bindValue(QStringLiteral(":t"), table);
     q.bindValue(QStringLiteral(":a"), action);
     q.bindValue(QStringLiteral(":v"), text);
@@ -298,7 +297,14 @@ QStringList distinctValues(const QSqlDatabase &db, const QString &column)
 
 }  // namespace
 
-QStringList tablesLogged(const QSqlDatabase &db) { return distinctValues(db, QStringLiteral("表名")); }
+QStringList tablesLogged(const QSqlDatabase &db, const QString &role)
+{
+    QStringList tables;
+    for (const QString &table : distinctValues(db, QStringLiteral("表名")))
+        if (const auto area = rights::areaOf(table); !area || rights::mayRead(role, *area))
+            tables << table;
+    return tables;
+}
 
 QStringList writersLogged(const QSqlDatabase &db) { return distinctValues(db, QStringLiteral("操作员")); }
 

@@ -8,7 +8,9 @@
 // program lacks), so the program marks its own write transactions: the one row of czbjb holds
 // the operator from the start of each transaction until just before its commit, so no other
 // connection ever sees it set (SQLite writers take turns). A write without the mark is
-// another program's, logged as "外部程序".
+// another program's, logged as "外部程序". On a server the mark is a setting local to the
+// transaction (the dialect's), and the log names the server user beside any writer that is not
+// that user's operator, so another client is known by whom it connected as.
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -79,8 +81,8 @@ inline const QStringList kColumns = {QStringLiteral("时间"), QStringLiteral("�
                                      QStringLiteral("旧值"), QStringLiteral("新值")};
 // The statement with its values bound, ready to exec(). Throws sql::Failure.
 QSqlQuery entries(const QSqlDatabase &db, const Filter &filter, const QString &role);
-// The tables that have entries, and the writers, for a filter's choice.
-QStringList tablesLogged(const QSqlDatabase &db);
+// The tables that have entries (those the role may read), and the writers, for a filter's choice.
+QStringList tablesLogged(const QSqlDatabase &db, const QString &role);
 QStringList writersLogged(const QSqlDatabase &db);
 
 }  // namespace change_log

@@ -22,6 +22,7 @@ struct OpenResult {
     QString message;  // Chinese, for the user, when !ok
     QString keptCopy;  // a file of an older version: the copy kept before it was upgraded
     QString details;  // the database's or the system's own words behind `message`, if any
+    bool refusedLogin = false;  // a server refused the user's name or password
 };
 
 // A database that cannot be used: `message` for the user, `details` the words behind it.

@@ -1,5 +1,7 @@
 #include "db/dialect.h"
 
+#include "db/change_log.h"
+
 #include <QSqlDriver>
 
 namespace sql {
@@ -54,6 +56,24 @@ QString Dialect::beginRead() const
 {
     return QStringLiteral("start transaction isolation level repeatable read, read only");
 }
+
+QString Dialect::dropTrigger(const QString &name, const QString &) const
+{
+    return QStringLiteral("drop trigger if exists %1").arg(quoteIdentifier(name));
+}
+
+QString Dialect::markWriter() const { return QStringLiteral("update %1 set 操作员=:w, 静默=0").arg(change_log::kMarkTable); }
+
+QString Dialect::clearWriter() const { return QStringLiteral("update %1 set 操作员=null, 静默=0").arg(change_log::kMarkTable); }
+
+QString Dialect::silenceWriter() const { return QStringLiteral("update %1 set 静默=1").arg(change_log::kMarkTable); }
+
+QString Dialect::writerNow() const
+{
+    return QStringLiteral("coalesce((select 操作员 from %1), '%2')").arg(change_log::kMarkTable, change_log::kOutsider);
+}
+
+QString Dialect::silenced() const { return QStringLiteral("coalesce((select 静默 from %1), 0)<>0").arg(change_log::kMarkTable); }
 
 QString Dialect::sameValue(const QString &a, const QString &b) const
 {

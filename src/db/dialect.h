@@ -76,6 +76,20 @@ public:
     // the database's clock, as the writer may be any program.
     virtual QString localTimestamp() const { return QStringLiteral("to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')"); }
 
+    // Who writes, for the change log's triggers (change_log.h): the statement marking a write
+    // transaction with its writer (binds ":w"), the one ending the mark before its commit (empty
+    // where the mark ends with the transaction), the one keeping the transaction's writes out
+    // of the log, and the expressions a trigger reads them by. A file keeps the mark in a row;
+    // a server in settings local to the transaction, and names the server user beside it.
+    virtual QString markWriter() const;
+    virtual QString clearWriter() const;
+    virtual QString silenceWriter() const;
+    virtual QString writerNow() const;
+    virtual QString silenced() const;
+    // Whether each operator connects as a user of the server whose rights are his role's
+    // (server_roles.h).
+    virtual bool serverUsers() const { return false; }
+
     // Within a transaction: references are checked at commit, not statement by statement.
     virtual QString deferReferenceChecks() const = 0;
 

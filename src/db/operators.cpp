@@ -3,6 +3,7 @@
 #include "db/delivered_data.h"
 #include "db/password.h"
 #include "db/rights.h"
+#include "db/server_roles.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 
@@ -44,9 +45,14 @@ bool deliveredPasswordInUse(const QSqlDatabase &db)
 
 void setPassword(const QSqlDatabase &db, const QString &number, const QString &typedPassword)
 {
+    const QVariant hash = typedPassword.isEmpty() ? QVariant() : QVariant(password::hash(typedPassword));
+    // On a server the operator's user there takes the same password, in the same transaction.
+    if (server_roles::kept(db)) {
+        server_roles::setPassword(db, number, hash, typedPassword);
+        return;
+    }
     QSqlQuery query = sql::prepare(db, QStringLiteral("update czydmb set czymm=:czymm where czybh=:czybh"));
-    query.bindValue(QStringLiteral(":czymm"),
-                    typedPassword.isEmpty() ? QVariant() : QVariant(password::hash(typedPassword)));
+    query.bindValue(QStringLiteral(":czymm"), hash);
     query.bindValue(QStringLiteral(":czybh"), number);
     sql::exec(query);
 }
@@ -83,14 +89,25 @@ QString add(const QSqlDatabase &db, const QString &name, const QString &role, co
     // The next free number after the greatest numeric one, two digits like the delivered "01".
     const int last = sql::scalar(db, QStringLiteral("select coalesce(max(val(czybh)), 0) from czydmb")).toInt();
     const QString number = QStringLiteral("%1").arg(last + 1, 2, 10, QChar('0'));
-    QSqlQuery q = sql::prepare(db, QStringLiteral("insert into czydmb (czybh, czyxm, czymm, 角色) values (:n, :x, :m, :r)"));
+    QSqlQuery q = sql::prepare(db, QStringLiteral("insert into czydmb (czybh, czyxm, 角色) values (:n, :x, :r)"));
     q.bindValue(QStringLiteral(":n"), number);
     q.bindValue(QStringLiteral(":x"), name);
-    q.bindValue(QStringLiteral(":m"), password::hash(typedPassword));
     q.bindValue(QStringLiteral(":r"), role);
     sql::exec(q);
+    setPassword(db, number, typedPassword);
     transaction.commit();
     return number;
+}
+
+std::optional<Operator> connected(const QSqlDatabase &db, const QString &name)
+{
+    QSqlQuery q = sql::prepare(db, QStringLiteral("select czybh, 角色 from czydmb where czyxm=:x"));
+    q.setForwardOnly(true);
+    q.bindValue(QStringLiteral(":x"), name);
+    sql::exec(q);
+    if (!q.next())
+        return std::nullopt;
+    return Operator{q.value(0).toString(), name, q.value(1).toString()};
 }
 
 void requireAdministrator(const QSqlDatabase &db)

@@ -18,6 +18,10 @@ struct Operator {
 std::optional<Operator> logIn(const QSqlDatabase &db, const QString &name, const QString &typedPassword);
 bool canLogIn(const QSqlDatabase &db, const QString &name, const QString &typedPassword);
 
+// On a server, where the operator connects as his own user (server_roles.h) and the server
+// checked his password: his row. Throws sql::Failure.
+std::optional<Operator> connected(const QSqlDatabase &db, const QString &name);
+
 // A new password must be at least this long and not the delivered one; the refusal, or empty.
 inline constexpr int kShortestPassword = 8;
 QString passwordRefusal(const QString &typedPassword);
@@ -41,7 +45,8 @@ inline const QString kLastAdministrator = QStringLiteral("至少要保留一个�
 bool deliveredPasswordInUse(const QSqlDatabase &db);
 
 // Stores the hash of a new password for the operator with this number; an empty password
-// clears it, so the operator can no longer log in. Throws sql::Failure.
+// clears it, so the operator can no longer log in. On a server his user there takes the same
+// password. Within the caller's transaction. Throws sql::Failure.
 void setPassword(const QSqlDatabase &db, const QString &number, const QString &typedPassword);
 
 }  // namespace operators

@@ -1,5 +1,6 @@
 #include "db/dialect.h"
 
+#include "db/change_log.h"
 #include "db/clock.h"
 
 #include <QDate>
@@ -144,7 +145,11 @@ public:
     {
         // A trigger runs a function: one of the same name, the row's body in PL/pgSQL.
         const QString n = quoteIdentifier(name);
-        return {QStringLiteral("create or replace function %1() returns trigger language plpgsql as $$ begin %2 return null; end $$")
+        // Run with the rights of the function's owner, so the tables they keep (the log, the
+        // current rows, the counts) need no rights of the operator who writes; with the search
+        // path of their making, so a temporary table of his cannot stand in for one of them.
+        return {QStringLiteral("create or replace function %1() returns trigger language plpgsql security definer "
+                               "set search_path from current as $$ begin %2 return null; end $$")
                     .arg(n, body),
                 QStringLiteral("create or replace trigger %1 after %2 on %3 for each row execute function %1()")
                     .arg(n, event, quoteIdentifier(table))};
@@ -203,7 +208,10 @@ public:
     QStringList connectionSettings() const override
     {
         // As long as a file waits for another writer (busy_timeout), then "busy".
-        QStringList settings = {QStringLiteral("SET lock_timeout = '5s'"), QStringLiteral("SET client_min_messages = warning")};
+        QStringList settings = {QStringLiteral("SET lock_timeout = '5s'"), QStringLiteral("SET client_min_messages = warning"),
+                                // Temporary tables last: one never hides a table of the register.
+                                QStringLiteral("SELECT set_config('search_path', coalesce(quote_ident(current_schema()), 'public') "
+                                               "|| ', pg_temp', false)")};
         const QDate today = clock_source::today();
         if (today != QDate::currentDate())
             settings << QStringLiteral("SET wenpad.today = '%1'").arg(today.toString(Qt::ISODate));
@@ -232,10 +240,31 @@ public:
         return scalar(db, QStringLiteral("select 版本 from %1").arg(kIdentityTable)).toInt();
     }
 
+    QString markWriter() const override
+    {
+        return QStringLiteral("select set_config('wenpad.writer', :w, true), set_config('wenpad.silent', '0', true)");
+    }
+    QString clearWriter() const override { return {}; }
+    QString silenceWriter() const override { return QStringLiteral("select set_config('wenpad.silent', '1', true)"); }
+    // The program's operator, or 外部程序; followed by the server user in brackets unless he
+    // is that operator's own user, so a writer claiming another's name is seen for who he is.
+    QString writerNow() const override
+    {
+        return QStringLiteral(
+                   "left(coalesce(nullif(current_setting('wenpad.writer', true), ''), '%1') || case when session_user = "
+                   "coalesce(nullif(current_setting('wenpad.writer', true), ''), '') || '@' || current_database() then '' "
+                   "else '（' || session_user || '）' end, 40)")
+            .arg(change_log::kOutsider);
+    }
+    QString silenced() const override { return QStringLiteral("coalesce(current_setting('wenpad.silent', true), '')='1'"); }
+    bool serverUsers() const override { return true; }
+
     Failure::Kind kindOf(const QSqlError &e) const override
     {
         // The SQLSTATE: its class, and a few codes of their own.
         const QString state = e.nativeErrorCode();
+        if (state == QLatin1String("42501"))
+            return Failure::Kind::Denied;
         if (state == QLatin1String("40001") || state == QLatin1String("40P01") || state == QLatin1String("55P03")
             || state == QLatin1String("55006") || state == QLatin1String("57014"))
             return Failure::Kind::Busy;

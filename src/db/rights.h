@@ -28,7 +28,7 @@ inline const QString kPersonnel = QStringLiteral("人事");
 inline const QString kPayroll = QStringLiteral("工资");
 inline const QString kQuery = QStringLiteral("查询");
 
-inline const QString kDeniedMessage = QStringLiteral("您没有此项操作的权限。");
+inline const QString kDeniedMessage = sql::kDeniedMessage;
 
 // The roles in the order the operator screen offers them.
 QStringList roles();

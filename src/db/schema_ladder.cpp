@@ -1,8 +1,10 @@
 #include "db/schema_ladder.h"
 
+#include "db/change_log.h"
 #include "db/dialect.h"
 #include "db/pay_departments.h"
 #include "db/schema.h"
+#include "db/server_roles.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 
@@ -53,9 +55,23 @@ void upgradeToV4(const QSqlDatabase &db)
             sql::exec(db, sql::dialect(db).addColumn(t, *department));
 }
 
+// Version 5: on a server, the roles are groups of the server with their grants and every
+// operator a user there (server_roles.h), and the log's triggers name the writer from the
+// transaction's setting; a file has nothing to change.
+void upgradeToV5(const QSqlDatabase &db)
+{
+    if (!server_roles::kept(db))
+        return;
+    for (const change_log::Logged &logged : change_log::loggedTables()) {
+        change_log::dropTriggers(db, logged.table);
+        change_log::createTriggers(db, logged.table);
+    }
+    server_roles::create(db);
+}
+
 using Step = void (*)(const QSqlDatabase &);
 // kSteps[i] climbs from version i + 1 to i + 2; a new version adds its step at the end.
-constexpr Step kSteps[] = {upgradeToV2, upgradeToV3, upgradeToV4};
+constexpr Step kSteps[] = {upgradeToV2, upgradeToV3, upgradeToV4, upgradeToV5};
 static_assert(std::size(kSteps) == schema::kSchemaVersion - 1, "one step for every version after the first");
 
 }  // namespace

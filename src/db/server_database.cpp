@@ -6,8 +6,10 @@
 #include "db/delivered_data.h"
 #include "db/dialect.h"
 #include "db/pay_departments.h"
+#include "db/operators.h"
 #include "db/schema.h"
 #include "db/schema_ladder.h"
+#include "db/server_roles.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 
@@ -21,6 +23,16 @@ QString &typedPassword()
 {
     static QString password;
     return password;
+}
+
+// Whether the server answered that the user or his password is not known. The driver gives no
+// code for a failed connection, only the server's words, in English or in Chinese.
+bool refusedLogin(const QSqlError &error)
+{
+    const QString text = error.databaseText() + error.driverText();
+    return text.contains(QLatin1String("authentication failed")) || text.contains(QStringLiteral("认证失败"))
+           || (text.contains(QLatin1String("role")) && text.contains(QLatin1String("does not exist")))
+           || (text.contains(QStringLiteral("角色")) && text.contains(QStringLiteral("不存在")));
 }
 
 // Not open (and `refused` says why) when the server cannot be reached or refuses the settings.
@@ -39,6 +51,7 @@ QSqlDatabase connect(const QString &name, const Address &address, OpenResult *re
     db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!db.open()) {
         *refused = refusal(QStringLiteral("无法连接数据库服务器：%1").arg(address.shown()), db.lastError().text());
+        refused->refusedLogin = refusedLogin(db.lastError());
         return {};
     }
     try {
@@ -89,6 +102,10 @@ bool makeDelivered(const QSqlDatabase &db)
     delivered::insertData(db);
     // After the delivered rows, which are no one's change.
     change_log::create(db);
+    // The roles last, so they are given every table; the delivered operator's user takes the
+    // delivered password, which his first login replaces (operators.h).
+    server_roles::create(db);
+    operators::setPassword(db, operators::connected(db, delivered::kOperatorName)->number, delivered::kOperatorPassword);
     transaction.commit();
     return true;
 }

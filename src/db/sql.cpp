@@ -14,7 +14,7 @@ QString Failure::explain(const QString &refusal) const
     case Kind::FullOrReadOnly: return kFullMessage;
     case Kind::Damaged: return kDamagedMessage;
     case Kind::Refused: return message();
-    case Kind::Denied: return message();
+    case Kind::Denied: return kDeniedMessage;
     case Kind::Stale: return kStaleMessage;
     case Kind::Other: break;
     }

@@ -40,6 +40,8 @@ inline const QString kBusyMessage = QStringLiteral("数据库正被另一程序�
 inline const QString kFullMessage = QStringLiteral("磁盘已满或数据库只读，未保存。");
 inline const QString kDamagedMessage = QStringLiteral("数据库文件已损坏，无法读写。请用“数据备份与恢复”从最近的备份恢复。");
 inline const QString kDatabaseErrorMessage = QStringLiteral("数据库错误，未保存。");
+// A write the operator's role may not make, refused by the program or by the server.
+inline const QString kDeniedMessage = QStringLiteral("您没有此项操作的权限。");
 inline const QString kStaleMessage = QStringLiteral("该记录已被其他操作员修改，请重新读取后再改。");
 // The failure of a save that found its row no longer as read: nothing was written.
 Failure staleRow();

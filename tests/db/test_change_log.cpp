@@ -130,6 +130,10 @@ private slots:
         const QDate today = QDate::currentDate();
         QCOMPARE(tables({"000002", {}, {}, today.addDays(1), {}}, rights::kAdministrator), QStringList());
         QCOMPARE(tables({"000002", "wenpad-admin", {}, today.addDays(-1), today}, rights::kAdministrator).size(), 2);
+        // The table filter offers only what the role may read.
+        QVERIFY(change_log::tablesLogged(db, rights::kAdministrator).contains("gzb"));
+        const QStringList personnel = change_log::tablesLogged(db, rights::kPersonnel);
+        QVERIFY(personnel.contains("zghmc") && !personnel.contains("gzb"));
     }
 
     void onlyAnAdministratorClearsOldEntriesAndTheClearingIsLogged()
