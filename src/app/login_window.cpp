@@ -141,7 +141,7 @@ bool Tfrmlogin::logIn(const QString &name, const QString &password, std::optiona
     if (!opened.ok) {
         // A name or password the server does not know is a failed attempt like any other.
         if (!opened.refusedLogin) {
-            notify::show(this, notify::Kind::Error, QStringLiteral("错误"), opened.message);
+            prompt::ask(QStringLiteral("错误"), opened.message, false, this, opened.details);
             return false;
         }
         return true;
