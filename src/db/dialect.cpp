@@ -57,11 +57,6 @@ QString Dialect::beginRead() const
     return QStringLiteral("start transaction isolation level repeatable read, read only");
 }
 
-QString Dialect::dropTrigger(const QString &name, const QString &) const
-{
-    return QStringLiteral("drop trigger if exists %1").arg(quoteIdentifier(name));
-}
-
 QString Dialect::markWriter() const { return QStringLiteral("update %1 set 操作员=:w, 静默=0").arg(change_log::kMarkTable); }
 
 QString Dialect::clearWriter() const { return QStringLiteral("update %1 set 操作员=null, 静默=0").arg(change_log::kMarkTable); }
