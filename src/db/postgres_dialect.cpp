@@ -67,7 +67,6 @@ end $$)",
     R"(create or replace aggregate total(double precision) (sfunc = float8pl, stype = double precision, initcond = '0'))",
     R"(create or replace function round(x double precision, places integer) returns double precision language sql immutable parallel safe as $$
   select round(x::numeric, places)::double precision $$)",
-    R"(create or replace function last_insert_rowid() returns bigint language sql volatile as $$ select lastval() $$)",
 };
 
 class PostgresDialect final : public Dialect {

@@ -105,6 +105,8 @@ bool makeDelivered(const QSqlDatabase &db)
     // The roles last, so they are given every table; the delivered operator's user takes the
     // delivered password, which his first login replaces (operators.h).
     server_roles::create(db);
+    // Setting it is part of making the database, not a change of an office's data.
+    change_log::silence(db);
     operators::setPassword(db, operators::connected(db, delivered::kOperatorName)->number, delivered::kOperatorPassword);
     transaction.commit();
     return true;

@@ -30,12 +30,15 @@ QStringList amountResultColumns()
     return columns;
 }
 
-QString salaryQueryBase()
+// `numbered`: the amounts named a0, a1, … in place of their own names, which two sheets may share
+// (a query over it could not tell them apart).
+QString salaryQueryBase(bool numbered = false)
 {
     QStringList selected = {"zghmc.职工编码", "zghmc.职工姓名", "substr(gzb.年月,1,7) as 年月"};
     for (const Sheet &s : sheets())
         for (const QString &c : s.amountColumns())
-            selected << amountExpression(s, c, s.table) + " as " + sql::quoteIdentifier(c);
+            selected << amountExpression(s, c, s.table) + " as "
+                            + (numbered ? QStringLiteral("a%1").arg(selected.size() - 3) : sql::quoteIdentifier(c));
     EmployeeListing listing;
     listing.current(Table::Department).current(Table::Title).current(Table::Position)
         .current(Table::SkillGrade).current(Table::GradeSalary)
@@ -70,10 +73,10 @@ QSqlQuery salaryQuery(const QSqlDatabase &db, const MonthRange &months, const qu
 QVariantList salaryQueryTotals(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition)
 {
     QStringList sums;
-    for (const QString &c : amountResultColumns())
-        sums << "sum(r." + sql::quoteIdentifier(c) + ')';
+    for (int i = 0; i < amountResultColumns().size(); ++i)
+        sums << QStringLiteral("sum(r.a%1)").arg(i);
     const query::Condition bound = withMonths(months, condition);
-    QSqlQuery q = sql::prepare(db, "select " + sums.join(", ") + " from (" + salaryQueryBase() + ' ' + bound.text + ") r");
+    QSqlQuery q = sql::prepare(db, "select " + sums.join(", ") + " from (" + salaryQueryBase(true) + ' ' + bound.text + ") r");
     for (auto it = bound.values.cbegin(); it != bound.values.cend(); ++it)
         q.bindValue(it.key(), it.value());
     sql::exec(q);

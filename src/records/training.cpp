@@ -141,8 +141,17 @@ qint64 saveParticipant(const QSqlDatabase &db, const QString &course, const edit
                              {"技能评定", grade.isEmpty() ? QVariant() : grade}};
     Transaction transaction(db);
     edit::writeRow(db, "pxjlb", row, id ? edit::RowKey{"自动编号", *id} : edit::RowKey{});
-    // Read inside the transaction: the row this connection just wrote, whoever else writes.
-    const qint64 saved = id ? *id : sql::scalar(db, "select last_insert_rowid()").toLongLong();
+    // Read inside the write transaction, which holds the write lock: the newest row of this
+    // employee on this course is the one just written (the engine's last generated number may
+    // be the change log's).
+    qint64 saved = id ? *id : 0;
+    if (!id) {
+        QSqlQuery newest = sql::prepare(db, QStringLiteral("select max(自动编号) from pxjlb where 职工编码=:e and 培训编码=:c"));
+        newest.bindValue(":e", employee);
+        newest.bindValue(":c", course);
+        sql::exec(newest);
+        saved = newest.next() ? newest.value(0).toLongLong() : 0;
+    }
     transaction.commit();
     return saved;
 }

@@ -270,6 +270,12 @@ private slots:
             shown << t.shown();
         // 300 months of 1000 + 500 + 30 (whole yuan) + 20 less 50.
         QCOMPARE(shown.mid(3, 7), (QStringList{"300000.00", "150000.00", "9000", "6000.00", "465000.00", "15000.00", "450000.00"}));
+        // Each sheet's own 应发工资, though three sheets name a column so.
+        QStringList bonusShown;
+        for (const column_totals::Total &t : static_cast<StripedGrid *>(screen->tabs()->widget(2))->totalsOfAll())
+            bonusShown << t.shown();
+        QCOMPARE(bonusShown.at(5), QStringLiteral("37035.00"));
+        QCOMPARE(bonusShown.at(8), QStringLiteral("37035.00"));
         screen->tabs()->setCurrentIndex(2);
         report::Document printed;
         const ScopedHook<report::PreviewObserver, &report::setPreviewObserver> previewing(
