@@ -45,15 +45,21 @@ int eachEmployee(const QSqlDatabase &db, const Progress &progress,
                  const std::function<void(const staff::EmployeeRecord &)> &take)
 {
     const qint64 total = sql::scalar(db, "select count(*) from zghmc").toLongLong();
+    // The codes read to the end first: each record is read by further statements on the same
+    // connection, which a server's driver cannot run while a result is still being read.
+    QStringList codes;
     QSqlQuery q = sql::prepare(db, "select 职工编码 from zghmc order by 职工编码");
     q.setForwardOnly(true);
     sql::exec(q);
+    while (q.next())
+        codes << q.value(0).toString();
+    q.finish();
     staff::EmployeeReader reader(db);
     int done = 0;
-    while (q.next()) {
+    for (const QString &code : codes) {
         if (progress && done % 256 == 0 && !progress(total ? double(done) / total : 1.0))
             throw Cancelled{};
-        if (const std::optional<staff::EmployeeRecord> record = reader.load(q.value(0).toString()))
+        if (const std::optional<staff::EmployeeRecord> record = reader.load(code))
             take(*record);
         ++done;
     }

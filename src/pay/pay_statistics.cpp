@@ -45,7 +45,8 @@ std::optional<QList<QVariantList>> departmentTotals(const QSqlDatabase &db, cons
 {
     QStringList sums;
     for (const QString &c : sheet.amountColumns())
-        sums << QStringLiteral("sum(%1)").arg(amountExpression(sheet, c, "t"));
+        // Amounts are whole fen: a sum stays an integer on every engine (a server's is a decimal).
+        sums << QStringLiteral("cast(sum(%1) as bigint)").arg(amountExpression(sheet, c, "t"));
     // Each pay row under the department in force on the first day of its own month, which the
     // row carries (db/pay_departments.h); one month per statement, through the index on
     // (年月, 单位编码).
