@@ -9,7 +9,6 @@
 #include "app/screen_registry.h"
 #include "app/striped_grid.h"
 #include "app/title_strip.h"
-#include "db/app_paths.h"
 #include "db/clock.h"
 #include "db/database.h"
 #include "db/money.h"
@@ -208,7 +207,7 @@ private slots:
         QVERIFY(shares > 0);
 
         const QString out = program.folder.file("admin.xlsx");
-        const AdminRun rebuilt = runAdmin({"rebuild", "zgjbqkfxb", "--db", app_paths::databaseFile(), "--date", "2026-06-30", "--xlsx", out});
+        const AdminRun rebuilt = runAdmin({"rebuild", "zgjbqkfxb", "--db", program.folder.address(), "--date", "2026-06-30", "--xlsx", out});
         QCOMPARE(rebuilt.status, 0);
         const QStringList csv = rebuilt.out.trimmed().split('\n');
         // The same grid as the screen's, titled with the cut-off; as many rows as the CSV.
@@ -228,7 +227,7 @@ private slots:
         demo::generate(folder.db(), options);
         database::close(database::kSharedConnection);
         const QString out = folder.file("工资统计.xlsx");
-        const AdminRun grids = runAdmin({"grid", "TFrmgsngztj", "--db", app_paths::databaseFile(), "--year", "2026", "--xlsx", out});
+        const AdminRun grids = runAdmin({"grid", "TFrmgsngztj", "--db", folder.address(), "--year", "2026", "--xlsx", out});
         QVERIFY2(grids.status == 0, qPrintable(grids.err));
         const QStringList csv = grids.out.trimmed().split('\n');
         const QJsonArray sheets = workbookSheets(out);

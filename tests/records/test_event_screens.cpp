@@ -31,7 +31,7 @@ namespace {
 
 QString attendanceRows(const QSqlDatabase &db)
 {
-    return listed(db, "select 考勤时间 || ' ' || 方式编码 || ' ' || 时数 || ' ' || coalesce(罚金, '-') || ' ' || "
+    return listed(db, "select 考勤时间 || ' ' || 方式编码 || ' ' || 时数 || ' ' || coalesce(cast(罚金 as text), '-') || ' ' || "
                       "coalesce(事由, '') from kqjlb order by 自动编号", ", ");
 }
 

@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(rowOf(records::yearlyAttendance(db), "旷工").value(1), QVariant(300.5));
 
         // wenpad-admin prints the same card, grid by grid.
-        const AdminRun printed = runAdmin({"grid", "Tfrmygrsjlk", "--db", db.databaseName(), "--employee", "000101", "--year", "2026"});
+        const AdminRun printed = runAdmin({"grid", "Tfrmygrsjlk", "--db", folder.address(), "--employee", "000101", "--year", "2026"});
         QCOMPARE(printed.status, 0);
         const QStringList csv = printed.out.split('\n');
         QCOMPARE(csv.value(0), "岗位技能档次");

@@ -59,7 +59,7 @@ QStringList rowsOf(QSqlQuery q)
 
 QString participants(const QSqlDatabase &db)
 {
-    return listed(db, "select 职工编码 || ' ' || 培训编码 || ' ' || coalesce(成绩,'-') || ' ' || coalesce(技能评定,'-') "
+    return listed(db, "select 职工编码 || ' ' || 培训编码 || ' ' || coalesce(cast(成绩 as text),'-') || ' ' || coalesce(技能评定,'-') "
                       "from pxjlb order by 自动编号", ", ");
 }
 
