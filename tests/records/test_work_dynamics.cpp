@@ -170,7 +170,7 @@ private slots:
         records::rebuildTimeline(folder.db(), "000001");  // the previous employee's lines go
         records::rebuildTimeline(folder.db(), employee);
         QSqlQuery stored(folder.db());
-        stored.exec("select * from gzdtjlb order by 变动时间");
+        stored.exec("select 职工编码, 变动时间, 职务编码, 类别编码, 档次编码, 职称编码, 单位编码, 时数 from gzdtjlb order by 变动时间");
         QCOMPARE(lines(std::move(stored)), table);
         QCOMPARE(lines(records::timelineRows(folder.db(), employee)), grid);
     }
