@@ -1,5 +1,5 @@
-// Several clerks on one database: each case runs two connections to one file, as two copies of
-// the program would.
+// Several clerks on one database: each case runs two connections to one database (a file, or in
+// the server run a database on the test cluster), as two copies of the program would.
 
 #include "support/test_support.h"
 
@@ -30,7 +30,7 @@
 
 namespace {
 
-// A second clerk: his own connection to the test's database file.
+// A second clerk: his own connection to the test's database.
 class SecondClerk {
 public:
     explicit SecondClerk(const QString &name = QStringLiteral("clerk2")) : name_(name)
