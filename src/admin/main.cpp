@@ -52,6 +52,7 @@
 #include "db/database.h"
 #include "db/history.h"
 #include "db/office_copy.h"
+#include "db/server_database.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "export/xlsx_export.h"
@@ -421,7 +422,12 @@ int copyOffice(const admin::Parsed &a)
     }
     if (!toldOpening(database::open("copy-source", sourcePath)))
         return 1;
-    const database::OpenResult opened = database::open("copy-target", targetPath);
+    // An empty server database is made in the copy's own transaction, so a failed copy leaves
+    // it empty.
+    const database::OpenResult opened =
+        database::isServerAddress(targetPath)
+            ? database::openServer("copy-target", database::parseAddress(targetPath), database::EmptyServer::Leave)
+            : database::open("copy-target", targetPath);
     if (!toldOpening(opened)) {
         database::close("copy-source");
         return 1;
@@ -438,8 +444,7 @@ int copyOffice(const admin::Parsed &a)
             out << c.table << '\t' << c.source << '\t' << c.target << '\n';
     }
     if (!copied.ok) {
-        // A target file made for this copy goes again with it (a server's database stays as
-        // init makes it, ready for another copy).
+        // A target file made for this copy goes again with it.
         if (opened.created && !database::isServerAddress(targetPath))
             for (const char *suffix : {"", "-wal", "-shm"})
                 QFile::remove(targetPath + suffix);

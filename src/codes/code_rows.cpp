@@ -100,8 +100,14 @@ QList<QSqlRecord> readRows(const QSqlDatabase &db, const Member &member)
     query.setForwardOnly(true);
     sql::exec(query);
     QList<QSqlRecord> rows;
-    while (query.next())
-        rows << query.record();
+    while (query.next()) {
+        QSqlRecord record = query.record();
+        // A server keeps its row number as a column that "select *" lists; a file's is hidden.
+        // It is no column of the code table (sql::Dialect::columnNames), nor a value to write.
+        if (const int rowid = record.indexOf(QStringLiteral("rowid")); rowid >= 0)
+            record.remove(rowid);
+        rows << record;
+    }
     return rows;
 }
 

@@ -15,8 +15,9 @@
 
 namespace codes {
 
-// The member's rows with all their columns, in the order its statement gives. Read at once
-// (code tables are short), so no statement stays open while the screen writes. Throws sql::Failure.
+// The member's rows with all their columns (the engine's row number left out), in the order its
+// statement gives. Read at once (code tables are short), so no statement stays open while the
+// screen writes. Throws sql::Failure.
 QList<QSqlRecord> readRows(const QSqlDatabase &db, const Member &member);
 
 // The code typed in a box, written with at least two digits ("5" → "05", "123" stays);

@@ -1,12 +1,12 @@
 #include "db/change_log.h"
 
+#include "db/connection_names.h"
 #include "db/dialect.h"
 #include "db/rights.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 
-#include <QSet>
 
 namespace change_log {
 namespace {
@@ -23,17 +23,17 @@ QString textLiteral(const QString &text) { return '\'' + QString(text).replace('
 
 QString triggerName(const QString &table, const char *event) { return QStringLiteral("czrz_%1_%2").arg(table, QLatin1String(event)); }
 
-QSet<QString> &attachedConnections()
+ConnectionNames &attachedConnections()
 {
-    static QSet<QString> names;
+    static ConnectionNames names;
     return names;
 }
 
 // Connections whose open transaction set the mark without being attached (a bench's own
 // connection): their commit clears it too.
-QSet<QString> &markedConnections()
+ConnectionNames &markedConnections()
 {
-    static QSet<QString> names;
+    static ConnectionNames names;
     return names;
 }
 

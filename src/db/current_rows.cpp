@@ -16,12 +16,17 @@ QString triggerName(Table table, const char *event)
     return QStringLiteral("dqdt_%1_%2").arg(history::tableName(table), QLatin1String(event));
 }
 
-// Sets the employee's current row of `table` from the history itself.
+// Sets the employee's current row of `table` from the history itself. The employee's row is
+// locked by a first statement: where writers run side by side (a server), one writing a new
+// history row of the employee holds it until he commits, and only a statement begun after the
+// wait reads his row; counted by the waiting statement itself, the max would miss it.
 QString recount(Table table, const QString &employee)
 {
     const QString t = history::tableName(table);
-    return QStringLiteral("update %1 set %2=(select max(自动编号) from %3 where 职工编码=%4) where 职工编码=%4;")
-        .arg(QLatin1String(kTable), sql::quoteIdentifier(t), t, employee);
+    const QString c = sql::quoteIdentifier(t);
+    return QStringLiteral("update %1 set %2=%2 where 职工编码=%4;"
+                          "update %1 set %2=(select max(自动编号) from %3 where 职工编码=%4) where 职工编码=%4;")
+        .arg(QLatin1String(kTable), c, t, employee);
 }
 
 QString dropIfEmpty(const QString &employee)

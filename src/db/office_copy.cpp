@@ -7,6 +7,7 @@
 #include "db/pay_departments.h"
 #include "db/read_transaction.h"
 #include "db/schema.h"
+#include "db/server_database.h"
 #include "db/sql.h"
 #include "db/transaction.h"
 
@@ -172,6 +173,10 @@ Outcome copy(const QSqlDatabase &source, const QSqlDatabase &target, const std::
     try {
         const ReadTransaction reading(source);
         Transaction writing(target);
+        // A server database opened empty for the copy is made in the copy's transaction, so a
+        // failed copy leaves it empty.
+        if (sql::dialect(target).tableNames(target).isEmpty())
+            database::makeDelivered(target);
         if (const auto held = heldData(target, tablesInReferenceOrder())) {
             outcome.message = QStringLiteral("目标数据库中已有数据（表%1有%2行），只能复制到新建的数据库。")
                                   .arg(held->first).arg(held->second);

@@ -40,7 +40,8 @@ std::vector<TableCount> replaceRows(const QSqlDatabase &source, const QSqlDataba
 bool sameCounts(const std::vector<TableCount> &counts);
 
 // Copies the register from `source` (read in one read transaction: one moment of it) to
-// `target`. `progress` hears each table before its rows are copied. Throws nothing: a
+// `target`; an empty server database (server_database.h, EmptyServer::Leave) is made the delivered
+// one in the same transaction. `progress` hears each table before its rows are copied. Throws nothing: a
 // database failure is the outcome's message, the target left as it was.
 Outcome copy(const QSqlDatabase &source, const QSqlDatabase &target,
              const std::function<void(const QString &table)> &progress = {});

@@ -86,12 +86,12 @@ QString missingTables(const QSqlDatabase &db)
     return missing.join(QStringLiteral("、"));
 }
 
-// Makes the delivered database on a connection to an empty one, in one transaction; false
-// (nothing written) when the database holds a table by the time the write lock is held.
+}  // namespace
+
 bool makeDelivered(const QSqlDatabase &db)
 {
     const sql::Dialect &dialect = sql::dialect(db);
-    Transaction transaction(db);
+    WriteScope transaction(db);
     if (!dialect.tableNames(db).isEmpty())
         return false;
     for (const QString &statement : dialect.createServerFunctions() + schema::createStatements(dialect)
@@ -111,6 +111,8 @@ bool makeDelivered(const QSqlDatabase &db)
     transaction.commit();
     return true;
 }
+
+namespace {
 
 // Why the database cannot be used, or empty: this program's, not newer, every table there.
 QString refusalOf(const QSqlDatabase &db, const Address &address)
@@ -158,7 +160,7 @@ OpenResult createOnServer(const Address &address)
     return result;
 }
 
-OpenResult openServer(const QString &connectionName, const Address &address)
+OpenResult openServer(const QString &connectionName, const Address &address, EmptyServer empty)
 {
     if (address.host.isEmpty())
         return refusal(QStringLiteral("数据库地址不完整（postgresql://用户@服务器:端口/数据库名）：%1").arg(address.text()));
@@ -174,8 +176,13 @@ OpenResult openServer(const QString &connectionName, const Address &address)
         const sql::Dialect &dialect = sql::dialect(db);
         // An empty database becomes the delivered one, as a missing file does; several
         // programs starting at once make it once (the write lock), the others find it made.
-        if (dialect.tableNames(db).isEmpty())
+        if (dialect.tableNames(db).isEmpty()) {
+            if (empty == EmptyServer::Leave) {
+                change_log::attach(connectionName);
+                return result;
+            }
             result.created = makeDelivered(db);
+        }
         if (const QString refused = refusalOf(db, address); !refused.isEmpty()) {
             db = {};
             drop(connectionName);

@@ -27,8 +27,9 @@ static Failure failure(const QSqlQuery &query)
 {
     const QSqlError e = query.lastError();
     QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-    // A sum beyond 64 bits (amounts written by another program), said in the user's words.
-    if (text == QLatin1String("integer overflow"))
+    // A sum beyond 64 bits (amounts written by another program), said in the user's words: a
+    // file's "integer overflow", a server's numeric value out of range (SQLSTATE 22003).
+    if (text == QLatin1String("integer overflow") || e.nativeErrorCode() == QLatin1String("22003"))
         text = QStringLiteral("金额合计过大，超出可计算的范围");
     return Failure(text.isEmpty() ? QStringLiteral("未知的数据库错误") : text, dialect(query.driver()).kindOf(e));
 }

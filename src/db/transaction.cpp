@@ -1,18 +1,18 @@
 #include "db/transaction.h"
 
 #include "db/change_log.h"
+#include "db/connection_names.h"
 #include "db/dialect.h"
 #include "db/rights.h"
 #include "db/sql.h"
 
-#include <QSet>
 #include <QSqlQuery>
 
 namespace {
 
-QSet<QString> &openOn()
+ConnectionNames &openOn()
 {
-    static QSet<QString> names;
+    static ConnectionNames names;
     return names;
 }
 

@@ -53,8 +53,8 @@ std::vector<AppraisalRow> appraisalSheet(const QSqlDatabase &db, int year)
 int generateAppraisalSheet(const QSqlDatabase &db, int year)
 {
     rights::requireWrite(QStringLiteral("ndkhb"));
-    // BEGIN IMMEDIATE: a second copy pressing at the same moment waits here and then finds
-    // the rows this one wrote.
+    // The write lock is taken before reading: a second copy pressing at the same moment waits
+    // here and then finds the rows this one wrote.
     Transaction transaction(db);
     if (hasAppraisalSheet(db, year))
         return 0;

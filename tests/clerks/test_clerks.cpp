@@ -1,5 +1,5 @@
-// Several clerks on one database: each case runs two connections to one file, as two copies of
-// the program would.
+// Several clerks on one database: each case runs two connections to one database (a file, or in
+// the server run a database on the test cluster), as two copies of the program would.
 
 #include "support/test_support.h"
 
@@ -7,6 +7,7 @@
 #include "codes/code_members.h"
 #include "codes/code_rows.h"
 #include "db/app_paths.h"
+#include "db/change_counter.h"
 #include "db/database.h"
 #include "db/delivered_data.h"
 #include "db/office_copy.h"
@@ -29,7 +30,7 @@
 
 namespace {
 
-// A second clerk: his own connection to the test's database file.
+// A second clerk: his own connection to the test's database.
 class SecondClerk {
 public:
     explicit SecondClerk(const QString &name = QStringLiteral("clerk2")) : name_(name)
@@ -286,6 +287,38 @@ private slots:
         }
         const std::shared_ptr<report::RowSource> after = printed();
         QCOMPARE(after->rows(0, 1).front().value(1).toString(), QString("改名"));
+    }
+
+    // Two writers of one employee's history at once, as two programs would write (each in his
+    // own transaction, neither waiting for the other's start): one adds a row, the other deletes
+    // the row that was current, and waits for the first to commit. The kept current row is the
+    // greatest left, and the history's count grew by both writes.
+    void currentRowsAndCountsStayRightUnderConcurrentWrites()
+    {
+        ProgramFolder folder;
+        fillOffice(folder.db());
+        const QSqlDatabase one = folder.db();
+        const QString employee = firstEmployee(one);
+        const qint64 current = queryValue(one, "select max(自动编号) from dwdtb where 职工编码='" + employee + "'").toLongLong();
+        const auto count = [&] { return change_counter::counts(one, {"dwdtb"}); };
+        const QString countBefore = count();
+
+        sql::exec(one, "BEGIN");
+        sql::exec(one, "insert into dwdtb (职工编码, 单位编码, 变动时间) values ('" + employee + "', '01', '2030-01-01')");
+        std::thread other = clerkThread("deleting", [&](const QSqlDatabase &db) {
+            sql::exec(db, QString("delete from dwdtb where 自动编号=%1").arg(current));
+        });
+        QTest::qWait(300);  // the delete is under way, waiting for the insert's transaction
+        sql::exec(one, "COMMIT");
+        other.join();
+
+        const QString kept = listed(one, "select 职工编码 || '=' || cast(dwdtb as text) from dqdtb where dwdtb is not null order by 1");
+        const QString greatest = listed(one, "select 职工编码 || '=' || cast(max(自动编号) as text) from dwdtb group by 职工编码 order by 1");
+        QCOMPARE(kept, greatest);
+        QCOMPARE(queryValue(one, "select dwdtb from dqdtb where 职工编码='" + employee + "'").toLongLong(),
+                 queryValue(one, "select 自动编号 from dwdtb where 变动时间='2030-01-01'").toLongLong());
+        const qint64 before = countBefore.section('=', 1).toLongLong();
+        QCOMPARE(count(), QString("dwdtb=%1").arg(before + 2));
     }
 
     // An office copied into a new file holds the same rows, table by table; a target that

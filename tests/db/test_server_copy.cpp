@@ -86,6 +86,39 @@ private slots:
         QCOMPARE(databaseContents(server), held);
     }
 
+    // A copy that fails half-way (a row the server refuses) leaves the empty server database it
+    // was to fill as it was: no table, no function, no group or user of its office.
+    void failedCopyLeavesTheServerDatabaseEmpty()
+    {
+        ProgramFolder folder;
+        fillOffice(folder.db());
+        // The file takes text in a number column; the server refuses it.
+        queryValue(folder.db(), "update ndkhb set 年度='某年' where 自动编号=(select max(自动编号) from ndkhb)");
+        const QString server = emptyServerDatabase();
+        const AdminRun copied = runAdmin({"copy", "--from", folder.address(), "--to", server});
+        QCOMPARE(copied.status, 1);
+        QVERIFY2(copied.err.contains("复制失败，目标数据库未作改动。"), qPrintable(copied.err));
+        QVERIFY2(copied.out.contains("复制 ndkhb"), qPrintable(copied.out));  // it failed half-way, not at the start
+
+        {
+            // Looked at as it is, not through database::open, which would make it.
+            QSqlDatabase raw = plainConnection("raw", server);
+            QVERIFY(raw.isOpen());
+            QCOMPARE(queryValue(raw, "select count(*) from pg_class where relnamespace='public'::regnamespace").toInt(), 0);
+            QCOMPARE(queryValue(raw, "select count(*) from pg_proc where pronamespace='public'::regnamespace").toInt(), 0);
+            QCOMPARE(queryValue(raw, "select count(*) from pg_roles where rolname like current_database() || '\\_%' "
+                                     "or rolname like '%@' || current_database()").toInt(), 0);
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase("raw");
+
+        // The same copy from a sound source then goes through.
+        queryValue(folder.db(), "update ndkhb set 年度=2020 where 年度='某年'");
+        const AdminRun again = runAdmin({"copy", "--from", folder.address(), "--to", server});
+        QVERIFY2(again.status == 0, qPrintable(again.err));
+        QCOMPARE(registerRows(databaseContents(server)), registerRows(databaseContents(folder.address())));
+    }
+
     // A server's backup is a file that restores as a file's does; restoring it onto the server
     // undoes what changed since, keeps the replaced data as a private file in the program's
     // database folder, and logs one entry. A bad backup is refused with the server unchanged.

@@ -114,4 +114,9 @@ QString deliveredServerDatabase()
     return addressOf(newDatabase(QStringLiteral(" template %1 strategy file_copy").arg(templateName)));
 }
 
+QString copiedServerDatabase(const QString &address)
+{
+    return addressOf(newDatabase(QStringLiteral(" template %1 strategy file_copy").arg(database::parseAddress(address).name)));
+}
+
 void dropServerDatabase(const QString &address) { drop(database::parseAddress(address).name); }

@@ -14,6 +14,9 @@ bool testOnServer();
 // address (postgresql://…); every database made here is dropped when the process ends.
 QString emptyServerDatabase();
 QString deliveredServerDatabase();
+// A new database on the test cluster holding what the one at `address` holds (to which no one
+// may be connected meanwhile).
+QString copiedServerDatabase(const QString &address);
 // Drops a database made above now, ending any connection still open on it.
 void dropServerDatabase(const QString &address);
 

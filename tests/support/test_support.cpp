@@ -164,25 +164,33 @@ QStringList tableContents(const QSqlDatabase &db)
     return rows;
 }
 
+QSqlDatabase plainConnection(const QString &name, const QString &fileOrAddress, bool readOnly)
+{
+    QSqlDatabase db;
+    if (database::isServerAddress(fileOrAddress)) {
+        const database::Address address = database::parseAddress(fileOrAddress);
+        db = QSqlDatabase::addDatabase("QPSQL", name);
+        db.setHostName(address.host);
+        db.setPort(address.port);
+        db.setUserName(address.user);
+        db.setDatabaseName(address.name);
+        db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    } else {
+        db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(fileOrAddress);
+        if (readOnly)
+            db.setConnectOptions("QSQLITE_OPEN_READONLY");
+    }
+    db.open();
+    return db;
+}
+
 QStringList databaseContents(const QString &fileOrAddress)
 {
     QStringList rows;
     {
-        QSqlDatabase db;
-        if (database::isServerAddress(fileOrAddress)) {
-            const database::Address address = database::parseAddress(fileOrAddress);
-            db = QSqlDatabase::addDatabase("QPSQL", "reader");
-            db.setHostName(address.host);
-            db.setPort(address.port);
-            db.setUserName(address.user);
-            db.setDatabaseName(address.name);
-            db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-        } else {
-            db = QSqlDatabase::addDatabase("QSQLITE", "reader");
-            db.setDatabaseName(fileOrAddress);
-            db.setConnectOptions("QSQLITE_OPEN_READONLY");
-        }
-        if (db.open())
+        const QSqlDatabase db = plainConnection("reader", fileOrAddress, true);
+        if (db.isOpen())
             rows = tableContents(db);
     }
     QSqlDatabase::removeDatabase("reader");

@@ -67,6 +67,11 @@ QStringList rowsAsText(const QList<QVariantList> &rows, const QString &separator
 QStringList tableContents(const QSqlDatabase &db);
 QStringList databaseContents(const QString &fileOrAddress);
 
+// A connection `name` to a file or a server database (by its address) as another program opens
+// it: nothing checked, made or changed on opening; not open when it cannot be reached. Ended by
+// QSqlDatabase::removeDatabase(name).
+QSqlDatabase plainConnection(const QString &name, const QString &fileOrAddress, bool readOnly = false);
+
 // A database file and its write-ahead log, byte for byte, to show a refused write changed
 // nothing; of a server database (by its address), every row of every table.
 QByteArray databaseChecksum(const QString &fileOrAddress);
