@@ -10,6 +10,7 @@ namespace {
 using history::Table;
 
 const Table kHistories[] = {Table::Department, Table::Position, Table::Title, Table::SkillGrade, Table::GradeSalary};
+const char *const kEvents[] = {"insert", "delete", "update"};
 
 QString triggerName(Table table, const char *event)
 {
@@ -91,11 +92,20 @@ QStringList createStatements(const sql::Dialect &dialect)
     return statements;
 }
 
+void dropTriggers(const QSqlDatabase &db)
+{
+    const QStringList present = sql::dialect(db).triggerNames(db);
+    for (Table t : kHistories)
+        for (const char *event : kEvents)
+            if (present.contains(triggerName(t, event)))
+                sql::exec(db, sql::dialect(db).dropTrigger(triggerName(t, event), history::tableName(t)));
+}
+
 void ensure(const QSqlDatabase &db)
 {
     QStringList names = {QLatin1String(kTable)};
     for (Table t : kHistories)
-        for (const char *event : {"insert", "delete", "update"})
+        for (const char *event : kEvents)
             names << triggerName(t, event);
     if (sql::missingTablesAndTriggers(db, names).isEmpty())
         return;

@@ -31,4 +31,8 @@ QStringList createStatements(const sql::Dialect &dialect);
 // afresh from the histories; writes nothing when all are there. Throws sql::Failure.
 void ensure(const QSqlDatabase &db);
 
+// Drops the triggers, so that the next ensure makes them as this version writes them and fills
+// the table afresh. Throws sql::Failure.
+void dropTriggers(const QSqlDatabase &db);
+
 }  // namespace current_rows

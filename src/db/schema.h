@@ -82,6 +82,6 @@ inline constexpr int kApplicationId = 0x57504144;  // "WPAD"
 // Version 2: writes counted per table (change_counter.h). Version 3: operators' roles and the
 // change log (rights.h, change_log.h). Version 4: pay rows carry their month's department
 // (pay_departments.h). An older file climbs the steps of schema_ladder.h when it is opened.
-inline constexpr int kSchemaVersion = 5;
+inline constexpr int kSchemaVersion = 6;
 
 }  // namespace schema

@@ -1,6 +1,7 @@
 #include "db/schema_ladder.h"
 
 #include "db/change_log.h"
+#include "db/current_rows.h"
 #include "db/dialect.h"
 #include "db/pay_departments.h"
 #include "db/schema.h"
@@ -69,9 +70,14 @@ void upgradeToV5(const QSqlDatabase &db)
     server_roles::create(db);
 }
 
+// Version 6: the current rows' triggers lock the employee's row before they count his history
+// again, so that two writers side by side (a server) do not lose a row; the old triggers go and
+// are made anew, the table filled afresh, as on every opening (current_rows::ensure).
+void upgradeToV6(const QSqlDatabase &db) { current_rows::dropTriggers(db); }
+
 using Step = void (*)(const QSqlDatabase &);
 // kSteps[i] climbs from version i + 1 to i + 2; a new version adds its step at the end.
-constexpr Step kSteps[] = {upgradeToV2, upgradeToV3, upgradeToV4, upgradeToV5};
+constexpr Step kSteps[] = {upgradeToV2, upgradeToV3, upgradeToV4, upgradeToV5, upgradeToV6};
 static_assert(std::size(kSteps) == schema::kSchemaVersion - 1, "one step for every version after the first");
 
 }  // namespace
