@@ -2,6 +2,7 @@
 // forward, all or nothing), the end-of-month department rule, and the company statistics
 // against a plain sum, month by month with progress and stopping.
 
+#include "db/dialect.h"
 #include "db/sql.h"
 #include "demo/demo_organisation.h"
 #include "pay/pay_comparison.h"
@@ -107,7 +108,7 @@ private slots:
         // a blank and one that reads like an expression are carried as names, never as SQL.
         const QString night = "夜班 费", expression = "基本工资*0+(select count(*)*1000000 from czydmb)";
         for (const QString &item : {night, expression}) {
-            sql::exec(db, "alter table gzb add column " + sql::quoteIdentifier(item) + " CURRENCY DEFAULT 0");
+            sql::exec(db, sql::dialect(db).addColumn("gzb", {item, schema::Kind::Money}, "0"));
             QSqlQuery add = sql::prepare(db, "insert into gzzd(字段) values(:item)");
             add.bindValue(":item", item);
             sql::exec(add);

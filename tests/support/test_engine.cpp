@@ -2,6 +2,9 @@
 
 #include "db/address.h"
 #include "db/database.h"
+#include "db/server_roles.h"
+#include "db/sql.h"
+#include "db/transaction.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -111,7 +114,29 @@ QString deliveredServerDatabase()
         return name;
     }();
     // Copied file by file: quicker than through the log for a database this small.
-    return addressOf(newDatabase(QStringLiteral(" template %1 strategy file_copy").arg(templateName)));
+    const QString name = newDatabase(QStringLiteral(" template %1 strategy file_copy").arg(templateName));
+    // The server's groups and operators' users carry the database's name, so the copy needs
+    // its own, as a database made by init has them.
+    {
+        const database::Address address = database::parseAddress(cluster());
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(address.host);
+        db.setPort(address.port);
+        db.setUserName(address.user);
+        db.setDatabaseName(name);
+        if (!db.open())
+            qFatal("cannot reach the test database %s: %s", qPrintable(name), qPrintable(db.lastError().text()));
+        try {
+            Transaction transaction(db);
+            server_roles::create(db);
+            transaction.commit();
+        } catch (const sql::Failure &f) {
+            qFatal("cannot make the roles of the test database %s: %s", qPrintable(name), qPrintable(f.message()));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return addressOf(name);
 }
 
 void dropServerDatabase(const QString &address) { drop(database::parseAddress(address).name); }
