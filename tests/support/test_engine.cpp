@@ -38,19 +38,26 @@ QStringList &madeDatabases()
 
 void dropAll();
 
+// A connection as the cluster's superuser to its database `name`.
+QSqlDatabase superuserConnection(const QString &connectionName, const QString &name)
+{
+    const database::Address address = database::parseAddress(cluster());
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
+    db.setHostName(address.host);
+    db.setPort(address.port);
+    db.setUserName(address.user);
+    db.setDatabaseName(name);
+    if (!db.open())
+        qFatal("cannot reach %s on the test cluster %s: %s", qPrintable(name), qPrintable(cluster()), qPrintable(db.lastError().text()));
+    return db;
+}
+
 // The cluster's maintenance database, where databases are made and dropped.
 QSqlDatabase clusterConnection()
 {
     if (QSqlDatabase::contains(kClusterConnection))
         return QSqlDatabase::database(kClusterConnection);
-    const database::Address address = database::parseAddress(cluster());
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kClusterConnection);
-    db.setHostName(address.host);
-    db.setPort(address.port);
-    db.setUserName(address.user);
-    db.setDatabaseName(address.name);
-    if (!db.open())
-        qFatal("cannot reach the test cluster %s: %s", qPrintable(cluster()), qPrintable(db.lastError().text()));
+    QSqlDatabase db = superuserConnection(kClusterConnection, database::parseAddress(cluster()).name);
     // Dropped while the application still stands, which the driver needs.
     qAddPostRoutine(dropAll);
     return db;
@@ -118,14 +125,7 @@ QString deliveredServerDatabase()
     // The server's groups and operators' users carry the database's name, so the copy needs
     // its own, as a database made by init has them.
     {
-        const database::Address address = database::parseAddress(cluster());
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(address.host);
-        db.setPort(address.port);
-        db.setUserName(address.user);
-        db.setDatabaseName(name);
-        if (!db.open())
-            qFatal("cannot reach the test database %s: %s", qPrintable(name), qPrintable(db.lastError().text()));
+        QSqlDatabase db = superuserConnection(name, name);
         try {
             Transaction transaction(db);
             server_roles::create(db);
