@@ -364,7 +364,11 @@ int printResume(const admin::Parsed &a)
     return onDatabase(a.text("--db"), [&](const QSqlDatabase &db) {
         // The cadres the résumé screen lists, and no one else.
         QSqlQuery cadres = records::searchEmployees(db, records::ListBase::TechnicalCadres, {.codePrefix = code});
-        if (!cadres.next() || cadres.value(0).toString() != code) {
+        const bool listed = cadres.next() && cadres.value(0).toString() == code;
+        // Ended before the résumé's own statements: a server's driver drops a result still
+        // being read when the connection runs another.
+        cadres.finish();
+        if (!listed) {
             err() << QStringLiteral("没有这个干部：%1").arg(code) << '\n';
             return 1;
         }

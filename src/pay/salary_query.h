@@ -26,8 +26,8 @@ struct MonthRange {
 // Employees first, then their current history rows, then their pay rows of the range: each
 // employee is checked against its own few rows through the indexes, so the first rows come at
 // once at any size and a condition on the employee is judged once per employee. Columns:
-// 职工编码, 职工姓名, 年月 (yyyy-MM), then each sheet's amount columns in sheet order.
-// Throws sql::Failure.
+// 职工编码, 职工姓名, 年月 (yyyy-MM), then each sheet's amount columns in sheet order; rows in
+// register order, each employee's months in turn. Throws sql::Failure.
 QSqlQuery salaryQuery(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition);
 
 // The totals of the query's amount columns over its whole result, summed exactly by the

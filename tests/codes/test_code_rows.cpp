@@ -99,13 +99,24 @@ private slots:
         addWageRows(db);
         addItem(db, "夜班津贴");
         QVERIFY(wageColumns(db).contains("夜班津贴"));
-        QCOMPARE(queryValue(db, "select count(*) from gzb where 夜班津贴=0 and typeof(夜班津贴)='integer'").toInt(), 2);
+        // Every existing row starts at 0, read as the amounts of a fixed column are.
+        QCOMPARE(listed(db, "select 夜班津贴 from gzb order by 职工编码"), "0,0");
+        QCOMPARE(queryValue(db, "select 夜班津贴 from gzb limit 1").typeId(), queryValue(db, "select 基本工资 from gzb limit 1").typeId());
         QCOMPARE(queryValue(db, "select 公式 from gzzd where 字段='夜班津贴'").toString(), "基本工资*0.1");
         addItem(db, "Bonus");
         QVERIFY(!codes::acceptableSalaryItemName(db, "BONUS"));  // column names ignore case
-        // The new column keeps money exact like the others.
-        QSqlQuery fraction(db);
-        QVERIFY(!fraction.exec("update gzb set 夜班津贴=1.5"));
+        // The new column takes and refuses amounts as a fixed money column does.
+        for (const QString value : {"1.5", "'abc'", "12345"}) {
+            queryValue(db, "update gzb set 基本工资=0, 夜班津贴=0");
+            QStringList outcomes;
+            for (const QString column : {"基本工资", "夜班津贴"}) {
+                QSqlQuery write(db);
+                const bool written = write.exec(QString("update gzb set %1=%2 where 职工编码='000001'").arg(column, value));
+                outcomes << QString("%1 %2").arg(written).arg(queryValue(db, QString("select %1 from gzb where 职工编码='000001'").arg(column)).toString());
+            }
+            QCOMPARE(outcomes.last(), outcomes.first());
+        }
+        queryValue(db, "update gzb set 基本工资=25000000");
 
         queryValue(db, "update gzb set 夜班津贴=3000000");
         codes::deleteRow(db, salaryItems(), "夜班津贴");

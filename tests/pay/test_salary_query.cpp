@@ -263,7 +263,8 @@ private slots:
         screen->fromBox()->setDate(QDate(2000, 1, 1));
         screen->toBox()->setDate(QDate(2024, 12, 31));
         const auto *wages = static_cast<StripedGrid *>(screen->tabs()->widget(0));
-        QVERIFY(wages->model()->canFetchMore({}));
+        // A file's rows are read as they are scrolled; a server's result comes whole.
+        QVERIFY(testOnServer() || wages->model()->canFetchMore({}));
         const std::vector<column_totals::Total> &totals = wages->totalsOfAll();
         QStringList shown;
         for (const column_totals::Total &t : totals)

@@ -2,6 +2,9 @@
 
 #include "db/address.h"
 #include "db/database.h"
+#include "db/server_roles.h"
+#include "db/sql.h"
+#include "db/transaction.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -35,19 +38,26 @@ QStringList &madeDatabases()
 
 void dropAll();
 
+// A connection as the cluster's superuser to its database `name`.
+QSqlDatabase superuserConnection(const QString &connectionName, const QString &name)
+{
+    const database::Address address = database::parseAddress(cluster());
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
+    db.setHostName(address.host);
+    db.setPort(address.port);
+    db.setUserName(address.user);
+    db.setDatabaseName(name);
+    if (!db.open())
+        qFatal("cannot reach %s on the test cluster %s: %s", qPrintable(name), qPrintable(cluster()), qPrintable(db.lastError().text()));
+    return db;
+}
+
 // The cluster's maintenance database, where databases are made and dropped.
 QSqlDatabase clusterConnection()
 {
     if (QSqlDatabase::contains(kClusterConnection))
         return QSqlDatabase::database(kClusterConnection);
-    const database::Address address = database::parseAddress(cluster());
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kClusterConnection);
-    db.setHostName(address.host);
-    db.setPort(address.port);
-    db.setUserName(address.user);
-    db.setDatabaseName(address.name);
-    if (!db.open())
-        qFatal("cannot reach the test cluster %s: %s", qPrintable(cluster()), qPrintable(db.lastError().text()));
+    QSqlDatabase db = superuserConnection(kClusterConnection, database::parseAddress(cluster()).name);
     // Dropped while the application still stands, which the driver needs.
     qAddPostRoutine(dropAll);
     return db;
@@ -111,7 +121,22 @@ QString deliveredServerDatabase()
         return name;
     }();
     // Copied file by file: quicker than through the log for a database this small.
-    return addressOf(newDatabase(QStringLiteral(" template %1 strategy file_copy").arg(templateName)));
+    const QString name = newDatabase(QStringLiteral(" template %1 strategy file_copy").arg(templateName));
+    // The server's groups and operators' users carry the database's name, so the copy needs
+    // its own, as a database made by init has them.
+    {
+        QSqlDatabase db = superuserConnection(name, name);
+        try {
+            Transaction transaction(db);
+            server_roles::create(db);
+            transaction.commit();
+        } catch (const sql::Failure &f) {
+            qFatal("cannot make the roles of the test database %s: %s", qPrintable(name), qPrintable(f.message()));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return addressOf(name);
 }
 
 QString copiedServerDatabase(const QString &address)
