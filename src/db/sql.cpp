@@ -16,6 +16,7 @@ QString Failure::explain(const QString &refusal) const
     case Kind::Refused: return message();
     case Kind::Denied: return kDeniedMessage;
     case Kind::Stale: return kStaleMessage;
+    case Kind::Lost: return kLostMessage;
     case Kind::Other: break;
     }
     return kDatabaseErrorMessage;
