@@ -1,7 +1,13 @@
 #include "support/test_engine.h"
 
 #include "db/address.h"
+#include "db/change_log.h"
 #include "db/database.h"
+#include "db/delivered_data.h"
+#include "db/operators.h"
+#include "db/server_roles.h"
+#include "db/sql.h"
+#include "db/transaction.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -95,6 +101,33 @@ void dropAll()
     QSqlDatabase::removeDatabase(kClusterConnection);
 }
 
+// The groups and users of a server database are named after it, so a copy of the template has
+// none of its own: they are made as init makes them, the delivered operator's user with the
+// delivered password.
+void makeOwnRoles(const QString &address)
+{
+    const QString connection = QStringLiteral("wenpad-test-copy");
+    const database::OpenResult opened = database::open(connection, address);
+    if (!opened.ok)
+        qFatal("cannot open the copy %s: %s", qPrintable(address), qPrintable(opened.message));
+    try {
+        const QSqlDatabase db = QSqlDatabase::database(connection, false);
+        Transaction transaction(db);
+        change_log::silence(db);
+        server_roles::create(db);
+        const QString number = operators::connected(db, delivered::kOperatorName)->number;
+        QSqlQuery hash = sql::prepare(db, QStringLiteral("select czymm from czydmb where czybh=:n"));
+        hash.bindValue(QStringLiteral(":n"), number);
+        sql::exec(hash);
+        hash.next();
+        server_roles::setPassword(db, number, hash.value(0), delivered::kOperatorPassword);
+        transaction.commit();
+    } catch (const sql::Failure &e) {
+        qFatal("cannot make the roles of %s: %s", qPrintable(address), qPrintable(e.message()));
+    }
+    database::close(connection);
+}
+
 }  // namespace
 
 bool testOnServer() { return clusterPresent && qEnvironmentVariable("WENPAD_TEST_ENGINE") == QLatin1String("postgresql"); }
@@ -111,7 +144,9 @@ QString deliveredServerDatabase()
         return name;
     }();
     // Copied file by file: quicker than through the log for a database this small.
-    return addressOf(newDatabase(QStringLiteral(" template %1 strategy file_copy").arg(templateName)));
+    const QString copy = addressOf(newDatabase(QStringLiteral(" template %1 strategy file_copy").arg(templateName)));
+    makeOwnRoles(copy);
+    return copy;
 }
 
 void dropServerDatabase(const QString &address) { drop(database::parseAddress(address).name); }
