@@ -112,8 +112,7 @@ void Tfrmsjbf::restore()
     host().setWaitBoxVisible(true);
     const backup::Outcome restored = backup::restore(database::shared(), file);
     // The connection starts afresh on the restored data, with its settings and functions.
-    database::close(database::kSharedConnection);
-    const database::OpenResult reopened = database::open(database::kSharedConnection, database::configuredAddress().text());
+    const database::OpenResult reopened = database::reopen(database::kSharedConnection, database::Check::Pages);
     host().setWaitBoxVisible(false);
     if (!reopened.ok) {
         prompt::ask(kTitle, reopened.message, false, this, reopened.details);

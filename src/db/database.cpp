@@ -321,6 +321,20 @@ OpenResult openBeside(const QString &connectionName, const QSqlDatabase &db, Che
     return open(connectionName, db.databaseName(), check);
 }
 
+OpenResult reopen(const QString &connectionName, Check check)
+{
+    // A copy of the settings the connection was opened with, its password included.
+    const QString settingsName = connectionName + QStringLiteral("-settings");
+    OpenResult reopened;
+    {
+        const QSqlDatabase settings = QSqlDatabase::cloneDatabase(connectionName, settingsName);
+        close(connectionName);
+        reopened = openBeside(connectionName, settings, check);
+    }
+    QSqlDatabase::removeDatabase(settingsName);
+    return reopened;
+}
+
 QSqlDatabase shared() { return QSqlDatabase::database(kSharedConnection, false); }
 
 bool reachableByOthers(const QSqlDatabase &db)

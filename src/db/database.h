@@ -47,6 +47,11 @@ OpenResult open(const QString &connectionName, const QString &path, Check check 
 // or the same server database as the same user with the password `db` was opened with.
 OpenResult openBeside(const QString &connectionName, const QSqlDatabase &db, Check check = Check::Identity);
 
+// Closes the connection `connectionName` and opens it afresh on the same database: the same
+// file, or the same server database as the same user with the same password (after a restore
+// replaced the data under it).
+OpenResult reopen(const QString &connectionName, Check check);
+
 // Creates a new delivered database at `path`, which must not exist (a server's database must be
 // empty). Written to a side file of
 // its own and linked into place only if the path is still free, so a failure leaves nothing

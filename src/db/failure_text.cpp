@@ -13,7 +13,7 @@ Said said(const sql::Failure &failure, const Texts &texts)
     const bool unnamed = kind == Kind::Other || kind == Kind::Constraint;
     const QString sentence = unnamed && texts.reading ? kReadFailed : failure.explain(texts.refusal);
     return {texts.lead.isEmpty() ? sentence : texts.lead + '\n' + sentence,
-            unnamed || kind == Kind::Damaged ? failure.message() : QString()};
+            unnamed || kind == Kind::Damaged || kind == Kind::Lost ? failure.message() : QString()};
 }
 
 }  // namespace failure_text

@@ -271,6 +271,11 @@ public:
             return Failure::Kind::Constraint;
         if (state.startsWith(QLatin1String("53")) || state == QLatin1String("25006"))
             return Failure::Kind::FullOrReadOnly;
+        // The server ended the session (shut down, restarted, an administrator's doing) or the
+        // line to it broke; the client library's own failures, which carry no code, are all
+        // of the connection.
+        if (state.isEmpty() || state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
+            return Failure::Kind::Lost;
         return Failure::Kind::Other;
     }
 

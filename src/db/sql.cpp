@@ -2,6 +2,7 @@
 
 #include "db/dialect.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 
 namespace sql {
@@ -16,6 +17,7 @@ QString Failure::explain(const QString &refusal) const
     case Kind::Refused: return message();
     case Kind::Denied: return kDeniedMessage;
     case Kind::Stale: return kStaleMessage;
+    case Kind::Lost: return kLostMessage;
     case Kind::Other: break;
     }
     return kDatabaseErrorMessage;
@@ -42,8 +44,21 @@ QSqlQuery prepare(const QSqlDatabase &db, const QString &statement)
     return query;
 }
 
+// A server's driver writes each bound text into the statement as a C string: a NUL would cut
+// the statement short, and no text on a server can hold one. Refused as a value the column
+// cannot take, before anything is sent.
+static void refuseNulOnServer(const QSqlQuery &query)
+{
+    if (!query.driver() || query.driver()->dbmsType() != QSqlDriver::PostgreSQL)
+        return;
+    for (const QVariant &value : query.boundValues())
+        if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(0)))
+            throw Failure(QStringLiteral("文本中含有空字符，数据库服务器不能保存"), Failure::Kind::Constraint);
+}
+
 void exec(QSqlQuery &query)
 {
+    refuseNulOnServer(query);
     if (!query.exec())
         throw failure(query);
 }

@@ -22,7 +22,8 @@ namespace sql {
 class Failure : public std::runtime_error {
 public:
     // Stale: the row changed or went since the screen read it (another operator saved first).
-    enum class Kind { Constraint, Busy, FullOrReadOnly, Damaged, Refused, Denied, Stale, Other };
+    // Lost: the server ended the connection or cannot be reached any more.
+    enum class Kind { Constraint, Busy, FullOrReadOnly, Damaged, Refused, Denied, Stale, Lost, Other };
 
     explicit Failure(const QString &message, Kind kind = Kind::Other)
         : std::runtime_error(message.toStdString()), kind_(kind) {}
@@ -42,6 +43,8 @@ inline const QString kDamagedMessage = QStringLiteral("数据库文件已损坏�
 inline const QString kDatabaseErrorMessage = QStringLiteral("数据库错误，未保存。");
 // A write the operator's role may not make, refused by the program or by the server.
 inline const QString kDeniedMessage = QStringLiteral("您没有此项操作的权限。");
+// The connection to the server is gone; no statement on it can succeed again.
+inline const QString kLostMessage = QStringLiteral("与数据库服务器的连接已断开，请重新启动程序。");
 inline const QString kStaleMessage = QStringLiteral("该记录已被其他操作员修改，请重新读取后再改。");
 // The failure of a save that found its row no longer as read: nothing was written.
 Failure staleRow();

@@ -1,7 +1,8 @@
 // Database failures as the person sees them: each kind (a database another program holds, one
-// that cannot be written, a full disk, a refused value, a damaged file, an unnamed error)
-// driven through one screen of each family, said in Chinese only, the database's own words
-// kept for the details part, and never under a progress dialog.
+// that cannot be written, a full disk, a refused value, a damaged file, an unnamed error, a
+// server that dropped the connection) driven through one screen of each family, said in
+// Chinese only, the database's own words kept for the details part, and never under a
+// progress dialog.
 
 #include "app/edit_modes.h"
 #include "app/prompt.h"
@@ -10,6 +11,9 @@
 #include "db/app_paths.h"
 #include "db/clock.h"
 #include "db/database.h"
+#include "db/dialect.h"
+#include "db/rights.h"
+#include "db/server_roles.h"
 #include "pay/pay_entry_screen.h"
 #include "records/training_editor.h"
 #include "staff/cadre_resume_screen.h"
@@ -18,6 +22,7 @@
 #include "staff/employee_fixture.h"
 #include "stats/statistics_screen.h"
 #include "stats/statistics_table.h"
+#include "support/engine_sql.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -37,6 +42,8 @@ const QString kBusy = QStringLiteral("数据库正被另一程序使用，请稍
 const QString kFull = QStringLiteral("磁盘已满或数据库只读，未保存。");
 const QString kDamaged = QStringLiteral("数据库文件已损坏，无法读写。请用“数据备份与恢复”从最近的备份恢复。");
 const QString kOther = QStringLiteral("数据库错误，未保存。");
+const QString kDenied = QStringLiteral("您没有此项操作的权限。");
+const QString kLost = QStringLiteral("与数据库服务器的连接已断开，请重新启动程序。");
 
 // One screen of a family, the write it makes, and what it says besides the kind's sentence.
 struct Family {
@@ -121,9 +128,7 @@ const std::vector<Family> &families()
          },
          {}, "统计表未能重建，仍显示上次的结果。"},
         {"résumé", "pojlb", [](const QSqlDatabase &db) { addEmployee(db, "000101", "02"); },
-         [](const QSqlDatabase &db) {
-             sql::exec(db, "create temp trigger refused before insert on pojlb begin select raise(abort, 'CHECK constraint failed: 姓名'); end");
-         },
+         [](const QSqlDatabase &db) { failInserts(db, "pojlb", "CHECK constraint failed: 姓名"); },
          [](TestHost &host) -> QWidget * {
              auto *screen = new Tfrmgbllbj(host);
              screen->edit();
@@ -186,7 +191,7 @@ private slots:
         QTest::addColumn<int>("family");
         QTest::addColumn<QString>("fault");
         for (size_t f = 0; f < families().size(); ++f) {
-            QStringList faults = {"busy", "read-only", "full", "damaged"};
+            QStringList faults = {"busy", "read-only", "full", "damaged", "lost"};
             if (families()[f].collide)
                 faults << "refused";
             for (const QString &fault : faults)
@@ -210,16 +215,27 @@ private slots:
         QString sentence;
         QString detailsHold;  // a part of the database's own words the details must keep
         if (fault == "busy") {
-            other = QSqlDatabase::addDatabase("QSQLITE", "other program");
-            other.setDatabaseName(testDatabase());
-            QVERIFY(other.open());
-            queryValue(other, "BEGIN IMMEDIATE");
-            queryValue(folder.db(), "PRAGMA busy_timeout=50");
+            // Another program in the middle of a write: its transaction holds the write lock.
+            QVERIFY(database::open("other program", testDatabase(), database::Check::Identity).ok);
+            other = QSqlDatabase::database("other program", false);
+            for (const QString &statement : sql::dialect(other).beginWrite())
+                execOrDie(other, statement);
+            execOrDie(folder.db(), onPostgres(folder.db()) ? "SET lock_timeout = '50ms'" : "PRAGMA busy_timeout=50");
             sentence = kBusy;
+        } else if (fault == "read-only" && testOnServer()) {
+            // On a server a connection that may not write is one whose user lacks the grant.
+            execOrDie(folder.db(), QStringLiteral("SET ROLE \"%1\"")
+                                       .arg(server_roles::groupName(folder.db().databaseName(), rights::kQuery)));
+            sentence = kDenied;
         } else if (fault == "read-only") {
             queryValue(folder.db(), "PRAGMA query_only=ON");
             sentence = kFull;
+        } else if (fault == "lost") {
+            if (!testOnServer())
+                QSKIP("a file has no connection to lose");
+            sentence = kLost;
         } else if (fault == "full") {
+            SKIP_ON_SERVER("a full disk is the file's");
             disk = std::make_unique<FullDisk>(folder.file("disk"));
             if (!disk->mounted)
                 QSKIP("a small file system needs root to mount");
@@ -227,6 +243,7 @@ private slots:
             disk->fill();
             sentence = kFull;
         } else if (fault == "damaged") {
+            SKIP_ON_SERVER("the damage is to the file's bytes");
             damage(testDatabase(), screenFamily.table);
             sentence = kDamaged;
             detailsHold = "malformed";
@@ -241,14 +258,27 @@ private slots:
 
         TestHost host;
         std::unique_ptr<QWidget> screen(screenFamily.open(host));
+        if (fault == "lost") {
+            // The server ends the open screen's connection (restarted, or an administrator's doing).
+            QVERIFY(database::open("administrator", testDatabase(), database::Check::Identity).ok);
+            queryValue(QSqlDatabase::database("administrator", false),
+                       "select count(pg_terminate_backend(pid)) from pg_stat_activity "
+                       "where datname=current_database() and pid<>pg_backend_pid()");
+            database::close("administrator");
+        }
         screenFamily.write(screen.get());
         QVERIFY(!asked.isEmpty());
         const QString expected = fault == "refused"          ? screenFamily.refusal
                                  : screenFamily.lead.isEmpty() ? sentence
                                                                : screenFamily.lead + '\n' + sentence;
-        QCOMPARE(asked.last().call.message, expected);
+        // A lost connection may be met by the read before the write, which has no lead.
+        if (fault == "lost")
+            QVERIFY2(asked.last().call.message.endsWith(kLost), qPrintable(asked.last().call.message));
+        else
+            QCOMPARE(asked.last().call.message, expected);
         QVERIFY2(asked.last().call.details.contains(detailsHold), qPrintable(asked.last().call.details));
-        if (detailsHold.isEmpty())
+        // A lost connection's details are whatever the driver could still say.
+        if (detailsHold.isEmpty() && fault != "lost")
             QCOMPARE(asked.last().call.details, QString());
         // Whatever was said on the way (reading on opening too) is Chinese, and said after any
         // progress dialog has closed.
@@ -261,9 +291,8 @@ private slots:
         screen.reset();
         if (other.isValid()) {
             queryValue(other, "ROLLBACK");
-            other.close();
             other = {};
-            QSqlDatabase::removeDatabase("other program");
+            database::close("other program");
         }
     }
 };

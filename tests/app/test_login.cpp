@@ -61,10 +61,14 @@ private slots:
         QFETCH(QList<Attempt>, attempts);
         QFETCH(int, result);
         QFETCH(int, failures);
+        // A server keeps one user per operator's name, so two of one name are a file's only.
+        if (testOnServer() && QTest::currentDataTag() == QLatin1String("two operators alike"))
+            QSKIP("a server refuses a second operator of the same name");
         ProgramFolder folder;
         addOperator(folder.db(), "02", " 张三 ", "pw ");
         addOperator(folder.db(), "03", "李四", "abc");
-        addOperator(folder.db(), "04", "李四", "abc");
+        if (!testOnServer())
+            addOperator(folder.db(), "04", "李四", "abc");
         addOperator(folder.db(), "05", "王五", "");
         addOperator(folder.db(), "06", "赵六", "zhaoliu88");
 
@@ -130,6 +134,9 @@ private slots:
         }
         QVERIFY2(unknown > known / 2 && unknown < known * 2, qPrintable(QString("%1 vs %2 ns").arg(unknown).arg(known)));
 
+        // Before a login nobody is connected to a server, so its login shows no hint.
+        if (testOnServer())
+            return;
         {
             Tfrmlogin login(testDatabase());
             QVERIFY(!login.hintLabel()->isHidden());
@@ -142,6 +149,7 @@ private slots:
     // A missing database file is created only when the person says "是"; "否" creates nothing.
     void missingDatabaseIsCreatedOnlyWhenAsked()
     {
+        SKIP_ON_SERVER("a missing file");
         for (const bool yes : {false, true}) {
             ProgramFolder folder(false);
             const QString file = testDatabase();
@@ -169,6 +177,7 @@ private slots:
 
     void unusableDatabaseIsReportedAtEveryConfirm()
     {
+        SKIP_ON_SERVER("a file that is no database");
         ProgramFolder folder(false);
         QFile bad(folder.file("bad.db"));
         QVERIFY(bad.open(QIODevice::WriteOnly));

@@ -16,6 +16,7 @@
 #include "db/server_roles.h"
 #include "db/sql.h"
 #include "db/transaction.h"
+#include "support/engine_sql.h"
 #include "support/test_support.h"
 
 #include <QProcess>
@@ -66,28 +67,18 @@ QString initialised()
     return name;
 }
 
-QStringList column(const QSqlDatabase &db, const QString &statement)
+// The groups of this office the server user belongs to, joined by commas; empty when there is
+// no such user.
+QString groupsOf(const QSqlDatabase &db, const QString &user)
 {
-    QSqlQuery q(db);
-    if (!q.exec(statement))
-        qFatal("%s: %s", qPrintable(statement), qPrintable(q.lastError().text()));
-    QStringList values;
-    while (q.next())
-        values << q.value(0).toString();
-    return values;
-}
-
-// The groups of this office the server user belongs to; empty when there is no such user.
-QStringList groupsOf(const QSqlDatabase &db, const QString &user)
-{
-    return column(db, QStringLiteral("select g.rolname from pg_roles u join pg_auth_members m on m.member=u.oid "
+    return joinedColumn(db, QStringLiteral("select g.rolname from pg_roles u join pg_auth_members m on m.member=u.oid "
                                      "join pg_roles g on g.oid=m.roleid where u.rolname='%1' order by 1")
                           .arg(user));
 }
 
 bool userExists(const QSqlDatabase &db, const QString &user)
 {
-    return !column(db, QStringLiteral("select 1 from pg_roles where rolname='%1' and rolcanlogin").arg(user)).isEmpty();
+    return !joinedColumn(db, QStringLiteral("select 1 from pg_roles where rolname='%1' and rolcanlogin").arg(user)).isEmpty();
 }
 
 const codes::Member &operatorScreen()
@@ -122,8 +113,8 @@ private slots:
         operators::add(owner, "工资员", rights::kPayroll, "password-p");
         sql::exec(owner, "insert into zghmc (职工编码, 职工姓名) values ('000001', '甲')");
 
-        QCOMPARE(groupsOf(owner, server_roles::userName("查询员", name)), QStringList{server_roles::groupName(name, rights::kQuery)});
-        QCOMPARE(groupsOf(owner, server_roles::userName("工资员", name)), QStringList{server_roles::groupName(name, rights::kPayroll)});
+        QCOMPARE(groupsOf(owner, server_roles::userName("查询员", name)), server_roles::groupName(name, rights::kQuery));
+        QCOMPARE(groupsOf(owner, server_roles::userName("工资员", name)), server_roles::groupName(name, rights::kPayroll));
 
         struct Case {
             const char *user;
@@ -158,7 +149,7 @@ private slots:
             QSqlDatabase::removeDatabase("client");
         }
         // The writes the triggers make for the pay row (log, counts) needed no right of his.
-        QCOMPARE(column(owner, "select 操作员 from czrzb where 表名='gzb' order by 自动编号").value(0),
+        QCOMPARE(joinedColumn(owner, "select 操作员 from czrzb where 表名='gzb' order by 自动编号 limit 1"),
                  QStringLiteral("外部程序（工资员@%1）").arg(name).left(40));
         database::close("owner");
     }
@@ -172,7 +163,7 @@ private slots:
         QVERIFY(database::open("owner", addressOf(name)).ok);
         const QSqlDatabase owner = QSqlDatabase::database("owner", false);
         const QString admin = server_roles::userName(delivered::kOperatorName, name);
-        QCOMPARE(groupsOf(owner, admin), QStringList{server_roles::groupName(name, rights::kAdministrator)});
+        QCOMPARE(groupsOf(owner, admin), server_roles::groupName(name, rights::kAdministrator));
 
         QProcess add;
         add.start(QCoreApplication::applicationDirPath() + "/wenpad-admin",
@@ -182,8 +173,8 @@ private slots:
         QVERIFY(add.waitForFinished(60000));
         QVERIFY2(add.exitCode() == 0, add.readAllStandardError().constData());
         const QString wang = server_roles::userName("王五", name);
-        QCOMPARE(groupsOf(owner, wang), QStringList{server_roles::groupName(name, rights::kQuery)});
-        const QString number = column(owner, "select czybh from czydmb where czyxm='王五'").value(0);
+        QCOMPARE(groupsOf(owner, wang), server_roles::groupName(name, rights::kQuery));
+        const QString number = joinedColumn(owner, "select czybh from czydmb where czyxm='王五'");
 
         // Another role and a new name from the operator screen: one user, moved and renamed.
         codes::RowChange change{number, {{"czybh", number}, {"czyxm", "王六"}, {"角色", rights::kPersonnel}}};
@@ -191,7 +182,7 @@ private slots:
         codes::saveRow(owner, operatorScreen(), change);
         QVERIFY(!userExists(owner, wang));
         const QString renamed = server_roles::userName("王六", name);
-        QCOMPARE(groupsOf(owner, renamed), QStringList{server_roles::groupName(name, rights::kPersonnel)});
+        QCOMPARE(groupsOf(owner, renamed), server_roles::groupName(name, rights::kPersonnel));
         QSqlDatabase client = connectAs("client", name, renamed, "password-6");
         QVERIFY2(client.open(), qPrintable(client.lastError().text()));
         client.close();
@@ -200,14 +191,14 @@ private slots:
         const QString adminNumber = operators::connected(owner, delivered::kOperatorName)->number;
         codes::RowChange demote{adminNumber, {{"czybh", adminNumber}, {"czyxm", delivered::kOperatorName}, {"角色", rights::kQuery}}};
         QVERIFY_THROWS_EXCEPTION(sql::Failure, codes::saveRow(owner, operatorScreen(), demote));
-        QCOMPARE(groupsOf(owner, admin), QStringList{server_roles::groupName(name, rights::kAdministrator)});
+        QCOMPARE(groupsOf(owner, admin), server_roles::groupName(name, rights::kAdministrator));
 
         codes::deleteRow(owner, operatorScreen(), number);
         QVERIFY(!userExists(owner, renamed));
 
         // A refused insert of the operator table leaves no user behind either.
         QVERIFY_THROWS_EXCEPTION(sql::Failure, operators::add(owner, "admin", rights::kQuery, "password-x"));
-        QCOMPARE(column(owner, "select count(*) from czydmb").value(0), QStringLiteral("1"));
+        QCOMPARE(joinedColumn(owner, "select count(*) from czydmb"), QStringLiteral("1"));
         client = {};
         QSqlDatabase::removeDatabase("client");
         database::close("owner");
@@ -239,7 +230,7 @@ private slots:
             sql::exec(db, "insert into zghmc (职工编码, 职工姓名) values ('000001', '甲')");
             transaction.commit();
         }
-        QCOMPARE(column(db, "select 操作员 from czrzb where 表名='zghmc'"), QStringList{delivered::kOperatorName});
+        QCOMPARE(joinedColumn(db, "select 操作员 from czrzb where 表名='zghmc'"), delivered::kOperatorName);
         database::close("operator");
 
         QVERIFY(!database::openServer("operator", address).ok);
@@ -270,7 +261,7 @@ private slots:
         const QSqlDatabase owner = QSqlDatabase::database("owner", false);
         QCOMPARE(sql::dialect(owner).version(owner), schema::kSchemaVersion);
         QCOMPARE(groupsOf(owner, server_roles::userName(delivered::kOperatorName, name)),
-                 QStringList{server_roles::groupName(name, rights::kAdministrator)});
+                 server_roles::groupName(name, rights::kAdministrator));
         database::close("owner");
     }
 };

@@ -1,7 +1,10 @@
 #include "support/test_engine.h"
 
 #include "db/address.h"
+#include "db/change_log.h"
 #include "db/database.h"
+#include "db/delivered_data.h"
+#include "db/operators.h"
 #include "db/server_roles.h"
 #include "db/sql.h"
 #include "db/transaction.h"
@@ -38,26 +41,19 @@ QStringList &madeDatabases()
 
 void dropAll();
 
-// A connection as the cluster's superuser to its database `name`.
-QSqlDatabase superuserConnection(const QString &connectionName, const QString &name)
-{
-    const database::Address address = database::parseAddress(cluster());
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
-    db.setHostName(address.host);
-    db.setPort(address.port);
-    db.setUserName(address.user);
-    db.setDatabaseName(name);
-    if (!db.open())
-        qFatal("cannot reach %s on the test cluster %s: %s", qPrintable(name), qPrintable(cluster()), qPrintable(db.lastError().text()));
-    return db;
-}
-
 // The cluster's maintenance database, where databases are made and dropped.
 QSqlDatabase clusterConnection()
 {
     if (QSqlDatabase::contains(kClusterConnection))
         return QSqlDatabase::database(kClusterConnection);
-    QSqlDatabase db = superuserConnection(kClusterConnection, database::parseAddress(cluster()).name);
+    const database::Address address = database::parseAddress(cluster());
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kClusterConnection);
+    db.setHostName(address.host);
+    db.setPort(address.port);
+    db.setUserName(address.user);
+    db.setDatabaseName(address.name);
+    if (!db.open())
+        qFatal("cannot reach the test cluster %s: %s", qPrintable(cluster()), qPrintable(db.lastError().text()));
     // Dropped while the application still stands, which the driver needs.
     qAddPostRoutine(dropAll);
     return db;
@@ -105,6 +101,33 @@ void dropAll()
     QSqlDatabase::removeDatabase(kClusterConnection);
 }
 
+// The groups and users of a server database are named after it, so a copy of the template has
+// none of its own: they are made as init makes them, the delivered operator's user with the
+// delivered password.
+void makeOwnRoles(const QString &address)
+{
+    const QString connection = QStringLiteral("wenpad-test-copy");
+    const database::OpenResult opened = database::open(connection, address);
+    if (!opened.ok)
+        qFatal("cannot open the copy %s: %s", qPrintable(address), qPrintable(opened.message));
+    try {
+        const QSqlDatabase db = QSqlDatabase::database(connection, false);
+        Transaction transaction(db);
+        change_log::silence(db);
+        server_roles::create(db);
+        const QString number = operators::connected(db, delivered::kOperatorName)->number;
+        QSqlQuery hash = sql::prepare(db, QStringLiteral("select czymm from czydmb where czybh=:n"));
+        hash.bindValue(QStringLiteral(":n"), number);
+        sql::exec(hash);
+        hash.next();
+        server_roles::setPassword(db, number, hash.value(0), delivered::kOperatorPassword);
+        transaction.commit();
+    } catch (const sql::Failure &e) {
+        qFatal("cannot make the roles of %s: %s", qPrintable(address), qPrintable(e.message()));
+    }
+    database::close(connection);
+}
+
 }  // namespace
 
 bool testOnServer() { return clusterPresent && qEnvironmentVariable("WENPAD_TEST_ENGINE") == QLatin1String("postgresql"); }
@@ -121,22 +144,9 @@ QString deliveredServerDatabase()
         return name;
     }();
     // Copied file by file: quicker than through the log for a database this small.
-    const QString name = newDatabase(QStringLiteral(" template %1 strategy file_copy").arg(templateName));
-    // The server's groups and operators' users carry the database's name, so the copy needs
-    // its own, as a database made by init has them.
-    {
-        QSqlDatabase db = superuserConnection(name, name);
-        try {
-            Transaction transaction(db);
-            server_roles::create(db);
-            transaction.commit();
-        } catch (const sql::Failure &f) {
-            qFatal("cannot make the roles of the test database %s: %s", qPrintable(name), qPrintable(f.message()));
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return addressOf(name);
+    const QString copy = addressOf(newDatabase(QStringLiteral(" template %1 strategy file_copy").arg(templateName)));
+    makeOwnRoles(copy);
+    return copy;
 }
 
 QString copiedServerDatabase(const QString &address)
