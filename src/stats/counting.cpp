@@ -91,7 +91,9 @@ QString aggregateOf(const ValueColumn &v, Empty empty, Averages averages, const 
 
 }  // namespace
 
-const QString kAgeAtCutoff = QStringLiteral("datediff('yyyy',出生年月,:d)");
+// The difference of the two years, which a server works out within the statement, where its
+// datediff() would be a procedure called for every row (the same value on every engine).
+const QString kAgeAtCutoff = QStringLiteral("(year(:d)-year(出生年月))");
 
 QString aggregates(const std::vector<ValueColumn> &values, Empty empty, Averages averages, const QString &averaged)
 {
