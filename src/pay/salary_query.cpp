@@ -67,7 +67,10 @@ query::Condition withMonths(const MonthRange &months, const query::Condition &co
 
 QSqlQuery salaryQuery(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition)
 {
-    return query::withCondition(db, salaryQueryBase(), withMonths(months, condition));
+    // By employee, then month, on every engine: a server's plan gives rows no order of its own.
+    query::Condition ordered = withMonths(months, condition);
+    ordered.text += QStringLiteral(" order by zghmc.职工编码, gzb.年月");
+    return query::withCondition(db, salaryQueryBase(), ordered);
 }
 
 QVariantList salaryQueryTotals(const QSqlDatabase &db, const MonthRange &months, const query::Condition &condition)
