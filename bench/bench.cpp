@@ -17,7 +17,9 @@
 #include "generated_organisation.h"
 #include "db/address.h"
 #include "db/database.h"
+#include "db/dialect.h"
 #include "db/sql.h"
+#include "db/windowed_rows.h"
 #include "demo/demo_organisation.h"
 #include "query/basic_situation.h"
 #include "records/employee_search.h"
@@ -71,12 +73,12 @@ DatabaseStep readCountedRows(const stats::TableDescription &table)
             while (q.next())
                 q.value(0);
         };
-    QStringList tables = {"dwdtb", "zghmc"};
-    const QString statements = table.statements(table).join(' ');
-    for (const char *history : {"zwdtb", "zcdtb"})
-        if (statements.contains(history))
-            tables << history;
-    return [tables](const QSqlDatabase &db) {
+    return [&table](const QSqlDatabase &db) {
+        QStringList tables = {"dwdtb", "zghmc"};
+        const QString statements = table.statements(table, sql::dialect(db)).join(' ');
+        for (const char *history : {"zwdtb", "zcdtb"})
+            if (statements.contains(history))
+                tables << history;
         for (const QString &name : tables) {
             QSqlQuery q(db);
             q.setForwardOnly(true);
@@ -96,12 +98,20 @@ void readEmployees(const QSqlDatabase &db)
         q.value(0);
 }
 
-// What a list grid does on opening: the query, then its first batch of rows.
-void firstRowsOf(const QSqlDatabase &db, const query::Condition &condition, int rows)
+// Every row of the basic situation query for a condition, as the query reads them.
+void allRowsOf(const QSqlDatabase &db, const query::Condition &condition)
 {
     QSqlQuery q = query::basicSituationQuery(db, condition);
-    for (int i = 0; i < rows && q.next(); ++i)
+    while (q.next())
         q.value(0);
+}
+
+// What a list screen does on opening: its keys, then its first window shown.
+void openList(const QSqlDatabase &db, const windowed::Listing &listing)
+{
+    WindowedRows rows;
+    rows.open(db, listing);
+    rows.value(0, 0);
 }
 
 // What a list grid does on opening: its first batch of rows (all of them with INT_MAX).
@@ -119,9 +129,9 @@ QSqlQuery forwardQuery(const QSqlDatabase &db, const QString &statement)
     return q;
 }
 
-void searchFirstRows(const QSqlDatabase &db, const records::EmployeeSearch &search, int rows)
+void searchAllRows(const QSqlDatabase &db, const records::EmployeeSearch &search)
 {
-    readRows(records::searchEmployees(db, records::ListBase::CurrentDepartment, search), rows);
+    readRows(records::searchEmployees(db, records::ListBase::CurrentDepartment, search), INT_MAX);
 }
 
 // An employee from the middle of the register, for the per-employee screens.
@@ -178,32 +188,33 @@ const std::vector<Operation> &operations()
                                readRows(forwardQuery(db, table->gridQuery()), INT_MAX);
                            },
                            [table](const QSqlDatabase &db) { readRows(forwardQuery(db, table->gridQuery()), INT_MAX); }});
-        all.push_back({"basic query first 256 rows vs zghmc", [](const QSqlDatabase &db) { firstRowsOf(db, {}, 256); },
-                       readEmployees});
-        all.push_back({"basic query all rows vs zghmc", [](const QSqlDatabase &db) { firstRowsOf(db, {}, INT_MAX); },
-                       readEmployees});
+        all.push_back({"basic query opens (keys, first window)",
+                       [](const QSqlDatabase &db) { openList(db, query::basicSituationListing({})); }, readEmployees});
+        all.push_back({"basic query all rows vs zghmc", [](const QSqlDatabase &db) { allRowsOf(db, {}); }, readEmployees});
         all.push_back({"condition search vs zghmc",
                        [](const QSqlDatabase &db) {
-                           firstRowsOf(db,
-                                       query::build({.name = "张", .nameMatch = query::NameMatch::Prefix, .department = "03"}),
-                                       INT_MAX);
+                           allRowsOf(db, query::build({.name = "张", .nameMatch = query::NameMatch::Prefix, .department = "03"}));
                        },
                        readEmployees});
         // The work dynamics screens: the search panel, one employee's histories and timeline,
         // the personnel record query.
-        const auto panel = [](records::EmployeeSearch search, int rows) {
-            return [search, rows](const QSqlDatabase &db) { searchFirstRows(db, search, rows); };
+        const auto panelOpens = [](records::EmployeeSearch search) {
+            return [search](const QSqlDatabase &db) {
+                openList(db, records::searchListing(db, records::ListBase::CurrentDepartment, search));
+            };
         };
-        all.push_back({"search panel first rows, all depts", panel({}, 256), readEmployees});
-        all.push_back({"search panel one dept, first rows", panel({.department = "03"}, 256), readEmployees});
-        all.push_back({"search panel one dept, all rows", panel({.department = "03"}, INT_MAX), readEmployees});
-        all.push_back({"search panel code prefix, all rows", panel({.codePrefix = "0012"}, INT_MAX), readEmployees});
-        all.push_back({"search panel name prefix, all rows", panel({.namePrefix = "张"}, INT_MAX), readEmployees});
+        const auto panelRows = [](records::EmployeeSearch search) {
+            return [search](const QSqlDatabase &db) { searchAllRows(db, search); };
+        };
+        all.push_back({"search panel opens, all depts", panelOpens({}), readEmployees});
+        all.push_back({"search panel opens, one dept", panelOpens({.department = "03"}), readEmployees});
+        all.push_back({"search panel one dept, all rows", panelRows({.department = "03"}), readEmployees});
+        all.push_back({"search panel code prefix, all rows", panelRows({.codePrefix = "0012"}), readEmployees});
+        all.push_back({"search panel name prefix, all rows", panelRows({.namePrefix = "张"}), readEmployees});
         all.push_back({"four history grids of one employee", historyGrids, readEmployeeHistories});
         all.push_back({"timeline of one employee", timeline, readEmployeeHistories});
-        all.push_back({"record query first 256 rows",
-                       [](const QSqlDatabase &db) { readRows(records::personnelRecordQuery(db, {}), 256); },
-                       readEmployees});
+        all.push_back({"record query opens (keys, first window)",
+                       [](const QSqlDatabase &db) { openList(db, records::personnelRecordListing({})); }, readEmployees});
         all.push_back({"record query condition search",
                        [](const QSqlDatabase &db) {
                            readRows(records::personnelRecordQuery(

@@ -101,6 +101,14 @@ QString Dialect::valueInForceOn(history::Table table, const QString &column, con
         .arg(quoteIdentifier(column), history::tableName(table), employeeExpression, dateExpression);
 }
 
+QString Dialect::snapshotOn(history::Table table, const QString &dateExpression, const QStringList &columns) const
+{
+    // The greatest 自动编号 per employee in one pass over the dated index, then each row by it.
+    const QString t = history::tableName(table);
+    return QStringLiteral("select 职工编码, 自动编号%1 from %2 where %3")
+        .arg(columns.isEmpty() ? QString() : ", " + columns.join(", "), t, history::inForceOn(table, dateExpression));
+}
+
 const Dialect &dialect(const QSqlDriver *driver)
 {
     if (driver && driver->dbmsType() == QSqlDriver::SQLite)
@@ -111,5 +119,11 @@ const Dialect &dialect(const QSqlDriver *driver)
 }
 
 const Dialect &dialect(const QSqlDatabase &db) { return dialect(db.driver()); }
+
+const std::vector<const Dialect *> &dialects()
+{
+    static const std::vector<const Dialect *> all = {&sqliteDialect(), &postgresDialect()};
+    return all;
+}
 
 }  // namespace sql

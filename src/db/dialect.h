@@ -16,6 +16,7 @@
 #include <QSqlError>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 class QSqlDriver;
 
@@ -99,6 +100,9 @@ public:
     virtual QStringList createServerFunctions() const { return {}; }
     // What a new connection sets before use (timeouts, today's date for date()).
     virtual QStringList connectionSettings() const { return {}; }
+    // Whether every row read is sent over a connection, which costs more than the engine's own
+    // work for a row: a long list then asks the database for few rows where it can.
+    virtual bool sendsRows() const { return false; }
 
     // The identity of the database: this program's mark and the schema version it is at.
     virtual QStringList markAsOurs(int version) const = 0;
@@ -129,6 +133,10 @@ public:
     // Both arguments are expressions of the outer row, so each row is judged by its own date.
     virtual QString valueInForceOn(history::Table table, const QString &column, const QString &employeeExpression,
                                  const QString &dateExpression) const;
+    // History rule 2 as a table: one row per employee with a row in force on the date, giving
+    // 职工编码, that row's 自动编号 and the named `columns` of that row, the snapshot every
+    // statistic counts from. `dateExpression` is a bound parameter or an expression of no row.
+    virtual QString snapshotOn(history::Table table, const QString &dateExpression, const QStringList &columns) const;
 };
 
 // The dialect of a connection or of a query's driver; throws Failure for an engine without one.
@@ -138,5 +146,7 @@ const Dialect &dialect(const QSqlDriver *driver);
 // The engines' own dialects.
 const Dialect &sqliteDialect();
 const Dialect &postgresDialect();
+// Every engine's, for what must hold whichever a database is on.
+const std::vector<const Dialect *> &dialects();
 
 }  // namespace sql

@@ -50,13 +50,6 @@ QString inForceOn(Table table, const QString &dateExpression)
     return greatestPerEmployee(table, QStringLiteral("h.变动时间<=") + dateExpression);
 }
 
-QString snapshotOn(Table table, const QString &dateExpression, const QStringList &columns)
-{
-    // The greatest 自动编号 per employee in one pass over the dated index, then each row by it.
-    return QStringLiteral("select 职工编码, 自动编号%1 from %2 where %3")
-        .arg(columns.isEmpty() ? QString() : ", " + columns.join(", "), tableName(table), inForceOn(table, dateExpression));
-}
-
 QString inForceInYear(Table table, const QString &yearExpression)
 {
     return greatestPerEmployee(table, QStringLiteral("year(h.变动时间)<=") + yearExpression);

@@ -30,10 +30,8 @@ QString currentRow(Table table);
 // before it, the greatest 自动编号. An employee with no such row has none.
 QString inForceOn(Table table, const QString &dateExpression);
 
-// Rule 2 as a table: one row per employee with a row in force on the date, giving 职工编码,
-// that row's 自动编号 and the named columns of that row. Found in one pass over the history's
-// (职工编码, 变动时间, codes) index, it is the snapshot every statistic counts from.
-QString snapshotOn(Table table, const QString &dateExpression, const QStringList &columns);
+// Rule 2 as a table, the snapshot every statistic counts from, is the engine's own form:
+// sql::Dialect::snapshotOn.
 
 // Rule 3: the row in force in a year: of the rows dated in that year or earlier (31 December
 // included), the greatest 自动编号. `yearExpression` is an integer expression. A caller with a

@@ -1,5 +1,6 @@
 #include "db/windowed_rows.h"
 
+#include "db/dialect.h"
 #include "db/sql.h"
 
 #include <QRegularExpression>
@@ -80,6 +81,19 @@ QStringList selectItems(const QString &columns)
     if (!current.trimmed().isEmpty())
         items << current.trimmed();
     return items;
+}
+
+// The first key of every window of `rows` rows (as wk0, wk1, …) and the number of rows
+// (wcount), one row per window, worked out by the database.
+QString windowStarts(const Listing &listing, int rows)
+{
+    QStringList keys;
+    for (int i = 0; i < listing.order.size(); ++i)
+        keys << QStringLiteral("%1 as wk%2").arg(listing.order.at(i)).arg(i);
+    const QString numbered =
+        select(listing, keys.join(", ") + ", row_number() over (" + orderBy(listing).trimmed() + ") as wrn, count(*) over () as wcount",
+               {listing.where}, {});
+    return QStringLiteral("select * from (%1) w where w.wrn % %2 = 1 order by w.wrn").arg(numbered).arg(rows);
 }
 
 void bind(QSqlQuery &q, const QVariantMap &values)
@@ -219,25 +233,28 @@ void WindowedRows::open(const QSqlDatabase &db, windowed::Listing listing)
     next.db_ = db;
     next.listing_ = windowed::containing(windowed::sortedBy(listing, sortColumn_, sortOrder_), search_);
     // One pass over the keys alone: the count and where each window starts (of a sorted list,
-    // every row's key).
-    QSqlQuery keys = sql::prepare(db, windowed::select(next.listing_, next.listing_.order.join(", "), {next.listing_.where},
-                                                   windowed::orderBy(next.listing_)));
+    // every row's key). Where rows travel over a connection, the database sends only the start
+    // of each window and the count instead of every key.
+    const bool sorted = !next.listing_.sortKey.isEmpty();
+    const bool startsOnly = !sorted && sql::dialect(db).sendsRows();
+    QSqlQuery keys = sql::prepare(db, startsOnly ? windowed::windowStarts(next.listing_, kWindowRows)
+                                                 : windowed::select(next.listing_, next.listing_.order.join(", "),
+                                                                    {next.listing_.where}, windowed::orderBy(next.listing_)));
     keys.setForwardOnly(true);
     windowed::bind(keys, next.listing_.values);
     sql::exec(keys);
     const int width = int(next.listing_.order.size());
-    const bool sorted = !next.listing_.sortKey.isEmpty();
     while (keys.next()) {
         if (sorted) {
             for (int i = 0; i < width; ++i)
                 next.sortedKeys_ << keys.value(i);
-        } else if (next.count_ % kWindowRows == 0) {
+        } else if (startsOnly || next.count_ % kWindowRows == 0) {
             QVariantList key;
             for (int i = 0; i < width; ++i)
                 key << keys.value(i);
             next.windowStarts_ << key;
         }
-        ++next.count_;
+        next.count_ = startsOnly ? keys.value(width + 1).toInt() : next.count_ + 1;
     }
     // The first window also names the columns, even of an empty list.
     next.kept_[0] = next.readWindow(0, &next.fields_);

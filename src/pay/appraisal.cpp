@@ -1,5 +1,6 @@
 #include "pay/appraisal.h"
 
+#include "db/dialect.h"
 #include "db/history.h"
 #include "db/rights.h"
 #include "db/sql.h"
@@ -10,9 +11,9 @@ namespace pay {
 namespace {
 
 // Each employee's department row in force at the end of the year bound as :yearEnd.
-QString departmentsInYear()
+QString departmentsInYear(const QSqlDatabase &db)
 {
-    return history::snapshotOn(history::Table::Department, ":yearEnd", {"单位编码"});
+    return sql::dialect(db).snapshotOn(history::Table::Department, ":yearEnd", {"单位编码"});
 }
 
 QString yearEnd(int year) { return QStringLiteral("%1-12-31").arg(year, 4, 10, QLatin1Char('0')); }
@@ -39,7 +40,7 @@ std::vector<AppraisalRow> appraisalSheet(const QSqlDatabase &db, int year)
                                                   "ndkhb.考核成绩 from ndkhb join zghmc on zghmc.职工编码=ndkhb.职工编码 "
                                                   "join (%1) d on d.职工编码=ndkhb.职工编码 where ndkhb.年度=:nd "
                                                   "order by d.单位编码, ndkhb.职工编码")
-                                       .arg(departmentsInYear()));
+                                       .arg(departmentsInYear(db)));
     q.bindValue(":yearEnd", yearEnd(year));
     q.bindValue(":nd", year);
     sql::exec(q);
@@ -62,7 +63,7 @@ int generateAppraisalSheet(const QSqlDatabase &db, int year)
                                                   "select :nd, d.职工编码, '及格' from (%1) d "
                                                   "join zghmc on zghmc.职工编码=d.职工编码 where d.单位编码<'97' "
                                                   "order by d.职工编码")
-                                       .arg(departmentsInYear()));
+                                       .arg(departmentsInYear(db)));
     q.bindValue(":nd", year);
     q.bindValue(":yearEnd", yearEnd(year));
     sql::exec(q);

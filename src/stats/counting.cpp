@@ -1,6 +1,6 @@
 #include "stats/counting.h"
 
-#include "db/history.h"
+#include "db/dialect.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -43,31 +43,26 @@ QString yearsOver(const QString &column, int low, int high)
     return yearsAbove(column, low) + " and " + yearsAtMost(column, high);
 }
 
-QString inForceSnapshot(const QString &historyTable, const QStringList &columns)
+QString inForceSnapshot(const sql::Dialect &dialect, const QString &historyTable, const QStringList &columns)
 {
     static const std::map<QString, history::Table> tables = {{"dwdtb", history::Table::Department},
                                                              {"zwdtb", history::Table::Position},
                                                              {"zcdtb", history::Table::Title}};
-    return "(" + history::snapshotOn(tables.at(historyTable), ":d", columns) + ")";
+    return "(" + dialect.snapshotOn(tables.at(historyTable), ":d", columns) + ")";
 }
 
-QString snapshotTable(const QString &name, const QString &historyTable, const QStringList &columns)
+QString snapshotTable(const sql::Dialect &dialect, const QString &name, const QString &historyTable,
+                      const QStringList &columns)
 {
-    return name + " as materialized " + inForceSnapshot(historyTable, columns);
+    return name + " as materialized " + inForceSnapshot(dialect, historyTable, columns);
 }
 
-QString departmentRows(const QString &extraColumns, const QString &joins)
+QString departmentRows(const sql::Dialect &dialect, const QString &extraColumns, const QString &joins)
 {
     return QStringLiteral("(select s.单位编码 as dwbm, z.职工编码 as zgbm, z.职工性别, z.民族编码, z.文化程度, "
                           "z.政治面貌, z.出生年月, z.工作时间, z.入党时间%1 "
                           "from %2 s left join zghmc z on z.职工编码=s.职工编码 %3)")
-        .arg(extraColumns.isEmpty() ? QString() : ", " + extraColumns, inForceSnapshot("dwdtb", {"单位编码"}), joins);
-}
-
-QString positionedRows()
-{
-    return departmentRows("w.职务级别 as zwjb", "join " + inForceSnapshot("zwdtb", {"职务编码"})
-                                                    + " h on h.职工编码=s.职工编码 join zwdmb w on w.职务编码=h.职务编码");
+        .arg(extraColumns.isEmpty() ? QString() : ", " + extraColumns, inForceSnapshot(dialect, "dwdtb", {"单位编码"}), joins);
 }
 
 QString valueList(const std::vector<ValueColumn> &values, Averages averages)
@@ -96,7 +91,9 @@ QString aggregateOf(const ValueColumn &v, Empty empty, Averages averages, const 
 
 }  // namespace
 
-const QString kAgeAtCutoff = QStringLiteral("datediff('yyyy',出生年月,:d)");
+// The difference of the two years, which a server works out within the statement, where its
+// datediff() would be a procedure called for every row (the same value on every engine).
+const QString kAgeAtCutoff = QStringLiteral("(year(:d)-year(出生年月))");
 
 QString aggregates(const std::vector<ValueColumn> &values, Empty empty, Averages averages, const QString &averaged)
 {
@@ -162,7 +159,7 @@ QStringList finishing(const TableDescription &table)
     return statements;
 }
 
-QStringList perDepartment(const TableDescription &table, const QString &filter)
+QStringList perDepartment(const TableDescription &table, const sql::Dialect &dialect, const QString &filter)
 {
     const QString values = valueList(table.values);
     return {
@@ -170,7 +167,7 @@ QStringList perDepartment(const TableDescription &table, const QString &filter)
         QStringLiteral("insert into %1 (bz,dwbm,dwmc,%2) select '2', e.dwbm, dwdmb.单位名称, %3 "
                        "from %4 e left join dwdmb on dwdmb.单位编码=e.dwbm where %5 "
                        "group by e.dwbm, dwdmb.单位名称 order by e.dwbm nulls first")
-            .arg(table.name, values, aggregates(table.values, Empty::WhenNone), departmentRows(), filter),
+            .arg(table.name, values, aggregates(table.values, Empty::WhenNone), departmentRows(dialect), filter),
         totalRow(table, QStringLiteral("dwmc")),
     };
 }

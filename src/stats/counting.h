@@ -12,6 +12,10 @@
 #include <utility>
 #include <vector>
 
+namespace sql {
+class Dialect;
+}
+
 namespace stats::counting {
 
 // Calendar years from the date in `column` to the cut-off (the cut-off's year minus the
@@ -25,20 +29,20 @@ QString yearsOver(const QString &column, int low, int high);
 // The parameters a statement reads and their values for the cut-off: :d and the year bounds.
 std::vector<std::pair<QString, QDate>> cutoffParameters(const QString &statement, const QDate &cutoff);
 
+// The snapshots are in the form of the database's engine (`dialect`).
+//
 // Each employee's department row in force on :d as `dwbm`, with the employee's columns and
 // `zgbm` (empty when the employee is missing from zghmc: the row is still there, so that
 // count(*) counts history rows). `extraColumns` are selected too, from `joins` on the alias
 // s (the snapshot).
-QString departmentRows(const QString &extraColumns = {}, const QString &joins = {});
-// departmentRows() with each employee's position in force on :d: its level as `zwjb`.
-// Employees without a position row by then are left out.
-QString positionedRows();
+QString departmentRows(const sql::Dialect &dialect, const QString &extraColumns = {}, const QString &joins = {});
 // The snapshot of one history as a subquery: 职工编码 and the named columns of the row in
 // force on :d.
-QString inForceSnapshot(const QString &historyTable, const QStringList &columns);
+QString inForceSnapshot(const sql::Dialect &dialect, const QString &historyTable, const QStringList &columns);
 // The same snapshot as a common table expression "name as materialized (…)", worked out once:
 // on the right of a left join the subquery would be worked out again for every row on its left.
-QString snapshotTable(const QString &name, const QString &historyTable, const QStringList &columns);
+QString snapshotTable(const sql::Dialect &dialect, const QString &name, const QString &historyTable,
+                      const QStringList &columns);
 
 enum class Empty {
     WhenNone,  // a grouped count: a column nobody matched stays empty
@@ -74,7 +78,7 @@ QStringList finishing(const TableDescription &table);
 // Empties the table, then writes one row (bz "2") per department of the counted rows that
 // pass `filter` (over departmentRows()), named from dwdmb, and the total row (bz "3",
 // "汀岚分公司") summing them.
-QStringList perDepartment(const TableDescription &table, const QString &filter = "dwbm<'97'");
+QStringList perDepartment(const TableDescription &table, const sql::Dialect &dialect, const QString &filter = "dwbm<'97'");
 
 // "汀岚分公司": the organisation's own name in every total row.
 extern const QString kOrganisation;

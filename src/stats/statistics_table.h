@@ -13,6 +13,10 @@
 #include <functional>
 #include <vector>
 
+namespace sql {
+class Dialect;
+}
+
 namespace stats {
 
 struct ValueColumn {
@@ -85,9 +89,10 @@ struct TableDescription {
     std::vector<GroupCaption> groups;
     std::vector<Chart> charts;
     std::vector<PrintedReport> reports;  // printed one after the other
-    // The rebuild's statements in order; they read the cut-off as the parameter :d, or, for a
-    // table counted over a range, its first and last day as :from and :to.
-    std::function<QStringList(const TableDescription &)> statements;
+    // The rebuild's statements in order, in the form of the database's engine; they read the
+    // cut-off as the parameter :d, or, for a table counted over a range, its first and last day
+    // as :from and :to.
+    std::function<QStringList(const TableDescription &, const sql::Dialect &)> statements;
     bool overRange = false;
 
     // bz, the keys, then the name column's and the values' grid columns.

@@ -2,6 +2,7 @@
 #include "stats/counting.h"
 #include "stats/work_table_stamp.h"
 
+#include "db/dialect.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "db/transaction.h"
@@ -127,7 +128,7 @@ bool TableDescription::readBuilt(const QSqlDatabase &db, const Period &period, c
 
 void TableDescription::fill(const QSqlDatabase &db, const Period &period) const
 {
-    const QStringList list = statements(*this);
+    const QStringList list = statements(*this, sql::dialect(db));
     for (const QString &statement : list) {
         const std::vector<std::pair<QString, QDate>> parameters =
             overRange ? std::vector<std::pair<QString, QDate>>{{":from", period.from}, {":to", period.to}}
@@ -143,7 +144,7 @@ void TableDescription::fill(const QSqlDatabase &db, const Period &period) const
 
 bool TableDescription::holds(const QSqlDatabase &db, const Period &period) const
 {
-    return stampOf(*this, statements(*this), period).isCurrent(db);
+    return stampOf(*this, statements(*this, sql::dialect(db)), period).isCurrent(db);
 }
 
 QString periodCaption(const Period &period)
@@ -173,11 +174,13 @@ static schema::Table workTableOf(const TableDescription &description)
     return table;
 }
 
-// The register's tables the statements name: what the table is built from (a name the SQL
-// carries as text counts too, as that table is read all the same).
+// The register's tables the statements name on any engine: what the table is built from (a
+// name the SQL carries as text counts too, as that table is read all the same).
 static QStringList tablesRead(const TableDescription &description)
 {
-    const QString text = description.statements(description).join('\n');
+    QString text;
+    for (const sql::Dialect *dialect : sql::dialects())
+        text += description.statements(description, *dialect).join('\n');
     QStringList reads;
     for (const schema::Table &t : schema::tables())
         if (!findStatisticsTable(t.name) && text.contains(QRegularExpression("\\b" + t.name + "\\b")))

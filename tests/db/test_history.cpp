@@ -1,5 +1,6 @@
 // The history reading rules on one small register whose rows pin each rule's edges.
 
+#include "db/dialect.h"
 #include "db/history.h"
 #include "db/sql.h"
 #include "support/test_support.h"
@@ -111,7 +112,7 @@ private slots:
                                                    QDate::fromString(reference, Qt::ISODate));
             found = id ? departmentOfRow(db, *id) : QString();
         } else if (rule == "snapshot") {
-            QSqlQuery q = sql::prepare(db, "select 单位编码 from (" + history::snapshotOn(Table::Department, ":d", {"单位编码"})
+            QSqlQuery q = sql::prepare(db, "select 单位编码 from (" + sql::dialect(db).snapshotOn(Table::Department, ":d", {"单位编码"})
                                                + ") s where 职工编码=:e");
             q.bindValue(":d", reference);
             q.bindValue(":e", employee);

@@ -1,7 +1,7 @@
 // The windowed list model against a plain full read of the same list on a generated
 // organisation: the count, windows read forwards, backwards and by a jump to the end, the
-// bounded number of rows held, ties on the sort key, a list that changes under it, and a
-// failed reading that leaves the list as it was.
+// bounded number of rows held, the count at the edges of a window, ties on the sort key, a
+// list that changes under it, and a failed reading that leaves the list as it was.
 
 #include "db/sql.h"
 #include "db/windowed_rows.h"
@@ -33,6 +33,16 @@ windowed::Listing byName()
     l.where = QStringLiteral("职工编码>=:from");
     l.order = {QStringLiteral("职工姓名"), QStringLiteral("职工编码")};
     l.values = {{":from", QStringLiteral("000000")}};
+    return l;
+}
+
+// Employees in code order.
+windowed::Listing byCode()
+{
+    windowed::Listing l;
+    l.columns = QStringLiteral("职工编码, 职工姓名");
+    l.from = QStringLiteral("from zghmc");
+    l.order = {QStringLiteral("职工编码")};
     return l;
 }
 
@@ -79,6 +89,25 @@ private slots:
             QCOMPARE(rowOf(model, r), all.at(r));
         QVERIFY(model.heldRows() <= kHeldAtMost);
         QVERIFY(!model.index(last + 1, 0).data().isValid());
+    }
+
+    // Lists of none, one and a window's rows and of one more: the count and the last row are
+    // right at every edge of a window.
+    void countsAtWindowEdges()
+    {
+        const QList<QVariantList> all = windowed::readAll(folder_->db(), byCode());
+        constexpr int window = WindowedRows::kWindowRows;
+        for (const int rows : {0, 1, window, window + 1, 2 * window + 1}) {
+            windowed::Listing first = byCode();
+            first.where = QStringLiteral("职工编码<:end");
+            first.values = {{":end", rows < all.size() ? all.at(rows).at(0) : QVariant(QStringLiteral("999999"))}};
+            WindowedRows model;
+            model.open(folder_->db(), first);
+            QCOMPARE(model.rowCount(), rows);
+            if (rows > 0)
+                QCOMPARE(rowOf(model, rows - 1), all.at(rows - 1));
+            QVERIFY(!model.index(rows, 0).data().isValid());
+        }
     }
 
     // Windows that start and end inside a run of equal names neither repeat nor skip a row.

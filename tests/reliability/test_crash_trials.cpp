@@ -10,6 +10,7 @@
 
 #include "db/backup.h"
 #include "db/database.h"
+#include "db/dialect.h"
 #include "db/history.h"
 #include "db/sql.h"
 #include "db/sql_functions.h"
@@ -208,9 +209,10 @@ QString invariantBroken(const QSqlDatabase &db, const QString &writer, const Exp
             return QString("sheets differ: %1 | %2 | %3").arg(listed("gzb"), listed("btb"), listed("jjb"));
     } else if (writer == "appraisal") {
         // Every generated year holds one row for each employee on duty then, or no rows.
+        const QString departments = sql::dialect(db).snapshotOn(history::Table::Department, "'2030-12-31'", {"单位编码"});
         const qlonglong onDuty = sql::scalar(db, QString("select count(*) from zghmc join (%1) d on d.职工编码=zghmc.职工编码 "
                                                          "where d.单位编码<'97'")
-                                                     .arg(history::snapshotOn(history::Table::Department, "'2030-12-31'", {"单位编码"})))
+                                                     .arg(departments))
                                      .toLongLong();
         const QString partial = sql::scalar(db, QString("select group_concat(年度) from (select 年度 from ndkhb where 年度>=2030 "
                                                         "group by 年度 having count(*)<>%1)").arg(onDuty)).toString();

@@ -56,8 +56,8 @@ const TableDescription &dyjbqktjb()
                     {"年龄情况图示", "->年龄图示", {"l25", "f26t35", "f36t45", "f46t54", "f55t59", "u60"}}};
         // Twenty-five columns across the page: the long headings take four lines.
         t.reports = {{"Trepdyjbqktjb", "党员基本情况统计表", {}, true, 4}};
-        t.statements = [](const TableDescription &self) {
-            return counting::perDepartment(self, "政治面貌='01' and dwbm<>'99'") + counting::finishing(self);
+        t.statements = [](const TableDescription &self, const sql::Dialect &dialect) {
+            return counting::perDepartment(self, dialect, "政治面貌='01' and dwbm<>'99'") + counting::finishing(self);
         };
         return t;
     }();

@@ -24,7 +24,7 @@ TableDescription courseTable(const QString &name, const QString &screenClass, co
     return t;
 }
 
-QStringList statements(const TableDescription &table)
+QStringList statements(const TableDescription &table, const sql::Dialect &)
 {
     // Each course's participant rows in one pass: a count per condition, or the score sum.
     const QString values = counting::valueList(table.values);

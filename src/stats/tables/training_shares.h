@@ -13,6 +13,6 @@ TableDescription courseTable(const QString &name, const QString &screenClass, co
 // Empties the table, then writes one row per course in ascending code, each value the count of
 // its participant rows meeting the value's condition (empty when none does; an Average value
 // the sum of 成绩), then the total row; shares and the average follow.
-QStringList statements(const TableDescription &table);
+QStringList statements(const TableDescription &table, const sql::Dialect &dialect);
 
 }  // namespace stats::training

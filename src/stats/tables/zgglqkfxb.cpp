@@ -28,8 +28,8 @@ const TableDescription &zgglqkfxb()
                 bands << v.key;
         t.charts = {{"图示占比", "->工龄图示", bands}};
         t.reports = {{"Trepzgglqktjfxb", "职工工龄情况统计分析表", {}, false}};
-        t.statements = [](const TableDescription &self) {
-            return counting::perDepartment(self) + counting::finishing(self);
+        t.statements = [](const TableDescription &self, const sql::Dialect &dialect) {
+            return counting::perDepartment(self, dialect) + counting::finishing(self);
         };
         return t;
     }();

@@ -23,8 +23,8 @@ const TableDescription &zgjbqkfxb()
              {"dwmc", "zs", "l25", "l25zb", "f25t30", "f25t30zb", "f30t35", "f30t35zb", "f35t40", "f35t40zb",
               "f40t45", "f40t45zb", "f45t50", "f45t50zb", "f50t55", "f50t55zb", "f55t60", "f55t60zb"}},
         };
-        t.statements = [](const TableDescription &self) {
-            return counting::perDepartment(self) + counting::finishing(self);
+        t.statements = [](const TableDescription &self, const sql::Dialect &dialect) {
+            return counting::perDepartment(self, dialect) + counting::finishing(self);
         };
         return t;
     }();

@@ -9,18 +9,18 @@
 namespace stats::tables {
 namespace {
 
-QStringList statements(const TableDescription &t)
+QStringList statements(const TableDescription &t, const sql::Dialect &dialect)
 {
     using namespace counting;
     // One pass over the snapshot, grouped finely enough for all three kinds of rows: by
     // department, by whether the employee is a woman, and by the level of the position in force
     // (placed: a position row in force whose code zwdmb knows).
-    const QString rows = departmentRows("case when w.职务编码 is null then 0 else 1 end as placed, w.职务级别 as zwjb",
+    const QString rows = departmentRows(dialect, "case when w.职务编码 is null then 0 else 1 end as placed, w.职务级别 as zwjb",
                                         "left join p h on h.职工编码=s.职工编码 left join zwdmb w on w.职务编码=h.职务编码");
     const QString groups = QStringLiteral("with %3, g as (select e.dwbm, e.placed, e.zwjb, "
                                           "case when e.职工性别='女' then 1 else 0 end as woman, %1 "
                                           "from %2 e where e.dwbm<'97' group by e.dwbm, e.placed, e.zwjb, 4) ")
-                               .arg(partialCounts(t.values), rows, snapshotTable("p", "zwdtb", {"职务编码"}));
+                               .arg(partialCounts(t.values), rows, snapshotTable(dialect, "p", "zwdtb", {"职务编码"}));
     return QStringList{
                "delete from " + t.name,
                groups

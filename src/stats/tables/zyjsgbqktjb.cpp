@@ -10,7 +10,7 @@
 namespace stats::tables {
 namespace {
 
-QStringList statements(const TableDescription &t)
+QStringList statements(const TableDescription &t, const sql::Dialect &dialect)
 {
     using namespace counting;
     const QString table = t.name;
@@ -19,13 +19,13 @@ QStringList statements(const TableDescription &t)
     // One pass over the snapshot of everyone counted (in a department below "97" and in
     // zghmc, the head count included), grouped by the title in force and by whether the
     // position in force is of level "07".
-    const QString rows = departmentRows("h.职称编码 as zcbm, case when w.职务级别='07' then 1 else 0 end as division",
+    const QString rows = departmentRows(dialect, "h.职称编码 as zcbm, case when w.职务级别='07' then 1 else 0 end as division",
                                         "left join t h on h.职工编码=s.职工编码 left join p on p.职工编码=s.职工编码 "
                                         "left join zwdmb w on w.职务编码=p.职务编码");
     const QString groups = QStringLiteral("with %3, %4, g as (select e.zcbm, e.division, %1 from %2 e "
                                           "where e.dwbm<'97' and e.zgbm is not null group by e.zcbm, e.division) ")
-                               .arg(partialCounts(t.values), rows, snapshotTable("t", "zcdtb", {"职称编码"}),
-                                    snapshotTable("p", "zwdtb", {"职务编码"}));
+                               .arg(partialCounts(t.values), rows, snapshotTable(dialect, "t", "zcdtb", {"职称编码"}),
+                                    snapshotTable(dialect, "p", "zwdtb", {"职务编码"}));
     return QStringList{
                "delete from " + table,
                groups
