@@ -56,6 +56,8 @@ static void refuseNulOnServer(const QSqlQuery &query)
             throw Failure(QStringLiteral("文本中含有空字符，数据库服务器不能保存"), Failure::Kind::Constraint);
 }
 
+QVariant cell(const QSqlQuery &query, int column) { return query.isNull(column) ? QVariant() : query.value(column); }
+
 void exec(QSqlQuery &query)
 {
     refuseNulOnServer(query);

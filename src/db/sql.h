@@ -53,6 +53,10 @@ QSqlQuery prepare(const QSqlDatabase &db, const QString &statement);
 void exec(QSqlQuery &query);                                       // throws Failure
 void exec(const QSqlDatabase &db, const QString &statement);       // one unparameterised statement
 QVariant scalar(const QSqlDatabase &db, const QString &statement);  // first column of first row
+
+// A cell as the lists show it: an empty one is no value (a server's driver gives an empty
+// number as a number, which would show and sort as 0).
+QVariant cell(const QSqlQuery &query, int column);
 // The names of the file's tables and triggers.
 QSet<QString> tableAndTriggerNames(const QSqlDatabase &db);
 // Those of `names` that are neither a table nor a trigger of the file.

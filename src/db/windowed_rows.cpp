@@ -6,14 +6,6 @@
 #include <QRegularExpression>
 #include <QSqlRecord>
 
-namespace {
-
-// An empty cell as no value: a server's driver gives an empty number as a number, which
-// would show and sort as 0.
-QVariant cell(const QSqlQuery &q, int column) { return q.isNull(column) ? QVariant() : q.value(column); }
-
-}  // namespace
-
 namespace windowed {
 namespace {
 
@@ -165,7 +157,7 @@ QList<QVariantList> readAll(const QSqlDatabase &db, const Listing &listing)
         QVariantList row;
         row.reserve(columns);
         for (int i = 0; i < columns; ++i)
-            row << cell(q, i);
+            row << sql::cell(q, i);
         all << row;
     }
     return all;
@@ -355,7 +347,7 @@ WindowedRows::Window WindowedRows::readWindow(int number, QStringList *fields) c
         QVariantList row;
         row.reserve(shown);
         for (int i = 0; i < shown; ++i)
-            row << cell(q, i);
+            row << sql::cell(q, i);
         w.rows << row;
     }
     return w;

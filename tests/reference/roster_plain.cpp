@@ -43,9 +43,8 @@ QList<QVariantList> plainRoster(const QSqlDatabase &db, const roster::Member &me
     QList<QVariantList> rows;
     while (q.next()) {
         QVariantList row;
-        // An empty cell is no value, as the lists read it.
         for (int i = 0; i < roster::FieldCount; ++i)
-            row << (q.isNull(i) ? QVariant() : q.value(i));
+            row << sql::cell(q, i);
         rows << row;
     }
     return rows;
